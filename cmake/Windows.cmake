@@ -1,0 +1,52 @@
+# Windows build with mingw-w64: Wordlark.exe and its companion files in dist/,
+# and the tests that must run against the real platform (under Wine here).
+set(WLK_DIST ${CMAKE_SOURCE_DIR}/dist)
+set(TINYXML_SRC ${CMAKE_SOURCE_DIR}/build/third_party/tinyxml)
+if(NOT EXISTS ${TINYXML_SRC}/tinyxml.cpp)
+    message(FATAL_ERROR "TinyXML source missing: run scripts/install-deps.sh")
+endif()
+
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+add_library(tinyxml STATIC ${TINYXML_SRC}/tinyxml.cpp ${TINYXML_SRC}/tinystr.cpp
+    ${TINYXML_SRC}/tinyxmlerror.cpp ${TINYXML_SRC}/tinyxmlparser.cpp)
+target_include_directories(tinyxml SYSTEM PUBLIC ${TINYXML_SRC})
+target_compile_definitions(tinyxml PUBLIC TIXML_USE_STL)
+
+add_library(wlk_core STATIC ${WLK_CORE_SOURCES})
+target_include_directories(wlk_core PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_definitions(wlk_core PUBLIC WLK_VERSION_TEXT="${PROJECT_VERSION}")
+target_compile_options(wlk_core PRIVATE ${WLK_WARNINGS})
+target_link_libraries(wlk_core PUBLIC tinyxml)
+
+add_library(wlk_win32 STATIC ${WLK_WIN32_PLATFORM_SOURCES})
+target_compile_options(wlk_win32 PRIVATE ${WLK_WARNINGS})
+target_link_libraries(wlk_win32 PUBLIC wlk_core advapi32 shell32 user32 ole32 comctl32 version)
+
+# Icons and version resource.
+string(REPLACE "." "," WLK_VERSION_COMMAS ${PROJECT_VERSION})
+configure_file(res/version.h.in ${CMAKE_BINARY_DIR}/res/version.h @ONLY)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/res/wordlark.ico ${CMAKE_BINARY_DIR}/res/wordlark_alt.ico
+    COMMAND python3 ${CMAKE_SOURCE_DIR}/res/make_icons.py ${CMAKE_BINARY_DIR}/res
+    DEPENDS ${CMAKE_SOURCE_DIR}/res/make_icons.py)
+add_custom_target(wlk_icons DEPENDS ${CMAKE_BINARY_DIR}/res/wordlark.ico)
+
+add_executable(Wordlark WIN32 ${WLK_WIN32_APP_SOURCES} res/wordlark.rc)
+target_include_directories(Wordlark PRIVATE ${CMAKE_BINARY_DIR}/res)
+set_source_files_properties(res/wordlark.rc PROPERTIES
+    OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/res/wordlark.ico;${CMAKE_SOURCE_DIR}/language/english_strings.inc")
+target_compile_options(Wordlark PRIVATE ${WLK_WARNINGS})
+target_link_libraries(Wordlark PRIVATE wlk_win32)
+add_dependencies(Wordlark wlk_icons)
+set_target_properties(Wordlark PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${WLK_DIST})
+
+# GoogleTest cross-built from Debian's source.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+add_executable(wlk_wine_tests ${WLK_SHARED_TEST_SOURCES} tests/support/test_platform_win32.cpp)
+target_include_directories(wlk_wine_tests PRIVATE tests)
+target_compile_options(wlk_wine_tests PRIVATE ${WLK_WARNINGS})
+target_link_libraries(wlk_wine_tests PRIVATE wlk_win32 gtest gtest_main)

@@ -1,0 +1,31 @@
+// The one process-wide set of platform services. The program installs the
+// real Win32 one at start; native tests install the simulated one.
+#pragma once
+
+#include "platform/files.h"
+#include "platform/profile.h"
+#include "platform/registry.h"
+#include "platform/shared_memory.h"
+#include "platform/sync.h"
+#include "platform/system.h"
+#include "platform/threads.h"
+#include "platform/ui.h"
+
+namespace wlk::platform {
+
+struct Platform {
+    Sync& sync;
+    Threads& threads;
+    Profile& profile;
+    Registry& registry;
+    FileSystem& files;
+    System& system;
+    SharedMemory& shared;
+    Ui& ui;
+};
+
+// The installed platform; installing replaces the previous one.
+Platform& Current();
+void Install(Platform* platform);
+
+}  // namespace wlk::platform

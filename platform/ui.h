@@ -1,0 +1,32 @@
+// Windows, messages, message boxes and the shell, as far as the logic needs them.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/types.h"
+
+namespace wlk::platform {
+
+enum class MessageIcon { Information, Warning, Error };
+
+// Owner of a message box: nobody, or the desktop window.
+enum class MessageOwner { None, Desktop };
+
+class Ui {
+public:
+    virtual ~Ui() = default;
+    // RegisterWindowMessageW.
+    virtual uint32_t RegisterMessage(const Text& name) = 0;
+    virtual intptr_t SendMessage(WindowId window, uint32_t message, uintptr_t wParam,
+                                 intptr_t lParam) = 0;
+    virtual bool PostMessage(WindowId window, uint32_t message, uintptr_t wParam,
+                             intptr_t lParam) = 0;
+    // MessageBoxW with caption, icon and, when asked, MB_TOPMOST.
+    virtual void MessageBox(MessageOwner owner, const Text& text, const Text& caption,
+                            MessageIcon icon, bool topmost) = 0;
+    // ShellExecuteW; the result as Windows gives it (> 32 on success).
+    virtual intptr_t ShellExecute(WindowId owner, const Text& verb, const Text& file,
+                                  const Text& parameters, const Text& directory) = 0;
+};
+
+}  // namespace wlk::platform
