@@ -24,6 +24,9 @@ public:
     // MessageBoxW with caption, icon and, when asked, MB_TOPMOST.
     virtual void MessageBox(MessageOwner owner, const Text& text, const Text& caption,
                             MessageIcon icon, bool topmost) = 0;
+    // IsWindow and GetClassNameW, for diagnostics.
+    virtual bool IsWindow(WindowId window) = 0;
+    virtual Text ClassName(WindowId window) = 0;
     // ShellExecuteW; the result as Windows gives it (> 32 on success).
     virtual intptr_t ShellExecute(WindowId owner, const Text& verb, const Text& file,
                                   const Text& parameters, const Text& directory) = 0;

@@ -1,0 +1,26 @@
+// Watcher threads: each waits on the instance event and one named event, and
+// passes every signal of the named event on to the tray window as a message.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/sync.h"
+
+namespace wlk::app {
+
+struct WatchedEvent {
+    std::shared_ptr<platform::Event> event;
+    uint32_t message;
+    uintptr_t wParam = 0;
+    intptr_t lParam = 0;
+    // PostMessageW instead of SendMessageW.
+    bool post = false;
+    // Reset a manual-reset event before passing the signal on.
+    bool reset = true;
+};
+
+// Starts the thread; it ends when the instance event is set.
+bool StartEventWatcher(std::shared_ptr<platform::Event> instanceEvent, WatchedEvent watched);
+
+}  // namespace wlk::app

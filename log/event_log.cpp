@@ -1,0 +1,162 @@
+#include "log/event_log.h"
+
+#include "log/exception_names.h"
+#include "log/log_line.h"
+#include "platform/platform.h"
+#include "platform/text.h"
+#include "settings/program_location.h"
+
+namespace wlk::log {
+
+namespace {
+
+constexpr uint32_t kSyncWaitMs = 5000;
+constexpr size_t kMaxPathChars = 260;
+constexpr size_t kMaxTagChars = 199;
+
+void WriteUtf16(platform::File& file, const Text& text) {
+    // x86 is little endian, so the characters are already in file order.
+    file.Write(text.data(), text.size() * sizeof(char16_t));
+}
+
+// Appends one line, creating the file with its byte order mark when missing.
+void AppendLine(const Text& path, const Text& line) {
+    auto& files = platform::Current().files;
+    auto file = files.OpenExistingForWrite(path);
+    if (!file) {
+        file = files.CreateAlways(path, platform::Security::Everyone);
+        if (!file) return;
+        const unsigned char bom[] = {0xFF, 0xFE};
+        file->Write(bom, sizeof bom);
+    }
+    file->SeekToEnd();
+    WriteUtf16(*file, line);
+    if (!line.ends_with(u"\r\n")) WriteUtf16(*file, u"\r\n");
+}
+
+}  // namespace
+
+EventLog& EventLog::Instance() {
+    static EventLog log;
+    return log;
+}
+
+Text EventLog::LogPath() {
+    Text candidate = settings::ProgramFolder() + u"LogReport.txt";
+    if (settings::RunsFromPortableDrive() || settings::MayWriteFileOrFolder(candidate))
+        return candidate;
+    auto& system = platform::Current().system;
+    return settings::WithBackslash(system.SpecialFolderPath(platform::SpecialFolder::AppData)) +
+           u"LogReport_Wordlark.txt";
+}
+
+bool EventLog::Open(const Text& path) {
+    std::lock_guard lock(mutex_);
+    if (!path_.empty() || path.empty() || path.size() > kMaxPathChars) return false;
+    auto& p = platform::Current();
+    uint16_t atom = p.system.AddGlobalAtom(path);
+    if (!atom) return false;
+    std::shared_ptr<platform::Event> event =
+        p.sync.CreateEvent(kSyncEventName, true, true, platform::Security::Everyone);
+    if (!event) {
+        p.system.DeleteGlobalAtom(atom);
+        return false;
+    }
+    atom_ = atom;
+    syncEvent_ = std::move(event);
+    path_ = path;
+    return true;
+}
+
+void EventLog::Close() {
+    std::lock_guard lock(mutex_);
+    if (path_.empty()) return;
+    platform::Current().system.DeleteGlobalAtom(atom_);
+    atom_ = 0;
+    syncEvent_.reset();
+    path_.clear();
+}
+
+bool EventLog::IsOpen() {
+    std::lock_guard lock(mutex_);
+    return !path_.empty();
+}
+
+Text EventLog::SourceTag() {
+    std::lock_guard lock(mutex_);
+    return sourceTag_.empty() ? Text(kDefaultSourceTag) : sourceTag_;
+}
+
+void EventLog::Write(const Text& message) {
+    if (!IsOpen()) return;
+    HandToWriter(BuildLine(SourceTag(), message, platform::Current().system.Now()));
+}
+
+void EventLog::WriteError(const Text& message) { Write(u"ERROR: " + message); }
+
+void EventLog::WriteWithTime(const Text& message) {
+    auto now = platform::Current().system.Now();
+    Write(message + u" " + ShortDate(now) + u" " + ShortTime(now));
+}
+
+void EventLog::WriteTagged(const Text& message, const Text& tag) { Write(tag + u": " + message); }
+
+void EventLog::SetSourceTag(const Text& tag) {
+    std::lock_guard lock(mutex_);
+    sourceTag_ = tag.substr(0, kMaxTagChars);
+}
+
+void EventLog::ClearSourceTag() { SetSourceTag(Text()); }
+
+void EventLog::ReportException(const Text& context, uint32_t code) {
+    Text text = Format(u"%s GetExceptionCode=%u status=[%s]",
+                       {context, ToText(code), Text(ExceptionName(code))});
+    WriteError(text);
+    platform::Current().ui.MessageBox(platform::MessageOwner::None, text, u"Wordlark",
+                                      platform::MessageIcon::Error, true);
+}
+
+void EventLog::AddBatchLine(const Text& message) {
+    Text line = BuildBatchLine(message, platform::Current().system.Now());
+    std::lock_guard lock(mutex_);
+    batch_.push_back(std::move(line));
+}
+
+void EventLog::FlushBatch() {
+    Text entry;
+    {
+        std::lock_guard lock(mutex_);
+        for (size_t i = 0; i < batch_.size(); ++i) entry += (i ? u"\n" : u"") + batch_[i];
+        batch_.clear();
+    }
+    if (IsOpen()) HandToWriter(entry);
+}
+
+void EventLog::DescribeWindow(platform::WindowId window, const Text& tag) {
+    auto& ui = platform::Current().ui;
+    WriteTagged(Format(u"IsWindow=%d", {ToText(ui.IsWindow(window) ? 1 : 0)}), tag);
+    WriteTagged(Format(u"classname=[%s]", {ui.ClassName(window)}), tag);
+}
+
+void EventLog::HandToWriter(const Text& line) {
+    std::shared_ptr<platform::Event> event;
+    Text path;
+    {
+        std::lock_guard lock(mutex_);
+        event = syncEvent_;
+        path = path_;
+    }
+    if (path.empty() || line.empty() || !event) return;
+    auto& p = platform::Current();
+    p.threads.Start([&p, event, path, line] {
+        platform::Event* waitOn[] = {event.get()};
+        if (p.sync.WaitAny(waitOn, kSyncWaitMs) == platform::kWaitObject0) {
+            event->Reset();
+            AppendLine(path, line);
+        }
+        // Also after a failed wait: one stuck writer must not block the log for ever.
+        event->Set();
+    });
+}
+
+}  // namespace wlk::log

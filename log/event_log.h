@@ -1,0 +1,59 @@
+// The event log: time-stamped lines appended to a UTF-16 file while logging is
+// on. Other processes of the product write to the same file; all writers take
+// turns on a shared named event, and every line is written by a short-lived
+// thread so that a slow disk never holds up the caller.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "platform/sync.h"
+#include "platform/types.h"
+
+namespace wlk::log {
+
+inline constexpr char16_t kSyncEventName[] = u"Local\\WordlarkLogger_SyncEven";
+
+class EventLog {
+public:
+    static EventLog& Instance();
+
+    // The file the log should go to: beside the program when possible, else
+    // in the user's application-data folder.
+    Text LogPath();
+    bool Open(const Text& path);
+    void Close();
+    bool IsOpen();
+
+    void Write(const Text& message);
+    void WriteError(const Text& message);
+    void WriteWithTime(const Text& message);
+    void WriteTagged(const Text& message, const Text& tag);
+    void SetSourceTag(const Text& tag);
+    void ClearSourceTag();
+    // Logs "<context> GetExceptionCode=<code> status=[<name>]" as an error and
+    // shows it in a message box.
+    void ReportException(const Text& context, uint32_t code);
+
+    // Lines gathered and written later as one entry.
+    void AddBatchLine(const Text& message);
+    void FlushBatch();
+
+    // Writes "IsWindow=%d" and "classname=[%s]" for a window under `tag`.
+    void DescribeWindow(platform::WindowId window, const Text& tag);
+
+private:
+    void HandToWriter(const Text& line);
+    Text SourceTag();
+
+    std::mutex mutex_;
+    Text path_;
+    uint16_t atom_ = 0;
+    std::shared_ptr<platform::Event> syncEvent_;
+    Text sourceTag_;
+    std::vector<Text> batch_;
+};
+
+}  // namespace wlk::log

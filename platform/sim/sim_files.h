@@ -1,0 +1,51 @@
+// An in-memory file system with Windows path rules (case-insensitive names,
+// backslashes, drive letters), settable drive types and write permissions.
+#pragma once
+
+#include <map>
+#include <mutex>
+#include <set>
+
+#include "platform/files.h"
+
+namespace wlk::platform::sim {
+
+class SimFileSystem : public FileSystem {
+public:
+    SimFileSystem();
+
+    std::unique_ptr<File> OpenExistingForWrite(const Text& path) override;
+    std::unique_ptr<File> CreateAlways(const Text& path, Security security) override;
+    PathKind Kind(const Text& path) override;
+    bool CreateDirectory(const Text& path, Security security) override;
+    bool DeleteFile(const Text& path) override;
+    std::optional<std::string> ReadAll(const Text& path) override;
+    bool CanWrite(const Text& path) override;
+    DriveType GetDriveType(const Text& root) override;
+
+    // Test knobs and views.
+    void SetDriveType(char16_t letter, DriveType type);
+    // Files and folders at or under `path` refuse writes.
+    void SetReadOnly(const Text& path);
+    void Put(const Text& path, const std::string& bytes);
+    Security SecurityOf(const Text& path);
+
+private:
+    struct Node {
+        bool directory = false;
+        std::string bytes;
+        Security security = Security::Default;
+    };
+    class SimFile;
+
+    static Text Key(const Text& path);
+    bool ParentExists(const Text& key);
+    bool Writable(const Text& key);
+
+    std::mutex mutex_;
+    std::map<Text, Node> nodes_;
+    std::set<Text> readOnly_;
+    std::map<char16_t, DriveType> drives_;
+};
+
+}  // namespace wlk::platform::sim

@@ -1,0 +1,32 @@
+// The whole simulated platform: one of each simulated service, installable as
+// the current platform.
+#pragma once
+
+#include "platform/platform.h"
+#include "platform/sim/sim_files.h"
+#include "platform/sim/sim_profile.h"
+#include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_shared_memory.h"
+#include "platform/sim/sim_sync.h"
+#include "platform/sim/sim_system.h"
+#include "platform/sim/sim_threads.h"
+#include "platform/sim/sim_ui.h"
+
+namespace wlk::platform::sim {
+
+struct SimPlatform {
+    SimSync sync;
+    SimFileSystem files;
+    SimProfile profile{files};
+    SimRegistry registry;
+    SimSystem system;
+    SimSharedMemory shared;
+    SimUi ui;
+    // Last, so that its destructor waits for the threads before the rest goes.
+    SimThreads threads;
+    Platform platform{sync, threads, profile, registry, files, system, shared, ui};
+
+    void Install() { platform::Install(&platform); }
+};
+
+}  // namespace wlk::platform::sim

@@ -1,0 +1,35 @@
+// Named events in a process-wide table, with real blocking waits so that
+// watcher threads behave as they do on Windows.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <mutex>
+
+#include "platform/sync.h"
+
+namespace wlk::platform::sim {
+
+class SimSync : public Sync {
+public:
+    struct Object;
+
+    std::unique_ptr<Event> CreateEvent(const Text& name, bool manualReset, bool initialState,
+                                       Security security) override;
+    std::unique_ptr<Event> OpenEvent(const Text& name, EventAccess access) override;
+    uint32_t WaitAny(std::span<Event* const> events, uint32_t timeoutMs) override;
+    uint32_t LastError() override;
+
+    // Test knobs and views.
+    bool Exists(const Text& name);
+    bool IsSet(const Text& name);
+    // The security a named event was created with.
+    Security SecurityOf(const Text& name);
+    bool failCreate = false;
+
+private:
+    std::mutex mutex_;
+    std::map<Text, std::weak_ptr<Object>> named_;
+};
+
+}  // namespace wlk::platform::sim

@@ -1,0 +1,28 @@
+// Real threads, counted so that a test can wait until all of them ended.
+#pragma once
+
+#include <condition_variable>
+#include <mutex>
+
+#include "platform/threads.h"
+
+namespace wlk::platform::sim {
+
+class SimThreads : public Threads {
+public:
+    ~SimThreads() override { WaitIdle(); }
+    bool Start(std::function<void()> body) override;
+    void Sleep(uint32_t ms) override;
+
+    // Blocks until every started thread has ended.
+    void WaitIdle();
+    bool failStart = false;
+    int started = 0;
+
+private:
+    std::mutex mutex_;
+    std::condition_variable idle_;
+    int running_ = 0;
+};
+
+}  // namespace wlk::platform::sim

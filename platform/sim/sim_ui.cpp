@@ -1,0 +1,66 @@
+#include "platform/sim/sim_ui.h"
+
+#include "platform/text.h"
+
+namespace wlk::platform::sim {
+
+uint32_t SimUi::RegisterMessage(const Text& name) {
+    std::lock_guard lock(mutex_);
+    auto [it, added] = registered_.emplace(ToLower(name), 0xC000 + uint32_t(registered_.size()));
+    return it->second;
+}
+
+intptr_t SimUi::SendMessage(WindowId window, uint32_t message, uintptr_t wParam,
+                            intptr_t lParam) {
+    SimMessage m{window, message, wParam, lParam, false};
+    {
+        std::lock_guard lock(mutex_);
+        messages_.push_back(m);
+    }
+    return onMessage ? onMessage(m) : 0;
+}
+
+bool SimUi::PostMessage(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    SimMessage m{window, message, wParam, lParam, true};
+    {
+        std::lock_guard lock(mutex_);
+        messages_.push_back(m);
+    }
+    if (onMessage) onMessage(m);
+    return true;
+}
+
+void SimUi::MessageBox(MessageOwner owner, const Text& text, const Text& caption,
+                       MessageIcon icon, bool topmost) {
+    std::lock_guard lock(mutex_);
+    boxes_.push_back({owner, text, caption, icon, topmost});
+}
+
+intptr_t SimUi::ShellExecute(WindowId owner, const Text& verb, const Text& file,
+                             const Text& parameters, const Text& directory) {
+    std::lock_guard lock(mutex_);
+    shellCalls_.push_back({owner, verb, file, parameters, directory});
+    return shellResult;
+}
+
+Text SimUi::ClassName(WindowId window) {
+    auto it = windows.find(window);
+    return it == windows.end() ? Text() : it->second;
+}
+
+std::vector<SimMessage> SimUi::Messages() {
+    std::lock_guard lock(mutex_);
+    return messages_;
+}
+
+std::vector<SimMessageBox> SimUi::MessageBoxes() {
+    std::lock_guard lock(mutex_);
+    return boxes_;
+}
+
+std::vector<SimShellCall> SimUi::ShellCalls() {
+    std::lock_guard lock(mutex_);
+    return shellCalls_;
+}
+
+}  // namespace wlk::platform::sim

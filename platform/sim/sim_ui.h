@@ -1,0 +1,66 @@
+// Records every message, message box and shell call, and lets a test answer
+// sent messages.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <mutex>
+#include <vector>
+
+#include "platform/ui.h"
+
+namespace wlk::platform::sim {
+
+struct SimMessage {
+    WindowId window;
+    uint32_t message;
+    uintptr_t wParam;
+    intptr_t lParam;
+    bool posted;
+};
+
+struct SimMessageBox {
+    MessageOwner owner;
+    Text text;
+    Text caption;
+    MessageIcon icon;
+    bool topmost;
+};
+
+struct SimShellCall {
+    WindowId owner;
+    Text verb, file, parameters, directory;
+};
+
+class SimUi : public Ui {
+public:
+    uint32_t RegisterMessage(const Text& name) override;
+    intptr_t SendMessage(WindowId window, uint32_t message, uintptr_t wParam,
+                         intptr_t lParam) override;
+    bool PostMessage(WindowId window, uint32_t message, uintptr_t wParam,
+                     intptr_t lParam) override;
+    void MessageBox(MessageOwner owner, const Text& text, const Text& caption, MessageIcon icon,
+                    bool topmost) override;
+    intptr_t ShellExecute(WindowId owner, const Text& verb, const Text& file,
+                          const Text& parameters, const Text& directory) override;
+    bool IsWindow(WindowId window) override { return windows.count(window) != 0; }
+    Text ClassName(WindowId window) override;
+
+    std::vector<SimMessage> Messages();
+    std::vector<SimMessageBox> MessageBoxes();
+    std::vector<SimShellCall> ShellCalls();
+    // Called for each sent or posted message, on the sender's thread.
+    std::function<intptr_t(const SimMessage&)> onMessage;
+    intptr_t shellResult = 42;
+    // Windows that exist, with their class names.
+    std::map<WindowId, Text> windows;
+
+private:
+    std::mutex mutex_;
+    std::map<Text, uint32_t> registered_;
+    std::vector<SimMessage> messages_;
+    std::vector<SimMessageBox> boxes_;
+    std::vector<SimShellCall> shellCalls_;
+};
+
+}  // namespace wlk::platform::sim

@@ -1,0 +1,28 @@
+#include "settings/options_changed.h"
+
+#include "platform/platform.h"
+
+namespace wlk::settings {
+
+OptionsChangedEvent& OptionsChangedEvent::Instance() {
+    static OptionsChangedEvent instance;
+    return instance;
+}
+
+bool OptionsChangedEvent::Create() {
+    event_ = platform::Current().sync.CreateEvent(kOptionsChangedEventName, false, false,
+                                                  platform::Security::Default);
+    return event_ != nullptr;
+}
+
+void OptionsChangedEvent::Notify() {
+    if (!event_) return;
+    auto& p = platform::Current();
+    p.threads.Start([&p, event = event_] {
+        p.threads.Sleep(1);
+        event->Set();
+        event->Reset();
+    });
+}
+
+}  // namespace wlk::settings

@@ -1,0 +1,44 @@
+// The shared tests natively: a fresh simulated platform for every test.
+#include <memory>
+
+#include "platform/sim/sim_platform.h"
+#include "platform/text.h"
+#include "support/test_platform.h"
+#include "support/sim_access.h"
+
+namespace wlk::test {
+
+namespace {
+std::unique_ptr<platform::sim::SimPlatform> g_sim;
+}
+
+platform::sim::SimPlatform& Sim() { return *g_sim; }
+
+bool IsSimulated() { return true; }
+
+void PlatformTest::SetUp() {
+    g_sim = std::make_unique<platform::sim::SimPlatform>();
+    g_sim->Install();
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = u"C:\\tests\\" + T(info->test_suite_name()) + u"." + T(info->name()) + u"\\";
+    g_sim->files.Put(dir_ + u"placeholder", "");
+    g_sim->files.DeleteFile(dir_ + u"placeholder");
+}
+
+void PlatformTest::TearDown() {
+    g_sim->threads.WaitIdle();
+}
+
+Text PlatformTest::Path(const char* name) const { return dir_ + T(name); }
+
+std::string PlatformTest::Bytes(const Text& path) {
+    return P().files.ReadAll(path).value_or(std::string());
+}
+
+void PlatformTest::WriteBytes(const Text& path, const std::string& bytes) {
+    auto file = P().files.CreateAlways(path, platform::Security::Default);
+    ASSERT_TRUE(file);
+    ASSERT_TRUE(file->Write(bytes.data(), bytes.size()));
+}
+
+}  // namespace wlk::test
