@@ -143,7 +143,8 @@ int RunStartup(const Text& commandLine, settings::Settings& settings, StartupHos
     // then the built-in English texts are used.
     bool handled = options.edit() && SignalNamedEvent(kEditorRequestEventName);
     if (options.help()) {
-        host.ShowKeyHelp(KeyHelpText());
+        p.ui.MessageBox(platform::MessageOwner::Desktop, KeyHelpText(), u"Wordlark",
+                        platform::MessageIcon::Information, false);
         handled = true;
     }
     if (handled) return kExitHandedOver;

@@ -18,7 +18,6 @@ inline constexpr int kExitNoInstanceEvent = 2;
 class StartupHost {
 public:
     virtual ~StartupHost() = default;
-    virtual void ShowKeyHelp(const Text& text) = 0;
     // COM, DefWindowProcW warm-up and the common controls.
     virtual void InitializeRuntime() = 0;
     // The application module and OLE.

@@ -38,6 +38,7 @@ set_source_files_properties(res/wordlark.rc PROPERTIES
     OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/res/wordlark.ico;${CMAKE_SOURCE_DIR}/language/english_strings.inc")
 target_compile_options(Wordlark PRIVATE ${WLK_WARNINGS})
 target_link_libraries(Wordlark PRIVATE wlk_win32)
+target_link_options(Wordlark PRIVATE -municode)
 add_dependencies(Wordlark wlk_icons)
 set_target_properties(Wordlark PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${WLK_DIST})
 

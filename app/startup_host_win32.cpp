@@ -1,0 +1,40 @@
+#include "app/startup_host_win32.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+#include <ole2.h>
+
+#include "app/main_window_win32.h"
+
+namespace wlk::app {
+
+void Win32StartupHost::InitializeRuntime() {
+    CoInitialize(nullptr);
+    // Loads user32's window machinery before the first window is made.
+    DefWindowProcW(nullptr, 0, 0, 0);
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+}
+
+void Win32StartupHost::InitializeModule() {
+    mainThreadId_ = GetCurrentThreadId();
+    OleInitialize(nullptr);
+}
+
+int Win32StartupHost::RunMain(platform::Event&, bool, const CommandLineOptions&) {
+    MainWindow window;
+    if (!window.Create(instance_)) return 0;
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return int(msg.wParam);
+}
+
+void Win32StartupHost::TerminateRuntime() {
+    OleUninitialize();
+    CoUninitialize();
+}
+
+}  // namespace wlk::app
