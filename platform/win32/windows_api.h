@@ -1,0 +1,20 @@
+// <windows.h> for the win32 layer. The platform interfaces name their methods
+// after the calls they stand for (CreateEvent, DeleteFile, MessageBox, ...),
+// which <windows.h> defines as macros for their ...W forms. A method would then
+// be called by one name in files that see the macros and declared by another
+// in files that do not. The layer calls the ...W functions by their full names.
+#pragma once
+
+#include <windows.h>
+// After <windows.h>, which it needs.
+#include <shellapi.h>
+
+#undef CreateDirectory
+#undef CreateEvent
+#undef DeleteFile
+#undef GetDriveType
+#undef MessageBox
+#undef OpenEvent
+#undef PostMessage
+#undef SendMessage
+#undef ShellExecute
