@@ -1,0 +1,25 @@
+// Facts about the process, the user and the machine from the Win32 calls.
+#pragma once
+
+#include "platform/system.h"
+
+namespace wlk::platform::win32 {
+
+class Win32System final : public System {
+public:
+    Text ProgramPath() override;
+    Text ProgramVersion() override;
+    Text OsDescription() override;
+    Text SpecialFolderPath(SpecialFolder folder) override;
+    std::optional<Text> ExpandEnvironment(const Text& text, size_t maxChars) override;
+    LocalTime Now() override;
+    uint64_t NowAsFileTime() override;
+    Text FormatUserDateTime(const LocalTime& time) override;
+    Text SystemErrorText(uint32_t code, size_t maxChars) override;
+    int KeyboardLayoutCount() override;
+    LogFontBytes MenuFont() override;
+    uint16_t AddGlobalAtom(const Text& name) override;
+    void DeleteGlobalAtom(uint16_t atom) override;
+};
+
+}  // namespace wlk::platform::win32

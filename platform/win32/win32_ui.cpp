@@ -1,0 +1,69 @@
+#include "platform/win32/win32_ui.h"
+
+#include "platform/win32/wide.h"
+#include "platform/win32/windows_api.h"
+
+namespace wlk::platform::win32 {
+
+namespace {
+
+HWND ToWindow(WindowId window) {
+    return reinterpret_cast<HWND>(window);
+}
+
+// ShellExecuteW takes null, not "", for "the default verb" and "no parameters".
+const wchar_t* OrNull(const Text& text) {
+    return text.empty() ? nullptr : reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
+UINT IconFlag(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Information: return MB_ICONINFORMATION;
+        case MessageIcon::Warning: return MB_ICONWARNING;
+        case MessageIcon::Error: return MB_ICONERROR;
+    }
+    return 0;
+}
+
+}  // namespace
+
+uint32_t Win32Ui::RegisterMessage(const Text& name) {
+    return RegisterWindowMessageW(reinterpret_cast<const wchar_t*>(name.c_str()));
+}
+
+intptr_t Win32Ui::SendMessage(WindowId window, uint32_t message, uintptr_t wParam,
+                              intptr_t lParam) {
+    return SendMessageW(ToWindow(window), message, wParam, lParam);
+}
+
+bool Win32Ui::PostMessage(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    return PostMessageW(ToWindow(window), message, wParam, lParam) != FALSE;
+}
+
+void Win32Ui::MessageBox(MessageOwner owner, const Text& text, const Text& caption,
+                         MessageIcon icon, bool topmost) {
+    HWND parent = owner == MessageOwner::Desktop ? GetDesktopWindow() : nullptr;
+    const UINT flags = MB_OK | IconFlag(icon) | (topmost ? MB_TOPMOST : 0);
+    MessageBoxW(parent, reinterpret_cast<const wchar_t*>(text.c_str()),
+                reinterpret_cast<const wchar_t*>(caption.c_str()), flags);
+}
+
+bool Win32Ui::IsWindow(WindowId window) {
+    return ::IsWindow(ToWindow(window)) != FALSE;
+}
+
+Text Win32Ui::ClassName(WindowId window) {
+    wchar_t name[256];  // class names are at most 256 characters with the terminator
+    const int length = GetClassNameW(ToWindow(window), name, 256);
+    return length > 0 ? FromWide(name, length) : Text();
+}
+
+intptr_t Win32Ui::ShellExecute(WindowId owner, const Text& verb, const Text& file,
+                               const Text& parameters, const Text& directory) {
+    HINSTANCE result =
+        ShellExecuteW(ToWindow(owner), OrNull(verb), reinterpret_cast<const wchar_t*>(file.c_str()),
+                      OrNull(parameters), OrNull(directory), SW_SHOW);
+    return reinterpret_cast<intptr_t>(result);
+}
+
+}  // namespace wlk::platform::win32

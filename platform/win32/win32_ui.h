@@ -1,0 +1,22 @@
+// Window messages, message boxes and the shell.
+#pragma once
+
+#include "platform/ui.h"
+
+namespace wlk::platform::win32 {
+
+class Win32Ui final : public Ui {
+public:
+    uint32_t RegisterMessage(const Text& name) override;
+    intptr_t SendMessage(WindowId window, uint32_t message, uintptr_t wParam,
+                         intptr_t lParam) override;
+    bool PostMessage(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+    void MessageBox(MessageOwner owner, const Text& text, const Text& caption, MessageIcon icon,
+                    bool topmost) override;
+    bool IsWindow(WindowId window) override;
+    Text ClassName(WindowId window) override;
+    intptr_t ShellExecute(WindowId owner, const Text& verb, const Text& file,
+                          const Text& parameters, const Text& directory) override;
+};
+
+}  // namespace wlk::platform::win32
