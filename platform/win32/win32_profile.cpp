@@ -1,0 +1,74 @@
+#include "platform/win32/win32_profile.h"
+
+#include <algorithm>
+#include <climits>
+#include <cwchar>
+
+#include "platform/win32/wide.h"
+#include "platform/win32/windows_api.h"
+
+namespace wlk::platform::win32 {
+
+namespace {
+
+const wchar_t* W(const Text& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+
+DWORD Chars(size_t count) { return static_cast<DWORD>(std::min<size_t>(count, MAXDWORD)); }
+
+// The "line\0line\0\0" list, read no further than the count the call gave
+// back: a cut-off list ends with a partial line.
+std::vector<Text> SplitLines(const wchar_t* buffer, size_t count) {
+    std::vector<Text> lines;
+    for (size_t at = 0; at < count && buffer[at] != L'\0';) {
+        const size_t length = wcsnlen(buffer + at, count - at);
+        lines.push_back(FromWide(buffer + at, length));
+        at += length + 1;
+    }
+    return lines;
+}
+
+}  // namespace
+
+Text Win32Profile::GetString(const Text& file, const Text& section, const Text& key,
+                             const Text& def, size_t bufferChars) {
+    if (bufferChars == 0) return Text();
+    std::vector<wchar_t> buffer(bufferChars, L'\0');
+    GetPrivateProfileStringW(W(section), W(key), W(def), buffer.data(), Chars(bufferChars),
+                             W(file));
+    return FromWide(buffer.data(), wcsnlen(buffer.data(), buffer.size()));
+}
+
+int Win32Profile::GetInt(const Text& file, const Text& section, const Text& key, int def) {
+    return static_cast<int>(GetPrivateProfileIntW(W(section), W(key), def, W(file)));
+}
+
+std::vector<Text> Win32Profile::GetSection(const Text& file, const Text& section,
+                                           size_t bufferChars) {
+    // Wine writes before the buffer's start when it holds fewer than two.
+    if (bufferChars < 2) return {};
+    std::vector<wchar_t> buffer(bufferChars, L'\0');
+    const DWORD count =
+        GetPrivateProfileSectionW(W(section), buffer.data(), Chars(bufferChars), W(file));
+    return SplitLines(buffer.data(), std::min<size_t>(count, buffer.size()));
+}
+
+bool Win32Profile::WriteString(const Text& file, const Text& section, const Text& key,
+                               const std::optional<Text>& value) {
+    return WritePrivateProfileStringW(W(section), W(key), value ? W(*value) : nullptr, W(file));
+}
+
+bool Win32Profile::GetStruct(const Text& file, const Text& section, const Text& key, void* data,
+                             size_t size) {
+    if (size > UINT_MAX) return false;
+    return GetPrivateProfileStructW(W(section), W(key), data, static_cast<UINT>(size), W(file));
+}
+
+bool Win32Profile::WriteStruct(const Text& file, const Text& section, const Text& key,
+                               const void* data, size_t size) {
+    if (size > UINT_MAX) return false;
+    // The call only reads the bytes; its parameter merely lacks the const.
+    return WritePrivateProfileStructW(W(section), W(key), const_cast<void*>(data),
+                                      static_cast<UINT>(size), W(file));
+}
+
+}  // namespace wlk::platform::win32
