@@ -12,7 +12,9 @@ constexpr std::string_view kBomUtf8 = "\xEF\xBB\xBF";
 
 // The profile functions trim the C blanks (space, tab, CR, LF, VT, FF) but
 // none of the Unicode spaces such as U+00A0 or U+3000.
-bool IsBlank(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
+bool IsBlank(char16_t c) {
+    return c == u' ' || (c >= u'\t' && c <= u'\r');
+}
 
 std::u16string_view TrimLeft(std::u16string_view s) {
     while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
@@ -26,18 +28,26 @@ std::u16string_view TrimBoth(std::u16string_view s) {
 }
 
 // The functions take and keep C strings: whatever follows a NUL is lost.
-std::u16string_view CutAtNul(std::u16string_view s) { return s.substr(0, s.find(u'\0')); }
+std::u16string_view CutAtNul(std::u16string_view s) {
+    return s.substr(0, s.find(u'\0'));
+}
 
 // A name or value found in the file: the line is split first, then each
 // part trimmed and cut, so "k=V<NUL>al" has the value "V".
-Text Field(std::u16string_view s) { return Text(CutAtNul(TrimBoth(s))); }
+Text Field(std::u16string_view s) {
+    return Text(CutAtNul(TrimBoth(s)));
+}
 
 // A name the caller asks for: the C string, trimmed.
-std::u16string_view Needle(std::u16string_view s) { return TrimBoth(CutAtNul(s)); }
+std::u16string_view Needle(std::u16string_view s) {
+    return TrimBoth(CutAtNul(s));
+}
 
 // A name or value the caller writes keeps its trailing blanks until the
 // file is read again.
-Text Written(std::u16string_view s) { return Text(TrimLeft(CutAtNul(s))); }
+Text Written(std::u16string_view s) {
+    return Text(TrimLeft(CutAtNul(s)));
+}
 
 Text DecodeUtf16(std::string_view bytes, bool bigEndian) {
     Text out;
@@ -89,8 +99,8 @@ void ParseLine(std::u16string_view line, Document& doc) {
     doc.sections.back().entries.push_back(std::move(entry));
 }
 
-size_t SectionIndex(const Document& doc, std::u16string_view name) {
-    const auto needle = Needle(name);
+size_t SectionIndex(const Document& doc, std::u16string_view name, Name match) {
+    const auto needle = match == Name::Trimmed ? Needle(name) : CutAtNul(name);
     for (size_t i = 0; i < doc.sections.size(); ++i)
         if (EqualsIgnoreCase(doc.sections[i].name, needle)) return i;
     return doc.sections.size();
@@ -103,9 +113,13 @@ size_t EntryIndex(const Section& section, std::u16string_view key) {
     return section.entries.size();
 }
 
-bool IsQuote(char16_t c) { return c == u'"' || c == u'\''; }
+bool IsQuote(char16_t c) {
+    return c == u'"' || c == u'\'';
+}
 
-char16_t HexDigitChar(unsigned nibble) { return u"0123456789ABCDEF"[nibble & 0xF]; }
+char16_t HexDigitChar(unsigned nibble) {
+    return u"0123456789ABCDEF"[nibble & 0xF];
+}
 
 int IntDigit(char16_t c, bool hex) {
     if (c >= u'0' && c <= u'9') return c - u'0';
@@ -190,8 +204,8 @@ std::string Serialize(const Document& doc) {
     return Encode(text, doc.encoding);
 }
 
-const Section* FindSection(const Document& doc, std::u16string_view name) {
-    const size_t i = SectionIndex(doc, name);
+const Section* FindSection(const Document& doc, std::u16string_view name, Name match) {
+    const size_t i = SectionIndex(doc, name, match);
     return i < doc.sections.size() ? &doc.sections[i] : nullptr;
 }
 
@@ -258,7 +272,7 @@ std::vector<Text> SectionLines(const Section& section, size_t bufferChars) {
 
 bool SetValue(Document& doc, std::u16string_view section, std::u16string_view key,
               const std::optional<Text>& value) {
-    const size_t s = SectionIndex(doc, section);
+    const size_t s = SectionIndex(doc, section, Name::Trimmed);
     if (s == doc.sections.size()) {
         if (!value) return false;
         doc.sections.push_back(Section{Written(section), {}});

@@ -43,9 +43,13 @@ std::string Encode(std::u16string_view text, Encoding encoding);
 Document Parse(std::string_view bytes);
 std::string Serialize(const Document& doc);
 
-// First section / entry whose name matches `name` with blanks around it
-// removed, ignoring letter case.
-const Section* FindSection(const Document& doc, std::u16string_view name);
+// How a look-up takes the name it is given: the section read alone does not
+// trim it, so " Settings " finds nothing there.
+enum class Name { Trimmed, AsGiven };
+
+// First section / entry whose name matches, ignoring letter case.
+const Section* FindSection(const Document& doc, std::u16string_view name,
+                           Name match = Name::Trimmed);
 const Entry* FindEntry(const Section& section, std::u16string_view key);
 
 // What a string read places in a buffer of `bufferChars` characters.

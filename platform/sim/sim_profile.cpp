@@ -18,8 +18,8 @@ std::optional<Text> SimProfile::Find(const Text& file, const Text& section, cons
     return entry->value;
 }
 
-Text SimProfile::GetString(const Text& file, const Text& section, const Text& key,
-                           const Text& def, size_t bufferChars) {
+Text SimProfile::GetString(const Text& file, const Text& section, const Text& key, const Text& def,
+                           size_t bufferChars) {
     const auto value = Find(file, section, key);
     return value ? ini::CopyValue(*value, bufferChars) : ini::CopyDefault(def, bufferChars);
 }
@@ -32,7 +32,7 @@ int SimProfile::GetInt(const Text& file, const Text& section, const Text& key, i
 std::vector<Text> SimProfile::GetSection(const Text& file, const Text& section,
                                          size_t bufferChars) {
     const auto doc = Load(file);
-    const ini::Section* found = doc ? ini::FindSection(*doc, section) : nullptr;
+    const ini::Section* found = doc ? ini::FindSection(*doc, section, ini::Name::AsGiven) : nullptr;
     if (!found) return {};
     return ini::SectionLines(*found, bufferChars);
 }

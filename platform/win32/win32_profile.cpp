@@ -11,9 +11,13 @@ namespace wlk::platform::win32 {
 
 namespace {
 
-const wchar_t* W(const Text& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+const wchar_t* W(const Text& text) {
+    return reinterpret_cast<const wchar_t*>(text.c_str());
+}
 
-DWORD Chars(size_t count) { return static_cast<DWORD>(std::min<size_t>(count, MAXDWORD)); }
+DWORD Chars(size_t count) {
+    return static_cast<DWORD>(std::min<size_t>(count, MAXDWORD));
+}
 
 // The "line\0line\0\0" list, read no further than the count the call gave
 // back: a cut-off list ends with a partial line.
