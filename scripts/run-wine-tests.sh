@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Builds the Windows targets and runs the tests that need the real platform
+# under Wine, in the project's own prefix. Exits with the tests' exit code.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+"$root/scripts/install-deps.sh"
+# shellcheck source=scripts/wine-env.sh
+. "$root/scripts/wine-env.sh"
+
+build="$root/build/windows"
+options=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake")
+if [ "${CI:-}" = true ]; then
+    options+=(-DWLK_WERROR=ON)
+fi
+cmake -S "$root" -B "$build" -G Ninja "${options[@]}"
+cmake --build "$build"
+
+wlk_wine_prefix
+trap wlk_wine_stop EXIT
+status=0
+(cd "$build" && wine ./wlk_wine_tests.exe --gtest_brief=1) || status=$?
+exit "$status"
