@@ -92,6 +92,16 @@ void StartInstanceWatchers(const std::shared_ptr<platform::Event>& instanceEvent
     }
 }
 
+// The watcher threads share the instance event's handle; it closes when the
+// last of them has seen it set and ended. Only then may an elevated start
+// that waits for us find no running instance.
+void ReleaseWhenWatchersEnded(std::shared_ptr<platform::Event> instanceEvent) {
+    constexpr int kMaxWaitMs = 2000;
+    auto& threads = platform::Current().threads;
+    for (int waited = 0; instanceEvent.use_count() > 1 && waited < kMaxWaitMs; ++waited)
+        threads.Sleep(1);
+}
+
 // Steps from the instance event to the end of the message loop.
 int RunInstance(const CommandLineOptions& options, StartupHost& host) {
     auto& p = platform::Current();
@@ -118,7 +128,7 @@ int RunInstance(const CommandLineOptions& options, StartupHost& host) {
     instanceEvent->Set();
     instanceEvent->ProtectFromClose(false);
     Globals().instanceEvent.reset();
-    instanceEvent.reset();
+    ReleaseWhenWatchersEnded(std::move(instanceEvent));
     if (auto handOver = std::move(Globals().adminHandOver)) handOver->Set();
 
     Log().Write(u"===End Word Lark=== " + LocalDateTime());

@@ -21,6 +21,9 @@ void PlatformTest::SetUp() {
     g_sim->Install();
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     dir_ = u"C:\\tests\\" + T(info->test_suite_name()) + u"." + T(info->name()) + u"\\";
+    // A machine with the program installed and a user profile.
+    g_sim->files.Put(g_sim->system.programPath, "MZ");
+    g_sim->files.Put(g_sim->system.appData + u"\\desktop.ini", "");
     g_sim->files.Put(dir_ + u"placeholder", "");
     g_sim->files.DeleteFile(dir_ + u"placeholder");
 }

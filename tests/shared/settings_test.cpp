@@ -1,0 +1,233 @@
+// Loading and saving the settings through the real profile functions.
+#include "platform/text.h"
+#include "settings/settings.h"
+#include "settings/settings_files.h"
+#include "support/test_helpers.h"
+#include "support/test_platform.h"
+
+namespace wlk::test {
+namespace {
+
+using settings::IntSetting;
+
+class SettingsTest : public PlatformTest {
+protected:
+    void SetUp() override {
+        PlatformTest::SetUp();
+        program = settings::ProgramSettingsPath();
+        user = settings::UserSettingsPath(true);
+        RemoveFiles();
+    }
+    void TearDown() override {
+        RemoveFiles();
+        PlatformTest::TearDown();
+    }
+    void RemoveFiles() {
+        P().files.DeleteFile(program);
+        P().files.DeleteFile(user);
+    }
+    void WriteIni(const Text& path, const std::string& utf8) {
+        WriteBytes(path, kBom16 + Utf16Bytes(utf8));
+    }
+    settings::Settings Loaded() {
+        settings::Settings s;
+        s.Load();
+        return s;
+    }
+    std::vector<Text> Keys(const Text& file, const Text& section) {
+        std::vector<Text> keys;
+        for (const Text& line : P().profile.GetSection(file, section, 102400))
+            keys.push_back(line.substr(0, line.find(u'=')));
+        return keys;
+    }
+    Text Value(const Text& file, const Text& key) {
+        return P().profile.GetString(file, u"Settings", key, u"<missing>", 1024);
+    }
+
+    Text program;
+    Text user;
+};
+
+TEST_F(SettingsTest, ProgramFileWinsOnlyForKeysItHoldsWithExactCase) {
+    WriteIni(program, "[Settings]\r\nHotkey=65601\r\nsorting=0\r\n");
+    WriteIni(user, "[Settings]\r\nHotkey=1\r\nSorting=5\r\nClipboardHistoryMax=50\r\n");
+    auto s = Loaded();
+    EXPECT_EQ(s.Get(IntSetting::Hotkey), 65601);
+    EXPECT_EQ(s.Get(IntSetting::Sorting), 5) << "\"sorting\" is not \"Sorting\"";
+    EXPECT_EQ(s.Get(IntSetting::ClipboardHistoryMax), 50);
+    EXPECT_EQ(s.Get(IntSetting::ClipboardFormats2), 0);
+    EXPECT_EQ(s.Get(IntSetting::ClipboardSpyMethod), -1);
+}
+
+TEST_F(SettingsTest, OutOfRangeAndGarbageValuesAreNormalised) {
+    WriteIni(program,
+             "[Settings]\r\nAddLastUsedMenuToBegin_Count=9\r\n"
+             "DelayAutoLoadSeconds_NextRelease=3600\r\nPrintLTChars=0\r\n"
+             "TextPasteMethod_v150=5\r\nMaxHistoryItemsInMenu=-1\r\nDaysCheckForUpdates=45\r\n"
+             "GestureType=2\r\nClipboardHistoryMax=77\r\n");
+    auto s = Loaded();
+    EXPECT_EQ(s.Get(IntSetting::AddLastUsedMenuToBeginCount), 3);
+    EXPECT_EQ(s.Get(IntSetting::DelayAutoLoadSeconds), 600);
+    EXPECT_EQ(s.Get(IntSetting::PrintLTChars), 100);
+    EXPECT_EQ(s.Get(IntSetting::TextPasteMethod), 0);
+    EXPECT_EQ(s.Get(IntSetting::MaxHistoryItemsInMenu), 15);
+    EXPECT_EQ(s.Get(IntSetting::DaysCheckForUpdates), 30);
+    EXPECT_EQ(s.Get(IntSetting::GestureType), 0);
+    EXPECT_EQ(s.Get(IntSetting::ClipboardHistoryMax), 77);
+
+    // Letters read as 0, which the rules then turn into usable values.
+    WriteIni(program,
+             "[Settings]\r\nPrintLTChars=abc\r\nAddLastUsedMenuToBegin_Count=zz\r\n"
+             "DaysCheckForUpdates=x\r\n");
+    auto garbage = Loaded();
+    EXPECT_EQ(garbage.Get(IntSetting::PrintLTChars), 100);
+    EXPECT_EQ(garbage.Get(IntSetting::AddLastUsedMenuToBeginCount), 3);
+    EXPECT_EQ(garbage.Get(IntSetting::DaysCheckForUpdates), 1);
+}
+
+TEST_F(SettingsTest, BrokenFilesGiveTheDefaults) {
+    const std::string broken[] = {
+        "",                                                 // empty
+        std::string("\xFF\xFE[\0S\0e\0t\0", 10),                // UTF-16 cut in the middle
+        std::string("\xFF\xFE[\0S\0e\0t\0t\0i\0n\0g\0s\0]\0\n\0H\0", 25),  // odd length
+        "Hotkey=5\r\nSorting=0\r\n",                       // no section
+        "[Other]\r\nHotkey=5\r\n",                         // a missing section
+        "[Settings]\r\nHotkey" + std::string(70000, '9') + "\r\n",  // a very long line
+        std::string("\x00\x01\x02\xFF\xFE\x00[Settings]", 16),     // binary junk
+    };
+    for (const auto& bytes : broken) {
+        WriteBytes(program, bytes);
+        auto s = Loaded();
+        EXPECT_EQ(s.Get(IntSetting::Hotkey), 196621);
+        EXPECT_EQ(s.Get(IntSetting::Sorting), 1);
+        EXPECT_EQ(s.Get(IntSetting::ClipboardHistoryMax), 30);
+    }
+}
+
+TEST_F(SettingsTest, SaveWritesEveryKeyInOrderToTheWriteFile) {
+    auto s = Loaded();
+    s.Set(IntSetting::Hotkey, 131137);
+    s.Save();
+    ASSERT_EQ(s.GetSettingsPath(), program);
+    EXPECT_EQ(Keys(program, u"A_SETTINGS"),
+              (std::vector<Text>{u"WRITED_TO", u"WRITED_WHO", u"WRITED_WHEN"}));
+    EXPECT_EQ(P().profile.GetString(program, u"A_SETTINGS", u"WRITED_TO", u"", 1024), program);
+    EXPECT_EQ(P().profile.GetString(program, u"A_SETTINGS", u"WRITED_WHO", u"", 1024),
+              P().system.ProgramPath());
+    const std::vector<Text> expected = {
+        u"WLKVersion", u"PhrasesDirectory", u"Language", u"ShowHistoryPaneOnStart", u"Hotkey",
+        u"ExtHotkey", u"Hotkey_Doubled", u"Sorting", u"ClipboardHistory",
+        u"ClipboardHistoryMax", u"InsertCHIntoMenu", u"AutoCheckForUpdates",
+        u"DaysCheckForUpdates", u"SoundOnEventsV094", u"MenuToolTips_V0_94_A22",
+        u"DelayAutoLoadSeconds_NextRelease", u"WriteLog", u"SaveClipboardHistory_v198",
+        u"MaxHistoryItemsInMenu", u"AppendCHAsSubMenu_ForV140", u"TextPasteMethod_v150",
+        u"GestureType", u"ClipboardSpyMethod_v2_22", u"InsertEncodeCommandIntoMenu",
+        u"AddLastUsedMenuToBegin", u"AddLastUsedMenuToBegin_Count", u"ShowTrayBallonOnHotkey",
+        u"PrintLTChars", u"ClipboardFormats0", u"ClipboardFormats1", u"ClipboardFormats2",
+        u"ClipboardFormats3", u"ClipboardFormats4", u"FontForMenu",
+        u"ExtMenuCommand__EditSetting", u"ExtMenuCommand__SaveSelAsPhrase",
+        u"ExtMenuCommand__SUPPORT"};
+    EXPECT_EQ(Keys(program, u"Settings"), expected);
+    EXPECT_EQ(Value(program, u"WLKVersion"), u"WLK_150");
+    EXPECT_EQ(Value(program, u"Hotkey"), u"131137");
+    EXPECT_EQ(Value(program, u"PhrasesDirectory"), u"");
+    EXPECT_EQ(Value(program, u"ClipboardSpyMethod_v2_22"), u"-1");
+    EXPECT_EQ(Value(program, u"FontForMenu").size(), 186u);
+
+    auto reloaded = Loaded();
+    EXPECT_FALSE(reloaded.IsFirstRun());
+    EXPECT_EQ(reloaded.Get(IntSetting::Hotkey), 131137);
+    EXPECT_EQ(reloaded.Font(), s.Font());
+}
+
+TEST_F(SettingsTest, FirstRunUntilTheVersionMarkIsCurrent) {
+    EXPECT_TRUE(Loaded().IsFirstRun());
+    WriteIni(user, "[Settings]\r\nWLKVersion=wlk_150\r\n");
+    EXPECT_FALSE(Loaded().IsFirstRun());
+    WriteIni(program, "[Settings]\r\nWLKVersion=WLK_140\r\n");
+    EXPECT_TRUE(Loaded().IsFirstRun());
+}
+
+TEST_F(SettingsTest, FontStructRoundTripsAndABadChecksumKeepsTheDefault) {
+    auto s = Loaded();
+    platform::LogFontBytes font{};
+    for (size_t i = 0; i < font.size(); ++i) font[i] = uint8_t(i * 7);
+    s.SetFont(font);
+    s.WriteFont();
+    Text hex = Value(program, u"FontForMenu");
+    ASSERT_EQ(hex.size(), 186u);
+    EXPECT_EQ(hex.substr(0, 8), u"00070E15");
+    auto reloaded = Loaded();
+    EXPECT_EQ(reloaded.Font(), font);
+
+    // One digit of the checksum changed: the stored font is ignored.
+    hex[185] = hex[185] == u'0' ? u'1' : u'0';
+    P().profile.WriteString(program, u"Settings", u"FontForMenu", hex);
+    EXPECT_EQ(Loaded().Font(), P().system.MenuFont());
+    P().profile.WriteString(program, u"Settings", u"FontForMenu", hex.substr(0, 184));
+    EXPECT_EQ(Loaded().Font(), P().system.MenuFont());
+}
+
+TEST_F(SettingsTest, DirectKeysOfTheWriteFile) {
+    auto s = Loaded();
+    EXPECT_EQ(s.ReadDelayInsert(), 400);
+    EXPECT_EQ(Value(program, u"DelayInsertMilliseconds_v141"), u"400");
+    P().profile.WriteString(program, u"Settings", u"DelayInsertMilliseconds_v141", u"250");
+    EXPECT_EQ(s.ReadDelayInsert(), 250);
+
+    EXPECT_FALSE(s.ReadWriteLog());
+    s.WriteWriteLog(true);
+    EXPECT_EQ(Value(program, u"WriteLog"), u"1");
+    EXPECT_TRUE(s.ReadWriteLog());
+
+    EXPECT_FALSE(s.ReadWelcomeStarted());
+    s.WriteWelcomeStarted();
+    EXPECT_TRUE(s.ReadWelcomeStarted());
+
+    EXPECT_TRUE(s.ReadSkippedVersions().empty());
+    s.WriteSkippedVersions({});
+    EXPECT_EQ(Value(program, u"SkippedVersion_OnCheckUpdates"), u"<missing>");
+    s.WriteSkippedVersions({261, 262});
+    EXPECT_EQ(Value(program, u"SkippedVersion_OnCheckUpdates"), u"261,262");
+    P().profile.WriteString(program, u"Settings", u"SkippedVersion_OnCheckUpdates", u"12,abc,7");
+    EXPECT_EQ(s.ReadSkippedVersions(), (std::vector<int>{12, 0, 7}));
+
+    settings::Point point;
+    EXPECT_FALSE(s.ReadPoint(u"FloatPaneRect_TOPLEFT", point));
+    s.WritePoint(u"FloatPaneRect_TOPLEFT", {-40, 300});
+    EXPECT_EQ(P().profile.GetString(program, u"Settings_Agent", u"FloatPaneRect_TOPLEFT_x", u"",
+                                    64),
+              u"-40");
+    ASSERT_TRUE(s.ReadPoint(u"FloatPaneRect_TOPLEFT", point));
+    EXPECT_EQ(point.x, -40);
+    EXPECT_EQ(point.y, 300);
+}
+
+TEST_F(SettingsTest, LastCheckDefaultsTo2013AndAnUnreadableTimeIsReplaced) {
+    auto s = Loaded();
+    EXPECT_EQ(s.ReadLastCheck(), 130014720000000000ULL);  // 2013-01-01 00:00:00
+    s.WriteLastCheck(134094650490000000ULL);
+    EXPECT_EQ(Loaded().ReadLastCheck(), 134094650490000000ULL);
+    // A high half with its top bit set cannot be converted to a date.
+    P().profile.WriteString(program, u"Settings", u"LastCheckForUpdates_V2Hi", u"-1");
+    EXPECT_EQ(s.ReadLastCheck(), 130014720000000000ULL);
+    EXPECT_EQ(Value(program, u"LastCheckForUpdates_V2Low"), u"-248774656");
+    EXPECT_EQ(Value(program, u"LastCheckForUpdates_V2Hi"), u"30271410");
+}
+
+TEST_F(SettingsTest, LanguageComesFromTheWriteFileFirstAndIsReread) {
+    WriteIni(user, "[Settings]\r\nLanguage=de.lng\r\n");
+    auto s = Loaded();
+    EXPECT_EQ(s.Language(), u"de.lng");
+    WriteIni(program, "[Settings]\r\nLanguage=ru.lng\r\n");
+    EXPECT_EQ(Loaded().Language(), u"ru.lng");
+    P().profile.WriteString(program, u"Settings", u"Language", u"fr.lng");
+    Text folder = P().system.ProgramPath();
+    folder = folder.substr(0, folder.rfind(u'\\') + 1);
+    EXPECT_EQ(s.GetLanguageFilePath(), folder + u"fr.lng");
+    s.WriteLanguage(u"");
+    EXPECT_EQ(s.GetLanguageFilePath(), u"");
+}
+
+}  // namespace
+}  // namespace wlk::test

@@ -1,0 +1,156 @@
+// Event log behaviour that needs the simulated platform: chosen paths, a
+// stuck writer, failures, the fault report and batches.
+#include "log/event_log.h"
+#include "log/exception_names.h"
+#include "log/log_line.h"
+#include "support/sim_access.h"
+#include "support/test_helpers.h"
+#include "support/test_platform.h"
+
+namespace wlk::test {
+namespace {
+
+class EventLogUnitTest : public PlatformTest {
+protected:
+    void TearDown() override {
+        log().Close();
+        log().ClearSourceTag();
+        PlatformTest::TearDown();
+    }
+    log::EventLog& log() { return log::EventLog::Instance(); }
+    std::string LogText(const Text& path) { return Utf16ToUtf8(Bytes(path)); }
+    const Text programDir = u"C:\\Program Files\\Wordlark\\";
+};
+
+TEST_F(EventLogUnitTest, LineLayoutAndTheLengthLimit) {
+    platform::LocalTime t{2026, 3, 0, 7, 9, 5, 4, 0};
+    EXPECT_EQ(log::ShortDate(t), u"03/07/26");
+    EXPECT_EQ(log::ShortTime(t), u"09:05:04");
+    EXPECT_EQ(log::BuildLine(u"EXE_Agent", u"hi", t), u"EXE_Agent: [03/07/26 09:05:04] hi");
+    // tag 9 + date 8 + time 8 + 11 = 36: a message of 0x18FFF - 36 characters is the first
+    // one written alone.
+    Text longest(0x18FFF - 37, u'a');
+    EXPECT_EQ(log::BuildLine(u"EXE_Agent", longest, t).size(), longest.size() + 31);
+    Text tooLong(0x18FFF - 36, u'a');
+    EXPECT_EQ(log::BuildLine(u"EXE_Agent", tooLong, t), tooLong);
+    EXPECT_EQ(log::BuildBatchLine(u"step", t), u"EXE_Agent [03/07/26 09:05:04] step");
+}
+
+TEST_F(EventLogUnitTest, LogPathBesideProgramUnlessItCannotBeWritten) {
+    Sim().files.Put(programDir + u"Wordlark.exe", "MZ");
+    EXPECT_EQ(log().LogPath(), programDir + u"LogReport.txt");
+
+    Sim().files.SetReadOnly(programDir);
+    EXPECT_EQ(log().LogPath(), u"C:\\Users\\sim\\AppData\\Roaming\\LogReport_Wordlark.txt");
+
+    // From a USB stick the log stays beside the program even when it cannot be written.
+    Sim().system.programPath = u"E:\\Wordlark\\Wordlark.exe";
+    Sim().files.SetDriveType(u'E', platform::DriveType::Removable);
+    Sim().files.SetReadOnly(u"E:\\Wordlark");
+    EXPECT_EQ(log().LogPath(), u"E:\\Wordlark\\LogReport.txt");
+    Sim().files.SetDriveType(u'E', platform::DriveType::Remote);
+    EXPECT_EQ(log().LogPath(), u"E:\\Wordlark\\LogReport.txt");
+    Sim().system.programPath = u"Q:\\Wordlark.exe";  // a drive with no root
+    EXPECT_EQ(log().LogPath(), u"Q:\\LogReport.txt");
+}
+
+TEST_F(EventLogUnitTest, ExistingReadOnlyLogFileMovesTheLogToAppData) {
+    Sim().files.Put(programDir + u"LogReport.txt", kBom16);
+    Sim().files.SetReadOnly(programDir + u"LogReport.txt");
+    EXPECT_EQ(log().LogPath(), u"C:\\Users\\sim\\AppData\\Roaming\\LogReport_Wordlark.txt");
+}
+
+TEST_F(EventLogUnitTest, OpenPublishesPathAtomAndSyncEventAndCloseRemovesThem) {
+    Text path = Path("log.txt");
+    ASSERT_TRUE(log().Open(path));
+    EXPECT_TRUE(Sim().system.HasAtom(path));
+    EXPECT_TRUE(Sim().sync.IsSet(log::kSyncEventName));
+    EXPECT_EQ(Sim().sync.SecurityOf(log::kSyncEventName), platform::Security::Everyone);
+    log().Close();
+    EXPECT_FALSE(Sim().system.HasAtom(path));
+    EXPECT_FALSE(Sim().sync.Exists(log::kSyncEventName));
+}
+
+TEST_F(EventLogUnitTest, OpenFailuresLeaveTheLogClosedAndTheAtomDeleted) {
+    Sim().system.failAtoms = true;
+    EXPECT_FALSE(log().Open(Path("log.txt")));
+    Sim().system.failAtoms = false;
+    Sim().sync.failCreate = true;
+    EXPECT_FALSE(log().Open(Path("log.txt")));
+    EXPECT_FALSE(Sim().system.HasAtom(Path("log.txt")));
+    EXPECT_FALSE(log().IsOpen());
+}
+
+TEST_F(EventLogUnitTest, StuckWriterIsBrokenAfterFiveSecondsAndItsLineDropped) {
+    Text path = Path("log.txt");
+    ASSERT_TRUE(log().Open(path));
+    // Another process holds the log and never lets go.
+    auto other = P().sync.OpenEvent(log::kSyncEventName, platform::EventAccess::ModifyState);
+    other->Reset();
+    log().Write(u"waits in vain");
+    Sim().threads.WaitIdle();
+    EXPECT_EQ(P().files.Kind(path), platform::PathKind::Missing);
+    EXPECT_TRUE(Sim().sync.IsSet(log::kSyncEventName));
+    log().Write(u"written again");
+    Sim().threads.WaitIdle();
+    EXPECT_NE(LogText(path).find("] written again\r\n"), std::string::npos);
+}
+
+TEST_F(EventLogUnitTest, UnwritableFileOrNoThreadDropsTheLineSilently) {
+    Text path = Path("log.txt");
+    ASSERT_TRUE(log().Open(path));
+    Sim().threads.failStart = true;
+    log().Write(u"no thread");
+    Sim().threads.failStart = false;
+    Sim().files.SetReadOnly(Dir());
+    log().Write(u"no file");
+    Sim().threads.WaitIdle();
+    EXPECT_EQ(P().files.Kind(path), platform::PathKind::Missing);
+    EXPECT_TRUE(Sim().sync.IsSet(log::kSyncEventName));
+}
+
+TEST_F(EventLogUnitTest, ReportExceptionLogsAndShowsTheNamedCode) {
+    Text path = Path("log.txt");
+    ASSERT_TRUE(log().Open(path));
+    log().ReportException(u"Crash: on IDataNeededHander_MenuSelf::CleanupMenu", 0xC0000005);
+    log().ReportException(u"ctx", 0x1234);
+    Sim().threads.WaitIdle();
+    std::string text = LogText(path);
+    EXPECT_NE(text.find("] ERROR: Crash: on IDataNeededHander_MenuSelf::CleanupMenu "
+                        "GetExceptionCode=3221225477 status=[EXCEPTION_ACCESS_VIOLATION]\r\n"),
+              std::string::npos);
+    EXPECT_NE(text.find("] ERROR: ctx GetExceptionCode=4660 status=[Not found]\r\n"),
+              std::string::npos);
+    auto boxes = Sim().ui.MessageBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].text, u"ctx GetExceptionCode=4660 status=[Not found]");
+    EXPECT_EQ(boxes[1].caption, u"Wordlark");
+    EXPECT_EQ(boxes[1].icon, platform::MessageIcon::Error);
+    EXPECT_TRUE(boxes[1].topmost);
+    EXPECT_EQ(boxes[1].owner, platform::MessageOwner::None);
+    EXPECT_EQ(Text(log::ExceptionName(0xC0000025)), u"EXCEPTION_NONCONTINUABLE_EXCEPTION");
+    EXPECT_EQ(Text(log::ExceptionName(0xC0000096)), u"EXCEPTION_PRIV_INSTRUCTION");
+}
+
+TEST_F(EventLogUnitTest, BatchIsOneEntryOfStampedLinesAndWindowDescription) {
+    Text path = Path("log.txt");
+    ASSERT_TRUE(log().Open(path));
+    log().AddBatchLine(u"remove listener");
+    log().AddBatchLine(u"add listener");
+    log().FlushBatch();
+    Sim().threads.WaitIdle();
+    Sim().ui.windows[77] = u"WordlarkMainWindow";
+    log().DescribeWindow(77, u"DIAG");
+    Sim().threads.WaitIdle();
+    std::string text = LogText(path);
+    EXPECT_NE(text.find("\xEF\xBB\xBF"
+                        "EXE_Agent [12/05/26 23:04:09] remove listener\n"
+                        "EXE_Agent [12/05/26 23:04:09] add listener\r\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("EXE_Agent: [12/05/26 23:04:09] DIAG: IsWindow=1\r\n"), std::string::npos);
+    EXPECT_NE(text.find("] DIAG: classname=[WordlarkMainWindow]\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace wlk::test

@@ -1,0 +1,176 @@
+// Settings behaviour that depends on where the program runs, the registry and
+// the shared area, through the simulated platform.
+#include "platform/text.h"
+#include "settings/registry_entries.h"
+#include "settings/settings.h"
+#include "settings/settings_files.h"
+#include "settings/shared_settings_area.h"
+#include "support/sim_access.h"
+#include "support/test_helpers.h"
+#include "support/test_platform.h"
+
+namespace wlk::test {
+namespace {
+
+using settings::IntSetting;
+
+class SettingsUnitTest : public PlatformTest {
+protected:
+    void TearDown() override {
+        settings::SharedSettingsArea::Instance().Close();
+        PlatformTest::TearDown();
+    }
+    void WriteIni(const Text& path, const std::string& utf8) {
+        Sim().files.Put(path, kBom16 + Utf16Bytes(utf8));
+    }
+    settings::Settings Loaded() {
+        settings::Settings s;
+        s.Load();
+        return s;
+    }
+    const Text programIni = u"C:\\Program Files\\Wordlark\\Settings.ini";
+    const Text userIni = u"C:\\Users\\sim\\Wordlark\\Settings.ini";
+};
+
+TEST_F(SettingsUnitTest, WriteFileIsBesideTheProgramUnlessTheFolderIsReadOnly) {
+    EXPECT_EQ(settings::WriteSettingsPath(), programIni);
+    EXPECT_EQ(P().files.Kind(u"C:\\Users\\sim\\Wordlark"), platform::PathKind::Missing);
+
+    Sim().files.SetReadOnly(u"C:\\Program Files\\Wordlark");
+    EXPECT_EQ(settings::WriteSettingsPath(), userIni);
+    EXPECT_EQ(P().files.Kind(u"C:\\Users\\sim\\Wordlark"), platform::PathKind::Directory);
+    EXPECT_EQ(Sim().files.SecurityOf(u"C:\\Users\\sim\\Wordlark"), platform::Security::Everyone);
+
+    auto s = Loaded();
+    s.Save();
+    EXPECT_EQ(P().files.Kind(userIni), platform::PathKind::File);
+    EXPECT_EQ(P().files.Kind(programIni), platform::PathKind::Missing);
+}
+
+TEST_F(SettingsUnitTest, ExistingReadOnlyProgramFileSendsWritesToTheUserFile) {
+    WriteIni(programIni, "[Settings]\r\nHotkey=65601\r\n");
+    Sim().files.SetReadOnly(programIni);
+    EXPECT_EQ(settings::WriteSettingsPath(), userIni);
+    // ...while its keys are still read.
+    EXPECT_EQ(Loaded().Get(IntSetting::Hotkey), 65601);
+}
+
+TEST_F(SettingsUnitTest, UsbStickAlwaysUsesTheProgramFile) {
+    Sim().system.programPath = u"E:\\Tools\\Wordlark.exe";
+    Sim().files.SetDriveType(u'E', platform::DriveType::Removable);
+    Sim().files.Put(u"E:\\Tools\\Wordlark.exe", "MZ");
+    Sim().files.SetReadOnly(u"E:\\Tools");
+    EXPECT_EQ(settings::WriteSettingsPath(), u"E:\\Tools\\Settings.ini");
+    EXPECT_EQ(settings::UserSettingsPath(true), userIni);
+    EXPECT_EQ(P().files.Kind(u"C:\\Users\\sim\\Wordlark"), platform::PathKind::Missing)
+        << "no user folder is made from a USB stick";
+}
+
+TEST_F(SettingsUnitTest, WriteFileOnlyKeysIgnoreTheOtherFile) {
+    Sim().files.SetReadOnly(u"C:\\Program Files\\Wordlark");
+    WriteIni(userIni, "[Settings]\r\nWriteLog=0\r\n");
+    Sim().files.Put(programIni, kBom16 + Utf16Bytes("[Settings]\r\nWriteLog=1\r\nSorting=0\r\n"));
+    auto s = Loaded();
+    EXPECT_EQ(s.Get(IntSetting::WriteLog), 0);
+    EXPECT_EQ(s.Get(IntSetting::Sorting), 0);
+}
+
+TEST_F(SettingsUnitTest, PhrasesFolderIsStoredRelativeOrEmptyAndExpandedOnRead) {
+    auto s = Loaded();
+    const Text defaultFolder = u"C:\\Program Files\\Wordlark\\UserPhrases\\";
+    EXPECT_EQ(s.GetPhrasesFolder(), defaultFolder);
+    EXPECT_EQ(s.GetDefaultPhrasesFolder(), defaultFolder);
+
+    WriteIni(programIni, "[Settings]\r\nPhrasesDirectory=Team\\Phrases\r\n");
+    EXPECT_EQ(Loaded().GetPhrasesFolder(), u"C:\\Program Files\\Wordlark\\Team\\Phrases\\");
+
+    WriteIni(programIni, "[Settings]\r\nPhrasesDirectory=%USERPROFILE%\\Phrases\r\n");
+    EXPECT_EQ(Loaded().GetPhrasesFolder(), u"C:\\Users\\sim\\Phrases\\");
+
+    WriteIni(programIni, "[Settings]\r\nPhrasesDirectory=%NO_SUCH_VAR%\\x\r\n");
+    EXPECT_EQ(Loaded().GetPhrasesFolder(), u"C:\\Program Files\\Wordlark\\%NO_SUCH_VAR%\\x\\");
+
+    // The default folder, in another letter case, is stored as nothing.
+    WriteIni(programIni, "[Settings]\r\nPhrasesDirectory=c:\\program files\\wordlark\\userphrases\r\n");
+    auto d = Loaded();
+    EXPECT_EQ(d.GetPhrasesFolder(), defaultFolder);
+    d.Save();
+    EXPECT_EQ(P().profile.GetString(programIni, u"Settings", u"PhrasesDirectory", u"?", 300), u"");
+
+    d.SetPhrasesFolder(u"C:\\Program Files\\Wordlark\\Mine\\");
+    d.Save();
+    EXPECT_EQ(P().profile.GetString(programIni, u"Settings", u"PhrasesDirectory", u"?", 300),
+              u"Mine");
+    d.SetPhrasesFolder(u"D:\\Shared\\Phrases\\");
+    d.Save();
+    EXPECT_EQ(P().profile.GetString(programIni, u"Settings", u"PhrasesDirectory", u"?", 300),
+              u"D:\\Shared\\Phrases");
+    d.SetPhrasesFolder(u"%USERPROFILE%\\Phrases");
+    d.Save();
+    EXPECT_EQ(P().profile.GetString(programIni, u"Settings", u"PhrasesDirectory", u"?", 300),
+              u"%USERPROFILE%\\Phrases");
+}
+
+TEST_F(SettingsUnitTest, TooLongProgramFolderValueFallsBackToTheUserFile) {
+    std::string tooLong = "D:\\" + std::string(257, 'p');
+    WriteIni(programIni, "[Settings]\r\nPhrasesDirectory=" + tooLong + "\r\n");
+    WriteIni(userIni, "[Settings]\r\nPhrasesDirectory=D:\\Users\r\n");
+    EXPECT_EQ(Loaded().GetPhrasesFolder(), u"D:\\Users\\");
+    WriteIni(programIni, "[Settings]\r\nPhrasesDirectory=" + tooLong.substr(0, 259) + "\r\n");
+    EXPECT_EQ(Loaded().GetPhrasesFolder(), FromLatin1(tooLong.substr(0, 259)) + u"\\");
+}
+
+TEST_F(SettingsUnitTest, StartWithWindowsRunValue) {
+    EXPECT_FALSE(settings::IsStartWithWindows());
+    ASSERT_TRUE(settings::SetStartWithWindows(true));
+    const Text expected = u"C:\\Program Files\\Wordlark\\Wordlark.exe /autoload";
+    EXPECT_EQ(*P().registry.ReadString(settings::kRunKey, u"Wordlark", 520), expected);
+    EXPECT_EQ(Sim().registry.lastWriteBytes, expected.size() * 2);
+    EXPECT_TRUE(settings::IsStartWithWindows());
+
+    P().registry.WriteString(settings::kRunKey, u"Wordlark",
+                             u"c:\\PROGRAM FILES\\wordlark\\WORDLARK.EXE   /autoload");
+    EXPECT_TRUE(settings::IsStartWithWindows());
+    P().registry.WriteString(settings::kRunKey, u"Wordlark", u"D:\\Other\\Wordlark.exe /autoload");
+    EXPECT_FALSE(settings::IsStartWithWindows());
+
+    ASSERT_TRUE(settings::SetStartWithWindows(false));
+    EXPECT_FALSE(P().registry.ReadString(settings::kRunKey, u"Wordlark", 520));
+    Sim().registry.failAccess = true;
+    EXPECT_FALSE(settings::SetStartWithWindows(true));
+    EXPECT_FALSE(settings::IsStartWithWindows());
+}
+
+TEST_F(SettingsUnitTest, InstallerMarkAndKeyboardDependentDefault) {
+    const Text key = u"Software\\Orrin Softworks\\Wordlark";
+    EXPECT_FALSE(settings::IsFromInstaller());
+    P().registry.WriteString(key, u"FromInstaller", u"");
+    EXPECT_FALSE(settings::IsFromInstaller());
+    P().registry.WriteString(key, u"FromInstaller", u"1");
+    EXPECT_TRUE(settings::IsFromInstaller());
+
+    EXPECT_EQ(Loaded().Get(IntSetting::InsertEncodeCommandIntoMenu), 0);
+    Sim().system.keyboardLayouts = 2;
+    EXPECT_EQ(Loaded().Get(IntSetting::InsertEncodeCommandIntoMenu), 1);
+}
+
+TEST_F(SettingsUnitTest, SharedAreaHoldsTheHotkeyXml) {
+    EXPECT_EQ(settings::SharedSettingsXml(13, 3, false, u""),
+              "<WordlarkSettings HotKey_Key=\"13\" HotKey_Mod=\"3\" Double=\"0\" />\n");
+    EXPECT_EQ(settings::SharedSettingsXml(32, 2, true, u"ab<c \u00e9"),
+              "<WordlarkSettings HotKey_Key=\"32\" HotKey_Mod=\"2\" Double=\"1\">\n"
+              "    <SelText>ab&lt;c \xC3\xA9</SelText>\n"
+              "</WordlarkSettings>\n");
+
+    auto s = Loaded();
+    ASSERT_TRUE(s.PublishHotkey(13, 3, true, u""));
+    auto reader = P().shared.Open(settings::kSharedSettingsAreaName, 1024);
+    ASSERT_TRUE(reader);
+    EXPECT_EQ(reader->ReadText(), settings::SharedSettingsXml(13, 3, true, u""));
+    // A text too long for the area is refused and the old one stays.
+    EXPECT_FALSE(s.PublishHotkey(13, 3, false, Text(2000, u'x')));
+    EXPECT_EQ(reader->ReadText(), settings::SharedSettingsXml(13, 3, true, u""));
+}
+
+}  // namespace
+}  // namespace wlk::test
