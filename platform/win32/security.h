@@ -8,7 +8,8 @@
 
 namespace wlk::platform::win32 {
 
-// Full access (the "set" access of the security dialogs) for the Everyone SID.
+// All standard rights and all nine specific ones: full control of a file, and
+// covers every right of an event or a file mapping as well.
 inline constexpr DWORD kEveryoneAccess = 0x1F01FF;
 
 enum class Inherit { No, ToChildren };
@@ -21,7 +22,6 @@ public:
     EveryoneSecurity(const EveryoneSecurity&) = delete;
     EveryoneSecurity& operator=(const EveryoneSecurity&) = delete;
 
-    bool Built() const { return built_; }
     // The attributes to pass to a Create call: null (the default security) when
     // `security` asks for it or when the descriptor could not be built.
     SECURITY_ATTRIBUTES* For(Security security);
