@@ -3,7 +3,8 @@
 namespace wlk::app {
 
 AppGlobals& Globals() {
-    static AppGlobals globals;
+    // Never destroyed: worker threads may still use it while the process ends.
+    static AppGlobals& globals = *new AppGlobals;
     return globals;
 }
 

@@ -136,9 +136,7 @@ int RunInstance(const CommandLineOptions& options, StartupHost& host) {
     return code;
 }
 
-}  // namespace
-
-int RunStartup(const Text& commandLine, settings::Settings& settings, StartupHost& host) {
+int StartAndRun(const Text& commandLine, settings::Settings& settings, StartupHost& host) {
     auto& p = platform::Current();
     if (settings.Get(settings::IntSetting::WriteLog)) Log().Open(Log().LogPath());
     CommandLineOptions options(commandLine);
@@ -168,6 +166,16 @@ int RunStartup(const Text& commandLine, settings::Settings& settings, StartupHos
     }
     if (options.exit()) return kExitOtherInstance;
     return RunInstance(options, host);
+}
+
+}  // namespace
+
+int RunStartup(const Text& commandLine, settings::Settings& settings, StartupHost& host) {
+    // A writer may wait up to 5 s for another process to free the log.
+    constexpr uint32_t kLastLinesWaitMs = 6000;
+    int code = StartAndRun(commandLine, settings, host);
+    Log().WaitForWriters(kLastLinesWaitMs);
+    return code;
 }
 
 }  // namespace wlk::app

@@ -5,6 +5,8 @@
 #include <ole2.h>
 
 #include "app/main_window_win32.h"
+#include "log/event_log.h"
+#include "platform/text.h"
 
 namespace wlk::app {
 
@@ -23,7 +25,11 @@ void Win32StartupHost::InitializeModule() {
 
 int Win32StartupHost::RunMain(platform::Event&, bool, const CommandLineOptions&) {
     MainWindow window;
-    if (!window.Create(instance_)) return 0;
+    if (!window.Create(instance_)) {
+        log::EventLog::Instance().WriteError(u"Cannot create the main window, error " +
+                                             ToText(GetLastError()));
+        return 0;
+    }
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);

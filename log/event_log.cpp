@@ -37,7 +37,8 @@ void AppendLine(const Text& path, const Text& line) {
 }  // namespace
 
 EventLog& EventLog::Instance() {
-    static EventLog log;
+    // Never destroyed: worker threads may still use it while the process ends.
+    static EventLog& log = *new EventLog;
     return log;
 }
 
@@ -148,7 +149,8 @@ void EventLog::HandToWriter(const Text& line) {
     }
     if (path.empty() || line.empty() || !event) return;
     auto& p = platform::Current();
-    p.threads.Start([&p, event, path, line] {
+    ++pendingWriters_;
+    bool started = p.threads.Start([this, &p, event, path, line] {
         platform::Event* waitOn[] = {event.get()};
         if (p.sync.WaitAny(waitOn, kSyncWaitMs) == platform::kWaitObject0) {
             event->Reset();
@@ -156,7 +158,14 @@ void EventLog::HandToWriter(const Text& line) {
         }
         // Also after a failed wait: one stuck writer must not block the log for ever.
         event->Set();
+        --pendingWriters_;
     });
+    if (!started) --pendingWriters_;
+}
+
+void EventLog::WaitForWriters(uint32_t maxMs) {
+    auto& threads = platform::Current().threads;
+    for (uint32_t waited = 0; pendingWriters_ > 0 && waited < maxMs; ++waited) threads.Sleep(1);
 }
 
 }  // namespace wlk::log

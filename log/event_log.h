@@ -4,6 +4,7 @@
 // thread so that a slow disk never holds up the caller.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -41,6 +42,10 @@ public:
     void AddBatchLine(const Text& message);
     void FlushBatch();
 
+    // Waits up to `maxMs` for the lines still being written, so that the
+    // last lines of a run reach the file before the process ends.
+    void WaitForWriters(uint32_t maxMs);
+
     // Writes "IsWindow=%d" and "classname=[%s]" for a window under `tag`.
     void DescribeWindow(platform::WindowId window, const Text& tag);
 
@@ -54,6 +59,7 @@ private:
     std::shared_ptr<platform::Event> syncEvent_;
     Text sourceTag_;
     std::vector<Text> batch_;
+    std::atomic<int> pendingWriters_{0};
 };
 
 }  // namespace wlk::log

@@ -5,7 +5,8 @@
 namespace wlk::settings {
 
 OptionsChangedEvent& OptionsChangedEvent::Instance() {
-    static OptionsChangedEvent instance;
+    // Never destroyed: worker threads may still use it while the process ends.
+    static OptionsChangedEvent& instance = *new OptionsChangedEvent;
     return instance;
 }
 

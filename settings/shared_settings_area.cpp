@@ -24,7 +24,8 @@ std::string SharedSettingsXml(int key, int modifiers, bool doubled, const Text& 
 }
 
 SharedSettingsArea& SharedSettingsArea::Instance() {
-    static SharedSettingsArea area;
+    // Never destroyed: worker threads may still use it while the process ends.
+    static SharedSettingsArea& area = *new SharedSettingsArea;
     return area;
 }
 

@@ -13,18 +13,12 @@
 namespace wlk::platform::win32 {
 
 void InstallWin32Platform() {
-    // The process-wide services, made on first call. They keep nothing but
-    // what the system keeps for them, so every thread shares the one set.
-    static Win32Sync sync;
-    static Win32Threads threads;
-    static Win32Profile profile;
-    static Win32Registry registry;
-    static Win32FileSystem files;
-    static Win32System system;
-    static Win32SharedMemory shared;
-    static Win32Ui ui;
-    static Platform platform{sync, threads, profile, registry, files, system, shared, ui};
-    Install(&platform);
+    // The process-wide services, made on first call and never destroyed:
+    // worker threads may still use them while the process ends.
+    static Platform* platform = new Platform{
+        *new Win32Sync, *new Win32Threads, *new Win32Profile,      *new Win32Registry,
+        *new Win32FileSystem, *new Win32System, *new Win32SharedMemory, *new Win32Ui};
+    Install(platform);
 }
 
 }  // namespace wlk::platform::win32
