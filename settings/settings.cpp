@@ -82,11 +82,12 @@ Text Settings::GetProgramSettingsPath() const { return ProgramSettingsPath(); }
 Text Settings::GetUserSettingsPath(bool create) const { return UserSettingsPath(create); }
 
 void Settings::Load() {
+    KeySources sources;
     LoadFirstRun();
-    LoadInts();
+    LoadInts(sources);
     LoadPhrasesFolder();
     LoadLanguage();
-    ReadFont();
+    ReadFontFrom(sources);
 }
 
 void Settings::LoadFirstRun() {
@@ -100,8 +101,7 @@ void Settings::LoadFirstRun() {
     firstRun_ = !anyFile || !EqualsIgnoreCase(mark, kVersionMark);
 }
 
-void Settings::LoadInts() {
-    KeySources sources;
+void Settings::LoadInts(const KeySources& sources) {
     Text writeFile = WriteSettingsPath();
     for (size_t i = 0; i < kIntSettingCount; ++i) {
         const auto& info = Info(IntSetting(i));
@@ -267,9 +267,10 @@ void Settings::WritePoint(const Text& name, const Point& point) const {
     WriteInt(file, u"Settings_Agent", name + u"_y", point.y);
 }
 
-bool Settings::ReadFont() {
+bool Settings::ReadFont() { return ReadFontFrom(KeySources()); }
+
+bool Settings::ReadFontFrom(const KeySources& sources) {
     platform::LogFontBytes font{};
-    KeySources sources;
     if (!Ini().GetStruct(sources.FileFor(kFontKey), kSettingsSection, kFontKey, font.data(),
                          font.size()))
         return false;

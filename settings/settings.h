@@ -12,6 +12,8 @@
 
 namespace wlk::settings {
 
+class KeySources;
+
 struct Point {
     int x = 0;
     int y = 0;
@@ -78,7 +80,8 @@ public:
     void NotifyOptionsChanged() const;
 
 private:
-    void LoadInts();
+    void LoadInts(const KeySources& sources);
+    bool ReadFontFrom(const KeySources& sources);
     void LoadPhrasesFolder();
     void LoadLanguage();
     void LoadFirstRun();
