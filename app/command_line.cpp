@@ -22,7 +22,9 @@ const std::array<KeyInfo, size_t(Key::Count)>& CommandLineKeys() {
 
 namespace {
 
-bool IsWhiteSpace(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
+bool IsWhiteSpace(char16_t c) {
+    return c == u' ' || (c >= u'\t' && c <= u'\r');
+}
 
 // The first occurrence of `candidate`, searched as given and, failing that, in
 // upper case; it counts when it ends the text or white space follows it.

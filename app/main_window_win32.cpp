@@ -25,8 +25,8 @@ bool MainWindow::Create(HINSTANCE instance) {
     wc.lpszClassName = kClassName;
     wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(128));
     RegisterClassExW(&wc);
-    hwnd_ = CreateWindowExW(0, kClassName, L"Wordlark", WS_OVERLAPPED, 0, 0, 0, 0, nullptr,
-                            nullptr, instance, this);
+    hwnd_ = CreateWindowExW(0, kClassName, L"Wordlark", WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr,
+                            instance, this);
     if (!hwnd_) return false;
     Globals().trayWindow = reinterpret_cast<platform::WindowId>(hwnd_);
     return true;

@@ -10,15 +10,15 @@ namespace wlk::app {
 bool RunAsAdministrator(platform::WindowId trayWindow,
                         const std::function<void()>& closeTrayWindow) {
     auto& p = platform::Current();
-    auto handOver = p.sync.CreateEvent(kAdminHandOverEventName, true, false,
-                                       platform::Security::Default);
+    auto handOver =
+        p.sync.CreateEvent(kAdminHandOverEventName, true, false, platform::Security::Default);
     if (!handOver) {
         p.ui.MessageBox(platform::MessageOwner::None, u"Cannot create event for admin instance",
                         u"Wordlark", platform::MessageIcon::Error, true);
         return false;
     }
-    intptr_t result = p.ui.ShellExecute(trayWindow, u"runas", p.system.ProgramPath(),
-                                        u"/asadmin", settings::ProgramFolder());
+    intptr_t result = p.ui.ShellExecute(trayWindow, u"runas", p.system.ProgramPath(), u"/asadmin",
+                                        settings::ProgramFolder());
     if (result > 32) {
         // Set when this instance has ended, which releases the elevated one.
         Globals().adminHandOver = std::move(handOver);

@@ -10,6 +10,7 @@ namespace wlk::app {
 
 // `closeTrayWindow` sends the exit command and WM_CLOSE to the tray window
 // and destroys it. Returns true when the elevated start was launched.
-bool RunAsAdministrator(platform::WindowId trayWindow, const std::function<void()>& closeTrayWindow);
+bool RunAsAdministrator(platform::WindowId trayWindow,
+                        const std::function<void()>& closeTrayWindow);
 
 }  // namespace wlk::app

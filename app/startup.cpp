@@ -1,8 +1,8 @@
 #include "app/startup.h"
 
 #include "app/app_globals.h"
-#include "app/instance_control.h"
 #include "app/event_watcher.h"
+#include "app/instance_control.h"
 #include "log/event_log.h"
 #include "log/log_line.h"
 #include "platform/platform.h"
@@ -17,7 +17,9 @@ namespace {
 constexpr uint32_t kAdminHandOverWaitMs = 10000;
 constexpr size_t kErrorTextMaxChars = 1024;
 
-log::EventLog& Log() { return log::EventLog::Instance(); }
+log::EventLog& Log() {
+    return log::EventLog::Instance();
+}
 
 Text LocalDateTime() {
     auto now = platform::Current().system.Now();

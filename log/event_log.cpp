@@ -93,21 +93,27 @@ void EventLog::Write(const Text& message) {
     HandToWriter(BuildLine(SourceTag(), message, platform::Current().system.Now()));
 }
 
-void EventLog::WriteError(const Text& message) { Write(u"ERROR: " + message); }
+void EventLog::WriteError(const Text& message) {
+    Write(u"ERROR: " + message);
+}
 
 void EventLog::WriteWithTime(const Text& message) {
     auto now = platform::Current().system.Now();
     Write(message + u" " + ShortDate(now) + u" " + ShortTime(now));
 }
 
-void EventLog::WriteTagged(const Text& message, const Text& tag) { Write(tag + u": " + message); }
+void EventLog::WriteTagged(const Text& message, const Text& tag) {
+    Write(tag + u": " + message);
+}
 
 void EventLog::SetSourceTag(const Text& tag) {
     std::lock_guard lock(mutex_);
     sourceTag_ = tag.substr(0, kMaxTagChars);
 }
 
-void EventLog::ClearSourceTag() { SetSourceTag(Text()); }
+void EventLog::ClearSourceTag() {
+    SetSourceTag(Text());
+}
 
 void EventLog::ReportException(const Text& context, uint32_t code) {
     Text text = Format(u"%s GetExceptionCode=%u status=[%s]",

@@ -9,13 +9,15 @@ namespace wlk::log {
 namespace {
 Text TwoDigitTriple(unsigned a, unsigned b, unsigned c, char separator) {
     char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%02u%c%02u%c%02u", a % 100, separator, b % 100,
-                  separator, c % 100);
+    std::snprintf(buffer, sizeof buffer, "%02u%c%02u%c%02u", a % 100, separator, b % 100, separator,
+                  c % 100);
     return T(buffer);
 }
 }  // namespace
 
-Text ShortDate(const platform::LocalTime& t) { return TwoDigitTriple(t.month, t.day, t.year, '/'); }
+Text ShortDate(const platform::LocalTime& t) {
+    return TwoDigitTriple(t.month, t.day, t.year, '/');
+}
 
 Text ShortTime(const platform::LocalTime& t) {
     return TwoDigitTriple(t.hour, t.minute, t.second, ':');

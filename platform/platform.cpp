@@ -15,6 +15,8 @@ Platform& Current() {
     return *p;
 }
 
-void Install(Platform* platform) { g_platform.store(platform, std::memory_order_release); }
+void Install(Platform* platform) {
+    g_platform.store(platform, std::memory_order_release);
+}
 
 }  // namespace wlk::platform

@@ -81,7 +81,9 @@ Text FromLatin1(std::string_view bytes) {
     return out;
 }
 
-Text ToText(long long value) { return FromLatin1(std::to_string(value)); }
+Text ToText(long long value) {
+    return FromLatin1(std::to_string(value));
+}
 
 namespace {
 char16_t UpperChar(char16_t c) {
@@ -92,7 +94,9 @@ char16_t LowerChar(char16_t c) {
     if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 32;
     return c;
 }
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
+bool IsBlank(char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
+}
 }  // namespace
 
 Text ToUpper(std::u16string_view text) {

@@ -29,6 +29,8 @@ std::optional<long long> ParseInt(std::u16string_view text);
 // Replaces each "%s" / "%d" / "%u" in order with the given texts.
 Text Format(std::u16string_view pattern, std::initializer_list<Text> args);
 // A Latin-1 literal as Text.
-inline Text T(std::string_view ascii) { return FromLatin1(ascii); }
+inline Text T(std::string_view ascii) {
+    return FromLatin1(ascii);
+}
 
 }  // namespace wlk

@@ -14,7 +14,9 @@ Text WithBackslash(const Text& path) {
     return path + u"\\";
 }
 
-Text ProgramFolder() { return FolderOf(platform::Current().system.ProgramPath()); }
+Text ProgramFolder() {
+    return FolderOf(platform::Current().system.ProgramPath());
+}
 
 bool RunsFromPortableDrive() {
     Text program = platform::Current().system.ProgramPath();

@@ -24,7 +24,8 @@ bool IsStartWithWindows() {
 
 bool SetStartWithWindows(bool on) {
     auto& p = platform::Current();
-    if (on) return p.registry.WriteString(kRunKey, kRunValue, p.system.ProgramPath() + u" /autoload");
+    if (on)
+        return p.registry.WriteString(kRunKey, kRunValue, p.system.ProgramPath() + u" /autoload");
     return p.registry.DeleteValue(kRunKey, kRunValue);
 }
 

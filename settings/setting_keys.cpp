@@ -40,7 +40,9 @@ constexpr IntSettingInfo kInfo[kIntSettingCount] = {
 };
 }  // namespace
 
-const IntSettingInfo& Info(IntSetting setting) { return kInfo[static_cast<size_t>(setting)]; }
+const IntSettingInfo& Info(IntSetting setting) {
+    return kInfo[static_cast<size_t>(setting)];
+}
 
 int Normalize(IntSetting setting, int value, int current) {
     switch (setting) {

@@ -20,7 +20,9 @@ constexpr size_t kExpandMaxChars = 999;
 constexpr char16_t kFontKey[] = u"FontForMenu";
 constexpr int kDefaultDelayInsertMs = 400;
 
-platform::Profile& Ini() { return platform::Current().profile; }
+platform::Profile& Ini() {
+    return platform::Current().profile;
+}
 
 Text ReadText(const Text& file, const Text& key, size_t bufferChars = kValueBufferChars) {
     return Ini().GetString(file, kSettingsSection, key, Text(), bufferChars);
@@ -52,7 +54,9 @@ Text WithoutBackslash(Text path) {
     return path;
 }
 
-uint64_t DefaultLastCheck() { return ToFileTime({2013, 1, 2, 1, 0, 0, 0, 0}); }
+uint64_t DefaultLastCheck() {
+    return ToFileTime({2013, 1, 2, 1, 0, 0, 0, 0});
+}
 
 }  // namespace
 
@@ -77,9 +81,15 @@ void Settings::Set(IntSetting setting, int value) {
     ints_[size_t(setting)] = Normalize(setting, value, Get(setting));
 }
 
-Text Settings::GetSettingsPath() const { return WriteSettingsPath(); }
-Text Settings::GetProgramSettingsPath() const { return ProgramSettingsPath(); }
-Text Settings::GetUserSettingsPath(bool create) const { return UserSettingsPath(create); }
+Text Settings::GetSettingsPath() const {
+    return WriteSettingsPath();
+}
+Text Settings::GetProgramSettingsPath() const {
+    return ProgramSettingsPath();
+}
+Text Settings::GetUserSettingsPath(bool create) const {
+    return UserSettingsPath(create);
+}
 
 void Settings::Load() {
     KeySources sources;
@@ -113,7 +123,8 @@ void Settings::LoadInts(const KeySources& sources) {
 void Settings::LoadPhrasesFolder() {
     auto usable = [](const Text& value) { return value.size() < kPathBufferChars; };
     Text value = ReadText(ProgramSettingsPath(), u"PhrasesDirectory");
-    if (value.empty() || !usable(value)) value = ReadText(UserSettingsPath(false), u"PhrasesDirectory");
+    if (value.empty() || !usable(value))
+        value = ReadText(UserSettingsPath(false), u"PhrasesDirectory");
     if (!usable(value)) value.clear();
     phrasesFolder_ = value;
     if (EqualsIgnoreCase(WithBackslash(GetPhrasesFolder()), GetDefaultPhrasesFolder()) &&
@@ -144,7 +155,9 @@ void Settings::Save() {
     }
 }
 
-Text Settings::GetDefaultPhrasesFolder() const { return ProgramFolder() + u"UserPhrases\\"; }
+Text Settings::GetDefaultPhrasesFolder() const {
+    return ProgramFolder() + u"UserPhrases\\";
+}
 
 Text Settings::GetPhrasesFolder() const {
     if (phrasesFolder_.empty()) return GetDefaultPhrasesFolder();
@@ -154,7 +167,9 @@ Text Settings::GetPhrasesFolder() const {
     return WithBackslash(folder);
 }
 
-void Settings::SetPhrasesFolder(const Text& folder) { phrasesFolder_ = folder; }
+void Settings::SetPhrasesFolder(const Text& folder) {
+    phrasesFolder_ = folder;
+}
 
 Text Settings::StoredPhrasesFolder() const {
     // A folder given through environment variables keeps its variables.
@@ -248,7 +263,8 @@ void Settings::WriteSkippedVersions(const std::vector<int>& versions) const {
     if (versions.empty()) return;
     Text text;
     for (size_t i = 0; i < versions.size(); ++i) text += (i ? u"," : u"") + ToText(versions[i]);
-    Ini().WriteString(WriteSettingsPath(), kSettingsSection, u"SkippedVersion_OnCheckUpdates", text);
+    Ini().WriteString(WriteSettingsPath(), kSettingsSection, u"SkippedVersion_OnCheckUpdates",
+                      text);
 }
 
 bool Settings::ReadPoint(const Text& name, Point& point) const {
@@ -267,7 +283,9 @@ void Settings::WritePoint(const Text& name, const Point& point) const {
     WriteInt(file, u"Settings_Agent", name + u"_y", point.y);
 }
 
-bool Settings::ReadFont() { return ReadFontFrom(KeySources()); }
+bool Settings::ReadFont() {
+    return ReadFontFrom(KeySources());
+}
 
 bool Settings::ReadFontFrom(const KeySources& sources) {
     platform::LogFontBytes font{};
@@ -282,14 +300,22 @@ void Settings::WriteFont() const {
     Ini().WriteStruct(WriteSettingsPath(), kSettingsSection, kFontKey, font_.data(), font_.size());
 }
 
-bool Settings::IsFromInstaller() const { return settings::IsFromInstaller(); }
-bool Settings::IsStartWithWindows() const { return settings::IsStartWithWindows(); }
-bool Settings::SetStartWithWindows(bool on) const { return settings::SetStartWithWindows(on); }
+bool Settings::IsFromInstaller() const {
+    return settings::IsFromInstaller();
+}
+bool Settings::IsStartWithWindows() const {
+    return settings::IsStartWithWindows();
+}
+bool Settings::SetStartWithWindows(bool on) const {
+    return settings::SetStartWithWindows(on);
+}
 
 bool Settings::PublishHotkey(int key, int modifiers, bool doubled, const Text& selText) {
     return SharedSettingsArea::Instance().Publish(key, modifiers, doubled, selText);
 }
 
-void Settings::NotifyOptionsChanged() const { OptionsChangedEvent::Instance().Notify(); }
+void Settings::NotifyOptionsChanged() const {
+    OptionsChangedEvent::Instance().Notify();
+}
 
 }  // namespace wlk::settings

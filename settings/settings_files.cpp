@@ -10,14 +10,15 @@ namespace {
 constexpr size_t kSectionBufferChars = 102400;
 }  // namespace
 
-Text ProgramSettingsPath() { return ProgramFolder() + u"Settings.ini"; }
+Text ProgramSettingsPath() {
+    return ProgramFolder() + u"Settings.ini";
+}
 
 Text UserSettingsPath(bool create) {
     auto& p = platform::Current();
-    Text folder = WithBackslash(p.system.SpecialFolderPath(platform::SpecialFolder::Profile)) +
-                  u"Wordlark\\";
-    if (create && !RunsFromPortableDrive() &&
-        p.files.Kind(folder) == platform::PathKind::Missing) {
+    Text folder =
+        WithBackslash(p.system.SpecialFolderPath(platform::SpecialFolder::Profile)) + u"Wordlark\\";
+    if (create && !RunsFromPortableDrive() && p.files.Kind(folder) == platform::PathKind::Missing) {
         p.files.CreateDirectory(folder, platform::Security::Everyone);
     }
     return folder + u"Settings.ini";
@@ -32,7 +33,8 @@ Text WriteSettingsPath() {
 KeySources::KeySources() : programFile_(ProgramSettingsPath()), userFile_(UserSettingsPath(false)) {
     auto& p = platform::Current();
     if (p.files.Kind(programFile_) != platform::PathKind::File) return;
-    for (const Text& line : p.profile.GetSection(programFile_, kSettingsSection, kSectionBufferChars))
+    for (const Text& line :
+         p.profile.GetSection(programFile_, kSettingsSection, kSectionBufferChars))
         programKeys_.insert(line.substr(0, line.find(u'=')));
 }
 

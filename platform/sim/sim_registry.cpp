@@ -4,7 +4,9 @@
 
 namespace wlk::platform::sim {
 
-Text SimRegistry::Id(const Text& key, const Text& name) { return ToLower(key + u"\n" + name); }
+Text SimRegistry::Id(const Text& key, const Text& name) {
+    return ToLower(key + u"\n" + name);
+}
 
 std::optional<Text> SimRegistry::ReadString(const Text& key, const Text& name, size_t maxBytes) {
     std::lock_guard lock(mutex_);

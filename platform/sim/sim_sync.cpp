@@ -98,7 +98,9 @@ uint32_t SimSync::WaitAny(std::span<Event* const> events, uint32_t timeoutMs) {
     }
 }
 
-uint32_t SimSync::LastError() { return t_lastError; }
+uint32_t SimSync::LastError() {
+    return t_lastError;
+}
 
 bool SimSync::Exists(const Text& name) {
     std::lock_guard lock(mutex_);

@@ -15,8 +15,9 @@ std::optional<Text> SimSystem::ExpandEnvironment(const Text& text, size_t maxCha
     size_t i = 0;
     while (i < text.size()) {
         size_t close = text[i] == u'%' ? text.find(u'%', i + 1) : Text::npos;
-        auto it = close == Text::npos ? environment.end()
-                                      : environment.find(ToUpper(text.substr(i + 1, close - i - 1)));
+        auto it = close == Text::npos
+                      ? environment.end()
+                      : environment.find(ToUpper(text.substr(i + 1, close - i - 1)));
         if (it != environment.end()) {
             out += it->second;
             i = close + 1;
@@ -30,8 +31,8 @@ std::optional<Text> SimSystem::ExpandEnvironment(const Text& text, size_t maxCha
 
 Text SimSystem::FormatUserDateTime(const LocalTime& t) {
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%u/%u/%04u %u:%02u:%02u", t.month, t.day, t.year,
-                  t.hour, t.minute, t.second);
+    std::snprintf(buffer, sizeof buffer, "%u/%u/%04u %u:%02u:%02u", t.month, t.day, t.year, t.hour,
+                  t.minute, t.second);
     return T(buffer);
 }
 

@@ -21,7 +21,9 @@ bool SimThreads::Start(std::function<void()> body) {
     return true;
 }
 
-void SimThreads::Sleep(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void SimThreads::Sleep(uint32_t ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 void SimThreads::WaitIdle() {
     std::unique_lock lock(mutex_);

@@ -10,8 +10,7 @@ uint32_t SimUi::RegisterMessage(const Text& name) {
     return it->second;
 }
 
-intptr_t SimUi::SendMessage(WindowId window, uint32_t message, uintptr_t wParam,
-                            intptr_t lParam) {
+intptr_t SimUi::SendMessage(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
     SimMessage m{window, message, wParam, lParam, false};
     {
         std::lock_guard lock(mutex_);
@@ -30,8 +29,8 @@ bool SimUi::PostMessage(WindowId window, uint32_t message, uintptr_t wParam, int
     return true;
 }
 
-void SimUi::MessageBox(MessageOwner owner, const Text& text, const Text& caption,
-                       MessageIcon icon, bool topmost) {
+void SimUi::MessageBox(MessageOwner owner, const Text& text, const Text& caption, MessageIcon icon,
+                       bool topmost) {
     std::lock_guard lock(mutex_);
     boxes_.push_back({owner, text, caption, icon, topmost});
 }

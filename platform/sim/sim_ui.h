@@ -37,8 +37,7 @@ public:
     uint32_t RegisterMessage(const Text& name) override;
     intptr_t SendMessage(WindowId window, uint32_t message, uintptr_t wParam,
                          intptr_t lParam) override;
-    bool PostMessage(WindowId window, uint32_t message, uintptr_t wParam,
-                     intptr_t lParam) override;
+    bool PostMessage(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     void MessageBox(MessageOwner owner, const Text& text, const Text& caption, MessageIcon icon,
                     bool topmost) override;
     intptr_t ShellExecute(WindowId owner, const Text& verb, const Text& file,

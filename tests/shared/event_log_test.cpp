@@ -1,8 +1,9 @@
 // The log file as the real file functions write it: byte order mark, line
 // ends, appending, and the stamp.
+#include "log/event_log.h"
+
 #include <regex>
 
-#include "log/event_log.h"
 #include "support/test_helpers.h"
 #include "support/test_platform.h"
 

@@ -1,6 +1,7 @@
 // Loading and saving the settings through the real profile functions.
-#include "platform/text.h"
 #include "settings/settings.h"
+
+#include "platform/text.h"
 #include "settings/settings_files.h"
 #include "support/test_helpers.h"
 #include "support/test_platform.h"
@@ -87,13 +88,13 @@ TEST_F(SettingsTest, OutOfRangeAndGarbageValuesAreNormalised) {
 
 TEST_F(SettingsTest, BrokenFilesGiveTheDefaults) {
     const std::string broken[] = {
-        "",                                                 // empty
-        std::string("\xFF\xFE[\0S\0e\0t\0", 10),                // UTF-16 cut in the middle
+        "",                                       // empty
+        std::string("\xFF\xFE[\0S\0e\0t\0", 10),  // UTF-16 cut in the middle
         std::string("\xFF\xFE[\0S\0e\0t\0t\0i\0n\0g\0s\0]\0\n\0H\0", 25),  // odd length
-        "Hotkey=5\r\nSorting=0\r\n",                       // no section
-        "[Other]\r\nHotkey=5\r\n",                         // a missing section
-        "[Settings]\r\nHotkey" + std::string(70000, '9') + "\r\n",  // a very long line
-        std::string("\x00\x01\x02\xFF\xFE\x00[Settings]", 16),     // binary junk
+        "Hotkey=5\r\nSorting=0\r\n",                                       // no section
+        "[Other]\r\nHotkey=5\r\n",                                         // a missing section
+        "[Settings]\r\nHotkey" + std::string(70000, '9') + "\r\n",         // a very long line
+        std::string("\x00\x01\x02\xFF\xFE\x00[Settings]", 16),             // binary junk
     };
     for (const auto& bytes : broken) {
         WriteBytes(program, bytes);
@@ -114,19 +115,43 @@ TEST_F(SettingsTest, SaveWritesEveryKeyInOrderToTheWriteFile) {
     EXPECT_EQ(P().profile.GetString(program, u"A_SETTINGS", u"WRITED_TO", u"", 1024), program);
     EXPECT_EQ(P().profile.GetString(program, u"A_SETTINGS", u"WRITED_WHO", u"", 1024),
               P().system.ProgramPath());
-    const std::vector<Text> expected = {
-        u"WLKVersion", u"PhrasesDirectory", u"Language", u"ShowHistoryPaneOnStart", u"Hotkey",
-        u"ExtHotkey", u"Hotkey_Doubled", u"Sorting", u"ClipboardHistory",
-        u"ClipboardHistoryMax", u"InsertCHIntoMenu", u"AutoCheckForUpdates",
-        u"DaysCheckForUpdates", u"SoundOnEventsV094", u"MenuToolTips_V0_94_A22",
-        u"DelayAutoLoadSeconds_NextRelease", u"WriteLog", u"SaveClipboardHistory_v198",
-        u"MaxHistoryItemsInMenu", u"AppendCHAsSubMenu_ForV140", u"TextPasteMethod_v150",
-        u"GestureType", u"ClipboardSpyMethod_v2_22", u"InsertEncodeCommandIntoMenu",
-        u"AddLastUsedMenuToBegin", u"AddLastUsedMenuToBegin_Count", u"ShowTrayBallonOnHotkey",
-        u"PrintLTChars", u"ClipboardFormats0", u"ClipboardFormats1", u"ClipboardFormats2",
-        u"ClipboardFormats3", u"ClipboardFormats4", u"FontForMenu",
-        u"ExtMenuCommand__EditSetting", u"ExtMenuCommand__SaveSelAsPhrase",
-        u"ExtMenuCommand__SUPPORT"};
+    const std::vector<Text> expected = {u"WLKVersion",
+                                        u"PhrasesDirectory",
+                                        u"Language",
+                                        u"ShowHistoryPaneOnStart",
+                                        u"Hotkey",
+                                        u"ExtHotkey",
+                                        u"Hotkey_Doubled",
+                                        u"Sorting",
+                                        u"ClipboardHistory",
+                                        u"ClipboardHistoryMax",
+                                        u"InsertCHIntoMenu",
+                                        u"AutoCheckForUpdates",
+                                        u"DaysCheckForUpdates",
+                                        u"SoundOnEventsV094",
+                                        u"MenuToolTips_V0_94_A22",
+                                        u"DelayAutoLoadSeconds_NextRelease",
+                                        u"WriteLog",
+                                        u"SaveClipboardHistory_v198",
+                                        u"MaxHistoryItemsInMenu",
+                                        u"AppendCHAsSubMenu_ForV140",
+                                        u"TextPasteMethod_v150",
+                                        u"GestureType",
+                                        u"ClipboardSpyMethod_v2_22",
+                                        u"InsertEncodeCommandIntoMenu",
+                                        u"AddLastUsedMenuToBegin",
+                                        u"AddLastUsedMenuToBegin_Count",
+                                        u"ShowTrayBallonOnHotkey",
+                                        u"PrintLTChars",
+                                        u"ClipboardFormats0",
+                                        u"ClipboardFormats1",
+                                        u"ClipboardFormats2",
+                                        u"ClipboardFormats3",
+                                        u"ClipboardFormats4",
+                                        u"FontForMenu",
+                                        u"ExtMenuCommand__EditSetting",
+                                        u"ExtMenuCommand__SaveSelAsPhrase",
+                                        u"ExtMenuCommand__SUPPORT"};
     EXPECT_EQ(Keys(program, u"Settings"), expected);
     EXPECT_EQ(Value(program, u"WLKVersion"), u"WLK_150");
     EXPECT_EQ(Value(program, u"Hotkey"), u"131137");
@@ -195,9 +220,9 @@ TEST_F(SettingsTest, DirectKeysOfTheWriteFile) {
     settings::Point point;
     EXPECT_FALSE(s.ReadPoint(u"FloatPaneRect_TOPLEFT", point));
     s.WritePoint(u"FloatPaneRect_TOPLEFT", {-40, 300});
-    EXPECT_EQ(P().profile.GetString(program, u"Settings_Agent", u"FloatPaneRect_TOPLEFT_x", u"",
-                                    64),
-              u"-40");
+    EXPECT_EQ(
+        P().profile.GetString(program, u"Settings_Agent", u"FloatPaneRect_TOPLEFT_x", u"", 64),
+        u"-40");
     ASSERT_TRUE(s.ReadPoint(u"FloatPaneRect_TOPLEFT", point));
     EXPECT_EQ(point.x, -40);
     EXPECT_EQ(point.y, 300);

@@ -3,8 +3,8 @@
 
 #include "platform/sim/sim_platform.h"
 #include "platform/text.h"
-#include "support/test_platform.h"
 #include "support/sim_access.h"
+#include "support/test_platform.h"
 
 namespace wlk::test {
 
@@ -12,9 +12,13 @@ namespace {
 std::unique_ptr<platform::sim::SimPlatform> g_sim;
 }
 
-platform::sim::SimPlatform& Sim() { return *g_sim; }
+platform::sim::SimPlatform& Sim() {
+    return *g_sim;
+}
 
-bool IsSimulated() { return true; }
+bool IsSimulated() {
+    return true;
+}
 
 void PlatformTest::SetUp() {
     g_sim = std::make_unique<platform::sim::SimPlatform>();
@@ -32,7 +36,9 @@ void PlatformTest::TearDown() {
     g_sim->threads.WaitIdle();
 }
 
-Text PlatformTest::Path(const char* name) const { return dir_ + T(name); }
+Text PlatformTest::Path(const char* name) const {
+    return dir_ + T(name);
+}
 
 std::string PlatformTest::Bytes(const Text& path) {
     return P().files.ReadAll(path).value_or(std::string());

@@ -1,5 +1,6 @@
 // Recognition of command-line keys and the key help text.
 #include "app/command_line.h"
+
 #include "support/test_platform.h"
 
 namespace wlk::test {

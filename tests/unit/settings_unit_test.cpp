@@ -91,7 +91,8 @@ TEST_F(SettingsUnitTest, PhrasesFolderIsStoredRelativeOrEmptyAndExpandedOnRead) 
     EXPECT_EQ(Loaded().GetPhrasesFolder(), u"C:\\Program Files\\Wordlark\\%NO_SUCH_VAR%\\x\\");
 
     // The default folder, in another letter case, is stored as nothing.
-    WriteIni(programIni, "[Settings]\r\nPhrasesDirectory=c:\\program files\\wordlark\\userphrases\r\n");
+    WriteIni(programIni,
+             "[Settings]\r\nPhrasesDirectory=c:\\program files\\wordlark\\userphrases\r\n");
     auto d = Loaded();
     EXPECT_EQ(d.GetPhrasesFolder(), defaultFolder);
     d.Save();

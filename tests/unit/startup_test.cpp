@@ -1,5 +1,7 @@
 // Instance control end to end on the simulated platform: several starts of
 // the program run side by side as threads and talk through named events.
+#include "app/startup.h"
+
 #include <atomic>
 #include <condition_variable>
 #include <map>
@@ -9,7 +11,6 @@
 #include "app/command_line.h"
 #include "app/instance_control.h"
 #include "app/run_as_admin.h"
-#include "app/startup.h"
 #include "log/event_log.h"
 #include "settings/registry_entries.h"
 #include "support/sim_access.h"
@@ -132,7 +133,8 @@ TEST_F(StartupTest, ExitWithNoInstanceEndsWithOne) {
     EXPECT_EQ(Start(u"/exit", host), 1);
     EXPECT_FALSE(host.running);
     EXPECT_FALSE(Sim().sync.Exists(app::kInstanceEventName));
-    EXPECT_TRUE(Logged("] Start Wordlark 2.61.0.1 with cmdline [/exit] on Simulated Windows 10.0\r\n"));
+    EXPECT_TRUE(
+        Logged("] Start Wordlark 2.61.0.1 with cmdline [/exit] on Simulated Windows 10.0\r\n"));
     EXPECT_TRUE(Logged("] Automode not found. Continue\r\n"));
 }
 
@@ -153,8 +155,9 @@ TEST_F(StartupTest, LaterStartsSignalTheRunningInstanceWhichEndsOnExit) {
     EXPECT_EQ(first.exitRequests, 1);
     EXPECT_FALSE(Sim().sync.Exists(app::kInstanceEventName));
     EXPECT_FALSE(Sim().sync.Exists(app::kExitEventName)) << "watchers closed their events";
-    EXPECT_TRUE(Logged("TEMP PREFIX TEXT: [12/05/26 23:04:09] \n\n=============================\n"
-                       "===Start Wordlark 2.61.0.1 on Simulated Windows 10.0=== 12/05/26 23:04:09\r\n"));
+    EXPECT_TRUE(
+        Logged("TEMP PREFIX TEXT: [12/05/26 23:04:09] \n\n=============================\n"
+               "===Start Wordlark 2.61.0.1 on Simulated Windows 10.0=== 12/05/26 23:04:09\r\n"));
     EXPECT_TRUE(Logged("EXE_Agent: [12/05/26 23:04:09] ===End Word Lark=== 12/05/26 23:04:09\r\n"));
 }
 
@@ -271,8 +274,9 @@ TEST_F(StartupTest, ElevatedStartTakesOverFromTheFirstInstance) {
 TEST_F(StartupTest, ElevatedStartWithoutHandOverLogsTheErrorAndRuns) {
     FakeHost& elevated = StartRunning(u"/asadmin");
     ASSERT_TRUE(WaitUntil([&] { return elevated.running.load(); }));
-    EXPECT_TRUE(Logged("] ERROR: Cannot wait event from first instance\n\nError Code: 2\n"
-                       "File not found.\r\n"));
+    EXPECT_TRUE(
+        Logged("] ERROR: Cannot wait event from first instance\n\nError Code: 2\n"
+               "File not found.\r\n"));
     StopInstance();
 }
 
