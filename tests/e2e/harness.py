@@ -1,0 +1,399 @@
+"""Runs the real dist/Wordlark.exe under Wine on a private Xvfb display.
+
+One session per test run: our own Xvfb on a free display number, the
+project's Wine prefix under build/, and a wineserver kept up for the whole run
+so that the Wine session is not booted again between tests. Each test gets a
+fresh copy of dist/ in its own program folder, so that Settings.ini and
+LogReport.txt beside the program belong to that test alone.
+
+Standard library only.
+"""
+
+import atexit
+import os
+import re
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+from pathlib import Path
+
+REPO = Path(__file__).resolve().parents[2]
+DIST = REPO / "dist"
+EXE_NAME = "Wordlark.exe"
+PREFIX = REPO / "build" / "wineprefix"
+ARTIFACTS = REPO / "build" / "e2e-artifacts"
+# Program folders live on the prefix's C: drive, a fixed drive, so that the
+# program keeps its settings and log beside itself as on a normal install.
+FOLDERS_ROOT = PREFIX / "drive_c" / "wlk-e2e"
+FOLDERS_ROOT_WIN = "C:\\wlk-e2e"
+
+RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
+RUN_VALUE = "Wordlark"
+
+# Files a run of the program leaves in its folder; never copied from dist/.
+RUN_STATE_FILES = {"settings.ini", "logreport.txt"}
+
+UTF16_BOM = b"\xff\xfe"
+
+
+class HarnessError(RuntimeError):
+    pass
+
+
+def program_version():
+    """The version the exe carries in its version resource (from CMakeLists.txt)."""
+    text = (REPO / "CMakeLists.txt").read_text()
+    match = re.search(r"project\s*\(\s*Wordlark\s+VERSION\s+([0-9.]+)", text)
+    if not match:
+        raise HarnessError("no project VERSION in CMakeLists.txt")
+    return match.group(1)
+
+
+def wait_until(predicate, timeout, interval=0.1):
+    """Polls predicate until it returns a true value or timeout seconds pass."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() >= deadline:
+            return value
+        time.sleep(interval)
+
+
+class Session:
+    """Our Xvfb, our Wine environment and the wineserver of our prefix."""
+
+    FIRST_DISPLAY = 90
+    LAST_DISPLAY = 160
+
+    def __init__(self):
+        self.display = None
+        self.xvfb = None
+        self.env = None
+
+    def start(self):
+        if not (DIST / EXE_NAME).is_file():
+            raise HarnessError(f"{DIST / EXE_NAME} is missing: build the Wordlark target first")
+        self._start_xvfb()
+        self.env = dict(os.environ)
+        self.env.update({
+            "DISPLAY": self.display,
+            "WINEPREFIX": str(PREFIX),
+            "WINEDEBUG": "-all",
+            "WINEDLLOVERRIDES": "mscoree,mshtml=",
+        })
+        self._ensure_prefix()
+        # A persistent server: without it the server ends 3 s after the last
+        # process, and the next test would pay for a new Wine session.
+        subprocess.run(["wineserver", "-p"], env=self.env, check=False,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        FOLDERS_ROOT.mkdir(parents=True, exist_ok=True)
+        ARTIFACTS.mkdir(parents=True, exist_ok=True)
+        self.remove_test_run_value()
+
+    def stop(self):
+        if self.env is not None:
+            try:
+                self.remove_test_run_value()
+            finally:
+                # Ends our prefix's server and everything still running in it.
+                subprocess.run(["wineserver", "-k"], env=self.env, check=False,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                subprocess.run(["wineserver", "-w"], env=self.env, check=False, timeout=30,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                self.env = None
+        if self.xvfb is not None:
+            self.xvfb.terminate()
+            try:
+                self.xvfb.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                self.xvfb.kill()
+                self.xvfb.wait()
+            self.xvfb = None
+        shutil.rmtree(FOLDERS_ROOT, ignore_errors=True)
+
+    def _start_xvfb(self):
+        for number in range(self.FIRST_DISPLAY, self.LAST_DISPLAY):
+            socket = Path(f"/tmp/.X11-unix/X{number}")
+            lock = Path(f"/tmp/.X{number}-lock")
+            if socket.exists() or lock.exists():
+                continue
+            process = subprocess.Popen(
+                ["Xvfb", f":{number}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+            def ours():
+                if process.poll() is not None:
+                    return "lost"
+                try:
+                    owner = int(lock.read_text().strip())
+                except (OSError, ValueError):
+                    return None
+                if owner != process.pid:
+                    return "lost"
+                return "ready" if socket.exists() else None
+
+            state = wait_until(ours, 10, 0.05)
+            if state == "ready":
+                self.xvfb = process
+                self.display = f":{number}"
+                return
+            # Another server took the number between our check and our start.
+            if process.poll() is None:
+                process.terminate()
+                process.wait()
+        raise HarnessError("no free X display number found")
+
+    def _ensure_prefix(self):
+        marker = PREFIX / ".wlk-ready"
+        if marker.is_file():
+            return
+        shutil.rmtree(PREFIX, ignore_errors=True)
+        PREFIX.mkdir(parents=True)
+        subprocess.run(["wineboot", "-i"], env=self.env, check=False, timeout=180,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-w"], env=self.env, check=False, timeout=180)
+        marker.touch()
+
+    # --- Registry ---------------------------------------------------------
+
+    def _reg(self, *args):
+        # Output into files, not pipes: the Wine session's own processes
+        # inherit them and would keep a pipe open long after reg has ended.
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            code = subprocess.run(["wine", "reg", *args], env=self.env, stdin=subprocess.DEVNULL,
+                                  stdout=out, stderr=err, timeout=30, check=False).returncode
+            out.seek(0)
+            err.seek(0)
+            return subprocess.CompletedProcess(args, code, out.read(), err.read())
+
+    def query_run_value(self):
+        """The data of the "Start with Windows" value, or None when it is absent."""
+        result = self._reg("query", RUN_KEY, "/v", RUN_VALUE)
+        if result.returncode != 0:
+            return None
+        for line in result.stdout.decode("utf-8", "replace").splitlines():
+            parts = line.strip().split(None, 2)
+            if len(parts) >= 2 and parts[0] == RUN_VALUE and parts[1] == "REG_SZ":
+                return parts[2] if len(parts) == 3 else ""
+        raise HarnessError("unexpected reg query output: " + result.stdout.decode("utf-8", "replace"))
+
+    def add_run_value(self, data):
+        result = self._reg("add", RUN_KEY, "/v", RUN_VALUE, "/t", "REG_SZ", "/d", data, "/f")
+        if result.returncode != 0:
+            raise HarnessError("reg add failed: " + result.stderr.decode("utf-8", "replace"))
+
+    def delete_run_value(self):
+        self._reg("delete", RUN_KEY, "/v", RUN_VALUE, "/f")
+
+    def remove_test_run_value(self):
+        # The Wine session runs the Run key's entries when it boots; a value
+        # left pointing at a test folder would start the program on its own.
+        data = self.query_run_value()
+        if data is not None and FOLDERS_ROOT_WIN.lower() in data.lower():
+            self.delete_run_value()
+
+    # --- Screen -----------------------------------------------------------
+
+    def visible_windows(self, name_regex):
+        """X window ids of the mapped windows whose name matches name_regex."""
+        result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name_regex],
+                                env=self.env, capture_output=True, timeout=10, check=False)
+        return [int(w) for w in result.stdout.split()]
+
+    def window_geometry(self, window):
+        """(x, y, width, height) of an X window."""
+        result = subprocess.run(["xdotool", "getwindowgeometry", "--shell", str(window)],
+                                env=self.env, capture_output=True, text=True, timeout=10,
+                                check=True)
+        values = dict(line.split("=", 1) for line in result.stdout.split() if "=" in line)
+        return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+
+    def press_key(self, window, key):
+        """Gives window the X input focus (there is no window manager) and types key."""
+        subprocess.run(["xdotool", "windowfocus", "--sync", str(window)], env=self.env,
+                       timeout=10, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(["xdotool", "key", key], env=self.env, timeout=10, check=True)
+
+    def screenshot(self, name):
+        """Saves the whole screen as build/e2e-artifacts/<name>; returns the path."""
+        path = ARTIFACTS / name
+        result = subprocess.run(["import", "-window", "root", str(path)], env=self.env,
+                                capture_output=True, timeout=30, check=False)
+        if result.returncode != 0:
+            xwd = subprocess.run(["xwd", "-root", "-silent"], env=self.env,
+                                 capture_output=True, timeout=30, check=True)
+            subprocess.run(["convert", "xwd:-", str(path)], input=xwd.stdout, timeout=30,
+                           check=True)
+        return path
+
+
+_session = None
+
+
+def session():
+    """The running session; start_session() must have been called."""
+    if _session is None:
+        raise HarnessError("the e2e session is not started")
+    return _session
+
+
+def start_session():
+    global _session
+    if _session is None:
+        _session = Session()
+        atexit.register(stop_session)
+        try:
+            _session.start()
+        except BaseException:
+            stop_session()
+            raise
+    return _session
+
+
+def stop_session():
+    global _session
+    if _session is not None:
+        s, _session = _session, None
+        s.stop()
+
+
+def _stop_on_signal(signum, _frame):
+    stop_session()
+    raise SystemExit(128 + signum)
+
+
+signal.signal(signal.SIGTERM, _stop_on_signal)
+
+
+class Instance:
+    """A Wordlark.exe started in the background."""
+
+    def __init__(self, process, args):
+        self.process = process
+        self.args = args
+
+    def alive(self):
+        return self.process.poll() is None
+
+    def wait(self, timeout):
+        """Waits for the process to end; returns its exit code, None on time-out."""
+        try:
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            return None
+
+    def kill(self):
+        if self.alive():
+            self.process.kill()
+            self.process.wait()
+
+
+class ProgramFolder:
+    """A fresh copy of dist/ in which one test runs the program."""
+
+    def __init__(self, label):
+        self.session = session()
+        safe = re.sub(r"[^A-Za-z0-9_]+", "_", label.rsplit(".", 1)[-1])[:40]
+        self.path = Path(tempfile.mkdtemp(prefix=safe + "_", dir=FOLDERS_ROOT))
+        self.win_path = FOLDERS_ROOT_WIN + "\\" + self.path.name
+        for entry in DIST.iterdir():
+            if entry.name.lower() in RUN_STATE_FILES:
+                continue
+            if entry.is_dir():
+                shutil.copytree(entry, self.path / entry.name)
+            else:
+                shutil.copy2(entry, self.path / entry.name)
+        self.instances = []
+        self.stderr_path = self.path / "wine-stderr.txt"
+
+    @property
+    def exe(self):
+        """The program's Windows path, as the program sees it."""
+        return self.win_path + "\\" + EXE_NAME
+
+    @property
+    def settings_path(self):
+        return self.path / "Settings.ini"
+
+    @property
+    def log_path(self):
+        return self.path / "LogReport.txt"
+
+    # --- Running ----------------------------------------------------------
+
+    def _command(self, args):
+        return ["wine", self.exe, *args]
+
+    def run(self, args=(), timeout=30):
+        """Runs the program to its end; returns the exit code.
+
+        Fails the run (HarnessError) when it has not ended within timeout."""
+        instance = self.start(args)
+        code = instance.wait(timeout)
+        if code is None:
+            instance.kill()
+            raise HarnessError(f"Wordlark.exe {' '.join(args)} still ran after {timeout} s")
+        return code
+
+    def start(self, args=()):
+        """Starts the program in the background; returns its Instance."""
+        with open(self.stderr_path, "ab") as stderr:
+            process = subprocess.Popen(self._command(list(args)), env=self.session.env,
+                                       cwd=self.path, stdin=subprocess.DEVNULL,
+                                       stdout=subprocess.DEVNULL, stderr=stderr)
+        instance = Instance(process, list(args))
+        self.instances.append(instance)
+        return instance
+
+    def cleanup(self):
+        """Ends every instance this folder started, then removes the folder."""
+        if any(i.alive() for i in self.instances):
+            try:
+                self.run(["/exit"], timeout=20)
+            except HarnessError:
+                pass
+            for instance in self.instances:
+                if instance.wait(10) is None:
+                    instance.kill()
+        shutil.rmtree(self.path, ignore_errors=True)
+
+    # --- Settings and log ---------------------------------------------------
+
+    def write_settings(self, values, section="Settings"):
+        """Writes Settings.ini as UTF-16 LE with BOM, as the program's own file."""
+        lines = [f"[{section}]"] + [f"{key}={value}" for key, value in values.items()]
+        text = "\r\n".join(lines) + "\r\n"
+        self.settings_path.write_bytes(UTF16_BOM + text.encode("utf-16-le"))
+
+    def log_bytes(self):
+        try:
+            return self.log_path.read_bytes()
+        except FileNotFoundError:
+            return None
+
+    def read_log(self):
+        """The log's text without its BOM ('' when there is no log yet)."""
+        data = self.log_bytes()
+        if not data:
+            return ""
+        if data.startswith(UTF16_BOM):
+            data = data[2:]
+        # A writer may be half way through a character.
+        data = data[: len(data) - len(data) % 2]
+        return data.decode("utf-16-le", "replace")
+
+    def log_lines(self):
+        return self.read_log().replace("\r\n", "\n").split("\n")
+
+    def wait_for_log(self, needle, timeout=15):
+        """Polls the log until a line contains needle; returns that line or None."""
+        def find():
+            for line in self.log_lines():
+                if needle in line:
+                    return line
+            return None
+        return wait_until(find, timeout)

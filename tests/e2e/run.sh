@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Runs the end-to-end tests against the already built dist/Wordlark.exe under
+# Wine on a private Xvfb. Builds nothing. Ends with the line
+# "N passed, N failed" and exits non-zero when a test failed.
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+
+if [ ! -f "$root/dist/Wordlark.exe" ]; then
+    echo "dist/Wordlark.exe is missing: build the Wordlark target first" >&2
+    echo "0 passed, 1 failed"
+    exit 1
+fi
+missing=()
+for tool in Xvfb wine wineserver wineboot xdotool import xwd; do
+    command -v "$tool" >/dev/null || missing+=("$tool")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "missing tools: ${missing[*]} (scripts/install-deps.sh installs them)" >&2
+    echo "0 passed, 1 failed"
+    exit 1
+fi
+
+# Should Python die before its own clean-up, still end our prefix's server.
+# shellcheck source=scripts/wine-env.sh
+. "$root/scripts/wine-env.sh"
+trap wlk_wine_stop EXIT
+
+cd "$here" && python3 - "$@" <<'PY'
+import sys
+import unittest
+
+names = sys.argv[1:]
+loader = unittest.TestLoader()
+if names:
+    suite = loader.loadTestsFromNames(names)
+else:
+    suite = loader.discover(".", pattern="test_*.py", top_level_dir=".")
+result = unittest.TextTestRunner(verbosity=2, stream=sys.stdout).run(suite)
+# A failed module set-up or tear-down is reported as an error of no test case.
+broken = [test for test, _ in result.failures + result.errors]
+in_cases = [t for t in broken if not isinstance(t, unittest.suite._ErrorHolder)]
+skipped = len(result.skipped)
+passed = result.testsRun - len(in_cases) - len(result.unexpectedSuccesses) - skipped
+failed = len(broken) + len(result.unexpectedSuccesses)
+line = f"{passed} passed, {failed} failed"
+if skipped:
+    line += f", {skipped} skipped"
+print(line)
+sys.exit(1 if failed or result.testsRun == 0 else 0)
+PY
