@@ -60,7 +60,7 @@ Text CopyDefault(std::u16string_view def, size_t bufferChars);
 // An integer read of a (copied) value; nothing when the value is empty, so
 // that the caller's default applies.
 std::optional<int> ParseInt(std::u16string_view value);
-// The buffer a integer read copies the value into.
+// The buffer an integer read copies the value into first.
 inline constexpr size_t kIntBufferChars = 30;
 
 // The section's lines for a section read into `bufferChars` characters.
