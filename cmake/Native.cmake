@@ -1,34 +1,39 @@
-# Native Linux build: the portable core against the simulated platform, its tests,
-# the fuzz harnesses and the benchmarks.
+# Native Linux build: the portable core against the simulated platform, and
+# either its tests or (with WLK_FUZZ) the fuzz harnesses.
 find_path(TINYXML_INCLUDE_DIR tinyxml.h REQUIRED)
 find_library(TINYXML_LIBRARY tinyxml REQUIRED)
-find_package(GTest REQUIRED)
+find_package(Threads REQUIRED)
+
+if(WLK_FUZZ)
+    # The whole core is instrumented, so that the fuzzer sees coverage beyond the harness.
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined)
+endif()
 
 add_library(wlk_core STATIC ${WLK_CORE_SOURCES})
 target_include_directories(wlk_core PUBLIC ${CMAKE_SOURCE_DIR} ${TINYXML_INCLUDE_DIR})
-target_compile_definitions(wlk_core PUBLIC TIXML_USE_STL WLK_VERSION_TEXT="${PROJECT_VERSION}")
+target_compile_definitions(wlk_core PUBLIC TIXML_USE_STL)
 target_compile_options(wlk_core PRIVATE ${WLK_WARNINGS})
 target_link_libraries(wlk_core PUBLIC ${TINYXML_LIBRARY})
 
 add_library(wlk_sim STATIC ${WLK_SIM_SOURCES})
 target_compile_options(wlk_sim PRIVATE ${WLK_WARNINGS})
 target_link_libraries(wlk_sim PUBLIC wlk_core Threads::Threads)
-find_package(Threads REQUIRED)
-
-add_executable(wlk_tests ${WLK_UNIT_TEST_SOURCES} ${WLK_SHARED_TEST_SOURCES} tests/support/test_platform_sim.cpp)
-target_include_directories(wlk_tests PRIVATE tests)
-target_compile_options(wlk_tests PRIVATE ${WLK_WARNINGS})
-target_link_libraries(wlk_tests PRIVATE wlk_sim GTest::gtest GTest::gtest_main)
-include(GoogleTest)
-gtest_discover_tests(wlk_tests DISCOVERY_TIMEOUT 60)
 
 if(WLK_FUZZ)
     file(GLOB WLK_FUZZ_SOURCES CONFIGURE_DEPENDS fuzz/*_fuzz.cpp)
     foreach(src ${WLK_FUZZ_SOURCES})
         get_filename_component(name ${src} NAME_WE)
         add_executable(${name} ${src})
-        target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
         target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
         target_link_libraries(${name} PRIVATE wlk_sim)
     endforeach()
+    return()
 endif()
+
+find_package(GTest REQUIRED)
+add_executable(wlk_tests ${WLK_UNIT_TEST_SOURCES} ${WLK_SHARED_TEST_SOURCES} tests/support/test_platform_sim.cpp)
+target_include_directories(wlk_tests PRIVATE tests)
+target_compile_options(wlk_tests PRIVATE ${WLK_WARNINGS})
+target_link_libraries(wlk_tests PRIVATE wlk_sim GTest::gtest GTest::gtest_main)
+include(GoogleTest)
+gtest_discover_tests(wlk_tests DISCOVERY_TIMEOUT 60)

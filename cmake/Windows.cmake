@@ -16,7 +16,6 @@ target_compile_definitions(tinyxml PUBLIC TIXML_USE_STL)
 
 add_library(wlk_core STATIC ${WLK_CORE_SOURCES})
 target_include_directories(wlk_core PUBLIC ${CMAKE_SOURCE_DIR})
-target_compile_definitions(wlk_core PUBLIC WLK_VERSION_TEXT="${PROJECT_VERSION}")
 target_compile_options(wlk_core PRIVATE ${WLK_WARNINGS})
 target_link_libraries(wlk_core PUBLIC tinyxml)
 

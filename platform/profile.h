@@ -26,8 +26,9 @@ public:
     // WritePrivateProfileStringW; no value deletes the key.
     virtual bool WriteString(const Text& file, const Text& section, const Text& key,
                              const std::optional<Text>& value) = 0;
-    // GetPrivateProfileStructW: false unless the stored hex text has exactly
-    // size bytes plus a matching checksum byte.
+    // GetPrivateProfileStructW: false unless the stored hex text holds size
+    // bytes plus a matching checksum byte. On failure `data` may already be
+    // overwritten, so callers read into a copy.
     virtual bool GetStruct(const Text& file, const Text& section, const Text& key, void* data,
                            size_t size) = 0;
     // WritePrivateProfileStructW: the bytes in upper-case hex plus the checksum byte.
