@@ -2,9 +2,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/types.h"
 
@@ -19,6 +21,12 @@ public:
 };
 
 enum class PathKind { Missing, File, Directory };
+
+struct DirEntry {
+    Text name;
+    bool directory = false;
+    uint64_t size = 0;
+};
 
 class FileSystem {
 public:
@@ -37,6 +45,23 @@ public:
     virtual bool CanWrite(const Text& path) = 0;
     // GetDriveTypeW of a root such as "C:\".
     virtual DriveType GetDriveType(const Text& root) = 0;
+
+    // FindFirstFileW/FindNextFileW of folder + "\" + pattern ("*", "*.lng"),
+    // without "." and "..", in the order the system gives them.
+    virtual std::vector<DirEntry> List(const Text& folder, const Text& pattern) = 0;
+    // CreateFileW(GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW): null when the
+    // file exists already, so that two writers never take the same name.
+    virtual std::unique_ptr<File> CreateNew(const Text& path, Security security) = 0;
+    // MoveFileExW(MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH): the
+    // one step that replaces a file by a fully written new one.
+    virtual bool Replace(const Text& from, const Text& to) = 0;
+    virtual bool RemoveDirectory(const Text& path) = 0;
+    // FILE_ATTRIBUTE_READONLY.
+    virtual bool IsReadOnly(const Text& path) = 0;
+    virtual bool SetReadOnly(const Text& path, bool on) = 0;
+    // The creation time as a FILETIME (UTC).
+    virtual std::optional<uint64_t> CreationTime(const Text& path) = 0;
+    virtual bool SetCreationTime(const Text& path, uint64_t fileTime) = 0;
 };
 
 }  // namespace wlk::platform

@@ -47,6 +47,23 @@ bool SimFileSystem::ParentExists(const Text& key) {
     return it != nodes_.end() && it->second.directory;
 }
 
+SimFileSystem::Node& SimFileSystem::Make(const Text& path, bool directory, Security security) {
+    Text key = Key(path);
+    Text given = path;
+    while (!given.empty() && (given.back() == u'\\' || given.back() == u'/')) given.pop_back();
+    Node& node = nodes_[key];
+    node = Node{};
+    node.directory = directory;
+    node.security = security;
+    node.name = given.substr(given.find_last_of(u"\\/") + 1);
+    return node;
+}
+
+bool SimFileSystem::FileWritable(const Text& key) {
+    auto it = nodes_.find(key);
+    return Writable(key) && (it == nodes_.end() || !it->second.readOnly);
+}
+
 bool SimFileSystem::Writable(const Text& key) {
     for (const auto& locked : readOnly_)
         if (key == locked || key.starts_with(locked + u"\\")) return false;
@@ -57,7 +74,7 @@ std::unique_ptr<File> SimFileSystem::OpenExistingForWrite(const Text& path) {
     std::lock_guard lock(mutex_);
     Text key = Key(path);
     auto it = nodes_.find(key);
-    if (it == nodes_.end() || it->second.directory || !Writable(key)) return nullptr;
+    if (it == nodes_.end() || it->second.directory || !FileWritable(key)) return nullptr;
     return std::make_unique<SimFile>(*this, key);
 }
 
@@ -65,9 +82,10 @@ std::unique_ptr<File> SimFileSystem::CreateAlways(const Text& path, Security sec
     std::lock_guard lock(mutex_);
     Text key = Key(path);
     auto it = nodes_.find(key);
-    if ((it != nodes_.end() && it->second.directory) || !ParentExists(key) || !Writable(key))
+    if ((it != nodes_.end() && it->second.directory) || !ParentExists(key) || !FileWritable(key))
         return nullptr;
-    nodes_[key] = Node{false, {}, security};
+    uint64_t created = it != nodes_.end() ? it->second.created : 0;
+    Make(path, false, security).created = created;  // a replaced file keeps its creation time
     return std::make_unique<SimFile>(*this, key);
 }
 
@@ -82,7 +100,7 @@ bool SimFileSystem::CreateDirectory(const Text& path, Security security) {
     std::lock_guard lock(mutex_);
     Text key = Key(path);
     if (nodes_.count(key) || !ParentExists(key) || !Writable(key)) return false;
-    nodes_[key] = Node{true, {}, security};
+    Make(path, true, security);
     return true;
 }
 
@@ -90,7 +108,7 @@ bool SimFileSystem::DeleteFile(const Text& path) {
     std::lock_guard lock(mutex_);
     Text key = Key(path);
     auto it = nodes_.find(key);
-    if (it == nodes_.end() || it->second.directory || !Writable(key)) return false;
+    if (it == nodes_.end() || it->second.directory || !FileWritable(key)) return false;
     nodes_.erase(it);
     return true;
 }
@@ -105,7 +123,7 @@ std::optional<std::string> SimFileSystem::ReadAll(const Text& path) {
 bool SimFileSystem::CanWrite(const Text& path) {
     std::lock_guard lock(mutex_);
     Text key = Key(path);
-    return nodes_.count(key) && Writable(key);
+    return nodes_.count(key) && FileWritable(key);
 }
 
 DriveType SimFileSystem::GetDriveType(const Text& root) {
@@ -122,7 +140,7 @@ void SimFileSystem::SetDriveType(char16_t letter, DriveType type) {
     nodes_[Text(1, lower) + u":"].directory = true;
 }
 
-void SimFileSystem::SetReadOnly(const Text& path) {
+void SimFileSystem::DenyWrites(const Text& path) {
     std::lock_guard lock(mutex_);
     readOnly_.insert(Key(path));
 }
@@ -131,15 +149,111 @@ void SimFileSystem::Put(const Text& path, const std::string& bytes) {
     std::lock_guard lock(mutex_);
     Text key = Key(path);
     // Creates the missing folders on the way, as a test set-up wants.
-    for (size_t slash = key.find(u'\\'); slash != Text::npos; slash = key.find(u'\\', slash + 1))
-        nodes_[key.substr(0, slash)].directory = true;
-    nodes_[key] = Node{false, bytes, Security::Default};
+    for (size_t slash = key.find(u'\\'); slash != Text::npos; slash = key.find(u'\\', slash + 1)) {
+        if (!nodes_.count(key.substr(0, slash)))
+            Make(path.substr(0, slash), true, Security::Default);
+    }
+    Make(path, false, Security::Default).bytes = bytes;
 }
 
 Security SimFileSystem::SecurityOf(const Text& path) {
     std::lock_guard lock(mutex_);
     auto it = nodes_.find(Key(path));
     return it == nodes_.end() ? Security::Default : it->second.security;
+}
+
+namespace {
+// "*" matches any run of characters, "?" one; letter case is ignored.
+bool Matches(std::u16string_view name, std::u16string_view pattern) {
+    if (pattern.empty()) return name.empty();
+    if (pattern[0] == u'*') {
+        for (size_t skip = 0; skip <= name.size(); ++skip)
+            if (Matches(name.substr(skip), pattern.substr(1))) return true;
+        return false;
+    }
+    if (name.empty()) return false;
+    bool same = pattern[0] == u'?' || EqualsIgnoreCase(name.substr(0, 1), pattern.substr(0, 1));
+    return same && Matches(name.substr(1), pattern.substr(1));
+}
+}  // namespace
+
+std::vector<DirEntry> SimFileSystem::List(const Text& folder, const Text& pattern) {
+    std::lock_guard lock(mutex_);
+    std::vector<DirEntry> entries;
+    Text prefix = Key(folder) + u"\\";
+    for (const auto& [key, node] : nodes_) {
+        if (!key.starts_with(prefix) || key.find(u'\\', prefix.size()) != Text::npos) continue;
+        if (Matches(node.name, pattern))
+            entries.push_back({node.name, node.directory, uint64_t(node.bytes.size())});
+    }
+    return entries;
+}
+
+std::unique_ptr<File> SimFileSystem::CreateNew(const Text& path, Security security) {
+    std::lock_guard lock(mutex_);
+    Text key = Key(path);
+    if (nodes_.count(key) || !ParentExists(key) || !Writable(key)) return nullptr;
+    Make(path, false, security);
+    return std::make_unique<SimFile>(*this, key);
+}
+
+bool SimFileSystem::Replace(const Text& from, const Text& to) {
+    std::lock_guard lock(mutex_);
+    Text source = Key(from);
+    Text target = Key(to);
+    auto it = nodes_.find(source);
+    if (it == nodes_.end() || it->second.directory || !Writable(source)) return false;
+    auto old = nodes_.find(target);
+    if (old != nodes_.end() && (old->second.directory || !FileWritable(target))) return false;
+    if (!ParentExists(target) || !Writable(target)) return false;
+    Node moved = it->second;
+    nodes_.erase(it);
+    Text given = to;
+    moved.name = given.substr(given.find_last_of(u"\\/") + 1);
+    nodes_[target] = moved;
+    return true;
+}
+
+bool SimFileSystem::RemoveDirectory(const Text& path) {
+    std::lock_guard lock(mutex_);
+    Text key = Key(path);
+    auto it = nodes_.find(key);
+    if (it == nodes_.end() || !it->second.directory || !Writable(key)) return false;
+    for (const auto& [other, node] : nodes_)
+        if (other.starts_with(key + u"\\")) return false;  // not empty
+    nodes_.erase(it);
+    return true;
+}
+
+bool SimFileSystem::IsReadOnly(const Text& path) {
+    std::lock_guard lock(mutex_);
+    auto it = nodes_.find(Key(path));
+    return it != nodes_.end() && it->second.readOnly;
+}
+
+bool SimFileSystem::SetReadOnly(const Text& path, bool on) {
+    std::lock_guard lock(mutex_);
+    Text key = Key(path);
+    auto it = nodes_.find(key);
+    if (it == nodes_.end() || !Writable(key)) return false;
+    it->second.readOnly = on;
+    return true;
+}
+
+std::optional<uint64_t> SimFileSystem::CreationTime(const Text& path) {
+    std::lock_guard lock(mutex_);
+    auto it = nodes_.find(Key(path));
+    if (it == nodes_.end()) return std::nullopt;
+    return it->second.created;
+}
+
+bool SimFileSystem::SetCreationTime(const Text& path, uint64_t fileTime) {
+    std::lock_guard lock(mutex_);
+    Text key = Key(path);
+    auto it = nodes_.find(key);
+    if (it == nodes_.end() || it->second.directory || !FileWritable(key)) return false;
+    it->second.created = fileTime;
+    return true;
 }
 
 }  // namespace wlk::platform::sim

@@ -22,11 +22,19 @@ public:
     std::optional<std::string> ReadAll(const Text& path) override;
     bool CanWrite(const Text& path) override;
     DriveType GetDriveType(const Text& root) override;
+    std::vector<DirEntry> List(const Text& folder, const Text& pattern) override;
+    std::unique_ptr<File> CreateNew(const Text& path, Security security) override;
+    bool Replace(const Text& from, const Text& to) override;
+    bool RemoveDirectory(const Text& path) override;
+    bool IsReadOnly(const Text& path) override;
+    bool SetReadOnly(const Text& path, bool on) override;
+    std::optional<uint64_t> CreationTime(const Text& path) override;
+    bool SetCreationTime(const Text& path, uint64_t fileTime) override;
 
     // Test knobs and views.
     void SetDriveType(char16_t letter, DriveType type);
     // Files and folders at or under `path` refuse writes.
-    void SetReadOnly(const Text& path);
+    void DenyWrites(const Text& path);
     void Put(const Text& path, const std::string& bytes);
     Security SecurityOf(const Text& path);
 
@@ -35,12 +43,18 @@ private:
         bool directory = false;
         std::string bytes;
         Security security = Security::Default;
+        bool readOnly = false;
+        uint64_t created = 0;
+        Text name;  // as given when made, for listings
     };
     class SimFile;
 
     static Text Key(const Text& path);
     bool ParentExists(const Text& key);
     bool Writable(const Text& key);
+    // Permitted and without the read-only attribute.
+    bool FileWritable(const Text& key);
+    Node& Make(const Text& path, bool directory, Security security);
 
     std::mutex mutex_;
     std::map<Text, Node> nodes_;

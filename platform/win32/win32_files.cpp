@@ -5,6 +5,7 @@
 #include "platform/win32/access_check.h"
 #include "platform/win32/security.h"
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/wide.h"
 #include "platform/win32/windows_api.h"
 
 namespace wlk::platform::win32 {
@@ -109,6 +110,77 @@ bool Win32FileSystem::CanWrite(const Text& path) {
 
 DriveType Win32FileSystem::GetDriveType(const Text& root) {
     return static_cast<DriveType>(GetDriveTypeW(reinterpret_cast<const wchar_t*>(root.c_str())));
+}
+
+namespace {
+
+const wchar_t* W(const Text& text) {
+    return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
+FILETIME ToFileTime(uint64_t value) {
+    return FILETIME{static_cast<DWORD>(value), static_cast<DWORD>(value >> 32)};
+}
+
+}  // namespace
+
+std::vector<DirEntry> Win32FileSystem::List(const Text& folder, const Text& pattern) {
+    std::vector<DirEntry> entries;
+    Text query = folder;
+    if (!query.empty() && query.back() != u'\\') query += u'\\';
+    query += pattern;
+    WIN32_FIND_DATAW data;
+    UniqueFind find(FindFirstFileW(W(query), &data));
+    if (!find) return entries;
+    do {
+        Text name = FromWide(data.cFileName);
+        if (name == u"." || name == u"..") continue;
+        uint64_t size = (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        entries.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, size});
+    } while (FindNextFileW(find.Get(), &data));
+    return entries;
+}
+
+std::unique_ptr<File> Win32FileSystem::CreateNew(const Text& path, Security security) {
+    EveryoneSecurity everyone;
+    return OpenForWrite(path, CREATE_NEW, everyone.For(security));
+}
+
+bool Win32FileSystem::Replace(const Text& from, const Text& to) {
+    return MoveFileExW(W(from), W(to), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+bool Win32FileSystem::RemoveDirectory(const Text& path) {
+    return RemoveDirectoryW(W(path)) != FALSE;
+}
+
+bool Win32FileSystem::IsReadOnly(const Text& path) {
+    const DWORD attributes = GetFileAttributesW(W(path));
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+bool Win32FileSystem::SetReadOnly(const Text& path, bool on) {
+    DWORD attributes = GetFileAttributesW(W(path));
+    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    attributes =
+        on ? (attributes | FILE_ATTRIBUTE_READONLY) : (attributes & ~FILE_ATTRIBUTE_READONLY);
+    if (attributes == 0) attributes = FILE_ATTRIBUTE_NORMAL;
+    return SetFileAttributesW(W(path), attributes) != FALSE;
+}
+
+std::optional<uint64_t> Win32FileSystem::CreationTime(const Text& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(W(path), GetFileExInfoStandard, &data)) return std::nullopt;
+    return (uint64_t(data.ftCreationTime.dwHighDateTime) << 32) | data.ftCreationTime.dwLowDateTime;
+}
+
+bool Win32FileSystem::SetCreationTime(const Text& path, uint64_t fileTime) {
+    UniqueFile file(CreateFileW(W(path), FILE_WRITE_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    const FILETIME created = ToFileTime(fileTime);
+    return SetFileTime(file.Get(), &created, nullptr, nullptr) != FALSE;
 }
 
 }  // namespace wlk::platform::win32

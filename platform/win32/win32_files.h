@@ -15,6 +15,14 @@ public:
     std::optional<std::string> ReadAll(const Text& path) override;
     bool CanWrite(const Text& path) override;
     DriveType GetDriveType(const Text& root) override;
+    std::vector<DirEntry> List(const Text& folder, const Text& pattern) override;
+    std::unique_ptr<File> CreateNew(const Text& path, Security security) override;
+    bool Replace(const Text& from, const Text& to) override;
+    bool RemoveDirectory(const Text& path) override;
+    bool IsReadOnly(const Text& path) override;
+    bool SetReadOnly(const Text& path, bool on) override;
+    std::optional<uint64_t> CreationTime(const Text& path) override;
+    bool SetCreationTime(const Text& path, uint64_t fileTime) override;
 };
 
 }  // namespace wlk::platform::win32

@@ -16,5 +16,6 @@
 #undef MessageBox
 #undef OpenEvent
 #undef PostMessage
+#undef RemoveDirectory
 #undef SendMessage
 #undef ShellExecute

@@ -40,13 +40,13 @@ TEST_F(EventLogUnitTest, LogPathBesideProgramUnlessItCannotBeWritten) {
     Sim().files.Put(programDir + u"Wordlark.exe", "MZ");
     EXPECT_EQ(log().LogPath(), programDir + u"LogReport.txt");
 
-    Sim().files.SetReadOnly(programDir);
+    Sim().files.DenyWrites(programDir);
     EXPECT_EQ(log().LogPath(), u"C:\\Users\\sim\\AppData\\Roaming\\LogReport_Wordlark.txt");
 
     // From a USB stick the log stays beside the program even when it cannot be written.
     Sim().system.programPath = u"E:\\Wordlark\\Wordlark.exe";
     Sim().files.SetDriveType(u'E', platform::DriveType::Removable);
-    Sim().files.SetReadOnly(u"E:\\Wordlark");
+    Sim().files.DenyWrites(u"E:\\Wordlark");
     EXPECT_EQ(log().LogPath(), u"E:\\Wordlark\\LogReport.txt");
     Sim().files.SetDriveType(u'E', platform::DriveType::Remote);
     EXPECT_EQ(log().LogPath(), u"E:\\Wordlark\\LogReport.txt");
@@ -56,7 +56,7 @@ TEST_F(EventLogUnitTest, LogPathBesideProgramUnlessItCannotBeWritten) {
 
 TEST_F(EventLogUnitTest, ExistingReadOnlyLogFileMovesTheLogToAppData) {
     Sim().files.Put(programDir + u"LogReport.txt", kBom16);
-    Sim().files.SetReadOnly(programDir + u"LogReport.txt");
+    Sim().files.DenyWrites(programDir + u"LogReport.txt");
     EXPECT_EQ(log().LogPath(), u"C:\\Users\\sim\\AppData\\Roaming\\LogReport_Wordlark.txt");
 }
 
@@ -102,7 +102,7 @@ TEST_F(EventLogUnitTest, UnwritableFileOrNoThreadDropsTheLineSilently) {
     Sim().threads.failStart = true;
     log().Write(u"no thread");
     Sim().threads.failStart = false;
-    Sim().files.SetReadOnly(Dir());
+    Sim().files.DenyWrites(Dir());
     log().Write(u"no file");
     Sim().threads.WaitIdle();
     EXPECT_EQ(P().files.Kind(path), platform::PathKind::Missing);

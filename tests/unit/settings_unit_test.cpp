@@ -36,7 +36,7 @@ TEST_F(SettingsUnitTest, WriteFileIsBesideTheProgramUnlessTheFolderIsReadOnly) {
     EXPECT_EQ(settings::WriteSettingsPath(), programIni);
     EXPECT_EQ(P().files.Kind(u"C:\\Users\\sim\\Wordlark"), platform::PathKind::Missing);
 
-    Sim().files.SetReadOnly(u"C:\\Program Files\\Wordlark");
+    Sim().files.DenyWrites(u"C:\\Program Files\\Wordlark");
     EXPECT_EQ(settings::WriteSettingsPath(), userIni);
     EXPECT_EQ(P().files.Kind(u"C:\\Users\\sim\\Wordlark"), platform::PathKind::Directory);
     EXPECT_EQ(Sim().files.SecurityOf(u"C:\\Users\\sim\\Wordlark"), platform::Security::Everyone);
@@ -49,7 +49,7 @@ TEST_F(SettingsUnitTest, WriteFileIsBesideTheProgramUnlessTheFolderIsReadOnly) {
 
 TEST_F(SettingsUnitTest, ExistingReadOnlyProgramFileSendsWritesToTheUserFile) {
     WriteIni(programIni, "[Settings]\r\nHotkey=65601\r\n");
-    Sim().files.SetReadOnly(programIni);
+    Sim().files.DenyWrites(programIni);
     EXPECT_EQ(settings::WriteSettingsPath(), userIni);
     // ...while its keys are still read.
     EXPECT_EQ(Loaded().Get(IntSetting::Hotkey), 65601);
@@ -59,7 +59,7 @@ TEST_F(SettingsUnitTest, UsbStickAlwaysUsesTheProgramFile) {
     Sim().system.programPath = u"E:\\Tools\\Wordlark.exe";
     Sim().files.SetDriveType(u'E', platform::DriveType::Removable);
     Sim().files.Put(u"E:\\Tools\\Wordlark.exe", "MZ");
-    Sim().files.SetReadOnly(u"E:\\Tools");
+    Sim().files.DenyWrites(u"E:\\Tools");
     EXPECT_EQ(settings::WriteSettingsPath(), u"E:\\Tools\\Settings.ini");
     EXPECT_EQ(settings::UserSettingsPath(true), userIni);
     EXPECT_EQ(P().files.Kind(u"C:\\Users\\sim\\Wordlark"), platform::PathKind::Missing)
@@ -67,7 +67,7 @@ TEST_F(SettingsUnitTest, UsbStickAlwaysUsesTheProgramFile) {
 }
 
 TEST_F(SettingsUnitTest, WriteFileOnlyKeysIgnoreTheOtherFile) {
-    Sim().files.SetReadOnly(u"C:\\Program Files\\Wordlark");
+    Sim().files.DenyWrites(u"C:\\Program Files\\Wordlark");
     WriteIni(userIni, "[Settings]\r\nWriteLog=0\r\n");
     Sim().files.Put(programIni, kBom16 + Utf16Bytes("[Settings]\r\nWriteLog=1\r\nSorting=0\r\n"));
     auto s = Loaded();
