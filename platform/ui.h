@@ -24,6 +24,8 @@ public:
     // MessageBoxW with caption, icon and, when asked, MB_TOPMOST.
     virtual void MessageBox(MessageOwner owner, const Text& text, const Text& caption,
                             MessageIcon icon, bool topmost) = 0;
+    // PlaySoundW of a WAV file, returning when it has been played.
+    virtual bool PlaySound(const Text& path) = 0;
     // IsWindow and GetClassNameW, for diagnostics.
     virtual bool IsWindow(WindowId window) = 0;
     virtual Text ClassName(WindowId window) = 0;

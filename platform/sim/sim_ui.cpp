@@ -42,6 +42,17 @@ intptr_t SimUi::ShellExecute(WindowId owner, const Text& verb, const Text& file,
     return shellResult;
 }
 
+bool SimUi::PlaySound(const Text& path) {
+    std::lock_guard lock(mutex_);
+    sounds_.push_back(path);
+    return true;
+}
+
+std::vector<Text> SimUi::PlayedSounds() {
+    std::lock_guard lock(mutex_);
+    return sounds_;
+}
+
 Text SimUi::ClassName(WindowId window) {
     auto it = windows.find(window);
     return it == windows.end() ? Text() : it->second;

@@ -42,6 +42,8 @@ public:
                     bool topmost) override;
     intptr_t ShellExecute(WindowId owner, const Text& verb, const Text& file,
                           const Text& parameters, const Text& directory) override;
+    bool PlaySound(const Text& path) override;
+    std::vector<Text> PlayedSounds();
     bool IsWindow(WindowId window) override { return windows.count(window) != 0; }
     Text ClassName(WindowId window) override;
 
@@ -60,6 +62,7 @@ private:
     std::vector<SimMessage> messages_;
     std::vector<SimMessageBox> boxes_;
     std::vector<SimShellCall> shellCalls_;
+    std::vector<Text> sounds_;
 };
 
 }  // namespace wlk::platform::sim

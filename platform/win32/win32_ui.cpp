@@ -66,4 +66,9 @@ intptr_t Win32Ui::ShellExecute(WindowId owner, const Text& verb, const Text& fil
     return reinterpret_cast<intptr_t>(result);
 }
 
+bool Win32Ui::PlaySound(const Text& path) {
+    return PlaySoundW(reinterpret_cast<const wchar_t*>(path.c_str()), nullptr,
+                      SND_FILENAME | SND_SYNC | SND_NODEFAULT) != FALSE;
+}
+
 }  // namespace wlk::platform::win32

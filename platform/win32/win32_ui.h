@@ -15,6 +15,7 @@ public:
                     bool topmost) override;
     bool IsWindow(WindowId window) override;
     Text ClassName(WindowId window) override;
+    bool PlaySound(const Text& path) override;
     intptr_t ShellExecute(WindowId owner, const Text& verb, const Text& file,
                           const Text& parameters, const Text& directory) override;
 };

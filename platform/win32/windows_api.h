@@ -8,6 +8,7 @@
 #include <windows.h>
 // After <windows.h>, which it needs.
 #include <shellapi.h>
+#include <mmsystem.h>
 
 #undef CreateDirectory
 #undef CreateEvent
@@ -15,6 +16,7 @@
 #undef GetDriveType
 #undef MessageBox
 #undef OpenEvent
+#undef PlaySound
 #undef PostMessage
 #undef RemoveDirectory
 #undef SendMessage

@@ -1,0 +1,48 @@
+#include "app/session_change.h"
+
+#include "platform/text.h"
+
+namespace wlk::app {
+
+int SessionChangeDirection(uint32_t reason) {
+    switch (reason) {
+        case kWtsConsoleConnect:
+        case kWtsSessionLogon:
+        case kWtsSessionUnlock: return +1;
+        case kWtsConsoleDisconnect:
+        case kWtsSessionLogoff:
+        case kWtsSessionLock: return -1;
+        default: return 0;
+    }
+}
+
+Text SessionChangeName(uint32_t reason) {
+    static const char16_t* const kNames[] = {
+        u"",
+        u"WTS_CONSOLE_CONNECT",
+        u"WTS_CONSOLE_DISCONNECT",
+        u"WTS_REMOTE_CONNECT",
+        u"WTS_REMOTE_DISCONNECT",
+        u"WTS_SESSION_LOGON",
+        u"WTS_SESSION_LOGOFF",
+        u"WTS_SESSION_LOCK",
+        u"WTS_SESSION_UNLOCK",
+        u"WTS_SESSION_REMOTE_CONTROL",
+    };
+    if (reason >= 1 && reason < std::size(kNames)) return kNames[reason];
+    return ToText(reason);
+}
+
+bool SessionWatcherState::ShouldRemove(int direction, bool watcherExists) {
+    if (direction != -1 || !watcherExists) return false;
+    removedByUs_ = true;
+    return true;
+}
+
+bool SessionWatcherState::ShouldRestore(int direction) {
+    if (direction != +1 || !removedByUs_) return false;
+    removedByUs_ = false;
+    return true;
+}
+
+}  // namespace wlk::app

@@ -1,0 +1,124 @@
+// The tray window's decisions that need no window: hotkey names and the
+// double press, session changes, WM_COPYDATA commands, change broadcasts and
+// the sound thread.
+#include <cstring>
+
+#include "app/change_listeners.h"
+#include "app/copy_data_command.h"
+#include "app/hotkey.h"
+#include "app/session_change.h"
+#include "app/sound_player.h"
+#include "support/sim_access.h"
+#include "support/test_helpers.h"
+#include "support/test_platform.h"
+
+namespace wlk::test {
+namespace {
+
+TEST(TrayLogic, HotkeySettingAndItsName) {
+    auto standard = app::HotkeyFromSetting(196621);
+    EXPECT_EQ(standard.key, 13u);
+    EXPECT_EQ(standard.modifiers, 3u);
+    EXPECT_EQ(app::HotkeyText(standard, false), u"Ctrl+Alt+Enter");
+    EXPECT_EQ(app::HotkeyText(standard, true), u"Ctrl+Alt+Enter [x2]");
+    // A missing key falls back to Enter, and then missing modifiers to Ctrl+Alt.
+    EXPECT_EQ(app::HotkeyText(app::HotkeyFromSetting(0), false), u"Ctrl+Alt+Enter");
+    EXPECT_EQ(app::HotkeyText(app::HotkeyFromSetting(4 << 16), false), u"Shift+Enter");
+    EXPECT_EQ(app::HotkeyText(app::HotkeyFromSetting((12 << 16) | 'Q'), false), u"Shift+Win+Q");
+    EXPECT_EQ(app::HotkeyText(app::HotkeyFromSetting((2 << 16) | 0x7B), false), u"Ctrl+F12");
+    EXPECT_EQ(app::HotkeyText(app::HotkeyFromSetting((1 << 16) | 0x20), false), u"Alt+Space");
+}
+
+TEST(TrayLogic, DoublePressActsOnlyOnASecondPressWithin500ms) {
+    app::DoublePressRule rule;
+    EXPECT_TRUE(rule.Accept(false, 1000));
+    EXPECT_TRUE(rule.Accept(false, 1001));
+
+    EXPECT_FALSE(rule.Accept(true, 10000));
+    EXPECT_TRUE(rule.Accept(true, 10400));   // 400 ms apart
+    EXPECT_FALSE(rule.Accept(true, 10450));  // a third press starts over
+    EXPECT_FALSE(rule.Accept(true, 11050));  // 600 ms apart: only remembered
+    EXPECT_TRUE(rule.Accept(true, 11550));   // exactly 500 ms still counts
+    // The tick count wraps after 49.7 days.
+    EXPECT_FALSE(rule.Accept(true, 0xFFFFFF00u));
+    EXPECT_TRUE(rule.Accept(true, 0x00000010u));
+}
+
+TEST(TrayLogic, SessionChangesRemoveAndRestoreOnlyOurOwnWatcher) {
+    EXPECT_EQ(app::SessionChangeDirection(app::kWtsSessionLock), -1);
+    EXPECT_EQ(app::SessionChangeDirection(app::kWtsSessionLogoff), -1);
+    EXPECT_EQ(app::SessionChangeDirection(app::kWtsConsoleDisconnect), -1);
+    EXPECT_EQ(app::SessionChangeDirection(app::kWtsSessionUnlock), 1);
+    EXPECT_EQ(app::SessionChangeDirection(app::kWtsSessionLogon), 1);
+    EXPECT_EQ(app::SessionChangeDirection(app::kWtsConsoleConnect), 1);
+    EXPECT_EQ(app::SessionChangeDirection(3), 0);
+    EXPECT_EQ(app::SessionChangeName(7), u"WTS_SESSION_LOCK");
+    EXPECT_EQ(app::SessionChangeName(42), u"42");
+
+    app::SessionWatcherState state;
+    EXPECT_TRUE(state.ShouldRemove(-1, true));
+    EXPECT_TRUE(state.ShouldRestore(+1));
+    EXPECT_FALSE(state.ShouldRestore(+1)) << "restored once only";
+    // A watcher the user had turned off stays off after unlocking.
+    EXPECT_FALSE(state.ShouldRemove(-1, false));
+    EXPECT_FALSE(state.ShouldRestore(+1));
+}
+
+TEST(TrayLogic, CopyDataCarriesCommandAndArgument) {
+    unsigned char data[200] = {};
+    int32_t command = -4, argument = 0x10203;
+    std::memcpy(data, &command, 4);
+    std::memcpy(data + 134, &argument, 4);
+    auto parsed = app::ParseCopyDataCommand(data, sizeof data);
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed->command, -4);
+    EXPECT_EQ(parsed->argument, 0x10203);
+    EXPECT_TRUE(app::ParseCopyDataCommand(data, 138));
+    EXPECT_FALSE(app::ParseCopyDataCommand(data, 137));
+    EXPECT_FALSE(app::ParseCopyDataCommand(nullptr, 200));
+}
+
+class Recorder : public app::IChangeListener {
+public:
+    void OnChange(int code, int detail) override { heard.push_back({code, detail}); }
+    std::vector<std::pair<int, int>> heard;
+};
+
+TEST(TrayLogic, BroadcastSkipsItsSender) {
+    Recorder pane, handler;
+    auto& listeners = app::ChangeListeners::Instance();
+    listeners.Add(&pane);
+    listeners.Add(&handler);
+    listeners.Add(&pane);
+    listeners.Broadcast(app::kSessionChanged, 7, &handler);
+    listeners.Broadcast(app::kLanguageChanged, 0);
+    listeners.Remove(&pane);
+    listeners.Remove(&handler);
+    listeners.Broadcast(app::kLanguageChanged, 0);
+    EXPECT_EQ(pane.heard, (std::vector<std::pair<int, int>>{{1, 7}, {0, 0}}));
+    EXPECT_EQ(handler.heard, (std::vector<std::pair<int, int>>{{0, 0}}));
+}
+
+class SoundPlayerTest : public PlatformTest {};
+
+TEST_F(SoundPlayerTest, PlaysFromTheProgramFolderOnlyWhenSoundsAreOn) {
+    std::shared_ptr<platform::Event> instance =
+        P().sync.CreateEvent(u"", true, false, platform::Security::Default);
+    settings::Settings settings;
+    app::SoundPlayer player(settings);
+    ASSERT_TRUE(player.Start(instance));
+    player.Play(app::Sound::AlreadyWorks);
+    ASSERT_TRUE(WaitUntil([] { return Sim().ui.PlayedSounds().size() == 1; }));
+    EXPECT_EQ(Sim().ui.PlayedSounds()[0], u"C:\\Program Files\\Wordlark\\already_work.wav");
+
+    settings.Set(settings::IntSetting::SoundOnEvents, 0);
+    player.Play(app::Sound::Inserted);
+    settings.Set(settings::IntSetting::SoundOnEvents, 1);
+    player.Play(app::Sound::StartedAsAdmin);
+    ASSERT_TRUE(WaitUntil([] { return Sim().ui.PlayedSounds().size() == 2; }));
+    EXPECT_EQ(Sim().ui.PlayedSounds()[1], u"C:\\Program Files\\Wordlark\\start_as_admin.wav");
+    instance->Set();  // ends the sound thread
+}
+
+}  // namespace
+}  // namespace wlk::test
