@@ -20,7 +20,8 @@ import time
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[2]
-DIST = REPO / "dist"
+# WLK_E2E_DIST runs the tests against another build's output folder.
+DIST = Path(os.environ.get("WLK_E2E_DIST") or REPO / "dist")
 EXE_NAME = "Wordlark.exe"
 PREFIX = REPO / "build" / "wineprefix"
 ARTIFACTS = REPO / "build" / "e2e-artifacts"
@@ -40,6 +41,10 @@ UTF16_BOM = b"\xff\xfe"
 
 class HarnessError(RuntimeError):
     pass
+
+
+class StillRunning(AssertionError):
+    """The program did not end in time: a failure of the program, not of the harness."""
 
 
 def program_version():
@@ -331,12 +336,12 @@ class ProgramFolder:
     def run(self, args=(), timeout=30):
         """Runs the program to its end; returns the exit code.
 
-        Fails the run (HarnessError) when it has not ended within timeout."""
+        Fails the test (StillRunning) when it has not ended within timeout."""
         instance = self.start(args)
         code = instance.wait(timeout)
         if code is None:
             instance.kill()
-            raise HarnessError(f"Wordlark.exe {' '.join(args)} still ran after {timeout} s")
+            raise StillRunning(f"Wordlark.exe {' '.join(args)} still ran after {timeout} s")
         return code
 
     def start(self, args=()):
@@ -354,7 +359,7 @@ class ProgramFolder:
         if any(i.alive() for i in self.instances):
             try:
                 self.run(["/exit"], timeout=20)
-            except HarnessError:
+            except StillRunning:
                 pass
             for instance in self.instances:
                 if instance.wait(10) is None:

@@ -2,12 +2,17 @@
 # Runs the end-to-end tests against the already built dist/Wordlark.exe under
 # Wine on a private Xvfb. Builds nothing. Ends with the line
 # "N passed, N failed" and exits non-zero when a test failed.
+#   tests/e2e/run.sh                       the whole suite
+#   tests/e2e/run.sh test_instance_control.InstanceControlTest.test_ua_removes_start_with_windows
+#   WLK_E2E_DIST=/other/dist tests/e2e/run.sh   against another build's output
+# Screenshots go to build/e2e-artifacts/.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 
-if [ ! -f "$root/dist/Wordlark.exe" ]; then
-    echo "dist/Wordlark.exe is missing: build the Wordlark target first" >&2
+dist=${WLK_E2E_DIST:-$root/dist}
+if [ ! -f "$dist/Wordlark.exe" ]; then
+    echo "$dist/Wordlark.exe is missing: build the Wordlark target first" >&2
     echo "0 passed, 1 failed"
     exit 1
 fi

@@ -38,7 +38,8 @@ class InstanceControlTest(unittest.TestCase):
         """Starts the program and waits until it runs as the instance."""
         instance = self.program.start(args)
         banner = self.program.wait_for_log(START_BANNER, START_TIMEOUT)
-        self.assertIsNotNone(banner, "no start banner in the log; log:\n" + self.program.read_log())
+        self.assertIsNotNone(banner, f"no start banner in the log (process alive: {instance.alive()}); "
+                             "log:\n" + self.program.read_log())
         self.assertTrue(instance.alive(), "the instance ended after its start banner")
         return instance
 
