@@ -14,24 +14,26 @@ constexpr uint32_t kSyncWaitMs = 5000;
 constexpr size_t kMaxPathChars = 260;
 constexpr size_t kMaxTagChars = 199;
 
-void WriteUtf16(platform::File& file, const Text& text) {
-    // x86 is little endian, so the characters are already in file order.
-    file.Write(text.data(), text.size() * sizeof(char16_t));
-}
-
 // Appends one line, creating the file with its byte order mark when missing.
+// Every write goes to the end of the file and a line is written at once, so
+// that writers of other processes, which may take the log at the same time,
+// never overwrite it; only the writer that makes the file writes the mark.
 void AppendLine(const Text& path, const Text& line) {
     auto& files = platform::Current().files;
-    auto file = files.OpenExistingForWrite(path);
+    auto file = files.OpenForAppend(path);
     if (!file) {
-        file = files.CreateAlways(path, platform::Security::Everyone);
-        if (!file) return;
-        const unsigned char bom[] = {0xFF, 0xFE};
-        file->Write(bom, sizeof bom);
+        file = files.CreateNew(path, platform::Security::Everyone);
+        if (file) {
+            const unsigned char bom[] = {0xFF, 0xFE};
+            file->Write(bom, sizeof bom);
+        } else {
+            file = files.OpenForAppend(path);  // another writer made it meanwhile
+        }
     }
-    file->SeekToEnd();
-    WriteUtf16(*file, line);
-    if (!line.ends_with(u"\r\n")) WriteUtf16(*file, u"\r\n");
+    if (!file) return;
+    Text text = line.ends_with(u"\r\n") ? line : line + u"\r\n";
+    // x86 is little endian, so the characters are already in file order.
+    file->Write(text.data(), text.size() * sizeof(char16_t));
 }
 
 }  // namespace
@@ -160,6 +162,9 @@ void EventLog::HandToWriter(const Text& line) {
         platform::Event* waitOn[] = {event.get()};
         if (p.sync.WaitAny(waitOn, kSyncWaitMs) == platform::kWaitObject0) {
             event->Reset();
+            // A set event releases every waiting writer of this process at
+            // once; they take turns here.
+            std::lock_guard turn(appendMutex_);
             AppendLine(path, line);
         }
         // Also after a failed wait: one stuck writer must not block the log for ever.

@@ -60,6 +60,7 @@ private:
     Text sourceTag_;
     std::vector<Text> batch_;
     std::atomic<int> pendingWriters_{0};
+    std::mutex appendMutex_;
 };
 
 }  // namespace wlk::log

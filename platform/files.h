@@ -31,8 +31,10 @@ struct DirEntry {
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
-    // CreateFileW(GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING); null on failure.
-    virtual std::unique_ptr<File> OpenExistingForWrite(const Text& path) = 0;
+    // CreateFileW(FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    // OPEN_EXISTING): every write goes to the end of the file, so writers of
+    // several processes never overwrite each other. Null on failure.
+    virtual std::unique_ptr<File> OpenForAppend(const Text& path) = 0;
     // CreateFileW(GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS); null on failure.
     virtual std::unique_ptr<File> CreateAlways(const Text& path, Security security) = 0;
     // GetFileAttributesW.

@@ -6,7 +6,8 @@ namespace wlk::platform::sim {
 
 class SimFileSystem::SimFile : public File {
 public:
-    SimFile(SimFileSystem& fs, Text key) : fs_(fs), key_(std::move(key)) {}
+    SimFile(SimFileSystem& fs, Text key, bool append = false)
+        : fs_(fs), key_(std::move(key)), append_(append) {}
     bool SeekToEnd() override {
         std::lock_guard lock(fs_.mutex_);
         position_ = fs_.nodes_[key_].bytes.size();
@@ -15,6 +16,7 @@ public:
     bool Write(const void* data, size_t size) override {
         std::lock_guard lock(fs_.mutex_);
         auto& bytes = fs_.nodes_[key_].bytes;
+        if (append_) position_ = bytes.size();
         if (bytes.size() < position_ + size) bytes.resize(position_ + size);
         bytes.replace(position_, size, static_cast<const char*>(data), size);
         position_ += size;
@@ -24,6 +26,7 @@ public:
 private:
     SimFileSystem& fs_;
     Text key_;
+    bool append_;
     size_t position_ = 0;
 };
 
@@ -70,12 +73,12 @@ bool SimFileSystem::Writable(const Text& key) {
     return true;
 }
 
-std::unique_ptr<File> SimFileSystem::OpenExistingForWrite(const Text& path) {
+std::unique_ptr<File> SimFileSystem::OpenForAppend(const Text& path) {
     std::lock_guard lock(mutex_);
     Text key = Key(path);
     auto it = nodes_.find(key);
     if (it == nodes_.end() || it->second.directory || !FileWritable(key)) return nullptr;
-    return std::make_unique<SimFile>(*this, key);
+    return std::make_unique<SimFile>(*this, key, true);
 }
 
 std::unique_ptr<File> SimFileSystem::CreateAlways(const Text& path, Security security) {

@@ -14,7 +14,7 @@ class SimFileSystem : public FileSystem {
 public:
     SimFileSystem();
 
-    std::unique_ptr<File> OpenExistingForWrite(const Text& path) override;
+    std::unique_ptr<File> OpenForAppend(const Text& path) override;
     std::unique_ptr<File> CreateAlways(const Text& path, Security security) override;
     PathKind Kind(const Text& path) override;
     bool CreateDirectory(const Text& path, Security security) override;

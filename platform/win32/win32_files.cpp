@@ -42,10 +42,10 @@ private:
 };
 
 std::unique_ptr<File> OpenForWrite(const Text& path, DWORD disposition,
-                                   SECURITY_ATTRIBUTES* attributes) {
-    UniqueFile handle(CreateFileW(reinterpret_cast<const wchar_t*>(path.c_str()), GENERIC_WRITE,
-                                  FILE_SHARE_READ, attributes, disposition, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr));
+                                   SECURITY_ATTRIBUTES* attributes, DWORD access = GENERIC_WRITE,
+                                   DWORD share = FILE_SHARE_READ) {
+    UniqueFile handle(CreateFileW(reinterpret_cast<const wchar_t*>(path.c_str()), access, share,
+                                  attributes, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle) return nullptr;
     return std::make_unique<Win32File>(std::move(handle));
 }
@@ -62,8 +62,9 @@ bool ReadRest(HANDLE file, std::string& into) {
 
 }  // namespace
 
-std::unique_ptr<File> Win32FileSystem::OpenExistingForWrite(const Text& path) {
-    return OpenForWrite(path, OPEN_EXISTING, nullptr);
+std::unique_ptr<File> Win32FileSystem::OpenForAppend(const Text& path) {
+    return OpenForWrite(path, OPEN_EXISTING, nullptr, FILE_APPEND_DATA | SYNCHRONIZE,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE);
 }
 
 std::unique_ptr<File> Win32FileSystem::CreateAlways(const Text& path, Security security) {

@@ -7,7 +7,7 @@ namespace wlk::platform::win32 {
 
 class Win32FileSystem final : public FileSystem {
 public:
-    std::unique_ptr<File> OpenExistingForWrite(const Text& path) override;
+    std::unique_ptr<File> OpenForAppend(const Text& path) override;
     std::unique_ptr<File> CreateAlways(const Text& path, Security security) override;
     PathKind Kind(const Text& path) override;
     bool CreateDirectory(const Text& path, Security security) override;

@@ -55,7 +55,7 @@ TEST_F(FileSystemTest, ReplaceSwapsInTheNewFileButNotOverAReadOnlyOne) {
     // write any file; Windows refuses.
     if (IsSimulated()) {
         EXPECT_FALSE(P().files.Replace(Path("phrase.tmp"), Path("phrase.wordlark")));
-        EXPECT_FALSE(P().files.OpenExistingForWrite(Path("phrase.wordlark")));
+        EXPECT_FALSE(P().files.OpenForAppend(Path("phrase.wordlark")));
         EXPECT_EQ(Bytes(Path("phrase.wordlark")), "new");
     }
     ASSERT_TRUE(P().files.SetReadOnly(Path("phrase.wordlark"), false));

@@ -110,7 +110,7 @@ TEST_F(PlatformCallsTest, FilesAreReplacedOverwrittenOrAppended) {
     const Text path = Path("log.txt");
 
     EXPECT_EQ(files.Kind(path), PathKind::Missing);
-    EXPECT_FALSE(files.OpenExistingForWrite(path));
+    EXPECT_FALSE(files.OpenForAppend(path));
     EXPECT_FALSE(files.ReadAll(path));
     EXPECT_EQ(files.Kind(path), PathKind::Missing) << "a failed open must not create the file";
 
@@ -119,19 +119,15 @@ TEST_F(PlatformCallsTest, FilesAreReplacedOverwrittenOrAppended) {
     EXPECT_EQ(Bytes(path), "second") << "CreateAlways truncates";
 
     {
-        auto file = files.OpenExistingForWrite(path);
-        ASSERT_TRUE(file);
-        ASSERT_TRUE(file->Write("S", 1));
+        // Two appenders at once: neither overwrites the other.
+        auto first = files.OpenForAppend(path);
+        auto second = files.OpenForAppend(path);
+        ASSERT_TRUE(first && second);
+        ASSERT_TRUE(first->Write(" one", 4));
+        ASSERT_TRUE(second->Write(" two", 4));
+        ASSERT_TRUE(first->Write("\r\n", 2));
     }
-    EXPECT_EQ(Bytes(path), "Second") << "an existing file is opened at its start, kept";
-
-    {
-        auto file = files.OpenExistingForWrite(path);
-        ASSERT_TRUE(file);
-        ASSERT_TRUE(file->SeekToEnd());
-        ASSERT_TRUE(file->Write(" line\r\n", 7));
-    }
-    EXPECT_EQ(Bytes(path), "Second line\r\n");
+    EXPECT_EQ(Bytes(path), "second one two\r\n");
 
     const std::string binary("\xFF\xFE\0a\0\r", 6);
     WriteBytes(path, binary);
