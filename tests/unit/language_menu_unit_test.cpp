@@ -1,0 +1,243 @@
+// Menu translation, the "Language" submenu and switching the language, on
+// the simulated platform.
+#include "language/active_language.h"
+#include "language/interface_strings.h"
+#include "language/language_list.h"
+#include "language/language_switch.h"
+#include "language/menu_translation.h"
+#include "platform/sim/sim_menu.h"
+#include "platform/text.h"
+#include "settings/settings.h"
+#include "settings/settings_files.h"
+#include "support/sim_access.h"
+#include "support/test_helpers.h"
+#include "support/test_platform.h"
+
+namespace wlk::test {
+namespace {
+
+using platform::sim::SimMenu;
+
+const Text kFolder = u"C:\\Program Files\\Wordlark\\";
+
+class LanguageMenuTest : public PlatformTest {
+protected:
+    void TearDown() override {
+        language::LoadLanguage(Text(), false, Text());
+        language::SetMenuSource(nullptr);
+        PlatformTest::TearDown();
+    }
+    void WriteLng(const Text& path, const std::string& utf8) {
+        Sim().files.Put(path, kBom16 + Utf16Bytes(utf8));
+    }
+    Text Value(const Text& path, const Text& section, const Text& key) {
+        return P().profile.GetString(path, section, key, u"<missing>", 1000);
+    }
+    // A tray menu in the shape of the program's: commands, a separator, and
+    // a "Language" submenu whose first item opens the translation page.
+    SimMenu TrayMenu() {
+        SimMenu menu;
+        menu.Append(57664, u"&About Wordlark\u2026\tF1");
+        menu.AppendSeparator();
+        auto language = menu.AppendSubmenu(u"&Language");
+        language->Append(language::kLocalizeHelpCommand, u"How To Localize Wordlark?");
+        language->AppendSeparator();
+        language->Append(33000, u"stale entry");
+        menu.Append(57665, u"E&xit");
+        return menu;
+    }
+    std::vector<Text> LanguageItems(SimMenu& tray) {
+        auto submenu = tray.Submenu(2);
+        std::vector<Text> texts;
+        for (int i = 0; i < submenu->Count(); ++i) {
+            auto item = submenu->Item(i);
+            texts.push_back(item->separator ? u"-" : ToText(item->id) + u" " + item->text);
+        }
+        return texts;
+    }
+};
+
+TEST_F(LanguageMenuTest, SubmenusAndExcludedItemsFollowTheirOwnRules) {
+    const Text lng = kFolder + u"de.lng";
+    WriteLng(lng,
+             "[Menu]\r\nAbout_Wordlark=\xC3\x9C"
+             "ber Wordlark\r\nLanguage=Sprache\r\n"
+             "Exit=Beenden\r\nHow_To_Localize_Wordlark?=\r\n");
+    language::LoadLanguage(lng, false, Text());
+    SimMenu menu = TrayMenu();
+    language::LocalizeMenu(menu, {57665});
+
+    EXPECT_EQ(menu.Item(0)->text, u"\u00DCber Wordlark\tF1");
+    EXPECT_EQ(menu.Item(2)->text, u"Sprache") << "a submenu's own item is translated too";
+    EXPECT_EQ(menu.Item(3)->text, u"E&xit") << "excluded";
+    // An empty translation is a key still waiting for its translator.
+    EXPECT_EQ(menu.Submenu(2)->Item(0)->text, u"How To Localize Wordlark?");
+    // Without write-back the file is only read.
+    EXPECT_EQ(Value(lng, u"Menu", u"stale_entry"), u"<missing>");
+
+    // The built-in English leaves menus as they are.
+    language::LoadLanguage(Text(), false, Text());
+    SimMenu english = TrayMenu();
+    language::LocalizeMenu(english);
+    EXPECT_EQ(english.Item(0)->text, u"&About Wordlark\u2026\tF1");
+}
+
+TEST_F(LanguageMenuTest, SectionSuffixSelectsOtherSections) {
+    const Text lng = kFolder + u"de.lng";
+    WriteLng(lng,
+             "[Menu]\r\nExit=Beenden\r\n[Menu_Editor]\r\nExit=Schliessen\r\n"
+             "[Strings]\r\n138=Ende\r\n[Strings_Editor]\r\n138=Schluss\r\n");
+    language::LoadLanguage(lng, true, u"_Editor");
+    SimMenu menu = TrayMenu();
+    language::LocalizeMenu(menu);
+    EXPECT_EQ(menu.Item(3)->text, u"Schliessen");
+    EXPECT_EQ(language::GetString(138), u"Schluss");
+    EXPECT_EQ(Value(lng, u"Menu_Editor", u"Language"), u"Language");
+    EXPECT_EQ(Value(lng, u"Strings_Editor", u"137"), u"<missing>");
+    language::GetString(137);
+    EXPECT_EQ(Value(lng, u"Strings_Editor", u"137"), u"Already works");
+}
+
+TEST_F(LanguageMenuTest, SingleItemTextsForTooltips) {
+    platform::sim::SimMenus menus;
+    SimMenu resource;
+    auto popup = resource.AppendSubmenu(u"Tray");
+    popup->Append(57664, u"&About Wordlark\u2026");
+    auto help = popup->AppendSubmenu(u"Help");
+    help->Append(32781, u"Visit && Learn");
+    popup->Append(32791, u"Check For Updates");
+    menus.Register(128, resource);
+
+    EXPECT_EQ(language::GetMenuItemText(128, 57664), u"") << "no source of menus yet";
+    language::SetMenuSource(&menus);
+    EXPECT_EQ(language::GetMenuItemText(128, 57664), u"About Wordlark");
+    EXPECT_EQ(language::GetMenuItemText(128, 32781), u"Visit & Learn");
+    EXPECT_EQ(language::GetMenuItemText(128, 4242), u"");
+    EXPECT_EQ(language::GetMenuItemText(205, 57664), u"");
+
+    const Text lng = kFolder + u"de.lng";
+    WriteLng(lng,
+             "[Menu]\r\nAbout Wordlark=\xC3\x9C"
+             "ber Wordlark\r\n"
+             "Check_For_Updates=Nach Updates suchen\r\n");
+    language::LoadLanguage(lng, true, Text());
+    EXPECT_EQ(language::GetMenuItemText(128, 57664), u"\u00DCber Wordlark");
+    // The key the tray menu lists serves as well.
+    EXPECT_EQ(language::GetMenuItemText(128, 32791), u"Nach Updates suchen");
+}
+
+TEST_F(LanguageMenuTest, LanguageListMarksTheCurrentLanguage) {
+    WriteLng(kFolder + u"ru.lng",
+             "[Main]\r\nLangPrefix=ru\r\nLangLocalized="
+             "\xD0\xA0\xD1\x83\xD1\x81\xD1\x81\xD0\xBA\xD0\xB8\xD0\xB9\r\n");
+    WriteLng(kFolder + u"de.lng", "[Main]\r\nLangPrefix=de\r\n");
+    WriteLng(kFolder + u"LocalizeExample.lng", "[Main]\r\nLangLocalized=Example\r\n");
+
+    // At start with no language chosen the example file is active, which
+    // stands for the built-in English.
+    language::LoadLanguage(kFolder + u"LocalizeExample.lng", true, Text());
+    SimMenu tray = TrayMenu();
+    ASSERT_TRUE(language::RebuildLanguageMenu(tray));
+    EXPECT_EQ(
+        LanguageItems(tray),
+        (std::vector<Text>{u"32776 How To Localize Wordlark?", u"-", u"33000 English (Embedded)",
+                           u"33001 de", u"33002 \u0420\u0443\u0441\u0441\u043A\u0438\u0439"}));
+    auto submenu = tray.Submenu(2);
+    EXPECT_EQ(submenu->DefaultPosition(), 2);
+    EXPECT_TRUE(submenu->IsChecked(2));
+    EXPECT_FALSE(submenu->IsChecked(4));
+
+    language::LoadLanguage(kFolder + u"RU.LNG", false, Text());
+    ASSERT_TRUE(language::RebuildLanguageMenu(tray));
+    EXPECT_EQ(LanguageItems(tray).size(), 5u) << "rebuilding replaces, never adds";
+    EXPECT_EQ(submenu->DefaultPosition(), 4);
+    EXPECT_TRUE(submenu->IsChecked(4));
+    EXPECT_FALSE(submenu->IsChecked(2));
+
+    SimMenu noLanguageMenu;
+    noLanguageMenu.Append(57665, u"Exit");
+    EXPECT_FALSE(language::RebuildLanguageMenu(noLanguageMenu));
+}
+
+TEST_F(LanguageMenuTest, LanguageMenuStopsAtFiftyFiles) {
+    for (int i = 0; i < 60; ++i)
+        WriteLng(kFolder + Format(u"l%d.lng", {ToText(100 + i)}), "[Main]\r\n");
+    SimMenu tray = TrayMenu();
+    ASSERT_TRUE(language::RebuildLanguageMenu(tray));
+    auto items = LanguageItems(tray);
+    ASSERT_EQ(items.size(), 52u);
+    EXPECT_EQ(items.back(), u"33049 l148");
+}
+
+TEST_F(LanguageMenuTest, SwitchingStoresTheChoiceAndLoadsIt) {
+    WriteLng(kFolder + u"ru.lng",
+             "[Main]\r\nLangPrefix= ru \r\n[Strings]\r\n137=\xD0\xA3\xD0\xB6\xD0\xB5 "
+             "\xD1\x80\xD0\xB0\xD0\xB1\xD0\xBE\xD1\x82\xD0\xB0\xD0\xB5\xD1\x82\r\n");
+    WriteLng(kFolder + u"de.lng", "[Main]\r\nLangPrefix=de\r\n[Strings]\r\n137=Laeuft schon\r\n");
+    settings::Settings settings;
+    language::LoadStartupLanguage(settings);
+    EXPECT_EQ(language::CurrentLanguage().path, kFolder + u"LocalizeExample.lng");
+    EXPECT_FALSE(language::IsCyrillicRegion());
+
+    // 33000 English, 33001 de.lng, 33002 ru.lng.
+    ASSERT_TRUE(language::SwitchLanguage(33002, settings));
+    const Text ini = settings::WriteSettingsPath();
+    EXPECT_EQ(P().profile.GetString(ini, u"Settings", u"Language", u"", 100), u"ru.lng");
+    EXPECT_EQ(language::GetString(137),
+              u"\u0423\u0436\u0435 \u0440\u0430\u0431\u043E\u0442\u0430\u0435\u0442");
+    EXPECT_TRUE(language::IsCyrillicRegion());
+
+    ASSERT_TRUE(language::SwitchLanguage(33001, settings));
+    EXPECT_EQ(language::GetString(137), u"Laeuft schon");
+    EXPECT_FALSE(language::IsCyrillicRegion());
+
+    // Back to English: no file at all until the next start.
+    ASSERT_TRUE(language::SwitchLanguage(33000, settings));
+    EXPECT_EQ(P().profile.GetString(ini, u"Settings", u"Language", u"?", 100), u"");
+    EXPECT_EQ(language::CurrentLanguage().path, u"");
+    EXPECT_EQ(language::GetString(137), u"Already works");
+
+    EXPECT_FALSE(language::SwitchLanguage(33003, settings)) << "no fourth language";
+    EXPECT_FALSE(language::SwitchLanguage(32999, settings));
+    EXPECT_FALSE(language::SwitchLanguage(33050, settings));
+    EXPECT_EQ(settings.Language(), u"");
+}
+
+TEST_F(LanguageMenuTest, AnotherProgramsChoiceIsPickedUpOnReload) {
+    WriteLng(kFolder + u"de.lng", "[Strings]\r\n137=Laeuft schon\r\n");
+    settings::Settings settings;
+    language::LoadStartupLanguage(settings);
+    P().profile.WriteString(settings::WriteSettingsPath(), u"Settings", u"Language",
+                            Text(u"de.lng"));
+    language::ReloadLanguage(settings);
+    EXPECT_EQ(language::GetString(137), u"Laeuft schon");
+    EXPECT_FALSE(language::CurrentLanguage().writeBack);
+}
+
+TEST_F(LanguageMenuTest, LanguageFilesOfADevelopmentBuildLieAboveIt) {
+    EXPECT_EQ(language::LanguageFilePathFromSetting(u""), kFolder + u"LocalizeExample.lng");
+    EXPECT_EQ(language::LanguageFilePathFromSetting(u"ru.lng"), kFolder + u"ru.lng");
+    Sim().system.programPath = u"C:\\src\\Wordlark\\release\\Wordlark.exe";
+    EXPECT_EQ(language::LanguageFolder(), u"C:\\src\\Wordlark\\");
+    Sim().system.programPath = u"C:\\src\\Debug\\Wordlark.exe";
+    EXPECT_EQ(language::LanguageFolder(), u"C:\\src\\");
+    Sim().system.programPath = u"C:\\src\\NotDebug\\Wordlark.exe";
+    EXPECT_EQ(language::LanguageFolder(), u"C:\\src\\NotDebug\\");
+}
+
+TEST_F(LanguageMenuTest, CyrillicRegionFollowsTheLanguagePrefix) {
+    const std::pair<const char*, bool> prefixes[] = {
+        {"ru", true}, {" uk ", true}, {"BE", true},  {"kz", true},   {"lv", true},
+        {"lt", true}, {"et", true},   {"en", false}, {"rus", false}, {"", false},
+    };
+    for (const auto& [prefix, cyrillic] : prefixes) {
+        WriteLng(kFolder + u"x.lng", std::string("[Main]\r\nLangPrefix=") + prefix + "\r\n");
+        language::LoadLanguage(kFolder + u"x.lng", false, Text());
+        EXPECT_EQ(language::IsCyrillicRegion(), cyrillic) << prefix;
+    }
+    language::LoadLanguage(Text(), false, Text());
+    EXPECT_FALSE(language::IsCyrillicRegion());
+}
+
+}  // namespace
+}  // namespace wlk::test

@@ -1,0 +1,82 @@
+// How texts are stored in language files and how menu texts become keys.
+#include <gtest/gtest.h>
+
+#include "language/escaping.h"
+#include "language/interface_strings.h"
+#include "language/menu_key.h"
+
+namespace wlk::test {
+namespace {
+
+using language::CleanMenuText;
+using language::ItemTextKey;
+using language::MayListKey;
+
+TEST(LanguageTextTest, ControlCharactersTravelAsTwoCharacterSequences) {
+    EXPECT_EQ(language::Escape(u"a\r\nb\tc"), u"a\\r\\nb\\tc");
+    EXPECT_EQ(language::Unescape(u"a\\r\\nb\\tc"), u"a\r\nb\tc");
+    // Other backslashes are part of the text, at the end too.
+    EXPECT_EQ(language::Unescape(u"Edit menu\\settings\\"), u"Edit menu\\settings\\");
+    EXPECT_EQ(language::Unescape(u"\\\\n"), u"\\\n");
+    const Text mixed = u"Line 1\r\nLine 2\n\tIndented\rEnd \\ ok";
+    EXPECT_EQ(language::Escape(mixed).find_first_of(u"\r\n\t"), Text::npos);
+    EXPECT_EQ(language::Unescape(language::Escape(mixed)), mixed);
+}
+
+TEST(LanguageTextTest, MenuKeysLoseMarksEllipsesShortcutAndBlanks) {
+    auto about = CleanMenuText(u"&About Wordlark\u2026\tCtrl+F1");
+    EXPECT_EQ(about.display, u"About Wordlark\u2026");
+    EXPECT_EQ(about.key, u"About_Wordlark");
+    EXPECT_EQ(about.shortcut, u"Ctrl+F1");
+
+    // Three dots, as resource scripts usually write the ellipsis, trim the same way.
+    EXPECT_EQ(CleanMenuText(u"Save\u2026").key, CleanMenuText(u"Sa&ve...").key);
+    EXPECT_EQ(CleanMenuText(u"Visit to F.A.Q.").key, u"Visit_to_F.A.Q");
+    // Only trailing dots go; a question mark and inner ellipsis are kept or dropped as such.
+    EXPECT_EQ(CleanMenuText(u"How To Localize Wordlark?").key, u"How_To_Localize_Wordlark?");
+    EXPECT_EQ(CleanMenuText(u"A\u2026B").key, u"AB");
+    EXPECT_EQ(CleanMenuText(u"Edit Phrases\\Settings\u2026").key, u"Edit_Phrases\\Settings");
+    // Only the first tab separates the shortcut.
+    auto tabs = CleanMenuText(u"E&xit\tAlt+F4\tmore");
+    EXPECT_EQ(tabs.key, u"Exit");
+    EXPECT_EQ(tabs.shortcut, u"Alt+F4\tmore");
+    EXPECT_TRUE(CleanMenuText(u"...").key.empty());
+    EXPECT_TRUE(CleanMenuText(u"").shortcut.empty());
+}
+
+TEST(LanguageTextTest, SingleItemKeysKeepLiteralAmpersandsAndBlanks) {
+    EXPECT_EQ(ItemTextKey(u"&About Wordlark\u2026"), u"About Wordlark");
+    EXPECT_EQ(ItemTextKey(u"Copy && Paste"), u"Copy & Paste");
+    EXPECT_EQ(ItemTextKey(u"&&&x&"), u"&&x");
+    // Only one ellipsis character goes, and three dots stay.
+    EXPECT_EQ(ItemTextKey(u"Save..."), u"Save...");
+    EXPECT_EQ(ItemTextKey(u"\u2026\u2026"), u"\u2026");
+}
+
+TEST(LanguageTextTest, OnlyLatinKeysAreListedForTranslators) {
+    EXPECT_TRUE(MayListKey(u"Check_For_Updates"));
+    EXPECT_TRUE(MayListKey(u"Edit_Phrases\\Settings"));
+    EXPECT_TRUE(MayListKey(u"Re-Keep_[3/30]!@#$%^&*()=+|\"';:<>,./?{}"));
+    EXPECT_FALSE(MayListKey(u"\u0412\u044B\u0445\u043E\u0434"));  // "Выход"
+    EXPECT_FALSE(MayListKey(u"Caf\u00E9"));
+    EXPECT_FALSE(MayListKey(u"Tab\there"));
+    EXPECT_FALSE(MayListKey(u"Back`tick~"));
+    EXPECT_FALSE(MayListKey(u""));
+}
+
+TEST(LanguageTextTest, EveryBuiltInStringIsThereOnceAndReadable) {
+    // The string table and the portable look-up read the same list; a stray
+    // control character or missing text would show differently in each.
+    EXPECT_EQ(language::EnglishString(261), u"Edit menu\\settings");
+    EXPECT_EQ(language::EnglishString(1060), u"Press system hot key detected");
+    EXPECT_FALSE(language::EnglishString(0));
+    for (uint32_t id = 1; id < 65536; ++id) {
+        auto text = language::EnglishString(id);
+        if (!text) continue;
+        EXPECT_FALSE(text->empty()) << id;
+        EXPECT_EQ(text->find_first_of(u"\r\n\t"), Text::npos) << id;
+    }
+}
+
+}  // namespace
+}  // namespace wlk::test
