@@ -2,6 +2,7 @@
 // real Win32 one at start; native tests install the simulated one.
 #pragma once
 
+#include "platform/bitmap.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
@@ -22,6 +23,7 @@ struct Platform {
     System& system;
     SharedMemory& shared;
     Ui& ui;
+    Bitmaps& bitmaps;
 };
 
 // The installed platform; installing replaces the previous one.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "platform/sim/sim_bitmap.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_profile.h"
 #include "platform/sim/sim_registry.h"
@@ -22,9 +23,10 @@ struct SimPlatform {
     SimSystem system;
     SimSharedMemory shared;
     SimUi ui;
+    SimBitmaps bitmaps;
     // Last, so that its destructor waits for the threads before the rest goes.
     SimThreads threads;
-    Platform platform{sync, threads, profile, registry, files, system, shared, ui};
+    Platform platform{sync, threads, profile, registry, files, system, shared, ui, bitmaps};
 
     void Install() { platform::Install(&platform); }
 };

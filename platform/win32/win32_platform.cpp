@@ -1,6 +1,7 @@
 #include "platform/win32/win32_platform.h"
 
 #include "platform/platform.h"
+#include "platform/win32/win32_bitmap.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_profile.h"
 #include "platform/win32/win32_registry.h"
@@ -17,7 +18,8 @@ void InstallWin32Platform() {
     // worker threads may still use them while the process ends.
     static Platform* platform = new Platform{
         *new Win32Sync,       *new Win32Threads, *new Win32Profile,      *new Win32Registry,
-        *new Win32FileSystem, *new Win32System,  *new Win32SharedMemory, *new Win32Ui};
+        *new Win32FileSystem, *new Win32System,  *new Win32SharedMemory, *new Win32Ui,
+        *new Win32Bitmaps};
     Install(platform);
 }
 

@@ -1,0 +1,57 @@
+#include "platform/sim/sim_bitmap.h"
+
+namespace wlk::platform::sim {
+
+namespace {
+
+class SimBitmap : public Bitmap {
+public:
+    SimBitmap(Dib dib, const dib::Layout& layout, std::atomic<int>& alive)
+        : dib_(std::move(dib)), layout_(layout), alive_(alive) {
+        ++alive_;
+    }
+    ~SimBitmap() override { --alive_; }
+    int Width() const override { return layout_.width; }
+    int Height() const override { return layout_.height; }
+    int BitsPerPixel() const override { return layout_.bitCount; }
+    std::optional<Dib> GetDib() const override { return dib_; }
+    std::vector<uint32_t> Pixels() const override { return dib::ToPixels(dib_); }
+    std::unique_ptr<Bitmap> Copy() const override {
+        return std::make_unique<SimBitmap>(dib_, layout_, alive_);
+    }
+
+private:
+    Dib dib_;
+    dib::Layout layout_;
+    std::atomic<int>& alive_;
+};
+
+}  // namespace
+
+std::unique_ptr<Bitmap> SimBitmaps::FromPixels(int width, int height,
+                                               std::span<const uint32_t> pixels) {
+    if (width <= 0 || height <= 0 || pixels.size() != size_t(width) * size_t(height))
+        return nullptr;
+    Dib dib{dib::Info32(width, height), std::vector<uint8_t>(pixels.size() * 4)};
+    // Bottom-up rows, as GDI hands them out.
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const uint32_t value = pixels[size_t(y) * width + x] & 0xFFFFFF;
+            uint8_t* at = dib.bits.data() + (size_t(height - 1 - y) * width + x) * 4;
+            for (int i = 0; i < 4; ++i) at[i] = uint8_t(value >> (8 * i));
+        }
+    }
+    return FromDib(dib);
+}
+
+std::unique_ptr<Bitmap> SimBitmaps::FromDib(const Dib& dib) {
+    const auto layout = dib::Check(dib);
+    if (!layout) return nullptr;
+    // Only what the header describes, as a bitmap handle would keep it.
+    Dib kept{std::vector<uint8_t>(dib.info.begin(),
+                                  dib.info.begin() + layout->headerSize + layout->tableBytes),
+             std::vector<uint8_t>(dib.bits.begin(), dib.bits.begin() + layout->imageBytes)};
+    return std::make_unique<SimBitmap>(std::move(kept), *layout, alive_);
+}
+
+}  // namespace wlk::platform::sim
