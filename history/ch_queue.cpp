@@ -1,0 +1,238 @@
+#include "history/ch_queue.h"
+
+#include <algorithm>
+#include <set>
+#include <utility>
+
+#include "history/history_folder.h"
+#include "history/history_time.h"
+#include "log/event_log.h"
+#include "platform/platform.h"
+#include "platform/text.h"
+
+namespace wlk::history {
+
+namespace {
+
+uint16_t Unit(const uint8_t* data, size_t blockSize, size_t index) {
+    const size_t at = 2 * index;
+    if (at + 1 >= blockSize) return 0;
+    return uint16_t(data[at] | data[at + 1] << 8);
+}
+
+void RemoveFiles(const std::vector<Text>& paths) {
+    for (const Text& path : paths) {
+        if (!RemoveHistoryFile(path))
+            log::EventLog::Instance().Write(u"Cannot delete the: " + FileNameOf(path));
+    }
+}
+
+// Copies for the undo pool: written anew when they come back.
+std::unique_ptr<CCHItem> UndoCopy(const CCHItem& item) {
+    auto copy = item.Copy();
+    if (copy) copy->ResetSaved();
+    return copy;
+}
+
+}  // namespace
+
+CCHQueue::CCHQueue() : CCHQueue(HistoryFolder()) {}
+
+CCHQueue::CCHQueue(Text folder) : folder_(std::move(folder)) {}
+
+CCHQueue::~CCHQueue() = default;
+
+bool CCHQueue::IsDuplicate(const CCHItem& a, const CCHItem& b) {
+    if (a.Type() != b.Type()) return false;
+    switch (a.Type()) {
+        case CHT_QUIRENOTE: return false;
+        case CHT_BITMAP: {
+            if (!a.Bitmap() || !b.Bitmap()) return false;
+            const auto da = a.Bitmap()->GetDib();
+            const auto db = b.Bitmap()->GetDib();
+            return da && db && *da == *db;
+        }
+        default: {
+            if (!a.Data() || !b.Data()) return false;
+            // The data as 16-bit units up to the first zero unit: for text,
+            // the terminated strings, letter case significant.
+            const size_t sizeA = a.Size() + 2, sizeB = b.Size() + 2;
+            for (size_t i = 0;; ++i) {
+                const uint16_t ua = Unit(a.Data(), sizeA, i), ub = Unit(b.Data(), sizeB, i);
+                if (ua != ub) return false;
+                if (ua == 0) return true;
+            }
+        }
+    }
+}
+
+bool CCHQueue::Add(std::unique_ptr<CCHItem>& item, size_t maximum) {
+    if (locked_ || !item) return false;
+    for (auto it = items_.begin(); it != items_.end(); ++it) {
+        if (!IsDuplicate(**it, *item)) continue;
+        item->isProtected = (*it)->isProtected;
+        item->id = (*it)->id;
+        items_.erase(it);
+        items_.push_back(std::move(item));
+        return true;
+    }
+    items_.push_back(std::move(item));
+    ApplyMaximum(maximum);
+    return true;
+}
+
+void CCHQueue::ApplyMaximum(size_t maximum) {
+    if (items_.size() <= maximum) return;
+    ItemList kept;
+    size_t keptCount = 0;
+    for (auto it = items_.rbegin(); it != items_.rend(); ++it) {
+        if (keptCount < maximum || (*it)->isProtected) {
+            ++keptCount;
+            kept.push_back(std::move(*it));
+        } else {
+            RemoveFiles(FilesOf(**it));
+        }
+    }
+    std::reverse(kept.begin(), kept.end());
+    items_ = std::move(kept);
+}
+
+bool CCHQueue::Clear() {
+    if (items_.empty()) {
+        Clear_Directory_Exclude({});
+        return false;
+    }
+    CCHUndoEntry entry{{}, UndoKind::Clear};
+    for (const auto& item : items_)
+        if (auto copy = UndoCopy(*item)) entry.copies.push_back(std::move(copy));
+    undo_.push_back(std::move(entry));
+
+    std::vector<Text> files;
+    ItemList kept;
+    for (auto& item : items_) {
+        if (item->isProtected) {
+            kept.push_back(std::move(item));
+        } else {
+            auto paths = FilesOf(*item);
+            files.insert(files.end(), paths.begin(), paths.end());
+        }
+    }
+    items_ = std::move(kept);
+    RemoveFiles(files);
+    // The folder is emptied below; the protected items must be written again.
+    for (auto& item : items_) {
+        item->ResetSaved();
+        for (auto& format : item->formats)
+            if (format) format->dataPath.clear();
+    }
+    Clear_Directory_Exclude({});
+    return true;
+}
+
+bool CCHQueue::Delete(const std::vector<int>& positions, bool makeUndo) {
+    if (positions.empty() || items_.empty()) return false;
+    const std::set<int> selected(positions.begin(), positions.end());
+    auto isSelected = [&](size_t index) {
+        return selected.count(int(items_.size() - 1 - index)) != 0;
+    };
+    if (makeUndo) {
+        // Protected items are not deleted, so they are not in the snapshot
+        // either: Undo would bring them back a second time.
+        CCHUndoEntry entry{{}, UndoKind::Delete};
+        for (size_t i = 0; i < items_.size(); ++i) {
+            if (!isSelected(i) || items_[i]->isProtected) continue;
+            if (auto copy = UndoCopy(*items_[i])) entry.copies.push_back(std::move(copy));
+        }
+        if (!entry.copies.empty()) undo_.push_back(std::move(entry));
+    }
+    std::vector<Text> files;
+    ItemList kept;
+    for (size_t i = 0; i < items_.size(); ++i) {
+        if (isSelected(i) && !items_[i]->isProtected) {
+            auto paths = FilesOf(*items_[i]);
+            files.insert(files.end(), paths.begin(), paths.end());
+        } else {
+            kept.push_back(std::move(items_[i]));
+        }
+    }
+    items_ = std::move(kept);
+    RemoveFiles(files);
+    return true;
+}
+
+bool CCHQueue::Undo() {
+    if (undo_.empty()) return false;
+    CCHUndoEntry entry = std::move(undo_.back());
+    undo_.pop_back();
+    if (entry.kind == UndoKind::Clear) items_.clear();  // their files are not touched
+    for (auto& copy : entry.copies) items_.push_back(std::move(copy));
+    return true;
+}
+
+int CCHQueue::FindIndexById(uint32_t id) const {
+    for (size_t i = 0; i < items_.size(); ++i)
+        if (items_[i]->id == id) return int(i);
+    return -1;
+}
+
+CCHItem* CCHQueue::FindByKey(const Text& key) const {
+    for (const auto& item : items_)
+        if (item->key == key) return item.get();
+    return nullptr;
+}
+
+void CCHQueue::SortByTime() {
+    std::stable_sort(items_.begin(), items_.end(),
+                     [](const auto& a, const auto& b) { return Earlier(a->time, b->time); });
+}
+
+ItemList CCHQueue::CopyUnsaved() const {
+    ItemList copies;
+    for (const auto& item : items_) {
+        if (item->saved != SavedState::NotOnDisk) continue;
+        if (auto copy = item->DetachedCopy()) copies.push_back(std::move(copy));
+    }
+    return copies;
+}
+
+int CCHQueue::Clear_Directory_Exclude(const std::vector<Text>& keep) {
+    auto& log = log::EventLog::Instance();
+    log.Write(u"CCHQueue::Clear_Directory_Exclude");
+    auto& files = platform::Current().files;
+    if (files.Kind(folder_) != platform::PathKind::Directory) {
+        log.Write(u"INVALID_HANDLE_VALUE  in CCHQueue::Clear_Directory_Exclude");
+        return 0;
+    }
+    int deleted = 0;
+    // "*", which is what "*.*" means to FindFirstFileW: names without a dot too.
+    for (const auto& entry : files.List(folder_, u"*")) {
+        if (entry.directory) continue;
+        const bool kept = std::any_of(keep.begin(), keep.end(), [&](const Text& name) {
+            return EqualsIgnoreCase(name, entry.name);
+        });
+        if (kept) continue;
+        if (RemoveHistoryFile(folder_ + entry.name))
+            ++deleted;
+        else
+            log.Write(u"Cannot delete the: " + entry.name);
+    }
+    return deleted;
+}
+
+CCHItem* CCHQueue::Newest(size_t position) const {
+    return position < items_.size() ? items_[items_.size() - 1 - position].get() : nullptr;
+}
+
+void CCHQueue::Append(std::unique_ptr<CCHItem> item) {
+    if (item) items_.push_back(std::move(item));
+}
+
+void CCHQueue::KeepNewest(size_t count) {
+    if (items_.size() > count) items_.erase(items_.begin(), items_.end() - count);
+}
+
+ItemList CCHQueue::TakeAll() {
+    return std::exchange(items_, {});
+}
+
+}  // namespace wlk::history

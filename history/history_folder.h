@@ -1,0 +1,44 @@
+// Where the history lives on disk and how its files are named.
+#pragma once
+
+#include <map>
+
+#include "history/ch_item.h"
+#include "platform/types.h"
+
+namespace wlk::history {
+
+// "ClipboardHistory\" in the program's folder.
+Text HistoryFolder();
+
+// Prefix and extension of a data file of `type`.
+struct NamePattern {
+    const char16_t* prefix;
+    const char16_t* extension;  // with the dot
+};
+NamePattern DataFilePattern(ChType type);
+inline constexpr NamePattern kInfoPattern{u"wordlark_cb", u".info"};
+
+// prefix + n + extension for the first n from `from` whose path does not
+// exist in `folder` (which ends with a backslash); empty when none is free.
+Text FirstFreeName(const Text& folder, const NamePattern& pattern, long long from = 1);
+
+// First free names for one save: the numbers below the last one taken are
+// not looked at again while the save runs.
+class NameAllocator {
+public:
+    explicit NameAllocator(Text folder) : folder_(std::move(folder)) {}
+    Text Next(const NamePattern& pattern);
+
+private:
+    Text folder_;
+    std::map<Text, long long> next_;
+};
+
+// The type a loaded data file gets from its name.
+ChType TypeFromFileName(const Text& name);
+
+// The name after the last backslash.
+Text FileNameOf(const Text& path);
+
+}  // namespace wlk::history
