@@ -1,0 +1,36 @@
+// Walking a phrases folder into a list of nodes: sub-folders become groups,
+// ".wordlark" files phrases, in the order the listing gives them.
+#pragma once
+
+#include <cstdint>
+
+#include "phrases/command.h"
+
+namespace wlk::phrases {
+
+class CWLKFolderLoader {
+public:
+    // Ids are handed out from `firstId` upwards in loading order.
+    explicit CWLKFolderLoader(uint32_t firstId) : nextId_(firstId) {}
+
+    // False when the folder is missing or holds nothing to load. Files that are not
+    // phrases are skipped, each with a log line, and the walk goes on.
+    bool LoadFolder(const Text& folder, CommandList& list);
+
+    int FilesRead() const { return filesRead_; }
+    int FilesSkipped() const { return filesSkipped_; }
+
+private:
+    void AddGroup(const Text& folder, const Text& name, CommandList& list);
+    void AddPhrase(const Text& path, CommandList& list);
+
+    uint32_t nextId_;
+    int filesRead_ = 0;
+    int filesSkipped_ = 0;
+};
+
+// Groups before phrases, then ascending sort ids; equal keys keep the listing
+// order. Every list of the tree, recursively.
+void SortCommands(CommandList& list);
+
+}  // namespace wlk::phrases

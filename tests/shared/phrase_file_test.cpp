@@ -1,0 +1,304 @@
+// Phrase files on the real file system (and the simulated one): the exact bytes
+// written, what reading takes from a file, loading a folder, and bad files.
+#include <algorithm>
+
+#include "phrases/command_file.h"
+#include "phrases/command_tree.h"
+#include "phrases/file_title.h"
+#include "platform/text.h"
+#include "support/test_helpers.h"
+#include "support/test_platform.h"
+
+namespace wlk::test {
+namespace {
+
+using phrases::CommandDataType;
+using phrases::CWLKCommand;
+using phrases::CWLKCommandTree;
+
+constexpr char kDeclaration[] =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\r\n";
+
+// A phrase file as the editor writes it: attributes and children given raw.
+std::string PhraseXml(const std::string& attributes, const std::string& children) {
+    return std::string(kDeclaration) + "<WLKCommand" + attributes + ">\r\n" + children +
+           "</WLKCommand>\r\n";
+}
+
+std::string Titled(const std::string& name, const std::string& attributes = "") {
+    return PhraseXml(attributes, "    <MenuName>" + name + "</MenuName>\r\n    <Cmd>" + name +
+                                     " body</Cmd>\r\n");
+}
+
+class PhraseFileTest : public PlatformTest {
+protected:
+    void MakeFolder(const Text& path) { ASSERT_TRUE(P().files.CreateDirectory(path, {})); }
+    std::vector<Text> Names(const phrases::CommandList& list) {
+        std::vector<Text> names;
+        for (const auto& node : list) names.push_back(node.name);
+        return names;
+    }
+    CWLKCommand Read(const std::string& bytes) {
+        WriteBytes(Path("one.wordlark"), bytes);
+        CWLKCommand node;
+        EXPECT_TRUE(phrases::ReadCommandFile(node, Path("one.wordlark")));
+        return node;
+    }
+};
+
+TEST_F(PhraseFileTest, WrittenFilesFollowTheFormatByteForByte) {
+    CWLKCommand phrase;
+    phrase.name = u"Gr\u00fc\u00dfe";
+    phrase.command = u"Dear <name>,\n  thanks & \"bye\"'";
+    phrase.hint = u"Says hi";
+    phrase.dataType = CommandDataType::RTF;
+    phrase.usageCount = 3;
+    phrase.sortId = 4000000000u;
+    phrase.flagsMenu = 7;
+    phrase.useTitleOnly = true;
+    phrase.SetDateUsage({2024, 2, 4, 29, 13, 5, 9, 250});
+    ASSERT_TRUE(phrases::WriteCommandFile(phrase, Path("p.wordlark")));
+    EXPECT_EQ(Bytes(Path("p.wordlark")),
+              std::string(kDeclaration) +
+                  "<WLKCommand UsageCount=\"3\" DisabledIsNoHasSelection=\"0\" UseTitleOnly=\"1\" "
+                  "SortID=\"4000000000\" FlagsMenu=\"7\" DateUsage=\"2024|2|29|13|5|9\">\r\n"
+                  "    <MenuName>Gr\xC3\xBC\xC3\x9F"
+                  "e</MenuName>\r\n"
+                  "    <DataType>RTF</DataType>\r\n"
+                  "    <Cmd>Dear &lt;name&gt;,&#x0A;  thanks &amp; &quot;bye&quot;&apos;</Cmd>\r\n"
+                  "    <Hint>Says hi</Hint>\r\n"
+                  "</WLKCommand>\r\n");
+
+    // Excluded comes first and only when excluded; no date, no "DateUsage"; empty
+    // texts still give their elements.
+    CWLKCommand bare;
+    bare.name = u"x";
+    bare.dataType = CommandDataType::EXEC;
+    bare.disabledIsNoHasSelection = true;
+    bare.SetIncluded(false);
+    ASSERT_TRUE(phrases::WriteCommandFile(bare, Path("bare.wordlark")));
+    EXPECT_EQ(Bytes(Path("bare.wordlark")),
+              std::string(kDeclaration) +
+                  "<WLKCommand Excluded=\"1\" UsageCount=\"0\" DisabledIsNoHasSelection=\"1\" "
+                  "UseTitleOnly=\"0\" SortID=\"0\" FlagsMenu=\"0\">\r\n"
+                  "    <MenuName>x</MenuName>\r\n"
+                  "    <DataType>EXEC</DataType>\r\n"
+                  "    <Cmd></Cmd>\r\n"
+                  "    <Hint></Hint>\r\n"
+                  "</WLKCommand>\r\n");
+
+    // A group writes no children and no date; it is excluded when nothing below is shown.
+    CWLKCommand group;
+    group.MakeGroup();
+    group.name = u"Letters";
+    group.sortId = 2;
+    group.usageCount = 9;
+    group.dateUsage = {2024, 1, 0, 1, 0, 0, 0, 0};  // set behind the accessor's back
+    group.children->push_back(bare);
+    group.SetPath(Path("Letters"));
+    MakeFolder(group.GetPath());
+    ASSERT_TRUE(phrases::WriteCommandFile(group, phrases::CommandFileName(group)));
+    EXPECT_EQ(Bytes(Path("Letters\\FOLDER_SELF.wordlark")),
+              std::string(kDeclaration) +
+                  "<WLKCommand Excluded=\"1\" UsageCount=\"9\" DisabledIsNoHasSelection=\"0\" "
+                  "UseTitleOnly=\"0\" SortID=\"2\" FlagsMenu=\"0\" />\r\n");
+}
+
+TEST_F(PhraseFileTest, ReadingTakesTextsExactlyAndNormalisesNumbers) {
+    CWLKCommand node = Read(PhraseXml(
+        " UsageCount=\"-5\" SortID=\"-1\" FlagsMenu=\"3\" UseTitleOnly=\"2\" "
+        "DisabledIsNoHasSelection=\"1\" DateUsage=\"2023|12|31|23|59|58\"",
+        "    <MenuName>  two  blanks  </MenuName>\r\n"
+        "    <DataType>exec</DataType>\r\n"
+        "    <Cmd>line 1\r\n\tline 2 &amp;lt;b&amp;gt; &amp;quote;q&amp;quote; &lt;i&gt;</Cmd>\r\n"
+        "    <Hint>caf\xC3\xA9</Hint>\r\n"));
+    EXPECT_EQ(node.name, u"  two  blanks  ");
+    EXPECT_EQ(node.dataType, CommandDataType::EXEC);
+    EXPECT_EQ(node.command, u"line 1\r\n\tline 2 <b> \"q\" <i>");
+    EXPECT_EQ(node.hint, u"caf\u00e9");
+    EXPECT_EQ(node.GetUsageCount(), 0);
+    EXPECT_EQ(node.sortId, 0xFFFFFFFFu);
+    EXPECT_TRUE(node.HasSeparatorBefore());
+    EXPECT_TRUE(node.HasSeparatorAfter());
+    EXPECT_TRUE(node.IsUseTitleOnly());
+    EXPECT_TRUE(node.IsDisabledWithoutSelection());
+    EXPECT_TRUE(node.IsIncluded());
+    const platform::LocalTime date = node.GetDateUsage();
+    EXPECT_EQ((std::vector<int>{date.year, date.month, date.day, date.hour, date.minute,
+                                date.second, date.dayOfWeek, date.milliseconds}),
+              (std::vector<int>{2023, 12, 31, 23, 59, 58, 0, 0}));
+
+    // Titles and hints are cut; an unknown or missing type is text; six zeros are no date.
+    const std::string longName(70, 'n');
+    const std::string longHint(600, 'h');
+    node = Read(PhraseXml(" Excluded=\"7\" DateUsage=\"0|0|0|0|0|0\"",
+                          "<MenuName>" + longName + "</MenuName><DataType>html</DataType><Hint>" +
+                              longHint + "</Hint>"));
+    EXPECT_EQ(node.name, Text(60, u'n'));
+    EXPECT_EQ(node.hint, Text(512, u'h'));
+    EXPECT_EQ(node.dataType, CommandDataType::TEXT);
+    EXPECT_EQ(node.command, u"");
+    EXPECT_FALSE(node.HasDateUsage());
+    EXPECT_FALSE(node.IsIncluded());
+    EXPECT_EQ(Read(Titled("t")).dataType, CommandDataType::TEXT);
+
+    // Without a title the attributes are still taken, but it is no phrase.
+    CWLKCommand untitled;
+    WriteBytes(Path("untitled.wordlark"),
+               PhraseXml(" UsageCount=\"4\"", "<MenuName></MenuName><Cmd>c</Cmd>"));
+    EXPECT_FALSE(phrases::ReadCommandFile(untitled, Path("untitled.wordlark")));
+    EXPECT_EQ(untitled.GetUsageCount(), 4);
+}
+
+TEST_F(PhraseFileTest, ReadOnlyFileIsReplacedAndNoTemporaryFileStays) {
+    const Text file = Path("ro.wordlark");
+    WriteBytes(file, Titled("old", " UsageCount=\"1\""));
+    ASSERT_TRUE(P().files.SetReadOnly(file, true));
+    CWLKCommand node;
+    ASSERT_TRUE(phrases::ReadCommandFile(node, file));
+    node.IncrementUsage();
+    ASSERT_TRUE(phrases::WriteCommandFile(node, file));
+    CWLKCommand again;
+    ASSERT_TRUE(phrases::ReadCommandFile(again, file));
+    EXPECT_EQ(again.GetUsageCount(), 2);
+    EXPECT_EQ(again.command, u"old body");
+    const auto entries = P().files.List(Dir(), u"*");
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].name, u"ro.wordlark");
+}
+
+TEST_F(PhraseFileTest, LoadBuildsTheSortedTreeFromFoldersAndDescriptors) {
+    WriteBytes(Path("b.wordlark"), Titled("B", " SortID=\"5\""));
+    WriteBytes(Path("a.WORDLARK"), Titled("A", " SortID=\"5\""));
+    WriteBytes(Path("c.wordlark"), Titled("C", " SortID=\"1\""));
+    WriteBytes(Path("notes.txt"), Titled("not a phrase file name"));
+    WriteBytes(Path("FOLDER_SELF.wordlark"), Titled("top descriptor is no phrase"));
+    MakeFolder(Path("Work"));
+    WriteBytes(
+        Path("Work\\FOLDER_SELF.wordlark"),
+        PhraseXml(" SortID=\"9\" UsageCount=\"6\" FlagsMenu=\"1\" DateUsage=\"2020|1|1|0|0|0\"",
+                  ""));
+    WriteBytes(Path("Work\\w.wordlark"), Titled("W"));
+    MakeFolder(Path("Home"));
+    WriteBytes(Path("Home\\h.wordlark"), Titled("H", " Excluded=\"1\""));
+    MakeFolder(Path("Empty"));
+
+    CWLKCommandTree tree;
+    ASSERT_TRUE(tree.Load(Dir()));
+    EXPECT_EQ(tree.Folder(), Dir());
+    auto& top = tree.Commands();
+    // Groups first by sort id (Work has 9), then phrases: C (1), then A and B in
+    // the order the listing gave them.
+    std::vector<Text> listed;
+    for (const auto& entry : P().files.List(Dir(), u"*.*"))
+        if (entry.name == u"a.WORDLARK" || entry.name == u"b.wordlark")
+            listed.push_back(ToUpper(entry.name.substr(0, 1)));
+    ASSERT_EQ(listed.size(), 2u);
+    std::vector<Text> names = Names(top);
+    ASSERT_EQ(names.size(), 6u);
+    std::sort(names.begin(), names.begin() + 2);  // Empty and Home: equal keys, listing order
+    EXPECT_EQ(names, (std::vector<Text>{u"Empty", u"Home", u"Work", u"C", listed[0], listed[1]}));
+
+    const CWLKCommand& work = top[2];
+    ASSERT_TRUE(work.IsGroup());
+    EXPECT_EQ(work.GetUsageCount(), 6);
+    EXPECT_TRUE(work.HasSeparatorBefore());
+    EXPECT_FALSE(work.HasDateUsage()) << "groups carry no date";
+    EXPECT_EQ(work.GetPath(), Path("Work"));
+    ASSERT_EQ(work.children->size(), 1u);
+    EXPECT_EQ((*work.children)[0].GetPath(), Path("Work\\w.wordlark"));
+
+    // Ids: unique, from 1, every node reachable by its own.
+    std::vector<uint32_t> ids;
+    tree.ForEach([&](const CWLKCommand& node) {
+        ids.push_back(node.id);
+        return true;
+    });
+    std::sort(ids.begin(), ids.end());
+    EXPECT_EQ(ids, (std::vector<uint32_t>{1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(tree.NextId(), 9u);
+
+    // Home holds only an excluded phrase, Empty nothing: both hidden, all counted.
+    int all = 0, included = 0;
+    tree.CountPhrases(all, included);
+    EXPECT_EQ(all, 8);
+    EXPECT_EQ(included, 5);
+}
+
+TEST_F(PhraseFileTest, BadFilesAreSkippedAndLeftAsTheyWere) {
+    const std::string good = Titled("Good");
+    std::string deep = std::string(kDeclaration) + "<WLKCommand>";
+    for (int i = 0; i < 200000; ++i) deep += "<a>";
+    std::string huge = Titled(std::string(10 << 20, 'x'));
+    std::string utf16 = "\xFF\xFE" + Utf16Bytes(Titled("Wide"));
+    const std::vector<std::pair<const char*, std::string>> bad = {
+        {"empty.wordlark", ""},
+        {"truncated.wordlark", good.substr(0, good.size() / 2)},
+        {"binary.wordlark", std::string("\x00\x01\xFE\xFF<WLKCommand>\x00\x80", 16)},
+        {"deep.wordlark", deep},
+        {"huge.wordlark", huge},
+        {"utf16.wordlark", utf16},
+        {"other_root.wordlark",
+         std::string(kDeclaration) + "<Phrase><MenuName>x</MenuName></Phrase>"},
+        {"latin1.wordlark", Titled("caf\xE9")},
+    };
+    for (const auto& [name, bytes] : bad) WriteBytes(Path(name), bytes);
+    WriteBytes(Path("good.wordlark"), good);
+
+    CWLKCommandTree tree;
+    ASSERT_TRUE(tree.Load(Dir()));
+    std::vector<Text> names = Names(tree.Commands());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<Text>{u"Good"}));
+    for (const auto& [name, bytes] : bad) EXPECT_EQ(Bytes(Path(name)), bytes) << name;
+}
+
+TEST_F(PhraseFileTest, UseIsWrittenBackOnAWorkerThread) {
+    WriteBytes(Path("used.wordlark"), Titled("Used", " UsageCount=\"-5\" Excluded=\"0\""));
+    CWLKCommandTree tree;
+    ASSERT_TRUE(tree.Load(Dir()));
+    ASSERT_EQ(tree.Commands().size(), 1u);
+    tree.MarkUsed(tree.Commands()[0].id);
+    tree.MarkUsed(999);  // unknown ids are ignored
+    EXPECT_EQ(tree.Commands()[0].GetUsageCount(), 1);
+    ASSERT_TRUE(tree.Commands()[0].HasDateUsage());
+    const platform::LocalTime now = tree.Commands()[0].GetDateUsage();
+    const std::string expected =
+        std::string(kDeclaration) +
+        "<WLKCommand UsageCount=\"1\" DisabledIsNoHasSelection=\"0\" UseTitleOnly=\"0\" "
+        "SortID=\"0\" FlagsMenu=\"0\" DateUsage=\"" +
+        ToUtf8(Format(u"%d|%d|%d|%d|%d|%d",
+                      {ToText(now.year), ToText(now.month), ToText(now.day), ToText(now.hour),
+                       ToText(now.minute), ToText(now.second)})) +
+        "\">\r\n    <MenuName>Used</MenuName>\r\n    <DataType>TEXT</DataType>\r\n"
+        "    <Cmd>Used body</Cmd>\r\n    <Hint></Hint>\r\n</WLKCommand>\r\n";
+    // A reload right away must not disturb the write, which works from its own copy.
+    ASSERT_TRUE(tree.Load(u""));
+    EXPECT_TRUE(WaitUntil([&] { return Bytes(Path("used.wordlark")) == expected; }))
+        << Bytes(Path("used.wordlark"));
+}
+
+TEST_F(PhraseFileTest, NewPhraseGetsTheFirstFreeNameInItsGroupFolder) {
+    MakeFolder(Path("Mail"));
+    WriteBytes(Path("Mail\\m.wordlark"), Titled("M"));
+    WriteBytes(Path("Mail\\Re_hello_world.wordlark"), Titled("Taken"));
+    CWLKCommandTree tree;
+    ASSERT_TRUE(tree.Load(Dir()));
+    CWLKCommand& mail = tree.Commands()[0];
+    CWLKCommand fresh;
+    fresh.name = u"Re: hello world!";
+    fresh.id = tree.NextId();
+    mail.children->push_back(fresh);
+    ASSERT_TRUE(tree.SaveCommand(mail.children->back()));
+    EXPECT_EQ(mail.children->back().GetPath(), Path("Mail\\Re_hello_world2.wordlark"));
+    EXPECT_TRUE(WaitUntil([&] {
+        CWLKCommand read;
+        return phrases::ReadCommandFile(read, Path("Mail\\Re_hello_world2.wordlark")) &&
+               read.name == u"Re: hello world!";
+    }));
+    EXPECT_EQ(phrases::MakeUniqueFileName(u"M", Path("Mail")), Path("Mail\\M2.wordlark"))
+        << "m.wordlark is taken in another letter case";
+}
+
+}  // namespace
+}  // namespace wlk::test
