@@ -4,7 +4,8 @@
 #include <objbase.h>
 #include <ole2.h>
 
-#include "app/main_window_win32.h"
+#include "app/app_globals.h"
+#include "app/tray_window_win32.h"
 #include "log/event_log.h"
 #include "platform/text.h"
 
@@ -23,8 +24,8 @@ void Win32StartupHost::InitializeModule() {
     OleInitialize(nullptr);
 }
 
-int Win32StartupHost::RunMain(platform::Event&, bool, const CommandLineOptions&) {
-    MainWindow window;
+int Win32StartupHost::RunMain(platform::Event&, bool noinstall, const CommandLineOptions& options) {
+    CWLKTrayWnd window(Globals().instanceEvent, noinstall, options, settings::Settings::Instance());
     if (!window.Create(instance_)) {
         log::EventLog::Instance().WriteError(u"Cannot create the main window, error " +
                                              ToText(GetLastError()));

@@ -21,7 +21,7 @@ target_link_libraries(wlk_core PUBLIC tinyxml)
 
 add_library(wlk_win32 STATIC ${WLK_WIN32_PLATFORM_SOURCES})
 target_compile_options(wlk_win32 PRIVATE ${WLK_WARNINGS})
-target_link_libraries(wlk_win32 PUBLIC wlk_core advapi32 shell32 user32 ole32 comctl32 version winmm)
+target_link_libraries(wlk_win32 PUBLIC wlk_core advapi32 shell32 user32 ole32 comctl32 version winmm wtsapi32)
 
 # Icons and version resource.
 string(REPLACE "." "," WLK_VERSION_COMMAS ${PROJECT_VERSION})

@@ -4,3 +4,6 @@
 // The tray and window icon, and the one shown while the hotkey is off.
 #define IDI_WORDLARK 128
 #define IDI_WORDLARK_ALT 201
+
+// The tray menu; its first popup is what a click on the tray icon shows.
+#define IDR_TRAY_MENU 128

@@ -2,12 +2,17 @@
 // double press, session changes, WM_COPYDATA commands, change broadcasts and
 // the sound thread.
 #include <cstring>
+#include <map>
 
 #include "app/change_listeners.h"
 #include "app/copy_data_command.h"
 #include "app/hotkey.h"
+#include "app/phrase_editor.h"
 #include "app/session_change.h"
 #include "app/sound_player.h"
+#include "app/tray_commands.h"
+#include "app/tray_menu_states.h"
+#include "app/tray_texts.h"
 #include "support/sim_access.h"
 #include "support/test_helpers.h"
 #include "support/test_platform.h"
@@ -118,6 +123,76 @@ TEST_F(SoundPlayerTest, PlaysFromTheProgramFolderOnlyWhenSoundsAreOn) {
     ASSERT_TRUE(WaitUntil([] { return Sim().ui.PlayedSounds().size() == 2; }));
     EXPECT_EQ(Sim().ui.PlayedSounds()[1], u"C:\\Program Files\\Wordlark\\start_as_admin.wav");
     instance->Set();  // ends the sound thread
+}
+
+}  // namespace
+}  // namespace wlk::test
+
+namespace wlk::test {
+namespace {
+
+TEST(TrayMenuStates, ChecksEnablesAndCountsFromTheFacts) {
+    app::TrayMenuFacts facts;
+    facts.servicesInstalled = true;
+    facts.delayAutoLoadSeconds = 30;
+    facts.sounds = true;
+    facts.historyCount = 0;
+    facts.phraseCount = 12;
+    facts.groupCount = 3;
+    facts.admin = true;
+    std::map<uint32_t, Text> texts = {{app::kCmdStartWithWindows, u"Start With Windows (+30sec)"},
+                                      {app::kCmdRereadPhrases, u"Reread Phrases  [1/1]"}};
+    auto states = app::TrayMenuStates(facts, [&](uint32_t id) { return texts[id]; });
+    std::map<uint32_t, app::MenuItemState> byId;
+    for (const auto& s : states) byId[s.id] = s;
+
+    EXPECT_TRUE(byId[app::kCmdEnableMenuOfPhrases].checked);
+    EXPECT_FALSE(byId[app::kCmdStartWithWindows].checked);
+    EXPECT_EQ(byId[app::kCmdStartWithWindows].text, u"Start With Windows (+30sec)")
+        << "opening the menu twice shows the delay once";
+    EXPECT_EQ(byId[app::kCmdRereadPhrases].text, u"Reread Phrases [12/3]");
+    EXPECT_TRUE(byId[app::kCmdSounds].checked);
+    EXPECT_FALSE(byId[app::kCmdMenuOnMouseEvent].enabled);
+    EXPECT_FALSE(byId[app::kCmdMenuOnMouseEvent].checked);
+    EXPECT_FALSE(byId[app::kCmdClearHistory].enabled);
+    EXPECT_FALSE(byId[app::kCmdSavePhraseFromClipboard].enabled);
+    EXPECT_FALSE(byId[app::kCmdReKeepHistory].enabled);
+    EXPECT_FALSE(byId[app::kCmdRunAsAdministrator].enabled);
+
+    facts.delayAutoLoadSeconds = 0;
+    facts.clipboardHasText = true;
+    facts.watcherExists = true;
+    facts.historyCount = 4;
+    facts.admin = false;
+    states = app::TrayMenuStates(facts, [&](uint32_t id) { return texts[id]; });
+    byId.clear();
+    for (const auto& s : states) byId[s.id] = s;
+    EXPECT_FALSE(byId[app::kCmdStartWithWindows].text.has_value());
+    EXPECT_TRUE(byId[app::kCmdSavePhraseFromClipboard].enabled);
+    EXPECT_TRUE(byId[app::kCmdKeepHistory].checked);
+    EXPECT_TRUE(byId[app::kCmdReKeepHistory].enabled);
+    EXPECT_TRUE(byId[app::kCmdClearHistory].enabled);
+    EXPECT_TRUE(byId[app::kCmdRunAsAdministrator].enabled);
+    EXPECT_EQ(app::HistorySubmenuText(u"Clipboard History [0/30]", 4, 25),
+              u"Clipboard History [4/25]");
+}
+
+TEST(TrayTexts, TooltipIsCutTo126Characters) {
+    app::TrayFacts facts{true, false, u"Ctrl+Alt+Enter [x2]", u"C:\\Phrases\\"};
+    Text tooltip = app::TrayTooltip(facts);
+    EXPECT_EQ(tooltip.substr(0, 15), u"Wordlark^ - OFF");
+    EXPECT_NE(tooltip.find(u"\r\nHot key: Ctrl+Alt+Enter [x2]\r\n"), Text::npos);
+    EXPECT_NE(tooltip.find(u"\r\nFolder: C:\\Phrases\\"), Text::npos);
+    facts.admin = false;
+    facts.servicesOn = true;
+    facts.phrasesFolder = Text(200, u'p');
+    tooltip = app::TrayTooltip(facts);
+    EXPECT_EQ(tooltip.size(), 126u);
+    EXPECT_EQ(tooltip.substr(0, 13), u"Wordlark - ON");
+    EXPECT_EQ(app::HotkeyBalloon(u"Ctrl+Alt+Enter"),
+              u"Press system hot key detected - Ctrl+Alt+Enter\nShowing menu\u2026");
+    EXPECT_EQ(app::PhraseEditorParameters(true, true, true), u" /addfromcb /firstrun /addseltext");
+    EXPECT_EQ(app::PhraseEditorParameters(false, false, true), u" /addseltext");
 }
 
 }  // namespace

@@ -1,0 +1,705 @@
+#include "app/tray_window_win32.h"
+
+#include <wtsapi32.h>
+
+#include "app/app_globals.h"
+#include "app/change_listeners.h"
+#include "app/copy_data_command.h"
+#include "app/event_watcher.h"
+#include "app/instance_control.h"
+#include "app/phrase_editor.h"
+#include "app/phrase_editor_win32.h"
+#include "app/run_as_admin.h"
+#include "app/tray_commands.h"
+#include "app/tray_menu_states.h"
+#include "app/tray_texts.h"
+#include "language/interface_strings.h"
+#include "log/event_log.h"
+#include "platform/platform.h"
+#include "platform/text.h"
+#include "res/resource.h"
+#include "settings/program_location.h"
+#include "settings/registry_entries.h"
+
+namespace wlk::app {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"WordlarkTrayWindow_7B11E8E0";
+constexpr int kHotkeyId = 1;
+constexpr UINT kTimerPanePreview = 1244;
+constexpr UINT kTimerBalloon = 1245;
+constexpr UINT kTimerMenuFromPane = 1247;
+constexpr UINT kHotkeyBalloonMs = 3000;
+constexpr UINT kNoticeBalloonMs = 3000;
+constexpr DWORD kExitDelayMs = 500;
+constexpr int kTrayIconTries = 200;
+constexpr uint32_t kTrayIconRetryMs = 2000;
+constexpr char16_t kWebSite[] = u"https://wordlark.example/";
+
+const wchar_t* W(const Text& text) {
+    return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
+log::EventLog& Log() {
+    return log::EventLog::Instance();
+}
+
+UINT RegisteredMessage(const wchar_t* name) {
+    return RegisterWindowMessageW(name);
+}
+UINT TaskbarCreatedMessage() {
+    static const UINT message = RegisteredMessage(L"TaskbarCreated");
+    return message;
+}
+UINT StartupNoteMessage() {
+    static const UINT message = RegisteredMessage(L"{C4629BDD-5FE3-47de-863B-E8D10BB7E2EB}");
+    return message;
+}
+UINT GestureMessage() {
+    static const UINT message = RegisteredMessage(L"{CD8F8D19-9440-4b61-ADD7-980B478E41F6}");
+    return message;
+}
+
+bool InputDesktopIsActive() {
+    HDESK input = OpenInputDesktop(0, FALSE, MAXIMUM_ALLOWED);
+    if (!input) return false;
+    wchar_t inputName[256] = {};
+    wchar_t ownName[256] = {};
+    GetUserObjectInformationW(input, UOI_NAME, inputName, sizeof inputName, nullptr);
+    GetUserObjectInformationW(GetThreadDesktop(GetCurrentThreadId()), UOI_NAME, ownName,
+                              sizeof ownName, nullptr);
+    CloseDesktop(input);
+    return lstrcmpiW(inputName, ownName) == 0;
+}
+
+bool ClipboardHoldsText() {
+    return IsClipboardFormatAvailable(CF_TEXT) || IsClipboardFormatAvailable(CF_UNICODETEXT);
+}
+
+Text MenuText(HMENU menu, UINT id) {
+    wchar_t buffer[512] = {};
+    GetMenuStringW(menu, id, buffer, 512, MF_BYCOMMAND);
+    return reinterpret_cast<const char16_t*>(buffer);
+}
+
+void SetMenuText(HMENU menu, UINT item, bool byPosition, const Text& text) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STRING;
+    info.dwTypeData = const_cast<wchar_t*>(W(text));
+    SetMenuItemInfoW(menu, item, byPosition, &info);
+}
+
+// The position in `menu` of the submenu that holds command `id`, or -1.
+int SubmenuHolding(HMENU menu, UINT id) {
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        HMENU sub = GetSubMenu(menu, i);
+        if (sub && GetMenuState(sub, id, MF_BYCOMMAND) != UINT(-1)) return i;
+    }
+    return -1;
+}
+
+}  // namespace
+
+CWLKTrayWnd::CWLKTrayWnd(std::shared_ptr<platform::Event> instanceEvent, bool noinstall,
+                         const CommandLineOptions& options, settings::Settings& settings)
+    : instanceEvent_(std::move(instanceEvent)),
+      noinstall_(noinstall),
+      options_(options),
+      settings_(settings),
+      sound_(settings) {}
+
+CWLKTrayWnd::~CWLKTrayWnd() {
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+bool CWLKTrayWnd::Create(HINSTANCE instance) {
+    instance_ = instance;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = kClassName;
+    RegisterClassExW(&wc);
+    CreateWindowExW(0, kClassName, L"Wordlark", WS_OVERLAPPED, -100, -100, 95, 95, nullptr, nullptr,
+                    instance, this);
+    return hwnd_ != nullptr;
+}
+
+LRESULT CALLBACK CWLKTrayWnd::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
+                                         LPARAM lParam) noexcept {
+    if (message == WM_NCCREATE) {
+        auto* self =
+            static_cast<CWLKTrayWnd*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->hwnd_ = hwnd;
+    }
+    auto* self = reinterpret_cast<CWLKTrayWnd*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+    return self->OnMessage(message, wParam, lParam);
+}
+
+LRESULT CWLKTrayWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message >= 0xC000 && OnRegisteredMessage(message, wParam, lParam)) return 0;
+    switch (message) {
+        case WM_CREATE: OnCreate(); return 0;
+        case WM_DESTROY: OnDestroy(); return 0;
+        case WM_HOTKEY: OnHotkey(wParam); return 0;
+        case WM_TIMER: OnTimer(wParam); return 0;
+        case WM_COMMAND: OnCommand(LOWORD(wParam)); return 0;
+        case WM_INITMENUPOPUP: OnInitMenuPopup(reinterpret_cast<HMENU>(wParam)); return 0;
+        case WM_MENUSELECT: OnMenuSelect(LOWORD(wParam), HIWORD(wParam)); return 0;
+        case WM_COPYDATA: OnCopyData(reinterpret_cast<COPYDATASTRUCT*>(lParam)); return TRUE;
+        case WM_WTSSESSION_CHANGE: OnSessionChange(wParam, lParam); return 0;
+        case WM_ENDSESSION:
+            Log().Write(Format(u"WM_ENDSESSION wParam=%d lParam=%d",
+                               {ToText(int64_t(wParam)), ToText(int64_t(lParam))}));
+            return 0;
+        case kMsgAddTrayIcon: return OnAddTrayIcon();
+        case kMsgTrayIcon: OnTrayIcon(lParam); return 0;
+        case kMsgEditorState: OnEditorState(wParam); return 0;
+        case kMsgEditorEnded: OnEditorEnded(); return 0;
+        case kMsgDelayedHistory:
+            if (settings_.Get(settings::IntSetting::ClipboardHistory)) historyKept_ = true;
+            return 1;
+        case kMsgCommandFromSelf:
+            Log().Write(u"CWLKTrayWnd::OnWmCommandFromSelf");
+            RunMenuCommand(int(wParam), intptr_t(lParam));
+            return 0;
+        case kMsgNoMenuOpen: return 1;
+        case kMsgRefreshIcon: UpdateTrayIcon(TrayIconMode::Refresh); return 0;
+        case kMsgHideBalloon: HideBalloon(); return 0;
+        case kMsgShowTrayMenu: OnShowTrayMenuInForeground(); return 0;
+        case kMsgLanguageChanged:
+            ChangeListeners::Instance().Broadcast(kLanguageChanged, 0);
+            UpdateTrayIcon(TrayIconMode::Modify);
+            return 0;
+        default: return DefWindowProcW(hwnd_, message, wParam, lParam);
+    }
+}
+
+bool CWLKTrayWnd::OnRegisteredMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == InstanceMessage()) {
+        OnInstanceMessage(wParam);
+    } else if (message == TaskbarCreatedMessage()) {
+        UpdateTrayIcon(TrayIconMode::Add);
+    } else if (message == StartupNoteMessage()) {
+        if (lParam) startupNotes_.push_back(reinterpret_cast<const char16_t*>(lParam));
+    } else if (message == GestureMessage()) {
+        ShowBalloon(language::GetString(250) + u"\n" + language::GetString(231) + u"\u2026",
+                    kHotkeyBalloonMs);
+        Sound(Sound::HotkeyAccepted);
+        if (hookService_.RequestTargetContext() <= bridge::QueryAnswer::Cancelled) HideBalloon();
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void CWLKTrayWnd::OnCreate() {
+    Globals().trayWindow = reinterpret_cast<platform::WindowId>(hwnd_);
+    StartWatchers();
+    ChangeWindowMessageFilter(WM_COPYDATA, MSGFLT_ADD);
+    HICON icon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_WORDLARK));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    if (!noinstall_) {
+        Text error;
+        InstallServices(false, error);
+    } else {
+        startupNotes_.push_back(u"No install on launch. Flag specifided");
+    }
+    StartTrayIconThread();
+    if (settings_.IsFirstRun()) StartFirstRunThread();
+    sound_.Start(instanceEvent_);
+    SetWindowPos(hwnd_, nullptr, -100, -100, 10, 10, SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(hwnd_, SW_HIDE);
+    if (WTSRegisterSessionNotification(hwnd_, NOTIFY_FOR_THIS_SESSION))
+        Log().Write(u"WTS_Notify successfully installed");
+    else
+        Log().WriteError(u"WTS_Notify NOT installed");
+    if (options_.edit()) PostMessageW(hwnd_, WM_COMMAND, kCmdEditPhrases, 0);
+    if (options_.cfu()) PostMessageW(hwnd_, WM_COMMAND, kCmdCheckForUpdates, 0);
+    if (options_.showmenu()) PostMessageW(hwnd_, kMsgShowTrayMenu, 0, 0);
+    if (!settings_.ReadWelcomeStarted()) StartWelcomeProgram();
+}
+
+void CWLKTrayWnd::StartWatchers() {
+    auto& sync = platform::Current().sync;
+    auto event = [&sync](const char16_t* name, bool manualReset) {
+        return sync.CreateEvent(name, manualReset, false, platform::Security::Everyone);
+    };
+    auto watch = [this](std::unique_ptr<platform::Event> e, uint32_t message, uintptr_t wParam,
+                        bool post) {
+        WatchedEvent watched;
+        watched.event = std::move(e);
+        watched.message = message;
+        watched.wParam = wParam;
+        watched.post = post;
+        StartEventWatcher(instanceEvent_, std::move(watched));
+    };
+    watch(event(u"Local\\Wordlark_LangUI_Changed", false), kMsgLanguageChanged, 0, false);
+    watch(event(kCheckForUpdatesEventName, false), WM_COMMAND, kCmdCheckForUpdates, false);
+    watch(event(kEditorEndedEventName, false), kMsgEditorEnded, 0, true);
+    watch(event(u"Local\\Wordlark_CommandCheckForUpdates", true), WM_COMMAND, kCmdCheckForUpdates,
+          false);
+    watch(event(kEditorRequestEventName, true), WM_COMMAND, kCmdEditPhrases, true);
+    watch(event(kShowMenuEventName, false), kMsgShowTrayMenu, 0, true);
+}
+
+void CWLKTrayWnd::StartTrayIconThread() {
+    auto& p = platform::Current();
+    HWND window = hwnd_;
+    p.threads.Start([&p, window, instance = instanceEvent_] {
+        platform::Event* events[] = {instance.get()};
+        for (int tries = 0; tries < kTrayIconTries; ++tries) {
+            if (SendMessageW(window, kMsgAddTrayIcon, 0, 0)) return;
+            if (p.sync.WaitAny(events, kTrayIconRetryMs) != platform::kWaitTimeout) return;
+        }
+    });
+}
+
+void CWLKTrayWnd::StartFirstRunThread() {
+    if (settings::RunsFromPortableDrive()) return;
+    auto& p = platform::Current();
+    p.threads.Start([&p, instance = instanceEvent_] {
+        platform::Event* events[] = {instance.get()};
+        if (p.sync.WaitAny(events, 1000) == platform::kWaitTimeout)
+            settings::SetStartWithWindows(true);
+    });
+}
+
+void CWLKTrayWnd::StartWelcomeProgram() {
+    Text welcome = settings::ProgramFolder() + u"Wordlark_Welcome.exe";
+    // A missing program would only bring up the shell's error box.
+    if (platform::Current().files.Kind(welcome) != platform::PathKind::File) return;
+    ShellExecuteW(hwnd_, L"open", W(welcome), L"/auto", nullptr, SW_SHOWNORMAL);
+}
+
+void CWLKTrayWnd::OnDestroy() {
+    instanceEvent_->Set();
+    UninstallServices();
+    icon_.Remove();
+    if (WTSUnRegisterSessionNotification(hwnd_))
+        Log().Write(u"WTS_Notify successfully uninstalled");
+    else
+        Log().WriteError(u"WTS_Notify cannot uninstall");
+    Globals().trayWindow = 0;
+    hwnd_ = nullptr;
+    PostQuitMessage(0);
+}
+
+bool CWLKTrayWnd::InstallServices(bool interactive, Text& errorText) {
+    bool writeLog = settings_.Get(settings::IntSetting::WriteLog) != 0;
+    if (writeLog) {
+        Log().Close();
+        Log().Open(Log().LogPath());
+    } else if (Log().IsOpen()) {
+        Log().Close();
+    }
+    bool ok = RegisterHotkey();
+    if (!ok) {
+        Log().WriteError(u"Cannot register hot key");
+        UninstallServices();
+        errorText = u"ERROR: Cannot register hot key " + HotkeyName();
+    } else if (!hookService_.Install(platform::WindowId(hwnd_), writeLog, errorText)) {
+        UnregisterHotkey();
+        UninstallServices();
+        startupNotes_.push_back(errorText);
+        ok = false;
+    }
+    if (settings_.Get(settings::IntSetting::ClipboardHistory)) historyKept_ = true;
+    if (!ok && !interactive) Log().Write(errorText);
+    return ok;
+}
+
+void CWLKTrayWnd::UninstallServices() {
+    UnregisterHotkey();
+    hookService_.Uninstall();
+}
+
+Text CWLKTrayWnd::HotkeyName() const {
+    return HotkeyText(HotkeyFromSetting(settings_.Get(settings::IntSetting::Hotkey)),
+                      settings_.Get(settings::IntSetting::HotkeyDoubled) != 0);
+}
+
+bool CWLKTrayWnd::RegisterHotkey() {
+    Hotkey hotkey = HotkeyFromSetting(settings_.Get(settings::IntSetting::Hotkey));
+    if (!RegisterHotKey(hwnd_, kHotkeyId, hotkey.modifiers, hotkey.key)) {
+        Log().WriteError(Format(u"Cannot register hotkey. Error: %d", {ToText(GetLastError())}));
+        return false;
+    }
+    hotkeyRegistered_ = true;
+    settings_.PublishHotkey(int(hotkey.key), int(hotkey.modifiers),
+                            settings_.Get(settings::IntSetting::HotkeyDoubled) != 0, Text());
+    return true;
+}
+
+void CWLKTrayWnd::UnregisterHotkey() {
+    if (hotkeyRegistered_) UnregisterHotKey(hwnd_, kHotkeyId);
+    hotkeyRegistered_ = false;
+}
+
+bool CWLKTrayWnd::IsAdmin() const {
+    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    PSID administrators = nullptr;
+    if (!AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0,
+                                  0, 0, 0, 0, 0, &administrators))
+        return false;
+    BOOL member = FALSE;
+    CheckTokenMembership(nullptr, administrators, &member);
+    FreeSid(administrators);
+    return member != FALSE;
+}
+
+void CWLKTrayWnd::UpdateTrayIcon(TrayIconMode mode, const Text& balloon, bool warning) {
+    TrayFacts facts{IsAdmin(), hookService_.IsInstalled(), HotkeyName(),
+                    settings_.GetPhrasesFolder()};
+    icon_.Attach(hwnd_, instance_);
+    icon_.Update(mode, facts.servicesOn, TrayTooltip(facts), balloon, warning);
+}
+
+LRESULT CWLKTrayWnd::OnAddTrayIcon() {
+    TrayFacts facts{IsAdmin(), hookService_.IsInstalled(), HotkeyName(),
+                    settings_.GetPhrasesFolder()};
+    icon_.Attach(hwnd_, instance_);
+    if (!icon_.Update(TrayIconMode::Add, facts.servicesOn, TrayTooltip(facts))) {
+        Log().Write(u"ERROR: cannot install tray icon");
+        return 0;
+    }
+    Sound(facts.admin ? Sound::StartedAsAdmin : Sound::Started);
+    return 1;
+}
+
+void CWLKTrayWnd::ShowBalloon(const Text& text, UINT milliseconds) {
+    Log().Write(u"Balloon: " + text);
+    UpdateTrayIcon(TrayIconMode::Modify, text);
+    SetTimer(hwnd_, kTimerBalloon, milliseconds, nullptr);
+}
+
+void CWLKTrayWnd::HideBalloon() {
+    KillTimer(hwnd_, kTimerBalloon);
+    icon_.HideBalloon();
+}
+
+void CWLKTrayWnd::OnTrayIcon(LPARAM lParam) {
+    Log().Write(Format(u"_OnWmTrayEvent lParam=%d", {ToText(int64_t(lParam))}));
+    UINT event = LOWORD(lParam);
+    if (event == WM_LBUTTONUP || event == WM_RBUTTONUP || event == NIN_BALLOONUSERCLICK) {
+        GetCursorPos(&lastTrayPoint_);
+        ShowTrayMenu(lastTrayPoint_);
+    }
+}
+
+void CWLKTrayWnd::OnInstanceMessage(WPARAM wParam) {
+    if (wParam == 1) {
+        ShowBalloon(language::GetString(138), kNoticeBalloonMs);
+        Sleep(kExitDelayMs);
+        PostMessageW(hwnd_, WM_COMMAND, kCmdExit, 0);
+        return;
+    }
+    if (!hookService_.IsInstalled()) {
+        Text error;
+        InstallServices(false, error);
+    }
+    Sound(Sound::AlreadyWorks);
+    ShowBalloon(language::GetString(137), kNoticeBalloonMs);
+}
+
+void CWLKTrayWnd::OnHotkey(WPARAM id) {
+    if (id != kHotkeyId) return;
+    if (!InputDesktopIsActive()) {
+        Log().Write(u"SKIP HOTKEY. Input desktop is INACTIVE");
+        return;
+    }
+    Log().Write(u"Input desktop is active");
+    if (!doublePress_.Accept(settings_.Get(settings::IntSetting::HotkeyDoubled) != 0,
+                             GetTickCount()))
+        return;
+    if (!hookService_.IsInstalled()) return;
+    if (settings_.Get(settings::IntSetting::ShowTrayBallonOnHotkey))
+        ShowBalloon(HotkeyBalloon(HotkeyName()), kHotkeyBalloonMs);
+    Sound(Sound::HotkeyAccepted);
+    switch (hookService_.RequestTargetContext()) {
+        case bridge::QueryAnswer::NoAnswer:
+        case bridge::QueryAnswer::Cancelled: HideBalloon(); break;
+        case bridge::QueryAnswer::ContextReady: break;
+        default: MessageBeep(1); break;
+    }
+}
+
+void CWLKTrayWnd::OnTimer(WPARAM id) {
+    KillTimer(hwnd_, id);
+    if (id == kTimerBalloon) HideBalloon();
+    if (id == kTimerMenuFromPane) {
+        Sound(Sound::HotkeyAccepted);
+        hookService_.RequestTargetContext();
+    }
+}
+
+void CWLKTrayWnd::ShowTrayMenu(POINT point) {
+    HMENU resource = LoadMenuW(instance_, MAKEINTRESOURCEW(IDR_TRAY_MENU));
+    HMENU popup = resource ? GetSubMenu(resource, 0) : nullptr;
+    UINT chosen = 0;
+    if (popup) {
+        SetMenuDefaultItem(popup, kCmdEditPhrases, FALSE);
+        Log().Write(Format(u"ISWINDOW=%d", {ToText(IsWindow(hwnd_) ? 1 : 0)}));
+        EndMenu();
+        SetForegroundWindow(hwnd_);
+        CheckMenuItem(
+            popup, kCmdCheckForUpdates,
+            settings_.Get(settings::IntSetting::AutoCheckForUpdates) ? MF_CHECKED : MF_UNCHECKED);
+        chosen = UINT(TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x, point.y, 0,
+                                     hwnd_, nullptr));
+        EndMenu();
+    }
+    if (resource) DestroyMenu(resource);
+    if (chosen) SendMessageW(hwnd_, WM_COMMAND, chosen, 0);
+    Log().Write(
+        Format(u"DisplayTrayMenuWithPoint x=%d y=%d bLoad=%d, bPOPUP=%d",
+               {ToText(point.x), ToText(point.y), ToText(resource ? 1 : 0), ToText(chosen)}));
+}
+
+void CWLKTrayWnd::OnInitMenuPopup(HMENU menu) {
+    Log().Write(u"CWLKTrayWnd::OnInitMenuPopup");
+    TrayMenuFacts facts;
+    facts.servicesInstalled = hookService_.IsInstalled();
+    facts.startWithWindows = settings::IsStartWithWindows();
+    facts.delayAutoLoadSeconds = settings_.Get(settings::IntSetting::DelayAutoLoadSeconds);
+    facts.sounds = settings_.Get(settings::IntSetting::SoundOnEvents) != 0;
+    facts.logOpen = Log().IsOpen();
+    facts.historyPaneOnStart = settings_.Get(settings::IntSetting::ShowHistoryPaneOnStart) != 0;
+    facts.saveHistoryOnExit = settings_.Get(settings::IntSetting::SaveClipboardHistory) != 0;
+    facts.clipboardHasText = ClipboardHoldsText();
+    facts.watcherExists = historyKept_;
+    facts.historyMax = settings_.Get(settings::IntSetting::ClipboardHistoryMax);
+    facts.admin = IsAdmin();
+    for (const auto& state :
+         TrayMenuStates(facts, [menu](uint32_t id) { return MenuText(menu, id); })) {
+        if (GetMenuState(menu, state.id, MF_BYCOMMAND) == UINT(-1)) continue;  // not in this popup
+        CheckMenuItem(menu, state.id, MF_BYCOMMAND | (state.checked ? MF_CHECKED : MF_UNCHECKED));
+        EnableMenuItem(menu, state.id, MF_BYCOMMAND | (state.enabled ? MF_ENABLED : MF_GRAYED));
+        if (state.text) SetMenuText(menu, state.id, false, *state.text);
+    }
+    int historyItem = SubmenuHolding(menu, kCmdKeepHistory);
+    if (historyItem >= 0) {
+        wchar_t buffer[256] = {};
+        GetMenuStringW(menu, UINT(historyItem), buffer, 256, MF_BYPOSITION);
+        CheckMenuItem(menu, UINT(historyItem),
+                      MF_BYPOSITION | (facts.watcherExists ? MF_CHECKED : MF_UNCHECKED));
+        SetMenuText(menu, UINT(historyItem), true,
+                    HistorySubmenuText(reinterpret_cast<const char16_t*>(buffer),
+                                       facts.historyCount, facts.historyMax));
+    }
+}
+
+void CWLKTrayWnd::OnMenuSelect(UINT id, UINT flags) {
+    selectedCommand_ = (flags & MF_POPUP) ? 0 : id;
+    if (selectedCommand_ == kCmdHistoryPane)
+        SetTimer(hwnd_, kTimerPanePreview, 1000, nullptr);
+    else
+        KillTimer(hwnd_, kTimerPanePreview);
+}
+
+void CWLKTrayWnd::SaveAndNotify() {
+    settings_.Save();
+    settings_.NotifyOptionsChanged();
+}
+
+void CWLKTrayWnd::OnCommand(UINT id) {
+    switch (id) {
+        case kCmdExit: DestroyWindow(hwnd_); return;
+        case kCmdRunAsAdministrator:
+            SetForegroundWindow(hwnd_);
+            RunAsAdministrator(platform::WindowId(hwnd_), [this] {
+                HWND window = hwnd_;
+                SendMessageW(window, WM_COMMAND, kCmdExit, 0);
+                if (IsWindow(window)) SendMessageW(window, WM_CLOSE, 0, 0);
+                if (IsWindow(window)) DestroyWindow(window);
+            });
+            return;
+        case kCmdEnableMenuOfPhrases: OnEnableMenuOfPhrases(); return;
+        case kCmdEditPhrases: StartPhraseEditor(false, false, false, Text()); return;
+        case kCmdSavePhraseFromClipboard: StartPhraseEditor(true, false, false, Text()); return;
+        case kCmdOpenSettingsFile:
+            ShellExecuteW(hwnd_, L"open", W(settings_.GetSettingsPath()), nullptr, nullptr,
+                          SW_SHOWNORMAL);
+            return;
+        case kCmdWelcome:
+            ShellExecuteW(hwnd_, L"open", W(settings::ProgramFolder() + u"Wordlark_Welcome.exe"),
+                          nullptr, nullptr, SW_SHOWNORMAL);
+            return;
+        case kCmdAbout:
+            MessageBoxW(hwnd_, W(u"Wordlark " + platform::Current().system.ProgramVersion()),
+                        L"Wordlark", MB_ICONINFORMATION);
+            return;
+        case kCmdMenuOnMouseEvent: SaveAndNotify(); return;
+        case kCmdShowTrayMenuAtCursor: {
+            POINT point;
+            GetCursorPos(&point);
+            ShowTrayMenu(point);
+            return;
+        }
+        case kCmdRequestMenuFromPane: SetTimer(hwnd_, kTimerMenuFromPane, 500, nullptr); return;
+        case kCmdReKeepHistory: UpdateTrayIcon(TrayIconMode::Refresh); return;
+        default: break;
+    }
+    if (id >= kCmdVisitWebSite && id <= kCmdFacebookGroup && id != kCmdKeepHistory)
+        OnOpenWebPage(id);
+    OnToggleCommand(id);
+}
+
+void CWLKTrayWnd::OnToggleCommand(UINT id) {
+    using settings::IntSetting;
+    auto toggle = [this](IntSetting setting) {
+        settings_.Set(setting, settings_.Get(setting) ? 0 : 1);
+        SaveAndNotify();
+    };
+    switch (id) {
+        case kCmdStartWithWindows:
+            settings::SetStartWithWindows(!settings::IsStartWithWindows());
+            break;
+        case kCmdSounds: toggle(IntSetting::SoundOnEvents); break;
+        case kCmdHistoryPaneOnStart: toggle(IntSetting::ShowHistoryPaneOnStart); break;
+        case kCmdSaveHistoryOnExit: toggle(IntSetting::SaveClipboardHistory); break;
+        case kCmdKeepHistory:
+            toggle(IntSetting::ClipboardHistory);
+            historyKept_ = settings_.Get(IntSetting::ClipboardHistory) != 0;
+            break;
+        case kCmdWriteLog:
+            toggle(IntSetting::WriteLog);
+            if (settings_.Get(IntSetting::WriteLog))
+                Log().Open(Log().LogPath());
+            else
+                Log().Close();
+            break;
+        default: break;
+    }
+}
+
+void CWLKTrayWnd::OnOpenWebPage(UINT id) {
+    Text page;
+    switch (id) {
+        case kCmdVisitWebSite: page = u""; break;
+        case kCmdVisitQuickStart: page = u"quick-start"; break;
+        case kCmdVisitForum: page = u"forum"; break;
+        case kCmdVisitFaq: page = u"faq"; break;
+        case kCmdRssFeed: page = u"news.rss"; break;
+        case kCmdVideo: page = u"video"; break;
+        case kCmdFacebookGroup: page = u"community"; break;
+        case kCmdSupport: page = u"support"; break;
+        case kCmdHowToLocalize: page = u"localize"; break;
+        case kCmdEmailToUs:
+            ShellExecuteW(hwnd_, L"open", L"mailto:support@wordlark.example", nullptr, nullptr,
+                          SW_SHOWNORMAL);
+            return;
+        default: return;
+    }
+    ShellExecuteW(hwnd_, L"open", W(kWebSite + page), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void CWLKTrayWnd::OnEnableMenuOfPhrases() {
+    if (!hookService_.IsInstalled()) {
+        Text error;
+        if (!InstallServices(true, error) && !error.empty())
+            MessageBoxW(hwnd_, W(u"ERROR\n\n" + error), L"Wordlark", MB_ICONERROR);
+    } else {
+        UninstallServices();
+    }
+    UpdateTrayIcon(TrayIconMode::Modify);
+}
+
+void CWLKTrayWnd::OnCopyData(const COPYDATASTRUCT* data) {
+    if (!data) return;
+    if (auto command = ParseCopyDataCommand(data->lpData, data->cbData))
+        RunMenuCommand(command->command, command->argument);
+}
+
+void CWLKTrayWnd::RunMenuCommand(int command, intptr_t) {
+    switch (command) {
+        case -1: return;
+        case -2: StartPhraseEditor(false, false, false, Text()); return;
+        case -3: SendMessageW(hwnd_, WM_COMMAND, kCmdHistoryPane, 0); return;
+        case -4: StartPhraseEditor(false, false, true, Text()); return;
+        case -6: PostMessageW(hwnd_, WM_COMMAND, kCmdSupport, 0); return;
+        default:
+            Log().Write(
+                Format(u"Phrase command %d: insertion is not available", {ToText(command)}));
+    }
+}
+
+void CWLKTrayWnd::StartPhraseEditor(bool addFromClipboard, bool firstRun, bool addSelectedText,
+                                    const Text& selectedText) {
+    Hotkey hotkey = HotkeyFromSetting(settings_.Get(settings::IntSetting::Hotkey));
+    settings_.PublishHotkey(int(hotkey.key), int(hotkey.modifiers),
+                            settings_.Get(settings::IntSetting::HotkeyDoubled) != 0, selectedText);
+    LaunchPhraseEditor(hwnd_, settings::ProgramFolder() + kPhraseEditorFile,
+                       PhraseEditorParameters(addFromClipboard, firstRun, addSelectedText),
+                       IsAdmin());
+}
+
+void CWLKTrayWnd::OnEditorState(WPARAM state) {
+    switch (EditorState(state)) {
+        case EditorState::StartFailed:
+            MessageBoxW(hwnd_, L"Cannot start settings module", L"Wordlark", MB_ICONERROR);
+            break;
+        case EditorState::Started: languageAtEditorStart_ = settings_.Language(); break;
+        case EditorState::Ended: {
+            settings_.Load();
+            UninstallServices();
+            Text error;
+            InstallServices(false, error);
+            bool languageChanged = settings_.Language() != languageAtEditorStart_;
+            UpdateTrayIcon(languageChanged ? TrayIconMode::Modify : TrayIconMode::Refresh);
+            break;
+        }
+    }
+}
+
+void CWLKTrayWnd::OnEditorEnded() {
+    Log().Write(u"Detected event: PhraseEditor closed");
+    settings_.Load();
+    if (settings_.Get(settings::IntSetting::ClipboardHistory)) historyKept_ = true;
+    UpdateTrayIcon(TrayIconMode::Refresh);
+}
+
+void CWLKTrayWnd::OnShowTrayMenuInForeground() {
+    HWND previous = GetForegroundWindow();
+    DWORD previousThread = previous ? GetWindowThreadProcessId(previous, nullptr) : 0;
+    DWORD ownThread = GetCurrentThreadId();
+    DWORD previousProcess = 0;
+    if (previous) GetWindowThreadProcessId(previous, &previousProcess);
+    bool attach = previousThread && previousProcess != GetCurrentProcessId();
+    if (attach) AttachThreadInput(ownThread, previousThread, TRUE);
+    SetForegroundWindow(hwnd_);
+    SetActiveWindow(hwnd_);
+    MessageBeep(MB_ICONASTERISK);
+    POINT point;
+    GetCursorPos(&point);
+    ShowTrayMenu(point);
+    if (previous) SetForegroundWindow(previous);
+    if (attach) AttachThreadInput(ownThread, previousThread, FALSE);
+}
+
+void CWLKTrayWnd::OnSessionChange(WPARAM reason, LPARAM sessionId) {
+    Log().SetSourceTag(u"CWLKTrayWnd::OnWmWTSSessionChange");
+    Log().Write(Format(u"OnWmWTSSessionChange reason=%s sessionId=%d",
+                       {SessionChangeName(uint32_t(reason)), ToText(int64_t(sessionId))}));
+    int direction = SessionChangeDirection(uint32_t(reason));
+    Log().Write(Format(u"OnWmWTSSessionChange WTS_reason=%d", {ToText(direction)}));
+    if (sessionState_.ShouldRemove(direction, historyKept_)) {
+        historyKept_ = false;
+        Log().Write(u"OnWmWTSSessionChange: Clipboard Spy is uninstalled=1");
+    } else if (sessionState_.ShouldRestore(direction)) {
+        historyKept_ = true;
+        Log().Write(u"OnWmWTSSessionChange: Clipboard Spy is installed=1");
+    }
+    ChangeListeners::Instance().Broadcast(kSessionChanged, int(reason));
+    Log().ClearSourceTag();
+}
+
+}  // namespace wlk::app

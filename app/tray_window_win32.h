@@ -1,0 +1,94 @@
+// CWLKTrayWnd: the program's one top-level window. It is never shown; it owns
+// the tray icon, the hotkey and the tray menu, and every request reaches the
+// program through its window procedure.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/hotkey.h"
+#include "app/session_change.h"
+#include "app/sound_player.h"
+#include "app/tray_icon_win32.h"
+#include "bridge/hook_service.h"
+#include "platform/sync.h"
+#include "platform/win32/windows_api.h"
+#include "settings/settings.h"
+
+namespace wlk::app {
+
+class CWLKTrayWnd {
+public:
+    CWLKTrayWnd(std::shared_ptr<platform::Event> instanceEvent, bool noinstall,
+                const CommandLineOptions& options, settings::Settings& settings);
+    CWLKTrayWnd(const CWLKTrayWnd&) = delete;
+    CWLKTrayWnd& operator=(const CWLKTrayWnd&) = delete;
+    ~CWLKTrayWnd();
+
+    bool Create(HINSTANCE instance);
+
+    bool InstallServices(bool interactive, Text& errorText);
+    void UninstallServices();
+    bool RegisterHotkey();
+    void UnregisterHotkey();
+    void UpdateTrayIcon(TrayIconMode mode, const Text& balloon = Text(), bool warning = false);
+    void ShowBalloon(const Text& text, UINT milliseconds);
+    void HideBalloon();
+    void ShowTrayMenu(POINT point);
+    void StartPhraseEditor(bool addFromClipboard, bool firstRun, bool addSelectedText,
+                           const Text& selectedText);
+    void Sound(app::Sound sound) { sound_.Play(sound); }
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam,
+                                       LPARAM lParam) noexcept;
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool OnRegisteredMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnCreate();
+    void OnDestroy();
+    LRESULT OnAddTrayIcon();
+    void OnTrayIcon(LPARAM lParam);
+    void OnHotkey(WPARAM id);
+    void OnTimer(WPARAM id);
+    void OnCommand(UINT id);
+    void OnToggleCommand(UINT id);
+    void OnOpenWebPage(UINT id);
+    void OnInstanceMessage(WPARAM wParam);
+    void OnInitMenuPopup(HMENU menu);
+    void OnMenuSelect(UINT id, UINT flags);
+    void OnCopyData(const COPYDATASTRUCT* data);
+    void OnEditorState(WPARAM state);
+    void OnEditorEnded();
+    void OnShowTrayMenuInForeground();
+    void OnSessionChange(WPARAM reason, LPARAM sessionId);
+    void OnEnableMenuOfPhrases();
+    void RunMenuCommand(int command, intptr_t argument);
+    void SaveAndNotify();
+    void StartWatchers();
+    void StartTrayIconThread();
+    void StartFirstRunThread();
+    void StartWelcomeProgram();
+    Text HotkeyName() const;
+    bool IsAdmin() const;
+
+    HWND hwnd_ = nullptr;
+    HINSTANCE instance_ = nullptr;
+    std::shared_ptr<platform::Event> instanceEvent_;
+    bool noinstall_;
+    const CommandLineOptions& options_;
+    settings::Settings& settings_;
+    TrayIcon icon_;
+    SoundPlayer sound_;
+    bridge::CWLKDLLService hookService_;
+    bool hotkeyRegistered_ = false;
+    DoublePressRule doublePress_;
+    POINT lastTrayPoint_{};
+    UINT selectedCommand_ = 0;
+    SessionWatcherState sessionState_;
+    bool historyKept_ = false;  // the clipboard watcher is on
+    std::vector<Text> startupNotes_;
+    Text languageAtEditorStart_;
+};
+
+}  // namespace wlk::app

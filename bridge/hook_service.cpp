@@ -1,0 +1,21 @@
+#include "bridge/hook_service.h"
+
+#include "log/event_log.h"
+
+namespace wlk::bridge {
+
+bool CWLKDLLService::Install(platform::WindowId, bool, Text&) {
+    installed_ = true;
+    return true;
+}
+
+void CWLKDLLService::Uninstall() {
+    installed_ = false;
+}
+
+QueryAnswer CWLKDLLService::RequestTargetContext() {
+    log::EventLog::Instance().Write(u"Hook component not available: no target context");
+    return QueryAnswer::NoAnswer;
+}
+
+}  // namespace wlk::bridge
