@@ -1,0 +1,253 @@
+// Language files through the real profile functions: creating the example
+// file, reading translations, writing English texts back, and files that
+// cannot be read as they should.
+#include "language/language_file.h"
+
+#include "language/active_language.h"
+#include "language/interface_strings.h"
+#include "language/language_list.h"
+#include "language/language_switch.h"
+#include "language/menu_translation.h"
+#include "platform/text.h"
+#include "settings/settings.h"
+#include "support/test_helpers.h"
+#include "support/test_platform.h"
+
+#ifdef _WIN32
+#include "platform/win32/win32_menu.h"
+using TestMenus = wlk::platform::win32::Win32Menus;
+#else
+#include "platform/sim/sim_menu.h"
+using TestMenus = wlk::platform::sim::SimMenus;
+#endif
+
+namespace wlk::test {
+namespace {
+
+class LanguageFileTest : public PlatformTest {
+protected:
+    void TearDown() override {
+        language::LoadLanguage(Text(), false, Text());
+        for (const Text& path : programFolderFiles) {
+            P().files.SetReadOnly(path, false);
+            P().files.DeleteFile(path);
+        }
+        PlatformTest::TearDown();
+    }
+    void WriteLng(const Text& path, const std::string& utf8) {
+        WriteBytes(path, kBom16 + Utf16Bytes(utf8));
+    }
+    // Files beside the program (the test program under Wine), removed afterwards.
+    Text ProgramFolderFile(const char* name) {
+        programFolderFiles.push_back(language::LanguageFolder() + T(name));
+        P().files.DeleteFile(programFolderFiles.back());
+        return programFolderFiles.back();
+    }
+    Text Value(const Text& path, const Text& section, const Text& key) {
+        return P().profile.GetString(path, section, key, u"<missing>", 30000);
+    }
+    std::vector<Text> Keys(const Text& path, const Text& section) {
+        std::vector<Text> keys;
+        for (const Text& line : P().profile.GetSection(path, section, 100000))
+            keys.push_back(line.substr(0, line.find(u'=')));
+        return keys;
+    }
+
+    std::vector<Text> programFolderFiles;
+};
+
+TEST_F(LanguageFileTest, WithoutAChosenLanguageTheExampleFileCollectsEnglish) {
+    const Text example = ProgramFolderFile("LocalizeExample.lng");
+    ProgramFolderFile("Settings.ini");
+    settings::Settings settings;  // "Language" empty
+    language::LoadStartupLanguage(settings);
+    EXPECT_EQ(language::CurrentLanguage().path, example);
+
+    const std::string created = Bytes(example);
+    ASSERT_GE(created.size(), 2u);
+    EXPECT_EQ(created.substr(0, 2), kBom16) << "stays UTF-16 for any script a translator uses";
+    EXPECT_EQ(Value(example, u"Main", u"LangPrefix"), u"En");
+    EXPECT_EQ(Value(example, u"Main", u"Author"), u"Type Your name and email (optional)");
+    EXPECT_EQ(Value(example, u"Main", u"LangLocalized"),
+              u"English (Type localized name of language here)");
+
+    EXPECT_EQ(language::GetString(137), u"Already works");
+    EXPECT_EQ(language::GetString(261), u"Edit menu\\settings");
+    EXPECT_EQ(language::GetString(137), u"Already works");
+    EXPECT_EQ(Keys(example, u"Strings"), (std::vector<Text>{u"137", u"261"}));
+    EXPECT_EQ(Value(example, u"Strings", u"261"), u"Edit menu\\settings");
+    // A number the program has no string for is empty and never listed.
+    EXPECT_EQ(language::GetString(4), u"");
+    EXPECT_EQ(Value(example, u"Strings", u"4"), u"<missing>");
+
+    // A translator filling in the example sees the translation at once.
+    P().profile.WriteString(example, u"Strings", u"137", Text(u"Works already"));
+    EXPECT_EQ(language::GetString(137), u"Works already");
+    // Loading again leaves an existing file alone.
+    language::LoadStartupLanguage(settings);
+    EXPECT_EQ(Value(example, u"Strings", u"137"), u"Works already");
+}
+
+TEST_F(LanguageFileTest, TranslationsShowLineBreaksAndEnglishIsListedBesideThem) {
+    const Text lng = Path("de.lng");
+    WriteLng(lng,
+             "[Main]\r\nLangPrefix=de\r\n[Strings]\r\n"
+             "250=Maus\\nereignis\\r\\n\\terkannt\r\n148=\r\n");
+    language::LoadLanguage(lng, false, Text());
+    EXPECT_EQ(language::GetString(250), u"Maus\nereignis\r\n\terkannt");
+    EXPECT_EQ(language::GetString(148), u"Right click on the icon for showing of menu")
+        << "an empty value is no translation";
+    EXPECT_EQ(language::GetString(137), u"Already works");
+
+    const Text example = Path("LocalizeExample.lng");
+    EXPECT_EQ(Bytes(example).substr(0, 2), kBom16);
+    EXPECT_EQ(Value(example, u"Main", u"LangPrefix"), u"En");
+    EXPECT_EQ(Keys(example, u"Strings"), (std::vector<Text>{u"250", u"148", u"137"}));
+    EXPECT_EQ(Value(lng, u"Strings", u"137"), u"<missing>") << "loaded without write-back";
+
+    // The file loaded at start also collects what it lacks.
+    language::LoadLanguage(lng, true, Text());
+    language::GetString(137);
+    language::GetString(250);
+    EXPECT_EQ(Value(lng, u"Strings", u"137"), u"Already works");
+    EXPECT_EQ(Value(lng, u"Strings", u"250"), u"Maus\\nereignis\\r\\n\\terkannt");
+}
+
+TEST_F(LanguageFileTest, UnreadableFilesGiveEnglishAndNeverCrash) {
+    const Text lng = Path("bad.lng");
+    const std::string translated = "[Strings]\r\n137=Schon da\r\n";
+    const std::string broken[] = {
+        std::string("\x00\x01\xFF\xFE\x00[Strings]\x00\x89PNG", 15),  // binary junk
+        Utf16Bytes(translated),                                       // UTF-16 without BOM
+        kBom16 + std::string("[\0S\0t\0", 6),                         // cut short
+        kBom16 + Utf16Bytes(translated).substr(0, 29),                // odd length
+        kBom16 + Utf16Bytes("[Strings]\r\n0137=x\r\n137 x=y\r\nabc=z\r\n=w\r\n"),  // unknown keys
+        kBom16 + Utf16Bytes("[Strings]\r\n137={25D447B2-EA72-4999-BE79-DB8DF18BDE0B}\r\n"),
+        kBom16 + Utf16Bytes("[Menu]\r\n137=Schon da\r\n[Strings\r\n137=Schon da\r\n"),
+        kBom16 + Utf16Bytes("[Strings]\r\n" + std::string(70000, 'k') + "=v\r\n"),
+        "",
+    };
+    for (const std::string& bytes : broken) {
+        WriteBytes(lng, bytes);
+        language::LoadLanguage(lng, false, Text());
+        EXPECT_EQ(language::GetString(137), u"Already works")
+            << testing::PrintToString(bytes.substr(0, 40));
+        EXPECT_FALSE(language::IsCyrillicRegion());
+    }
+    // Without a byte order mark an ASCII file still reads.
+    WriteBytes(lng, translated);
+    language::LoadLanguage(lng, false, Text());
+    EXPECT_EQ(language::GetString(137), u"Schon da");
+}
+
+TEST_F(LanguageFileTest, VeryLongValuesAreCutToTheReadBuffer) {
+    const Text lng = Path("long.lng");
+    WriteLng(lng, "[Main]\r\nLangPrefix=ru" + std::string(5000, ' ') +
+                      "x\r\n[Strings]\r\n137=" + std::string(30000, 'a') +
+                      "\r\n[Menu]\r\nExit=" + std::string(3000, 'b') + "\r\n");
+    language::LoadLanguage(lng, true, Text());
+    EXPECT_TRUE(language::IsCyrillicRegion()) << "the first ten characters, blanks trimmed";
+    const Text text = language::GetString(137);
+    EXPECT_EQ(text, Text(language::kStringBufferChars - 1, u'a'));
+
+    TestMenus menus;
+    auto menu = menus.CreatePopup();
+    ASSERT_TRUE(menu);
+    menu->Append(57665, u"E&xit");
+    language::LocalizeMenu(*menu);
+    EXPECT_EQ(menu->Item(0)->text, Text(language::kMenuBufferChars - 1, u'b'));
+}
+
+TEST_F(LanguageFileTest, ReadOnlyFilesAreReadButNeverWritten) {
+    const Text lng = Path("ro.lng");
+    const std::string bytes = kBom16 + Utf16Bytes("[Strings]\r\n138=Ende\r\n");
+    WriteBytes(lng, bytes);
+    ASSERT_TRUE(P().files.SetReadOnly(lng, true));
+    language::LoadLanguage(lng, true, Text());
+    EXPECT_EQ(language::GetString(138), u"Ende");
+    EXPECT_EQ(language::GetString(137), u"Already works");
+    TestMenus menus;
+    auto menu = menus.CreatePopup();
+    menu->Append(57665, u"E&xit");
+    language::LocalizeMenu(*menu);
+    EXPECT_EQ(menu->Item(0)->text, u"E&xit");
+    // Wine run by root writes through the attribute, as root may write any
+    // file; Windows refuses.
+    if (IsSimulated()) {
+        EXPECT_EQ(Bytes(lng), bytes);
+    }
+    P().files.SetReadOnly(lng, false);
+}
+
+TEST_F(LanguageFileTest, MenusAreTranslatedAndOnlyEnglishKeysListed) {
+    const Text lng = Path("de.lng");
+    WriteLng(lng,
+             "[Menu]\r\nAbout_Wordlark=\xC3\x9C"
+             "ber Wordlark\r\nVisit_to_F.A.Q=H\xC3\xA4ufige Fragen\r\n");
+    language::LoadLanguage(lng, true, Text());
+
+    TestMenus menus;
+    auto menu = menus.CreatePopup();
+    ASSERT_TRUE(menu);
+    menu->Append(57664, u"&About Wordlark\u2026\tCtrl+F1");
+    menu->AppendSeparator();
+    auto help = menu->AppendSubmenu(u"&Help");
+    ASSERT_TRUE(help);
+    help->Append(32825, u"Visit to F.A.Q.");
+    help->Append(32783, u"Email To Us...");
+    // Texts a menu may already show in another script.
+    help->Append(33001, u"\u0420\u0443\u0441\u0441\u043A\u0438\u0439");
+    help->Append(33002, u"Fran\u00E7ais");
+    menu->Append(32791, u"Check For Updates");
+    language::LocalizeMenu(*menu, {32791});
+
+    EXPECT_EQ(menu->Item(0)->text, u"\u00DCber Wordlark\tCtrl+F1");
+    EXPECT_EQ(menu->Submenu(2)->Item(0)->text, u"H\u00E4ufige Fragen");
+    EXPECT_EQ(menu->Submenu(2)->Item(1)->text, u"Email To Us...");
+    EXPECT_EQ(Keys(lng, u"Menu"),
+              (std::vector<Text>{u"About_Wordlark", u"Visit_to_F.A.Q", u"Help", u"Email_To_Us"}));
+    EXPECT_EQ(Value(lng, u"Menu", u"Email_To_Us"), u"Email To Us...");
+    EXPECT_EQ(Value(lng, u"Menu", u"Help"), u"Help");
+
+    // Translated once more, an item keeps a single shortcut.
+    language::LocalizeMenu(*menu);
+    EXPECT_EQ(menu->Item(0)->text, u"\u00DCber Wordlark\tCtrl+F1");
+}
+
+TEST_F(LanguageFileTest, LanguageListStartsWithTheBuiltInEnglish) {
+    const Text example = ProgramFolderFile("LocalizeExample.lng");
+    const Text zulu = ProgramFolderFile("zu.lng");
+    const Text de = ProgramFolderFile("De.lng");
+    const Text notLng = ProgramFolderFile("old.lngx");
+    WriteLng(example, "[Main]\r\nLangLocalized=Example\r\n");
+    WriteLng(zulu, "[Main]\r\nLangLocalized=isiZulu\r\nAuthor=Thandi\r\n");
+    WriteLng(de, "[Main]\r\nLangPrefix=de\r\n");
+    WriteLng(notLng, "[Main]\r\n");
+
+    const auto languages = language::ListLanguages();
+    ASSERT_GE(languages.size(), 3u);
+    EXPECT_EQ(languages[0].fileName, u"");
+    EXPECT_EQ(language::GetLanguageName(languages[0].path), u"English (Embedded)");
+    std::vector<Text> names;
+    for (const auto& entry : languages) names.push_back(entry.fileName);
+    // Under Wine the test program's folder may hold other languages too.
+    EXPECT_TRUE(std::is_sorted(names.begin() + 1, names.end(), [](const Text& a, const Text& b) {
+        return ToLower(a) < ToLower(b);
+    }));
+    EXPECT_EQ(std::count(names.begin(), names.end(), u"De.lng"), 1);
+    EXPECT_EQ(std::count(names.begin(), names.end(), u"zu.lng"), 1);
+    EXPECT_EQ(std::count(names.begin(), names.end(), u"LocalizeExample.lng"), 0);
+    EXPECT_EQ(std::count(names.begin(), names.end(), u"old.lngx"), 0);
+
+    EXPECT_EQ(language::GetLanguageName(zulu), u"isiZulu");
+    EXPECT_EQ(language::GetLanguageName(de), u"");
+    const auto info = language::GetLanguageInfo(zulu);
+    EXPECT_EQ(info.author, u"Thandi");
+    EXPECT_EQ(info.localizedName, u"isiZulu");
+    const auto embedded = language::GetLanguageInfo(Text());
+    EXPECT_EQ(embedded.localizedName, u"English (Embedded)");
+    EXPECT_TRUE(StartsWithIgnoreCase(embedded.author, u"https://"));
+}
+
+}  // namespace
+}  // namespace wlk::test
