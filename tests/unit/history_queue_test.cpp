@@ -1,0 +1,345 @@
+// The history queue: the duplicate rule, the maximum, Clear, Delete, Undo,
+// titles and the menu entries, against the simulated platform.
+#include <set>
+#include <thread>
+
+#include "history/ch_queue.h"
+#include "history/history_menu.h"
+#include "history/item_files.h"
+#include "history/item_identity.h"
+#include "platform/text.h"
+#include "support/sim_access.h"
+#include "support/test_platform.h"
+
+namespace wlk::test {
+namespace {
+
+using history::CCHItem;
+using history::CCHQueue;
+using history::SavedState;
+
+const Text kFolder = u"C:\\Program Files\\Wordlark\\ClipboardHistory\\";
+
+std::unique_ptr<CCHItem> Unicode(std::u16string_view text, bool isProtected = false) {
+    auto item = std::make_unique<CCHItem>(history::CHT_TEXT_UNICODE);
+    item->SetUnicodeText(text);
+    item->isProtected = isProtected;
+    return item;
+}
+
+std::unique_ptr<CCHItem> Of(history::ChType type, std::string_view bytes) {
+    auto item = std::make_unique<CCHItem>(type);
+    item->SetData(bytes.data(), bytes.size());
+    return item;
+}
+
+class HistoryQueueTest : public PlatformTest {
+protected:
+    void SetUp() override {
+        PlatformTest::SetUp();
+        Sim().files.CreateDirectory(kFolder, platform::Security::Default);
+    }
+    // Adds with the given maximum; the item must be taken.
+    CCHItem* Add(std::unique_ptr<CCHItem> item, size_t maximum = 30) {
+        CCHItem* raw = item.get();
+        EXPECT_TRUE(queue.Add(item, maximum));
+        return raw;
+    }
+    // The texts, newest first, as the menu and the pane show them.
+    std::vector<Text> Texts() {
+        std::vector<Text> texts;
+        for (size_t i = 0; i < queue.Count(); ++i) texts.push_back(queue.Newest(i)->PlainText());
+        return texts;
+    }
+    // Adds and writes an item, so that it has files in the folder.
+    CCHItem* AddSaved(std::u16string_view text, bool isProtected = false) {
+        CCHItem* item = Add(Unicode(text, isProtected), 1000);
+        EXPECT_TRUE(history::SaveItem(kFolder, *item));
+        item->saved = SavedState::Written;
+        return item;
+    }
+    size_t FilesInFolder() { return P().files.List(kFolder, u"*").size(); }
+
+    CCHQueue queue{kFolder};
+};
+
+TEST_F(HistoryQueueTest, SameTextMovesToTheTopWithTheOldIdAndProtection) {
+    CCHItem* first = Add(Unicode(u"alpha", true));
+    const uint32_t firstId = first->id;
+    Add(Unicode(u"beta"));
+    CCHItem* again = Add(Unicode(u"alpha"));
+    EXPECT_EQ(Texts(), (std::vector<Text>{u"alpha", u"beta"}));
+    EXPECT_EQ(again->id, firstId);
+    EXPECT_TRUE(again->isProtected);
+    EXPECT_EQ(queue.FindIndexById(firstId), 1);
+
+    // Letter case counts, and so does the type.
+    Add(Unicode(u"Alpha"));
+    Add(Of(history::CHT_RTF, std::string("alpha\0", 6)));
+    Add(Of(history::CHT_TEXT_ANSI, std::string("alpha\0", 6)));
+    EXPECT_EQ(queue.Count(), 5u);
+    // Quirenote data is never taken for a copy of earlier data.
+    Add(Of(history::CHT_QUIRENOTE, "QN\x01\x02"));
+    Add(Of(history::CHT_QUIRENOTE, "QN\x01\x02"));
+    EXPECT_EQ(queue.Count(), 7u);
+    // Odd sizes compare to their end without reading past the block.
+    Add(Of(history::CHT_HTML, std::string("abc\0", 4)));
+    Add(Of(history::CHT_HTML, std::string("abc\0", 4)));
+    Add(Of(history::CHT_HTML, std::string("abcd\0", 5)));
+    EXPECT_EQ(queue.Count(), 9u);
+}
+
+TEST_F(HistoryQueueTest, BitmapsAreTheSameOnlyWithTheSamePixels) {
+    const uint32_t pixels[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+    uint32_t other[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFE};
+    auto bitmap = [&](const uint32_t* p, int width, int height) {
+        auto item = std::make_unique<CCHItem>(history::CHT_BITMAP);
+        item->SetBitmap(P().bitmaps.FromPixels(width, height, std::span(p, 4)));
+        EXPECT_EQ(item->Size(), 4u);
+        return item;
+    };
+    Add(bitmap(pixels, 2, 2));
+    Add(bitmap(other, 2, 2));
+    Add(bitmap(pixels, 4, 1));  // same bytes, other header
+    EXPECT_EQ(queue.Count(), 3u);
+    Add(bitmap(pixels, 2, 2));
+    EXPECT_EQ(queue.Count(), 3u);
+    EXPECT_EQ(queue.Newest(0)->Bitmap()->Width(), 2);
+    queue.Clear();
+    queue.ClearUndoPool();
+    EXPECT_EQ(Sim().bitmaps.Alive(), 0);
+}
+
+TEST_F(HistoryQueueTest, MaximumDropsTheOldestUnprotectedWithTheirFiles) {
+    CCHItem* one = AddSaved(u"1", true);
+    AddSaved(u"2");
+    AddSaved(u"3", true);
+    AddSaved(u"4");
+    ASSERT_EQ(FilesInFolder(), 8u);
+    const Text dropped = queue.Newest(2)->dataPath;  // "2"
+    Add(Unicode(u"5"), 3);
+    EXPECT_EQ(Texts(), (std::vector<Text>{u"5", u"4", u"3", u"1"}));
+    EXPECT_EQ(P().files.Kind(dropped), platform::PathKind::Missing);
+    EXPECT_EQ(FilesInFolder(), 6u);
+    // Protected files are read-only; dropping must still delete them.
+    one->SetProtected(false);
+    Add(Unicode(u"6"), 2);
+    EXPECT_EQ(Texts(), (std::vector<Text>{u"6", u"5", u"3"}));
+    EXPECT_EQ(FilesInFolder(), 2u);
+
+    // Many protected items keep the queue above its maximum.
+    for (size_t i = 0; i < queue.Count(); ++i) queue.Newest(i)->isProtected = true;
+    Add(Unicode(u"7"), 1);
+    EXPECT_EQ(queue.Count(), 4u);
+}
+
+TEST_F(HistoryQueueTest, LockedQueueLeavesTheItemWithTheCaller) {
+    queue.SetLocked(true);
+    auto item = Unicode(u"while the menu is up");
+    EXPECT_FALSE(queue.Add(item, 30));
+    ASSERT_TRUE(item);
+    EXPECT_EQ(queue.Count(), 0u);
+    queue.SetLocked(false);
+    EXPECT_TRUE(queue.Add(item, 30));
+    EXPECT_FALSE(item);
+}
+
+TEST_F(HistoryQueueTest, ClearKeepsProtectedItemsAndUndoBringsTheOldStateBack) {
+    EXPECT_FALSE(queue.Clear()) << "nothing to clear";
+    AddSaved(u"keep", true);
+    AddSaved(u"drop");
+    Sim().files.Put(kFolder + u"stray.dat", "x");
+    Sim().files.Put(kFolder + u"noextension", "x");
+    EXPECT_TRUE(queue.Clear());
+    EXPECT_EQ(Texts(), (std::vector<Text>{u"keep"}));
+    EXPECT_EQ(FilesInFolder(), 0u);
+    EXPECT_EQ(queue.Newest(0)->saved, SavedState::NotOnDisk) << "written anew on the next save";
+    EXPECT_TRUE(queue.Newest(0)->dataPath.empty());
+    EXPECT_EQ(queue.UndoCount(), 1u);
+
+    // A history of protected items only: all stay, and an undo entry is made.
+    EXPECT_TRUE(queue.Clear());
+    EXPECT_EQ(Texts(), (std::vector<Text>{u"keep"}));
+    EXPECT_EQ(queue.UndoCount(), 2u);
+    queue.Undo();
+
+    // What came after the Clear goes; the copies come back in their order.
+    Add(Unicode(u"new"));
+    EXPECT_TRUE(queue.Undo());
+    EXPECT_EQ(Texts(), (std::vector<Text>{u"drop", u"keep"}));
+    EXPECT_EQ(queue.UndoCount(), 0u);
+    EXPECT_FALSE(queue.Undo());
+    EXPECT_EQ(queue.Count(), 2u);
+}
+
+TEST_F(HistoryQueueTest, DeleteCountsFromTheNewestAndSparesProtectedItems) {
+    AddSaved(u"a");
+    AddSaved(u"b", true);
+    AddSaved(u"c");
+    AddSaved(u"d");
+    EXPECT_FALSE(queue.Delete({}, true));
+    EXPECT_TRUE(queue.Delete({0, 2, 3, 99}, true));  // d, b (protected), a
+    EXPECT_EQ(Texts(), (std::vector<Text>{u"c", u"b"}));
+    EXPECT_EQ(FilesInFolder(), 4u);
+    Add(Unicode(u"e"));
+    EXPECT_TRUE(queue.Undo());
+    // The deleted ones on top, oldest first; the protected one only once.
+    EXPECT_EQ(Texts(), (std::vector<Text>{u"d", u"a", u"e", u"c", u"b"}));
+    EXPECT_EQ(queue.Newest(0)->saved, SavedState::NotOnDisk);
+
+    EXPECT_TRUE(queue.Delete({0}, false));
+    EXPECT_EQ(queue.UndoCount(), 0u);
+    CCHQueue empty(kFolder);
+    EXPECT_FALSE(empty.Delete({0}, true));
+}
+
+TEST_F(HistoryQueueTest, TitlesByTypeFirstLineAndLength) {
+    EXPECT_EQ(Unicode(u"\r\n\tword\r\nsecond line")->Title(50, true), u"word\u2026");
+    EXPECT_EQ(Unicode(u"\r\n\tword\r\nsecond line")->Title(0, false), u"\r\n\tword\r\nsecond line");
+    EXPECT_EQ(Unicode(Text(60, u'x'))->Title(50, true), Text(50, u'x') + u"\u2026");
+    EXPECT_EQ(Unicode(Text(50, u'x'))->Title(50, true), Text(50, u'x'));
+    EXPECT_EQ(Unicode(u"\r\n")->Title(50, true), u"");
+    auto ansi = std::make_unique<CCHItem>(history::CHT_TEXT_ANSI);
+    ansi->SetAnsiText("caf\xE9");
+    EXPECT_EQ(ansi->Title(0, false), u"caf\u00E9");
+    EXPECT_EQ(
+        Of(history::CHT_RTF, std::string("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\*\\generator x;}"
+                                         "\\f0 Hello \\b w\\'f6rld\\b0\\par second}\0",
+                                         83))
+            ->Title(50, true),
+        u"Hello w\u00F6rld\u2026");
+    EXPECT_EQ(Of(history::CHT_QUIRENOTE, "q")->Title(50, true), u"Quirenote Document Data");
+    EXPECT_EQ(std::make_unique<CCHItem>(history::CHT_BITMAP)->Title(50, true), u"Bitmap");
+    EXPECT_EQ(Of(history::CHT_HTML, "<b>x</b>")->Title(50, true), u"O-o-ops! Naxer!");
+}
+
+TEST_F(HistoryQueueTest, CopiesKeepIdentityButNotData) {
+    auto item = Unicode(u"text", true);
+    item->formats.push_back(Of(history::CHT_RTF, std::string("{\\rtf1 text}\0", 13)));
+    item->dataPath = kFolder + u"Unicode_clipboard_history1.txt";
+    item->saved = SavedState::Loaded;
+    item->sourceUrl = u"https://example.org/";
+    auto copy = item->Copy();
+    EXPECT_EQ(copy->id, item->id);
+    EXPECT_EQ(copy->key, item->key);
+    EXPECT_EQ(copy->key.size(), 32u);
+    EXPECT_EQ(copy->dataPath, item->dataPath);
+    EXPECT_EQ(copy->saved, SavedState::Loaded);
+    EXPECT_TRUE(copy->isProtected);
+    EXPECT_EQ(copy->sourceUrl, item->sourceUrl);
+    EXPECT_EQ(copy->formats[0], item->formats[0]) << "further formats are shared";
+    EXPECT_NE(copy->Data(), item->Data());
+    copy->MutableData()[0] = 'T';
+    EXPECT_EQ(item->PlainText(), u"text");
+    EXPECT_NE(item->DetachedCopy()->formats[0], item->formats[0]);
+    EXPECT_NE(std::make_unique<CCHItem>(history::CHT_TEXT_ANSI)->key, item->key);
+
+    EXPECT_EQ(item->GetFormat(history::CHT_RTF), item->formats[0].get());
+    EXPECT_EQ(item->GetFormat(history::CHT_TEXT_UNICODE), item.get());
+    EXPECT_EQ(item->GetFormat(history::CHT_HTML), nullptr);
+    EXPECT_FALSE(item->HasHtml(true));
+    EXPECT_TRUE(Of(history::CHT_HTML, "h")->HasHtml(true));
+    EXPECT_FALSE(Of(history::CHT_HTML, "h")->HasHtml(false));
+}
+
+TEST_F(HistoryQueueTest, CopyUnsavedTakesOnlyItemsNotOnDisk) {
+    EXPECT_TRUE(queue.CopyUnsaved().empty());
+    Add(Unicode(u"new"));
+    Add(Unicode(u"loaded"))->saved = SavedState::Loaded;
+    Add(Unicode(u"written"))->saved = SavedState::Written;
+    auto copies = queue.CopyUnsaved();
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(copies[0]->PlainText(), u"new");
+}
+
+TEST_F(HistoryQueueTest, SortByTimeIgnoresTheDayOfTheWeek) {
+    auto at = [](std::u16string_view text, uint16_t day, uint16_t weekday, uint16_t ms) {
+        auto item = Unicode(text);
+        item->time = {2026, 5, weekday, day, 10, 0, 0, ms};
+        return item;
+    };
+    Add(at(u"late", 2, 0, 0));
+    Add(at(u"early", 1, 6, 999));
+    Add(at(u"earlier", 1, 6, 998));
+    queue.SortByTime();
+    EXPECT_EQ(Texts(), (std::vector<Text>{u"late", u"early", u"earlier"}));
+}
+
+TEST_F(HistoryQueueTest, ProtectingASavedItemMarksItsFilesAndRewritesTheInfoFile) {
+    CCHItem* item = AddSaved(u"p");
+    item->SetProtected(true);
+    EXPECT_TRUE(P().files.IsReadOnly(item->dataPath));
+    EXPECT_FALSE(P().files.IsReadOnly(item->infoPath));
+    EXPECT_EQ(Bytes(item->infoPath),
+              "[Files]\r\nDataType=1\r\nProtected=1\r\nFile0=Unicode_clipboard_history1.txt\r\n");
+    item->SetProtected(false);
+    EXPECT_FALSE(P().files.IsReadOnly(item->dataPath));
+    EXPECT_EQ(Bytes(item->infoPath),
+              "[Files]\r\nDataType=1\r\nProtected=0\r\nFile0=Unicode_clipboard_history1.txt\r\n");
+    // An item not on disk has no files to mark.
+    CCHItem* fresh = Add(Unicode(u"fresh"));
+    fresh->SetProtected(true);
+    EXPECT_TRUE(fresh->isProtected);
+    EXPECT_EQ(FilesInFolder(), 2u);
+}
+
+TEST_F(HistoryQueueTest, ClearDirectoryKeepsNamedFilesAndReportsAMissingFolder) {
+    Sim().files.Put(kFolder + u"a.txt", "a");
+    Sim().files.Put(kFolder + u"B.info", "b");
+    Sim().files.Put(kFolder + u"sub\\c.txt", "c");
+    P().files.SetReadOnly(kFolder + u"a.txt", true);
+    EXPECT_EQ(queue.Clear_Directory_Exclude({u"b.INFO"}), 1);
+    EXPECT_EQ(P().files.Kind(kFolder + u"B.info"), platform::PathKind::File);
+    EXPECT_EQ(P().files.Kind(kFolder + u"sub\\c.txt"), platform::PathKind::File);
+    CCHQueue nowhere(u"C:\\missing\\");
+    EXPECT_EQ(nowhere.Clear_Directory_Exclude({}), 0);
+}
+
+TEST_F(HistoryQueueTest, IdsStayUniqueWhenItemsAreMadeOnSeveralThreads) {
+    std::vector<std::vector<uint32_t>> ids(4);
+    std::vector<std::thread> threads;
+    for (auto& list : ids) {
+        threads.emplace_back([&list] {
+            for (int i = 0; i < 2000; ++i) list.push_back(history::NextItemId());
+        });
+    }
+    for (auto& thread : threads) thread.join();
+    std::set<uint32_t> all;
+    for (const auto& list : ids) all.insert(list.begin(), list.end());
+    EXPECT_EQ(all.size(), 8000u);
+}
+
+class RecordingMenu : public history::HistoryMenuSink {
+public:
+    bool LastIsSeparator() override { return !entries.empty() && entries.back() == u"--"; }
+    void AppendSeparator() override { entries.push_back(u"--"); }
+    void AppendItem(uint32_t id, const Text& text) override {
+        entries.push_back(ToText(id) + u":" + text);
+    }
+    void SetDefaultItem(uint32_t id) override { defaults.push_back(id); }
+    std::vector<Text> entries;
+    std::vector<uint32_t> defaults;
+};
+
+TEST_F(HistoryQueueTest, MenuEntriesNewestFirstWithTheClipboardTextAsDefault) {
+    auto ansi = std::make_unique<CCHItem>(history::CHT_TEXT_ANSI);
+    ansi->SetAnsiText("caf\xE9");
+    Add(std::move(ansi));
+    Add(Unicode(u" padded"));
+    Add(Unicode(Text(55, u'y') + u"\r\nmore"));
+    RecordingMenu menu;
+    EXPECT_EQ(
+        history::AppendHistoryEntries(queue, menu, history::kTrayHistoryFirstId, u"caf\u00E9"), 3u);
+    EXPECT_EQ(menu.entries, (std::vector<Text>{u"--", u"34000: " + Text(50, u'y') + u"\u2026",
+                                               u"34001: padded", u"34002: caf\u00E9"}));
+    EXPECT_EQ(menu.defaults, (std::vector<uint32_t>{34002}));
+
+    // No second separator, and no default for a text that only starts alike.
+    menu.AppendSeparator();
+    history::AppendHistoryEntries(queue, menu, 100, u" pad");
+    EXPECT_EQ(menu.entries.size(), 8u);
+    EXPECT_EQ(menu.defaults.size(), 1u);
+}
+
+}  // namespace
+}  // namespace wlk::test

@@ -1,0 +1,276 @@
+// Saving and loading the history on worker threads, the hand-over by message,
+// the merge, and folders and files that are not as they should be.
+#include "history/history_store.h"
+
+#include <atomic>
+
+#include "history/item_files.h"
+#include "log/event_log.h"
+#include "platform/text.h"
+#include "support/sim_access.h"
+#include "support/test_helpers.h"
+#include "support/test_platform.h"
+
+namespace wlk::test {
+namespace {
+
+using namespace std::string_literals;
+
+using history::CCHItem;
+using history::CCHQueue;
+using history::HistoryStore;
+using history::SavedState;
+
+const Text kFolder = u"C:\\Program Files\\Wordlark\\ClipboardHistory\\";
+constexpr platform::WindowId kHandler = 0x1333;
+
+std::unique_ptr<CCHItem> Unicode(std::u16string_view text, uint16_t minute = 0) {
+    auto item = std::make_unique<CCHItem>(history::CHT_TEXT_UNICODE);
+    item->SetUnicodeText(text);
+    item->time = {2026, 3, 2, 9, 8, minute, 30, 125};
+    return item;
+}
+
+class HistoryStoreTest : public PlatformTest {
+protected:
+    void SetUp() override {
+        PlatformTest::SetUp();
+        store = std::make_unique<HistoryStore>();
+        // The handler window: takes the results on the "main thread" as they come.
+        Sim().ui.onMessage = [this](const platform::sim::SimMessage& m) -> intptr_t {
+            std::lock_guard lock(handlerMutex);
+            if (m.window != kHandler) return 0;
+            if (m.message == store->ItemSavedMessage()) {
+                ++savedMessages;
+                return HistoryStore::OnItemSaved(live, m.lParam);
+            }
+            if (m.message == store->HistoryLoadedMessage())
+                return HistoryStore::OnHistoryLoaded(live, m.lParam, maximum);
+            return 0;
+        };
+    }
+    void TearDown() override {
+        Sim().threads.WaitIdle();
+        Sim().ui.onMessage = nullptr;
+        log::EventLog::Instance().Close();
+        PlatformTest::TearDown();
+    }
+    void Add(CCHQueue& queue, std::unique_ptr<CCHItem> item) { ASSERT_TRUE(queue.Add(item, 1000)); }
+    std::vector<Text> Texts(const CCHQueue& queue) {
+        std::vector<Text> texts;
+        for (const auto& item : queue.Items()) texts.push_back(item->PlainText());
+        return texts;
+    }
+    // Saves `queue` on a thread and waits for it.
+    bool Save(CCHQueue& queue, bool enabled = true) {
+        const bool started = store->SaveHistory(queue, kHandler, enabled);
+        Sim().threads.WaitIdle();
+        return started;
+    }
+
+    std::unique_ptr<HistoryStore> store;
+    std::mutex handlerMutex;
+    CCHQueue live{kFolder};
+    size_t maximum = 30;
+    int savedMessages = 0;
+};
+
+TEST_F(HistoryStoreTest, SaveThreadWritesCopiesAndTheHandlerAdoptsThem) {
+    Add(live, Unicode(u"one", 1));
+    Add(live, Unicode(u"two", 2));
+    EXPECT_FALSE(Save(live, false)) << "the setting is off";
+    EXPECT_EQ(P().files.Kind(kFolder), platform::PathKind::Missing);
+
+    ASSERT_TRUE(Save(live));
+    EXPECT_EQ(savedMessages, 2);
+    for (const auto& item : live.Items()) {
+        EXPECT_EQ(item->saved, SavedState::Written);
+        EXPECT_EQ(P().files.Kind(item->dataPath), platform::PathKind::File);
+        EXPECT_EQ(P().files.Kind(item->infoPath), platform::PathKind::File);
+    }
+    EXPECT_TRUE(Sim().sync.IsSet(history::kSaveLoadEventName)) << "the folder is free again";
+    EXPECT_FALSE(Save(live)) << "nothing unsaved";
+    EXPECT_EQ(P().files.List(kFolder, u"*").size(), 4u);
+}
+
+TEST_F(HistoryStoreTest, SaveWaitsWhileAnotherWriterHoldsTheFolder) {
+    auto other =
+        P().sync.OpenEvent(history::kSaveLoadEventName, platform::EventAccess::ModifyState);
+    ASSERT_TRUE(other);
+    other->Reset();
+    Add(live, Unicode(u"held"));
+    ASSERT_TRUE(store->SaveHistory(live, kHandler, true));
+    Sim().threads.Sleep(100);
+    EXPECT_EQ(P().files.Kind(kFolder + u"Unicode_clipboard_history1.txt"),
+              platform::PathKind::Missing);
+    other->Set();
+    Sim().threads.WaitIdle();
+    EXPECT_EQ(live.Newest(0)->saved, SavedState::Written);
+}
+
+TEST_F(HistoryStoreTest, SecondRequestBeforeTheFirstEndedWritesNothingTwice) {
+    auto other =
+        P().sync.OpenEvent(history::kSaveLoadEventName, platform::EventAccess::ModifyState);
+    other->Reset();
+    Add(live, Unicode(u"once"));
+    ASSERT_TRUE(store->SaveHistory(live, kHandler, true));
+    EXPECT_FALSE(store->SaveHistory(live, kHandler, true));
+    other->Set();
+    Sim().threads.WaitIdle();
+    EXPECT_EQ(P().files.List(kFolder, u"*").size(), 2u);
+}
+
+TEST_F(HistoryStoreTest, ThreeTextsComeBackInOrderWithTimesAndProtection) {
+    Add(live, Unicode(u"first", 1));
+    Add(live, Unicode(u"second", 2));
+    Add(live, Unicode(u"third", 3));
+    live.Newest(1)->isProtected = true;
+    ASSERT_TRUE(Save(live));
+    EXPECT_TRUE(P().files.IsReadOnly(live.Newest(1)->dataPath));
+    EXPECT_TRUE(P().files.IsReadOnly(live.Newest(1)->infoPath));
+
+    live.TakeAll();
+    ASSERT_TRUE(store->LoadHistory(kFolder, kHandler));
+    Sim().threads.WaitIdle();
+    ASSERT_EQ(live.Count(), 3u);
+    EXPECT_EQ(Texts(live), (std::vector<Text>{u"\uFEFFfirst", u"\uFEFFsecond", u"\uFEFFthird"}));
+    EXPECT_EQ(live.At(1)->time.minute, 2);
+    EXPECT_EQ(live.At(1)->time.milliseconds, 125);
+    EXPECT_EQ(live.At(1)->time.dayOfWeek, 1) << "9 March 2026 is a Monday";
+    EXPECT_TRUE(live.At(1)->isProtected);
+    EXPECT_FALSE(live.At(2)->isProtected);
+    EXPECT_EQ(live.At(0)->saved, SavedState::Loaded);
+    EXPECT_TRUE(Sim().sync.IsSet(history::kSaveLoadEventName));
+    EXPECT_FALSE(Save(live)) << "loaded items are not written again";
+}
+
+TEST_F(HistoryStoreTest, MergeKeepsOnlyTheNewestWhateverTheirProtection) {
+    for (uint16_t minute = 1; minute <= 4; ++minute) {
+        Add(live, Unicode(u"saved " + ToText(minute), minute));
+        live.Newest(0)->isProtected = minute == 1;
+    }
+    ASSERT_TRUE(Save(live));
+    const Text oldest = live.At(0)->dataPath;
+    live.TakeAll();
+    Add(live, Unicode(u"captured meanwhile", 5));
+    maximum = 3;
+    ASSERT_TRUE(store->LoadHistory(kFolder, kHandler));
+    Sim().threads.WaitIdle();
+    EXPECT_EQ(Texts(live),
+              (std::vector<Text>{u"\uFEFFsaved 3", u"\uFEFFsaved 4", u"captured meanwhile"}));
+    EXPECT_EQ(P().files.Kind(oldest), platform::PathKind::File) << "files stay on disk";
+}
+
+TEST_F(HistoryStoreTest, MissingOrReadOnlyFolderSavesNothingAndLosesNothing) {
+    Add(live, Unicode(u"kept in memory"));
+    Sim().files.DenyWrites(u"C:\\Program Files\\Wordlark");
+    EXPECT_FALSE(Save(live)) << "the folder cannot be made";
+    EXPECT_EQ(live.Count(), 1u);
+    EXPECT_EQ(live.Newest(0)->saved, SavedState::NotOnDisk);
+
+    // A folder that exists but refuses writes.
+    Sim().files.Put(u"C:\\ro\\ClipboardHistory\\placeholder", "");
+    Sim().files.DenyWrites(u"C:\\ro\\ClipboardHistory");
+    CCHQueue readOnly(u"C:\\ro\\ClipboardHistory\\");
+    Add(readOnly, Unicode(u"x"));
+    ASSERT_TRUE(store->SaveHistory(readOnly, kHandler, true));
+    Sim().threads.WaitIdle();
+    EXPECT_EQ(readOnly.Newest(0)->saved, SavedState::NotOnDisk);
+    EXPECT_EQ(savedMessages, 0);
+    EXPECT_EQ(store->SaveNow(readOnly, true), 0);
+    EXPECT_EQ(readOnly.Count(), 1u);
+
+    // Loading a folder that is not there gives nothing and sends nothing.
+    ASSERT_TRUE(store->LoadHistory(u"C:\\nowhere\\", kHandler));
+    Sim().threads.WaitIdle();
+    EXPECT_EQ(Sim().ui.Messages().size(), 0u);
+}
+
+TEST_F(HistoryStoreTest, SaveNowWritesOnTheCallingThread) {
+    Add(live, Unicode(u"at exit"));
+    EXPECT_EQ(store->SaveNow(live, false), 0);
+    EXPECT_EQ(store->SaveNow(live, true), 1);
+    EXPECT_EQ(live.Newest(0)->saved, SavedState::Written);
+    EXPECT_EQ(Sim().threads.started, 0);
+    EXPECT_TRUE(Sim().sync.IsSet(history::kSaveLoadEventName));
+}
+
+TEST_F(HistoryStoreTest, BrokenInfoAndDataFilesAreSkippedWithALogLine) {
+    const Text logPath = Path("log.txt");
+    ASSERT_TRUE(log::EventLog::Instance().Open(logPath));
+    auto put = [&](const char* name, const std::string& bytes) {
+        Sim().files.Put(kFolder + T(name), bytes);
+    };
+    put("Unicode_clipboard_history1.txt", "\xFF\xFEo\0k\0\0\0"s);
+    put("good.info", "[Files]\r\nFile0=Unicode_clipboard_history1.txt\r\n");
+    put("gap.info", "[Files]\r\nFile0=Unicode_clipboard_history1.txt\r\nFile2=x.rtf\r\n");
+    put("x.rtf", "{\\rtf1 x}\0"s);
+    put("nofile0.info", "[Files]\r\nFile1=Unicode_clipboard_history1.txt\r\n");
+    put("garbage.info", "\x00\x01\xFF binary junk"s);
+    put("empty.info", "");
+    put("missing.info", "[Files]\r\nFile0=clipboard_history9.txt\r\n");
+    put("clipboard_history2.txt", "cut short");  // no terminating NUL
+    put("short.info", "[Files]\r\nFile0=clipboard_history2.txt\r\n");
+    put("clipboard_history1.bmp", "BM\x10\0\0\0"s);
+    put("bmp.info", "[Files]\r\nFile0=clipboard_history1.bmp\r\n");
+    put("escape.info", "[Files]\r\nFile0=..\\..\\Wordlark.exe\r\n");
+    put("long.info", "[Files]\r\nFile0=" + std::string(261, 'n') + "\r\n");
+    put("folder.info\\inside", "");
+
+    auto loaded = history::LoadFolder(kFolder);
+    ASSERT_EQ(loaded->Count(), 1u) << "good and gap read the same file: one item";
+    EXPECT_TRUE(loaded->At(0)->formats.empty()) << "File2 without File1 is not read";
+    log::EventLog::Instance().WaitForWriters(5000);
+    const std::string text = Utf16ToUtf8(Bytes(logPath));
+    for (const char* name : {"nofile0.info", "garbage.info", "empty.info", "missing.info",
+                             "short.info", "bmp.info", "escape.info", "long.info"})
+        EXPECT_NE(text.find(std::string("skipped ") + name), std::string::npos) << name;
+}
+
+TEST_F(HistoryStoreTest, FurtherFormatsTravelWithTheItem) {
+    auto item = Unicode(u"styled");
+    auto rtf = std::make_shared<CCHItem>(history::CHT_RTF);
+    rtf->SetAnsiText("{\\rtf1 styled}");
+    auto html = std::make_shared<CCHItem>(history::CHT_HTML);
+    html->SetAnsiText("Version:0.9\r\nSourceURL:https://example.org/\r\n");
+    auto empty = std::make_shared<CCHItem>(history::CHT_HTML);  // nothing to write
+    item->formats = {rtf, empty, html};
+    Add(live, std::move(item));
+    ASSERT_TRUE(Save(live));
+    EXPECT_FALSE(rtf->dataPath.empty()) << "the live formats learn their files";
+    EXPECT_FALSE(html->dataPath.empty());
+    const Text info = live.Newest(0)->infoPath;
+    EXPECT_EQ(Bytes(info),
+              "[Files]\r\nDataType=1\r\nProtected=0\r\nFile0=Unicode_clipboard_history1.txt\r\n"
+              "File1=clipboard_history1.rtf\r\nFile2=clipboard_history1.html\r\n");
+
+    // Dropped by the maximum, the item takes every one of its files along.
+    auto next = Unicode(u"next");
+    ASSERT_TRUE(live.Add(next, 1));
+    EXPECT_EQ(P().files.List(kFolder, u"*").size(), 0u);
+}
+
+TEST_F(HistoryStoreTest, BitmapItemsTravelAsBmpFiles) {
+    const uint32_t pixels[] = {0x102030, 0x405060, 0x708090, 0xA0B0C0, 0xD0E0F0, 0x010203};
+    auto item = std::make_unique<CCHItem>(history::CHT_BITMAP);
+    item->SetBitmap(P().bitmaps.FromPixels(3, 2, pixels));
+    Add(live, std::move(item));
+    ASSERT_TRUE(Save(live));
+    const std::string file = Bytes(live.Newest(0)->dataPath);
+    ASSERT_GE(file.size(), 14u + 52u + 24u);
+    EXPECT_EQ(file.substr(0, 2), "BM");
+    EXPECT_EQ(uint8_t(file[2]), file.size());
+    EXPECT_EQ(uint8_t(file[10]), 14 + 52) << "bits after the header and three masks";
+
+    auto loaded = history::LoadItemFile(live.Newest(0)->dataPath);
+    ASSERT_TRUE(loaded);
+    ASSERT_EQ(loaded->Type(), history::CHT_BITMAP);
+    EXPECT_EQ(loaded->Size(), 4u);
+    EXPECT_EQ(loaded->Bitmap()->Pixels(), std::vector<uint32_t>(pixels, pixels + 6));
+    // Cut short by a byte, the file is not a picture any more.
+    Sim().files.Put(kFolder + u"clipboard_history2.bmp", file.substr(0, file.size() - 1));
+    EXPECT_FALSE(history::LoadItemFile(kFolder + u"clipboard_history2.bmp"));
+}
+
+}  // namespace
+}  // namespace wlk::test
