@@ -31,6 +31,18 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/res/wordlark.ico ${CMAKE_BINARY_DI
     DEPENDS ${CMAKE_SOURCE_DIR}/res/make_icons.py)
 add_custom_target(wlk_icons DEPENDS ${CMAKE_BINARY_DIR}/res/wordlark.ico)
 
+# Language files, converted to the UTF-16 that the profile functions keep.
+file(GLOB WLK_LANGUAGE_SOURCES CONFIGURE_DEPENDS res/lng/*.lng)
+foreach(src ${WLK_LANGUAGE_SOURCES})
+    get_filename_component(name ${src} NAME)
+    add_custom_command(OUTPUT ${WLK_DIST}/${name}
+        COMMAND python3 ${CMAKE_SOURCE_DIR}/res/make_lng.py ${src} ${WLK_DIST}/${name}
+            ${CMAKE_SOURCE_DIR}/language/english_strings.inc ${CMAKE_SOURCE_DIR}/res/wordlark.rc
+        DEPENDS ${src} ${CMAKE_SOURCE_DIR}/res/make_lng.py ${CMAKE_SOURCE_DIR}/language/english_strings.inc)
+    list(APPEND WLK_LANGUAGE_FILES ${WLK_DIST}/${name})
+endforeach()
+add_custom_target(wlk_languages ALL DEPENDS ${WLK_LANGUAGE_FILES})
+
 add_executable(Wordlark WIN32 ${WLK_WIN32_APP_SOURCES} res/wordlark.rc)
 target_include_directories(Wordlark PRIVATE ${CMAKE_BINARY_DIR}/res)
 set_source_files_properties(res/wordlark.rc PROPERTIES
