@@ -53,6 +53,15 @@ target_link_options(Wordlark PRIVATE -municode)
 add_dependencies(Wordlark wlk_icons)
 set_target_properties(Wordlark PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${WLK_DIST})
 
+# The event sounds beside the program.
+set(WLK_SOUNDS kbd launch paper menu start start_as_admin already_work)
+list(TRANSFORM WLK_SOUNDS REPLACE "(.+)" "${WLK_DIST}/\\1.wav" OUTPUT_VARIABLE WLK_SOUND_FILES)
+add_custom_command(OUTPUT ${WLK_SOUND_FILES}
+    COMMAND bash ${CMAKE_SOURCE_DIR}/res/make_sounds.sh ${WLK_DIST}
+    DEPENDS ${CMAKE_SOURCE_DIR}/res/make_sounds.sh)
+add_custom_target(wlk_sounds ALL DEPENDS ${WLK_SOUND_FILES})
+add_dependencies(Wordlark wlk_sounds)
+
 # GoogleTest cross-built from Debian's source.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
