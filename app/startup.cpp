@@ -3,6 +3,7 @@
 #include "app/app_globals.h"
 #include "app/event_watcher.h"
 #include "app/instance_control.h"
+#include "language/language_switch.h"
 #include "log/event_log.h"
 #include "log/log_line.h"
 #include "platform/platform.h"
@@ -149,8 +150,7 @@ int StartAndRun(const Text& commandLine, settings::Settings& settings, StartupHo
 
     if (auto code = SettleAutomode(options, settings)) return *code;
 
-    // The interface language is chosen here once language files exist; until
-    // then the built-in English texts are used.
+    language::LoadStartupLanguage(settings);
     bool handled = options.edit() && SignalNamedEvent(kEditorRequestEventName);
     if (options.help()) {
         p.ui.MessageBox(platform::MessageOwner::Desktop, KeyHelpText(), u"Wordlark",

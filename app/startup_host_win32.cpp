@@ -6,8 +6,10 @@
 
 #include "app/app_globals.h"
 #include "app/tray_window_win32.h"
+#include "language/active_language.h"
 #include "log/event_log.h"
 #include "platform/text.h"
+#include "platform/win32/win32_menu.h"
 
 namespace wlk::app {
 
@@ -21,6 +23,9 @@ void Win32StartupHost::InitializeRuntime() {
 
 void Win32StartupHost::InitializeModule() {
     mainThreadId_ = GetCurrentThreadId();
+    // Menu texts for tooltips and balloons come from the program's own resources.
+    static platform::win32::Win32Menus menus;
+    language::SetMenuSource(&menus);
     OleInitialize(nullptr);
 }
 

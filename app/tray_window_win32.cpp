@@ -14,9 +14,12 @@
 #include "app/tray_menu_states.h"
 #include "app/tray_texts.h"
 #include "language/interface_strings.h"
+#include "language/language_switch.h"
+#include "language/menu_translation.h"
 #include "log/event_log.h"
 #include "platform/platform.h"
 #include "platform/text.h"
+#include "platform/win32/win32_menu.h"
 #include "res/resource.h"
 #include "settings/program_location.h"
 #include "settings/registry_entries.h"
@@ -175,8 +178,8 @@ LRESULT CWLKTrayWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kMsgHideBalloon: HideBalloon(); return 0;
         case kMsgShowTrayMenu: OnShowTrayMenuInForeground(); return 0;
         case kMsgLanguageChanged:
-            ChangeListeners::Instance().Broadcast(kLanguageChanged, 0);
-            UpdateTrayIcon(TrayIconMode::Modify);
+            language::ReloadLanguage(settings_);
+            OnLanguageSwitched(false);
             return 0;
         default: return DefWindowProcW(hwnd_, message, wParam, lParam);
     }
@@ -447,6 +450,9 @@ void CWLKTrayWnd::ShowTrayMenu(POINT point) {
     UINT chosen = 0;
     if (popup) {
         SetMenuDefaultItem(popup, kCmdEditPhrases, FALSE);
+        auto menu = platform::win32::Win32Menu::View(popup);
+        language::LocalizeMenu(*menu);
+        language::RebuildLanguageMenu(*menu);
         Log().Write(Format(u"ISWINDOW=%d", {ToText(IsWindow(hwnd_) ? 1 : 0)}));
         EndMenu();
         SetForegroundWindow(hwnd_);
@@ -548,6 +554,10 @@ void CWLKTrayWnd::OnCommand(UINT id) {
         case kCmdReKeepHistory: UpdateTrayIcon(TrayIconMode::Refresh); return;
         default: break;
     }
+    if (language::IsLanguageCommand(id)) {
+        if (language::SwitchLanguage(id, settings_)) OnLanguageSwitched(true);
+        return;
+    }
     if (id >= kCmdVisitWebSite && id <= kCmdFacebookGroup && id != kCmdKeepHistory)
         OnOpenWebPage(id);
     OnToggleCommand(id);
@@ -600,6 +610,12 @@ void CWLKTrayWnd::OnOpenWebPage(UINT id) {
         default: return;
     }
     ShellExecuteW(hwnd_, L"open", W(kWebSite + page), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void CWLKTrayWnd::OnLanguageSwitched(bool showMenuAgain) {
+    ChangeListeners::Instance().Broadcast(kLanguageChanged, 0);
+    UpdateTrayIcon(TrayIconMode::Modify);
+    if (showMenuAgain) ShowTrayMenu(lastTrayPoint_);
 }
 
 void CWLKTrayWnd::OnEnableMenuOfPhrases() {
@@ -663,6 +679,7 @@ void CWLKTrayWnd::OnEditorState(WPARAM state) {
 void CWLKTrayWnd::OnEditorEnded() {
     Log().Write(u"Detected event: PhraseEditor closed");
     settings_.Load();
+    language::ReloadLanguage(settings_);
     if (settings_.Get(settings::IntSetting::ClipboardHistory)) historyKept_ = true;
     UpdateTrayIcon(TrayIconMode::Refresh);
 }

@@ -63,6 +63,7 @@ private:
     void OnShowTrayMenuInForeground();
     void OnSessionChange(WPARAM reason, LPARAM sessionId);
     void OnEnableMenuOfPhrases();
+    void OnLanguageSwitched(bool showMenuAgain);
     void RunMenuCommand(int command, intptr_t argument);
     void SaveAndNotify();
     void StartWatchers();
