@@ -28,6 +28,40 @@ bool TooManyElements(std::string_view bytes) {
     return false;
 }
 
+// TinyXML steps over a multi-byte character by the length its lead byte claims,
+// so a sequence cut off by the end of the text makes it read past the end. Only
+// well-formed UTF-8 (RFC 3629) is handed over.
+bool IsUtf8(std::string_view bytes) {
+    size_t i = 0;
+    while (i < bytes.size()) {
+        const auto b = static_cast<uint8_t>(bytes[i]);
+        size_t length = 0;
+        uint32_t c = 0;
+        if (b < 0x80) {
+            ++i;
+            continue;
+        } else if (b >= 0xC2 && b <= 0xDF) {
+            length = 2, c = b & 0x1F;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            length = 3, c = b & 0x0F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            length = 4, c = b & 0x07;
+        } else {
+            return false;
+        }
+        if (bytes.size() - i < length) return false;
+        for (size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<uint8_t>(bytes[i + k]);
+            if ((next & 0xC0) != 0x80) return false;
+            c = (c << 6) | (next & 0x3F);
+        }
+        const uint32_t smallest = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
+        if (c < smallest || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
+        i += length;
+    }
+    return true;
+}
+
 // TinyXML keeps its white-space switch in one process-wide flag. Phrase texts must
 // keep their blanks and line breaks exactly, so the switch is off while a phrase
 // is parsed and back as it was afterwards.
@@ -153,7 +187,8 @@ Text DescribeReadOutcome(ReadOutcome outcome) {
         case ReadOutcome::Empty: return u"is empty";
         case ReadOutcome::TooLarge: return u"is too large";
         case ReadOutcome::TooDeep: return u"has too many nested elements";
-        case ReadOutcome::NotXml: return u"is not UTF-8 XML";
+        case ReadOutcome::NotUtf8: return u"is not UTF-8 text";
+        case ReadOutcome::NotXml: return u"is not XML";
         case ReadOutcome::NoRoot: return u"has no WLKCommand element";
         case ReadOutcome::NoMenuName: return u"has no MenuName";
     }
@@ -171,10 +206,15 @@ ReadOutcome ParseCommandXml(std::string_view bytes, CWLKCommand& node) {
     if (bytes.empty()) return ReadOutcome::Empty;
     if (TooManyElements(bytes)) return ReadOutcome::TooDeep;
 
+    // TinyXML reads up to the first NUL; a binary file simply stops there.
+    bytes = bytes.substr(0, bytes.find('\0'));
+    if (!IsUtf8(bytes)) return ReadOutcome::NotUtf8;
+
     TiXmlDocument document;
     {
-        // TinyXML reads up to the first NUL; a binary file simply stops there.
-        const std::string text(bytes);
+        std::string text(bytes);
+        // A margin of terminators, should the parser look ahead past the first one.
+        text.append(8, '\0');
         WhiteSpaceKept keep;
         document.Parse(text.c_str(), nullptr, TIXML_ENCODING_UTF8);
     }

@@ -16,6 +16,7 @@ enum class ReadOutcome {
     Empty,
     TooLarge,
     TooDeep,  // more elements than any phrase has, enough to exhaust the parser's stack
+    NotUtf8,  // wrongly encoded: UTF-16, an ANSI code page, binary
     NotXml,
     NoRoot,      // no "WLKCommand"
     NoMenuName,  // attributes taken, but no title: a descriptor, or not a phrase
