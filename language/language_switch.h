@@ -35,7 +35,9 @@ void ReloadLanguage(settings::Settings& settings);
 
 // Fills the "Language" submenu of `trayMenu` (the submenu whose first item is
 // kLocalizeHelpCommand) anew; the current language is checked and the
-// default item. False when the menu has no such submenu.
+// default item. Called after LocalizeMenu, so that the names of languages
+// are never listed as English texts to translate. False when the menu has no
+// such submenu.
 bool RebuildLanguageMenu(platform::Menu& trayMenu);
 
 // Handles a pick from the "Language" submenu: stores the chosen file in the
