@@ -14,6 +14,7 @@
 #include "app/tray_menu_states.h"
 #include "app/tray_texts.h"
 #include "language/interface_strings.h"
+#include "language/language_list.h"
 #include "language/language_switch.h"
 #include "language/menu_translation.h"
 #include "log/event_log.h"
@@ -38,7 +39,6 @@ constexpr UINT kNoticeBalloonMs = 3000;
 constexpr DWORD kExitDelayMs = 500;
 constexpr int kTrayIconTries = 200;
 constexpr uint32_t kTrayIconRetryMs = 2000;
-constexpr char16_t kWebSite[] = u"https://wordlark.example/";
 
 const wchar_t* W(const Text& text) {
     return reinterpret_cast<const wchar_t*>(text.c_str());
@@ -604,12 +604,12 @@ void CWLKTrayWnd::OnOpenWebPage(UINT id) {
         case kCmdSupport: page = u"support"; break;
         case kCmdHowToLocalize: page = u"localize"; break;
         case kCmdEmailToUs:
-            ShellExecuteW(hwnd_, L"open", L"mailto:support@wordlark.example", nullptr, nullptr,
+            ShellExecuteW(hwnd_, L"open", L"mailto:support@orrinsoftworks.com", nullptr, nullptr,
                           SW_SHOWNORMAL);
             return;
         default: return;
     }
-    ShellExecuteW(hwnd_, L"open", W(kWebSite + page), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(hwnd_, L"open", W(language::kProductWebAddress + page), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void CWLKTrayWnd::OnLanguageSwitched(bool showMenuAgain) {
