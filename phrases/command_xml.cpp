@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 
 #include "platform/text.h"
@@ -266,11 +267,13 @@ std::optional<std::string> BuildCommandXml(const CWLKCommand& node) {
     }
     if (!document.InsertEndChild(root)) return std::nullopt;
 
-    TiXmlPrinter printer;
-    printer.SetIndent("    ");
-    printer.SetLineBreak("\r\n");
-    if (!document.Accept(&printer) || printer.Size() == 0) return std::nullopt;
-    return std::string(printer.CStr(), printer.Size());
+    // On the heap: GCC 12 at -O2 misreads the inlined short-string copy of a
+    // printer on the stack as a read of uninitialised bytes.
+    auto printer = std::make_unique<TiXmlPrinter>();
+    printer->SetIndent("    ");
+    printer->SetLineBreak("\r\n");
+    if (!document.Accept(printer.get()) || printer->Size() == 0) return std::nullopt;
+    return std::string(printer->CStr(), printer->Size());
 }
 
 }  // namespace wlk::phrases
