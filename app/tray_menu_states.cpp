@@ -37,8 +37,8 @@ std::vector<MenuItemState> TrayMenuStates(const TrayMenuFacts& facts,
     add(kCmdKeepHistory, facts.watcherExists, true);
     add(kCmdClearHistory, false, facts.historyCount > 0);
     add(kCmdRereadPhrases, false, true).text =
-        WithCountSuffix(currentText(kCmdRereadPhrases),
-                        u" [" + ToText(facts.phraseCount) + u"/" + ToText(facts.groupCount) + u"]");
+        WithCountSuffix(currentText(kCmdRereadPhrases), u" [" + ToText(facts.phrasesAll) + u"/" +
+                                                            ToText(facts.phrasesShown) + u"]");
     add(kCmdRunAsAdministrator, false, !facts.admin);
     return states;
 }

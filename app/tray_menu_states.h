@@ -21,8 +21,8 @@ struct TrayMenuFacts {
     bool watcherExists = false;
     int historyCount = 0;
     int historyMax = 0;
-    int phraseCount = 0;
-    int groupCount = 0;
+    int phrasesAll = 0;
+    int phrasesShown = 0;
     bool admin = false;
 };
 

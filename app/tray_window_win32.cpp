@@ -188,6 +188,12 @@ LRESULT CWLKTrayWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 bool CWLKTrayWnd::OnRegisteredMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == InstanceMessage()) {
         OnInstanceMessage(wParam);
+    } else if (message == historyStore_.ItemSavedMessage()) {
+        history::HistoryStore::OnItemSaved(history_, intptr_t(lParam));
+    } else if (message == historyStore_.HistoryLoadedMessage()) {
+        history::HistoryStore::OnHistoryLoaded(history_, intptr_t(lParam),
+                                               history::HistoryMaximum());
+        Log().Write(Format(u"History loaded: %d items", {ToText(int64_t(history_.Count()))}));
     } else if (message == TaskbarCreatedMessage()) {
         UpdateTrayIcon(TrayIconMode::Add);
     } else if (message == StartupNoteMessage()) {
@@ -216,6 +222,9 @@ void CWLKTrayWnd::OnCreate() {
     } else {
         startupNotes_.push_back(u"No install on launch. Flag specifided");
     }
+    ReloadPhrases();
+    if (history::SaveHistoryEnabled())
+        historyStore_.LoadHistory(history_.Folder(), platform::WindowId(hwnd_));
     StartTrayIconThread();
     if (settings_.IsFirstRun()) StartFirstRunThread();
     sound_.Start(instanceEvent_);
@@ -285,6 +294,8 @@ void CWLKTrayWnd::StartWelcomeProgram() {
 
 void CWLKTrayWnd::OnDestroy() {
     instanceEvent_->Set();
+    int saved = historyStore_.SaveNow(history_, history::SaveHistoryEnabled());
+    Log().Write(Format(u"History saved: %d items", {ToText(saved)}));
     UninstallServices();
     icon_.Remove();
     if (WTSUnRegisterSessionNotification(hwnd_))
@@ -482,7 +493,10 @@ void CWLKTrayWnd::OnInitMenuPopup(HMENU menu) {
     facts.saveHistoryOnExit = settings_.Get(settings::IntSetting::SaveClipboardHistory) != 0;
     facts.clipboardHasText = ClipboardHoldsText();
     facts.watcherExists = historyKept_;
+    facts.historyCount = int(history_.Count());
     facts.historyMax = settings_.Get(settings::IntSetting::ClipboardHistoryMax);
+    facts.phrasesAll = phraseCounts_.all;
+    facts.phrasesShown = phraseCounts_.included;
     facts.admin = IsAdmin();
     for (const auto& state :
          TrayMenuStates(facts, [menu](uint32_t id) { return MenuText(menu, id); })) {
@@ -552,6 +566,8 @@ void CWLKTrayWnd::OnCommand(UINT id) {
         }
         case kCmdRequestMenuFromPane: SetTimer(hwnd_, kTimerMenuFromPane, 500, nullptr); return;
         case kCmdReKeepHistory: UpdateTrayIcon(TrayIconMode::Refresh); return;
+        case kCmdRereadPhrases: ReloadPhrases(); return;
+        case kCmdClearHistory: history_.Clear(); return;
         default: break;
     }
     if (language::IsLanguageCommand(id)) {
@@ -609,7 +625,12 @@ void CWLKTrayWnd::OnOpenWebPage(UINT id) {
             return;
         default: return;
     }
-    ShellExecuteW(hwnd_, L"open", W(language::kProductWebAddress + page), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(hwnd_, L"open", W(language::kProductWebAddress + page), nullptr, nullptr,
+                  SW_SHOWNORMAL);
+}
+
+void CWLKTrayWnd::ReloadPhrases() {
+    phraseCounts_ = phrases::LoadPhraseLibrary(phrases_);
 }
 
 void CWLKTrayWnd::OnLanguageSwitched(bool showMenuAgain) {
@@ -666,6 +687,8 @@ void CWLKTrayWnd::OnEditorState(WPARAM state) {
         case EditorState::Started: languageAtEditorStart_ = settings_.Language(); break;
         case EditorState::Ended: {
             settings_.Load();
+            ReloadPhrases();
+            language::ReloadLanguage(settings_);
             UninstallServices();
             Text error;
             InstallServices(false, error);
@@ -680,6 +703,7 @@ void CWLKTrayWnd::OnEditorEnded() {
     Log().Write(u"Detected event: PhraseEditor closed");
     settings_.Load();
     language::ReloadLanguage(settings_);
+    ReloadPhrases();
     if (settings_.Get(settings::IntSetting::ClipboardHistory)) historyKept_ = true;
     UpdateTrayIcon(TrayIconMode::Refresh);
 }

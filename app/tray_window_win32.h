@@ -12,6 +12,10 @@
 #include "app/sound_player.h"
 #include "app/tray_icon_win32.h"
 #include "bridge/hook_service.h"
+#include "history/ch_queue.h"
+#include "history/history_store.h"
+#include "phrases/command_tree.h"
+#include "phrases/phrase_library.h"
 #include "platform/sync.h"
 #include "platform/win32/windows_api.h"
 #include "settings/settings.h"
@@ -64,6 +68,7 @@ private:
     void OnSessionChange(WPARAM reason, LPARAM sessionId);
     void OnEnableMenuOfPhrases();
     void OnLanguageSwitched(bool showMenuAgain);
+    void ReloadPhrases();
     void RunMenuCommand(int command, intptr_t argument);
     void SaveAndNotify();
     void StartWatchers();
@@ -89,6 +94,10 @@ private:
     SessionWatcherState sessionState_;
     bool historyKept_ = false;  // the clipboard watcher is on
     std::vector<Text> startupNotes_;
+    phrases::CWLKCommandTree phrases_;
+    phrases::PhraseCounts phraseCounts_;
+    history::CCHQueue history_;
+    history::HistoryStore historyStore_;
     Text languageAtEditorStart_;
 };
 

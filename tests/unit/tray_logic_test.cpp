@@ -137,8 +137,8 @@ TEST(TrayMenuStates, ChecksEnablesAndCountsFromTheFacts) {
     facts.delayAutoLoadSeconds = 30;
     facts.sounds = true;
     facts.historyCount = 0;
-    facts.phraseCount = 12;
-    facts.groupCount = 3;
+    facts.phrasesAll = 12;
+    facts.phrasesShown = 3;
     facts.admin = true;
     std::map<uint32_t, Text> texts = {{app::kCmdStartWithWindows, u"Start With Windows (+30sec)"},
                                       {app::kCmdRereadPhrases, u"Reread Phrases  [1/1]"}};
