@@ -181,6 +181,8 @@ bool Matches(std::u16string_view name, std::u16string_view pattern) {
 }  // namespace
 
 std::vector<DirEntry> SimFileSystem::List(const Text& folder, const Text& pattern) {
+    // As on Windows, "*.*" also matches names without a dot.
+    if (pattern == u"*.*") return List(folder, u"*");
     std::lock_guard lock(mutex_);
     std::vector<DirEntry> entries;
     Text prefix = Key(folder) + u"\\";

@@ -24,6 +24,7 @@ TEST_F(FileSystemTest, ListsMatchingNamesWithTheirCase) {
     WriteBytes(Path("notes.txt"), "");
     ASSERT_TRUE(P().files.CreateDirectory(Path("Group"), platform::Security::Default));
     EXPECT_EQ(Names(u"*.lng"), (std::vector<Text>{u"Russian.lng", u"de.LNG"}));
+    EXPECT_EQ(Names(u"*.*"), Names(u"*"));
     EXPECT_EQ(Names(u"*"),
               (std::vector<Text>{u"Group\\", u"Russian.lng", u"de.LNG", u"notes.txt"}));
     auto entries = P().files.List(Dir(), u"Russian.lng");
