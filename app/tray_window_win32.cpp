@@ -2,6 +2,8 @@
 
 #include <wtsapi32.h>
 
+#include <algorithm>
+
 #include "app/app_globals.h"
 #include "app/change_listeners.h"
 #include "app/copy_data_command.h"
@@ -13,6 +15,7 @@
 #include "app/tray_commands.h"
 #include "app/tray_menu_states.h"
 #include "app/tray_texts.h"
+#include "history/history_menu.h"
 #include "language/interface_strings.h"
 #include "language/language_list.h"
 #include "language/language_switch.h"
@@ -92,6 +95,39 @@ void SetMenuText(HMENU menu, UINT item, bool byPosition, const Text& text) {
     info.fMask = MIIM_STRING;
     info.dwTypeData = const_cast<wchar_t*>(W(text));
     SetMenuItemInfoW(menu, item, byPosition, &info);
+}
+
+// The history entries of the tray menu, on its "Clipboard History" submenu.
+class HistorySubmenu : public history::HistoryMenuSink {
+public:
+    explicit HistorySubmenu(HMENU menu) : menu_(menu) {}
+    bool LastIsSeparator() override {
+        int count = GetMenuItemCount(menu_);
+        return count > 0 && (GetMenuState(menu_, UINT(count - 1), MF_BYPOSITION) & MF_SEPARATOR);
+    }
+    void AppendSeparator() override { AppendMenuW(menu_, MF_SEPARATOR, 0, nullptr); }
+    void AppendItem(uint32_t commandId, const Text& text) override {
+        AppendMenuW(menu_, MF_STRING, commandId, W(text));
+    }
+    void SetDefaultItem(uint32_t commandId) override {
+        SetMenuDefaultItem(menu_, commandId, FALSE);
+    }
+
+private:
+    HMENU menu_;
+};
+
+Text ClipboardText(HWND owner) {
+    Text text;
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(owner)) return text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* chars = static_cast<const char16_t*>(GlobalLock(data))) {
+            text = chars;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
 }
 
 // The position in `menu` of the submenu that holds command `id`, or -1.
@@ -174,6 +210,18 @@ LRESULT CWLKTrayWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             RunMenuCommand(int(wParam), intptr_t(lParam));
             return 0;
         case kMsgNoMenuOpen: return 1;
+        case kMsgCaption: return LRESULT(CopyCaption(reinterpret_cast<wchar_t*>(lParam)));
+        case kMsgDataNeeded:
+        case kMsgMenuHandler:
+        case kMsgQueryFailed:
+        case kMsgUpdateResult:
+        case kMsgShowHistoryPane:
+        case kMsgHistoryEntryCommand:
+            // Their receivers (the phrase menu, the update check, the history
+            // pane) are not part of this build yet.
+            Log().Write(Format(u"Message WM_APP+%d not handled in this build",
+                               {ToText(int64_t(message - kWmApp))}));
+            return 0;
         case kMsgRefreshIcon: UpdateTrayIcon(TrayIconMode::Refresh); return 0;
         case kMsgHideBalloon: HideBalloon(); return 0;
         case kMsgShowTrayMenu: OnShowTrayMenuInForeground(); return 0;
@@ -505,6 +553,16 @@ void CWLKTrayWnd::OnInitMenuPopup(HMENU menu) {
         EnableMenuItem(menu, state.id, MF_BYCOMMAND | (state.enabled ? MF_ENABLED : MF_GRAYED));
         if (state.text) SetMenuText(menu, state.id, false, *state.text);
     }
+    if (GetMenuState(menu, kCmdKeepHistory, MF_BYCOMMAND) != UINT(-1) &&
+        SubmenuHolding(menu, kCmdKeepHistory) < 0) {
+        // The "Clipboard History" submenu itself: its history entries anew.
+        for (UINT id = kCmdFirstHistoryEntry; id <= kCmdLastHistoryEntry; ++id)
+            DeleteMenu(menu, id, MF_BYCOMMAND);
+        HistorySubmenu entries(menu);
+        size_t added = history::AppendHistoryEntries(history_, entries, kCmdFirstHistoryEntry,
+                                                     ClipboardText(hwnd_));
+        Log().Write(Format(u"bHistory=%d\n", {ToText(int64_t(added))}));
+    }
     int historyItem = SubmenuHolding(menu, kCmdKeepHistory);
     if (historyItem >= 0) {
         wchar_t buffer[256] = {};
@@ -570,6 +628,12 @@ void CWLKTrayWnd::OnCommand(UINT id) {
         case kCmdClearHistory: history_.Clear(); return;
         default: break;
     }
+    if (id >= kCmdFirstHistoryEntry && id <= kCmdLastHistoryEntry) {
+        // Putting an entry back into the clipboard comes with clipboard writing.
+        Log().Write(Format(u"History entry %d chosen", {ToText(id - kCmdFirstHistoryEntry)}));
+        UpdateTrayIcon(TrayIconMode::Refresh);
+        return;
+    }
     if (language::IsLanguageCommand(id)) {
         if (language::SwitchLanguage(id, settings_)) OnLanguageSwitched(true);
         return;
@@ -627,6 +691,17 @@ void CWLKTrayWnd::OnOpenWebPage(UINT id) {
     }
     ShellExecuteW(hwnd_, L"open", W(language::kProductWebAddress + page), nullptr, nullptr,
                   SW_SHOWNORMAL);
+}
+
+size_t CWLKTrayWnd::CopyCaption(wchar_t* buffer) const {
+    // Callers pass a buffer of MAX_PATH characters.
+    constexpr size_t kCaptionChars = MAX_PATH;
+    Text caption =
+        u"Wordlark - " + ToUpper(language::GetString(hookService_.IsInstalled() ? 275 : 276));
+    caption = caption.substr(0, kCaptionChars - 1);
+    if (buffer)
+        std::copy_n(caption.c_str(), caption.size() + 1, reinterpret_cast<char16_t*>(buffer));
+    return caption.size();
 }
 
 void CWLKTrayWnd::ReloadPhrases() {

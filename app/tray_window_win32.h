@@ -69,6 +69,7 @@ private:
     void OnEnableMenuOfPhrases();
     void OnLanguageSwitched(bool showMenuAgain);
     void ReloadPhrases();
+    size_t CopyCaption(wchar_t* buffer) const;
     void RunMenuCommand(int command, intptr_t argument);
     void SaveAndNotify();
     void StartWatchers();
