@@ -55,9 +55,14 @@ void CWLKCommand::SetDateUsageNow() {
 }
 
 void CWLKCommand::SetPath(const Text& path) {
-    // Renaming a group's folder along with its path needs a folder move (MoveFileW),
-    // which the file-system interface does not offer: Replace refuses folders. Until
-    // it does, only the path changes; no phrase is lost either way.
+    // A renamed group takes its folder along; an existing folder is never
+    // overwritten, so no phrase is lost either way.
+    auto& files = platform::Current().files;
+    if (IsGroup() && !path_.empty() && !path.empty() && path_ != path &&
+        files.Kind(path_) == platform::PathKind::Directory &&
+        files.Kind(path) == platform::PathKind::Missing) {
+        files.Move(path_, path);
+    }
     path_ = path;
 }
 

@@ -49,6 +49,23 @@ bool WriteCommandFile(const CWLKCommand& node, const Text& fileName) {
     return WriteDocumentFile(*document, fileName);
 }
 
+namespace {
+
+// Another program (the phrase editor, a virus scanner) may hold the file open
+// for a moment; the replacing move is tried again for about a second.
+bool ReplaceWithRetries(const Text& from, const Text& to) {
+    constexpr int kReplaceTries = 20;
+    constexpr uint32_t kReplaceRetryMs = 50;
+    auto& p = platform::Current();
+    for (int i = 0; i < kReplaceTries; ++i) {
+        if (p.files.Replace(from, to)) return true;
+        p.threads.Sleep(kReplaceRetryMs);
+    }
+    return false;
+}
+
+}  // namespace
+
 bool WriteDocumentFile(const std::string& document, const Text& fileName) {
     auto& files = platform::Current().files;
     const bool existed = files.Kind(fileName) == platform::PathKind::File;
@@ -74,7 +91,7 @@ bool WriteDocumentFile(const std::string& document, const Text& fileName) {
 
     const bool wasReadOnly = existed && files.IsReadOnly(fileName);
     if (wasReadOnly) files.SetReadOnly(fileName, false);
-    if (!files.Replace(tempName, fileName)) {
+    if (!ReplaceWithRetries(tempName, fileName)) {
         files.DeleteFile(tempName);
         if (wasReadOnly) files.SetReadOnly(fileName, true);
         LogWriteFailure(u"cannot replace the phrase file", fileName);

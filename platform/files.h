@@ -58,6 +58,9 @@ public:
     // one step that replaces a file by a fully written new one.
     virtual bool Replace(const Text& from, const Text& to) = 0;
     virtual bool RemoveDirectory(const Text& path) = 0;
+    // MoveFileW: renames a file or a folder with all it holds; fails when
+    // `to` exists.
+    virtual bool Move(const Text& from, const Text& to) = 0;
     // FILE_ATTRIBUTE_READONLY.
     virtual bool IsReadOnly(const Text& path) = 0;
     virtual bool SetReadOnly(const Text& path, bool on) = 0;

@@ -230,6 +230,29 @@ bool SimFileSystem::RemoveDirectory(const Text& path) {
     return true;
 }
 
+bool SimFileSystem::Move(const Text& from, const Text& to) {
+    std::lock_guard lock(mutex_);
+    Text source = Key(from);
+    Text target = Key(to);
+    if (!nodes_.count(source) || nodes_.count(target) || !ParentExists(target) ||
+        !Writable(source) || !Writable(target) || target.starts_with(source + u"\\"))
+        return false;
+    std::map<Text, Node> moved;
+    for (auto it = nodes_.begin(); it != nodes_.end();) {
+        if (it->first == source || it->first.starts_with(source + u"\\")) {
+            moved[target + it->first.substr(source.size())] = std::move(it->second);
+            it = nodes_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    Text given = to;
+    while (!given.empty() && given.back() == u'\\') given.pop_back();
+    moved[target].name = given.substr(given.find_last_of(u"\\/") + 1);
+    nodes_.merge(moved);
+    return true;
+}
+
 bool SimFileSystem::IsReadOnly(const Text& path) {
     std::lock_guard lock(mutex_);
     auto it = nodes_.find(Key(path));

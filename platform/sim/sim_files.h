@@ -26,6 +26,7 @@ public:
     std::unique_ptr<File> CreateNew(const Text& path, Security security) override;
     bool Replace(const Text& from, const Text& to) override;
     bool RemoveDirectory(const Text& path) override;
+    bool Move(const Text& from, const Text& to) override;
     bool IsReadOnly(const Text& path) override;
     bool SetReadOnly(const Text& path, bool on) override;
     std::optional<uint64_t> CreationTime(const Text& path) override;

@@ -155,6 +155,10 @@ bool Win32FileSystem::RemoveDirectory(const Text& path) {
     return RemoveDirectoryW(W(path)) != FALSE;
 }
 
+bool Win32FileSystem::Move(const Text& from, const Text& to) {
+    return MoveFileW(W(from), W(to)) != FALSE;
+}
+
 bool Win32FileSystem::IsReadOnly(const Text& path) {
     const DWORD attributes = GetFileAttributesW(W(path));
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);

@@ -75,6 +75,20 @@ TEST_F(FileSystemTest, CreationTimeIsKeptAsSet) {
     EXPECT_FALSE(P().files.CreationTime(Path("none.txt")));
 }
 
+TEST_F(FileSystemTest, MoveRenamesFoldersWithTheirFilesButNeverOverwrites) {
+    ASSERT_TRUE(P().files.CreateDirectory(Path("Letters"), platform::Security::Default));
+    WriteBytes(Path("Letters\\a.wordlark"), "a");
+    ASSERT_TRUE(P().files.Move(Path("Letters"), Path("Mail")));
+    EXPECT_EQ(Bytes(Path("Mail\\a.wordlark")), "a");
+    EXPECT_EQ(P().files.Kind(Path("Letters")), platform::PathKind::Missing);
+    EXPECT_EQ(Names(u"*"), (std::vector<Text>{u"Mail\\"}));
+
+    WriteBytes(Path("b.txt"), "b");
+    EXPECT_FALSE(P().files.Move(Path("b.txt"), Path("Mail"))) << "the target exists";
+    ASSERT_TRUE(P().files.Move(Path("b.txt"), Path("Mail\\b.txt")));
+    EXPECT_EQ(Bytes(Path("Mail\\b.txt")), "b");
+}
+
 TEST_F(FileSystemTest, OnlyAnEmptyFolderIsRemoved) {
     ASSERT_TRUE(P().files.CreateDirectory(Path("History"), platform::Security::Default));
     WriteBytes(Path("History\\1.txt"), "x");

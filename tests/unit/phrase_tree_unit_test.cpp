@@ -233,3 +233,33 @@ TEST_F(PhraseTreeUnitTest, SkippedFilesAndTheLoadResultAreLogged) {
 
 }  // namespace
 }  // namespace wlk::test
+
+namespace wlk::test {
+namespace {
+
+TEST_F(PhraseTreeUnitTest, RenamedGroupTakesItsFolderAlongButNeverOverwrites) {
+    Sim().files.Put(Path("Letters\\greeting.wordlark"), "x");
+    Sim().files.Put(Path("Taken\\other.wordlark"), "y");
+    CWLKCommand group = Group(1, "Letters", {});
+    group.SetPath(Path("Letters"));  // first path: nothing moves
+    EXPECT_EQ(P().files.Kind(Path("Letters")), platform::PathKind::Directory);
+
+    group.SetPath(Path("Mail"));
+    EXPECT_EQ(Bytes(Path("Mail\\greeting.wordlark")), "x");
+    EXPECT_EQ(P().files.Kind(Path("Letters")), platform::PathKind::Missing);
+
+    group.SetPath(Path("Taken"));
+    EXPECT_EQ(group.GetPath(), Path("Taken"));
+    EXPECT_EQ(Bytes(Path("Mail\\greeting.wordlark")), "x") << "an existing folder wins";
+    EXPECT_EQ(Bytes(Path("Taken\\other.wordlark")), "y");
+
+    // A phrase only stores its path.
+    Sim().files.Put(Path("note.wordlark"), "n");
+    CWLKCommand phrase = Node(2, "Note");
+    phrase.SetPath(Path("note.wordlark"));
+    phrase.SetPath(Path("renamed.wordlark"));
+    EXPECT_EQ(Bytes(Path("note.wordlark")), "n");
+}
+
+}  // namespace
+}  // namespace wlk::test
