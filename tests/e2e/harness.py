@@ -6,10 +6,19 @@ so that the Wine session is not booted again between tests. Each test gets a
 fresh copy of dist/ in its own program folder, so that Settings.ini and
 LogReport.txt beside the program belong to that test alone.
 
+A session holds a lock beside the prefix from start to stop: two runs on one
+prefix would share one wineserver, and with it the program's one-instance
+objects, the Run key, the program folders and each other's `wineserver -k`.
+A later run waits for the earlier one instead. dist/ is copied once at the
+start of a session, when it has stopped changing, so that a build that writes
+dist/ meanwhile cannot hand a test a half-written program.
+
 Standard library only.
 """
 
 import atexit
+import configparser
+import fcntl
 import os
 import re
 import shutil
@@ -23,12 +32,17 @@ REPO = Path(__file__).resolve().parents[2]
 # WLK_E2E_DIST runs the tests against another build's output folder.
 DIST = Path(os.environ.get("WLK_E2E_DIST") or REPO / "dist")
 EXE_NAME = "Wordlark.exe"
-PREFIX = REPO / "build" / "wineprefix"
+# WLK_E2E_PREFIX runs the tests in another Wine prefix (run.sh passes it on).
+PREFIX = Path(os.environ.get("WLK_E2E_PREFIX") or REPO / "build" / "wineprefix")
+SESSION_LOCK = PREFIX.with_name(PREFIX.name + ".e2e-lock")
+LOCK_WAIT = 900
 ARTIFACTS = REPO / "build" / "e2e-artifacts"
 # Program folders live on the prefix's C: drive, a fixed drive, so that the
 # program keeps its settings and log beside itself as on a normal install.
 FOLDERS_ROOT = PREFIX / "drive_c" / "wlk-e2e"
 FOLDERS_ROOT_WIN = "C:\\wlk-e2e"
+# The session's copy of dist/, from which every program folder is made.
+DIST_COPY = FOLDERS_ROOT / "_dist"
 
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 RUN_VALUE = "Wordlark"
@@ -78,10 +92,12 @@ class Session:
         self.display = None
         self.xvfb = None
         self.env = None
+        self.lock = None
 
     def start(self):
         if not (DIST / EXE_NAME).is_file():
             raise HarnessError(f"{DIST / EXE_NAME} is missing: build the Wordlark target first")
+        self._take_lock()
         self._start_xvfb()
         self.env = dict(os.environ)
         self.env.update({
@@ -95,8 +111,11 @@ class Session:
         # process, and the next test would pay for a new Wine session.
         subprocess.run(["wineserver", "-p"], env=self.env, check=False,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # Program folders left by a run that was killed before its clean-up.
+        shutil.rmtree(FOLDERS_ROOT, ignore_errors=True)
         FOLDERS_ROOT.mkdir(parents=True, exist_ok=True)
         ARTIFACTS.mkdir(parents=True, exist_ok=True)
+        _copy_dist(DIST_COPY)
         self.remove_test_run_value()
 
     def stop(self):
@@ -118,7 +137,31 @@ class Session:
                 self.xvfb.kill()
                 self.xvfb.wait()
             self.xvfb = None
-        shutil.rmtree(FOLDERS_ROOT, ignore_errors=True)
+        if self.lock is not None:
+            shutil.rmtree(FOLDERS_ROOT, ignore_errors=True)
+            self.lock.close()  # releases the lock
+            self.lock = None
+
+    def _take_lock(self):
+        PREFIX.parent.mkdir(parents=True, exist_ok=True)
+        self.lock = open(SESSION_LOCK, "a+")
+        try:
+            fcntl.flock(self.lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
+            return
+        except BlockingIOError:
+            pass
+        print(f"waiting for another end-to-end run on {PREFIX} to end", flush=True)
+        deadline = time.monotonic() + LOCK_WAIT
+        while time.monotonic() < deadline:
+            time.sleep(0.5)
+            try:
+                fcntl.flock(self.lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
+                return
+            except BlockingIOError:
+                pass
+        self.lock.close()
+        self.lock = None
+        raise HarnessError(f"another end-to-end run held {SESSION_LOCK} for {LOCK_WAIT} s")
 
     def _start_xvfb(self):
         for number in range(self.FIRST_DISPLAY, self.LAST_DISPLAY):
@@ -223,6 +266,38 @@ class Session:
                        timeout=10, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         subprocess.run(["xdotool", "key", key], env=self.env, timeout=10, check=True)
 
+    def windows(self):
+        """{X window id: (x, y, width, height)} of every mapped window, named or not."""
+        result = {}
+        for window in self.visible_windows(""):
+            try:
+                result[window] = self.window_geometry(window)
+            except subprocess.CalledProcessError:
+                pass  # gone meanwhile
+        return result
+
+    def move_mouse(self, x, y):
+        subprocess.run(["xdotool", "mousemove", str(x), str(y)], env=self.env,
+                       timeout=10, check=True)
+
+    def click(self, x, y, button=1):
+        self.move_mouse(x, y)
+        subprocess.run(["xdotool", "click", str(button)], env=self.env, timeout=10, check=True)
+
+    def keys(self, *keys, delay_ms=60):
+        """Types keys into whatever has the keyboard (without a window manager: the
+        window under the pointer, or the window last given the focus)."""
+        subprocess.run(["xdotool", "key", "--delay", str(delay_ms), *keys], env=self.env,
+                       timeout=30, check=True)
+
+    def grab(self, x, y, width, height):
+        """The pixels of a screen rectangle as an Image."""
+        command = ["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", "+repage",
+                   "-depth", "8", "ppm:-"]
+        result = subprocess.run(command, env=self.env, capture_output=True, timeout=30,
+                                check=True)
+        return Image.from_ppm(result.stdout)
+
     def screenshot(self, name):
         """Saves the whole screen as build/e2e-artifacts/<name>; returns the path."""
         path = ARTIFACTS / name
@@ -234,6 +309,90 @@ class Session:
             subprocess.run(["convert", "xwd:-", str(path)], input=xwd.stdout, timeout=30,
                            check=True)
         return path
+
+
+def _copy_dist(target, settle=2.0, timeout=300):
+    """Copies dist/ into target once no file of it has changed for settle seconds."""
+    def state():
+        try:
+            return sorted((e.name, e.stat().st_size, e.stat().st_mtime_ns)
+                          for e in DIST.rglob("*") if e.is_file())
+        except FileNotFoundError:  # a file replaced while we looked
+            return None
+
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        before = state()
+        if before is None or not any(name == EXE_NAME for name, _, _ in before):
+            time.sleep(0.5)
+            continue
+        newest = max(mtime for _, _, mtime in before) / 1e9
+        if time.time() - newest < settle:
+            # Written a moment ago: a build may still be at it.
+            time.sleep(settle)
+            if state() != before:
+                continue
+        shutil.rmtree(target, ignore_errors=True)
+        try:
+            shutil.copytree(DIST, target)
+        except (OSError, shutil.Error):
+            continue
+        if state() == before:
+            return
+    raise HarnessError(f"{DIST} kept changing for {timeout} s")
+
+
+class Image:
+    """RGB pixels of a screen rectangle."""
+
+    def __init__(self, width, height, data):
+        self.width = width
+        self.height = height
+        self.data = data
+
+    @classmethod
+    def from_ppm(cls, ppm):
+        fields = []
+        position = 0
+        while len(fields) < 4:  # P6, width, height, maximum
+            while ppm[position:position + 1].isspace():
+                position += 1
+            end = position
+            while end < len(ppm) and not ppm[end:end + 1].isspace():
+                end += 1
+            if end >= len(ppm):
+                raise HarnessError("short PPM image")
+            fields.append(ppm[position:end])
+            position = end
+        if fields[0] != b"P6" or fields[3] != b"255":
+            raise HarnessError("not an 8-bit binary PPM image")
+        width, height = int(fields[1]), int(fields[2])
+        data = ppm[position + 1:position + 1 + width * height * 3]
+        if len(data) != width * height * 3:
+            raise HarnessError("short PPM image")
+        return cls(width, height, data)
+
+    def rgb(self, x, y):
+        at = (y * self.width + x) * 3
+        return tuple(self.data[at:at + 3])
+
+    def pixels(self):
+        """((x, y), (r, g, b)) for every pixel."""
+        for y in range(self.height):
+            for x in range(self.width):
+                yield (x, y), self.rgb(x, y)
+
+    def background(self):
+        """The most frequent colour."""
+        counts = {}
+        for at in range(0, len(self.data), 3):
+            colour = self.data[at:at + 3]
+            counts[colour] = counts.get(colour, 0) + 1
+        return tuple(max(counts, key=counts.get))
+
+
+def near(colour, target, tolerance=40):
+    return all(abs(a - b) <= tolerance for a, b in zip(colour, target))
 
 
 _session = None
@@ -305,7 +464,7 @@ class ProgramFolder:
         safe = re.sub(r"[^A-Za-z0-9_]+", "_", label.rsplit(".", 1)[-1])[:40]
         self.path = Path(tempfile.mkdtemp(prefix=safe + "_", dir=FOLDERS_ROOT))
         self.win_path = FOLDERS_ROOT_WIN + "\\" + self.path.name
-        for entry in DIST.iterdir():
+        for entry in DIST_COPY.iterdir():
             if entry.name.lower() in RUN_STATE_FILES:
                 continue
             if entry.is_dir():
@@ -390,6 +549,22 @@ class ProgramFolder:
         # A writer may be half way through a character.
         data = data[: len(data) - len(data) % 2]
         return data.decode("utf-16-le", "replace")
+
+    def read_ini(self, name):
+        """A UTF-16 INI file beside the program, as {section: {key: value}} (case kept)."""
+        data = (self.path / name).read_bytes()
+        if data.startswith(UTF16_BOM):
+            data = data[2:]
+        data = data[: len(data) - len(data) % 2]  # a writer may be half way through
+        parser = configparser.RawConfigParser(strict=False, delimiters=("=",),
+                                              comment_prefixes=(";",), allow_no_value=True)
+        parser.optionxform = str
+        parser.read_string(data.decode("utf-16-le", "replace").replace("\x00", ""))
+        return {section: dict(parser.items(section)) for section in parser.sections()}
+
+    def setting(self, key, section="Settings"):
+        """A value of Settings.ini, None when it is not there."""
+        return self.read_ini("Settings.ini").get(section, {}).get(key)
 
     def log_lines(self):
         return self.read_log().replace("\r\n", "\n").split("\n")

@@ -5,6 +5,8 @@
 #   tests/e2e/run.sh                       the whole suite
 #   tests/e2e/run.sh test_instance_control.InstanceControlTest.test_ua_removes_start_with_windows
 #   WLK_E2E_DIST=/other/dist tests/e2e/run.sh   against another build's output
+#   WLK_E2E_PREFIX=/other/prefix tests/e2e/run.sh   in another Wine prefix
+# Runs on one prefix take turns (a lock beside the prefix).
 # Screenshots go to build/e2e-artifacts/.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -17,7 +19,7 @@ if [ ! -f "$dist/Wordlark.exe" ]; then
     exit 1
 fi
 missing=()
-for tool in Xvfb wine wineserver wineboot xdotool import xwd; do
+for tool in Xvfb wine wineserver wineboot xdotool import xwd convert flock; do
     command -v "$tool" >/dev/null || missing+=("$tool")
 done
 if [ ${#missing[@]} -gt 0 ]; then
@@ -26,10 +28,15 @@ if [ ${#missing[@]} -gt 0 ]; then
     exit 1
 fi
 
-# Should Python die before its own clean-up, still end our prefix's server.
+# Should Python die before its own clean-up, still end our prefix's server,
+# but not while another run holds the session lock: the server is its own then.
 # shellcheck source=scripts/wine-env.sh
 . "$root/scripts/wine-env.sh"
-trap wlk_wine_stop EXIT
+export WINEPREFIX=${WLK_E2E_PREFIX:-$WINEPREFIX}
+stop_our_server() {
+    flock -n "$WINEPREFIX.e2e-lock" wineserver -k >/dev/null 2>&1 || true
+}
+trap stop_our_server EXIT
 
 cd "$here" && python3 - "$@" <<'PY'
 import sys

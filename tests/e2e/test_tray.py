@@ -1,0 +1,483 @@
+"""The tray icon, its tooltip, balloons and menu, the hotkey and the interface
+language, each a real run of dist/Wordlark.exe under Wine on our Xvfb.
+
+Without a window manager Wine shows its system tray as a small window of its
+own ("Wine System Tray") at the top left of the screen; the program's icon sits
+in it. Menus are driven from the keyboard: the menu opens at the click point,
+the pointer stays on the menu's corner, and the keys go to the menu.
+"""
+
+import configparser
+import subprocess
+import time
+import unittest
+
+import harness
+
+START_BANNER = "===Start Wordlark "
+START_TIMEOUT = 20
+EXIT_OTHER_INSTANCE = 1
+
+TRAY_WINDOW = "^Wine System Tray$"
+# The fill colours of the two icons (res/make_icons.py): the normal one while the
+# phrase menu and its hotkey are on, the other one while they are off.
+ICON_ON = (0x1F, 0x6F, 0xB4)
+ICON_OFF = (0xD9, 0x7A, 0x1E)
+
+# Settings every test starts from: a log to read, and the version mark of a
+# program that ran before, so that no first-run "Start with Windows" gets in.
+BASE_SETTINGS = {"WriteLog": 1, "WLKVersion": "WLK_150"}
+
+CMD_ENABLE_MENU = 32770
+CMD_START_WITH_WINDOWS = 32774
+CMD_SOUNDS = 32817
+CMD_LANGUAGE_ENGLISH = 33000
+CMD_LANGUAGE_RUSSIAN = 33001
+
+# Key paths from a freshly opened tray menu. Items of the menu, separators not
+# counted: Edit Phrases\Settings, Enable Menu Of Phrases, Clipboard History >,
+# Save Phrase From Clipboard, Reread Phrases, Quick Settings >, Language >,
+# Help >, Run As Administrator, Exit. Quick Settings: Sounds, Wrte Log, Menu On
+# Mouse Event, History Panel On Start, Start With Windows, Open Settings File.
+# Language: How To Localize Wordlark?, English (Embedded), Russian.
+KEYS_ENABLE_MENU = ["Down"] * 2 + ["Return"]
+KEYS_SOUNDS = ["Down"] * 6 + ["Right", "Return"]
+KEYS_START_WITH_WINDOWS = ["Down"] * 6 + ["Right"] + ["Down"] * 4 + ["Return"]
+KEYS_ENGLISH = ["Down"] * 7 + ["Right", "Down", "Return"]
+KEYS_RUSSIAN = ["Down"] * 7 + ["Right", "Down", "Down", "Return"]
+
+HOTKEY = "ctrl+alt+Return"
+INPUT_DESKTOP_ACTIVE = "Input desktop is active"
+HOTKEY_BALLOON = "Balloon: Press system hot key detected - Ctrl+Alt+Enter"
+
+
+def setUpModule():
+    harness.start_session()
+
+
+def tearDownModule():
+    harness.stop_session()
+
+
+def ink(colour, background):
+    return sum(abs(a - b) for a, b in zip(colour, background)) > 150
+
+
+def text_rows(image, margin=2):
+    """Per row inside the margin, the x of every pixel that stands out from the background."""
+    background = image.background()
+    rows = []
+    for y in range(margin, image.height - margin):
+        rows.append([x for x in range(margin, image.width - margin)
+                     if ink(image.rgb(x, y), background)])
+    return rows
+
+
+def text_lines(image):
+    """The text lines of an image as (first row, last row, rightmost ink x): rows
+    with ink, split where at least two rows without ink lie between them."""
+    lines = []
+    gap = 2
+    for y, xs in enumerate(text_rows(image)):
+        if not xs:
+            gap += 1
+            continue
+        if gap >= 2:
+            lines.append([y, y, max(xs)])
+        else:
+            lines[-1][1] = y
+            lines[-1][2] = max(lines[-1][2], max(xs))
+        gap = 0
+    return [tuple(line) for line in lines]
+
+
+class TrayCase(unittest.TestCase):
+    """A program folder and the helpers that watch the tray and drive the menu."""
+
+    def setUp(self):
+        self.session = harness.session()
+        self.program = harness.ProgramFolder(self.id())
+        self.addCleanup(self.program.cleanup)
+        # The pointer off the tray, so that no tooltip from an earlier test stands in the way.
+        self.session.move_mouse(700, 600)
+
+    # --- Program ---------------------------------------------------------------------
+
+    def start_instance(self, extra_settings=None, settings=None):
+        values = dict(BASE_SETTINGS if settings is None else settings)
+        values.update(extra_settings or {})
+        self.program.write_settings(values)
+        instance = self.program.start()
+        banner = self.program.wait_for_log(START_BANNER, START_TIMEOUT)
+        self.assertIsNotNone(banner, f"no start banner (alive: {instance.alive()}); log:\n"
+                             + self.program.read_log())
+        self.assertTrue(instance.alive(), "the instance ended after its start banner")
+        return instance
+
+    def count(self, needle):
+        return sum(needle in line for line in self.program.log_lines())
+
+    def count_ending(self, suffix):
+        return sum(line.rstrip().endswith(suffix) for line in self.program.log_lines())
+
+    def wait_count(self, needle, at_least, timeout=15):
+        got = harness.wait_until(lambda: self.count(needle) >= at_least, timeout)
+        self.assertTrue(got, f"fewer than {at_least} log lines with {needle!r}; log:\n"
+                        + self.program.read_log())
+
+    def example_section(self, section):
+        """A section of LocalizeExample.lng, {} while the program rewrites the file."""
+        try:
+            return self.program.read_ini("LocalizeExample.lng").get(section, {})
+        except (OSError, configparser.Error):
+            return {}
+
+    def assert_example_string(self, number, text):
+        """The program's profile writes rewrite the whole file: read until it is whole."""
+        got = harness.wait_until(lambda: self.example_section("Strings").get(number) == text, 5)
+        self.assertTrue(got, f"LocalizeExample.lng [Strings] {number} is not {text!r}: "
+                        f"{self.example_section('Strings')}")
+
+    # --- Tray --------------------------------------------------------------------------
+
+    def tray_window(self):
+        """(x, y, width, height) of Wine's tray window, None when it is not shown."""
+        for window in self.session.visible_windows(TRAY_WINDOW):
+            try:
+                return self.session.window_geometry(window)
+            except subprocess.CalledProcessError:
+                return None  # gone meanwhile
+        return None
+
+    def find_icon(self, fill):
+        """The centre of the program's icon in the tray when it is drawn in the fill
+        colour, else None."""
+        tray = self.tray_window()
+        if tray is None:
+            return None
+        x, y, width, height = tray
+        try:
+            image = self.session.grab(x, y, width, height)
+        except (subprocess.CalledProcessError, harness.HarnessError):
+            return None  # the tray went away meanwhile
+        hits = [at for at, colour in image.pixels() if harness.near(colour, fill)]
+        if len(hits) < 20:  # the 16x16 badge has some 100 pixels of its fill
+            return None
+        xs = [at[0] for at in hits]
+        ys = [at[1] for at in hits]
+        return (x + (min(xs) + max(xs)) // 2, y + (min(ys) + max(ys)) // 2)
+
+    def wait_icon(self, fill=ICON_ON, timeout=START_TIMEOUT):
+        icon = harness.wait_until(lambda: self.find_icon(fill), timeout, 0.2)
+        self.assertIsNotNone(icon, f"no icon in {fill} in the tray (tray window: "
+                             f"{self.tray_window()}); log:\n" + self.program.read_log())
+        return icon
+
+    def new_window(self, before, accept, timeout=10):
+        """Waits for a mapped window not in before whose geometry accept() takes."""
+        def find():
+            for window, geometry in self.session.windows().items():
+                if window not in before and accept(geometry):
+                    return window, geometry
+            return None
+        return harness.wait_until(find, timeout, 0.05)
+
+    # --- Tray menu -------------------------------------------------------------------
+
+    def open_menu(self, icon):
+        """Clicks the icon and waits for the menu; returns the menu's geometry."""
+        before = set(self.session.windows())
+        shown = self.count("CWLKTrayWnd::OnInitMenuPopup")
+        clicks = self.count("_OnWmTrayEvent lParam=514")
+        self.session.click(*icon)
+        self.wait_count("_OnWmTrayEvent lParam=514", clicks + 1)  # WM_LBUTTONUP
+        self.wait_count("CWLKTrayWnd::OnInitMenuPopup", shown + 1)
+        return self.wait_menu(before, icon)
+
+    def wait_menu(self, before, point):
+        """The menu that opens with its top left corner at point; waits until it is drawn."""
+        found = self.new_window(before, lambda g: abs(g[0] - point[0]) <= 4
+                                and abs(g[1] - point[1]) <= 4 and g[3] > 100)
+        self.assertIsNotNone(found, f"no menu window at {point}; log:\n" + self.program.read_log())
+        geometry = found[1]
+        self.assertTrue(harness.wait_until(lambda: self.drawn(geometry), 5),
+                        f"the menu at {geometry} stayed blank")
+        return geometry
+
+    def drawn(self, geometry):
+        image = self.session.grab(*geometry)
+        return sum(len(xs) for xs in text_rows(image)) > 300
+
+    def choose(self, keys, command):
+        """Types keys into the open menu and waits until the menu has returned command."""
+        needle = f"bPOPUP={command}"
+        done = self.count_ending(needle)
+        self.session.keys(*keys)
+        got = harness.wait_until(lambda: self.count_ending(needle) > done, 15)
+        self.assertTrue(got, f"the menu did not return {command} on {keys}; log:\n"
+                        + self.program.read_log())
+
+    def close_menu(self):
+        self.choose(["Escape"], 0)
+
+
+class TrayIconTest(TrayCase):
+
+    def test_icon_tooltip_and_the_icon_of_the_off_state(self):
+        # Whatever tray an earlier test left has gone with its program.
+        self.assertTrue(harness.wait_until(lambda: self.find_icon(ICON_ON) is None, 10),
+                        "an icon is in the tray before the program started")
+        self.start_instance()
+        icon = self.wait_icon(ICON_ON)
+        self.session.screenshot("tray-icon.png")
+
+        # The tooltip: four lines, state, hotkey, hint, phrases folder.
+        tray = self.tray_window()
+        before = set(self.session.windows())
+        moves = self.count("_OnWmTrayEvent lParam=512")
+        self.session.move_mouse(icon[0] - 1, icon[1])
+        self.session.move_mouse(*icon)
+        self.wait_count("_OnWmTrayEvent lParam=512", moves + 1)  # WM_MOUSEMOVE
+        tip = self.new_window(before, lambda g: g[1] >= tray[1] + tray[3] - 2
+                              and abs(g[0] - icon[0]) < 60 and 10 < g[3] < 200)
+        self.assertIsNotNone(tip, "no tooltip below the icon")
+        self.session.screenshot("tray-tooltip.png")
+        lines = text_lines(self.session.grab(*tip[1]))
+        self.assertEqual(len(lines), 4, f"tooltip text lines (first row, last row, right "
+                         f"end): {lines}")
+        # "Wordlark^ - ON" is far shorter than "Right click on the icon for showing of menu".
+        self.assertLess(lines[0][2] * 2, lines[2][2], lines)
+        # The texts it was made of, as the program looked them up.
+        self.assert_example_string("275", "on")
+        self.assert_example_string("132", "Hot key")
+        self.assert_example_string("148", "Right click on the icon for showing of menu")
+        self.assert_example_string("220", "Folder")
+        self.assertNotIn("276", self.example_section("Strings"))
+
+        # "Enable Menu Of Phrases" off: the other icon and the state word "off".
+        self.open_menu(icon)
+        self.choose(KEYS_ENABLE_MENU, CMD_ENABLE_MENU)
+        off = self.wait_icon(ICON_OFF, 10)
+        self.assertIsNone(self.find_icon(ICON_ON))
+        self.assert_example_string("276", "off")
+        self.session.screenshot("tray-icon-off.png")
+
+        self.open_menu(off)
+        self.choose(KEYS_ENABLE_MENU, CMD_ENABLE_MENU)
+        self.wait_icon(ICON_ON, 10)
+        self.assertIsNone(self.find_icon(ICON_OFF))
+
+    def test_second_start_shows_the_already_works_balloon_and_exits_1(self):
+        first = self.start_instance()
+        icon = self.wait_icon()
+        tray = self.tray_window()
+        before = set(self.session.windows())
+
+        second = self.program.start()
+        # Wine shows the balloon for about a second, below the tray.
+        balloon = self.new_window(before, lambda g: g[1] >= tray[1] and g[0] < icon[0] + 60
+                                  and 20 < g[3] < 200, timeout=START_TIMEOUT)
+        self.assertIsNotNone(balloon, "no balloon below the tray; log:\n"
+                             + self.program.read_log())
+        self.session.screenshot("already-works-balloon.png")
+        lines = text_lines(self.session.grab(*balloon[1]))
+        self.assertGreaterEqual(len(lines), 2, f"balloon text lines: {lines}")  # title, text
+        self.assertEqual(second.wait(15), EXIT_OTHER_INSTANCE)
+        self.assertIsNotNone(self.program.wait_for_log("Balloon: Already works", 5),
+                             "log:\n" + self.program.read_log())
+        self.assert_example_string("137", "Already works")
+        self.assertTrue(first.alive(), "the first instance ended on a second start")
+        self.assertIsNotNone(self.find_icon(ICON_ON), "the icon left the tray")
+
+
+class TrayMenuTest(TrayCase):
+
+    def test_click_opens_the_menu_and_sounds_toggles_the_setting(self):
+        self.start_instance({"SoundOnEventsV094": 1})
+        icon = self.wait_icon()
+
+        menu = self.open_menu(icon)
+        self.session.screenshot("tray-menu.png")
+        _, _, width, height = menu
+        self.assertGreater(width, 120)
+        self.assertGreater(height, 150)  # ten items and three separators
+        # Nothing chosen: nothing changes.
+        self.close_menu()
+        point = f"DisplayTrayMenuWithPoint x={icon[0]} y={icon[1]} bLoad=1, bPOPUP="
+        self.assertIsNotNone(self.program.wait_for_log(point + "0", 1),
+                             "the menu was not shown at the click point; log:\n"
+                             + self.program.read_log())
+        self.assertEqual(self.program.setting("SoundOnEventsV094"), "1")
+
+        self.open_menu(icon)
+        self.choose(KEYS_SOUNDS, CMD_SOUNDS)
+        self.assertEqual(self.program.setting("SoundOnEventsV094"), "0")
+        self.open_menu(icon)
+        self.choose(KEYS_SOUNDS, CMD_SOUNDS)
+        self.assertEqual(self.program.setting("SoundOnEventsV094"), "1")
+        self.assertEqual(self.count(point + str(CMD_SOUNDS)), 2)
+
+    def test_start_with_windows_writes_and_removes_the_run_value(self):
+        self.addCleanup(self.session.remove_test_run_value)
+        self.session.remove_test_run_value()
+        self.start_instance()
+        icon = self.wait_icon()
+        self.assertIsNone(self.session.query_run_value())
+
+        self.open_menu(icon)
+        self.choose(KEYS_START_WITH_WINDOWS, CMD_START_WITH_WINDOWS)
+        data = self.session.query_run_value()
+        self.assertIsNotNone(data, "no Run value after Start With Windows")
+        self.assertEqual(data.lower(), (self.program.exe + " /autoload").lower())
+
+        self.open_menu(icon)
+        self.choose(KEYS_START_WITH_WINDOWS, CMD_START_WITH_WINDOWS)
+        self.assertIsNone(self.session.query_run_value(), "the Run value stayed")
+
+    def test_first_run_turns_start_with_windows_on_by_itself(self):
+        self.addCleanup(self.session.remove_test_run_value)
+        self.session.remove_test_run_value()
+        self.start_instance(settings={"WriteLog": 1})  # no version mark: a first run
+        data = harness.wait_until(self.session.query_run_value, 15, 0.5)
+        self.assertIsNotNone(data, "a first run did not turn Start With Windows on")
+        self.assertEqual(data.lower(), (self.program.exe + " /autoload").lower())
+
+
+class HotkeyTest(TrayCase):
+
+    def start_notepad(self):
+        """Wine's notepad with the keyboard focus; returns its X window."""
+        before = set(self.session.visible_windows("Notepad"))
+        process = subprocess.Popen(["wine", "notepad"], env=self.session.env,
+                                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL)
+        notepad = harness.Instance(process, ["notepad"])
+        windows = harness.wait_until(
+            lambda: [w for w in self.session.visible_windows("Notepad") if w not in before],
+            START_TIMEOUT)
+
+        def end():
+            notepad.kill()
+            # It covers the tray: later tests look at the tray's pixels.
+            harness.wait_until(lambda: not set(windows) & set(
+                self.session.visible_windows("Notepad")), 10)
+        self.addCleanup(end)
+        self.assertTrue(windows, "notepad did not show its window")
+        return windows[0]
+
+    def press_hotkey(self, notepad):
+        self.session.press_key(notepad, HOTKEY)
+
+    def test_hotkey_in_notepad_runs_the_hotkey_sequence(self):
+        self.start_instance({"Hotkey_Doubled": 0, "ShowTrayBallonOnHotkey": 1})
+        self.wait_icon()
+        notepad = self.start_notepad()
+
+        self.press_hotkey(notepad)
+        self.wait_count(HOTKEY_BALLOON, 1)
+        lines = self.program.log_lines()
+        active = [i for i, line in enumerate(lines) if INPUT_DESKTOP_ACTIVE in line]
+        balloon = [i for i, line in enumerate(lines) if HOTKEY_BALLOON in line]
+        self.assertEqual(len(active), 1, lines)
+        self.assertGreater(balloon[0], active[0])
+        self.assertNotIn("[x2]", lines[balloon[0]])
+
+    def test_doubled_hotkey_acts_on_two_presses_within_500_ms(self):
+        self.start_instance({"Hotkey_Doubled": 1, "ShowTrayBallonOnHotkey": 1})
+        self.wait_icon()
+        notepad = self.start_notepad()
+
+        self.press_hotkey(notepad)
+        self.wait_count(INPUT_DESKTOP_ACTIVE, 1)
+        # The time between two presses is what is tested: more than 500 ms.
+        time.sleep(0.8)
+        self.press_hotkey(notepad)
+        self.wait_count(INPUT_DESKTOP_ACTIVE, 2)
+        time.sleep(0.8)
+        # Two presses some 60 ms apart.
+        self.session.keys(HOTKEY, HOTKEY)
+        self.wait_count(HOTKEY_BALLOON, 1)
+
+        lines = self.program.log_lines()
+        kinds = [("press" if INPUT_DESKTOP_ACTIVE in line else "acted")
+                 for line in lines if INPUT_DESKTOP_ACTIVE in line or HOTKEY_BALLOON in line]
+        # Neither the lone press nor the one 800 ms later acted; the quick second did.
+        self.assertEqual(kinds, ["press"] * 4 + ["acted"], lines)
+        balloon = next(line for line in lines if HOTKEY_BALLOON in line)
+        self.assertIn("Ctrl+Alt+Enter [x2]", balloon)
+
+
+class LanguageTest(TrayCase):
+
+    def test_russian_from_the_language_menu_changes_the_menu_texts(self):
+        self.start_instance()
+        icon = self.wait_icon()
+
+        english = self.open_menu(icon)
+        reopened_before = set(self.session.windows())
+        shown = self.count("ISWINDOW=")
+        self.session.keys(*KEYS_RUSSIAN)
+        # The language is saved and the menu opens again, in Russian, at the same point.
+        self.wait_count("ISWINDOW=", shown + 1)
+        russian = self.wait_menu(reopened_before, icon)
+        self.session.screenshot("tray-menu-ru.png")
+        self.assertEqual(self.program.setting("Language"), "ru.lng")
+        self.assertEqual(russian[3], english[3], "not the same items")
+        self.assertNotEqual(russian[2], english[2],
+                            "the menu kept its width: its texts did not change")
+        self.close_menu()
+        self.wait_count(f"bPOPUP={CMD_LANGUAGE_RUSSIAN}", 1)
+
+        # It stays Russian, and choosing English brings the English texts back.
+        again = self.open_menu(icon)
+        self.assertEqual(again[2:], russian[2:])
+        before = set(self.session.windows())
+        self.session.keys(*KEYS_ENGLISH)
+        back = self.wait_menu(before, icon)
+        self.assertEqual(self.program.setting("Language"), "")
+        self.assertEqual(back[2:], english[2:])
+        self.close_menu()
+        self.wait_count(f"bPOPUP={CMD_LANGUAGE_ENGLISH}", 1)
+
+    def test_example_language_file_collects_the_english_texts(self):
+        self.start_instance()
+        icon = self.wait_icon()
+        self.open_menu(icon)
+        self.close_menu()
+
+        data = (self.program.path / "LocalizeExample.lng").read_bytes()
+        self.assertEqual(data[:2], harness.UTF16_BOM)
+        main = harness.wait_until(lambda: self.example_section("Main"), 5)
+        self.assertEqual(main.get("LangPrefix"), "En")
+        self.assertIn("LangLocalized", main)
+        self.assertIn("Author", main)
+
+        menu = harness.wait_until(lambda: self.example_section("Menu").get("Exit") and
+                                  self.example_section("Menu"), 5)
+        self.assertTrue(menu, "no [Menu] with Exit in LocalizeExample.lng")
+        # Keys without "&" and trailing dots or ellipses, blanks as underscores.
+        expected = {
+            "Edit_Phrases\\Settings": "Edit Phrases\\Settings\u2026",
+            "Enable_Menu_Of_Phrases": "Enable Menu Of Phrases",
+            "Quick_Settings": "Quick Settings",
+            "Sounds": "Sounds",
+            "Wrte_Log": "Wrte Log",
+            "Start_With_Windows": "Start With Windows",
+            "How_To_Localize_Wordlark?": "How To Localize Wordlark?",
+            "Visit_to_F.A.Q": "Visit to F.A.Q.",
+            "About_Wordlark": "About Wordlark\u2026",
+            "Run_As_Administrator": "Run As Administrator",
+            "Exit": "Exit",
+        }
+        for key, value in expected.items():
+            self.assertEqual(menu.get(key), value, f"[Menu] {key}; whole section: {menu}")
+        for key in menu:
+            self.assertTrue(key.isascii() and " " not in key and "&" not in key,
+                            f"[Menu] key {key!r}")
+        # The language list is no text to translate.
+        self.assertFalse([k for k in menu if "English" in k or "Embedded" in k], menu)
+        self.assert_example_string("275", "on")
+
+
+if __name__ == "__main__":
+    unittest.main()
