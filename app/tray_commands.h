@@ -44,6 +44,13 @@ enum TrayCommand : uint32_t {
     kCmdExit = 57665,
 };
 
+// One-shot timers of the tray window.
+enum TrayTimer : uint32_t {
+    kTimerPanePreview = 1244,
+    kTimerBalloon = 1245,
+    kTimerMenuFromPane = 1247,
+};
+
 inline constexpr uint32_t kWmApp = 0x8000;
 
 enum TrayMessage : uint32_t {
