@@ -158,20 +158,43 @@ void EventLog::HandToWriter(const Text& line) {
     if (path.empty() || line.empty() || !event) return;
     auto& p = platform::Current();
     ++pendingWriters_;
-    bool started = p.threads.Start([this, &p, event, path, line] {
+    uint64_t ticket = TakeTicket();
+    bool started = p.threads.Start([this, &p, event, path, line, ticket] {
+        // This process's lines reach the file in the order they were written.
+        WaitForTurn(ticket);
         platform::Event* waitOn[] = {event.get()};
         if (p.sync.WaitAny(waitOn, kSyncWaitMs) == platform::kWaitObject0) {
             event->Reset();
-            // A set event releases every waiting writer of this process at
-            // once; they take turns here.
-            std::lock_guard turn(appendMutex_);
             AppendLine(path, line);
         }
         // Also after a failed wait: one stuck writer must not block the log for ever.
         event->Set();
+        EndTurn(ticket);
         --pendingWriters_;
     });
-    if (!started) --pendingWriters_;
+    if (!started) {
+        EndTurn(ticket);
+        --pendingWriters_;
+    }
+}
+
+uint64_t EventLog::TakeTicket() {
+    std::lock_guard lock(orderMutex_);
+    return nextTicket_++;
+}
+
+void EventLog::WaitForTurn(uint64_t ticket) {
+    std::unique_lock lock(orderMutex_);
+    turnChanged_.wait(lock, [&] { return turn_ == ticket; });
+}
+
+void EventLog::EndTurn(uint64_t ticket) {
+    {
+        std::lock_guard lock(orderMutex_);
+        ended_.insert(ticket);
+        while (ended_.erase(turn_)) ++turn_;
+    }
+    turnChanged_.notify_all();
 }
 
 void EventLog::WaitForWriters(uint32_t maxMs) {

@@ -5,9 +5,11 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <vector>
 
 #include "platform/sync.h"
@@ -51,6 +53,9 @@ public:
 
 private:
     void HandToWriter(const Text& line);
+    uint64_t TakeTicket();
+    void WaitForTurn(uint64_t ticket);
+    void EndTurn(uint64_t ticket);
     Text SourceTag();
 
     std::mutex mutex_;
@@ -60,7 +65,12 @@ private:
     Text sourceTag_;
     std::vector<Text> batch_;
     std::atomic<int> pendingWriters_{0};
-    std::mutex appendMutex_;
+    // Writer threads take turns in the order of their lines.
+    std::mutex orderMutex_;
+    std::condition_variable turnChanged_;
+    uint64_t nextTicket_ = 0;
+    uint64_t turn_ = 0;
+    std::set<uint64_t> ended_;
 };
 
 }  // namespace wlk::log

@@ -3,6 +3,7 @@
 #include "log/event_log.h"
 #include "log/exception_names.h"
 #include "log/log_line.h"
+#include "platform/text.h"
 #include "support/sim_access.h"
 #include "support/test_helpers.h"
 #include "support/test_platform.h"
@@ -150,6 +151,27 @@ TEST_F(EventLogUnitTest, BatchIsOneEntryOfStampedLinesAndWindowDescription) {
         << text;
     EXPECT_NE(text.find("EXE_Agent: [12/05/26 23:04:09] DIAG: IsWindow=1\r\n"), std::string::npos);
     EXPECT_NE(text.find("] DIAG: classname=[WordlarkMainWindow]\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace wlk::test
+
+namespace wlk::test {
+namespace {
+
+TEST_F(EventLogUnitTest, LinesOfOneProcessKeepTheirOrderEvenWhenAThreadFailsToStart) {
+    Text path = Path("log.txt");
+    ASSERT_TRUE(log().Open(path));
+    std::string expected = "\xEF\xBB\xBF";
+    for (int i = 0; i < 40; ++i) {
+        Sim().threads.failStart = i == 7;  // its line is lost, the others still follow
+        log().Write(u"line " + ToText(i));
+        if (i != 7) expected += "EXE_Agent: [12/05/26 23:04:09] line " + std::to_string(i) + "\r\n";
+    }
+    Sim().threads.failStart = false;
+    log().WaitForWriters(10000);
+    Sim().threads.WaitIdle();
+    EXPECT_EQ(LogText(path), expected);
 }
 
 }  // namespace
