@@ -7,14 +7,13 @@
 #include "platform/platform.h"
 #include "platform/text.h"
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/wide.h"
 
 namespace wlk::app {
 
-namespace {
+using platform::win32::AsWide;
 
-const wchar_t* W(const Text& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
+namespace {
 
 log::EventLog& Log() {
     return log::EventLog::Instance();
@@ -32,8 +31,8 @@ platform::win32::UniqueHandle ShellStart(const Text& path, const Text& parameter
     // No shell error box: the tray window tells the user itself.
     info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
     info.lpVerb = verb;
-    info.lpFile = W(path);
-    info.lpParameters = W(parameters);
+    info.lpFile = AsWide(path);
+    info.lpParameters = AsWide(parameters);
     info.nShow = SW_SHOWMAXIMIZED;
     if (!ShellExecuteExW(&info)) return platform::win32::UniqueHandle();
     return platform::win32::UniqueHandle(info.hProcess);
@@ -44,8 +43,8 @@ platform::win32::UniqueHandle ProcessStart(const Text& path, const Text& paramet
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(W(path),
-                        commandLine.empty() ? nullptr : const_cast<wchar_t*>(W(commandLine)),
+    if (!CreateProcessW(AsWide(path),
+                        commandLine.empty() ? nullptr : const_cast<wchar_t*>(AsWide(commandLine)),
                         nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return platform::win32::UniqueHandle();
     CloseHandle(process.hThread);

@@ -12,6 +12,7 @@
 #include "log/event_log.h"
 #include "platform/platform.h"
 #include "platform/text.h"
+#include "platform/win32/wide.h"
 #include "platform/win32/win32_menu.h"
 #include "res/resource.h"
 #include "settings/program_location.h"
@@ -19,11 +20,9 @@
 
 namespace wlk::app {
 
-namespace {
+using platform::win32::AsWide;
 
-const wchar_t* W(const Text& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
+namespace {
 
 log::EventLog& Log() {
     return log::EventLog::Instance();
@@ -43,7 +42,7 @@ void SetMenuText(HMENU menu, UINT item, bool byPosition, const Text& text) {
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_STRING;
-    info.dwTypeData = const_cast<wchar_t*>(W(text));
+    info.dwTypeData = const_cast<wchar_t*>(AsWide(text));
     SetMenuItemInfoW(menu, item, byPosition, &info);
 }
 
@@ -57,7 +56,7 @@ public:
     }
     void AppendSeparator() override { AppendMenuW(menu_, MF_SEPARATOR, 0, nullptr); }
     void AppendItem(uint32_t commandId, const Text& text) override {
-        AppendMenuW(menu_, MF_STRING, commandId, W(text));
+        AppendMenuW(menu_, MF_STRING, commandId, AsWide(text));
     }
     void SetDefaultItem(uint32_t commandId) override {
         SetMenuDefaultItem(menu_, commandId, FALSE);
@@ -192,15 +191,16 @@ void CWLKTrayWnd::OnCommand(UINT id) {
         case kCmdEditPhrases: StartPhraseEditor(false, false, false, Text()); return;
         case kCmdSavePhraseFromClipboard: StartPhraseEditor(true, false, false, Text()); return;
         case kCmdOpenSettingsFile:
-            ShellExecuteW(hwnd_, L"open", W(settings_.GetSettingsPath()), nullptr, nullptr,
+            ShellExecuteW(hwnd_, L"open", AsWide(settings_.GetSettingsPath()), nullptr, nullptr,
                           SW_SHOWNORMAL);
             return;
         case kCmdWelcome:
-            ShellExecuteW(hwnd_, L"open", W(settings::ProgramFolder() + u"Wordlark_Welcome.exe"),
-                          nullptr, nullptr, SW_SHOWNORMAL);
+            ShellExecuteW(hwnd_, L"open",
+                          AsWide(settings::ProgramFolder() + u"Wordlark_Welcome.exe"), nullptr,
+                          nullptr, SW_SHOWNORMAL);
             return;
         case kCmdAbout:
-            MessageBoxW(hwnd_, W(u"Wordlark " + platform::Current().system.ProgramVersion()),
+            MessageBoxW(hwnd_, AsWide(u"Wordlark " + platform::Current().system.ProgramVersion()),
                         L"Wordlark", MB_ICONINFORMATION);
             return;
         case kCmdMenuOnMouseEvent: SaveAndNotify(); return;
@@ -277,7 +277,7 @@ void CWLKTrayWnd::OnOpenWebPage(UINT id) {
             return;
         default: return;
     }
-    ShellExecuteW(hwnd_, L"open", W(language::kProductWebAddress + page), nullptr, nullptr,
+    ShellExecuteW(hwnd_, L"open", AsWide(language::kProductWebAddress + page), nullptr, nullptr,
                   SW_SHOWNORMAL);
 }
 

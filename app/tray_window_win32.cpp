@@ -18,11 +18,14 @@
 #include "log/event_log.h"
 #include "platform/platform.h"
 #include "platform/text.h"
+#include "platform/win32/wide.h"
 #include "res/resource.h"
 #include "settings/program_location.h"
 #include "settings/registry_entries.h"
 
 namespace wlk::app {
+
+using platform::win32::AsWide;
 
 namespace {
 
@@ -33,10 +36,6 @@ constexpr UINT kNoticeBalloonMs = 3000;
 constexpr DWORD kExitDelayMs = 500;
 constexpr int kTrayIconTries = 200;
 constexpr uint32_t kTrayIconRetryMs = 2000;
-
-const wchar_t* W(const Text& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
 
 log::EventLog& Log() {
     return log::EventLog::Instance();
@@ -268,7 +267,7 @@ void CWLKTrayWnd::StartWelcomeProgram() {
     Text welcome = settings::ProgramFolder() + u"Wordlark_Welcome.exe";
     // A missing program would only bring up the shell's error box.
     if (platform::Current().files.Kind(welcome) != platform::PathKind::File) return;
-    ShellExecuteW(hwnd_, L"open", W(welcome), L"/auto", nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(hwnd_, L"open", AsWide(welcome), L"/auto", nullptr, SW_SHOWNORMAL);
 }
 
 void CWLKTrayWnd::OnDestroy() {
@@ -459,7 +458,7 @@ void CWLKTrayWnd::OnEnableMenuOfPhrases() {
     if (!hookService_.IsInstalled()) {
         Text error;
         if (!InstallServices(true, error) && !error.empty())
-            MessageBoxW(hwnd_, W(u"ERROR\n\n" + error), L"Wordlark", MB_ICONERROR);
+            MessageBoxW(hwnd_, AsWide(u"ERROR\n\n" + error), L"Wordlark", MB_ICONERROR);
     } else {
         UninstallServices();
     }

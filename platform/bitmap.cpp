@@ -100,6 +100,21 @@ std::vector<uint8_t> Info32(int width, int height) {
     return info;
 }
 
+std::optional<Dib> FromPixels(int width, int height, std::span<const uint32_t> pixels) {
+    if (width <= 0 || height <= 0 || pixels.size() != size_t(width) * size_t(height))
+        return std::nullopt;
+    Dib dib{Info32(width, height), std::vector<uint8_t>(pixels.size() * 4)};
+    // Bottom-up rows, as GDI hands them out.
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const uint32_t value = pixels[size_t(y) * width + x] & 0xFFFFFF;
+            uint8_t* at = dib.bits.data() + (size_t(height - 1 - y) * width + x) * 4;
+            for (int i = 0; i < 4; ++i) at[i] = uint8_t(value >> (8 * i));
+        }
+    }
+    return dib;
+}
+
 std::vector<uint32_t> ToPixels(const Dib& dib) {
     const auto layout = Check(dib);
     if (!layout) return {};

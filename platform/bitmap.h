@@ -71,6 +71,9 @@ std::optional<Layout> ParseInfo(std::span<const uint8_t> info);
 std::optional<Layout> Check(const Dib& dib);
 // The header (with bit masks) of a bottom-up 32-bit DIB.
 std::vector<uint8_t> Info32(int width, int height);
+// A bottom-up 32-bit DIB of 0x00RRGGBB pixels given top row first; nothing
+// when the size does not match the pixels.
+std::optional<Dib> FromPixels(int width, int height, std::span<const uint32_t> pixels);
 // The pixels of a DIB as 0x00RRGGBB values, rows from the top; empty when
 // the DIB is not valid.
 std::vector<uint32_t> ToPixels(const Dib& dib);

@@ -1,5 +1,5 @@
-// UTF-16 text coming back from the system. Text going in is cast at the call:
-// char16_t and wchar_t have the same size and encoding on Windows.
+// UTF-16 text to and from the system: char16_t and wchar_t have the same size and encoding on
+// Windows.
 #pragma once
 
 #include <cstddef>
@@ -10,6 +10,11 @@
 namespace wlk::platform::win32 {
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t));
+
+// Text handed to a Win32 call.
+inline const wchar_t* AsWide(const Text& text) {
+    return reinterpret_cast<const wchar_t*>(text.c_str());
+}
 
 inline Text FromWide(const wchar_t* text, size_t length) {
     return Text(reinterpret_cast<const char16_t*>(text), length);

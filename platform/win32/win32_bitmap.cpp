@@ -122,16 +122,8 @@ private:
 
 std::unique_ptr<Bitmap> Win32Bitmaps::FromPixels(int width, int height,
                                                  std::span<const uint32_t> pixels) {
-    if (width <= 0 || height <= 0 || pixels.size() != size_t(width) * size_t(height))
-        return nullptr;
-    Dib dib{dib::Info32(width, height), std::vector<uint8_t>(pixels.size() * 4)};
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const uint32_t value = pixels[size_t(y) * width + x] & 0xFFFFFF;
-            std::memcpy(dib.bits.data() + (size_t(height - 1 - y) * width + x) * 4, &value, 4);
-        }
-    }
-    return FromDib(dib);
+    auto dib = dib::FromPixels(width, height, pixels);
+    return dib ? FromDib(*dib) : nullptr;
 }
 
 std::unique_ptr<Bitmap> Win32Bitmaps::FromDib(const Dib& dib) {

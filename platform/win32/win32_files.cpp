@@ -115,10 +115,6 @@ DriveType Win32FileSystem::GetDriveType(const Text& root) {
 
 namespace {
 
-const wchar_t* W(const Text& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-
 FILETIME ToFileTime(uint64_t value) {
     return FILETIME{static_cast<DWORD>(value), static_cast<DWORD>(value >> 32)};
 }
@@ -131,7 +127,7 @@ std::vector<DirEntry> Win32FileSystem::List(const Text& folder, const Text& patt
     if (!query.empty() && query.back() != u'\\') query += u'\\';
     query += pattern;
     WIN32_FIND_DATAW data;
-    UniqueFind find(FindFirstFileW(W(query), &data));
+    UniqueFind find(FindFirstFileW(AsWide(query), &data));
     if (!find) return entries;
     do {
         Text name = FromWide(data.cFileName);
@@ -148,39 +144,40 @@ std::unique_ptr<File> Win32FileSystem::CreateNew(const Text& path, Security secu
 }
 
 bool Win32FileSystem::Replace(const Text& from, const Text& to) {
-    return MoveFileExW(W(from), W(to), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    return MoveFileExW(AsWide(from), AsWide(to),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
 bool Win32FileSystem::RemoveDirectory(const Text& path) {
-    return RemoveDirectoryW(W(path)) != FALSE;
+    return RemoveDirectoryW(AsWide(path)) != FALSE;
 }
 
 bool Win32FileSystem::Move(const Text& from, const Text& to) {
-    return MoveFileW(W(from), W(to)) != FALSE;
+    return MoveFileW(AsWide(from), AsWide(to)) != FALSE;
 }
 
 bool Win32FileSystem::IsReadOnly(const Text& path) {
-    const DWORD attributes = GetFileAttributesW(W(path));
+    const DWORD attributes = GetFileAttributesW(AsWide(path));
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
 }
 
 bool Win32FileSystem::SetReadOnly(const Text& path, bool on) {
-    DWORD attributes = GetFileAttributesW(W(path));
+    DWORD attributes = GetFileAttributesW(AsWide(path));
     if (attributes == INVALID_FILE_ATTRIBUTES) return false;
     attributes =
         on ? (attributes | FILE_ATTRIBUTE_READONLY) : (attributes & ~FILE_ATTRIBUTE_READONLY);
     if (attributes == 0) attributes = FILE_ATTRIBUTE_NORMAL;
-    return SetFileAttributesW(W(path), attributes) != FALSE;
+    return SetFileAttributesW(AsWide(path), attributes) != FALSE;
 }
 
 std::optional<uint64_t> Win32FileSystem::CreationTime(const Text& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(W(path), GetFileExInfoStandard, &data)) return std::nullopt;
+    if (!GetFileAttributesExW(AsWide(path), GetFileExInfoStandard, &data)) return std::nullopt;
     return (uint64_t(data.ftCreationTime.dwHighDateTime) << 32) | data.ftCreationTime.dwLowDateTime;
 }
 
 bool Win32FileSystem::SetCreationTime(const Text& path, uint64_t fileTime) {
-    UniqueFile file(CreateFileW(W(path), FILE_WRITE_ATTRIBUTES,
+    UniqueFile file(CreateFileW(AsWide(path), FILE_WRITE_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;

@@ -11,10 +11,6 @@ namespace wlk::platform::win32 {
 
 namespace {
 
-const wchar_t* W(const Text& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-
 DWORD Chars(size_t count) {
     return static_cast<DWORD>(std::min<size_t>(count, MAXDWORD));
 }
@@ -37,13 +33,13 @@ Text Win32Profile::GetString(const Text& file, const Text& section, const Text& 
                              const Text& def, size_t bufferChars) {
     if (bufferChars == 0) return Text();
     std::vector<wchar_t> buffer(bufferChars, L'\0');
-    GetPrivateProfileStringW(W(section), W(key), W(def), buffer.data(), Chars(bufferChars),
-                             W(file));
+    GetPrivateProfileStringW(AsWide(section), AsWide(key), AsWide(def), buffer.data(),
+                             Chars(bufferChars), AsWide(file));
     return FromWide(buffer.data(), wcsnlen(buffer.data(), buffer.size()));
 }
 
 int Win32Profile::GetInt(const Text& file, const Text& section, const Text& key, int def) {
-    return static_cast<int>(GetPrivateProfileIntW(W(section), W(key), def, W(file)));
+    return static_cast<int>(GetPrivateProfileIntW(AsWide(section), AsWide(key), def, AsWide(file)));
 }
 
 std::vector<Text> Win32Profile::GetSection(const Text& file, const Text& section,
@@ -52,27 +48,29 @@ std::vector<Text> Win32Profile::GetSection(const Text& file, const Text& section
     if (bufferChars < 2) return {};
     std::vector<wchar_t> buffer(bufferChars, L'\0');
     const DWORD count =
-        GetPrivateProfileSectionW(W(section), buffer.data(), Chars(bufferChars), W(file));
+        GetPrivateProfileSectionW(AsWide(section), buffer.data(), Chars(bufferChars), AsWide(file));
     return SplitLines(buffer.data(), std::min<size_t>(count, buffer.size()));
 }
 
 bool Win32Profile::WriteString(const Text& file, const Text& section, const Text& key,
                                const std::optional<Text>& value) {
-    return WritePrivateProfileStringW(W(section), W(key), value ? W(*value) : nullptr, W(file));
+    return WritePrivateProfileStringW(AsWide(section), AsWide(key),
+                                      value ? AsWide(*value) : nullptr, AsWide(file));
 }
 
 bool Win32Profile::GetStruct(const Text& file, const Text& section, const Text& key, void* data,
                              size_t size) {
     if (size > UINT_MAX) return false;
-    return GetPrivateProfileStructW(W(section), W(key), data, static_cast<UINT>(size), W(file));
+    return GetPrivateProfileStructW(AsWide(section), AsWide(key), data, static_cast<UINT>(size),
+                                    AsWide(file));
 }
 
 bool Win32Profile::WriteStruct(const Text& file, const Text& section, const Text& key,
                                const void* data, size_t size) {
     if (size > UINT_MAX) return false;
     // The call only reads the bytes; its parameter merely lacks the const.
-    return WritePrivateProfileStructW(W(section), W(key), const_cast<void*>(data),
-                                      static_cast<UINT>(size), W(file));
+    return WritePrivateProfileStructW(AsWide(section), AsWide(key), const_cast<void*>(data),
+                                      static_cast<UINT>(size), AsWide(file));
 }
 
 }  // namespace wlk::platform::win32
