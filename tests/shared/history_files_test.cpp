@@ -1,5 +1,6 @@
 // The history files through the real file and profile calls: names, bytes,
-// the ".info" text, attributes, times, races for a name, and bitmaps.
+// the ".info" text, protection, races for a name, and bitmaps.
+#include <functional>
 #include <thread>
 
 #include "history/ch_item.h"
@@ -8,6 +9,7 @@
 #include "history/history_time.h"
 #include "history/item_files.h"
 #include "platform/text.h"
+#include "support/test_helpers.h"
 #include "support/test_platform.h"
 
 namespace wlk::test {
@@ -16,12 +18,7 @@ namespace {
 using namespace std::string_literals;
 using history::CCHItem;
 
-std::unique_ptr<CCHItem> Unicode(std::u16string_view text) {
-    auto item = std::make_unique<CCHItem>(history::CHT_TEXT_UNICODE);
-    item->SetUnicodeText(text);
-    item->time = {2025, 11, 0, 30, 23, 59, 58, 7};
-    return item;
-}
+constexpr platform::LocalTime kTime = {2025, 11, 0, 30, 23, 59, 58, 7};
 
 class HistoryFilesTest : public PlatformTest {
 protected:
@@ -35,70 +32,126 @@ protected:
     Text folder;
 };
 
-TEST_F(HistoryFilesTest, ItemWithFormatsIsWrittenByteForByte) {
-    auto item = Unicode(u"Gr\u00FC\u00DFe");
-    auto rtf = std::make_shared<CCHItem>(history::CHT_RTF);
-    rtf->SetAnsiText("{\\rtf1 Gr\\'fc\\'dfe}");
-    auto ansi = std::make_shared<CCHItem>(history::CHT_TEXT_ANSI);
-    ansi->SetAnsiText(
-        "Gr\xFC\xDF"
-        "e");
-    auto quire = std::make_shared<CCHItem>(history::CHT_QUIRENOTE);
-    quire->SetData("Q\0N", 3);
-    item->formats = {rtf, ansi, quire};
-    ASSERT_TRUE(history::SaveItem(folder, *item));
+struct WrittenCase {
+    const char* name;
+    std::function<std::unique_ptr<CCHItem>()> make;
+    std::vector<std::pair<const char*, std::string>> files;  // in the info file's order
+    std::string info;
+};
 
-    EXPECT_EQ(item->dataPath, folder + u"Unicode_clipboard_history1.txt");
-    EXPECT_EQ(item->infoPath, folder + u"wordlark_cb1.info");
-    EXPECT_EQ(Read("Unicode_clipboard_history1.txt"), "\xFF\xFEG\0r\0\xFC\0\xDF\0e\0\0\0"s);
-    EXPECT_EQ(Read("clipboard_history1.rtf"), "{\\rtf1 Gr\\'fc\\'dfe}\0"s);
-    EXPECT_EQ(Read("clipboard_history1.txt"),
-              "Gr\xFC\xDF"
-              "e\0"s);
-    EXPECT_EQ(Read("clipboard_history1.qnd"), "Q\0N"s);
-    EXPECT_EQ(Read("wordlark_cb1.info"),
-              "[Files]\r\nDataType=1\r\nProtected=0\r\n"
-              "File0=Unicode_clipboard_history1.txt\r\nFile1=clipboard_history1.rtf\r\n"
-              "File2=clipboard_history1.txt\r\nFile3=clipboard_history1.qnd\r\n");
-    EXPECT_FALSE(P().files.IsReadOnly(item->dataPath));
-    // Wine keeps files on a Linux file system, which has no settable creation time.
-    if (IsSimulated()) {
-        const uint64_t time = history::ToFileTime(item->time);
-        EXPECT_EQ(P().files.CreationTime(item->dataPath), time);
-        EXPECT_EQ(P().files.CreationTime(item->infoPath), time);
-        EXPECT_EQ(P().files.CreationTime(rtf->dataPath), time);
+TEST_F(HistoryFilesTest, ItemsAreWrittenByteForByteAndComeBackAsTheyWere) {
+    const WrittenCase cases[] = {
+        {"text with its further formats",
+         [] {
+             auto item = TextItem(u"Gr\u00FC\u00DFe");
+             auto ansi = std::make_shared<CCHItem>(history::CHT_TEXT_ANSI);
+             ansi->SetAnsiText(
+                 "Gr\xFC\xDF"
+                 "e");
+             item->formats = {DataItem(history::CHT_RTF, "{\\rtf1 Gr\\'fc\\'dfe}\0"s),
+                              std::make_shared<CCHItem>(history::CHT_HTML),  // nothing to write
+                              ansi, DataItem(history::CHT_QUIRENOTE, "Q\0N"s)};
+             return item;
+         },
+         {{"Unicode_clipboard_history1.txt", "\xFF\xFEG\0r\0\xFC\0\xDF\0e\0\0\0"s},
+          {"clipboard_history1.rtf", "{\\rtf1 Gr\\'fc\\'dfe}\0"s},
+          {"clipboard_history1.txt",
+           "Gr\xFC\xDF"
+           "e\0"s},
+          {"clipboard_history1.qnd", "Q\0N"s}},
+         "[Files]\r\nDataType=1\r\nProtected=0\r\nFile0=Unicode_clipboard_history1.txt\r\n"
+         "File1=clipboard_history1.rtf\r\nFile2=clipboard_history1.txt\r\n"
+         "File3=clipboard_history1.qnd\r\n"},
+        {"protected text",
+         [] { return TextItem(u"secret", true); },
+         {{"Unicode_clipboard_history1.txt", "\xFF\xFEs\0e\0c\0r\0e\0t\0\0\0"s}},
+         "[Files]\r\nDataType=1\r\nProtected=1\r\nFile0=Unicode_clipboard_history1.txt\r\n"},
+        {"html",
+         [] { return DataItem(history::CHT_HTML, "<p>x</p>\0"s); },
+         {{"clipboard_history1.html", "<p>x</p>\0"s}},
+         "[Files]\r\nDataType=5\r\nProtected=0\r\nFile0=clipboard_history1.html\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        folder = Dir() + T(c.name) + u"\\";
+        ASSERT_TRUE(history::EnsureFolder(folder));
+        auto item = c.make();
+        item->time = kTime;
+        ASSERT_TRUE(history::SaveItem(folder, *item));
+        EXPECT_EQ(item->dataPath, folder + T(c.files[0].first));
+        EXPECT_EQ(item->infoPath, folder + u"wordlark_cb1.info");
+        for (const auto& [name, bytes] : c.files) EXPECT_EQ(Read(name), bytes) << name;
+        EXPECT_EQ(Bytes(item->infoPath), c.info);
+        EXPECT_EQ(P().files.IsReadOnly(item->dataPath), item->isProtected);
+        EXPECT_EQ(P().files.IsReadOnly(item->infoPath), item->isProtected);
+        // Wine keeps no creation times (see the file system test).
+        if (!RunsUnderWine()) {
+            const uint64_t time = history::ToFileTime(kTime);
+            for (const auto& file : c.files)
+                EXPECT_EQ(P().files.CreationTime(folder + T(file.first)), time);
+            EXPECT_EQ(P().files.CreationTime(item->infoPath), time);
+        }
+
+        auto loaded = history::LoadFolder(folder);
+        ASSERT_EQ(loaded->Count(), 1u);
+        const CCHItem& back = *loaded->At(0);
+        EXPECT_EQ(back.Type(), item->Type());
+        EXPECT_EQ(back.Size(), c.files[0].second.size());
+        EXPECT_EQ(back.isProtected, item->isProtected);
+        EXPECT_EQ(back.formats.size(), c.files.size() - 1);
+        EXPECT_EQ(back.infoPath, item->infoPath);
+        EXPECT_EQ(back.saved, history::SavedState::Loaded);
+        if (!RunsUnderWine()) {
+            EXPECT_EQ(back.time.second, 58);
+        }
     }
+}
+
+TEST_F(HistoryFilesTest, ProtectionFollowsTheReadOnlyDataFile) {
+    auto item = TextItem(u"secret", true);
+    ASSERT_TRUE(history::SaveItem(folder, *item));
+    // The read-only data file alone makes it protected, whatever the info says.
+    ASSERT_TRUE(P().files.SetReadOnly(item->infoPath, false));
+    ASSERT_TRUE(P().profile.WriteString(item->infoPath, u"Files", u"Protected", u"0"));
+    auto loaded = history::LoadFolder(folder);
+    ASSERT_EQ(loaded->Count(), 1u);
+    EXPECT_TRUE(loaded->At(0)->isProtected);
+
+    // Unprotecting clears the mark and rewrites the key; protecting marks
+    // the data file only.
+    loaded->At(0)->SetProtected(false);
+    EXPECT_FALSE(P().files.IsReadOnly(item->dataPath));
+    EXPECT_EQ(P().profile.GetInt(item->infoPath, u"Files", u"Protected", 9), 0);
+    loaded->At(0)->SetProtected(true);
+    EXPECT_TRUE(P().files.IsReadOnly(item->dataPath));
+    EXPECT_FALSE(P().files.IsReadOnly(item->infoPath));
+    EXPECT_EQ(P().profile.GetInt(item->infoPath, u"Files", u"Protected", 9), 1);
 }
 
 TEST_F(HistoryFilesTest, NumbersCountFromOnePerPatternAndSkipTakenNames) {
     WriteBytes(folder + u"clipboard_history1.txt", "x\0"s);
     WriteBytes(folder + u"clipboard_history3.txt", "x\0"s);
     WriteBytes(folder + u"wordlark_cb1.info", "");
-    auto ansi = std::make_unique<CCHItem>(history::CHT_TEXT_ANSI);
-    ansi->SetAnsiText("a");
+    auto ansi = DataItem(history::CHT_TEXT_ANSI, "a\0"s);
     ASSERT_TRUE(history::SaveItem(folder, *ansi));
     EXPECT_EQ(history::FileNameOf(ansi->dataPath), u"clipboard_history2.txt");
     EXPECT_EQ(history::FileNameOf(ansi->infoPath), u"wordlark_cb2.info");
-    auto rtf = std::make_unique<CCHItem>(history::CHT_RTF);
-    rtf->SetAnsiText("{\\rtf1 r}");
+    auto rtf = DataItem(history::CHT_RTF, "{\\rtf1 r}\0"s);
     ASSERT_TRUE(history::SaveItem(folder, *rtf));
     EXPECT_EQ(history::FileNameOf(rtf->dataPath), u"clipboard_history1.rtf");
-    auto again = std::make_unique<CCHItem>(history::CHT_TEXT_ANSI);
-    again->SetAnsiText("b");
+    auto again = DataItem(history::CHT_TEXT_ANSI, "b\0"s);
     ASSERT_TRUE(history::SaveItem(folder, *again));
     EXPECT_EQ(history::FileNameOf(again->dataPath), u"clipboard_history4.txt");
     EXPECT_EQ(Read("clipboard_history3.txt"), "x\0"s) << "never overwritten";
-
-    // Nothing to write, nothing written.
     CCHItem empty(history::CHT_HTML);
-    EXPECT_FALSE(history::SaveItem(folder, empty));
+    EXPECT_FALSE(history::SaveItem(folder, empty)) << "nothing to write, nothing written";
 }
 
 TEST_F(HistoryFilesTest, WritersRacingForNamesNeverShareAFile) {
     constexpr int kThreads = 4, kEach = 15;
     std::vector<std::vector<std::unique_ptr<CCHItem>>> items(kThreads);
     for (int t = 0; t < kThreads; ++t)
-        for (int i = 0; i < kEach; ++i) items[t].push_back(Unicode(ToText(t * 100 + i)));
+        for (int i = 0; i < kEach; ++i) items[t].push_back(TextItem(ToText(t * 100 + i)));
     std::vector<std::thread> threads;
     for (auto& list : items) {
         threads.emplace_back([&] {
@@ -106,48 +159,16 @@ TEST_F(HistoryFilesTest, WritersRacingForNamesNeverShareAFile) {
         });
     }
     for (auto& thread : threads) thread.join();
-    auto loaded = history::LoadFolder(folder);
-    EXPECT_EQ(loaded->Count(), size_t(kThreads * kEach)) << "every text in a file of its own";
+    EXPECT_EQ(history::LoadFolder(folder)->Count(), size_t(kThreads * kEach))
+        << "every text in a file of its own";
     for (const auto& list : items)
         for (const auto& item : list)
-            EXPECT_EQ(Bytes(item->dataPath).substr(2, 2 * item->PlainText().size()),
-                      std::string(reinterpret_cast<const char*>(item->Data()),
-                                  2 * item->PlainText().size()));
-}
-
-TEST_F(HistoryFilesTest, ProtectedItemsAreReadOnlyAndComeBackProtected) {
-    auto item = Unicode(u"secret");
-    item->isProtected = true;
-    ASSERT_TRUE(history::SaveItem(folder, *item));
-    EXPECT_TRUE(P().files.IsReadOnly(item->dataPath));
-    EXPECT_TRUE(P().files.IsReadOnly(item->infoPath));
-    EXPECT_EQ(Bytes(item->infoPath),
-              "[Files]\r\nDataType=1\r\nProtected=1\r\nFile0=Unicode_clipboard_history1.txt\r\n");
-
-    // The read-only data file alone makes it protected, whatever the info says.
-    ASSERT_TRUE(P().files.SetReadOnly(item->infoPath, false));
-    ASSERT_TRUE(P().profile.WriteString(item->infoPath, u"Files", u"Protected", u"0"));
-    auto loaded = history::LoadFolder(folder);
-    ASSERT_EQ(loaded->Count(), 1u);
-    EXPECT_TRUE(loaded->At(0)->isProtected);
-    EXPECT_EQ(loaded->At(0)->PlainText(), u"\uFEFFsecret");
-    EXPECT_EQ(loaded->At(0)->infoPath, item->infoPath);
-    // Wine keeps no creation time, so the loaded time is not the item's there.
-    if (IsSimulated()) {
-        EXPECT_EQ(loaded->At(0)->time.second, 58);
-    }
-
-    // Unprotecting a loaded item clears the marks and rewrites the key.
-    loaded->At(0)->SetProtected(false);
-    EXPECT_FALSE(P().files.IsReadOnly(item->dataPath));
-    EXPECT_EQ(P().profile.GetInt(item->infoPath, u"Files", u"Protected", 9), 0);
+            EXPECT_EQ(Bytes(item->dataPath), kBom16 + Utf16Bytes(item->PlainText()) + "\0\0"s);
 }
 
 TEST_F(HistoryFilesTest, ChangedItemIsWrittenToANewFileUnderItsOldInfoFile) {
-    auto item = Unicode(u"before");
-    auto html = std::make_shared<CCHItem>(history::CHT_HTML);
-    html->SetAnsiText("<p>before</p>");
-    item->formats = {html};
+    auto item = TextItem(u"before");
+    item->formats = {DataItem(history::CHT_HTML, "<p>before</p>\0"s)};
     ASSERT_TRUE(history::SaveItem(folder, *item));
     const Text info = item->infoPath;
     item->SetUnicodeText(u"after");
@@ -155,53 +176,40 @@ TEST_F(HistoryFilesTest, ChangedItemIsWrittenToANewFileUnderItsOldInfoFile) {
     item->dataPath.clear();
     ASSERT_TRUE(history::SaveItem(folder, *item));
     EXPECT_EQ(item->infoPath, info);
-    EXPECT_EQ(history::FileNameOf(item->dataPath), u"Unicode_clipboard_history2.txt");
     EXPECT_EQ(Bytes(info),
               "[Files]\r\nDataType=1\r\nProtected=0\r\nFile0=Unicode_clipboard_history2.txt\r\n");
     EXPECT_EQ(Read("Unicode_clipboard_history1.txt").size(), 16u) << "the old file stays";
 }
 
-TEST_F(HistoryFilesTest, DataFilesMissingEmptyOrCutShortGiveNoItem) {
-    WriteBytes(folder + u"clipboard_history1.txt", "");
-    WriteBytes(folder + u"Unicode_clipboard_history1.txt", "\xFF\xFEh\0i"s);
-    WriteBytes(folder + u"Unicode_clipboard_history2.txt", "\xFF\xFEh\0i\0"s);
-    WriteBytes(folder + u"clipboard_history1.html", "<p>");
-    WriteBytes(folder + u"clipboard_history1.qnd", "any bytes");
-    EXPECT_FALSE(history::LoadItemFile(folder + u"clipboard_history9.txt"));
-    EXPECT_FALSE(history::LoadItemFile(folder + u"clipboard_history1.txt"));
-    EXPECT_FALSE(history::LoadItemFile(folder + u"Unicode_clipboard_history1.txt"));
-    EXPECT_FALSE(history::LoadItemFile(folder + u"Unicode_clipboard_history2.txt"));
-    EXPECT_FALSE(history::LoadItemFile(folder + u"clipboard_history1.html"));
-    auto quire = history::LoadItemFile(folder + u"clipboard_history1.qnd");
-    ASSERT_TRUE(quire);
-    EXPECT_EQ(quire->Type(), history::CHT_QUIRENOTE);
-    EXPECT_EQ(quire->Size(), 9u);
-    EXPECT_EQ(quire->saved, history::SavedState::Loaded);
-}
-
-TEST_F(HistoryFilesTest, BitmapsSurviveTheRoundTripAtTheirOwnDepth) {
+TEST_F(HistoryFilesTest, BitmapsTravelAsBmpFilesAtTheirOwnDepth) {
     std::vector<uint32_t> pixels;
     for (uint32_t i = 0; i < 5 * 3; ++i) pixels.push_back(i * 0x0F0D0B);
     auto item = std::make_unique<CCHItem>(history::CHT_BITMAP);
     item->SetBitmap(P().bitmaps.FromPixels(5, 3, pixels));
     ASSERT_TRUE(item->Bitmap());
     ASSERT_TRUE(history::SaveItem(folder, *item));
+    EXPECT_EQ(history::FileNameOf(item->dataPath), u"clipboard_history1.bmp");
     const std::string file = Bytes(item->dataPath);
     ASSERT_EQ(file.size(), 14u + 40 + 12 + 5 * 3 * 4);
     EXPECT_EQ(file.substr(0, 2), "BM");
+    EXPECT_EQ(uint8_t(file[2]), file.size());
+    EXPECT_EQ(file[10], 14 + 52) << "bits after the header and three masks";
     EXPECT_EQ(file[28], 32) << "biBitCount";
     EXPECT_EQ(file[30], 3) << "BI_BITFIELDS";
 
     auto loaded = history::LoadItemFile(item->dataPath);
     ASSERT_TRUE(loaded);
+    ASSERT_EQ(loaded->Type(), history::CHT_BITMAP);
+    EXPECT_EQ(loaded->Size(), 4u);
     EXPECT_EQ(loaded->Bitmap()->Width(), 5);
     EXPECT_EQ(loaded->Bitmap()->Height(), 3);
     EXPECT_EQ(loaded->Bitmap()->BitsPerPixel(), 32);
     EXPECT_EQ(loaded->Bitmap()->Pixels(), pixels);
     EXPECT_EQ(loaded->Bitmap()->GetDib(), item->Bitmap()->GetDib());
-    auto copy = loaded->Copy();
-    ASSERT_TRUE(copy);
-    EXPECT_EQ(copy->Bitmap()->Pixels(), pixels);
+    EXPECT_EQ(loaded->Copy()->Bitmap()->Pixels(), pixels);
+    // Cut short by a byte, the file is not a picture any more.
+    WriteBytes(folder + u"clipboard_history2.bmp", file.substr(0, file.size() - 1));
+    EXPECT_FALSE(history::LoadItemFile(folder + u"clipboard_history2.bmp"));
 
     // An 8-bit picture with a palette, as an older program may have saved.
     std::string bmp = "BM"s + std::string(12, '\0');

@@ -34,23 +34,12 @@ protected:
         }
         PlatformTest::TearDown();
     }
-    void WriteLng(const Text& path, const std::string& utf8) {
-        WriteBytes(path, kBom16 + Utf16Bytes(utf8));
-    }
+    void WriteLng(const Text& path, const std::string& utf8) { WriteBytes(path, Utf16File(utf8)); }
     // Files beside the program (the test program under Wine), removed afterwards.
     Text ProgramFolderFile(const char* name) {
         programFolderFiles.push_back(language::LanguageFolder() + T(name));
         P().files.DeleteFile(programFolderFiles.back());
         return programFolderFiles.back();
-    }
-    Text Value(const Text& path, const Text& section, const Text& key) {
-        return P().profile.GetString(path, section, key, u"<missing>", 30000);
-    }
-    std::vector<Text> Keys(const Text& path, const Text& section) {
-        std::vector<Text> keys;
-        for (const Text& line : P().profile.GetSection(path, section, 100000))
-            keys.push_back(line.substr(0, line.find(u'=')));
-        return keys;
     }
 
     std::vector<Text> programFolderFiles;
@@ -66,26 +55,26 @@ TEST_F(LanguageFileTest, WithoutAChosenLanguageTheExampleFileCollectsEnglish) {
     const std::string created = Bytes(example);
     ASSERT_GE(created.size(), 2u);
     EXPECT_EQ(created.substr(0, 2), kBom16) << "stays UTF-16 for any script a translator uses";
-    EXPECT_EQ(Value(example, u"Main", u"LangPrefix"), u"En");
-    EXPECT_EQ(Value(example, u"Main", u"Author"), u"Type Your name and email (optional)");
-    EXPECT_EQ(Value(example, u"Main", u"LangLocalized"),
+    EXPECT_EQ(IniValue(example, u"Main", u"LangPrefix"), u"En");
+    EXPECT_EQ(IniValue(example, u"Main", u"Author"), u"Type Your name and email (optional)");
+    EXPECT_EQ(IniValue(example, u"Main", u"LangLocalized"),
               u"English (Type localized name of language here)");
 
     EXPECT_EQ(language::GetString(137), u"Already works");
     EXPECT_EQ(language::GetString(261), u"Edit menu\\settings");
     EXPECT_EQ(language::GetString(137), u"Already works");
-    EXPECT_EQ(Keys(example, u"Strings"), (std::vector<Text>{u"137", u"261"}));
-    EXPECT_EQ(Value(example, u"Strings", u"261"), u"Edit menu\\settings");
+    EXPECT_EQ(IniKeys(example, u"Strings"), (std::vector<Text>{u"137", u"261"}));
+    EXPECT_EQ(IniValue(example, u"Strings", u"261"), u"Edit menu\\settings");
     // A number the program has no string for is empty and never listed.
     EXPECT_EQ(language::GetString(4), u"");
-    EXPECT_EQ(Value(example, u"Strings", u"4"), u"<missing>");
+    EXPECT_EQ(IniValue(example, u"Strings", u"4"), u"<missing>");
 
     // A translator filling in the example sees the translation at once.
     P().profile.WriteString(example, u"Strings", u"137", Text(u"Works already"));
     EXPECT_EQ(language::GetString(137), u"Works already");
     // Loading again leaves an existing file alone.
     language::LoadStartupLanguage(settings);
-    EXPECT_EQ(Value(example, u"Strings", u"137"), u"Works already");
+    EXPECT_EQ(IniValue(example, u"Strings", u"137"), u"Works already");
 }
 
 TEST_F(LanguageFileTest, TranslationsShowLineBreaksAndEnglishIsListedBesideThem) {
@@ -101,16 +90,16 @@ TEST_F(LanguageFileTest, TranslationsShowLineBreaksAndEnglishIsListedBesideThem)
 
     const Text example = Path("LocalizeExample.lng");
     EXPECT_EQ(Bytes(example).substr(0, 2), kBom16);
-    EXPECT_EQ(Value(example, u"Main", u"LangPrefix"), u"En");
-    EXPECT_EQ(Keys(example, u"Strings"), (std::vector<Text>{u"250", u"148", u"137"}));
-    EXPECT_EQ(Value(lng, u"Strings", u"137"), u"<missing>") << "loaded without write-back";
+    EXPECT_EQ(IniValue(example, u"Main", u"LangPrefix"), u"En");
+    EXPECT_EQ(IniKeys(example, u"Strings"), (std::vector<Text>{u"250", u"148", u"137"}));
+    EXPECT_EQ(IniValue(lng, u"Strings", u"137"), u"<missing>") << "loaded without write-back";
 
     // The file loaded at start also collects what it lacks.
     language::LoadLanguage(lng, true, Text());
     language::GetString(137);
     language::GetString(250);
-    EXPECT_EQ(Value(lng, u"Strings", u"137"), u"Already works");
-    EXPECT_EQ(Value(lng, u"Strings", u"250"), u"Maus\\nereignis\\r\\n\\terkannt");
+    EXPECT_EQ(IniValue(lng, u"Strings", u"137"), u"Already works");
+    EXPECT_EQ(IniValue(lng, u"Strings", u"250"), u"Maus\\nereignis\\r\\n\\terkannt");
 }
 
 TEST_F(LanguageFileTest, UnreadableFilesGiveEnglishAndNeverCrash) {
@@ -183,7 +172,8 @@ TEST_F(LanguageFileTest, MenusAreTranslatedAndOnlyEnglishKeysListed) {
     const Text lng = Path("de.lng");
     WriteLng(lng,
              "[Menu]\r\nAbout_Wordlark=\xC3\x9C"
-             "ber Wordlark\r\nVisit_to_F.A.Q=H\xC3\xA4ufige Fragen\r\n");
+             "ber Wordlark\r\nVisit_to_F.A.Q=H\xC3\xA4ufige Fragen\r\nLanguage=Sprache\r\n"
+             "Exit=Beenden\r\nHow_To_Localize_Wordlark?=\r\n");
     language::LoadLanguage(lng, true, Text());
 
     TestMenus menus;
@@ -191,23 +181,28 @@ TEST_F(LanguageFileTest, MenusAreTranslatedAndOnlyEnglishKeysListed) {
     ASSERT_TRUE(menu);
     menu->Append(57664, u"&About Wordlark\u2026\tCtrl+F1");
     menu->AppendSeparator();
-    auto help = menu->AppendSubmenu(u"&Help");
+    auto help = menu->AppendSubmenu(u"&Language");
     ASSERT_TRUE(help);
     help->Append(32825, u"Visit to F.A.Q.");
     help->Append(32783, u"Email To Us...");
+    // An empty translation is a key still waiting for its translator.
+    help->Append(32776, u"How To Localize Wordlark?");
     // Texts a menu may already show in another script.
     help->Append(33001, u"\u0420\u0443\u0441\u0441\u043A\u0438\u0439");
     help->Append(33002, u"Fran\u00E7ais");
-    menu->Append(32791, u"Check For Updates");
-    language::LocalizeMenu(*menu, {32791});
+    menu->Append(57665, u"E&xit");
+    language::LocalizeMenu(*menu, {57665});
 
     EXPECT_EQ(menu->Item(0)->text, u"\u00DCber Wordlark\tCtrl+F1");
+    EXPECT_EQ(menu->Item(2)->text, u"Sprache") << "a submenu's own item is translated too";
+    EXPECT_EQ(menu->Item(3)->text, u"E&xit") << "excluded";
     EXPECT_EQ(menu->Submenu(2)->Item(0)->text, u"H\u00E4ufige Fragen");
     EXPECT_EQ(menu->Submenu(2)->Item(1)->text, u"Email To Us...");
-    EXPECT_EQ(Keys(lng, u"Menu"),
-              (std::vector<Text>{u"About_Wordlark", u"Visit_to_F.A.Q", u"Help", u"Email_To_Us"}));
-    EXPECT_EQ(Value(lng, u"Menu", u"Email_To_Us"), u"Email To Us...");
-    EXPECT_EQ(Value(lng, u"Menu", u"Help"), u"Help");
+    EXPECT_EQ(menu->Submenu(2)->Item(2)->text, u"How To Localize Wordlark?");
+    EXPECT_EQ(IniKeys(lng, u"Menu"),
+              (std::vector<Text>{u"About_Wordlark", u"Visit_to_F.A.Q", u"Language", u"Exit",
+                                 u"How_To_Localize_Wordlark?", u"Email_To_Us"}));
+    EXPECT_EQ(IniValue(lng, u"Menu", u"Email_To_Us"), u"Email To Us...");
 
     // Translated once more, an item keeps a single shortcut.
     language::LocalizeMenu(*menu);
@@ -218,26 +213,25 @@ TEST_F(LanguageFileTest, LanguageListStartsWithTheBuiltInEnglish) {
     const Text example = ProgramFolderFile("LocalizeExample.lng");
     const Text zulu = ProgramFolderFile("zu.lng");
     const Text de = ProgramFolderFile("De.lng");
+    const Text welsh = ProgramFolderFile("cy.lng");
     const Text notLng = ProgramFolderFile("old.lngx");
     WriteLng(example, "[Main]\r\nLangLocalized=Example\r\n");
     WriteLng(zulu, "[Main]\r\nLangLocalized=isiZulu\r\nAuthor=Thandi\r\n");
     WriteLng(de, "[Main]\r\nLangPrefix=de\r\n");
+    WriteLng(welsh, "[Main]\r\n");
     WriteLng(notLng, "[Main]\r\n");
 
     const auto languages = language::ListLanguages();
-    ASSERT_GE(languages.size(), 3u);
+    ASSERT_GE(languages.size(), 4u);
     EXPECT_EQ(languages[0].fileName, u"");
     EXPECT_EQ(language::GetLanguageName(languages[0].path), u"English (Embedded)");
-    std::vector<Text> names;
-    for (const auto& entry : languages) names.push_back(entry.fileName);
     // Under Wine the test program's folder may hold other languages too.
-    EXPECT_TRUE(std::is_sorted(names.begin() + 1, names.end(), [](const Text& a, const Text& b) {
-        return ToLower(a) < ToLower(b);
-    }));
-    EXPECT_EQ(std::count(names.begin(), names.end(), u"De.lng"), 1);
-    EXPECT_EQ(std::count(names.begin(), names.end(), u"zu.lng"), 1);
-    EXPECT_EQ(std::count(names.begin(), names.end(), u"LocalizeExample.lng"), 0);
-    EXPECT_EQ(std::count(names.begin(), names.end(), u"old.lngx"), 0);
+    std::vector<Text> ours;
+    for (const auto& entry : languages) {
+        for (const Text& made : {welsh, de, zulu, example, notLng})
+            if (entry.path == made) ours.push_back(entry.fileName);
+    }
+    EXPECT_EQ(ours, (std::vector<Text>{u"cy.lng", u"De.lng", u"zu.lng"})) << "sorted ignoring case";
 
     EXPECT_EQ(language::GetLanguageName(zulu), u"isiZulu");
     EXPECT_EQ(language::GetLanguageName(de), u"");

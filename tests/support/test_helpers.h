@@ -3,9 +3,12 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <thread>
 
+#include "history/ch_item.h"
 #include "platform/text.h"
 
 namespace wlk::test {
@@ -20,6 +23,8 @@ inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 10000) 
     return true;
 }
 
+inline const std::string kBom16 = "\xFF\xFE";
+
 // UTF-16 LE bytes as UTF-8 (any byte order mark kept as U+FEFF).
 inline std::string Utf16ToUtf8(const std::string& bytes) {
     Text text;
@@ -28,16 +33,39 @@ inline std::string Utf16ToUtf8(const std::string& bytes) {
     return ToUtf8(text);
 }
 
-// UTF-8 text as UTF-16 LE bytes, for writing test files.
-inline std::string Utf16Bytes(const std::string& utf8) {
+// Text as UTF-16 LE bytes, for writing test files.
+inline std::string Utf16Bytes(std::u16string_view text) {
     std::string bytes;
-    for (char16_t c : FromUtf8(utf8)) {
+    for (char16_t c : text) {
         bytes += char(c & 0xFF);
         bytes += char(c >> 8);
     }
     return bytes;
 }
+inline std::string Utf16Bytes(const std::string& utf8) {
+    return Utf16Bytes(FromUtf8(utf8));
+}
 
-inline const std::string kBom16 = "\xFF\xFE";
+// A UTF-16 file as the profile functions and the event log write it.
+inline std::string Utf16File(std::u16string_view text) {
+    return kBom16 + Utf16Bytes(text);
+}
+inline std::string Utf16File(const std::string& utf8) {
+    return kBom16 + Utf16Bytes(utf8);
+}
+
+// History items as a capture makes them.
+inline std::unique_ptr<history::CCHItem> TextItem(std::u16string_view text,
+                                                  bool isProtected = false) {
+    auto item = std::make_unique<history::CCHItem>(history::CHT_TEXT_UNICODE);
+    item->SetUnicodeText(text);
+    item->isProtected = isProtected;
+    return item;
+}
+inline std::unique_ptr<history::CCHItem> DataItem(history::ChType type, std::string_view bytes) {
+    auto item = std::make_unique<history::CCHItem>(type);
+    item->SetData(bytes.data(), bytes.size());
+    return item;
+}
 
 }  // namespace wlk::test

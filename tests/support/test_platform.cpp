@@ -19,4 +19,15 @@ void PlatformTest::WriteBytes(const Text& path, const std::string& bytes) {
     ASSERT_TRUE(file->Write(bytes.data(), bytes.size()));
 }
 
+Text PlatformTest::IniValue(const Text& path, const Text& section, const Text& key) {
+    return P().profile.GetString(path, section, key, u"<missing>", 30000);
+}
+
+std::vector<Text> PlatformTest::IniKeys(const Text& path, const Text& section) {
+    std::vector<Text> keys;
+    for (const Text& line : P().profile.GetSection(path, section, 102400))
+        keys.push_back(line.substr(0, line.find(u'=')));
+    return keys;
+}
+
 }  // namespace wlk::test

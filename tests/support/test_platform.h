@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <vector>
+
 #include "platform/platform.h"
 
 namespace wlk::test {
@@ -21,6 +24,10 @@ protected:
     // Raw bytes of a file, empty when it cannot be read.
     std::string Bytes(const Text& path);
     void WriteBytes(const Text& path, const std::string& bytes);
+    // A profile value, "<missing>" when the key is not there.
+    Text IniValue(const Text& path, const Text& section, const Text& key);
+    // The key names of a profile section in file order.
+    std::vector<Text> IniKeys(const Text& path, const Text& section);
 
 private:
     Text dir_;
@@ -28,5 +35,15 @@ private:
 
 // True when the tests run against the simulated platform.
 bool IsSimulated();
+
+// True under Wine. Run by root there, it writes through read-only attributes
+// (only deleting is refused) and keeps no creation times.
+bool RunsUnderWine();
+
+// What a created object's security descriptor grants Everyone (S-1-1-0), read
+// back from the system: the access mask of its allowing ACE, 0 when it has
+// none. Nothing when the platform keeps no descriptors (the simulation).
+enum class SecuredObject { Event, SharedArea, File };
+std::optional<uint32_t> EveryoneAccess(SecuredObject kind, const Text& name);
 
 }  // namespace wlk::test

@@ -20,6 +20,14 @@ bool IsSimulated() {
     return true;
 }
 
+bool RunsUnderWine() {
+    return false;
+}
+
+std::optional<uint32_t> EveryoneAccess(SecuredObject, const Text&) {
+    return std::nullopt;
+}
+
 void PlatformTest::SetUp() {
     g_sim = std::make_unique<platform::sim::SimPlatform>();
     g_sim->Install();

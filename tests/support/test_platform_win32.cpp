@@ -1,5 +1,7 @@
 // The shared tests under Wine: the real Win32 platform, and for every test a
 // fresh folder of its own under the temporary folder.
+#include <aclapi.h>
+
 #include <string>
 
 #include "platform/text.h"
@@ -15,6 +17,7 @@ namespace {
 
 using platform::win32::FromWide;
 using platform::win32::UniqueFind;
+using platform::win32::UniqueHandle;
 
 const wchar_t* Wide(const Text& text) {
     return reinterpret_cast<const wchar_t*>(text.c_str());
@@ -60,10 +63,55 @@ void RemoveTree(const Text& folder) {
     RemoveDirectoryW(Wide(folder));
 }
 
+// The mask of the first ACE that allows Everyone anything; 0 when none does.
+uint32_t EveryoneMask(const ACL* dacl) {
+    if (!dacl) return 0;
+    DWORD world[SECURITY_MAX_SID_SIZE / sizeof(DWORD)] = {};
+    DWORD size = sizeof(world);
+    if (!CreateWellKnownSid(WinWorldSid, nullptr, world, &size)) return 0;
+    for (DWORD i = 0; i < dacl->AceCount; ++i) {
+        void* ace = nullptr;
+        if (!GetAce(const_cast<ACL*>(dacl), i, &ace)) return 0;
+        auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(ace);
+        if (allowed->Header.AceType == ACCESS_ALLOWED_ACE_TYPE &&
+            EqualSid(&allowed->SidStart, world)) {
+            return allowed->Mask;
+        }
+    }
+    return 0;
+}
+
 }  // namespace
 
 bool IsSimulated() {
     return false;
+}
+
+bool RunsUnderWine() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+std::optional<uint32_t> EveryoneAccess(SecuredObject kind, const Text& name) {
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    DWORD error = ERROR_SUCCESS;
+    if (kind == SecuredObject::File) {
+        error = GetNamedSecurityInfoW(Wide(name), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                      nullptr, nullptr, &dacl, nullptr, &descriptor);
+    } else {
+        // A handle of our own that may read the descriptor, whatever the creator kept.
+        UniqueHandle object(kind == SecuredObject::Event
+                                ? OpenEventW(READ_CONTROL, FALSE, Wide(name))
+                                : OpenFileMappingW(READ_CONTROL, FALSE, Wide(name)));
+        if (!object) return 0;
+        error = GetSecurityInfo(object.Get(), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                                nullptr, &dacl, nullptr, &descriptor);
+    }
+    if (error != ERROR_SUCCESS) return 0;
+    const uint32_t mask = EveryoneMask(dacl);
+    LocalFree(descriptor);
+    return mask;
 }
 
 void PlatformTest::SetUp() {

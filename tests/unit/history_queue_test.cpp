@@ -9,29 +9,18 @@
 #include "history/item_identity.h"
 #include "platform/text.h"
 #include "support/sim_access.h"
+#include "support/test_helpers.h"
 #include "support/test_platform.h"
 
 namespace wlk::test {
 namespace {
 
+using namespace std::string_literals;
 using history::CCHItem;
 using history::CCHQueue;
 using history::SavedState;
 
 const Text kFolder = u"C:\\Program Files\\Wordlark\\ClipboardHistory\\";
-
-std::unique_ptr<CCHItem> Unicode(std::u16string_view text, bool isProtected = false) {
-    auto item = std::make_unique<CCHItem>(history::CHT_TEXT_UNICODE);
-    item->SetUnicodeText(text);
-    item->isProtected = isProtected;
-    return item;
-}
-
-std::unique_ptr<CCHItem> Of(history::ChType type, std::string_view bytes) {
-    auto item = std::make_unique<CCHItem>(type);
-    item->SetData(bytes.data(), bytes.size());
-    return item;
-}
 
 class HistoryQueueTest : public PlatformTest {
 protected:
@@ -53,7 +42,7 @@ protected:
     }
     // Adds and writes an item, so that it has files in the folder.
     CCHItem* AddSaved(std::u16string_view text, bool isProtected = false) {
-        CCHItem* item = Add(Unicode(text, isProtected), 1000);
+        CCHItem* item = Add(TextItem(text, isProtected), 1000);
         EXPECT_TRUE(history::SaveItem(kFolder, *item));
         item->saved = SavedState::Written;
         return item;
@@ -64,28 +53,28 @@ protected:
 };
 
 TEST_F(HistoryQueueTest, SameTextMovesToTheTopWithTheOldIdAndProtection) {
-    CCHItem* first = Add(Unicode(u"alpha", true));
+    CCHItem* first = Add(TextItem(u"alpha", true));
     const uint32_t firstId = first->id;
-    Add(Unicode(u"beta"));
-    CCHItem* again = Add(Unicode(u"alpha"));
+    Add(TextItem(u"beta"));
+    CCHItem* again = Add(TextItem(u"alpha"));
     EXPECT_EQ(Texts(), (std::vector<Text>{u"alpha", u"beta"}));
     EXPECT_EQ(again->id, firstId);
     EXPECT_TRUE(again->isProtected);
     EXPECT_EQ(queue.FindIndexById(firstId), 1);
 
     // Letter case counts, and so does the type.
-    Add(Unicode(u"Alpha"));
-    Add(Of(history::CHT_RTF, std::string("alpha\0", 6)));
-    Add(Of(history::CHT_TEXT_ANSI, std::string("alpha\0", 6)));
+    Add(TextItem(u"Alpha"));
+    Add(DataItem(history::CHT_RTF, "alpha\0"s));
+    Add(DataItem(history::CHT_TEXT_ANSI, "alpha\0"s));
     EXPECT_EQ(queue.Count(), 5u);
     // Quirenote data is never taken for a copy of earlier data.
-    Add(Of(history::CHT_QUIRENOTE, "QN\x01\x02"));
-    Add(Of(history::CHT_QUIRENOTE, "QN\x01\x02"));
+    Add(DataItem(history::CHT_QUIRENOTE, "QN\x01\x02"));
+    Add(DataItem(history::CHT_QUIRENOTE, "QN\x01\x02"));
     EXPECT_EQ(queue.Count(), 7u);
     // Odd sizes compare to their end without reading past the block.
-    Add(Of(history::CHT_HTML, std::string("abc\0", 4)));
-    Add(Of(history::CHT_HTML, std::string("abc\0", 4)));
-    Add(Of(history::CHT_HTML, std::string("abcd\0", 5)));
+    Add(DataItem(history::CHT_HTML, "abc\0"s));
+    Add(DataItem(history::CHT_HTML, "abc\0"s));
+    Add(DataItem(history::CHT_HTML, "abcd\0"s));
     EXPECT_EQ(queue.Count(), 9u);
 }
 
@@ -117,25 +106,27 @@ TEST_F(HistoryQueueTest, MaximumDropsTheOldestUnprotectedWithTheirFiles) {
     AddSaved(u"4");
     ASSERT_EQ(FilesInFolder(), 8u);
     const Text dropped = queue.Newest(2)->dataPath;  // "2"
-    Add(Unicode(u"5"), 3);
+    Add(TextItem(u"5"), 3);
     EXPECT_EQ(Texts(), (std::vector<Text>{u"5", u"4", u"3", u"1"}));
     EXPECT_EQ(P().files.Kind(dropped), platform::PathKind::Missing);
     EXPECT_EQ(FilesInFolder(), 6u);
+    queue.Newest(0)->SetProtected(true);
+    EXPECT_EQ(FilesInFolder(), 6u) << "an item not on disk has no files to mark";
     // Protected files are read-only; dropping must still delete them.
     one->SetProtected(false);
-    Add(Unicode(u"6"), 2);
+    Add(TextItem(u"6"), 2);
     EXPECT_EQ(Texts(), (std::vector<Text>{u"6", u"5", u"3"}));
     EXPECT_EQ(FilesInFolder(), 2u);
 
     // Many protected items keep the queue above its maximum.
     for (size_t i = 0; i < queue.Count(); ++i) queue.Newest(i)->isProtected = true;
-    Add(Unicode(u"7"), 1);
+    Add(TextItem(u"7"), 1);
     EXPECT_EQ(queue.Count(), 4u);
 }
 
 TEST_F(HistoryQueueTest, LockedQueueLeavesTheItemWithTheCaller) {
     queue.SetLocked(true);
-    auto item = Unicode(u"while the menu is up");
+    auto item = TextItem(u"while the menu is up");
     EXPECT_FALSE(queue.Add(item, 30));
     ASSERT_TRUE(item);
     EXPECT_EQ(queue.Count(), 0u);
@@ -164,7 +155,7 @@ TEST_F(HistoryQueueTest, ClearKeepsProtectedItemsAndUndoBringsTheOldStateBack) {
     queue.Undo();
 
     // What came after the Clear goes; the copies come back in their order.
-    Add(Unicode(u"new"));
+    Add(TextItem(u"new"));
     EXPECT_TRUE(queue.Undo());
     EXPECT_EQ(Texts(), (std::vector<Text>{u"drop", u"keep"}));
     EXPECT_EQ(queue.UndoCount(), 0u);
@@ -181,7 +172,7 @@ TEST_F(HistoryQueueTest, DeleteCountsFromTheNewestAndSparesProtectedItems) {
     EXPECT_TRUE(queue.Delete({0, 2, 3, 99}, true));  // d, b (protected), a
     EXPECT_EQ(Texts(), (std::vector<Text>{u"c", u"b"}));
     EXPECT_EQ(FilesInFolder(), 4u);
-    Add(Unicode(u"e"));
+    Add(TextItem(u"e"));
     EXPECT_TRUE(queue.Undo());
     // The deleted ones on top, oldest first; the protected one only once.
     EXPECT_EQ(Texts(), (std::vector<Text>{u"d", u"a", u"e", u"c", u"b"}));
@@ -194,28 +185,27 @@ TEST_F(HistoryQueueTest, DeleteCountsFromTheNewestAndSparesProtectedItems) {
 }
 
 TEST_F(HistoryQueueTest, TitlesByTypeFirstLineAndLength) {
-    EXPECT_EQ(Unicode(u"\r\n\tword\r\nsecond line")->Title(50, true), u"word\u2026");
-    EXPECT_EQ(Unicode(u"\r\n\tword\r\nsecond line")->Title(0, false), u"\r\n\tword\r\nsecond line");
-    EXPECT_EQ(Unicode(Text(60, u'x'))->Title(50, true), Text(50, u'x') + u"\u2026");
-    EXPECT_EQ(Unicode(Text(50, u'x'))->Title(50, true), Text(50, u'x'));
-    EXPECT_EQ(Unicode(u"\r\n")->Title(50, true), u"");
-    auto ansi = std::make_unique<CCHItem>(history::CHT_TEXT_ANSI);
-    ansi->SetAnsiText("caf\xE9");
-    EXPECT_EQ(ansi->Title(0, false), u"caf\u00E9");
-    EXPECT_EQ(
-        Of(history::CHT_RTF, std::string("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\*\\generator x;}"
-                                         "\\f0 Hello \\b w\\'f6rld\\b0\\par second}\0",
-                                         83))
-            ->Title(50, true),
-        u"Hello w\u00F6rld\u2026");
-    EXPECT_EQ(Of(history::CHT_QUIRENOTE, "q")->Title(50, true), u"Quirenote Document Data");
+    EXPECT_EQ(TextItem(u"\r\n\tword\r\nsecond line")->Title(50, true), u"word\u2026");
+    EXPECT_EQ(TextItem(u"\r\n\tword\r\nsecond line")->Title(0, false),
+              u"\r\n\tword\r\nsecond line");
+    EXPECT_EQ(TextItem(Text(60, u'x'))->Title(50, true), Text(50, u'x') + u"\u2026");
+    EXPECT_EQ(TextItem(Text(50, u'x'))->Title(50, true), Text(50, u'x'));
+    EXPECT_EQ(TextItem(u"\r\n")->Title(50, true), u"");
+    EXPECT_EQ(DataItem(history::CHT_TEXT_ANSI, "caf\xE9\0"s)->Title(0, false), u"caf\u00E9");
+    EXPECT_EQ(DataItem(history::CHT_RTF,
+                       std::string("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\*\\generator x;}"
+                                   "\\f0 Hello \\b w\\'f6rld\\b0\\par second}\0",
+                                   83))
+                  ->Title(50, true),
+              u"Hello w\u00F6rld\u2026");
+    EXPECT_EQ(DataItem(history::CHT_QUIRENOTE, "q")->Title(50, true), u"Quirenote Document Data");
     EXPECT_EQ(std::make_unique<CCHItem>(history::CHT_BITMAP)->Title(50, true), u"Bitmap");
-    EXPECT_EQ(Of(history::CHT_HTML, "<b>x</b>")->Title(50, true), u"O-o-ops! Naxer!");
+    EXPECT_EQ(DataItem(history::CHT_HTML, "<b>x</b>")->Title(50, true), u"O-o-ops! Naxer!");
 }
 
 TEST_F(HistoryQueueTest, CopiesKeepIdentityButNotData) {
-    auto item = Unicode(u"text", true);
-    item->formats.push_back(Of(history::CHT_RTF, std::string("{\\rtf1 text}\0", 13)));
+    auto item = TextItem(u"text", true);
+    item->formats.push_back(DataItem(history::CHT_RTF, "{\\rtf1 text}\0"s));
     item->dataPath = kFolder + u"Unicode_clipboard_history1.txt";
     item->saved = SavedState::Loaded;
     item->sourceUrl = u"https://example.org/";
@@ -238,15 +228,15 @@ TEST_F(HistoryQueueTest, CopiesKeepIdentityButNotData) {
     EXPECT_EQ(item->GetFormat(history::CHT_TEXT_UNICODE), item.get());
     EXPECT_EQ(item->GetFormat(history::CHT_HTML), nullptr);
     EXPECT_FALSE(item->HasHtml(true));
-    EXPECT_TRUE(Of(history::CHT_HTML, "h")->HasHtml(true));
-    EXPECT_FALSE(Of(history::CHT_HTML, "h")->HasHtml(false));
+    EXPECT_TRUE(DataItem(history::CHT_HTML, "h")->HasHtml(true));
+    EXPECT_FALSE(DataItem(history::CHT_HTML, "h")->HasHtml(false));
 }
 
 TEST_F(HistoryQueueTest, CopyUnsavedTakesOnlyItemsNotOnDisk) {
     EXPECT_TRUE(queue.CopyUnsaved().empty());
-    Add(Unicode(u"new"));
-    Add(Unicode(u"loaded"))->saved = SavedState::Loaded;
-    Add(Unicode(u"written"))->saved = SavedState::Written;
+    Add(TextItem(u"new"));
+    Add(TextItem(u"loaded"))->saved = SavedState::Loaded;
+    Add(TextItem(u"written"))->saved = SavedState::Written;
     auto copies = queue.CopyUnsaved();
     ASSERT_EQ(copies.size(), 1u);
     EXPECT_EQ(copies[0]->PlainText(), u"new");
@@ -254,7 +244,7 @@ TEST_F(HistoryQueueTest, CopyUnsavedTakesOnlyItemsNotOnDisk) {
 
 TEST_F(HistoryQueueTest, SortByTimeIgnoresTheDayOfTheWeek) {
     auto at = [](std::u16string_view text, uint16_t day, uint16_t weekday, uint16_t ms) {
-        auto item = Unicode(text);
+        auto item = TextItem(text);
         item->time = {2026, 5, weekday, day, 10, 0, 0, ms};
         return item;
     };
@@ -263,24 +253,6 @@ TEST_F(HistoryQueueTest, SortByTimeIgnoresTheDayOfTheWeek) {
     Add(at(u"earlier", 1, 6, 998));
     queue.SortByTime();
     EXPECT_EQ(Texts(), (std::vector<Text>{u"late", u"early", u"earlier"}));
-}
-
-TEST_F(HistoryQueueTest, ProtectingASavedItemMarksItsFilesAndRewritesTheInfoFile) {
-    CCHItem* item = AddSaved(u"p");
-    item->SetProtected(true);
-    EXPECT_TRUE(P().files.IsReadOnly(item->dataPath));
-    EXPECT_FALSE(P().files.IsReadOnly(item->infoPath));
-    EXPECT_EQ(Bytes(item->infoPath),
-              "[Files]\r\nDataType=1\r\nProtected=1\r\nFile0=Unicode_clipboard_history1.txt\r\n");
-    item->SetProtected(false);
-    EXPECT_FALSE(P().files.IsReadOnly(item->dataPath));
-    EXPECT_EQ(Bytes(item->infoPath),
-              "[Files]\r\nDataType=1\r\nProtected=0\r\nFile0=Unicode_clipboard_history1.txt\r\n");
-    // An item not on disk has no files to mark.
-    CCHItem* fresh = Add(Unicode(u"fresh"));
-    fresh->SetProtected(true);
-    EXPECT_TRUE(fresh->isProtected);
-    EXPECT_EQ(FilesInFolder(), 2u);
 }
 
 TEST_F(HistoryQueueTest, ClearDirectoryKeepsNamedFilesAndReportsAMissingFolder) {
@@ -322,11 +294,9 @@ public:
 };
 
 TEST_F(HistoryQueueTest, MenuEntriesNewestFirstWithTheClipboardTextAsDefault) {
-    auto ansi = std::make_unique<CCHItem>(history::CHT_TEXT_ANSI);
-    ansi->SetAnsiText("caf\xE9");
-    Add(std::move(ansi));
-    Add(Unicode(u" padded"));
-    Add(Unicode(Text(55, u'y') + u"\r\nmore"));
+    Add(DataItem(history::CHT_TEXT_ANSI, "caf\xE9\0"s));
+    Add(TextItem(u" padded"));
+    Add(TextItem(Text(55, u'y') + u"\r\nmore"));
     RecordingMenu menu;
     EXPECT_EQ(
         history::AppendHistoryEntries(queue, menu, history::kTrayHistoryFirstId, u"caf\u00E9"), 3u);
