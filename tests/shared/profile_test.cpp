@@ -34,6 +34,7 @@ TEST_F(ProfileTest, Utf16AnsiAndUtf8FilesReadAlike) {
         u"  Language  =  caf\u00E9  \r\n"
         u"Quoted=\"  padded  \"\r\n"
         u"noequals\r\n"
+        u"Empty=\r\n"
         u"Dup=first\r\n"
         u"dup=second\r\n"
         u"Inline=a ; b\r\n"
@@ -51,25 +52,13 @@ TEST_F(ProfileTest, Utf16AnsiAndUtf8FilesReadAlike) {
         EXPECT_EQ(Get(file, "SETTINGS", " language "), u"caf\u00E9");
         EXPECT_EQ(Get(file, "Settings", "Quoted"), u"  padded  ");
         EXPECT_EQ(Get(file, "Settings", "noequals"), u"DEF");
+        EXPECT_EQ(Get(file, "Settings", "Empty"), u"");
+        EXPECT_EQ(Get(file, "Settings", "Language", 4), u"caf") << "cut to the buffer";
         EXPECT_EQ(Get(file, "Settings", "DUP"), u"first");
         EXPECT_EQ(Get(file, "Settings", "Inline"), u"a ; b");
         // A second section of the same name is never looked at.
         EXPECT_EQ(Get(file, "Settings", "Later"), u"DEF");
     }
-}
-
-TEST_F(ProfileTest, StringReadsAreCutToTheBuffer) {
-    const Text file = Path("cut.ini");
-    WriteBytes(file, "[S]\r\nplain=abcdef\r\nq=\"quoted\"\r\nempty=\r\n");
-    EXPECT_EQ(Get(file, "S", "plain", 7), u"abcdef");
-    EXPECT_EQ(Get(file, "S", "plain", 4), u"abc");
-    EXPECT_EQ(Get(file, "S", "plain", 1), u"");
-    EXPECT_EQ(Get(file, "S", "q", 8), u"quoted");
-    EXPECT_EQ(Get(file, "S", "q", 4), u"quo");
-    EXPECT_EQ(Get(file, "S", "empty"), u"");
-    // The default loses trailing spaces and is cut the same way.
-    EXPECT_EQ(profile().GetString(file, u"S", u"none", u"  spaced  ", 100), u"  spaced");
-    EXPECT_EQ(profile().GetString(file, u"S", u"none", u"default", 4), u"def");
 }
 
 TEST_F(ProfileTest, IntReadsParseLikeWine) {
