@@ -51,10 +51,9 @@ Text KeyName(uint32_t key) {
 
 Hotkey HotkeyFromSetting(int setting) {
     Hotkey hotkey{uint32_t(setting) & 0xFFFF, uint32_t(setting) >> 16};
-    if (hotkey.key == 0) {
-        hotkey.key = 13;
-        if (hotkey.modifiers == 0) hotkey.modifiers = kModAlt | kModControl;
-    }
+    if (hotkey.key == 0) hotkey.key = 13;
+    // A bare key would be taken from every program of the session.
+    if (hotkey.modifiers == 0) hotkey.modifiers = kModAlt | kModControl;
     return hotkey;
 }
 

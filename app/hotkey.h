@@ -19,7 +19,7 @@ struct Hotkey {
 };
 
 // The "Hotkey" setting split into its virtual key (low 16 bits) and modifiers
-// (high 16 bits); a key of 0 becomes Enter, and then no modifiers become Ctrl+Alt.
+// (high 16 bits); a key of 0 becomes Enter, and no modifiers become Ctrl+Alt.
 Hotkey HotkeyFromSetting(int setting);
 
 // "Ctrl+Alt+Enter", followed by " [x2]" when the hotkey must be pressed twice.

@@ -1,7 +1,11 @@
 // Command ids of the tray menu and the tray window's private messages.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
+
+#include "platform/types.h"
 
 namespace wlk::app {
 
@@ -43,6 +47,13 @@ enum TrayCommand : uint32_t {
     kCmdAbout = 57664,
     kCmdExit = 57665,
 };
+
+// The tray menu lists at most this many history entries, one per id of its range.
+inline constexpr size_t kTrayHistoryEntries = kCmdLastHistoryEntry - kCmdFirstHistoryEntry + 1;
+
+// The page of the product's web site that a Help or Language command opens,
+// relative to the site's address; nothing for every other command.
+std::optional<Text> WebPageOf(uint32_t commandId);
 
 // One-shot timers of the tray window.
 enum TrayTimer : uint32_t {

@@ -55,11 +55,13 @@ public:
         return count > 0 && (GetMenuState(menu_, UINT(count - 1), MF_BYPOSITION) & MF_SEPARATOR);
     }
     void AppendSeparator() override { AppendMenuW(menu_, MF_SEPARATOR, 0, nullptr); }
+    // Entries past the id range could not be chosen: they are left out.
     void AppendItem(uint32_t commandId, const Text& text) override {
-        AppendMenuW(menu_, MF_STRING, commandId, AsWide(text));
+        if (commandId <= kCmdLastHistoryEntry)
+            AppendMenuW(menu_, MF_STRING, commandId, AsWide(text));
     }
     void SetDefaultItem(uint32_t commandId) override {
-        SetMenuDefaultItem(menu_, commandId, FALSE);
+        if (commandId <= kCmdLastHistoryEntry) SetMenuDefaultItem(menu_, commandId, FALSE);
     }
 
 private:
@@ -146,8 +148,10 @@ void CWLKTrayWnd::OnInitMenuPopup(HMENU menu) {
         for (UINT id = kCmdFirstHistoryEntry; id <= kCmdLastHistoryEntry; ++id)
             DeleteMenu(menu, id, MF_BYCOMMAND);
         HistorySubmenu entries(menu);
-        size_t added = history::AppendHistoryEntries(history_, entries, kCmdFirstHistoryEntry,
-                                                     ClipboardText(hwnd_));
+        size_t added = std::min(kTrayHistoryEntries,
+                                history::AppendHistoryEntries(history_, entries,
+                                                              kCmdFirstHistoryEntry,
+                                                              ClipboardText(hwnd_)));
         Log().Write(Format(u"bHistory=%d\n", {ToText(int64_t(added))}));
     }
     int historyItem = SubmenuHolding(menu, kCmdKeepHistory);
@@ -226,8 +230,7 @@ void CWLKTrayWnd::OnCommand(UINT id) {
         if (language::SwitchLanguage(id, settings_)) OnLanguageSwitched(true);
         return;
     }
-    if (id >= kCmdVisitWebSite && id <= kCmdFacebookGroup && id != kCmdKeepHistory)
-        OnOpenWebPage(id);
+    OnOpenWebPage(id);
     OnToggleCommand(id);
 }
 
@@ -260,25 +263,14 @@ void CWLKTrayWnd::OnToggleCommand(UINT id) {
 }
 
 void CWLKTrayWnd::OnOpenWebPage(UINT id) {
-    Text page;
-    switch (id) {
-        case kCmdVisitWebSite: page = u""; break;
-        case kCmdVisitQuickStart: page = u"quick-start"; break;
-        case kCmdVisitForum: page = u"forum"; break;
-        case kCmdVisitFaq: page = u"faq"; break;
-        case kCmdRssFeed: page = u"news.rss"; break;
-        case kCmdVideo: page = u"video"; break;
-        case kCmdFacebookGroup: page = u"community"; break;
-        case kCmdSupport: page = u"support"; break;
-        case kCmdHowToLocalize: page = u"localize"; break;
-        case kCmdEmailToUs:
-            ShellExecuteW(hwnd_, L"open", L"mailto:support@orrinsoftworks.com", nullptr, nullptr,
-                          SW_SHOWNORMAL);
-            return;
-        default: return;
+    if (id == kCmdEmailToUs) {
+        ShellExecuteW(hwnd_, L"open", L"mailto:support@orrinsoftworks.com", nullptr, nullptr,
+                      SW_SHOWNORMAL);
+        return;
     }
-    ShellExecuteW(hwnd_, L"open", AsWide(language::kProductWebAddress + page), nullptr, nullptr,
-                  SW_SHOWNORMAL);
+    if (auto page = WebPageOf(id))
+        ShellExecuteW(hwnd_, L"open", AsWide(language::kProductWebAddress + *page), nullptr,
+                      nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace wlk::app

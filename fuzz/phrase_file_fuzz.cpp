@@ -1,6 +1,7 @@
 // Arbitrary bytes as a phrase file: reading must neither crash nor run away, a
 // phrase written back must read as the same phrase, and a folder holding the
-// bytes as a phrase and as a group descriptor must load.
+// bytes as a phrase and as a group descriptor must load (bytes that are not
+// UTF-8 are read there as the ANSI code page).
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -33,8 +34,9 @@ bool SameFields(const CWLKCommand& a, const CWLKCommand& b) {
            a.dateUsage.second == b.dateUsage.second;
 }
 
-// A title or hint cut to its first characters may be left all blank, which the
-// XML reader then drops; so the fixed point is reached after one rewrite.
+// Every phrase read must survive its write-back as a phrase. Its fields settle
+// after one rewrite: a title cut in the middle of a surrogate pair, for one,
+// is written with a replacement character.
 void CheckRewriteSettles(std::string_view bytes) {
     CWLKCommand first;
     if (ParseCommandXml(bytes, first) != ReadOutcome::Phrase) return;
@@ -44,7 +46,7 @@ void CheckRewriteSettles(std::string_view bytes) {
     const auto once = BuildCommandXml(first);
     Require(once.has_value());
     CWLKCommand second;
-    if (ParseCommandXml(*once, second) != ReadOutcome::Phrase) return;
+    Require(ParseCommandXml(*once, second) == ReadOutcome::Phrase);
     const auto twice = BuildCommandXml(second);
     Require(twice.has_value());
     CWLKCommand third;

@@ -71,6 +71,10 @@ bool SwitchLanguage(uint32_t commandId, settings::Settings& settings) {
     const size_t index = commandId - kFirstLanguageCommand;
     if (index >= languages.size()) return false;
     settings.WriteLanguage(languages[index].fileName);
+    // As after every change made from the tray menu: the other programs of the
+    // product reread the settings.
+    settings.Save();
+    settings.NotifyOptionsChanged();
     ReloadLanguage(settings);
     return true;
 }

@@ -41,7 +41,8 @@ void ReloadLanguage(settings::Settings& settings);
 bool RebuildLanguageMenu(platform::Menu& trayMenu);
 
 // Handles a pick from the "Language" submenu: stores the chosen file in the
-// "Language" setting and loads it. True when the language was switched, and
+// "Language" setting, saves the settings, tells the product's other programs
+// and loads the language. True when the language was switched, and
 // the caller then rebuilds its menus, refreshes the tray icon and tells the
 // listeners.
 bool SwitchLanguage(uint32_t commandId, settings::Settings& settings);

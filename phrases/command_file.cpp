@@ -1,6 +1,7 @@
 #include "phrases/command_file.h"
 
 #include <atomic>
+#include <string_view>
 
 #include "log/event_log.h"
 #include "platform/platform.h"
@@ -15,18 +16,31 @@ namespace {
 std::atomic<uint32_t> g_tempCounter{0};
 constexpr int kTempNameTries = 32;
 
-void LogWriteFailure(const Text& what, const Text& fileName) {
-    log::EventLog::Instance().WriteError(what + u" [" + fileName + u"]");
+constexpr size_t kErrorTextMaxChars = 1024;
+
+// "ERROR: code 5, Access is denied." for the error of the call that just failed.
+void LogWriteFailure(uint32_t code) {
+    const Text text = platform::Current().system.SystemErrorText(code, kErrorTextMaxChars);
+    log::EventLog::Instance().WriteError(Format(u"code %d, %s", {ToText(code), TrimRight(text)}));
+}
+
+// A file that is not UTF-8 was written in the system's ANSI code page (an older
+// editor, a hand-made file); its characters are taken as that code page gives them.
+std::string AsUtf8(std::string bytes) {
+    // The reader stops at the first NUL (a binary file), so only what stands before counts.
+    std::string_view text = std::string_view(bytes).substr(0, bytes.find('\0'));
+    if (IsUtf8(text)) return bytes;
+    constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+    if (text.starts_with(kUtf8Bom)) text.remove_prefix(kUtf8Bom.size());
+    return ToUtf8(platform::Current().files.AnsiText(text));
 }
 
 }  // namespace
 
 ReadOutcome ReadCommandFileOutcome(CWLKCommand& node, const Text& fileName) {
-    auto& files = platform::Current().files;
-    std::optional<std::string> bytes = files.ReadAll(fileName);
+    std::optional<std::string> bytes = platform::Current().files.ReadAll(fileName);
     if (!bytes) return ReadOutcome::Unreadable;
-    if (bytes->size() > kMaxPhraseFileBytes) return ReadOutcome::TooLarge;
-    return ParseCommandXml(*bytes, node);
+    return ParseCommandXml(AsUtf8(std::move(*bytes)), node);
 }
 
 bool ReadCommandFile(CWLKCommand& node, const Text& fileName) {
@@ -78,23 +92,25 @@ bool WriteDocumentFile(const std::string& document, const Text& fileName) {
         temp = files.CreateNew(tempName, security);
     }
     if (!temp) {
-        LogWriteFailure(u"cannot create a temporary file for", fileName);
+        LogWriteFailure(files.LastError());
         return false;
     }
     const bool written = temp->Write(document.data(), document.size());
+    const uint32_t writeError = written ? 0 : files.LastError();
     temp.reset();  // closed, or the replacing move would meet a sharing violation
     if (!written) {
         files.DeleteFile(tempName);
-        LogWriteFailure(u"cannot write the phrase file", fileName);
+        LogWriteFailure(writeError);
         return false;
     }
 
     const bool wasReadOnly = existed && files.IsReadOnly(fileName);
     if (wasReadOnly) files.SetReadOnly(fileName, false);
     if (!ReplaceWithRetries(tempName, fileName)) {
+        const uint32_t replaceError = files.LastError();
         files.DeleteFile(tempName);
         if (wasReadOnly) files.SetReadOnly(fileName, true);
-        LogWriteFailure(u"cannot replace the phrase file", fileName);
+        LogWriteFailure(replaceError);
         return false;
     }
     return true;

@@ -13,9 +13,7 @@ namespace wlk::phrases {
 inline constexpr char16_t kPhraseExtension[] = u".wordlark";
 inline constexpr char16_t kFolderSelfName[] = u"FOLDER_SELF.wordlark";
 
-// Larger files are not phrases the menu could show; they are left alone unread.
-inline constexpr uint64_t kMaxPhraseFileBytes = 8u << 20;
-
+// Reads a UTF-8 file, or else one in the system's ANSI code page.
 ReadOutcome ReadCommandFileOutcome(CWLKCommand& node, const Text& fileName);
 bool ReadCommandFile(CWLKCommand& node, const Text& fileName);
 

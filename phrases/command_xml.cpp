@@ -3,6 +3,7 @@
 #include <tinyxml.h>
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cstdint>
 #include <memory>
@@ -12,26 +13,8 @@
 
 namespace wlk::phrases {
 
-namespace {
-
-// TinyXML parses nested elements recursively; a phrase has six elements, so a
-// document with far more element starts than this is refused before the parser's
-// recursion can exhaust a thread's stack (1 MB on Windows). Every element begins
-// with "<" and a name, so counting those bounds the nesting from above.
-constexpr size_t kMaxElementStarts = 1024;
-
-bool TooManyElements(std::string_view bytes) {
-    size_t starts = 0;
-    for (size_t i = bytes.find('<'); i != std::string_view::npos; i = bytes.find('<', i + 1)) {
-        const char next = i + 1 < bytes.size() ? bytes[i + 1] : '\0';
-        if (next != '/' && next != '!' && next != '?' && ++starts > kMaxElementStarts) return true;
-    }
-    return false;
-}
-
 // TinyXML steps over a multi-byte character by the length its lead byte claims,
-// so a sequence cut off by the end of the text makes it read past the end. Only
-// well-formed UTF-8 (RFC 3629) is handed over.
+// so a sequence cut off by the end of the text makes it read past the end.
 bool IsUtf8(std::string_view bytes) {
     size_t i = 0;
     while (i < bytes.size()) {
@@ -62,6 +45,124 @@ bool IsUtf8(std::string_view bytes) {
     }
     return true;
 }
+
+namespace {
+
+bool IsXmlSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// The bytes TinyXML skips as white space between tokens: blanks and, in UTF-8,
+// the byte order mark and the two non-characters U+FFFE and U+FFFF.
+size_t SpaceLength(std::string_view text, size_t at) {
+    if (at >= text.size()) return 0;
+    if (IsXmlSpace(text[at])) return 1;
+    const std::string_view rest = text.substr(at, 3);
+    return rest == "\xEF\xBB\xBF" || rest == "\xEF\xBF\xBE" || rest == "\xEF\xBF\xBF" ? 3 : 0;
+}
+
+// The declaration is ignored on reading; taking it out here spares following
+// TinyXML through its lenient reading of the declaration's attributes.
+std::string WithoutDeclaration(std::string_view text) {
+    size_t at = 0;
+    while (size_t length = SpaceLength(text, at)) at += length;
+    std::string start(text.substr(at, 5));
+    for (char& c : start) c = char(std::tolower(static_cast<unsigned char>(c)));
+    const size_t end = start == "<?xml" ? text.find('>', at) : std::string_view::npos;
+    if (end == std::string_view::npos) return std::string(text);
+    return std::string(text.substr(0, at)) + std::string(text.substr(end + 1));
+}
+
+// TinyXML parses nested elements recursively, so a file nested deeply enough
+// would exhaust a thread's stack (1 MB on Windows); a phrase is nested two deep.
+// The scanner follows the document token by token as TinyXML reads it and
+// measures how deep its elements nest. Where TinyXML is lenient (an unquoted
+// attribute value, a second declaration) it does not follow and the document is
+// refused, as no phrase file looks like that.
+constexpr size_t kMaxNesting = 256;
+
+class NestingScanner {
+public:
+    explicit NestingScanner(std::string_view text) : text_(text) {}
+
+    // The deepest nesting, or nothing when the document cannot be followed.
+    std::optional<size_t> Deepest() {
+        size_t depth = 0, deepest = 0;
+        while ((at_ = text_.find('<', at_)) != std::string_view::npos) {
+            if (At("<!--")) {
+                SkipPast("-->");
+            } else if (At("<![CDATA[")) {
+                SkipPast("]]>");
+            } else if (AtDeclaration()) {
+                return std::nullopt;
+            } else if (At("</")) {
+                if (depth > 0) --depth;
+                SkipPast(">");
+            } else if (NameStart(1)) {
+                bool empty = false;
+                if (!SkipStartTag(empty)) return std::nullopt;
+                if (!empty) deepest = std::max(deepest, ++depth);
+            } else {
+                SkipPast(">");  // "<!DOCTYPE", "<?pi": up to the first '>'
+            }
+        }
+        return deepest;
+    }
+
+private:
+    bool At(std::string_view word) const { return text_.substr(at_, word.size()) == word; }
+    bool AtDeclaration() const {
+        std::string start(text_.substr(at_, 5));
+        for (char& c : start) c = char(std::tolower(static_cast<unsigned char>(c)));
+        return start == "<?xml";
+    }
+    void SkipPast(std::string_view end) {
+        const size_t found = text_.find(end, at_ + 1);
+        at_ = found == std::string_view::npos ? text_.size() : found + end.size();
+    }
+    void SkipSpace() {
+        while (size_t length = SpaceLength(text_, at_)) at_ += length;
+    }
+    bool NameStart(size_t offset) const {
+        if (at_ + offset >= text_.size()) return false;
+        const auto c = static_cast<unsigned char>(text_[at_ + offset]);
+        return c >= 127 || std::isalpha(c) || c == '_';
+    }
+    bool SkipName() {
+        if (!NameStart(0)) return false;
+        for (++at_; at_ < text_.size(); ++at_) {
+            const auto c = static_cast<unsigned char>(text_[at_]);
+            if (!(c >= 127 || std::isalnum(c) || c == '_' || c == '-' || c == '.' || c == ':'))
+                break;
+        }
+        return true;
+    }
+    // From "<name" to past its ">" or "/>", over attributes in quotes.
+    bool SkipStartTag(bool& empty) {
+        ++at_;
+        SkipName();
+        for (;;) {
+            SkipSpace();
+            if (At("/>") || At(">")) {
+                empty = At("/>");
+                at_ += empty ? 2 : 1;
+                return true;
+            }
+            if (!SkipName()) return false;
+            SkipSpace();
+            if (!At("=")) return false;
+            ++at_;
+            SkipSpace();
+            if (!At("\"") && !At("'")) return false;
+            const size_t close = text_.find(text_[at_], at_ + 1);
+            if (close == std::string_view::npos) return false;
+            at_ = close + 1;
+        }
+    }
+
+    std::string_view text_;
+    size_t at_ = 0;
+};
 
 // TinyXML keeps its white-space switch in one process-wide flag. Phrase texts must
 // keep their blanks and line breaks exactly, so the switch is off while a phrase
@@ -167,9 +268,18 @@ void ReplaceAll(Text& text, std::u16string_view from, std::u16string_view to) {
     }
 }
 
+bool IsBlank(const std::string& text) {
+    return std::all_of(text.begin(), text.end(), IsXmlSpace);
+}
+
 void AddTextChild(TiXmlElement& root, const char* name, const Text& text) {
     TiXmlElement child(name);
-    child.InsertEndChild(TiXmlText(ToUtf8(text)));
+    const std::string utf8 = ToUtf8(text);
+    TiXmlText content(utf8);
+    // The reader drops a text made of blanks alone; in a CDATA section it stays,
+    // so that a title of blanks still reads as a title.
+    if (!utf8.empty() && IsBlank(utf8)) content.SetCDATA(true);
+    child.InsertEndChild(content);
     root.InsertEndChild(child);
 }
 
@@ -186,8 +296,7 @@ Text DescribeReadOutcome(ReadOutcome outcome) {
         case ReadOutcome::Phrase: return u"read";
         case ReadOutcome::Unreadable: return u"cannot be read";
         case ReadOutcome::Empty: return u"is empty";
-        case ReadOutcome::TooLarge: return u"is too large";
-        case ReadOutcome::TooDeep: return u"has too many nested elements";
+        case ReadOutcome::TooDeep: return u"is nested too deeply";
         case ReadOutcome::NotUtf8: return u"is not UTF-8 text";
         case ReadOutcome::NotXml: return u"is not XML";
         case ReadOutcome::NoRoot: return u"has no WLKCommand element";
@@ -205,15 +314,17 @@ Text UnescapeLeftovers(Text text) {
 
 ReadOutcome ParseCommandXml(std::string_view bytes, CWLKCommand& node) {
     if (bytes.empty()) return ReadOutcome::Empty;
-    if (TooManyElements(bytes)) return ReadOutcome::TooDeep;
-
     // TinyXML reads up to the first NUL; a binary file simply stops there.
     bytes = bytes.substr(0, bytes.find('\0'));
     if (!IsUtf8(bytes)) return ReadOutcome::NotUtf8;
 
+    std::string text = WithoutDeclaration(bytes);
+    const std::optional<size_t> nesting = NestingScanner(text).Deepest();
+    if (!nesting) return ReadOutcome::NotXml;
+    if (*nesting > kMaxNesting) return ReadOutcome::TooDeep;
+
     TiXmlDocument document;
     {
-        std::string text(bytes);
         // A margin of terminators, should the parser look ahead past the first one.
         text.append(8, '\0');
         WhiteSpaceKept keep;

@@ -14,9 +14,8 @@ enum class ReadOutcome {
     Phrase,      // all taken
     Unreadable,  // the file could not be opened or read
     Empty,
-    TooLarge,
-    TooDeep,  // more elements than any phrase has, enough to exhaust the parser's stack
-    NotUtf8,  // wrongly encoded: UTF-16, an ANSI code page, binary
+    TooDeep,  // nested deeply enough to exhaust the parser's stack
+    NotUtf8,  // the reader was handed text that is not UTF-8
     NotXml,
     NoRoot,      // no "WLKCommand"
     NoMenuName,  // attributes taken, but no title: a descriptor, or not a phrase
@@ -25,7 +24,10 @@ enum class ReadOutcome {
 // Why a file was not taken as a phrase, for the log.
 Text DescribeReadOutcome(ReadOutcome outcome);
 
-// Applies a document to `node`. The root's attributes are applied whenever the
+// Well-formed UTF-8 (RFC 3629), the only text handed to the XML reader.
+bool IsUtf8(std::string_view bytes);
+
+// Applies a UTF-8 document to `node`. The root's attributes are applied whenever the
 // root is found, even when the title is missing: that is how a group takes its
 // descriptor.
 ReadOutcome ParseCommandXml(std::string_view bytes, CWLKCommand& node);

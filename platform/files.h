@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/types.h"
@@ -67,6 +68,13 @@ public:
     // The creation time as a FILETIME (UTC).
     virtual std::optional<uint64_t> CreationTime(const Text& path) = 0;
     virtual bool SetCreationTime(const Text& path, uint64_t fileTime) = 0;
+
+    // GetLastError of the calling thread, taken when one of the calls above
+    // (or a File's Write) failed last; for the error's code and text in the log.
+    virtual uint32_t LastError() = 0;
+    // The text of a file written in the system's ANSI code page
+    // (MultiByteToWideChar with CP_ACP).
+    virtual Text AnsiText(std::string_view bytes) = 0;
 };
 
 }  // namespace wlk::platform

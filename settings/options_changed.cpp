@@ -12,17 +12,18 @@ OptionsChangedEvent& OptionsChangedEvent::Instance() {
 
 bool OptionsChangedEvent::Create() {
     event_ = platform::Current().sync.CreateEvent(kOptionsChangedEventName, false, false,
-                                                  platform::Security::Default);
+                                                  platform::Security::Everyone);
     return event_ != nullptr;
 }
 
 void OptionsChangedEvent::Notify() {
     if (!event_) return;
     auto& p = platform::Current();
+    // Set, not pulsed: the auto-reset event stays set until one waiter takes it,
+    // so a program that is between two waits does not miss the change.
     p.threads.Start([&p, event = event_] {
         p.threads.Sleep(1);
         event->Set();
-        event->Reset();
     });
 }
 

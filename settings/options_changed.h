@@ -1,5 +1,6 @@
-// "Local\Wordlark_OptionsChanged": pulsed after this program saved its
-// settings, so that the product's other processes reread them.
+// "Local\Wordlark_OptionsChanged": set after this program saved its settings,
+// so that the product's other processes reread them. Open to Everyone, as
+// those processes must open it.
 #pragma once
 
 #include <memory>
@@ -15,7 +16,7 @@ public:
     static OptionsChangedEvent& Instance();
     bool Create();
     void Close() { event_.reset(); }
-    // Pulses the event from a short-lived thread 1 ms from now.
+    // Sets the event from a short-lived thread 1 ms from now.
     void Notify();
 
 private:

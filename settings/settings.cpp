@@ -70,11 +70,15 @@ Settings& Settings::Instance() {
 }
 
 Settings::Settings() {
-    for (size_t i = 0; i < kIntSettingCount; ++i) ints_[i] = Info(IntSetting(i)).defaultValue;
-    auto& system = platform::Current().system;
-    ints_[size_t(IntSetting::InsertEncodeCommandIntoMenu)] = system.KeyboardLayoutCount() > 1;
-    font_ = system.MenuFont();
+    for (size_t i = 0; i < kIntSettingCount; ++i) ints_[i] = DefaultOf(IntSetting(i));
+    font_ = platform::Current().system.MenuFont();
     lastCheck_ = DefaultLastCheck();
+}
+
+int Settings::DefaultOf(IntSetting setting) {
+    if (setting == IntSetting::InsertEncodeCommandIntoMenu)
+        return platform::Current().system.KeyboardLayoutCount() > 1;
+    return Info(setting).defaultValue;
 }
 
 void Settings::Set(IntSetting setting, int value) {
@@ -97,7 +101,7 @@ void Settings::Load() {
     LoadInts(sources);
     LoadPhrasesFolder();
     LoadLanguage();
-    ReadFontFrom(sources);
+    if (!ReadFontFrom(sources)) font_ = platform::Current().system.MenuFont();
 }
 
 void Settings::LoadFirstRun() {
@@ -114,9 +118,11 @@ void Settings::LoadFirstRun() {
 void Settings::LoadInts(const KeySources& sources) {
     Text writeFile = WriteSettingsPath();
     for (size_t i = 0; i < kIntSettingCount; ++i) {
-        const auto& info = Info(IntSetting(i));
+        const auto setting = IntSetting(i);
+        const auto& info = Info(setting);
         const Text& file = info.writeFileOnly ? writeFile : sources.FileFor(info.key);
-        Set(IntSetting(i), Ini().GetInt(file, kSettingsSection, info.key, ints_[i]));
+        // A key removed from the file since the last load is back at its default.
+        Set(setting, Ini().GetInt(file, kSettingsSection, info.key, DefaultOf(setting)));
     }
 }
 

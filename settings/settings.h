@@ -66,7 +66,8 @@ public:
 
     const platform::LogFontBytes& Font() const { return font_; }
     void SetFont(const platform::LogFontBytes& font) { font_ = font; }
-    // Reads "FontForMenu"; keeps the current font when the stored one is unreadable.
+    // Reads "FontForMenu"; keeps the current font when the stored one is unreadable
+    // (Load() then takes the system menu font).
     bool ReadFont();
     void WriteFont() const;
 
@@ -80,6 +81,7 @@ public:
     void NotifyOptionsChanged() const;
 
 private:
+    static int DefaultOf(IntSetting setting);
     void LoadInts(const KeySources& sources);
     bool ReadFontFrom(const KeySources& sources);
     void LoadPhrasesFolder();

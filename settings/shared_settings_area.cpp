@@ -19,6 +19,7 @@ std::string SharedSettingsXml(int key, int modifiers, bool doubled, const Text& 
     }
     TiXmlPrinter printer;
     printer.SetIndent("    ");
+    printer.SetLineBreak("\r\n");
     root.Accept(&printer);
     return printer.Str();
 }

@@ -4,6 +4,27 @@
 
 namespace wlk::platform::sim {
 
+namespace {
+
+thread_local uint32_t t_lastError = 0;
+constexpr uint32_t kErrorPathNotFound = 3;
+constexpr uint32_t kErrorFileExists = 80;
+
+// The calls below report their failure as Windows would: missing, or refused.
+bool Failed(uint32_t error) {
+    t_lastError = error;
+    return false;
+}
+
+// Windows-1252 in the range where it differs from Latin-1; the five codes it
+// leaves free map to themselves, as MultiByteToWideChar does.
+constexpr char16_t kCp1252From80[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+}  // namespace
+
 class SimFileSystem::SimFile : public File {
 public:
     SimFile(SimFileSystem& fs, Text key, bool append = false)
@@ -197,7 +218,14 @@ std::vector<DirEntry> SimFileSystem::List(const Text& folder, const Text& patter
 std::unique_ptr<File> SimFileSystem::CreateNew(const Text& path, Security security) {
     std::lock_guard lock(mutex_);
     Text key = Key(path);
-    if (nodes_.count(key) || !ParentExists(key) || !Writable(key)) return nullptr;
+    const uint32_t error = nodes_.count(key)     ? kErrorFileExists
+                           : !ParentExists(key) ? kErrorPathNotFound
+                           : !Writable(key)     ? kErrorAccessDenied
+                                                : 0;
+    if (error) {
+        Failed(error);
+        return nullptr;
+    }
     Make(path, false, security);
     return std::make_unique<SimFile>(*this, key);
 }
@@ -207,10 +235,12 @@ bool SimFileSystem::Replace(const Text& from, const Text& to) {
     Text source = Key(from);
     Text target = Key(to);
     auto it = nodes_.find(source);
-    if (it == nodes_.end() || it->second.directory || !Writable(source)) return false;
+    if (it == nodes_.end() || it->second.directory) return Failed(kErrorFileNotFound);
     auto old = nodes_.find(target);
-    if (old != nodes_.end() && (old->second.directory || !FileWritable(target))) return false;
-    if (!ParentExists(target) || !Writable(target)) return false;
+    if (!Writable(source) || (old != nodes_.end() && old->second.directory) ||
+        !FileWritable(target) || !Writable(target))
+        return Failed(kErrorAccessDenied);
+    if (!ParentExists(target)) return Failed(kErrorPathNotFound);
     Node moved = it->second;
     nodes_.erase(it);
     Text given = to;
@@ -282,6 +312,20 @@ bool SimFileSystem::SetCreationTime(const Text& path, uint64_t fileTime) {
     if (it == nodes_.end() || it->second.directory || !FileWritable(key)) return false;
     it->second.created = fileTime;
     return true;
+}
+
+uint32_t SimFileSystem::LastError() {
+    return t_lastError;
+}
+
+Text SimFileSystem::AnsiText(std::string_view bytes) {
+    Text text;
+    text.reserve(bytes.size());
+    for (char byte : bytes) {
+        const auto b = static_cast<unsigned char>(byte);
+        text += b >= 0x80 && b < 0xA0 ? kCp1252From80[b - 0x80] : char16_t(b);
+    }
+    return text;
 }
 
 }  // namespace wlk::platform::sim

@@ -1,6 +1,8 @@
 #include "platform/win32/win32_files.h"
 
 #include <algorithm>
+#include <climits>
+#include <string>
 
 #include "platform/win32/access_check.h"
 #include "platform/win32/security.h"
@@ -15,6 +17,15 @@ namespace {
 // WriteFile and ReadFile take a DWORD count; larger amounts go in pieces.
 constexpr size_t kMaxChunk = 1u << 30;
 
+// The error of this thread's last failed call, kept before closing a handle or
+// another call can overwrite GetLastError.
+thread_local uint32_t t_lastError = 0;
+
+bool Checked(bool ok) {
+    if (!ok) t_lastError = GetLastError();
+    return ok;
+}
+
 class Win32File final : public File {
 public:
     explicit Win32File(UniqueFile handle) : handle_(std::move(handle)) {}
@@ -28,7 +39,9 @@ public:
         while (size > 0) {
             const DWORD chunk = static_cast<DWORD>(std::min(size, kMaxChunk));
             DWORD written = 0;
-            if (!WriteFile(handle_.Get(), bytes, chunk, &written, nullptr) || written != chunk) {
+            if (!Checked(WriteFile(handle_.Get(), bytes, chunk, &written, nullptr))) return false;
+            if (written != chunk) {
+                t_lastError = ERROR_HANDLE_DISK_FULL;
                 return false;
             }
             bytes += chunk;
@@ -46,7 +59,7 @@ std::unique_ptr<File> OpenForWrite(const Text& path, DWORD disposition,
                                    DWORD share = FILE_SHARE_READ) {
     UniqueFile handle(CreateFileW(reinterpret_cast<const wchar_t*>(path.c_str()), access, share,
                                   attributes, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!handle) return nullptr;
+    if (!Checked(bool(handle))) return nullptr;
     return std::make_unique<Win32File>(std::move(handle));
 }
 
@@ -81,12 +94,12 @@ PathKind Win32FileSystem::Kind(const Text& path) {
 bool Win32FileSystem::CreateDirectory(const Text& path, Security security) {
     // Files made later in the folder should be as open as the folder itself.
     EveryoneSecurity everyone(Inherit::ToChildren);
-    return CreateDirectoryW(reinterpret_cast<const wchar_t*>(path.c_str()),
-                            everyone.For(security)) != FALSE;
+    return Checked(CreateDirectoryW(reinterpret_cast<const wchar_t*>(path.c_str()),
+                                    everyone.For(security)) != FALSE);
 }
 
 bool Win32FileSystem::DeleteFile(const Text& path) {
-    return DeleteFileW(reinterpret_cast<const wchar_t*>(path.c_str())) != FALSE;
+    return Checked(DeleteFileW(reinterpret_cast<const wchar_t*>(path.c_str())) != FALSE);
 }
 
 std::optional<std::string> Win32FileSystem::ReadAll(const Text& path) {
@@ -144,16 +157,16 @@ std::unique_ptr<File> Win32FileSystem::CreateNew(const Text& path, Security secu
 }
 
 bool Win32FileSystem::Replace(const Text& from, const Text& to) {
-    return MoveFileExW(AsWide(from), AsWide(to),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    return Checked(MoveFileExW(AsWide(from), AsWide(to),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE);
 }
 
 bool Win32FileSystem::RemoveDirectory(const Text& path) {
-    return RemoveDirectoryW(AsWide(path)) != FALSE;
+    return Checked(RemoveDirectoryW(AsWide(path)) != FALSE);
 }
 
 bool Win32FileSystem::Move(const Text& from, const Text& to) {
-    return MoveFileW(AsWide(from), AsWide(to)) != FALSE;
+    return Checked(MoveFileW(AsWide(from), AsWide(to)) != FALSE);
 }
 
 bool Win32FileSystem::IsReadOnly(const Text& path) {
@@ -167,7 +180,7 @@ bool Win32FileSystem::SetReadOnly(const Text& path, bool on) {
     attributes =
         on ? (attributes | FILE_ATTRIBUTE_READONLY) : (attributes & ~FILE_ATTRIBUTE_READONLY);
     if (attributes == 0) attributes = FILE_ATTRIBUTE_NORMAL;
-    return SetFileAttributesW(AsWide(path), attributes) != FALSE;
+    return Checked(SetFileAttributesW(AsWide(path), attributes) != FALSE);
 }
 
 std::optional<uint64_t> Win32FileSystem::CreationTime(const Text& path) {
@@ -183,6 +196,20 @@ bool Win32FileSystem::SetCreationTime(const Text& path, uint64_t fileTime) {
     if (!file) return false;
     const FILETIME created = ToFileTime(fileTime);
     return SetFileTime(file.Get(), &created, nullptr, nullptr) != FALSE;
+}
+
+uint32_t Win32FileSystem::LastError() {
+    return t_lastError;
+}
+
+Text Win32FileSystem::AnsiText(std::string_view bytes) {
+    const int size = static_cast<int>(std::min<size_t>(bytes.size(), INT_MAX));
+    if (size == 0) return Text();
+    const int chars = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+    if (chars <= 0) return Text();
+    std::wstring wide(static_cast<size_t>(chars), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, wide.data(), chars);
+    return FromWide(wide.data(), static_cast<size_t>(chars));
 }
 
 }  // namespace wlk::platform::win32

@@ -24,6 +24,8 @@ public:
     bool SetReadOnly(const Text& path, bool on) override;
     std::optional<uint64_t> CreationTime(const Text& path) override;
     bool SetCreationTime(const Text& path, uint64_t fileTime) override;
+    uint32_t LastError() override;
+    Text AnsiText(std::string_view bytes) override;
 };
 
 }  // namespace wlk::platform::win32

@@ -132,27 +132,31 @@ def build_main_library(root):
     # Empty: a group with nothing below it is a node that is never shown.
     (lib.root / "Empty").mkdir()
 
-    nodes = 3 + (1 + 2 + 1 + 1) + (1 + 1) + 1
-    shown = 2 + (1 + 1 + 1 + 1) + 0 + 0
+    # Files the loader must take although they are unusual: one written in the
+    # ANSI code page, one of 10 MB, one with thousands of elements side by side.
+    lib.write("ansi.wordlark", phrase_xml("Caf\u00e9", "ansi").decode("utf-8").encode("cp1252"))
+    lib.write("huge.wordlark", phrase_xml("Huge", "x" * (10 * 1024 * 1024)))
+    many = phrase_xml("Many", "many")
+    lib.write("many.wordlark", many.replace(b"</WLKCommand>", b"<x/>" * 5000 + b"</WLKCommand>"))
+
+    nodes = 3 + (1 + 2 + 1 + 1) + (1 + 1) + 1 + 3
+    shown = 2 + (1 + 1 + 1 + 1) + 0 + 0 + 3
 
     good = phrase_xml("Cut", "this phrase file was cut off in the middle")
     lib.broken_file("truncated.wordlark", good[: len(good) // 2], "is not XML")
     junk = random.Random(4).randbytes(4096)
-    lib.broken_file("junk.wordlark", b"\x89PNG\r\n\x1a\n" + junk, "is not UTF-8 text")
+    lib.broken_file("junk.wordlark", b"\x89PNG\r\n\x1a\n" + junk, "is not XML")
     lib.broken_file("empty.wordlark", b"", "is empty")
     lib.broken_file("wrongroot.wordlark", phrase_xml("Wrong root", "x", root="Phrase"),
                     "has no WLKCommand element")
     utf16 = phrase_xml("Wide", "wide text").decode("utf-8").replace("UTF-8", "UTF-16")
-    lib.broken_file("utf16.wordlark", b"\xff\xfe" + utf16.encode("utf-16-le"),
-                    "is not UTF-8 text")
+    lib.broken_file("utf16.wordlark", b"\xff\xfe" + utf16.encode("utf-16-le"), "is not XML")
     lib.broken_file("noname.wordlark", phrase_xml("", "a body but an empty title"),
                     "has no MenuName")
     lib.broken_file("Letters/cut.wordlark", good[:-30], "is not XML")
     lib.broken_file("Letters/Formal/nested.wordlark",
                     b"<WLKCommand>" + b"<a>" * 5000 + b"</a>" * 5000 + b"</WLKCommand>",
-                    "has too many nested elements")
-    huge = phrase_xml("Huge", "x" * (10 * 1024 * 1024))
-    lib.broken_file("huge.wordlark", huge, "is too large")
+                    "is nested too deeply")
     return lib, nodes, shown, len(lib.broken)
 
 

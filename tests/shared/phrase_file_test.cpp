@@ -142,6 +142,11 @@ TEST_F(PhraseFileTest, ReadingTakesTextsExactlyAndNormalisesNumbers) {
     EXPECT_FALSE(node.IsIncluded());
     EXPECT_EQ(Read(Titled("t")).dataType, CommandDataType::TEXT);
 
+    // A title cut to blanks alone still reads as a title once the phrase was written back.
+    node = Read(PhraseXml("", "<MenuName>" + std::string(60, ' ') + "x</MenuName>"));
+    ASSERT_TRUE(phrases::WriteCommandFile(node, Path("one.wordlark")));
+    EXPECT_EQ(Read(Bytes(Path("one.wordlark"))).name, Text(60, u' '));
+
     // Without a title the attributes are still taken, but it is no phrase.
     CWLKCommand untitled;
     WriteBytes(Path("untitled.wordlark"),
@@ -225,32 +230,40 @@ TEST_F(PhraseFileTest, LoadBuildsTheSortedTreeFromFoldersAndDescriptors) {
     EXPECT_EQ(included, 5);
 }
 
-TEST_F(PhraseFileTest, BadFilesAreSkippedAndLeftAsTheyWere) {
+TEST_F(PhraseFileTest, BadFilesAreSkippedUnusualOnesLoadedAndAllLeftAsTheyWere) {
     const std::string good = Titled("Good");
     std::string deep = std::string(kDeclaration) + "<WLKCommand>";
     for (int i = 0; i < 200000; ++i) deep += "<a>";
-    std::string huge = Titled(std::string(10 << 20, 'x'));
+    // Closing tags inside attribute values and comments close nothing.
+    std::string hidden = std::string(kDeclaration) + "<WLKCommand>";
+    for (int i = 0; i < 100000; ++i) hidden += "<a t=\"</a>\"><!--</a>-->";
     std::string utf16 = "\xFF\xFE" + Utf16Bytes(Titled("Wide"));
-    const std::vector<std::pair<const char*, std::string>> bad = {
+    std::string many = Titled("Many");
+    std::string siblings;
+    for (int i = 0; i < 5000; ++i) siblings += "<x/>";
+    many.insert(many.find("</WLKCommand>"), siblings);
+    const std::vector<std::pair<const char*, std::string>> files = {
         {"empty.wordlark", ""},
         {"truncated.wordlark", good.substr(0, good.size() / 2)},
         {"binary.wordlark", std::string("\x00\x01\xFE\xFF<WLKCommand>\x00\x80", 16)},
         {"deep.wordlark", deep},
-        {"huge.wordlark", huge},
+        {"hidden.wordlark", hidden},
         {"utf16.wordlark", utf16},
         {"other_root.wordlark",
          std::string(kDeclaration) + "<Phrase><MenuName>x</MenuName></Phrase>"},
+        {"huge.wordlark", Titled(std::string(10 << 20, 'x'))},
         {"latin1.wordlark", Titled("caf\xE9")},
+        {"many.wordlark", many},
+        {"good.wordlark", good},
     };
-    for (const auto& [name, bytes] : bad) WriteBytes(Path(name), bytes);
-    WriteBytes(Path("good.wordlark"), good);
+    for (const auto& [name, bytes] : files) WriteBytes(Path(name), bytes);
 
     CWLKCommandTree tree;
     ASSERT_TRUE(tree.Load(Dir()));
     std::vector<Text> names = Names(tree.Commands());
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<Text>{u"Good"}));
-    for (const auto& [name, bytes] : bad) EXPECT_EQ(Bytes(Path(name)), bytes) << name;
+    EXPECT_EQ(names, (std::vector<Text>{u"Good", u"Many", u"caf\u00e9", Text(60, u'x')}));
+    for (const auto& [name, bytes] : files) EXPECT_EQ(Bytes(Path(name)), bytes) << name;
 }
 
 TEST_F(PhraseFileTest, UseIsWrittenBackOnAWorkerThread) {

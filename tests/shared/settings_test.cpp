@@ -58,6 +58,16 @@ TEST_F(SettingsTest, ProgramFileWinsOnlyForKeysItHoldsWithExactCase) {
     EXPECT_EQ(s.Get(IntSetting::ClipboardHistoryMax), 50);
     EXPECT_EQ(s.Get(IntSetting::ClipboardFormats2), 0);
     EXPECT_EQ(s.Get(IntSetting::ClipboardSpyMethod), -1);
+
+    // Reread after the keys were removed: the user file's value, then the default.
+    WriteIni(program, "[Settings]\r\nsorting=0\r\n");
+    s.Load();
+    EXPECT_EQ(s.Get(IntSetting::Hotkey), 1);
+    WriteIni(user, "[Settings]\r\nSorting=5\r\n");
+    s.Load();
+    EXPECT_EQ(s.Get(IntSetting::Hotkey), 196621);
+    EXPECT_EQ(s.Get(IntSetting::ClipboardHistoryMax), 30);
+    EXPECT_EQ(s.Get(IntSetting::Sorting), 5);
 }
 
 TEST_F(SettingsTest, OutOfRangeAndGarbageValuesAreNormalised) {

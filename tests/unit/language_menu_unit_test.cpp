@@ -7,6 +7,7 @@
 #include "language/menu_translation.h"
 #include "platform/sim/sim_menu.h"
 #include "platform/text.h"
+#include "settings/options_changed.h"
 #include "settings/settings.h"
 #include "settings/settings_files.h"
 #include "support/sim_access.h"
@@ -159,9 +160,17 @@ TEST_F(LanguageMenuTest, SwitchingStoresTheChoiceAndLoadsIt) {
     settings::Settings settings;
     language::LoadStartupLanguage(settings);
 
-    // 33000 English, 33001 de.lng, 33002 ru.lng.
+    // 33000 English, 33001 de.lng, 33002 ru.lng. The product's other programs
+    // are told, and find every setting saved.
+    ASSERT_TRUE(settings::OptionsChangedEvent::Instance().Create());
+    auto changed = P().sync.OpenEvent(settings::kOptionsChangedEventName,
+                                      platform::EventAccess::Synchronize);
+    platform::Event* waited[] = {changed.get()};
     ASSERT_TRUE(language::SwitchLanguage(33002, settings));
+    EXPECT_EQ(P().sync.WaitAny(waited, 10000), platform::kWaitObject0);
+    settings::OptionsChangedEvent::Instance().Close();
     const Text ini = settings::WriteSettingsPath();
+    EXPECT_EQ(P().profile.GetString(ini, u"Settings", u"WLKVersion", u"", 100), u"WLK_150");
     EXPECT_EQ(P().profile.GetString(ini, u"Settings", u"Language", u"", 100), u"ru.lng");
     EXPECT_EQ(language::GetString(137),
               u"\u0423\u0436\u0435 \u0440\u0430\u0431\u043E\u0442\u0430\u0435\u0442");

@@ -2,6 +2,7 @@
 // the shared area, through the simulated platform.
 #include "platform/text.h"
 #include "settings/registry_entries.h"
+#include "settings/options_changed.h"
 #include "settings/settings.h"
 #include "settings/settings_files.h"
 #include "settings/shared_settings_area.h"
@@ -18,6 +19,7 @@ class SettingsUnitTest : public PlatformTest {
 protected:
     void TearDown() override {
         settings::SharedSettingsArea::Instance().Close();
+        settings::OptionsChangedEvent::Instance().Close();
         PlatformTest::TearDown();
     }
     void WriteIni(const Text& path, const std::string& utf8) {
@@ -157,11 +159,11 @@ TEST_F(SettingsUnitTest, InstallerMarkAndKeyboardDependentDefault) {
 
 TEST_F(SettingsUnitTest, SharedAreaHoldsTheHotkeyXml) {
     EXPECT_EQ(settings::SharedSettingsXml(13, 3, false, u""),
-              "<WordlarkSettings HotKey_Key=\"13\" HotKey_Mod=\"3\" Double=\"0\" />\n");
+              "<WordlarkSettings HotKey_Key=\"13\" HotKey_Mod=\"3\" Double=\"0\" />\r\n");
     EXPECT_EQ(settings::SharedSettingsXml(32, 2, true, u"ab<c \u00e9"),
-              "<WordlarkSettings HotKey_Key=\"32\" HotKey_Mod=\"2\" Double=\"1\">\n"
-              "    <SelText>ab&lt;c \xC3\xA9</SelText>\n"
-              "</WordlarkSettings>\n");
+              "<WordlarkSettings HotKey_Key=\"32\" HotKey_Mod=\"2\" Double=\"1\">\r\n"
+              "    <SelText>ab&lt;c \xC3\xA9</SelText>\r\n"
+              "</WordlarkSettings>\r\n");
 
     auto s = Loaded();
     ASSERT_TRUE(s.PublishHotkey(13, 3, true, u""));
@@ -171,6 +173,21 @@ TEST_F(SettingsUnitTest, SharedAreaHoldsTheHotkeyXml) {
     // A text too long for the area is refused and the old one stays.
     EXPECT_FALSE(s.PublishHotkey(13, 3, false, Text(2000, u'x')));
     EXPECT_EQ(reader->ReadText(), settings::SharedSettingsXml(13, 3, true, u""));
+}
+
+TEST_F(SettingsUnitTest, OptionsChangedStaysSetForAReaderOfAnotherProcess) {
+    ASSERT_TRUE(settings::OptionsChangedEvent::Instance().Create());
+    EXPECT_EQ(Sim().sync.SecurityOf(settings::kOptionsChangedEventName),
+              platform::Security::Everyone);
+    auto reader = P().sync.OpenEvent(settings::kOptionsChangedEventName,
+                                     platform::EventAccess::Synchronize);
+    ASSERT_TRUE(reader);
+    platform::Event* waited[] = {reader.get()};
+
+    Loaded().NotifyOptionsChanged();
+    Sim().threads.WaitIdle();  // the notifying thread has ended before anyone waits
+    EXPECT_EQ(P().sync.WaitAny(waited, 0), platform::kWaitObject0);
+    EXPECT_EQ(P().sync.WaitAny(waited, 0), platform::kWaitTimeout) << "one waiter is released";
 }
 
 }  // namespace

@@ -29,9 +29,20 @@ TEST(TrayLogic, HotkeySettingAndItsName) {
     // A missing key falls back to Enter, and then missing modifiers to Ctrl+Alt.
     EXPECT_EQ(app::HotkeyText(app::HotkeyFromSetting(0), false), u"Ctrl+Alt+Enter");
     EXPECT_EQ(app::HotkeyText(app::HotkeyFromSetting(4 << 16), false), u"Shift+Enter");
+    // A key without modifiers would be a bare key for the whole system.
+    EXPECT_EQ(app::HotkeyFromSetting(13).modifiers, 3u);
+    EXPECT_EQ(app::HotkeyText(app::HotkeyFromSetting('Q'), false), u"Ctrl+Alt+Q");
     EXPECT_EQ(app::HotkeyText(app::HotkeyFromSetting((12 << 16) | 'Q'), false), u"Shift+Win+Q");
     EXPECT_EQ(app::HotkeyText(app::HotkeyFromSetting((2 << 16) | 0x7B), false), u"Ctrl+F12");
     EXPECT_EQ(app::HotkeyText(app::HotkeyFromSetting((1 << 16) | 0x20), false), u"Alt+Space");
+}
+
+TEST(TrayLogic, HelpAndLanguageCommandsOpenTheirPages) {
+    EXPECT_EQ(app::WebPageOf(app::kCmdHowToLocalize), u"localize");
+    EXPECT_EQ(app::WebPageOf(app::kCmdVisitWebSite), u"");
+    EXPECT_EQ(app::WebPageOf(app::kCmdFacebookGroup), u"community");
+    EXPECT_FALSE(app::WebPageOf(app::kCmdKeepHistory)) << "a toggle inside the Help range";
+    EXPECT_FALSE(app::WebPageOf(app::kCmdFirstLanguage));
 }
 
 TEST(TrayLogic, DoublePressActsOnlyOnASecondPressWithin500ms) {
