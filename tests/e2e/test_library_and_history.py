@@ -12,9 +12,6 @@ from pathlib import Path
 
 import harness
 
-START_TIMEOUT = 20
-EXIT_OTHER_INSTANCE = 1
-
 PHRASES_LOADED = "Phrases loaded from ["
 PHRASE_SKIPPED = "Phrase file skipped, it "
 HISTORY_LOADED = "History loaded: "
@@ -156,34 +153,7 @@ def build_main_library(root):
     return lib, nodes, shown, len(lib.broken)
 
 
-class ProgramTestCase(unittest.TestCase):
-
-    def setUp(self):
-        self.session = harness.session()
-        self.program = harness.ProgramFolder(self.id())
-        self.addCleanup(self.program.cleanup)
-
-    def start_instance(self):
-        instance = self.program.start()
-        self.addCleanup(instance.kill)
-        banner = self.program.wait_for_log("===Start Wordlark ", START_TIMEOUT)
-        if banner is None:
-            # Exit code 1 here means another instance runs in the same Wine session.
-            code = instance.wait(0)
-            self.fail(f"no start banner (exit code: {code}); log:\n" + self.program.read_log())
-        return instance
-
-    def exit_instance(self, instance):
-        self.assertEqual(self.program.run(["/exit"]), EXIT_OTHER_INSTANCE)
-        self.assertEqual(instance.wait(15), 0, "log:\n" + self.program.read_log())
-
-    def wait_line(self, needle, timeout=15):
-        line = self.program.wait_for_log(needle, timeout)
-        self.assertIsNotNone(line, f"no log line with {needle!r}; log:\n" + self.program.read_log())
-        return line
-
-    def lines_with(self, needle):
-        return [line for line in self.program.log_lines() if needle in line]
+class ProgramTestCase(harness.ProgramCase):
 
     def set_log_aside(self, name):
         """Moves the log away, so that the next run writes a log of its own."""
