@@ -26,20 +26,14 @@ namespace {
 // Limits on conditions: generous, for sanitizer builds on a busy machine.
 constexpr int kLimitMs = 30000;
 
-// Stands in for the tray window: owns the request events it would create and
-// runs until asked to end.
+// Stands in for the tray window: answers the instance message and runs until
+// asked to end.
 class FakeHost : public app::StartupHost {
 public:
     explicit FakeHost(platform::WindowId id) : id_(id) {}
     void InitializeRuntime() override {}
     void InitializeModule() override {}
-    int RunMain(platform::Event&, bool noinstall, const app::CommandLineOptions&) override {
-        auto& sync = platform::Current().sync;
-        auto editor = sync.CreateEvent(app::kEditorRequestEventName, true, false,
-                                       platform::Security::Everyone);
-        auto showMenu =
-            sync.CreateEvent(app::kShowMenuEventName, false, false, platform::Security::Everyone);
-        noinstall_ = noinstall;
+    int RunMain(platform::Event&, bool, const app::CommandLineOptions&) override {
         app::Globals().trayWindow = id_;
         running = true;
         std::unique_lock lock(mutex_);
@@ -72,58 +66,43 @@ public:
 
 private:
     platform::WindowId id_;
-    bool noinstall_ = false;
     std::mutex mutex_;
     std::condition_variable quitSignal_;
     bool quit_ = false;
 };
 
-// Starts of the program running on threads of their own. However a test
-// ends, a failed assertion too, every one is asked to end and joined: a
-// logon start that still waits is released, a running instance is quit.
+// Starts of the program on threads of their own. However a test ends, a
+// failed assertion too, each is told to end (a waiting logon start released,
+// a running instance quit) and joined.
 class InstanceThreads {
 public:
     ~InstanceThreads() { StopAll(); }
-
     void Start(FakeHost& host, std::function<void()> body) {
-        auto done = std::make_shared<std::atomic<bool>>(false);
         hosts_.push_back(&host);
-        done_.push_back(done);
-        threads_.emplace_back([body = std::move(body), done] {
+        threads_.emplace_back([this, body = std::move(body)] {
             body();
-            *done = true;
+            ++ended_;
         });
     }
-    // Waits until every instance has ended by itself, then joins them.
-    bool JoinAll() {
-        bool ended = WaitUntil([&] { return AllDone(); }, kLimitMs);
-        StopAll();
-        return ended;
-    }
+    bool AllEnded() const { return ended_ == threads_.size(); }
     void StopAll() {
         WaitUntil(
             [&] {
                 for (FakeHost* host : hosts_) host->Quit();
                 app::SignalNamedEvent(app::kAutomodeEventName);
-                return AllDone();
+                return AllEnded();
             },
             kLimitMs);
         for (auto& t : threads_) t.join();
         threads_.clear();
         hosts_.clear();
-        done_.clear();
+        ended_ = 0;
     }
 
 private:
-    bool AllDone() const {
-        for (const auto& done : done_)
-            if (!*done) return false;
-        return true;
-    }
-
     std::vector<std::thread> threads_;
     std::vector<FakeHost*> hosts_;
-    std::vector<std::shared_ptr<std::atomic<bool>>> done_;
+    std::atomic<size_t> ended_{0};
 };
 
 class StartupTest : public PlatformTest {
@@ -185,9 +164,11 @@ protected:
     bool Logged(const std::string& text, size_t times = 1) {
         return WaitUntil([&] { return LogCount(text) >= times; }, kLimitMs);
     }
+    // Every instance ends by itself on /exit.
     void StopInstance() {
         EXPECT_EQ(Start(u"/exit"), app::kExitOtherInstance);
-        EXPECT_TRUE(running_.JoinAll()) << "the instance did not end on /exit";
+        EXPECT_TRUE(WaitUntil([&] { return running_.AllEnded(); }, kLimitMs));
+        running_.StopAll();
     }
 
     std::map<platform::WindowId, std::unique_ptr<FakeHost>> hosts_;
@@ -215,7 +196,7 @@ TEST_F(StartupTest, LaterStartsSignalTheRunningInstanceWhichEndsOnExit) {
     EXPECT_TRUE(first.running);
 
     EXPECT_EQ(Start(u"-EXIT"), 1);
-    ASSERT_TRUE(running_.JoinAll());
+    ASSERT_TRUE(WaitUntil([&] { return running_.AllEnded(); }, kLimitMs));
     EXPECT_EQ(firstExit, 0);
     EXPECT_EQ(first.exitRequests, 1);
     EXPECT_FALSE(Sim().sync.Exists(app::kInstanceEventName));
