@@ -332,30 +332,21 @@ class TrayMenuTest(TrayCase):
         self.assertEqual(self.program.setting("SoundOnEventsV094"), "1")
         self.assertEqual(self.count(point + str(CMD_SOUNDS)), 2)
 
-    def test_start_with_windows_writes_and_removes_the_run_value(self):
+    def test_first_run_turns_start_with_windows_on_and_the_menu_toggles_it(self):
         self.addCleanup(self.session.remove_test_run_value)
         self.session.remove_test_run_value()
-        self.start_tray()
+        self.start_tray(settings={"WriteLog": 1})  # no version mark: a first run
+        expected = (self.program.exe + " /autoload").lower()
+        data = harness.wait_until(self.session.query_run_value, START_TIMEOUT, 0.5)
+        self.assertEqual((data or "").lower(), expected, "no Run value after a first run")
         icon = self.wait_icon()
-        self.assertIsNone(self.session.query_run_value())
-
-        self.open_menu(icon)
-        self.choose(KEYS_START_WITH_WINDOWS, CMD_START_WITH_WINDOWS)
-        data = self.session.query_run_value()
-        self.assertIsNotNone(data, "no Run value after Start With Windows")
-        self.assertEqual(data.lower(), (self.program.exe + " /autoload").lower())
 
         self.open_menu(icon)
         self.choose(KEYS_START_WITH_WINDOWS, CMD_START_WITH_WINDOWS)
         self.assertIsNone(self.session.query_run_value(), "the Run value stayed")
-
-    def test_first_run_turns_start_with_windows_on_by_itself(self):
-        self.addCleanup(self.session.remove_test_run_value)
-        self.session.remove_test_run_value()
-        self.start_tray(settings={"WriteLog": 1})  # no version mark: a first run
-        data = harness.wait_until(self.session.query_run_value, START_TIMEOUT, 0.5)
-        self.assertIsNotNone(data, "a first run did not turn Start With Windows on")
-        self.assertEqual(data.lower(), (self.program.exe + " /autoload").lower())
+        self.open_menu(icon)
+        self.choose(KEYS_START_WITH_WINDOWS, CMD_START_WITH_WINDOWS)
+        self.assertEqual((self.session.query_run_value() or "").lower(), expected)
 
 
 class HotkeyTest(TrayCase):
