@@ -53,6 +53,7 @@ RUN_VALUE = "Wordlark"
 RUN_STATE_FILES = {"settings.ini", "logreport.txt"}
 
 UTF16_BOM = b"\xff\xfe"
+SCREEN = (1024, 768)
 
 START_BANNER = "===Start Wordlark "
 END_LINE = "===End Word Lark==="
@@ -178,7 +179,8 @@ class Session:
             if socket.exists() or lock.exists():
                 continue
             process = subprocess.Popen(
-                ["Xvfb", f":{number}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                ["Xvfb", f":{number}", "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24",
+                 "-nolisten", "tcp"],
                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
             def ours():
@@ -318,12 +320,16 @@ class Session:
                        timeout=30, check=True)
 
     def grab(self, x, y, width, height):
-        """The pixels of a screen rectangle as an Image."""
-        command = ["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", "+repage",
-                   "-depth", "8", "ppm:-"]
+        """The pixels of a screen rectangle, clipped to the screen, as an Image."""
+        left, top = max(x, 0), max(y, 0)
+        width, height = min(x + width, SCREEN[0]) - left, min(y + height, SCREEN[1]) - top
+        command = ["import", "-window", "root", "-crop", f"{width}x{height}+{left}+{top}",
+                   "+repage", "-depth", "8", "rgb:-"]
         result = subprocess.run(command, env=self.env, capture_output=True, timeout=30,
                                 check=True)
-        return Image.from_ppm(result.stdout)
+        if width <= 0 or height <= 0 or len(result.stdout) != width * height * 3:
+            raise HarnessError(f"no {width}x{height} pixels grabbed at {left},{top}")
+        return Image(width, height, result.stdout)
 
     def screenshot(self, name):
         """Saves the whole screen as build/e2e-artifacts/<name>; returns the path."""
@@ -376,28 +382,6 @@ class Image:
         self.width = width
         self.height = height
         self.data = data
-
-    @classmethod
-    def from_ppm(cls, ppm):
-        fields = []
-        position = 0
-        while len(fields) < 4:  # P6, width, height, maximum
-            while ppm[position:position + 1].isspace():
-                position += 1
-            end = position
-            while end < len(ppm) and not ppm[end:end + 1].isspace():
-                end += 1
-            if end >= len(ppm):
-                raise HarnessError("short PPM image")
-            fields.append(ppm[position:end])
-            position = end
-        if fields[0] != b"P6" or fields[3] != b"255":
-            raise HarnessError("not an 8-bit binary PPM image")
-        width, height = int(fields[1]), int(fields[2])
-        data = ppm[position + 1:position + 1 + width * height * 3]
-        if len(data) != width * height * 3:
-            raise HarnessError("short PPM image")
-        return cls(width, height, data)
 
     def rgb(self, x, y):
         at = (y * self.width + x) * 3

@@ -153,16 +153,7 @@ def build_main_library(root):
     return lib, nodes, shown, len(lib.broken)
 
 
-class ProgramTestCase(harness.ProgramCase):
-
-    def set_log_aside(self, name):
-        """Moves the log away, so that the next run writes a log of its own."""
-        target = self.program.path / name
-        self.program.log_path.rename(target)
-        return target
-
-
-class PhraseLibraryTest(ProgramTestCase):
+class PhraseLibraryTest(harness.ProgramCase):
 
     def assert_loaded(self, folder_win, nodes, shown, skipped):
         line = self.wait_line(PHRASES_LOADED)
@@ -300,7 +291,7 @@ def write_valid_history(root):
     return history, 4
 
 
-class HistoryFolderTest(ProgramTestCase):
+class HistoryFolderTest(harness.ProgramCase):
 
     def history_root(self):
         return self.program.path / "ClipboardHistory"
@@ -356,7 +347,8 @@ class HistoryFolderTest(ProgramTestCase):
                 # neither damaged entries nor items beyond the maximum lose their files.
                 self.assertEqual(self.saved_count(), 0)
                 self.assertEqual(snapshot(history.root), before)
-                self.set_log_aside(f"LogReport-run{run}.txt")
+                # The next run writes a log of its own.
+                self.program.log_path.rename(self.program.path / f"LogReport-run{run}.txt")
 
 
 if __name__ == "__main__":
