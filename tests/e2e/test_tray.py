@@ -255,7 +255,6 @@ class TrayCase(harness.ProgramCase):
 
 class TrayIconTest(TrayCase):
 
-
     def read_tooltip(self, icon, tray):
         """The text lines of the icon's tooltip; hovers again when it went away unread."""
         gone = set()
