@@ -275,15 +275,16 @@ class TrayIconTest(TrayCase):
             gone.add(tip[0])
         self.fail("the tooltip went away each time before it could be read")
 
-    def test_icon_tooltip_and_the_icon_of_the_off_state(self):
+    def test_icon_tooltip_off_icon_and_the_balloon_of_a_second_start(self):
         # Whatever tray an earlier test left has gone with its program.
         self.assertTrue(harness.wait_until(lambda: self.find_icon(ICON_ON) is None, 10),
                         "an icon is in the tray before the program started")
-        self.start_tray()
+        first = self.start_tray()
         icon = self.wait_icon(ICON_ON)
+        tray = self.tray_window()
 
         # The tooltip: four lines, state, hotkey, hint, phrases folder.
-        lines = self.read_tooltip(icon, self.tray_window())
+        lines = self.read_tooltip(icon, tray)
         self.assertEqual(len(lines), 4, f"tooltip text lines (first row, last row, right "
                          f"end): {lines}")
         # "Wordlark^ - ON" is far shorter than "Right click on the icon for showing of menu".
@@ -294,23 +295,18 @@ class TrayIconTest(TrayCase):
         self.choose(KEYS_ENABLE_MENU, CMD_ENABLE_MENU)
         off = self.wait_icon(ICON_OFF)
         self.assertIsNone(self.find_icon(ICON_ON))
-
         self.open_menu(off)
         self.choose(KEYS_ENABLE_MENU, CMD_ENABLE_MENU)
         self.wait_icon(ICON_ON)
         self.assertIsNone(self.find_icon(ICON_OFF))
 
-    def test_second_start_shows_the_already_works_balloon_and_exits_1(self):
-        first = self.start_tray()
-        icon = self.wait_icon()
-        tray = self.tray_window()
+        # A second start. Wine takes the balloon down after about a second, sooner
+        # than a busy machine may list it: the line the program logs as it shows
+        # the balloon is what must appear. The balloon, when caught, must hold a
+        # title and a text; its stem points at the icon, so it may overlap the tray.
+        self.session.move_mouse(700, 600)
         before = set(self.session.windows())
-
         second = self.program.start()
-        # Wine takes the balloon down after about a second, sooner than a busy
-        # machine may list it: the line the program logs as it shows the balloon
-        # is what must appear. The balloon, when caught, must hold a title and a text.
-        # Its stem points at the icon, so it may overlap the tray.
         line, balloon = self.watch_for_window(
             before, lambda g: g[1] >= tray[1] and g[0] < icon[0] + 60 and 20 < g[3] < 200,
             "Balloon: Already works")
@@ -326,12 +322,17 @@ class TrayIconTest(TrayCase):
 
 class TrayMenuTest(TrayCase):
 
-    def test_click_opens_the_menu_and_sounds_toggles_the_setting(self):
-        self.start_tray({"SoundOnEventsV094": 1})
+    def test_first_run_sets_start_with_windows_and_the_menu_toggles_settings(self):
+        self.addCleanup(self.session.remove_test_run_value)
+        self.session.remove_test_run_value()
+        # No version mark: a first run, which turns "Start with Windows" on by itself.
+        self.start_tray(settings={"WriteLog": 1, "SoundOnEventsV094": 1})
+        expected = (self.program.exe + " /autoload").lower()
+        data = harness.wait_until(self.session.query_run_value, START_TIMEOUT, 0.5)
+        self.assertEqual((data or "").lower(), expected, "no Run value after a first run")
         icon = self.wait_icon()
 
-        menu = self.open_menu(icon)
-        _, _, width, height = menu
+        _, _, width, height = self.open_menu(icon)
         self.assertGreater(width, 120)
         self.assertGreater(height, 150)  # ten items and three separators
         # Nothing chosen: nothing changes.
@@ -341,29 +342,14 @@ class TrayMenuTest(TrayCase):
                          "point; log:\n" + self.program.read_log())
         self.assertEqual(self.program.setting("SoundOnEventsV094"), "1")
 
-        self.open_menu(icon)
-        self.choose(KEYS_SOUNDS, CMD_SOUNDS)
-        self.assertEqual(self.program.setting("SoundOnEventsV094"), "0")
-        self.open_menu(icon)
-        self.choose(KEYS_SOUNDS, CMD_SOUNDS)
-        self.assertEqual(self.program.setting("SoundOnEventsV094"), "1")
+        for sounds, run_value in (("0", None), ("1", expected)):
+            self.open_menu(icon)
+            self.choose(KEYS_SOUNDS, CMD_SOUNDS)
+            self.assertEqual(self.program.setting("SoundOnEventsV094"), sounds)
+            self.open_menu(icon)
+            self.choose(KEYS_START_WITH_WINDOWS, CMD_START_WITH_WINDOWS)
+            self.assertEqual((self.session.query_run_value() or "").lower() or None, run_value)
         self.assertEqual(self.count(point + str(CMD_SOUNDS)), 2)
-
-    def test_first_run_turns_start_with_windows_on_and_the_menu_toggles_it(self):
-        self.addCleanup(self.session.remove_test_run_value)
-        self.session.remove_test_run_value()
-        self.start_tray(settings={"WriteLog": 1})  # no version mark: a first run
-        expected = (self.program.exe + " /autoload").lower()
-        data = harness.wait_until(self.session.query_run_value, START_TIMEOUT, 0.5)
-        self.assertEqual((data or "").lower(), expected, "no Run value after a first run")
-        icon = self.wait_icon()
-
-        self.open_menu(icon)
-        self.choose(KEYS_START_WITH_WINDOWS, CMD_START_WITH_WINDOWS)
-        self.assertIsNone(self.session.query_run_value(), "the Run value stayed")
-        self.open_menu(icon)
-        self.choose(KEYS_START_WITH_WINDOWS, CMD_START_WITH_WINDOWS)
-        self.assertEqual((self.session.query_run_value() or "").lower(), expected)
 
 
 class HotkeyTest(TrayCase):
@@ -433,11 +419,38 @@ class HotkeyTest(TrayCase):
 
 class LanguageTest(TrayCase):
 
-    def test_russian_from_the_language_menu_changes_the_menu_texts(self):
+    def assert_example_file(self):
+        """LocalizeExample.lng collects the English texts the program has shown."""
+        data = (self.program.path / "LocalizeExample.lng").read_bytes()
+        self.assertEqual(data[:2], harness.UTF16_BOM)
+        # The program's profile writes rewrite the whole file: read until it is whole.
+        main = harness.wait_until(lambda: self.example_section("Main"), 20)
+        self.assertEqual(main.get("LangPrefix"), "En")
+        self.assertIn("LangLocalized", main)
+        self.assertIn("Author", main)
+        menu = harness.wait_until(lambda: self.example_section("Menu").get("Exit") and
+                                  self.example_section("Menu"), 20)
+        self.assertTrue(menu, "no [Menu] with Exit in LocalizeExample.lng")
+        # Items of the menu and of each submenu, as the menu resource has them.
+        expected = {
+            "Edit_Phrases\\Settings": "Edit Phrases\\Settings\u2026",
+            "Start_With_Windows": "Start With Windows",
+            "How_To_Localize_Wordlark?": "How To Localize Wordlark?",
+            "Visit_to_F.A.Q": "Visit to F.A.Q.",
+            "About_Wordlark": "About Wordlark\u2026",
+            "Exit": "Exit",
+        }
+        for key, value in expected.items():
+            self.assertEqual(menu.get(key), value, f"[Menu] {key}; whole section: {menu}")
+        # The language list is no text to translate.
+        self.assertFalse([k for k in menu if "English" in k or "Embedded" in k], menu)
+
+    def test_example_file_and_russian_from_the_language_menu(self):
         self.start_tray()
         icon = self.wait_icon()
 
         english = self.open_menu(icon)
+        self.assert_example_file()
         reopened_before = set(self.session.windows())
         shown = self.count("ISWINDOW=")
         self.menu_keys(KEYS_RUSSIAN)
@@ -461,37 +474,6 @@ class LanguageTest(TrayCase):
         self.assertEqual(back[2:], english[2:])
         self.close_menu()
         self.wait_count(f"bPOPUP={CMD_LANGUAGE_ENGLISH}", 1)
-
-    def test_example_language_file_collects_the_english_texts(self):
-        self.start_tray()
-        icon = self.wait_icon()
-        self.open_menu(icon)
-        self.close_menu()
-
-        data = (self.program.path / "LocalizeExample.lng").read_bytes()
-        self.assertEqual(data[:2], harness.UTF16_BOM)
-        # The program's profile writes rewrite the whole file: read until it is whole.
-        main = harness.wait_until(lambda: self.example_section("Main"), 20)
-        self.assertEqual(main.get("LangPrefix"), "En")
-        self.assertIn("LangLocalized", main)
-        self.assertIn("Author", main)
-
-        menu = harness.wait_until(lambda: self.example_section("Menu").get("Exit") and
-                                  self.example_section("Menu"), 20)
-        self.assertTrue(menu, "no [Menu] with Exit in LocalizeExample.lng")
-        # Items of the menu and of each submenu, as the menu resource has them.
-        expected = {
-            "Edit_Phrases\\Settings": "Edit Phrases\\Settings\u2026",
-            "Start_With_Windows": "Start With Windows",
-            "How_To_Localize_Wordlark?": "How To Localize Wordlark?",
-            "Visit_to_F.A.Q": "Visit to F.A.Q.",
-            "About_Wordlark": "About Wordlark\u2026",
-            "Exit": "Exit",
-        }
-        for key, value in expected.items():
-            self.assertEqual(menu.get(key), value, f"[Menu] {key}; whole section: {menu}")
-        # The language list is no text to translate.
-        self.assertFalse([k for k in menu if "English" in k or "Embedded" in k], menu)
 
 
 if __name__ == "__main__":
