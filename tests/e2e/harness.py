@@ -256,39 +256,26 @@ class Session:
 
     # --- Screen -----------------------------------------------------------
 
-    def visible_windows(self, name_regex):
-        """X window ids of the mapped windows whose name matches name_regex."""
-        result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name_regex],
-                                env=self.env, capture_output=True, timeout=10, check=False)
-        return [int(w) for w in result.stdout.split()]
-
-    def window_geometry(self, window):
-        """(x, y, width, height) of an X window."""
-        result = subprocess.run(["xdotool", "getwindowgeometry", "--shell", str(window)],
-                                env=self.env, capture_output=True, text=True, timeout=10,
-                                check=True)
-        values = dict(line.split("=", 1) for line in result.stdout.split() if "=" in line)
-        return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
-
     def press_key(self, window, key):
         """Gives window the X input focus (there is no window manager) and types key."""
         subprocess.run(["xdotool", "windowfocus", "--sync", str(window)], env=self.env,
                        timeout=10, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         subprocess.run(["xdotool", "key", key], env=self.env, timeout=10, check=True)
 
-    def windows(self):
-        """{X window id: (x, y, width, height)} of every mapped window, named or not.
+    def windows(self, name_regex=""):
+        """{X window id: (x, y, width, height)} of every mapped window whose name
+        matches name_regex (every window, named or not, for "").
 
         One xdotool call lists them all, so that a window shown for a moment is
         not missed while each window is asked in turn. A window that goes away
         during the listing ends that call with an X error: list again."""
-        listing = wait_until(self._list_windows, 10, 0.02)
+        listing = wait_until(lambda: self._list_windows(name_regex), 10, 0.02)
         if listing is None:
             raise HarnessError("xdotool could not list the windows for 10 s")
         return listing[0]
 
-    def _list_windows(self):
-        result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "",
+    def _list_windows(self, name_regex):
+        result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name_regex,
                                  "getwindowgeometry", "--shell", "%@"],
                                 env=self.env, capture_output=True, text=True, timeout=10,
                                 check=False)

@@ -99,15 +99,14 @@ class InstanceControlTest(harness.ProgramCase):
 
         # The key help is a message box on the desktop; the start waits for it.
         shown = self.program.start(["/?"])
-        boxes = harness.wait_until(lambda: self.session.visible_windows("^Wordlark$"),
-                                   START_TIMEOUT)
+        boxes = harness.wait_until(lambda: self.session.windows("^Wordlark$"), START_TIMEOUT)
         self.assertEqual(len(boxes), 1, "no key help box on the screen")
         # Nine keys, each on a line of its own, make a tall box.
-        _, _, width, height = self.session.window_geometry(boxes[0])
+        box, (_, _, width, height) = boxes.popitem()
         self.assertGreater(height, 200)
         self.assertGreater(width, 250)
         self.assertTrue(shown.alive(), "the program did not wait for the box")
-        self.session.press_key(boxes[0], "Return")
+        self.session.press_key(box, "Return")
         self.assertEqual(shown.wait(20), 0)
 
         # /ua removes "Start with Windows" and ends the running instance.

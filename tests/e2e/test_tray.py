@@ -119,12 +119,7 @@ class TrayCase(harness.ProgramCase):
 
     def tray_window(self):
         """(x, y, width, height) of Wine's tray window, None when it is not shown."""
-        for window in self.session.visible_windows(TRAY_WINDOW):
-            try:
-                return self.session.window_geometry(window)
-            except subprocess.CalledProcessError:
-                return None  # gone meanwhile
-        return None
+        return next(iter(self.session.windows(TRAY_WINDOW).values()), None)
 
     def find_icon(self, fill):
         """The centre of the program's icon in the tray when it is drawn in the fill
@@ -356,20 +351,20 @@ class HotkeyTest(TrayCase):
 
     def start_notepad(self):
         """Wine's notepad with the keyboard focus; returns its X window."""
-        before = set(self.session.visible_windows("Notepad"))
+        before = set(self.session.windows("Notepad"))
         process = subprocess.Popen(["wine", "notepad"], env=self.session.env,
                                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                    stderr=subprocess.DEVNULL)
         notepad = harness.Instance(process, ["notepad"])
         windows = harness.wait_until(
-            lambda: [w for w in self.session.visible_windows("Notepad") if w not in before],
+            lambda: [w for w in self.session.windows("Notepad") if w not in before],
             START_TIMEOUT)
 
         def end():
             notepad.kill()
             # It covers the tray: later tests look at the tray's pixels.
             harness.wait_until(lambda: not set(windows) & set(
-                self.session.visible_windows("Notepad")), 10)
+                self.session.windows("Notepad")), 10)
         self.addCleanup(end)
         self.assertTrue(windows, "notepad did not show its window")
         return windows[0]
