@@ -19,6 +19,7 @@ Standard library only.
 import atexit
 import configparser
 import fcntl
+import functools
 import os
 import re
 import shutil
@@ -26,6 +27,7 @@ import signal
 import subprocess
 import tempfile
 import time
+import unittest
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[2]
@@ -51,6 +53,13 @@ RUN_VALUE = "Wordlark"
 RUN_STATE_FILES = {"settings.ini", "logreport.txt"}
 
 UTF16_BOM = b"\xff\xfe"
+SCREEN = (1024, 768)
+
+START_BANNER = "===Start Wordlark "
+END_LINE = "===End Word Lark==="
+# Wine needs a few seconds for a process's first window, more on a busy machine.
+START_TIMEOUT = 30
+EXIT_OTHER_INSTANCE = 1
 
 
 class HarnessError(RuntimeError):
@@ -170,7 +179,8 @@ class Session:
             if socket.exists() or lock.exists():
                 continue
             process = subprocess.Popen(
-                ["Xvfb", f":{number}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                ["Xvfb", f":{number}", "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24",
+                 "-nolisten", "tcp"],
                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
             def ours():
@@ -246,35 +256,41 @@ class Session:
 
     # --- Screen -----------------------------------------------------------
 
-    def visible_windows(self, name_regex):
-        """X window ids of the mapped windows whose name matches name_regex."""
-        result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name_regex],
-                                env=self.env, capture_output=True, timeout=10, check=False)
-        return [int(w) for w in result.stdout.split()]
-
-    def window_geometry(self, window):
-        """(x, y, width, height) of an X window."""
-        result = subprocess.run(["xdotool", "getwindowgeometry", "--shell", str(window)],
-                                env=self.env, capture_output=True, text=True, timeout=10,
-                                check=True)
-        values = dict(line.split("=", 1) for line in result.stdout.split() if "=" in line)
-        return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
-
     def press_key(self, window, key):
         """Gives window the X input focus (there is no window manager) and types key."""
         subprocess.run(["xdotool", "windowfocus", "--sync", str(window)], env=self.env,
                        timeout=10, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         subprocess.run(["xdotool", "key", key], env=self.env, timeout=10, check=True)
 
-    def windows(self):
-        """{X window id: (x, y, width, height)} of every mapped window, named or not."""
-        result = {}
-        for window in self.visible_windows(""):
-            try:
-                result[window] = self.window_geometry(window)
-            except subprocess.CalledProcessError:
-                pass  # gone meanwhile
-        return result
+    def windows(self, name_regex=""):
+        """{X window id: (x, y, width, height)} of every mapped window whose name
+        matches name_regex (every window, named or not, for "").
+
+        One xdotool call lists them all, so that a window shown for a moment is
+        not missed while each window is asked in turn. A window that goes away
+        during the listing ends that call with an X error: list again."""
+        listing = wait_until(lambda: self._list_windows(name_regex), 10, 0.02)
+        if listing is None:
+            raise HarnessError("xdotool could not list the windows for 10 s")
+        return listing[0]
+
+    def _list_windows(self, name_regex):
+        result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name_regex,
+                                 "getwindowgeometry", "--shell", "%@"],
+                                env=self.env, capture_output=True, text=True, timeout=10,
+                                check=False)
+        if result.returncode != 0:
+            # Exit code 1 without a message: no window at all.
+            return None if result.stderr.strip() else ({},)
+        windows = {}
+        values = {}
+        for line in result.stdout.split():
+            key, _, value = line.partition("=")
+            values[key] = value
+            if key == "SCREEN":  # the last of each window's lines
+                windows[int(values["WINDOW"])] = (int(values["X"]), int(values["Y"]),
+                                                  int(values["WIDTH"]), int(values["HEIGHT"]))
+        return (windows,)
 
     def move_mouse(self, x, y):
         subprocess.run(["xdotool", "mousemove", str(x), str(y)], env=self.env,
@@ -291,12 +307,16 @@ class Session:
                        timeout=30, check=True)
 
     def grab(self, x, y, width, height):
-        """The pixels of a screen rectangle as an Image."""
-        command = ["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", "+repage",
-                   "-depth", "8", "ppm:-"]
+        """The pixels of a screen rectangle, clipped to the screen, as an Image."""
+        left, top = max(x, 0), max(y, 0)
+        width, height = min(x + width, SCREEN[0]) - left, min(y + height, SCREEN[1]) - top
+        command = ["import", "-window", "root", "-crop", f"{width}x{height}+{left}+{top}",
+                   "+repage", "-depth", "8", "rgb:-"]
         result = subprocess.run(command, env=self.env, capture_output=True, timeout=30,
                                 check=True)
-        return Image.from_ppm(result.stdout)
+        if width <= 0 or height <= 0 or len(result.stdout) != width * height * 3:
+            raise HarnessError(f"no {width}x{height} pixels grabbed at {left},{top}")
+        return Image(width, height, result.stdout)
 
     def screenshot(self, name):
         """Saves the whole screen as build/e2e-artifacts/<name>; returns the path."""
@@ -349,28 +369,6 @@ class Image:
         self.width = width
         self.height = height
         self.data = data
-
-    @classmethod
-    def from_ppm(cls, ppm):
-        fields = []
-        position = 0
-        while len(fields) < 4:  # P6, width, height, maximum
-            while ppm[position:position + 1].isspace():
-                position += 1
-            end = position
-            while end < len(ppm) and not ppm[end:end + 1].isspace():
-                end += 1
-            if end >= len(ppm):
-                raise HarnessError("short PPM image")
-            fields.append(ppm[position:end])
-            position = end
-        if fields[0] != b"P6" or fields[3] != b"255":
-            raise HarnessError("not an 8-bit binary PPM image")
-        width, height = int(fields[1]), int(fields[2])
-        data = ppm[position + 1:position + 1 + width * height * 3]
-        if len(data) != width * height * 3:
-            raise HarnessError("short PPM image")
-        return cls(width, height, data)
 
     def rgb(self, x, y):
         at = (y * self.width + x) * 3
@@ -577,3 +575,79 @@ class ProgramFolder:
                     return line
             return None
         return wait_until(find, timeout)
+
+
+def _keeping_artifacts(method):
+    """Runs a test method; when it fails, first keeps what the screen and the log show."""
+    @functools.wraps(method)
+    def run(case, *args, **kwargs):
+        try:
+            return method(case, *args, **kwargs)
+        except unittest.SkipTest:
+            raise
+        except BaseException:
+            case.keep_artifacts()
+            raise
+    return run
+
+
+class ProgramCase(unittest.TestCase):
+    """A test that runs the program in a program folder of its own.
+
+    A failing test leaves a screenshot and the program's log in
+    build/e2e-artifacts/, taken before its clean-up ends the program."""
+
+    def __init_subclass__(cls, **kwargs):
+        super().__init_subclass__(**kwargs)
+        for name, member in list(vars(cls).items()):
+            if name.startswith("test") and callable(member):
+                setattr(cls, name, _keeping_artifacts(member))
+
+    def setUp(self):
+        self.session = session()
+        self.program = ProgramFolder(self.id())
+        self.addCleanup(self.program.cleanup)
+
+    def keep_artifacts(self):
+        name = re.sub(r"[^A-Za-z0-9_.]+", "_", self.id().split(".", 1)[-1])
+        try:
+            self.session.screenshot(name + ".png")
+        except (OSError, subprocess.SubprocessError) as error:
+            print(f"no screenshot of {self.id()}: {error}", flush=True)
+        log = self.program.log_bytes()
+        if log is not None:
+            (ARTIFACTS / (name + ".LogReport.txt")).write_bytes(log)
+
+    def start_instance(self, args=()):
+        """Starts the program and waits until it runs as the instance."""
+        instance = self.program.start(args)
+        banner = self.program.wait_for_log(START_BANNER, START_TIMEOUT)
+        if banner is None:
+            # Exit code 1 here means another instance runs in the same Wine session.
+            self.fail(f"no start banner (exit code: {instance.wait(0)}); log:\n"
+                      + self.program.read_log())
+        self.assertTrue(instance.alive(), "the instance ended after its start banner")
+        return instance
+
+    def exit_instance(self, instance):
+        self.assertEqual(self.program.run(["/exit"]), EXIT_OTHER_INSTANCE)
+        self.assert_ends_with(instance, 0)
+
+    def assert_ends_with(self, instance, code, timeout=20):
+        self.assertEqual(instance.wait(timeout), code, "log:\n" + self.program.read_log())
+
+    def lines_with(self, needle):
+        return [line for line in self.program.log_lines() if needle in line]
+
+    def count(self, needle):
+        return len(self.lines_with(needle))
+
+    def wait_line(self, needle, timeout=20):
+        line = self.program.wait_for_log(needle, timeout)
+        self.assertIsNotNone(line, f"no log line with {needle!r}; log:\n" + self.program.read_log())
+        return line
+
+    def wait_count(self, needle, at_least, timeout=20):
+        got = wait_until(lambda: self.count(needle) >= at_least, timeout)
+        self.assertTrue(got, f"fewer than {at_least} log lines with {needle!r}; log:\n"
+                        + self.program.read_log())

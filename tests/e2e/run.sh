@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Runs the end-to-end tests against the already built dist/Wordlark.exe under
 # Wine on a private Xvfb. Builds nothing. Ends with the line
-# "N passed, N failed" and exits non-zero when a test failed.
+# "N passed, N failed, N skipped" and exits non-zero when a test failed.
 #   tests/e2e/run.sh                       the whole suite
-#   tests/e2e/run.sh test_instance_control.InstanceControlTest.test_ua_removes_start_with_windows
+#   tests/e2e/run.sh test_tray.TrayMenuTest.test_first_run_sets_start_with_windows_and_the_menu_toggles_settings
 #   WLK_E2E_DIST=/other/dist tests/e2e/run.sh   against another build's output
 #   WLK_E2E_PREFIX=/other/prefix tests/e2e/run.sh   in another Wine prefix
 # Runs on one prefix take turns (a lock beside the prefix).
-# Screenshots go to build/e2e-artifacts/.
+# A failing test leaves a screenshot and its log in build/e2e-artifacts/.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
@@ -15,7 +15,7 @@ root=$(cd "$here/../.." && pwd)
 dist=${WLK_E2E_DIST:-$root/dist}
 if [ ! -f "$dist/Wordlark.exe" ]; then
     echo "$dist/Wordlark.exe is missing: build the Wordlark target first" >&2
-    echo "0 passed, 1 failed"
+    echo "0 passed, 1 failed, 0 skipped"
     exit 1
 fi
 missing=()
@@ -24,7 +24,7 @@ for tool in Xvfb wine wineserver wineboot xdotool import xwd convert flock; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
     echo "missing tools: ${missing[*]} (scripts/install-deps.sh installs them)" >&2
-    echo "0 passed, 1 failed"
+    echo "0 passed, 1 failed, 0 skipped"
     exit 1
 fi
 
@@ -55,9 +55,6 @@ in_cases = [t for t in broken if not isinstance(t, unittest.suite._ErrorHolder)]
 skipped = len(result.skipped)
 passed = result.testsRun - len(in_cases) - len(result.unexpectedSuccesses) - skipped
 failed = len(broken) + len(result.unexpectedSuccesses)
-line = f"{passed} passed, {failed} failed"
-if skipped:
-    line += f", {skipped} skipped"
-print(line)
+print(f"{passed} passed, {failed} failed, {skipped} skipped")
 sys.exit(1 if failed or result.testsRun == 0 else 0)
 PY

@@ -12,9 +12,6 @@ from pathlib import Path
 
 import harness
 
-START_TIMEOUT = 20
-EXIT_OTHER_INSTANCE = 1
-
 PHRASES_LOADED = "Phrases loaded from ["
 PHRASE_SKIPPED = "Phrase file skipped, it "
 HISTORY_LOADED = "History loaded: "
@@ -160,43 +157,7 @@ def build_main_library(root):
     return lib, nodes, shown, len(lib.broken)
 
 
-class ProgramTestCase(unittest.TestCase):
-
-    def setUp(self):
-        self.session = harness.session()
-        self.program = harness.ProgramFolder(self.id())
-        self.addCleanup(self.program.cleanup)
-
-    def start_instance(self):
-        instance = self.program.start()
-        self.addCleanup(instance.kill)
-        banner = self.program.wait_for_log("===Start Wordlark ", START_TIMEOUT)
-        if banner is None:
-            # Exit code 1 here means another instance runs in the same Wine session.
-            code = instance.wait(0)
-            self.fail(f"no start banner (exit code: {code}); log:\n" + self.program.read_log())
-        return instance
-
-    def exit_instance(self, instance):
-        self.assertEqual(self.program.run(["/exit"]), EXIT_OTHER_INSTANCE)
-        self.assertEqual(instance.wait(15), 0, "log:\n" + self.program.read_log())
-
-    def wait_line(self, needle, timeout=15):
-        line = self.program.wait_for_log(needle, timeout)
-        self.assertIsNotNone(line, f"no log line with {needle!r}; log:\n" + self.program.read_log())
-        return line
-
-    def lines_with(self, needle):
-        return [line for line in self.program.log_lines() if needle in line]
-
-    def set_log_aside(self, name):
-        """Moves the log away, so that the next run writes a log of its own."""
-        target = self.program.path / name
-        self.program.log_path.rename(target)
-        return target
-
-
-class PhraseLibraryTest(ProgramTestCase):
+class PhraseLibraryTest(harness.ProgramCase):
 
     def assert_loaded(self, folder_win, nodes, shown, skipped):
         line = self.wait_line(PHRASES_LOADED)
@@ -252,22 +213,24 @@ class PhraseLibraryTest(ProgramTestCase):
         self.addCleanup(shutil.rmtree, other, True)
         other_win = harness.FOLDERS_ROOT_WIN + "\\" + other.name + "\\Team Phrases\\"
         lib = PhraseLibrary(other / "Team Phrases")
-        lib.write("Greetings/FOLDER_SELF.wordlark", descriptor_xml(sort_id=3))
         lib.write("Greetings/hi.wordlark", phrase_xml("Hi", "Hi there"))
         lib.write("Greetings/Old/bye.wordlark", phrase_xml("Bye", "bye", excluded=1))
-        lib.write("sig.wordlark", phrase_xml("Signature", "-- \r\nMe"))
-        lib.broken_file("Greetings/zero.wordlark", b"", "is empty")
         lib.broken_file("bin.wordlark", b"\x00\x01\x02\xff" * 64, "is not XML")
         before = snapshot(lib.root)
+        # With the history switched off, a history folder beside the program stays unread.
+        history, _ = write_valid_history(self.program.path / "ClipboardHistory")
+        history_before = snapshot(history.root)
 
         self.program.write_settings({"WriteLog": 1, "SaveClipboardHistory_v198": 0,
                                      "PhrasesDirectory": other_win.rstrip("\\")})
         instance = self.start_instance()
-        # Greetings, hi, Old, bye, sig; Old is hidden with its only phrase.
-        self.assert_loaded(other_win, 5, 3, 2)
+        # Greetings, hi, Old, bye; Old is hidden with its only phrase.
+        self.assert_loaded(other_win, 4, 2, 1)
         self.assert_skip_lines(lib, other_win)
         self.exit_instance(instance)
         self.assertEqual(snapshot(lib.root), before)
+        self.assertEqual(self.lines_with(HISTORY_LOADED), [], "history loaded while switched off")
+        self.assertEqual(snapshot(history.root), history_before)
 
 
 # --- History folder ---------------------------------------------------------------
@@ -329,7 +292,7 @@ def write_valid_history(root):
     return history, 4
 
 
-class HistoryFolderTest(ProgramTestCase):
+class HistoryFolderTest(harness.ProgramCase):
 
     def history_root(self):
         return self.program.path / "ClipboardHistory"
@@ -347,26 +310,7 @@ class HistoryFolderTest(ProgramTestCase):
         self.assertIsNotNone(match, lines[0])
         return int(match.group(1))
 
-    def test_history_written_beforehand_is_loaded_by_two_runs(self):
-        self.program.write_settings({"WriteLog": 1})
-        history, count = write_valid_history(self.history_root())
-        before = snapshot(history.root)
-
-        for run in (1, 2):
-            with self.subTest(run=run):
-                instance = self.start_instance()
-                self.assertEqual(self.loaded_count(), count, "log:\n" + self.program.read_log())
-                self.assertEqual(self.lines_with(HISTORY_SKIPPED), [])
-                self.exit_instance(instance)
-                # Loaded items are on disk already: nothing is written again.
-                self.assertEqual(self.saved_count(), 0)
-                self.assertEqual(len(self.lines_with(HISTORY_LOADED)), 1)
-                self.assertEqual(snapshot(history.root), before,
-                                 "the history folder changed in run %d" % run)
-                self.set_log_aside(f"LogReport-run{run}.txt")
-
-    def test_damaged_entries_are_skipped_and_the_rest_load(self):
-        self.program.write_settings({"WriteLog": 1})
+    def test_damaged_entries_are_skipped_and_two_runs_keep_every_file(self):
         history, count = write_valid_history(self.history_root())
         # An info file whose data file is missing.
         history.item("wordlark_cb5.info", CHT_TEXT_UNICODE,
@@ -386,45 +330,26 @@ class HistoryFolderTest(ProgramTestCase):
                    "wordlark_cb8.info", "wordlark_cb9.info"]
         before = snapshot(history.root)
 
-        instance = self.start_instance()
-        self.assertEqual(self.loaded_count(), count, "log:\n" + self.program.read_log())
-        skipped = self.lines_with(HISTORY_SKIPPED)
-        for name in damaged:
-            self.assertEqual(len([line for line in skipped if HISTORY_SKIPPED + name in line]), 1,
-                             f"{name} not reported once as skipped; log:\n"
-                             + self.program.read_log())
-        self.assertEqual(len(skipped), len(damaged), skipped)
-        self.exit_instance(instance)
-        self.assertEqual(self.saved_count(), 0)
-        # The damaged entries are left on disk as they were, the good ones too.
-        self.assertEqual(snapshot(history.root), before)
-
-    def test_loading_more_than_the_maximum_keeps_the_files(self):
-        self.program.write_settings({"WriteLog": 1, "ClipboardHistoryMax": 2})
-        history, count = write_valid_history(self.history_root())
-        self.assertGreater(count, 2)
-        before = snapshot(history.root)
-
-        instance = self.start_instance()
-        self.assertEqual(self.loaded_count(), 2, "log:\n" + self.program.read_log())
-        self.exit_instance(instance)
-        self.assertEqual(self.saved_count(), 0)
-        self.assertEqual(snapshot(history.root), before,
-                         "items beyond the maximum lost their files")
-
-    def test_history_off_loads_nothing(self):
-        self.program.write_settings({"WriteLog": 1, "SaveClipboardHistory_v198": 0})
-        history, _ = write_valid_history(self.history_root())
-        before = snapshot(history.root)
-        PhraseLibrary(self.program.path / "UserPhrases").write("p.wordlark", phrase_xml("P", "p"))
-
-        instance = self.start_instance()
-        # The phrases are loaded on the same start, right before the history would be.
-        self.assertIn(": 1 nodes, 1 shown, 0 files skipped", self.wait_line(PHRASES_LOADED))
-        self.exit_instance(instance)
-        self.assertEqual(self.saved_count(), 0)
-        self.assertEqual(self.lines_with(HISTORY_LOADED), [], "history loaded while switched off")
-        self.assertEqual(snapshot(history.root), before)
+        # The second run may keep fewer items than the folder holds.
+        for run, maximum, loaded in ((1, 30, count), (2, 2, 2)):
+            with self.subTest(run=run):
+                self.program.write_settings({"WriteLog": 1, "ClipboardHistoryMax": maximum})
+                instance = self.start_instance()
+                self.assertEqual(self.loaded_count(), loaded, "log:\n" + self.program.read_log())
+                skipped = self.lines_with(HISTORY_SKIPPED)
+                for name in damaged:
+                    self.assertEqual(len([line for line in skipped
+                                          if HISTORY_SKIPPED + name in line]), 1,
+                                     f"{name} not reported once as skipped; log:\n"
+                                     + self.program.read_log())
+                self.assertEqual(len(skipped), len(damaged), skipped)
+                self.exit_instance(instance)
+                # Loaded items are on disk already: nothing is written again, and
+                # neither damaged entries nor items beyond the maximum lose their files.
+                self.assertEqual(self.saved_count(), 0)
+                self.assertEqual(snapshot(history.root), before)
+                # The next run writes a log of its own.
+                self.program.log_path.rename(self.program.path / f"LogReport-run{run}.txt")
 
 
 if __name__ == "__main__":

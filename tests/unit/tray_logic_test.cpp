@@ -117,30 +117,34 @@ TEST(TrayLogic, BroadcastSkipsItsSender) {
 
 class SoundPlayerTest : public PlatformTest {};
 
+// Sets the instance event when the test ends by any path, a failed assertion
+// too, so that the sound thread ends and the fixture's wait for it returns.
+struct EndsWithTheTest {
+    std::shared_ptr<platform::Event> event;
+    ~EndsWithTheTest() {
+        if (event) event->Set();
+    }
+};
+
 TEST_F(SoundPlayerTest, PlaysFromTheProgramFolderOnlyWhenSoundsAreOn) {
-    std::shared_ptr<platform::Event> instance =
-        P().sync.CreateEvent(u"", true, false, platform::Security::Default);
+    EndsWithTheTest instance{P().sync.CreateEvent(u"", true, false, platform::Security::Default)};
     settings::Settings settings;
     app::SoundPlayer player(settings);
-    ASSERT_TRUE(player.Start(instance));
+    ASSERT_TRUE(player.Start(instance.event));
+    auto played = [](size_t count) {
+        return WaitUntil([&] { return Sim().ui.PlayedSounds().size() == count; }, 30000);
+    };
     player.Play(app::Sound::AlreadyWorks);
-    ASSERT_TRUE(WaitUntil([] { return Sim().ui.PlayedSounds().size() == 1; }));
+    ASSERT_TRUE(played(1));
     EXPECT_EQ(Sim().ui.PlayedSounds()[0], u"C:\\Program Files\\Wordlark\\already_work.wav");
 
     settings.Set(settings::IntSetting::SoundOnEvents, 0);
     player.Play(app::Sound::Inserted);
     settings.Set(settings::IntSetting::SoundOnEvents, 1);
     player.Play(app::Sound::StartedAsAdmin);
-    ASSERT_TRUE(WaitUntil([] { return Sim().ui.PlayedSounds().size() == 2; }));
+    ASSERT_TRUE(played(2));
     EXPECT_EQ(Sim().ui.PlayedSounds()[1], u"C:\\Program Files\\Wordlark\\start_as_admin.wav");
-    instance->Set();  // ends the sound thread
 }
-
-}  // namespace
-}  // namespace wlk::test
-
-namespace wlk::test {
-namespace {
 
 TEST(TrayMenuStates, ChecksEnablesAndCountsFromTheFacts) {
     app::TrayMenuFacts facts;
@@ -153,9 +157,13 @@ TEST(TrayMenuStates, ChecksEnablesAndCountsFromTheFacts) {
     facts.admin = true;
     std::map<uint32_t, Text> texts = {{app::kCmdStartWithWindows, u"Start With Windows (+30sec)"},
                                       {app::kCmdRereadPhrases, u"Reread Phrases  [1/1]"}};
-    auto states = app::TrayMenuStates(facts, [&](uint32_t id) { return texts[id]; });
     std::map<uint32_t, app::MenuItemState> byId;
-    for (const auto& s : states) byId[s.id] = s;
+    auto build = [&] {
+        byId.clear();
+        for (const auto& s : app::TrayMenuStates(facts, [&](uint32_t id) { return texts[id]; }))
+            byId[s.id] = s;
+    };
+    build();
 
     EXPECT_TRUE(byId[app::kCmdEnableMenuOfPhrases].checked);
     EXPECT_FALSE(byId[app::kCmdStartWithWindows].checked);
@@ -175,9 +183,7 @@ TEST(TrayMenuStates, ChecksEnablesAndCountsFromTheFacts) {
     facts.watcherExists = true;
     facts.historyCount = 4;
     facts.admin = false;
-    states = app::TrayMenuStates(facts, [&](uint32_t id) { return texts[id]; });
-    byId.clear();
-    for (const auto& s : states) byId[s.id] = s;
+    build();
     EXPECT_FALSE(byId[app::kCmdStartWithWindows].text.has_value());
     EXPECT_TRUE(byId[app::kCmdSavePhraseFromClipboard].enabled);
     EXPECT_TRUE(byId[app::kCmdKeepHistory].checked);
