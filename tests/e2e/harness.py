@@ -1,23 +1,16 @@
 """Runs the real dist/Wordlark.exe under Wine on a private Xvfb display.
 
-One session per test run: our own Xvfb on a free display number, the
-project's Wine prefix under build/, and a wineserver kept up for the whole run
-so that the Wine session is not booted again between tests. Each test gets a
-fresh copy of dist/ in its own program folder, so that Settings.ini and
-LogReport.txt beside the program belong to that test alone.
-
-A session holds a lock beside the prefix from start to stop: two runs on one
-prefix would share one wineserver, and with it the program's one-instance
-objects, the Run key, the program folders and each other's `wineserver -k`.
-A later run waits for the earlier one instead. dist/ is copied once at the
-start of a session, when it has stopped changing, so that a build that writes
-dist/ meanwhile cannot hand a test a half-written program.
-
-Standard library only.
+One session per run: our own Xvfb, the project's Wine prefix and one wineserver
+kept up throughout, so that Wine is not booted again between tests. Each test
+runs a fresh copy of dist/ in a program folder of its own. A lock beside the
+prefix makes two runs on one prefix (one wineserver, one set of named objects)
+take turns. dist/ is copied once it has stopped changing, so that a build
+writing it meanwhile cannot hand a test a half-written program.
 """
 
 import atexit
 import configparser
+from collections import Counter
 import fcntl
 import functools
 import os
@@ -82,20 +75,13 @@ def program_version():
 def wait_until(predicate, timeout, interval=0.1):
     """Polls predicate until it returns a true value or timeout seconds pass."""
     deadline = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value:
-            return value
-        if time.monotonic() >= deadline:
-            return value
+    while not (value := predicate()) and time.monotonic() < deadline:
         time.sleep(interval)
+    return value
 
 
 class Session:
     """Our Xvfb, our Wine environment and the wineserver of our prefix."""
-
-    FIRST_DISPLAY = 90
-    LAST_DISPLAY = 160
 
     def __init__(self):
         self.display = None
@@ -154,26 +140,24 @@ class Session:
     def _take_lock(self):
         PREFIX.parent.mkdir(parents=True, exist_ok=True)
         self.lock = open(SESSION_LOCK, "a+")
-        try:
-            fcntl.flock(self.lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
-            return
-        except BlockingIOError:
-            pass
-        print(f"waiting for another end-to-end run on {PREFIX} to end", flush=True)
-        deadline = time.monotonic() + LOCK_WAIT
-        while time.monotonic() < deadline:
-            time.sleep(0.5)
+
+        def taken():
             try:
                 fcntl.flock(self.lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
-                return
+                return True
             except BlockingIOError:
-                pass
-        self.lock.close()
-        self.lock = None
-        raise HarnessError(f"another end-to-end run held {SESSION_LOCK} for {LOCK_WAIT} s")
+                return False
+
+        if taken():
+            return
+        print(f"waiting for another end-to-end run on {PREFIX} to end", flush=True)
+        if not wait_until(taken, LOCK_WAIT, 0.5):
+            self.lock.close()
+            self.lock = None
+            raise HarnessError(f"another end-to-end run held {SESSION_LOCK} for {LOCK_WAIT} s")
 
     def _start_xvfb(self):
-        for number in range(self.FIRST_DISPLAY, self.LAST_DISPLAY):
+        for number in range(90, 160):
             socket = Path(f"/tmp/.X11-unix/X{number}")
             lock = Path(f"/tmp/.X{number}-lock")
             if socket.exists() or lock.exists():
@@ -244,15 +228,12 @@ class Session:
         if result.returncode != 0:
             raise HarnessError("reg add failed: " + result.stderr.decode("utf-8", "replace"))
 
-    def delete_run_value(self):
-        self._reg("delete", RUN_KEY, "/v", RUN_VALUE, "/f")
-
     def remove_test_run_value(self):
-        # The Wine session runs the Run key's entries when it boots; a value
-        # left pointing at a test folder would start the program on its own.
+        # Wine runs the Run key's entries when it boots; a value left pointing
+        # at a test folder would start the program on its own.
         data = self.query_run_value()
         if data is not None and FOLDERS_ROOT_WIN.lower() in data.lower():
-            self.delete_run_value()
+            self._reg("delete", RUN_KEY, "/v", RUN_VALUE, "/f")
 
     # --- Screen -----------------------------------------------------------
 
@@ -264,11 +245,8 @@ class Session:
 
     def windows(self, name_regex=""):
         """{X window id: (x, y, width, height)} of every mapped window whose name
-        matches name_regex (every window, named or not, for "").
-
-        One xdotool call lists them all, so that a window shown for a moment is
-        not missed while each window is asked in turn. A window that goes away
-        during the listing ends that call with an X error: list again."""
+        matches name_regex, in one xdotool call so that a window shown for a
+        moment is not missed. A window gone meanwhile is an X error: list again."""
         listing = wait_until(lambda: self._list_windows(name_regex), 10, 0.02)
         if listing is None:
             raise HarnessError("xdotool could not list the windows for 10 s")
@@ -376,17 +354,12 @@ class Image:
 
     def pixels(self):
         """((x, y), (r, g, b)) for every pixel."""
-        for y in range(self.height):
-            for x in range(self.width):
-                yield (x, y), self.rgb(x, y)
+        return (((x, y), self.rgb(x, y)) for y in range(self.height) for x in range(self.width))
 
     def background(self):
         """The most frequent colour."""
-        counts = {}
-        for at in range(0, len(self.data), 3):
-            colour = self.data[at:at + 3]
-            counts[colour] = counts.get(colour, 0) + 1
-        return tuple(max(counts, key=counts.get))
+        colours = Counter(self.data[at:at + 3] for at in range(0, len(self.data), 3))
+        return tuple(colours.most_common(1)[0][0])
 
 
 def near(colour, target, tolerance=40):
@@ -432,11 +405,10 @@ signal.signal(signal.SIGTERM, _stop_on_signal)
 
 
 class Instance:
-    """A Wordlark.exe started in the background."""
+    """A Wordlark.exe (or another Wine program) started in the background."""
 
-    def __init__(self, process, args):
+    def __init__(self, process):
         self.process = process
-        self.args = args
 
     def alive(self):
         return self.process.poll() is None
@@ -470,25 +442,8 @@ class ProgramFolder:
             else:
                 shutil.copy2(entry, self.path / entry.name)
         self.instances = []
-        self.stderr_path = self.path / "wine-stderr.txt"
-
-    @property
-    def exe(self):
-        """The program's Windows path, as the program sees it."""
-        return self.win_path + "\\" + EXE_NAME
-
-    @property
-    def settings_path(self):
-        return self.path / "Settings.ini"
-
-    @property
-    def log_path(self):
-        return self.path / "LogReport.txt"
-
-    # --- Running ----------------------------------------------------------
-
-    def _command(self, args):
-        return ["wine", self.exe, *args]
+        self.exe = self.win_path + "\\" + EXE_NAME  # as the program sees itself
+        self.log_path = self.path / "LogReport.txt"
 
     def run(self, args=(), timeout=30):
         """Runs the program to its end; returns the exit code.
@@ -503,11 +458,11 @@ class ProgramFolder:
 
     def start(self, args=()):
         """Starts the program in the background; returns its Instance."""
-        with open(self.stderr_path, "ab") as stderr:
-            process = subprocess.Popen(self._command(list(args)), env=self.session.env,
+        with open(self.path / "wine-stderr.txt", "ab") as stderr:
+            process = subprocess.Popen(["wine", self.exe, *args], env=self.session.env,
                                        cwd=self.path, stdin=subprocess.DEVNULL,
                                        stdout=subprocess.DEVNULL, stderr=stderr)
-        instance = Instance(process, list(args))
+        instance = Instance(process)
         self.instances.append(instance)
         return instance
 
@@ -525,11 +480,11 @@ class ProgramFolder:
 
     # --- Settings and log ---------------------------------------------------
 
-    def write_settings(self, values, section="Settings"):
+    def write_settings(self, values):
         """Writes Settings.ini as UTF-16 LE with BOM, as the program's own file."""
-        lines = [f"[{section}]"] + [f"{key}={value}" for key, value in values.items()]
-        text = "\r\n".join(lines) + "\r\n"
-        self.settings_path.write_bytes(UTF16_BOM + text.encode("utf-16-le"))
+        text = "".join(f"{line}\r\n" for line in
+                       ["[Settings]"] + [f"{key}={value}" for key, value in values.items()])
+        (self.path / "Settings.ini").write_bytes(UTF16_BOM + text.encode("utf-16-le"))
 
     def log_bytes(self):
         try:
@@ -538,26 +493,15 @@ class ProgramFolder:
             return None
 
     def read_log(self):
-        """The log's text without its BOM ('' when there is no log yet)."""
-        data = self.log_bytes()
-        if not data:
-            return ""
-        if data.startswith(UTF16_BOM):
-            data = data[2:]
-        # A writer may be half way through a character.
-        data = data[: len(data) - len(data) % 2]
-        return data.decode("utf-16-le", "replace")
+        """The log's text ('' when there is no log yet)."""
+        return _utf16_text(self.log_bytes() or b"")
 
     def read_ini(self, name):
         """A UTF-16 INI file beside the program, as {section: {key: value}} (case kept)."""
-        data = (self.path / name).read_bytes()
-        if data.startswith(UTF16_BOM):
-            data = data[2:]
-        data = data[: len(data) - len(data) % 2]  # a writer may be half way through
         parser = configparser.RawConfigParser(strict=False, delimiters=("=",),
                                               comment_prefixes=(";",), allow_no_value=True)
         parser.optionxform = str
-        parser.read_string(data.decode("utf-16-le", "replace").replace("\x00", ""))
+        parser.read_string(_utf16_text((self.path / name).read_bytes()).replace("\x00", ""))
         return {section: dict(parser.items(section)) for section in parser.sections()}
 
     def setting(self, key, section="Settings"):
@@ -575,6 +519,12 @@ class ProgramFolder:
                     return line
             return None
         return wait_until(find, timeout)
+
+
+def _utf16_text(data):
+    """UTF-16 LE text without its BOM; a writer may be half way through a character."""
+    data = data[2:] if data.startswith(UTF16_BOM) else data
+    return data[: len(data) - len(data) % 2].decode("utf-16-le", "replace")
 
 
 def _keeping_artifacts(method):

@@ -17,12 +17,8 @@ WAITING = "Starting waiting for automode..."
 ALREADY_WORKS = "Balloon: Already works"
 
 
-def setUpModule():
-    harness.start_session()
-
-
-def tearDownModule():
-    harness.stop_session()
+setUpModule = harness.start_session
+tearDownModule = harness.stop_session
 
 
 def stamp_of(line):

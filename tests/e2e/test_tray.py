@@ -49,12 +49,8 @@ HOTKEY_BALLOON = "Balloon: Press system hot key detected - Ctrl+Alt+Enter"
 SLOW_PRESS_GAP = 0.8  # seconds: too slow for a doubled hotkey
 
 
-def setUpModule():
-    harness.start_session()
-
-
-def tearDownModule():
-    harness.stop_session()
+setUpModule = harness.start_session
+tearDownModule = harness.stop_session
 
 
 def ink(colour, background):
@@ -355,7 +351,7 @@ class HotkeyTest(TrayCase):
         process = subprocess.Popen(["wine", "notepad"], env=self.session.env,
                                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                    stderr=subprocess.DEVNULL)
-        notepad = harness.Instance(process, ["notepad"])
+        notepad = harness.Instance(process)
         windows = harness.wait_until(
             lambda: [w for w in self.session.windows("Notepad") if w not in before],
             START_TIMEOUT)
@@ -369,15 +365,12 @@ class HotkeyTest(TrayCase):
         self.assertTrue(windows, "notepad did not show its window")
         return windows[0]
 
-    def press_hotkey(self, notepad):
-        self.session.press_key(notepad, HOTKEY)
-
     def test_hotkey_in_notepad_runs_the_hotkey_sequence(self):
         self.start_tray({"Hotkey_Doubled": 0, "ShowTrayBallonOnHotkey": 1})
         self.wait_icon()
         notepad = self.start_notepad()
 
-        self.press_hotkey(notepad)
+        self.session.press_key(notepad, HOTKEY)
         self.wait_count(HOTKEY_BALLOON, 1)
         lines = self.program.log_lines()
         active = [i for i, line in enumerate(lines) if INPUT_DESKTOP_ACTIVE in line]
@@ -393,10 +386,10 @@ class HotkeyTest(TrayCase):
 
         # The time between two presses is the input under test: each slow press
         # follows the program's line for the one before by more than 500 ms.
-        self.press_hotkey(notepad)
+        self.session.press_key(notepad, HOTKEY)
         self.wait_count(INPUT_DESKTOP_ACTIVE, 1)
         time.sleep(SLOW_PRESS_GAP)
-        self.press_hotkey(notepad)
+        self.session.press_key(notepad, HOTKEY)
         self.wait_count(INPUT_DESKTOP_ACTIVE, 2)
         time.sleep(SLOW_PRESS_GAP)
         # Two presses some 60 ms apart.

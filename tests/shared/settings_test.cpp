@@ -27,23 +27,13 @@ protected:
         P().files.DeleteFile(program);
         P().files.DeleteFile(user);
     }
-    void WriteIni(const Text& path, const std::string& utf8) {
-        WriteBytes(path, kBom16 + Utf16Bytes(utf8));
-    }
+    void WriteIni(const Text& path, const std::string& utf8) { WriteBytes(path, Utf16File(utf8)); }
     settings::Settings Loaded() {
         settings::Settings s;
         s.Load();
         return s;
     }
-    std::vector<Text> Keys(const Text& file, const Text& section) {
-        std::vector<Text> keys;
-        for (const Text& line : P().profile.GetSection(file, section, 102400))
-            keys.push_back(line.substr(0, line.find(u'=')));
-        return keys;
-    }
-    Text Value(const Text& file, const Text& key) {
-        return P().profile.GetString(file, u"Settings", key, u"<missing>", 1024);
-    }
+    Text Value(const Text& file, const Text& key) { return IniValue(file, u"Settings", key); }
 
     Text program;
     Text user;
@@ -120,49 +110,24 @@ TEST_F(SettingsTest, SaveWritesEveryKeyInOrderToTheWriteFile) {
     s.Set(IntSetting::Hotkey, 131137);
     s.Save();
     ASSERT_EQ(s.GetSettingsPath(), program);
-    EXPECT_EQ(Keys(program, u"A_SETTINGS"),
+    EXPECT_EQ(IniKeys(program, u"A_SETTINGS"),
               (std::vector<Text>{u"WRITED_TO", u"WRITED_WHO", u"WRITED_WHEN"}));
-    EXPECT_EQ(P().profile.GetString(program, u"A_SETTINGS", u"WRITED_TO", u"", 1024), program);
-    EXPECT_EQ(P().profile.GetString(program, u"A_SETTINGS", u"WRITED_WHO", u"", 1024),
-              P().system.ProgramPath());
-    const std::vector<Text> expected = {u"WLKVersion",
-                                        u"PhrasesDirectory",
-                                        u"Language",
-                                        u"ShowHistoryPaneOnStart",
-                                        u"Hotkey",
-                                        u"ExtHotkey",
-                                        u"Hotkey_Doubled",
-                                        u"Sorting",
-                                        u"ClipboardHistory",
-                                        u"ClipboardHistoryMax",
-                                        u"InsertCHIntoMenu",
-                                        u"AutoCheckForUpdates",
-                                        u"DaysCheckForUpdates",
-                                        u"SoundOnEventsV094",
-                                        u"MenuToolTips_V0_94_A22",
-                                        u"DelayAutoLoadSeconds_NextRelease",
-                                        u"WriteLog",
-                                        u"SaveClipboardHistory_v198",
-                                        u"MaxHistoryItemsInMenu",
-                                        u"AppendCHAsSubMenu_ForV140",
-                                        u"TextPasteMethod_v150",
-                                        u"GestureType",
-                                        u"ClipboardSpyMethod_v2_22",
-                                        u"InsertEncodeCommandIntoMenu",
-                                        u"AddLastUsedMenuToBegin",
-                                        u"AddLastUsedMenuToBegin_Count",
-                                        u"ShowTrayBallonOnHotkey",
-                                        u"PrintLTChars",
-                                        u"ClipboardFormats0",
-                                        u"ClipboardFormats1",
-                                        u"ClipboardFormats2",
-                                        u"ClipboardFormats3",
-                                        u"ClipboardFormats4",
-                                        u"FontForMenu",
-                                        u"ExtMenuCommand__EditSetting",
-                                        u"ExtMenuCommand__SaveSelAsPhrase",
-                                        u"ExtMenuCommand__SUPPORT"};
-    EXPECT_EQ(Keys(program, u"Settings"), expected);
+    EXPECT_EQ(IniValue(program, u"A_SETTINGS", u"WRITED_TO"), program);
+    EXPECT_EQ(IniValue(program, u"A_SETTINGS", u"WRITED_WHO"), P().system.ProgramPath());
+    std::string listed;  // every key, in the order the file has them
+    for (const Text& key : IniKeys(program, u"Settings")) listed += ToUtf8(key) + " ";
+    EXPECT_EQ(listed,
+              "WLKVersion PhrasesDirectory Language ShowHistoryPaneOnStart Hotkey ExtHotkey "
+              "Hotkey_Doubled Sorting ClipboardHistory ClipboardHistoryMax InsertCHIntoMenu "
+              "AutoCheckForUpdates DaysCheckForUpdates SoundOnEventsV094 "
+              "MenuToolTips_V0_94_A22 DelayAutoLoadSeconds_NextRelease WriteLog "
+              "SaveClipboardHistory_v198 MaxHistoryItemsInMenu AppendCHAsSubMenu_ForV140 "
+              "TextPasteMethod_v150 GestureType ClipboardSpyMethod_v2_22 "
+              "InsertEncodeCommandIntoMenu AddLastUsedMenuToBegin AddLastUsedMenuToBegin_Count "
+              "ShowTrayBallonOnHotkey PrintLTChars ClipboardFormats0 ClipboardFormats1 "
+              "ClipboardFormats2 ClipboardFormats3 ClipboardFormats4 FontForMenu "
+              "ExtMenuCommand__EditSetting ExtMenuCommand__SaveSelAsPhrase "
+              "ExtMenuCommand__SUPPORT ");
     EXPECT_EQ(Value(program, u"WLKVersion"), u"WLK_150");
     EXPECT_EQ(Value(program, u"Hotkey"), u"131137");
     EXPECT_EQ(Value(program, u"PhrasesDirectory"), u"");
@@ -230,9 +195,7 @@ TEST_F(SettingsTest, DirectKeysOfTheWriteFile) {
     settings::Point point;
     EXPECT_FALSE(s.ReadPoint(u"FloatPaneRect_TOPLEFT", point));
     s.WritePoint(u"FloatPaneRect_TOPLEFT", {-40, 300});
-    EXPECT_EQ(
-        P().profile.GetString(program, u"Settings_Agent", u"FloatPaneRect_TOPLEFT_x", u"", 64),
-        u"-40");
+    EXPECT_EQ(IniValue(program, u"Settings_Agent", u"FloatPaneRect_TOPLEFT_x"), u"-40");
     ASSERT_TRUE(s.ReadPoint(u"FloatPaneRect_TOPLEFT", point));
     EXPECT_EQ(point.x, -40);
     EXPECT_EQ(point.y, 300);

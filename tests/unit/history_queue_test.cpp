@@ -124,16 +124,6 @@ TEST_F(HistoryQueueTest, MaximumDropsTheOldestUnprotectedWithTheirFiles) {
     EXPECT_EQ(queue.Count(), 4u);
 }
 
-TEST_F(HistoryQueueTest, LockedQueueLeavesTheItemWithTheCaller) {
-    queue.SetLocked(true);
-    auto item = TextItem(u"while the menu is up");
-    EXPECT_FALSE(queue.Add(item, 30));
-    ASSERT_TRUE(item);
-    EXPECT_EQ(queue.Count(), 0u);
-    queue.SetLocked(false);
-    EXPECT_TRUE(queue.Add(item, 30));
-    EXPECT_FALSE(item);
-}
 
 TEST_F(HistoryQueueTest, ClearKeepsProtectedItemsAndUndoBringsTheOldStateBack) {
     EXPECT_FALSE(queue.Clear()) << "nothing to clear";
@@ -185,22 +175,26 @@ TEST_F(HistoryQueueTest, DeleteCountsFromTheNewestAndSparesProtectedItems) {
 }
 
 TEST_F(HistoryQueueTest, TitlesByTypeFirstLineAndLength) {
-    EXPECT_EQ(TextItem(u"\r\n\tword\r\nsecond line")->Title(50, true), u"word\u2026");
-    EXPECT_EQ(TextItem(u"\r\n\tword\r\nsecond line")->Title(0, false),
-              u"\r\n\tword\r\nsecond line");
-    EXPECT_EQ(TextItem(Text(60, u'x'))->Title(50, true), Text(50, u'x') + u"\u2026");
-    EXPECT_EQ(TextItem(Text(50, u'x'))->Title(50, true), Text(50, u'x'));
-    EXPECT_EQ(TextItem(u"\r\n")->Title(50, true), u"");
-    EXPECT_EQ(DataItem(history::CHT_TEXT_ANSI, "caf\xE9\0"s)->Title(0, false), u"caf\u00E9");
-    EXPECT_EQ(DataItem(history::CHT_RTF,
-                       std::string("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\*\\generator x;}"
-                                   "\\f0 Hello \\b w\\'f6rld\\b0\\par second}\0",
-                                   83))
-                  ->Title(50, true),
-              u"Hello w\u00F6rld\u2026");
-    EXPECT_EQ(DataItem(history::CHT_QUIRENOTE, "q")->Title(50, true), u"Quirenote Document Data");
-    EXPECT_EQ(std::make_unique<CCHItem>(history::CHT_BITMAP)->Title(50, true), u"Bitmap");
-    EXPECT_EQ(DataItem(history::CHT_HTML, "<b>x</b>")->Title(50, true), u"O-o-ops! Naxer!");
+    const std::string rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\*\\generator x;}"
+                            "\\f0 Hello \\b w\\'f6rld\\b0\\par second}\0"s;
+    const struct {
+        std::unique_ptr<CCHItem> item;
+        size_t length;  // 0: the whole text, not cut to its first line
+        Text title;
+    } cases[] = {
+        {TextItem(u"\r\n\tword\r\nsecond line"), 50, u"word\u2026"},
+        {TextItem(u"\r\n\tword\r\nsecond line"), 0, u"\r\n\tword\r\nsecond line"},
+        {TextItem(Text(60, u'x')), 50, Text(50, u'x') + u"\u2026"},
+        {TextItem(Text(50, u'x')), 50, Text(50, u'x')},
+        {TextItem(u"\r\n"), 50, u""},
+        {DataItem(history::CHT_TEXT_ANSI, "caf\xE9\0"s), 0, u"caf\u00E9"},
+        {DataItem(history::CHT_RTF, rtf), 50, u"Hello w\u00F6rld\u2026"},
+        {DataItem(history::CHT_QUIRENOTE, "q"), 50, u"Quirenote Document Data"},
+        {std::make_unique<CCHItem>(history::CHT_BITMAP), 50, u"Bitmap"},
+        {DataItem(history::CHT_HTML, "<b>x</b>"), 50, u"O-o-ops! Naxer!"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.item->Title(c.length, c.length > 0), c.title) << ToUtf8(c.title);
 }
 
 TEST_F(HistoryQueueTest, CopiesKeepIdentityButNotData) {
@@ -232,25 +226,27 @@ TEST_F(HistoryQueueTest, CopiesKeepIdentityButNotData) {
     EXPECT_FALSE(DataItem(history::CHT_HTML, "h")->HasHtml(false));
 }
 
-TEST_F(HistoryQueueTest, CopyUnsavedTakesOnlyItemsNotOnDisk) {
-    EXPECT_TRUE(queue.CopyUnsaved().empty());
-    Add(TextItem(u"new"));
-    Add(TextItem(u"loaded"))->saved = SavedState::Loaded;
-    Add(TextItem(u"written"))->saved = SavedState::Written;
-    auto copies = queue.CopyUnsaved();
-    ASSERT_EQ(copies.size(), 1u);
-    EXPECT_EQ(copies[0]->PlainText(), u"new");
-}
+TEST_F(HistoryQueueTest, LockingCopyingUnsavedAndSortingByTime) {
+    queue.SetLocked(true);
+    auto item = TextItem(u"while the menu is up");
+    EXPECT_FALSE(queue.Add(item, 30));
+    ASSERT_TRUE(item) << "the item stays with the caller";
+    EXPECT_EQ(queue.Count(), 0u);
+    queue.SetLocked(false);
 
-TEST_F(HistoryQueueTest, SortByTimeIgnoresTheDayOfTheWeek) {
+    EXPECT_TRUE(queue.CopyUnsaved().empty());
     auto at = [](std::u16string_view text, uint16_t day, uint16_t weekday, uint16_t ms) {
         auto item = TextItem(text);
         item->time = {2026, 5, weekday, day, 10, 0, 0, ms};
         return item;
     };
     Add(at(u"late", 2, 0, 0));
-    Add(at(u"early", 1, 6, 999));
-    Add(at(u"earlier", 1, 6, 998));
+    Add(at(u"early", 1, 6, 999))->saved = SavedState::Loaded;
+    Add(at(u"earlier", 1, 6, 998))->saved = SavedState::Written;
+    auto copies = queue.CopyUnsaved();
+    ASSERT_EQ(copies.size(), 1u) << "only items not on disk";
+    EXPECT_EQ(copies[0]->PlainText(), u"late");
+    // The day of the week plays no part.
     queue.SortByTime();
     EXPECT_EQ(Texts(), (std::vector<Text>{u"late", u"early", u"earlier"}));
 }

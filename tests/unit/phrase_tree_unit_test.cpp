@@ -235,12 +235,6 @@ TEST_F(PhraseTreeUnitTest, SkippedFilesAndTheLoadResultAreLogged) {
         << text;
 }
 
-}  // namespace
-}  // namespace wlk::test
-
-namespace wlk::test {
-namespace {
-
 TEST_F(PhraseTreeUnitTest, RenamedGroupTakesItsFolderAlongButNeverOverwrites) {
     Sim().files.Put(Path("Letters\\greeting.wordlark"), "x");
     Sim().files.Put(Path("Taken\\other.wordlark"), "y");

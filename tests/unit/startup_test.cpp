@@ -175,14 +175,29 @@ protected:
     InstanceThreads running_;
 };
 
-TEST_F(StartupTest, ExitWithNoInstanceEndsWithOne) {
+// Starts that end at once, none of them becoming the instance.
+TEST_F(StartupTest, ExitHelpUaAndAMissingInstanceEventRunNoInstance) {
+    settings::SetStartWithWindows(true);
     FakeHost& host = NewHost();
     EXPECT_EQ(Start(u"/exit", host), 1);
-    EXPECT_FALSE(host.running);
-    EXPECT_FALSE(Sim().sync.Exists(app::kInstanceEventName));
     EXPECT_TRUE(
         Logged("] Start Wordlark 2.61.0.1 with cmdline [/exit] on Simulated Windows 10.0\r\n"));
     EXPECT_TRUE(Logged("] Automode not found. Continue\r\n"));
+    EXPECT_EQ(Start(u"/ua", host), 1);
+    EXPECT_FALSE(settings::IsStartWithWindows());
+
+    EXPECT_EQ(Start(u"/?", host), 0);
+    auto boxes = Sim().ui.MessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, app::KeyHelpText());
+    EXPECT_EQ(boxes[0].caption, u"Wordlark");
+    EXPECT_EQ(boxes[0].owner, platform::MessageOwner::Desktop);
+    EXPECT_EQ(boxes[0].icon, platform::MessageIcon::Information);
+    EXPECT_FALSE(Sim().sync.Exists(app::kInstanceEventName));
+
+    Sim().sync.failCreate = true;
+    EXPECT_EQ(Start(u"", host), app::kExitNoInstanceEvent);
+    EXPECT_FALSE(host.running);
 }
 
 TEST_F(StartupTest, LaterStartsSignalTheRunningInstanceWhichEndsOnExit) {
@@ -270,32 +285,6 @@ TEST_F(StartupTest, LogonStartWaitsItsDelayOrNotAtAll) {
     EXPECT_EQ(LogCount("Starting waiting for automode"), 1u) << "only the first start waited";
     EXPECT_FALSE(Sim().sync.Exists(app::kAutomodeEventName));
     StopInstance();
-}
-
-TEST_F(StartupTest, UaRemovesTheRunEntry) {
-    settings::SetStartWithWindows(true);
-    EXPECT_EQ(Start(u"/ua"), 1);
-    EXPECT_FALSE(settings::IsStartWithWindows());
-}
-
-TEST_F(StartupTest, HelpIsAnsweredWithoutANewInstance) {
-    FakeHost& host = NewHost();
-    EXPECT_EQ(Start(u"/?", host), 0);
-    EXPECT_FALSE(host.running);
-    EXPECT_FALSE(Sim().sync.Exists(app::kInstanceEventName));
-    auto boxes = Sim().ui.MessageBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, app::KeyHelpText());
-    EXPECT_EQ(boxes[0].caption, u"Wordlark");
-    EXPECT_EQ(boxes[0].owner, platform::MessageOwner::Desktop);
-    EXPECT_EQ(boxes[0].icon, platform::MessageIcon::Information);
-}
-
-TEST_F(StartupTest, NoInstanceEventMeansExitCodeTwo) {
-    Sim().sync.failCreate = true;
-    FakeHost& host = NewHost();
-    EXPECT_EQ(Start(u"", host), app::kExitNoInstanceEvent);
-    EXPECT_FALSE(host.running);
 }
 
 TEST_F(StartupTest, ElevatedStartTakesOverFromTheFirstInstance) {
