@@ -446,9 +446,7 @@ class ProgramFolder:
         self.log_path = self.path / "LogReport.txt"
 
     def run(self, args=(), timeout=30):
-        """Runs the program to its end; returns the exit code.
-
-        Fails the test (StillRunning) when it has not ended within timeout."""
+        """Runs the program to its end; returns the exit code, or fails the test."""
         instance = self.start(args)
         code = instance.wait(timeout)
         if code is None:
@@ -542,10 +540,8 @@ def _keeping_artifacts(method):
 
 
 class ProgramCase(unittest.TestCase):
-    """A test that runs the program in a program folder of its own.
-
-    A failing test leaves a screenshot and the program's log in
-    build/e2e-artifacts/, taken before its clean-up ends the program."""
+    """A test in a program folder of its own; a failing one leaves a screenshot
+    and the log in build/e2e-artifacts/, taken before its clean-up."""
 
     def __init_subclass__(cls, **kwargs):
         super().__init_subclass__(**kwargs)

@@ -118,8 +118,7 @@ class TrayCase(harness.ProgramCase):
         return next(iter(self.session.windows(TRAY_WINDOW).values()), None)
 
     def find_icon(self, fill):
-        """The centre of the program's icon in the tray when it is drawn in the fill
-        colour, else None."""
+        """The centre of the program's icon drawn in the fill colour, else None."""
         tray = self.tray_window()
         if tray is None:
             return None
@@ -151,8 +150,7 @@ class TrayCase(harness.ProgramCase):
         return harness.wait_until(find, timeout, 0.05)
 
     def settled_lines(self, window, geometry, timeout=5):
-        """The text lines of a shown window once two grabs in a row agree; None
-        when the window went away first or its text did not settle."""
+        """The text lines of a window once two grabs agree; None if it went first."""
         grabs = []
 
         def settled():
