@@ -23,7 +23,7 @@ protected:
         PlatformTest::TearDown();
     }
     void WriteIni(const Text& path, const std::string& utf8) {
-        Sim().files.Put(path, kBom16 + Utf16Bytes(utf8));
+        Sim().files.Put(path, Utf16File(utf8));
     }
     settings::Settings Loaded() {
         settings::Settings s;
@@ -71,7 +71,7 @@ TEST_F(SettingsUnitTest, UsbStickAlwaysUsesTheProgramFile) {
 TEST_F(SettingsUnitTest, WriteFileOnlyKeysIgnoreTheOtherFile) {
     Sim().files.DenyWrites(u"C:\\Program Files\\Wordlark");
     WriteIni(userIni, "[Settings]\r\nWriteLog=0\r\n");
-    Sim().files.Put(programIni, kBom16 + Utf16Bytes("[Settings]\r\nWriteLog=1\r\nSorting=0\r\n"));
+    WriteIni(programIni, "[Settings]\r\nWriteLog=1\r\nSorting=0\r\n");
     auto s = Loaded();
     EXPECT_EQ(s.Get(IntSetting::WriteLog), 0);
     EXPECT_EQ(s.Get(IntSetting::Sorting), 0);
@@ -98,20 +98,17 @@ TEST_F(SettingsUnitTest, PhrasesFolderIsStoredRelativeOrEmptyAndExpandedOnRead) 
     auto d = Loaded();
     EXPECT_EQ(d.GetPhrasesFolder(), defaultFolder);
     d.Save();
-    EXPECT_EQ(P().profile.GetString(programIni, u"Settings", u"PhrasesDirectory", u"?", 300), u"");
-
-    d.SetPhrasesFolder(u"C:\\Program Files\\Wordlark\\Mine\\");
-    d.Save();
-    EXPECT_EQ(P().profile.GetString(programIni, u"Settings", u"PhrasesDirectory", u"?", 300),
-              u"Mine");
-    d.SetPhrasesFolder(u"D:\\Shared\\Phrases\\");
-    d.Save();
-    EXPECT_EQ(P().profile.GetString(programIni, u"Settings", u"PhrasesDirectory", u"?", 300),
-              u"D:\\Shared\\Phrases");
-    d.SetPhrasesFolder(u"%USERPROFILE%\\Phrases");
-    d.Save();
-    EXPECT_EQ(P().profile.GetString(programIni, u"Settings", u"PhrasesDirectory", u"?", 300),
-              u"%USERPROFILE%\\Phrases");
+    EXPECT_EQ(IniValue(programIni, u"Settings", u"PhrasesDirectory"), u"");
+    const std::pair<Text, Text> stored[] = {
+        {u"C:\\Program Files\\Wordlark\\Mine\\", u"Mine"},
+        {u"D:\\Shared\\Phrases\\", u"D:\\Shared\\Phrases"},
+        {u"%USERPROFILE%\\Phrases", u"%USERPROFILE%\\Phrases"},
+    };
+    for (const auto& [folder, value] : stored) {
+        d.SetPhrasesFolder(folder);
+        d.Save();
+        EXPECT_EQ(IniValue(programIni, u"Settings", u"PhrasesDirectory"), value) << ToUtf8(folder);
+    }
 }
 
 TEST_F(SettingsUnitTest, TooLongProgramFolderValueFallsBackToTheUserFile) {
