@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bench/bench_files.h"
+#include "bench/bench_options.h"
 #include "history/ch_queue.h"
 #include "history/history_store.h"
 #include "history/item_files.h"
@@ -36,12 +37,13 @@ double Seconds(Clock::duration d) {
     return std::chrono::duration<double>(d).count();
 }
 
-void Report(benchmark::State& state, const char* what, double history, double plain, double n) {
+void Report(benchmark::State& state, const char* what, double history, double plain, int items) {
+    const double n = double(state.iterations());
     state.counters["history_ms"] = history / n * 1e3;
     state.counters["plain_ms"] = plain / n * 1e3;
     state.counters["ratio"] = history / plain;
     std::printf("history %s: plain %.3f ms, history %.3f ms, ratio %.2f (%d items)\n", what,
-                plain / n * 1e3, history / n * 1e3, history / plain, kItems);
+                plain / n * 1e3, history / n * 1e3, history / plain, items);
 }
 
 // Names and bytes of every file in `folder`, and the same files written plainly.
@@ -68,13 +70,15 @@ void BM_HistorySave(benchmark::State& state) {
         state.SkipWithError("cannot make the folders");
         return;
     }
+    const int items = bench::Scaled(kItems);
     history::CCHQueue queue(folder);
-    for (int i = 0; i < kItems; ++i) {
+    for (int i = 0; i < items; ++i) {
         auto item = TextItem(i);
-        queue.Add(item, kItems);
+        queue.Add(item, items);
     }
     double history = 0, plain = 0;
     size_t files = 0;
+    bool whole = true;
     for (auto _ : state) {
         state.PauseTiming();
         bench::RemoveTree(folder, false);
@@ -91,27 +95,34 @@ void BM_HistorySave(benchmark::State& state) {
         state.PauseTiming();
         const FileSet same = FilesOf(folder);
         files = same.size();
-        if (saved != kItems) state.SkipWithError("not every item was saved");
         state.ResumeTiming();
 
         const auto plainStart = Clock::now();
-        if (!WritePlain(plainFolder, same)) state.SkipWithError("cannot write plain files");
+        const bool written = WritePlain(plainFolder, same);
         const auto plainEnd = Clock::now();
+        whole = whole && saved == items && written;
         history += Seconds(end - start);
         plain += Seconds(plainEnd - plainStart);
         state.SetIterationTime(Seconds(end - start));
     }
+    if (!whole || files != size_t(2 * items)) {
+        state.SkipWithError("not every item was saved, or its copy not written");
+        return;
+    }
     state.counters["files"] = double(files);
-    Report(state, "save", history, plain, double(state.iterations()));
+    Report(state, "save", history, plain, items);
 }
 BENCHMARK(BM_HistorySave)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_HistoryLoad(benchmark::State& state) {
     bench::ScratchFolder scratch(u"wlk-history-load-bench");
     const Text folder = scratch.Path();
+    const int items = bench::Scaled(kItems);
+    history::NameAllocator names(folder);
     int saved = 0;
-    for (int i = 0; i < kItems && scratch.Ok(); ++i) saved += history::SaveItem(folder, *TextItem(i));
-    if (saved != kItems) {
+    for (int i = 0; i < items && scratch.Ok(); ++i)
+        saved += history::SaveItem(folder, *TextItem(i), names);
+    if (saved != items) {
         state.SkipWithError("cannot save the items");
         return;
     }
@@ -129,12 +140,12 @@ void BM_HistoryLoad(benchmark::State& state) {
         plain += Seconds(plainEnd - plainStart);
         state.SetIterationTime(Seconds(end - start));
     }
-    if (loaded != size_t(kItems) || bytes == 0) {
+    if (loaded != size_t(items) || bytes == 0) {
         state.SkipWithError("not every item came back");
         return;
     }
     state.counters["files"] = double(bench::FileNames(folder).size());
-    Report(state, "load", history, plain, double(state.iterations()));
+    Report(state, "load", history, plain, items);
 }
 BENCHMARK(BM_HistoryLoad)->UseManualTime()->Unit(benchmark::kMillisecond);
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "bench/bench_files.h"
+#include "bench/bench_options.h"
 #include "phrases/command_tree.h"
 #include "platform/text.h"
 
@@ -49,14 +50,14 @@ std::string GroupDescriptor(int g) {
 }
 
 // Writes the library into `folder`; false when a file could not be written.
-bool WriteLibrary(const Text& folder) {
+bool WriteLibrary(const Text& folder, int groups, int phrases) {
     int phrase = 0;
-    for (int g = 0; g < kGroups; ++g) {
+    for (int g = 0; g < groups; ++g) {
         const Text group = folder + u"Group " + ToText(g) + u"\\";
         if (!bench::MakeFolder(group) ||
             !bench::WriteNew(group + u"FOLDER_SELF.wordlark", GroupDescriptor(g)))
             return false;
-        const int inGroup = kPhrases / kGroups + (g < kPhrases % kGroups ? 1 : 0);
+        const int inGroup = phrases / groups + (g < phrases % groups ? 1 : 0);
         for (int i = 0; i < inGroup; ++i, ++phrase) {
             if (!bench::WriteNew(group + u"Reply_" + ToText(phrase) + u".wordlark",
                                  PhraseFile(phrase)))
@@ -71,8 +72,10 @@ double Seconds(Clock::duration d) {
 }
 
 void BM_PhraseLoadVersusRead(benchmark::State& state) {
+    const int groups = bench::Scaled(kGroups);
+    const int phrases = bench::Scaled(kPhrases);
     bench::ScratchFolder scratch(u"wlk-phrase-bench");
-    if (!scratch.Ok() || !WriteLibrary(scratch.Path())) {
+    if (!scratch.Ok() || !WriteLibrary(scratch.Path(), groups, phrases)) {
         state.SkipWithError("cannot write the phrase library");
         return;
     }
@@ -94,7 +97,7 @@ void BM_PhraseLoadVersusRead(benchmark::State& state) {
     int all = 0;
     int included = 0;
     tree.CountPhrases(all, included);
-    if (all != kGroups + kPhrases || tree.NextId() > 2000 || bytes == 0) {
+    if (all != groups + phrases || tree.NextId() > 2000 || bytes == 0) {
         state.SkipWithError("the folder did not load whole");
         return;
     }

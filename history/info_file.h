@@ -18,8 +18,9 @@ struct InfoContent {
 // "DataType" and "Protected".
 void WriteInfoHeader(const Text& infoPath, ChType type, bool isProtected);
 void WriteInfoProtected(const Text& infoPath, bool isProtected);
-// "File0", "File1", ... and no further "File" keys.
-void WriteInfoFiles(const Text& infoPath, const std::vector<Text>& names);
+// "File0", "File1", ... and no further "File" keys: those a `reused` info
+// file still holds from an earlier write are removed.
+void WriteInfoFiles(const Text& infoPath, const std::vector<Text>& names, bool reused);
 
 // The protected flag and the file list up to the first missing, empty or
 // overlong "File" key.

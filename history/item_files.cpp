@@ -38,7 +38,8 @@ Text WriteNewFile(const Text& folder, const NamePattern& pattern, const std::str
         auto file = files.CreateNew(folder + name, platform::Security::Default);
         if (!file) {
             if (files.Kind(folder + name) == platform::PathKind::Missing) return {};
-            continue;  // taken in between: the next number
+            names.Taken(pattern);  // by another saver, or before this save: look again
+            continue;
         }
         if (!file->Write(bytes.data(), bytes.size())) {
             file.reset();
@@ -97,10 +98,12 @@ bool SaveItem(const Text& folder, CCHItem& item, NameAllocator& names) {
     FinishDataFile(item.dataPath, item);
 
     // A changed item written before keeps its info file.
-    if (item.infoPath.empty() || files.Kind(item.infoPath) != platform::PathKind::File)
-        item.infoPath = ClaimInfoFile(folder, names);
-    else
+    const bool reused =
+        !item.infoPath.empty() && files.Kind(item.infoPath) == platform::PathKind::File;
+    if (reused)
         files.SetReadOnly(item.infoPath, false);
+    else
+        item.infoPath = ClaimInfoFile(folder, names);
     if (item.infoPath.empty()) {
         // A data file no info file names would never load: take it back and retry later.
         RemoveHistoryFile(item.dataPath);
@@ -120,9 +123,10 @@ bool SaveItem(const Text& folder, CCHItem& item, NameAllocator& names) {
         FinishDataFile(format->dataPath, item);
         written.push_back(name);
     }
-    WriteInfoFiles(item.infoPath, written);
+    WriteInfoFiles(item.infoPath, written, reused);
     if (const uint64_t time = ToFileTime(item.time)) files.SetCreationTime(item.infoPath, time);
-    files.SetReadOnly(item.infoPath, item.isProtected);
+    // A new info file, or one just cleared above, is writable already.
+    if (item.isProtected) files.SetReadOnly(item.infoPath, true);
     return true;
 }
 
