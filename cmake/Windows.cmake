@@ -93,8 +93,10 @@ set(BENCHMARK_ENABLE_TESTING OFF CACHE BOOL "" FORCE)
 set(BENCHMARK_ENABLE_GTEST_TESTS OFF CACHE BOOL "" FORCE)
 set(BENCHMARK_ENABLE_WERROR OFF CACHE BOOL "" FORCE)
 set(BENCHMARK_ENABLE_INSTALL OFF CACHE BOOL "" FORCE)
-# Without running a test program it cannot tell; mingw has no POSIX regex.
+# Without running a test program it cannot tell: mingw has std::regex (and no
+# POSIX regex) and a steady clock.
 set(HAVE_STD_REGEX ON CACHE BOOL "" FORCE)
+set(HAVE_STEADY_CLOCK ON CACHE BOOL "" FORCE)
 # Debian's source reads no git tags; this makes it take the project's version.
 set(GIT_VERSION "0.0.0")
 add_subdirectory(${BENCHMARK_SRC} ${CMAKE_BINARY_DIR}/benchmark EXCLUDE_FROM_ALL)

@@ -22,28 +22,18 @@ Text FileKey(size_t index) {
 
 }  // namespace
 
-void WriteInfoHeader(const Text& infoPath, ChType type, bool isProtected) {
-    auto& profile = platform::Current().profile;
-    profile.WriteString(infoPath, kSection, u"DataType", ToText(type));
-    profile.WriteString(infoPath, kSection, u"Protected", isProtected ? u"1" : u"0");
+void WriteInfo(const Text& infoPath, ChType type, bool isProtected,
+               const std::vector<Text>& names) {
+    // One write of the file: a key written alone costs the system a rewrite of it each.
+    std::vector<Text> lines{u"DataType=" + ToText(type),
+                            isProtected ? Text(u"Protected=1") : Text(u"Protected=0")};
+    for (size_t i = 0; i < names.size(); ++i) lines.push_back(FileKey(i) + u"=" + names[i]);
+    platform::Current().profile.WriteSection(infoPath, kSection, lines);
 }
 
 void WriteInfoProtected(const Text& infoPath, bool isProtected) {
     platform::Current().profile.WriteString(infoPath, kSection, u"Protected",
                                             isProtected ? u"1" : u"0");
-}
-
-void WriteInfoFiles(const Text& infoPath, const std::vector<Text>& names, bool reused) {
-    auto& profile = platform::Current().profile;
-    for (size_t i = 0; i < names.size(); ++i)
-        profile.WriteString(infoPath, kSection, FileKey(i), names[i]);
-    // A rewritten item may have had more formats before; the loader must not
-    // pick up their names.
-    if (!reused) return;
-    for (size_t i = names.size();; ++i) {
-        if (profile.GetString(infoPath, kSection, FileKey(i), Text(), 2).empty()) break;
-        profile.WriteString(infoPath, kSection, FileKey(i), std::nullopt);
-    }
 }
 
 namespace {

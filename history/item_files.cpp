@@ -98,9 +98,7 @@ bool SaveItem(const Text& folder, CCHItem& item, NameAllocator& names) {
     FinishDataFile(item.dataPath, item);
 
     // A changed item written before keeps its info file.
-    const bool reused =
-        !item.infoPath.empty() && files.Kind(item.infoPath) == platform::PathKind::File;
-    if (reused)
+    if (!item.infoPath.empty() && files.Kind(item.infoPath) == platform::PathKind::File)
         files.SetReadOnly(item.infoPath, false);
     else
         item.infoPath = ClaimInfoFile(folder, names);
@@ -110,7 +108,6 @@ bool SaveItem(const Text& folder, CCHItem& item, NameAllocator& names) {
         item.dataPath.clear();
         return false;
     }
-    WriteInfoHeader(item.infoPath, item.Type(), item.isProtected);
 
     std::vector<Text> written{primaryName};
     for (auto& format : item.formats) {
@@ -123,7 +120,7 @@ bool SaveItem(const Text& folder, CCHItem& item, NameAllocator& names) {
         FinishDataFile(format->dataPath, item);
         written.push_back(name);
     }
-    WriteInfoFiles(item.infoPath, written, reused);
+    WriteInfo(item.infoPath, item.Type(), item.isProtected, written);
     if (const uint64_t time = ToFileTime(item.time)) files.SetCreationTime(item.infoPath, time);
     // A new info file, or one just cleared above, is writable already.
     if (item.isProtected) files.SetReadOnly(item.infoPath, true);
