@@ -70,8 +70,8 @@ bool WriteNew(const Text& path, const std::string& bytes) {
 }
 
 std::string ReadWhole(const Text& path) {
-    UniqueFile file(CreateFileW(AsWide(path), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(CreateFileW(AsWide(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
     if (!file || !GetFileSizeEx(file.Get(), &size)) return {};
     std::string bytes(size_t(size.QuadPart), '\0');

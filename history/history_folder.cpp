@@ -44,13 +44,15 @@ Text NameAllocator::Next(const NamePattern& pattern) {
     Counter& counter = CounterOf(pattern);
     Text name;
     if (!counter.look) {
-        if (counter.next < kMaxNumber) name = pattern.prefix + ToText(counter.next) + pattern.extension;
+        if (counter.next < kMaxNumber)
+            name = pattern.prefix + ToText(counter.next) + pattern.extension;
     } else {
         name = FirstFreeName(folder_, pattern, counter.next);
     }
     if (!name.empty()) {
         const size_t digits = Text(pattern.prefix).size();
-        counter.next = ParseInt(std::u16string_view(name).substr(digits)).value_or(counter.next) + 1;
+        counter.next =
+            ParseInt(std::u16string_view(name).substr(digits)).value_or(counter.next) + 1;
         counter.look = false;
     }
     return name;

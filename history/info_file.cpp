@@ -53,7 +53,8 @@ std::optional<InfoContent> ReadInfoAtOnce(const Text& infoPath) {
         if (equals == Text::npos) return std::nullopt;
         Text key = Trim(std::u16string_view(line).substr(0, equals));
         Text value = Trim(std::u16string_view(line).substr(equals + 1));
-        if (!value.empty() && (value.front() == u'"' || value.front() == u'\'')) return std::nullopt;
+        if (!value.empty() && (value.front() == u'"' || value.front() == u'\''))
+            return std::nullopt;
         for (const auto& entry : entries)
             if (EqualsIgnoreCase(entry.first, key)) return std::nullopt;
         entries.emplace_back(std::move(key), std::move(value));

@@ -213,7 +213,8 @@ TEST_F(ProfileTest, SectionWriteReplacesEveryKeyOfThatSectionOnly) {
     EXPECT_EQ(Bytes(file), "[Files]\r\nDataType=0\r\nFile0=a.txt\r\n");
 
     WriteBytes(file, "[Other]\r\nk=1\r\n[files]\r\nFile0=old\r\nFile1=stale\r\n[Last]\r\nz=2\r\n");
-    EXPECT_TRUE(profile().WriteSection(file, u"Files", {u"file0=new", u"noequals", u"Protected=1"}));
+    EXPECT_TRUE(
+        profile().WriteSection(file, u"Files", {u"file0=new", u"noequals", u"Protected=1"}));
     EXPECT_EQ(Bytes(file),
               "[Other]\r\nk=1\r\n[files]\r\nfile0=new\r\nProtected=1\r\n[Last]\r\nz=2\r\n");
 }
