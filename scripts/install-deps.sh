@@ -9,7 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev python3 dpkg-dev
     g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
-    libtinyxml-dev zlib1g-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
+    libtinyxml-dev zlib1g-dev libgtest-dev libgmock-dev googletest
     wine wine64 xvfb xauth xdotool x11-apps imagemagick sox
 )
 
