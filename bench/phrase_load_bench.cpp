@@ -1,6 +1,6 @@
-// Loading the phrase library against merely reading its files, measured side by
-// side in the same iterations, so that the ratio says what parsing, sorting and
-// the tree cost on top of the file access.
+// Loading the phrase library from real files against merely reading the same
+// files, side by side in the same iterations, so that the ratio says what
+// parsing, sorting and the tree cost on top of the file access.
 //
 // The folder holds 1,999 nodes: 40 groups (each with a descriptor) and 1,959
 // phrases, so that the ids stay below 2000 as the menu's command ids require.
@@ -10,8 +10,9 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/bench_files.h"
+#include "bench/bench_options.h"
 #include "phrases/command_tree.h"
-#include "platform/sim/sim_platform.h"
 #include "platform/text.h"
 
 namespace {
@@ -21,7 +22,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kGroups = 40;
 constexpr int kPhrases = 1959;
-const Text kFolder = u"C:\\Bench\\UserPhrases";
 
 std::string PhraseFile(int n) {
     const std::string number = std::to_string(n);
@@ -42,42 +42,29 @@ std::string PhraseFile(int n) {
            number + " for incoming mail</Hint>\r\n</WLKCommand>\r\n";
 }
 
-platform::sim::SimPlatform& Folder() {
-    static platform::sim::SimPlatform* sim = [] {
-        auto* p = new platform::sim::SimPlatform;  // for the whole run
-        p->Install();
-        int phrase = 0;
-        for (int g = 0; g < kGroups; ++g) {
-            const Text group = kFolder + u"\\Group " + ToText(g);
-            p->files.Put(group + u"\\FOLDER_SELF.wordlark",
-                         "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\r\n"
-                         "<WLKCommand UsageCount=\"0\" DisabledIsNoHasSelection=\"0\" "
-                         "UseTitleOnly=\"0\" SortID=\"" +
-                             std::to_string(g % 5) + "\" FlagsMenu=\"0\" />\r\n");
-            const int inGroup = kPhrases / kGroups + (g < kPhrases % kGroups ? 1 : 0);
-            for (int i = 0; i < inGroup; ++i, ++phrase) {
-                p->files.Put(group + u"\\Reply_" + ToText(phrase) + u".wordlark",
-                             PhraseFile(phrase));
-            }
-        }
-        return p;
-    }();
-    return *sim;
+std::string GroupDescriptor(int g) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\r\n"
+           "<WLKCommand UsageCount=\"0\" DisabledIsNoHasSelection=\"0\" "
+           "UseTitleOnly=\"0\" SortID=\"" +
+           std::to_string(g % 5) + "\" FlagsMenu=\"0\" />\r\n";
 }
 
-// The baseline: the same walk over the same folders, every file read whole.
-size_t ReadAllFiles(const Text& folder) {
-    auto& files = platform::Current().files;
-    size_t bytes = 0;
-    for (const auto& entry : files.List(folder, u"*")) {
-        const Text path = folder + u"\\" + entry.name;
-        if (entry.directory) {
-            bytes += ReadAllFiles(path);
-        } else if (auto content = files.ReadAll(path)) {
-            bytes += content->size();
+// Writes the library into `folder`; false when a file could not be written.
+bool WriteLibrary(const Text& folder, int groups, int phrases) {
+    int phrase = 0;
+    for (int g = 0; g < groups; ++g) {
+        const Text group = folder + u"Group " + ToText(g) + u"\\";
+        if (!bench::MakeFolder(group) ||
+            !bench::WriteNew(group + u"FOLDER_SELF.wordlark", GroupDescriptor(g)))
+            return false;
+        const int inGroup = phrases / groups + (g < phrases % groups ? 1 : 0);
+        for (int i = 0; i < inGroup; ++i, ++phrase) {
+            if (!bench::WriteNew(group + u"Reply_" + ToText(phrase) + u".wordlark",
+                                 PhraseFile(phrase)))
+                return false;
         }
     }
-    return bytes;
+    return true;
 }
 
 double Seconds(Clock::duration d) {
@@ -85,15 +72,22 @@ double Seconds(Clock::duration d) {
 }
 
 void BM_PhraseLoadVersusRead(benchmark::State& state) {
-    Folder();
+    const int groups = bench::Scaled(kGroups);
+    const int phrases = bench::Scaled(kPhrases);
+    bench::ScratchFolder scratch(u"wlk-phrase-bench");
+    if (!scratch.Ok() || !WriteLibrary(scratch.Path(), groups, phrases)) {
+        state.SkipWithError("cannot write the phrase library");
+        return;
+    }
     phrases::CWLKCommandTree tree;
     double readSeconds = 0;
     double loadSeconds = 0;
+    size_t bytes = 0;
     for (auto _ : state) {
         const auto start = Clock::now();
-        benchmark::DoNotOptimize(ReadAllFiles(kFolder));
+        bytes = bench::ReadTree(scratch.Path());
         const auto read = Clock::now();
-        tree.Load(kFolder);
+        tree.Load(scratch.Path());
         benchmark::DoNotOptimize(tree.Commands().data());
         const auto loaded = Clock::now();
         readSeconds += Seconds(read - start);
@@ -103,7 +97,7 @@ void BM_PhraseLoadVersusRead(benchmark::State& state) {
     int all = 0;
     int included = 0;
     tree.CountPhrases(all, included);
-    if (all != kGroups + kPhrases || tree.NextId() > 2000) {
+    if (all != groups + phrases || tree.NextId() > 2000 || bytes == 0) {
         state.SkipWithError("the folder did not load whole");
         return;
     }
@@ -112,11 +106,10 @@ void BM_PhraseLoadVersusRead(benchmark::State& state) {
     state.counters["load_ms"] = loadSeconds / n * 1e3;
     state.counters["ratio"] = loadSeconds / readSeconds;
     state.counters["nodes"] = all;
-    std::printf("phrase load: read %.3f ms, load %.3f ms, ratio %.2f (%d nodes)\n",
-                readSeconds / n * 1e3, loadSeconds / n * 1e3, loadSeconds / readSeconds, all);
+    std::printf("phrase load: read %.3f ms, load %.3f ms, ratio %.2f (%d nodes, %zu bytes)\n",
+                readSeconds / n * 1e3, loadSeconds / n * 1e3, loadSeconds / readSeconds, all,
+                bytes);
 }
 BENCHMARK(BM_PhraseLoadVersusRead)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

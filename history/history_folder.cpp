@@ -36,14 +36,30 @@ Text FirstFreeName(const Text& folder, const NamePattern& pattern, long long fro
     return {};
 }
 
+NameAllocator::Counter& NameAllocator::CounterOf(const NamePattern& pattern) {
+    return counters_[Text(pattern.prefix) + pattern.extension];
+}
+
 Text NameAllocator::Next(const NamePattern& pattern) {
-    long long& next = next_.try_emplace(Text(pattern.prefix) + pattern.extension, 1).first->second;
-    Text name = FirstFreeName(folder_, pattern, next);
+    Counter& counter = CounterOf(pattern);
+    Text name;
+    if (!counter.look) {
+        if (counter.next < kMaxNumber)
+            name = pattern.prefix + ToText(counter.next) + pattern.extension;
+    } else {
+        name = FirstFreeName(folder_, pattern, counter.next);
+    }
     if (!name.empty()) {
         const size_t digits = Text(pattern.prefix).size();
-        next = ParseInt(std::u16string_view(name).substr(digits)).value_or(next) + 1;
+        counter.next =
+            ParseInt(std::u16string_view(name).substr(digits)).value_or(counter.next) + 1;
+        counter.look = false;
     }
     return name;
+}
+
+void NameAllocator::Taken(const NamePattern& pattern) {
+    CounterOf(pattern).look = true;
 }
 
 ChType TypeFromFileName(const Text& name) {

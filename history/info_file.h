@@ -15,11 +15,10 @@ struct InfoContent {
     std::vector<Text> files;
 };
 
-// "DataType" and "Protected".
-void WriteInfoHeader(const Text& infoPath, ChType type, bool isProtected);
+// The whole section: "DataType", "Protected", and "File0", "File1", ... for
+// `names` and no further "File" keys.
+void WriteInfo(const Text& infoPath, ChType type, bool isProtected, const std::vector<Text>& names);
 void WriteInfoProtected(const Text& infoPath, bool isProtected);
-// "File0", "File1", ... and no further "File" keys.
-void WriteInfoFiles(const Text& infoPath, const std::vector<Text>& names);
 
 // The protected flag and the file list up to the first missing, empty or
 // overlong "File" key.

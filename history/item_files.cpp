@@ -38,7 +38,8 @@ Text WriteNewFile(const Text& folder, const NamePattern& pattern, const std::str
         auto file = files.CreateNew(folder + name, platform::Security::Default);
         if (!file) {
             if (files.Kind(folder + name) == platform::PathKind::Missing) return {};
-            continue;  // taken in between: the next number
+            names.Taken(pattern);  // by another saver, or before this save: look again
+            continue;
         }
         if (!file->Write(bytes.data(), bytes.size())) {
             file.reset();
@@ -97,17 +98,16 @@ bool SaveItem(const Text& folder, CCHItem& item, NameAllocator& names) {
     FinishDataFile(item.dataPath, item);
 
     // A changed item written before keeps its info file.
-    if (item.infoPath.empty() || files.Kind(item.infoPath) != platform::PathKind::File)
-        item.infoPath = ClaimInfoFile(folder, names);
-    else
+    if (!item.infoPath.empty() && files.Kind(item.infoPath) == platform::PathKind::File)
         files.SetReadOnly(item.infoPath, false);
+    else
+        item.infoPath = ClaimInfoFile(folder, names);
     if (item.infoPath.empty()) {
         // A data file no info file names would never load: take it back and retry later.
         RemoveHistoryFile(item.dataPath);
         item.dataPath.clear();
         return false;
     }
-    WriteInfoHeader(item.infoPath, item.Type(), item.isProtected);
 
     std::vector<Text> written{primaryName};
     for (auto& format : item.formats) {
@@ -120,9 +120,10 @@ bool SaveItem(const Text& folder, CCHItem& item, NameAllocator& names) {
         FinishDataFile(format->dataPath, item);
         written.push_back(name);
     }
-    WriteInfoFiles(item.infoPath, written);
+    WriteInfo(item.infoPath, item.Type(), item.isProtected, written);
     if (const uint64_t time = ToFileTime(item.time)) files.SetCreationTime(item.infoPath, time);
-    files.SetReadOnly(item.infoPath, item.isProtected);
+    // A new info file, or one just cleared above, is writable already.
+    if (item.isProtected) files.SetReadOnly(item.infoPath, true);
     return true;
 }
 

@@ -23,6 +23,10 @@ public:
     // section's lines ("key=value"), in file order.
     virtual std::vector<Text> GetSection(const Text& file, const Text& section,
                                          size_t bufferChars) = 0;
+    // WritePrivateProfileSectionW: the section's keys replaced by `lines`
+    // ("key=value"), the file written once.
+    virtual bool WriteSection(const Text& file, const Text& section,
+                              const std::vector<Text>& lines) = 0;
     // WritePrivateProfileStringW; no value deletes the key.
     virtual bool WriteString(const Text& file, const Text& section, const Text& key,
                              const std::optional<Text>& value) = 0;

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Installs what the build, the tests and the program need on Debian 12, and
-# fetches Debian's patched TinyXML source for the Windows build. Idempotent:
-# a second run installs nothing. Never enables a foreign architecture.
+# fetches the Debian sources that the Windows build compiles (TinyXML, Google
+# Benchmark). Idempotent: a second run installs nothing. Never enables a
+# foreign architecture.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev python3 dpkg-dev
     g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
-    libtinyxml-dev zlib1g-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
+    libtinyxml-dev zlib1g-dev libgtest-dev libgmock-dev googletest
     wine wine64 xvfb xauth xdotool x11-apps imagemagick sox
 )
 
@@ -37,13 +38,19 @@ if [ ${#missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# TinyXML for the cross build: Debian's source package with its security patches applied.
-tx="$root/build/third_party/tinyxml"
-if [ ! -f "$tx/tinyxml.cpp" ]; then
+# Sources for the cross build, from Debian's source packages with their patches
+# applied: TinyXML (with its security fixes) and Google Benchmark.
+# fetch_source PACKAGE DIR MARKER-FILE
+fetch_source() {
+    local package=$1 dir=$2 marker=$3 tmp
+    [ -f "$dir/$marker" ] && return 0
     tmp=$(mktemp -d)
-    (cd "$tmp" && apt-get source -qq tinyxml >/dev/null 2>&1) || { apt-get update -qq; (cd "$tmp" && apt-get source -qq tinyxml >/dev/null); }
-    mkdir -p "$(dirname "$tx")"
-    rm -rf "$tx"
-    mv "$tmp"/tinyxml-*/ "$tx"
+    (cd "$tmp" && apt-get source -qq "$package" >/dev/null 2>&1) ||
+        { apt-get update -qq; (cd "$tmp" && apt-get source -qq "$package" >/dev/null); }
+    mkdir -p "$(dirname "$dir")"
+    rm -rf "$dir"
+    mv "$tmp/$package"-*/ "$dir"
     rm -rf "$tmp"
-fi
+}
+fetch_source tinyxml "$root/build/third_party/tinyxml" tinyxml.cpp
+fetch_source benchmark "$root/build/third_party/benchmark" CMakeLists.txt

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Windows targets and runs the tests that need the real platform
-# under Wine, in the project's own prefix. Exits with the tests' exit code.
+# Builds the Wine tests (a Debug build of their own in build/windows-debug) and
+# runs the tests that need the real platform under Wine, in the project's own
+# prefix. Exits with the tests' exit code.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -8,13 +9,13 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 # shellcheck source=scripts/wine-env.sh
 . "$root/scripts/wine-env.sh"
 
-build="$root/build/windows"
-options=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake")
+build="$root/build/windows-debug"
+options=(-DCMAKE_BUILD_TYPE=Debug -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake")
 if [ "${CI:-}" = true ]; then
     options+=(-DWLK_WERROR=ON)
 fi
 cmake -S "$root" -B "$build" -G Ninja "${options[@]}"
-cmake --build "$build"
+cmake --build "$build" --target wlk_wine_tests
 
 wlk_wine_prefix
 trap wlk_wine_stop EXIT

@@ -47,6 +47,22 @@ bool SimProfile::WriteString(const Text& file, const Text& section, const Text& 
     return out && out->Write(bytes.data(), bytes.size());
 }
 
+bool SimProfile::WriteSection(const Text& file, const Text& section,
+                              const std::vector<Text>& lines) {
+    ini::Document doc = Load(file).value_or(ini::Document{});
+    // As Wine does it: every key of the section goes, then each line is set in turn.
+    if (const ini::Section* found = ini::FindSection(doc, section))
+        doc.sections[size_t(found - doc.sections.data())].entries.clear();
+    for (const Text& line : lines) {
+        const size_t equals = line.find(u'=');
+        if (equals == Text::npos) continue;
+        ini::SetValue(doc, section, line.substr(0, equals), line.substr(equals + 1));
+    }
+    const std::string bytes = ini::Serialize(doc);
+    auto out = files_.CreateAlways(file, Security::Default);
+    return out && out->Write(bytes.data(), bytes.size());
+}
+
 bool SimProfile::GetStruct(const Text& file, const Text& section, const Text& key, void* data,
                            size_t size) {
     // The stored text as it is: quotes around it are not removed.

@@ -22,6 +22,8 @@ public:
                                  size_t bufferChars) override;
     bool WriteString(const Text& file, const Text& section, const Text& key,
                      const std::optional<Text>& value) override;
+    bool WriteSection(const Text& file, const Text& section,
+                      const std::vector<Text>& lines) override;
     bool GetStruct(const Text& file, const Text& section, const Text& key, void* data,
                    size_t size) override;
     bool WriteStruct(const Text& file, const Text& section, const Text& key, const void* data,

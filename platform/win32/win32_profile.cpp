@@ -58,6 +58,15 @@ bool Win32Profile::WriteString(const Text& file, const Text& section, const Text
                                       value ? AsWide(*value) : nullptr, AsWide(file));
 }
 
+bool Win32Profile::WriteSection(const Text& file, const Text& section,
+                                const std::vector<Text>& lines) {
+    // "line\0line\0\0"
+    Text block;
+    for (const Text& line : lines) block += line + u'\0';
+    block += u'\0';
+    return WritePrivateProfileSectionW(AsWide(section), AsWide(block), AsWide(file));
+}
+
 bool Win32Profile::GetStruct(const Text& file, const Text& section, const Text& key, void* data,
                              size_t size) {
     if (size > UINT_MAX) return false;

@@ -7,6 +7,7 @@
 #include "history/history_folder.h"
 #include "history/history_store.h"
 #include "history/history_time.h"
+#include "history/info_file.h"
 #include "history/item_files.h"
 #include "platform/text.h"
 #include "support/test_helpers.h"
@@ -179,6 +180,37 @@ TEST_F(HistoryFilesTest, ChangedItemIsWrittenToANewFileUnderItsOldInfoFile) {
     EXPECT_EQ(Bytes(info),
               "[Files]\r\nDataType=1\r\nProtected=0\r\nFile0=Unicode_clipboard_history2.txt\r\n");
     EXPECT_EQ(Read("Unicode_clipboard_history1.txt").size(), 16u) << "the old file stays";
+}
+
+TEST_F(HistoryFilesTest, InfoFilesReadAlikeWhateverTheirLayout) {
+    struct Case {
+        std::string text;
+        bool isProtected;
+        std::vector<Text> files;
+    };
+    const Case cases[] = {
+        {"[Files]\r\nDataType=1\r\nProtected=1\r\nFile0=a.txt\r\nFile1=b.rtf\r\n",
+         true,
+         {u"a.txt", u"b.rtf"}},
+        {"[files]\r\n  file0 = a.txt \r\nPROTECTED=0\r\n", false, {u"a.txt"}},
+        {"[Files]\r\nProtected=\"1\"\r\nFile0=\"a.txt\"\r\nFile1='b.rtf'\r\n",
+         true,
+         {u"a.txt", u"b.rtf"}},
+        {"[Files]\r\nProtected=7x\r\nFile0=a.txt\r\nfile0=b.txt\r\n", true, {u"a.txt"}},
+        {"[Files]\r\nnoequals\r\nFile0=a.txt\r\nFile1=\r\nFile2=c.txt\r\n", false, {u"a.txt"}},
+        {"[Other]\r\nFile0=x.txt\r\n[Files]\r\nFile1=a.txt\r\n", false, {}},
+        {"[Files]\r\nJunk=" + std::string(5000, 'j') + "\r\nFile0=a.txt\r\nProtected=1\r\n",
+         true,
+         {u"a.txt"}},
+        {"[Files]\r\nFile0=" + std::string(261, 'n') + "\r\n", false, {}},
+    };
+    for (const Case& c : cases) {
+        const Text path = folder + u"case.info";
+        WriteBytes(path, c.text);
+        const history::InfoContent info = history::ReadInfo(path);
+        EXPECT_EQ(info.isProtected, c.isProtected) << c.text;
+        EXPECT_EQ(info.files, c.files) << c.text;
+    }
 }
 
 TEST_F(HistoryFilesTest, BitmapsTravelAsBmpFilesAtTheirOwnDepth) {

@@ -122,6 +122,18 @@ TEST_F(ProfileTest, SectionReadGivesTheLinesInFileOrder) {
     EXPECT_EQ(profile().GetSection(file, u"Missing", 102400), std::vector<Text>());
 }
 
+TEST_F(ProfileTest, SectionWriteReplacesEveryKeyOfThatSectionOnly) {
+    const Text file = Path("section-write.ini");
+    EXPECT_TRUE(profile().WriteSection(file, u"Files", {u"DataType=0", u"File0=a.txt"}));
+    EXPECT_EQ(Bytes(file), "[Files]\r\nDataType=0\r\nFile0=a.txt\r\n");
+
+    WriteBytes(file, "[Other]\r\nk=1\r\n[files]\r\nFile0=old\r\nFile1=stale\r\n[Last]\r\nz=2\r\n");
+    EXPECT_TRUE(
+        profile().WriteSection(file, u"Files", {u"file0=new", u"noequals", u"Protected=1"}));
+    EXPECT_EQ(Bytes(file),
+              "[Other]\r\nk=1\r\n[files]\r\nfile0=new\r\nProtected=1\r\n[Last]\r\nz=2\r\n");
+}
+
 TEST_F(ProfileTest, StructsCarryAChecksumByte) {
     const Text file = Path("struct.ini");
     const uint8_t bytes[5] = {0x01, 0xAB, 0xFF, 0x00, 0x10};
