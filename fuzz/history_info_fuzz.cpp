@@ -1,35 +1,28 @@
 // Arbitrary bytes as a history ".info" file (and as a data file it may name):
 // loading must neither crash nor reach outside the history folder.
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
+#include "fuzz/fuzz_support.h"
 #include "history/ch_queue.h"
 #include "history/history_store.h"
 #include "history/item_files.h"
-#include "platform/sim/sim_platform.h"
 
 namespace {
 
 using namespace wlk;
-
-void Require(bool condition) {
-    if (!condition) std::abort();
-}
+using fuzz::Require;
+using fuzz::Sim;
 
 const Text kFolder = u"C:\\Wordlark\\ClipboardHistory\\";
 
-platform::sim::SimPlatform& Sim() {
-    static auto* sim = [] {
-        auto* made = new platform::sim::SimPlatform;
-        made->Install();
-        made->files.Put(u"C:\\Wordlark\\secret.txt", std::string("outside\0", 8));
-        made->files.Put(kFolder + u"Unicode_clipboard_history1.txt",
-                        std::string("\xFF\xFEo\0k\0\0\0", 8));
-        made->files.Put(kFolder + u"clipboard_history1.rtf", std::string("{\\rtf1 x}\0", 10));
-        return made;
-    }();
-    return *sim;
+// Files beside the fuzzed one: data an info file may name, and one outside the folder.
+bool PlaceNeighbours() {
+    Sim().files.Put(u"C:\\Wordlark\\secret.txt", std::string("outside\0", 8));
+    Sim().files.Put(kFolder + u"Unicode_clipboard_history1.txt",
+                    std::string("\xFF\xFEo\0k\0\0\0", 8));
+    Sim().files.Put(kFolder + u"clipboard_history1.rtf", std::string("{\\rtf1 x}\0", 10));
+    return true;
 }
 
 bool Inside(const Text& path) {
@@ -39,6 +32,8 @@ bool Inside(const Text& path) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const bool placed = PlaceNeighbours();
+    (void)placed;
     auto& sim = Sim();
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     sim.files.Put(kFolder + u"wordlark_cb1.info", bytes);

@@ -2,9 +2,9 @@
 // (the translation or the English one, never a sentinel), and translating a
 // menu must leave its shape alone, whatever the file holds.
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
+#include "fuzz/fuzz_support.h"
 #include "language/active_language.h"
 #include "language/escaping.h"
 #include "language/interface_strings.h"
@@ -13,28 +13,16 @@
 #include "language/menu_translation.h"
 #include "platform/sim/ini_text.h"
 #include "platform/sim/sim_menu.h"
-#include "platform/sim/sim_platform.h"
 
 namespace {
 
 using namespace wlk;
 using namespace wlk::platform::sim;
-
-void Require(bool condition) {
-    if (!condition) std::abort();
-}
+using fuzz::Require;
+using fuzz::Sim;
 
 const Text kFolder = u"C:\\Program Files\\Wordlark\\";
 const Text kFile = kFolder + u"fuzz.lng";
-
-SimPlatform& Platform() {
-    static SimPlatform* sim = [] {
-        auto* p = new SimPlatform;
-        p->Install();
-        return p;
-    }();
-    return *sim;
-}
 
 SimMenu TrayMenu() {
     SimMenu menu;
@@ -59,7 +47,7 @@ void CheckStrings() {
 void CheckMenu() {
     const Text cyrillicKey = u"\u0420\u0443\u0441\u0441\u043A\u0438\u0439";
     auto cyrillicValue = [&] {
-        return Platform().profile.GetString(kFile, u"Menu", cyrillicKey, u"<none>", 10);
+        return Sim().profile.GetString(kFile, u"Menu", cyrillicKey, u"<none>", 10);
     };
     const bool cyrillicListed = cyrillicValue() != u"<none>";
     SimMenu menu = TrayMenu();
@@ -88,7 +76,7 @@ void CheckEscaping(const std::string& bytes) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    SimPlatform& sim = Platform();
+    SimPlatform& sim = Sim();
     static SimMenus menus;
     static const bool registered = [] {
         menus.Register(128, TrayMenu());

@@ -3,24 +3,21 @@
 // bytes as a phrase and as a group descriptor must load (bytes that are not
 // UTF-8 are read there as the ANSI code page).
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "fuzz/fuzz_support.h"
 #include "phrases/command_tree.h"
 #include "phrases/command_xml.h"
 #include "phrases/file_title.h"
-#include "platform/sim/sim_platform.h"
 #include "platform/text.h"
 
 namespace {
 
 using namespace wlk;
+using fuzz::Require;
+using fuzz::Sim;
 using namespace wlk::phrases;
-
-void Require(bool condition) {
-    if (!condition) std::abort();
-}
 
 bool SameFields(const CWLKCommand& a, const CWLKCommand& b) {
     return a.name == b.name && a.hint == b.hint && a.command == b.command &&
@@ -61,14 +58,9 @@ void CheckFileTitle(std::string_view bytes) {
 }
 
 void CheckFolderLoads(std::string_view bytes) {
-    static platform::sim::SimPlatform* sim = [] {
-        auto* p = new platform::sim::SimPlatform;  // one for the whole run
-        p->Install();
-        return p;
-    }();
     const std::string file(bytes);
-    sim->files.Put(u"C:\\fuzz\\p.wordlark", file);
-    sim->files.Put(u"C:\\fuzz\\G\\FOLDER_SELF.wordlark", file);
+    Sim().files.Put(u"C:\\fuzz\\p.wordlark", file);
+    Sim().files.Put(u"C:\\fuzz\\G\\FOLDER_SELF.wordlark", file);
     CWLKCommandTree tree;
     Require(tree.Load(u"C:\\fuzz\\"));
     int all = 0;

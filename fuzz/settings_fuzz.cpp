@@ -1,10 +1,9 @@
 // Arbitrary bytes as the settings files: loading must neither crash nor hand out
 // a value outside its rules, and what is saved must load as the same settings.
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
-#include "platform/sim/sim_platform.h"
+#include "fuzz/fuzz_support.h"
 #include "platform/text.h"
 #include "settings/settings.h"
 #include "settings/settings_files.h"
@@ -12,20 +11,9 @@
 namespace {
 
 using namespace wlk;
+using fuzz::Require;
+using fuzz::Sim;
 using settings::IntSetting;
-
-void Require(bool condition) {
-    if (!condition) std::abort();
-}
-
-platform::sim::SimPlatform& Sim() {
-    static platform::sim::SimPlatform* sim = [] {
-        auto* p = new platform::sim::SimPlatform;  // one for the whole run
-        p->Install();
-        return p;
-    }();
-    return *sim;
-}
 
 void CheckNormalised(const settings::Settings& s) {
     const int days = s.Get(IntSetting::DaysCheckForUpdates);

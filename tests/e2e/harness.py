@@ -15,6 +15,7 @@ import fcntl
 import functools
 import os
 import re
+import select
 import shutil
 import signal
 import subprocess
@@ -157,37 +158,18 @@ class Session:
             raise HarnessError(f"another end-to-end run held {SESSION_LOCK} for {LOCK_WAIT} s")
 
     def _start_xvfb(self):
-        for number in range(90, 160):
-            socket = Path(f"/tmp/.X11-unix/X{number}")
-            lock = Path(f"/tmp/.X{number}-lock")
-            if socket.exists() or lock.exists():
-                continue
-            process = subprocess.Popen(
-                ["Xvfb", f":{number}", "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24",
-                 "-nolisten", "tcp"],
-                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-
-            def ours():
-                if process.poll() is not None:
-                    return "lost"
-                try:
-                    owner = int(lock.read_text().strip())
-                except (OSError, ValueError):
-                    return None
-                if owner != process.pid:
-                    return "lost"
-                return "ready" if socket.exists() else None
-
-            state = wait_until(ours, 10, 0.05)
-            if state == "ready":
-                self.xvfb = process
-                self.display = f":{number}"
-                return
-            # Another server took the number between our check and our start.
-            if process.poll() is None:
-                process.terminate()
-                process.wait()
-        raise HarnessError("no free X display number found")
+        # Xvfb picks a free display number itself and writes it once it takes connections.
+        read, write = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write), "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24",
+             "-nolisten", "tcp"], pass_fds=(write,),
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as pipe:
+            number = pipe.readline().strip() if select.select([pipe], [], [], 10)[0] else ""
+        if not number:
+            raise HarnessError("Xvfb did not start")
+        self.display = f":{number}"
 
     def _ensure_prefix(self):
         marker = PREFIX / ".wlk-ready"
@@ -299,13 +281,8 @@ class Session:
     def screenshot(self, name):
         """Saves the whole screen as build/e2e-artifacts/<name>; returns the path."""
         path = ARTIFACTS / name
-        result = subprocess.run(["import", "-window", "root", str(path)], env=self.env,
-                                capture_output=True, timeout=30, check=False)
-        if result.returncode != 0:
-            xwd = subprocess.run(["xwd", "-root", "-silent"], env=self.env,
-                                 capture_output=True, timeout=30, check=True)
-            subprocess.run(["convert", "xwd:-", str(path)], input=xwd.stdout, timeout=30,
-                           check=True)
+        subprocess.run(["import", "-window", "root", str(path)], env=self.env,
+                       capture_output=True, timeout=30, check=True)
         return path
 
 
@@ -434,13 +411,8 @@ class ProgramFolder:
         safe = re.sub(r"[^A-Za-z0-9_]+", "_", label.rsplit(".", 1)[-1])[:40]
         self.path = Path(tempfile.mkdtemp(prefix=safe + "_", dir=FOLDERS_ROOT))
         self.win_path = FOLDERS_ROOT_WIN + "\\" + self.path.name
-        for entry in DIST_COPY.iterdir():
-            if entry.name.lower() in RUN_STATE_FILES:
-                continue
-            if entry.is_dir():
-                shutil.copytree(entry, self.path / entry.name)
-            else:
-                shutil.copy2(entry, self.path / entry.name)
+        shutil.copytree(DIST_COPY, self.path, dirs_exist_ok=True, ignore=lambda _, names: [
+            name for name in names if name.lower() in RUN_STATE_FILES])
         self.instances = []
         self.exe = self.win_path + "\\" + EXE_NAME  # as the program sees itself
         self.log_path = self.path / "LogReport.txt"

@@ -9,6 +9,7 @@ import shutil
 import tempfile
 import unittest
 from pathlib import Path
+from xml.sax.saxutils import escape
 
 import harness
 
@@ -30,8 +31,7 @@ tearDownModule = harness.stop_session
 # --- Phrase files -----------------------------------------------------------------
 
 def xml_escape(text):
-    return (text.replace("&", "&amp;").replace("<", "&lt;").replace(">", "&gt;")
-            .replace('"', "&quot;"))
+    return escape(text, {'"': "&quot;"})
 
 
 def phrase_xml(menu_name=None, cmd="", excluded=None, sort_id=None, extra_attributes="",
@@ -273,17 +273,12 @@ class HistoryFolderTest(harness.ProgramCase):
     def history_root(self):
         return self.program.path / "ClipboardHistory"
 
-    def loaded_count(self):
-        line = self.wait_line(HISTORY_LOADED)
-        match = re.search(r"History loaded: (-?\d+) items$", line)
+    def logged_count(self, needle):
+        """The number of items in the one log line with needle."""
+        line = self.wait_line(needle)
+        self.assertEqual(self.count(needle), 1, "log:\n" + self.program.read_log())
+        match = re.search(re.escape(needle) + r"(-?\d+) items$", line)
         self.assertIsNotNone(match, line)
-        return int(match.group(1))
-
-    def saved_count(self):
-        lines = self.lines_with(HISTORY_SAVED)
-        self.assertEqual(len(lines), 1, "log:\n" + self.program.read_log())
-        match = re.search(r"History saved: (-?\d+) items$", lines[0])
-        self.assertIsNotNone(match, lines[0])
         return int(match.group(1))
 
     def test_damaged_entries_are_skipped_and_two_runs_keep_every_file(self):
@@ -311,7 +306,7 @@ class HistoryFolderTest(harness.ProgramCase):
             with self.subTest(run=run):
                 self.program.write_settings({"WriteLog": 1, "ClipboardHistoryMax": maximum})
                 instance = self.start_instance()
-                self.assertEqual(self.loaded_count(), loaded, "log:\n" + self.program.read_log())
+                self.assertEqual(self.logged_count(HISTORY_LOADED), loaded)
                 # Each damaged entry reported once, and nothing else.
                 skipped = [line.split(HISTORY_SKIPPED)[1].split(":")[0]
                            for line in self.lines_with(HISTORY_SKIPPED)]
@@ -319,7 +314,7 @@ class HistoryFolderTest(harness.ProgramCase):
                 self.exit_instance(instance)
                 # Loaded items are on disk already: nothing is written again, and
                 # neither damaged entries nor items beyond the maximum lose their files.
-                self.assertEqual(self.saved_count(), 0)
+                self.assertEqual(self.logged_count(HISTORY_SAVED), 0)
                 self.assertEqual(snapshot(history.root), before)
                 # The next run writes a log of its own.
                 self.program.log_path.rename(self.program.path / f"LogReport-run{run}.txt")

@@ -129,43 +129,37 @@ TEST_F(LanguageFileTest, UnreadableFilesGiveEnglishAndNeverCrash) {
     EXPECT_EQ(language::GetString(137), u"Schon da");
 }
 
-TEST_F(LanguageFileTest, VeryLongValuesAreCutToTheReadBuffer) {
+TEST_F(LanguageFileTest, LongValuesAreCutAndReadOnlyFilesReadButNeverWritten) {
     const Text lng = Path("long.lng");
     WriteLng(lng, "[Main]\r\nLangPrefix=ru" + std::string(5000, ' ') +
                       "x\r\n[Strings]\r\n137=" + std::string(30000, 'a') +
                       "\r\n[Menu]\r\nExit=" + std::string(3000, 'b') + "\r\n");
+    const std::string readOnly = Utf16File("[Strings]\r\n138=Ende\r\n");
+    WriteBytes(Path("ro.lng"), readOnly);
+    ASSERT_TRUE(P().files.SetReadOnly(Path("ro.lng"), true));
+    TestMenus menus;
+    auto localizedExit = [&menus] {
+        auto menu = menus.CreatePopup();
+        menu->Append(57665, u"E&xit");
+        language::LocalizeMenu(*menu);
+        return menu->Item(0)->text;
+    };
+
     language::LoadLanguage(lng, true, Text());
     EXPECT_TRUE(language::IsCyrillicRegion()) << "the first ten characters, blanks trimmed";
-    const Text text = language::GetString(137);
-    EXPECT_EQ(text, Text(language::kStringBufferChars - 1, u'a'));
+    EXPECT_EQ(language::GetString(137), Text(language::kStringBufferChars - 1, u'a'));
+    EXPECT_EQ(localizedExit(), Text(language::kMenuBufferChars - 1, u'b'));
 
-    TestMenus menus;
-    auto menu = menus.CreatePopup();
-    ASSERT_TRUE(menu);
-    menu->Append(57665, u"E&xit");
-    language::LocalizeMenu(*menu);
-    EXPECT_EQ(menu->Item(0)->text, Text(language::kMenuBufferChars - 1, u'b'));
-}
-
-TEST_F(LanguageFileTest, ReadOnlyFilesAreReadButNeverWritten) {
-    const Text lng = Path("ro.lng");
-    const std::string bytes = kBom16 + Utf16Bytes("[Strings]\r\n138=Ende\r\n");
-    WriteBytes(lng, bytes);
-    ASSERT_TRUE(P().files.SetReadOnly(lng, true));
-    language::LoadLanguage(lng, true, Text());
+    language::LoadLanguage(Path("ro.lng"), true, Text());
     EXPECT_EQ(language::GetString(138), u"Ende");
     EXPECT_EQ(language::GetString(137), u"Already works");
-    TestMenus menus;
-    auto menu = menus.CreatePopup();
-    menu->Append(57665, u"E&xit");
-    language::LocalizeMenu(*menu);
-    EXPECT_EQ(menu->Item(0)->text, u"E&xit");
+    EXPECT_EQ(localizedExit(), u"E&xit");
     // Wine run by root writes through the attribute, as root may write any
     // file; Windows refuses.
     if (IsSimulated()) {
-        EXPECT_EQ(Bytes(lng), bytes);
+        EXPECT_EQ(Bytes(Path("ro.lng")), readOnly);
     }
-    P().files.SetReadOnly(lng, false);
+    P().files.SetReadOnly(Path("ro.lng"), false);
 }
 
 TEST_F(LanguageFileTest, MenusAreTranslatedAndOnlyEnglishKeysListed) {

@@ -37,7 +37,7 @@ private:
     Text unique_;
 };
 
-TEST_F(PlatformCallsTest, NamedEventIsSharedByItsHandlesAndGoesWithTheLast) {
+TEST_F(PlatformCallsTest, NamedEventsAreSharedByHandlesAndWaitedOnTogether) {
     auto& sync = P().sync;
     const Text name = Name("shared");
 
@@ -63,10 +63,8 @@ TEST_F(PlatformCallsTest, NamedEventIsSharedByItsHandlesAndGoesWithTheLast) {
     opened.reset();
     EXPECT_FALSE(sync.OpenEvent(name, EventAccess::Synchronize));
     EXPECT_FALSE(sync.OpenEvent(Name("never-created"), EventAccess::ModifyState));
-}
 
-TEST_F(PlatformCallsTest, WaitAnyReportsWhichEventAndConsumesOnlyAutoReset) {
-    auto& sync = P().sync;
+    // WaitAny reports which event, and consumes only an auto-reset one.
     auto manual = sync.CreateEvent(Name("manual"), true, false, Security::Default);
     auto autoReset = sync.CreateEvent(Name("auto"), false, false, Security::Default);
     auto unnamed = sync.CreateEvent(Text(), false, false, Security::Default);

@@ -2,6 +2,7 @@
 // fresh folder of its own under the temporary folder.
 #include <aclapi.h>
 
+#include <filesystem>
 #include <string>
 
 #include "platform/text.h"
@@ -16,7 +17,6 @@ namespace wlk::test {
 namespace {
 
 using platform::win32::FromWide;
-using platform::win32::UniqueFind;
 using platform::win32::UniqueHandle;
 
 const wchar_t* Wide(const Text& text) {
@@ -38,29 +38,16 @@ Text FolderName(const ::testing::TestInfo& info) {
     return T(name);
 }
 
-bool IsDots(const wchar_t* name) {
-    return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
-}
-
-// Everything inside `folder` (which ends with a backslash), then the folder.
-// A test may leave files read-only, which DeleteFileW refuses.
+// Everything inside `folder` (which ends with a backslash), then the folder. A test
+// may leave files read-only, which deleting refuses: every entry is made writable first.
 void RemoveTree(const Text& folder) {
-    WIN32_FIND_DATAW found = {};
-    UniqueFind find(FindFirstFileW(Wide(folder + u"*"), &found));
-    while (find) {
-        if (!IsDots(found.cFileName)) {
-            const Text path = folder + FromWide(found.cFileName);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path + u"\\");
-            } else {
-                SetFileAttributesW(Wide(path), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(Wide(path));
-            }
-        }
-        if (!FindNextFileW(find.Get(), &found)) break;
-    }
-    find.Reset();
-    RemoveDirectoryW(Wide(folder));
+    namespace fs = std::filesystem;
+    const fs::path root(std::u16string_view(folder).substr(0, folder.size() - 1));
+    std::error_code error;
+    for (auto it = fs::recursive_directory_iterator(root, error);
+         it != fs::recursive_directory_iterator(); it.increment(error))
+        fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, error);
+    fs::remove_all(root, error);
 }
 
 // The mask of the first ACE that allows Everyone anything; 0 when none does.

@@ -74,7 +74,7 @@ protected:
     int savedMessages = 0;
 };
 
-TEST_F(HistoryStoreTest, SaveThreadWritesCopiesAndTheHandlerAdoptsThem) {
+TEST_F(HistoryStoreTest, SaveThreadWritesCopiesTheHandlerAdoptsThemAndSaveNowWritesAtOnce) {
     auto styled = Unicode(u"styled", 1);
     auto rtf = std::make_shared<CCHItem>(history::CHT_RTF);
     rtf->SetAnsiText("{\\rtf1 styled}");
@@ -82,6 +82,7 @@ TEST_F(HistoryStoreTest, SaveThreadWritesCopiesAndTheHandlerAdoptsThem) {
     Add(live, std::move(styled));
     Add(live, Unicode(u"two", 2));
     EXPECT_FALSE(Save(live, false)) << "the setting is off";
+    EXPECT_EQ(store->SaveNow(live, false), 0);
     EXPECT_EQ(P().files.Kind(kFolder), platform::PathKind::Missing);
 
     ASSERT_TRUE(Save(live));
@@ -101,6 +102,13 @@ TEST_F(HistoryStoreTest, SaveThreadWritesCopiesAndTheHandlerAdoptsThem) {
     auto next = Unicode(u"next");
     ASSERT_TRUE(live.Add(next, 1));
     EXPECT_EQ(P().files.List(kFolder, u"*").size(), 0u);
+
+    // At exit the history is written on the calling thread.
+    const int threads = Sim().threads.started;
+    EXPECT_EQ(store->SaveNow(live, true), 1);
+    EXPECT_EQ(live.Newest(0)->saved, SavedState::Written);
+    EXPECT_EQ(Sim().threads.started, threads);
+    EXPECT_TRUE(Sim().sync.IsSet(history::kSaveLoadEventName));
 }
 
 TEST_F(HistoryStoreTest, SaveWaitsWhileAnotherWriterHoldsTheFolder) {
@@ -185,15 +193,6 @@ TEST_F(HistoryStoreTest, MissingOrReadOnlyFolderSavesNothingAndLosesNothing) {
     ASSERT_TRUE(store->LoadHistory(u"C:\\nowhere\\", kHandler));
     Sim().threads.WaitIdle();
     EXPECT_EQ(Sim().ui.Messages().size(), 0u);
-}
-
-TEST_F(HistoryStoreTest, SaveNowWritesOnTheCallingThread) {
-    Add(live, Unicode(u"at exit"));
-    EXPECT_EQ(store->SaveNow(live, false), 0);
-    EXPECT_EQ(store->SaveNow(live, true), 1);
-    EXPECT_EQ(live.Newest(0)->saved, SavedState::Written);
-    EXPECT_EQ(Sim().threads.started, 0);
-    EXPECT_TRUE(Sim().sync.IsSet(history::kSaveLoadEventName));
 }
 
 TEST_F(HistoryStoreTest, BrokenInfoAndDataFilesAreSkippedWithALogLine) {

@@ -149,39 +149,35 @@ TEST_F(PhraseTreeUnitTest, LoadKeepsTheStoredFolderUnlessItLoadedOne) {
     EXPECT_EQ(tree.Folder(), Path("Empty"));
 }
 
-TEST_F(PhraseTreeUnitTest, NewFilesAreOpenToEveryoneAndRewrittenOnesKeepTheirAccess) {
+TEST_F(PhraseTreeUnitTest, WriteBackKeepsAccessRunsWithoutAThreadAndLogsFailures) {
+    auto logText = OpenLog();
     CWLKCommand node = Node(1, "n");
     ASSERT_TRUE(phrases::WriteCommandFile(node, Path("new.wordlark")));
     EXPECT_EQ(Sim().files.SecurityOf(Path("new.wordlark")), platform::Security::Everyone);
-    Sim().files.Put(Path("old.wordlark"), Phrase("old"));
-    ASSERT_TRUE(phrases::WriteCommandFile(node, Path("old.wordlark")));
-    EXPECT_EQ(Sim().files.SecurityOf(Path("old.wordlark")), platform::Security::Default);
-}
+    Sim().files.Put(Path("Ph\\p.wordlark"), Phrase("p", " UsageCount=\"4\""));
+    ASSERT_TRUE(phrases::WriteCommandFile(node, Path("Ph\\p.wordlark")));
+    EXPECT_EQ(Sim().files.SecurityOf(Path("Ph\\p.wordlark")), platform::Security::Default)
+        << "a rewritten file keeps its access";
 
-TEST_F(PhraseTreeUnitTest, FailedWriteBackIsLoggedAndTheUseKeptInMemory) {
-    auto logText = OpenLog();
-    const std::string original = Phrase("p", " UsageCount=\"4\"");
-    Sim().files.Put(Path("Ph\\p.wordlark"), original);
+    Sim().files.Put(Path("Ph\\p.wordlark"), Phrase("p", " UsageCount=\"4\""));
     CWLKCommandTree tree;
     ASSERT_TRUE(tree.Load(Path("Ph")));
-    Sim().files.DenyWrites(Path("Ph"));
-    tree.MarkUsed(tree.Commands()[0].id);
-    Sim().threads.WaitIdle();
-    EXPECT_EQ(Bytes(Path("Ph\\p.wordlark")), original);
-    EXPECT_EQ(tree.Commands()[0].GetUsageCount(), 5);
-    EXPECT_NE(logText().find("ERROR: code 5, Error 5.\r\n"), std::string::npos);
-    EXPECT_EQ(P().files.List(Path("Ph"), u"*").size(), 1u) << "no temporary file is left";
-}
-
-TEST_F(PhraseTreeUnitTest, WithoutAWorkerThreadTheUseIsWrittenAtOnce) {
-    Sim().files.Put(Path("p.wordlark"), Phrase("p"));
-    CWLKCommandTree tree;
-    ASSERT_TRUE(tree.Load(Dir()));
+    // Without a worker thread the use is written at once.
     Sim().threads.failStart = true;
     tree.MarkUsed(tree.Commands()[0].id);
     CWLKCommand read;
-    ASSERT_TRUE(phrases::ReadCommandFile(read, Path("p.wordlark")));
-    EXPECT_EQ(read.GetUsageCount(), 1);
+    ASSERT_TRUE(phrases::ReadCommandFile(read, Path("Ph\\p.wordlark")));
+    EXPECT_EQ(read.GetUsageCount(), 5);
+
+    const std::string written = Bytes(Path("Ph\\p.wordlark"));
+    Sim().threads.failStart = false;
+    Sim().files.DenyWrites(Path("Ph"));
+    tree.MarkUsed(tree.Commands()[0].id);
+    Sim().threads.WaitIdle();
+    EXPECT_EQ(Bytes(Path("Ph\\p.wordlark")), written);
+    EXPECT_EQ(tree.Commands()[0].GetUsageCount(), 6) << "the use is kept in memory";
+    EXPECT_NE(logText().find("ERROR: code 5, Error 5.\r\n"), std::string::npos);
+    EXPECT_EQ(P().files.List(Path("Ph"), u"*").size(), 1u) << "no temporary file is left";
 }
 
 TEST_F(PhraseTreeUnitTest, DateOfUseIsUniversalTimeAndGroupsHaveNone) {
