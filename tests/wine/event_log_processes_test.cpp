@@ -2,14 +2,13 @@
 // its other components do: no line may be lost, cut or mixed with another.
 #include <map>
 #include <regex>
-#include <sstream>
 #include <vector>
 
 #include "platform/text.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/windows_api.h"
-#include "support/test_helpers.h"
+#include "support/log_entries.h"
 #include "support/test_platform.h"
 
 namespace wlk::test {
@@ -47,24 +46,21 @@ UniqueHandle NamedEvent(const Text& name) {
         CreateEventW(nullptr, TRUE, FALSE, reinterpret_cast<const wchar_t*>(name.c_str())));
 }
 
-// What is wrong with the log's lines: each writer's lines must all be there,
-// whole, once each and in the order written.
-std::vector<std::string> Faults(const std::string& text) {
+// What is wrong with the log's entries: each writer's lines must all be
+// there, whole, once each and in the order written.
+std::vector<std::string> Faults(const std::vector<LogEntry>& entries) {
     std::vector<std::string> faults;
-    static const std::regex line("EXE_Agent: \\[[^\\]]+\\] ([AB]) line (\\d+)");
+    static const std::regex message("([AB]) line (\\d+)");
     std::map<std::string, int> next;
-    std::istringstream lines(text);
-    std::string entry;
-    while (std::getline(lines, entry)) {
+    for (const LogEntry& entry : entries) {
         std::smatch match;
-        if (!entry.empty() && entry.back() == '\r') entry.pop_back();
-        if (!std::regex_match(entry, match, line)) {
-            faults.push_back("not a whole line: [" + entry + "]");
+        if (entry.tag != "EXE_Agent" || !std::regex_match(entry.message, match, message)) {
+            faults.push_back("not a whole line: [" + entry.tag + "|" + entry.message + "]");
             continue;
         }
         const std::string writer = match[1];
         const int number = std::stoi(match[2]);
-        if (number != next[writer]) faults.push_back("out of turn: " + entry);
+        if (number != next[writer]) faults.push_back("out of turn: " + entry.message);
         next[writer] = number + 1;
     }
     for (const char* writer : kWriters) {
@@ -104,9 +100,9 @@ TEST_F(EventLogProcessesTest, TwoWritersAtOnceLoseAndMixNoLine) {
 
     std::string bytes = Bytes(log);
     ASSERT_EQ(bytes.substr(0, 2), kBom16);
-    std::string text = Utf16ToUtf8(bytes.substr(2));
-    EXPECT_EQ(text.find("\xEF\xBB\xBF"), std::string::npos) << "a second byte order mark";
-    std::vector<std::string> faults = Faults(text);
+    EXPECT_EQ(Utf16ToUtf8(bytes.substr(2)).find("\xEF\xBB\xBF"), std::string::npos)
+        << "a second byte order mark";
+    std::vector<std::string> faults = Faults(LogEntries(bytes));
     EXPECT_TRUE(faults.empty()) << faults.size() << " faults, first: " << faults.front();
 }
 
