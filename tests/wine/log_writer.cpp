@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 #include "platform/text.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_threads.h"
 #include "platform/win32/windows_api.h"
 
 namespace {
@@ -29,6 +30,7 @@ int WriteLines(const Text& path, const Text& name, long long count, const Text& 
     if (sync.WaitAny(events, kGoWaitMs) != platform::kWaitObject0) return 5;
     for (long long i = 0; i < count; ++i) log.Write(name + u" line " + ToText(i));
     log.WaitForWriters(kWritersWaitMs);
+    platform::win32::WaitForStartedThreads(kWritersWaitMs);
     return 0;
 }
 
