@@ -20,7 +20,8 @@ struct WatchedEvent {
     bool reset = true;
 };
 
-// Starts the thread; it ends when the instance event is set.
+// Starts the thread; it ends when the instance event is set. A signal that
+// comes before the tray window exists is passed on once the window does.
 bool StartEventWatcher(std::shared_ptr<platform::Event> instanceEvent, WatchedEvent watched);
 
 }  // namespace wlk::app

@@ -76,16 +76,25 @@ add_custom_command(OUTPUT ${WLK_SOUND_FILES}
 add_custom_target(wlk_sounds ALL DEPENDS ${WLK_SOUND_FILES})
 add_dependencies(Wordlark wlk_sounds wlk_languages)
 
-# GoogleTest cross-built from Debian's source.
+# GoogleTest cross-built from Debian's source. The tests are built on request
+# (scripts/run-wine-tests.sh), never by the release build.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-add_executable(wlk_wine_tests ${WLK_SHARED_TEST_SOURCES} tests/support/test_platform.cpp
-    tests/support/test_platform_win32.cpp)
+file(GLOB WLK_WINE_TEST_SOURCES CONFIGURE_DEPENDS tests/wine/*_test.cpp)
+add_executable(wlk_wine_tests EXCLUDE_FROM_ALL ${WLK_SHARED_TEST_SOURCES} ${WLK_WINE_TEST_SOURCES}
+    tests/support/test_platform.cpp tests/support/test_platform_win32.cpp)
 target_include_directories(wlk_wine_tests PRIVATE tests)
 target_compile_options(wlk_wine_tests PRIVATE ${WLK_WARNINGS})
 target_link_libraries(wlk_wine_tests PRIVATE wlk_win32 gtest gtest_main)
+
+# A second writer process for the tests of the shared log, beside the tests.
+add_executable(wlk_log_writer EXCLUDE_FROM_ALL tests/wine/log_writer.cpp)
+target_compile_options(wlk_log_writer PRIVATE ${WLK_WARNINGS})
+target_link_libraries(wlk_log_writer PRIVATE wlk_win32)
+target_link_options(wlk_log_writer PRIVATE -municode)
+add_dependencies(wlk_wine_tests wlk_log_writer)
 
 # Google Benchmark cross-built from Debian's source; the benchmarks measure the
 # real platform against plain file access in the same run.

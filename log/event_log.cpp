@@ -1,5 +1,7 @@
 #include "log/event_log.h"
 
+#include <chrono>
+
 #include "log/exception_names.h"
 #include "log/log_line.h"
 #include "platform/platform.h"
@@ -11,13 +13,17 @@ namespace wlk::log {
 namespace {
 
 constexpr uint32_t kSyncWaitMs = 5000;
+// A writer holds the append mutex for at most kSyncWaitMs and one append; the
+// next one waits out a few such turns before it gives its line up.
+constexpr uint32_t kAppendMutexWaitMs = 3 * kSyncWaitMs;
 constexpr size_t kMaxPathChars = 260;
 constexpr size_t kMaxTagChars = 199;
 
 // Appends one line, creating the file with its byte order mark when missing.
-// Every write goes to the end of the file and a line is written at once, so
-// that writers of other processes, which may take the log at the same time,
-// never overwrite it; only the writer that makes the file writes the mark.
+// The caller holds the append mutex, so no writer of ours appends between the
+// creation and the mark. Every write goes to the end of the file, and only the
+// writer that makes the file writes the mark, for writers that know only the
+// event.
 void AppendLine(const Text& path, const Text& line) {
     auto& files = platform::Current().files;
     auto file = files.OpenForAppend(path);
@@ -34,6 +40,18 @@ void AppendLine(const Text& path, const Text& line) {
     Text text = line.ends_with(u"\r\n") ? line : line + u"\r\n";
     // x86 is little endian, so the characters are already in file order.
     file->Write(text.data(), text.size() * sizeof(char16_t));
+}
+
+// The event protocol that every component of the product follows: wait for
+// the event, reset it, append, set it. Also after a failed wait the event is
+// set, so that one stuck writer cannot block the log for ever.
+void AppendWhenFree(platform::Event& syncEvent, const Text& path, const Text& line) {
+    platform::Event* waitOn[] = {&syncEvent};
+    if (platform::Current().sync.WaitAny(waitOn, kSyncWaitMs) == platform::kWaitObject0) {
+        syncEvent.Reset();
+        AppendLine(path, line);
+    }
+    syncEvent.Set();
 }
 
 }  // namespace
@@ -61,12 +79,15 @@ bool EventLog::Open(const Text& path) {
     if (!atom) return false;
     std::shared_ptr<platform::Event> event =
         p.sync.CreateEvent(kSyncEventName, true, true, platform::Security::Everyone);
-    if (!event) {
+    std::shared_ptr<platform::Mutex> mutex =
+        event ? p.sync.CreateMutex(kAppendMutexName, platform::Security::Everyone) : nullptr;
+    if (!mutex) {
         p.system.DeleteGlobalAtom(atom);
         return false;
     }
     atom_ = atom;
     syncEvent_ = std::move(event);
+    appendMutex_ = std::move(mutex);
     path_ = path;
     return true;
 }
@@ -77,6 +98,7 @@ void EventLog::Close() {
     platform::Current().system.DeleteGlobalAtom(atom_);
     atom_ = 0;
     syncEvent_.reset();
+    appendMutex_.reset();
     path_.clear();
 }
 
@@ -149,33 +171,26 @@ void EventLog::DescribeWindow(platform::WindowId window, const Text& tag) {
 
 void EventLog::HandToWriter(const Text& line) {
     std::shared_ptr<platform::Event> event;
+    std::shared_ptr<platform::Mutex> mutex;
     Text path;
     {
         std::lock_guard lock(mutex_);
         event = syncEvent_;
+        mutex = appendMutex_;
         path = path_;
     }
-    if (path.empty() || line.empty() || !event) return;
-    auto& p = platform::Current();
-    ++pendingWriters_;
+    if (path.empty() || line.empty() || !event || !mutex) return;
     uint64_t ticket = TakeTicket();
-    bool started = p.threads.Start([this, &p, event, path, line, ticket] {
+    bool started = platform::Current().threads.Start([this, event, mutex, path, line, ticket] {
         // This process's lines reach the file in the order they were written.
         WaitForTurn(ticket);
-        platform::Event* waitOn[] = {event.get()};
-        if (p.sync.WaitAny(waitOn, kSyncWaitMs) == platform::kWaitObject0) {
-            event->Reset();
-            AppendLine(path, line);
+        if (mutex->Acquire(kAppendMutexWaitMs)) {
+            AppendWhenFree(*event, path, line);
+            mutex->Release();
         }
-        // Also after a failed wait: one stuck writer must not block the log for ever.
-        event->Set();
         EndTurn(ticket);
-        --pendingWriters_;
     });
-    if (!started) {
-        EndTurn(ticket);
-        --pendingWriters_;
-    }
+    if (!started) EndTurn(ticket);
 }
 
 uint64_t EventLog::TakeTicket() {
@@ -198,8 +213,11 @@ void EventLog::EndTurn(uint64_t ticket) {
 }
 
 void EventLog::WaitForWriters(uint32_t maxMs) {
-    auto& threads = platform::Current().threads;
-    for (uint32_t waited = 0; pendingWriters_ > 0 && waited < maxMs; ++waited) threads.Sleep(1);
+    // Every line handed to a writer has had its turn when the turns have
+    // caught up with the tickets.
+    std::unique_lock lock(orderMutex_);
+    turnChanged_.wait_for(lock, std::chrono::milliseconds(maxMs),
+                          [&] { return turn_ == nextTicket_; });
 }
 
 }  // namespace wlk::log

@@ -2,9 +2,13 @@
 // on. Other processes of the product write to the same file; all writers take
 // turns on a shared named event, and every line is written by a short-lived
 // thread so that a slow disk never holds up the caller.
+//
+// Waiting for the event and then resetting it are two steps, so two writers
+// can both take it. Our own processes therefore also hold a named mutex from
+// before that wait until after the event is set again: between them, appends
+// never overlap, and the event still works for components that only know it.
 #pragma once
 
-#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -18,6 +22,7 @@
 namespace wlk::log {
 
 inline constexpr char16_t kSyncEventName[] = u"Local\\WordlarkLogger_SyncEven";
+inline constexpr char16_t kAppendMutexName[] = u"Local\\WordlarkLogger_AppendMutex";
 
 class EventLog {
 public:
@@ -62,9 +67,9 @@ private:
     Text path_;
     uint16_t atom_ = 0;
     std::shared_ptr<platform::Event> syncEvent_;
+    std::shared_ptr<platform::Mutex> appendMutex_;
     Text sourceTag_;
     std::vector<Text> batch_;
-    std::atomic<int> pendingWriters_{0};
     // Writer threads take turns in the order of their lines.
     std::mutex orderMutex_;
     std::condition_variable turnChanged_;

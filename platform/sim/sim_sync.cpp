@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <thread>
 
 #include "platform/text.h"
 
@@ -19,6 +20,10 @@ struct SimSync::Object {
     bool manualReset = false;
     bool signalled = false;
     Security security = Security::Default;
+    // A mutex: its owning thread and how often that thread acquired it.
+    std::thread::id owner;
+    int holds = 0;
+    int waiting = 0;
 };
 
 namespace {
@@ -46,7 +51,63 @@ private:
     std::shared_ptr<SimSync::Object> object_;
 };
 
+class SimMutex : public Mutex {
+public:
+    explicit SimMutex(std::shared_ptr<SimSync::Object> object) : object_(std::move(object)) {}
+    bool Acquire(uint32_t timeoutMs) override {
+        auto self = std::this_thread::get_id();
+        auto free = [&] { return object_->holds == 0 || object_->owner == self; };
+        std::unique_lock lock(g_stateMutex);
+        ++object_->waiting;
+        bool owned = true;
+        if (timeoutMs == kInfinite)
+            g_changed.wait(lock, free);
+        else
+            owned = g_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), free);
+        --object_->waiting;
+        if (!owned) return false;
+        object_->owner = self;
+        ++object_->holds;
+        return true;
+    }
+    bool Release() override {
+        {
+            std::lock_guard lock(g_stateMutex);
+            if (object_->holds == 0 || object_->owner != std::this_thread::get_id()) return false;
+            --object_->holds;
+        }
+        g_changed.notify_all();
+        return true;
+    }
+
+private:
+    std::shared_ptr<SimSync::Object> object_;
+};
+
 }  // namespace
+
+std::shared_ptr<SimSync::Object> SimSync::Named(const Text& name, Security security) {
+    std::lock_guard lock(mutex_);
+    t_lastError = 0;
+    if (!name.empty()) {
+        if (auto existing = named_[name].lock()) {
+            t_lastError = kErrorAlreadyExists;
+            return existing;
+        }
+    }
+    auto object = std::make_shared<Object>();
+    object->security = security;
+    if (!name.empty()) named_[name] = object;
+    return object;
+}
+
+std::unique_ptr<Mutex> SimSync::CreateMutex(const Text& name, Security security) {
+    if (failCreate) {
+        t_lastError = kErrorAccessDenied;
+        return nullptr;
+    }
+    return std::make_unique<SimMutex>(Named(name, security));
+}
 
 std::unique_ptr<Event> SimSync::CreateEvent(const Text& name, bool manualReset, bool initialState,
                                             Security security) {
@@ -54,19 +115,12 @@ std::unique_ptr<Event> SimSync::CreateEvent(const Text& name, bool manualReset, 
         t_lastError = kErrorAccessDenied;
         return nullptr;
     }
-    std::lock_guard lock(mutex_);
-    t_lastError = 0;
-    if (!name.empty()) {
-        if (auto existing = named_[name].lock()) {
-            t_lastError = kErrorAlreadyExists;
-            return std::make_unique<SimEvent>(existing);
-        }
+    auto object = Named(name, security);
+    if (t_lastError != kErrorAlreadyExists) {
+        std::lock_guard lock(g_stateMutex);
+        object->manualReset = manualReset;
+        object->signalled = initialState;
     }
-    auto object = std::make_shared<Object>();
-    object->manualReset = manualReset;
-    object->signalled = initialState;
-    object->security = security;
-    if (!name.empty()) named_[name] = object;
     return std::make_unique<SimEvent>(object);
 }
 
@@ -114,6 +168,14 @@ bool SimSync::IsSet(const Text& name) {
     auto object = it == named_.end() ? nullptr : it->second.lock();
     std::lock_guard state(g_stateMutex);
     return object && object->signalled;
+}
+
+int SimSync::MutexWaiters(const Text& name) {
+    std::lock_guard lock(mutex_);
+    auto it = named_.find(name);
+    auto object = it == named_.end() ? nullptr : it->second.lock();
+    std::lock_guard state(g_stateMutex);
+    return object ? object->waiting : 0;
 }
 
 Security SimSync::SecurityOf(const Text& name) {

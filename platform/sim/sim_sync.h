@@ -1,5 +1,5 @@
-// Named events in a process-wide table, with real blocking waits so that
-// watcher threads behave as they do on Windows.
+// Named events and mutexes in a process-wide table, with real blocking waits
+// so that watcher threads behave as they do on Windows.
 #pragma once
 
 #include <map>
@@ -16,6 +16,7 @@ public:
 
     std::unique_ptr<Event> CreateEvent(const Text& name, bool manualReset, bool initialState,
                                        Security security) override;
+    std::unique_ptr<Mutex> CreateMutex(const Text& name, Security security) override;
     std::unique_ptr<Event> OpenEvent(const Text& name, EventAccess access) override;
     uint32_t WaitAny(std::span<Event* const> events, uint32_t timeoutMs) override;
     uint32_t LastError() override;
@@ -23,11 +24,16 @@ public:
     // Test knobs and views.
     bool Exists(const Text& name);
     bool IsSet(const Text& name);
-    // The security a named event was created with.
+    // Threads waiting to acquire the named mutex.
+    int MutexWaiters(const Text& name);
+    // The security a named event or mutex was created with.
     Security SecurityOf(const Text& name);
     bool failCreate = false;
 
 private:
+    // The object of that name, made with `security` when it does not exist yet.
+    std::shared_ptr<Object> Named(const Text& name, Security security);
+
     std::mutex mutex_;
     std::map<Text, std::weak_ptr<Object>> named_;
 };

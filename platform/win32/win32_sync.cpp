@@ -35,6 +35,21 @@ private:
     UniqueHandle handle_;
 };
 
+class Win32Mutex final : public Mutex {
+public:
+    explicit Win32Mutex(UniqueHandle handle) : handle_(std::move(handle)) {}
+
+    bool Acquire(uint32_t timeoutMs) override {
+        const DWORD result = WaitForSingleObject(handle_.Get(), timeoutMs);
+        // An owner that ended while holding the mutex leaves it to the next one.
+        return result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+    }
+    bool Release() override { return ReleaseMutex(handle_.Get()) != FALSE; }
+
+private:
+    UniqueHandle handle_;
+};
+
 std::unique_ptr<Event> Wrap(HANDLE handle) {
     CaptureLastError();
     if (!handle) return nullptr;
@@ -51,6 +66,14 @@ std::unique_ptr<Event> Win32Sync::CreateEvent(const Text& name, bool manualReset
                                               Security security) {
     EveryoneSecurity everyone;
     return Wrap(CreateEventW(everyone.For(security), manualReset, initialState, NameOrNull(name)));
+}
+
+std::unique_ptr<Mutex> Win32Sync::CreateMutex(const Text& name, Security security) {
+    EveryoneSecurity everyone;
+    HANDLE handle = CreateMutexW(everyone.For(security), FALSE, NameOrNull(name));
+    CaptureLastError();
+    if (!handle) return nullptr;
+    return std::make_unique<Win32Mutex>(UniqueHandle(handle));
 }
 
 std::unique_ptr<Event> Win32Sync::OpenEvent(const Text& name, EventAccess access) {

@@ -11,4 +11,8 @@ public:
     void Sleep(uint32_t ms) override;
 };
 
+// Waits up to `maxMs` until every thread started by Win32Threads has ended,
+// so that none is still ending while the process ends. True when all have.
+bool WaitForStartedThreads(uint32_t maxMs);
+
 }  // namespace wlk::platform::win32

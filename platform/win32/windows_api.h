@@ -12,6 +12,7 @@
 
 #undef CreateDirectory
 #undef CreateEvent
+#undef CreateMutex
 #undef DeleteFile
 #undef GetDriveType
 #undef MessageBox

@@ -4,6 +4,7 @@
 #include "log/exception_names.h"
 #include "log/log_line.h"
 #include "platform/text.h"
+#include "support/log_entries.h"
 #include "support/sim_access.h"
 #include "support/test_helpers.h"
 #include "support/test_platform.h"
@@ -19,7 +20,7 @@ protected:
         PlatformTest::TearDown();
     }
     log::EventLog& log() { return log::EventLog::Instance(); }
-    std::string LogText(const Text& path) { return Utf16ToUtf8(Bytes(path)); }
+    std::vector<LogEntry> Entries(const Text& path) { return LogEntries(Bytes(path)); }
     const Text programDir = u"C:\\Program Files\\Wordlark\\";
 };
 
@@ -61,15 +62,34 @@ TEST_F(EventLogUnitTest, ExistingReadOnlyLogFileMovesTheLogToAppData) {
     EXPECT_EQ(log().LogPath(), u"C:\\Users\\sim\\AppData\\Roaming\\LogReport_Wordlark.txt");
 }
 
-TEST_F(EventLogUnitTest, OpenPublishesPathAtomAndSyncEventAndCloseRemovesThem) {
+TEST_F(EventLogUnitTest, OpenPublishesPathAtomEventAndMutexAndCloseRemovesThem) {
     Text path = Path("log.txt");
     ASSERT_TRUE(log().Open(path));
     EXPECT_TRUE(Sim().system.HasAtom(path));
     EXPECT_TRUE(Sim().sync.IsSet(log::kSyncEventName));
     EXPECT_EQ(Sim().sync.SecurityOf(log::kSyncEventName), platform::Security::Everyone);
+    EXPECT_EQ(Sim().sync.SecurityOf(log::kAppendMutexName), platform::Security::Everyone);
     log().Close();
     EXPECT_FALSE(Sim().system.HasAtom(path));
     EXPECT_FALSE(Sim().sync.Exists(log::kSyncEventName));
+    EXPECT_FALSE(Sim().sync.Exists(log::kAppendMutexName));
+}
+
+TEST_F(EventLogUnitTest, LineWaitsWhileAnotherProcessHoldsTheAppendMutex) {
+    Text path = Path("log.txt");
+    ASSERT_TRUE(log().Open(path));
+    auto other = P().sync.CreateMutex(log::kAppendMutexName, platform::Security::Everyone);
+    ASSERT_TRUE(other->Acquire(0));
+    log().Write(u"after the other");
+    ASSERT_TRUE(WaitUntil([] { return Sim().sync.MutexWaiters(log::kAppendMutexName) == 1; }));
+    EXPECT_EQ(P().files.Kind(path), platform::PathKind::Missing);
+    EXPECT_TRUE(Sim().sync.IsSet(log::kSyncEventName)) << "the event is taken only with the mutex";
+    ASSERT_TRUE(other->Release());
+    Sim().threads.WaitIdle();
+    std::vector<LogEntry> expected = {{"EXE_Agent", "after the other"}};
+    EXPECT_EQ(Entries(path), expected);
+    EXPECT_TRUE(other->Acquire(0)) << "the writer let the mutex go";
+    other->Release();
 }
 
 TEST_F(EventLogUnitTest, OpenFailuresLeaveTheLogClosedAndTheAtomDeleted) {
@@ -94,7 +114,8 @@ TEST_F(EventLogUnitTest, StuckWriterIsBrokenAfterFiveSecondsAndItsLineDropped) {
     EXPECT_TRUE(Sim().sync.IsSet(log::kSyncEventName));
     log().Write(u"written again");
     Sim().threads.WaitIdle();
-    EXPECT_NE(LogText(path).find("] written again\r\n"), std::string::npos);
+    std::vector<LogEntry> expected = {{"EXE_Agent", "written again"}};
+    EXPECT_EQ(Entries(path), expected);
 }
 
 TEST_F(EventLogUnitTest, UnwritableFileOrNoThreadDropsTheLineSilently) {
@@ -116,12 +137,12 @@ TEST_F(EventLogUnitTest, ReportExceptionLogsAndShowsTheNamedCode) {
     log().ReportException(u"Crash: on IDataNeededHander_MenuSelf::CleanupMenu", 0xC0000005);
     log().ReportException(u"ctx", 0x1234);
     Sim().threads.WaitIdle();
-    std::string text = LogText(path);
-    EXPECT_NE(text.find("] ERROR: Crash: on IDataNeededHander_MenuSelf::CleanupMenu "
-                        "GetExceptionCode=3221225477 status=[EXCEPTION_ACCESS_VIOLATION]\r\n"),
-              std::string::npos);
-    EXPECT_NE(text.find("] ERROR: ctx GetExceptionCode=4660 status=[Not found]\r\n"),
-              std::string::npos);
+    std::vector<LogEntry> expected = {
+        {"EXE_Agent",
+         "ERROR: Crash: on IDataNeededHander_MenuSelf::CleanupMenu "
+         "GetExceptionCode=3221225477 status=[EXCEPTION_ACCESS_VIOLATION]"},
+        {"EXE_Agent", "ERROR: ctx GetExceptionCode=4660 status=[Not found]"}};
+    EXPECT_EQ(Entries(path), expected);
     auto boxes = Sim().ui.MessageBoxes();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[1].text, u"ctx GetExceptionCode=4660 status=[Not found]");
@@ -143,14 +164,13 @@ TEST_F(EventLogUnitTest, BatchIsOneEntryOfStampedLinesAndWindowDescription) {
     Sim().ui.windows[77] = u"WordlarkMainWindow";
     log().DescribeWindow(77, u"DIAG");
     Sim().threads.WaitIdle();
-    std::string text = LogText(path);
-    EXPECT_NE(text.find("\xEF\xBB\xBF"
-                        "EXE_Agent [12/05/26 23:04:09] remove listener\n"
-                        "EXE_Agent [12/05/26 23:04:09] add listener\r\n"),
-              std::string::npos)
-        << text;
-    EXPECT_NE(text.find("EXE_Agent: [12/05/26 23:04:09] DIAG: IsWindow=1\r\n"), std::string::npos);
-    EXPECT_NE(text.find("] DIAG: classname=[WordlarkMainWindow]\r\n"), std::string::npos);
+    auto now = P().system.Now();
+    std::vector<LogEntry> expected = {
+        {"", ToUtf8(log::BuildBatchLine(u"remove listener", now) + u"\n" +
+                    log::BuildBatchLine(u"add listener", now))},
+        {"EXE_Agent", "DIAG: IsWindow=1"},
+        {"EXE_Agent", "DIAG: classname=[WordlarkMainWindow]"}};
+    EXPECT_EQ(Entries(path), expected);
 }
 
 }  // namespace
@@ -162,16 +182,16 @@ namespace {
 TEST_F(EventLogUnitTest, LinesOfOneProcessKeepTheirOrderEvenWhenAThreadFailsToStart) {
     Text path = Path("log.txt");
     ASSERT_TRUE(log().Open(path));
-    std::string expected = "\xEF\xBB\xBF";
+    std::vector<LogEntry> expected;
     for (int i = 0; i < 40; ++i) {
         Sim().threads.failStart = i == 7;  // its line is lost, the others still follow
         log().Write(u"line " + ToText(i));
-        if (i != 7) expected += "EXE_Agent: [12/05/26 23:04:09] line " + std::to_string(i) + "\r\n";
+        if (i != 7) expected.push_back({"EXE_Agent", "line " + std::to_string(i)});
     }
     Sim().threads.failStart = false;
     log().WaitForWriters(10000);
     Sim().threads.WaitIdle();
-    EXPECT_EQ(LogText(path), expected);
+    EXPECT_EQ(Entries(path), expected);
 }
 
 }  // namespace
