@@ -21,6 +21,12 @@ protected:
     }
     log::EventLog& log() { return log::EventLog::Instance(); }
     std::vector<LogEntry> Entries(const Text& path) { return LogEntries(Bytes(path)); }
+    // Opens the log on a file of the test's own folder; its path.
+    Text OpenLog() {
+        Text path = Path("log.txt");
+        EXPECT_TRUE(log().Open(path));
+        return path;
+    }
     const Text programDir = u"C:\\Program Files\\Wordlark\\";
 };
 
@@ -38,10 +44,9 @@ TEST_F(EventLogUnitTest, LineLayoutAndTheLengthLimit) {
     EXPECT_EQ(log::BuildBatchLine(u"step", t), u"EXE_Agent [03/07/26 09:05:04] step");
 }
 
-TEST_F(EventLogUnitTest, LogPathBesideProgramUnlessItCannotBeWritten) {
+TEST_F(EventLogUnitTest, LogPathBesideProgramUnlessItOrTheFileCannotBeWritten) {
     Sim().files.Put(programDir + u"Wordlark.exe", "MZ");
     EXPECT_EQ(log().LogPath(), programDir + u"LogReport.txt");
-
     Sim().files.DenyWrites(programDir);
     EXPECT_EQ(log().LogPath(), u"C:\\Users\\sim\\AppData\\Roaming\\LogReport_Wordlark.txt");
 
@@ -54,17 +59,17 @@ TEST_F(EventLogUnitTest, LogPathBesideProgramUnlessItCannotBeWritten) {
     EXPECT_EQ(log().LogPath(), u"E:\\Wordlark\\LogReport.txt");
     Sim().system.programPath = u"Q:\\Wordlark.exe";  // a drive with no root
     EXPECT_EQ(log().LogPath(), u"Q:\\LogReport.txt");
-}
 
-TEST_F(EventLogUnitTest, ExistingReadOnlyLogFileMovesTheLogToAppData) {
-    Sim().files.Put(programDir + u"LogReport.txt", kBom16);
-    Sim().files.DenyWrites(programDir + u"LogReport.txt");
+    // An existing log file that is read-only moves the log as well.
+    Sim().system.programPath = u"C:\\Tools\\Wordlark.exe";
+    Sim().files.Put(u"C:\\Tools\\LogReport.txt", kBom16);
+    EXPECT_EQ(log().LogPath(), u"C:\\Tools\\LogReport.txt");
+    Sim().files.DenyWrites(u"C:\\Tools\\LogReport.txt");
     EXPECT_EQ(log().LogPath(), u"C:\\Users\\sim\\AppData\\Roaming\\LogReport_Wordlark.txt");
 }
 
 TEST_F(EventLogUnitTest, OpenPublishesPathAtomEventAndMutexAndCloseRemovesThem) {
-    Text path = Path("log.txt");
-    ASSERT_TRUE(log().Open(path));
+    Text path = OpenLog();
     EXPECT_TRUE(Sim().system.HasAtom(path));
     EXPECT_TRUE(Sim().sync.IsSet(log::kSyncEventName));
     EXPECT_EQ(Sim().sync.SecurityOf(log::kSyncEventName), platform::Security::Everyone);
@@ -76,8 +81,7 @@ TEST_F(EventLogUnitTest, OpenPublishesPathAtomEventAndMutexAndCloseRemovesThem) 
 }
 
 TEST_F(EventLogUnitTest, LineWaitsWhileAnotherProcessHoldsTheAppendMutex) {
-    Text path = Path("log.txt");
-    ASSERT_TRUE(log().Open(path));
+    Text path = OpenLog();
     auto other = P().sync.CreateMutex(log::kAppendMutexName, platform::Security::Everyone);
     ASSERT_TRUE(other->Acquire(0));
     log().Write(u"after the other");
@@ -86,25 +90,14 @@ TEST_F(EventLogUnitTest, LineWaitsWhileAnotherProcessHoldsTheAppendMutex) {
     EXPECT_TRUE(Sim().sync.IsSet(log::kSyncEventName)) << "the event is taken only with the mutex";
     ASSERT_TRUE(other->Release());
     Sim().threads.WaitIdle();
-    std::vector<LogEntry> expected = {{"EXE_Agent", "after the other"}};
-    EXPECT_EQ(Entries(path), expected);
+    EXPECT_EQ(Entries(path), (std::vector<LogEntry>{{"EXE_Agent", "after the other"}}));
     EXPECT_TRUE(other->Acquire(0)) << "the writer let the mutex go";
     other->Release();
 }
 
-TEST_F(EventLogUnitTest, OpenFailuresLeaveTheLogClosedAndTheAtomDeleted) {
-    Sim().system.failAtoms = true;
-    EXPECT_FALSE(log().Open(Path("log.txt")));
-    Sim().system.failAtoms = false;
-    Sim().sync.failCreate = true;
-    EXPECT_FALSE(log().Open(Path("log.txt")));
-    EXPECT_FALSE(Sim().system.HasAtom(Path("log.txt")));
-    EXPECT_FALSE(log().IsOpen());
-}
 
 TEST_F(EventLogUnitTest, StuckWriterIsBrokenAfterFiveSecondsAndItsLineDropped) {
-    Text path = Path("log.txt");
-    ASSERT_TRUE(log().Open(path));
+    Text path = OpenLog();
     // Another process holds the log and never lets go.
     auto other = P().sync.OpenEvent(log::kSyncEventName, platform::EventAccess::ModifyState);
     other->Reset();
@@ -114,12 +107,20 @@ TEST_F(EventLogUnitTest, StuckWriterIsBrokenAfterFiveSecondsAndItsLineDropped) {
     EXPECT_TRUE(Sim().sync.IsSet(log::kSyncEventName));
     log().Write(u"written again");
     Sim().threads.WaitIdle();
-    std::vector<LogEntry> expected = {{"EXE_Agent", "written again"}};
-    EXPECT_EQ(Entries(path), expected);
+    EXPECT_EQ(Entries(path), (std::vector<LogEntry>{{"EXE_Agent", "written again"}}));
 }
 
-TEST_F(EventLogUnitTest, UnwritableFileOrNoThreadDropsTheLineSilently) {
+TEST_F(EventLogUnitTest, FailedOpensLeaveItClosedAndFailedWritesDropTheLineSilently) {
     Text path = Path("log.txt");
+    Sim().system.failAtoms = true;
+    EXPECT_FALSE(log().Open(path));
+    Sim().system.failAtoms = false;
+    Sim().sync.failCreate = true;
+    EXPECT_FALSE(log().Open(path));
+    EXPECT_FALSE(Sim().system.HasAtom(path));
+    EXPECT_FALSE(log().IsOpen());
+
+    Sim().sync.failCreate = false;
     ASSERT_TRUE(log().Open(path));
     Sim().threads.failStart = true;
     log().Write(u"no thread");
@@ -132,8 +133,7 @@ TEST_F(EventLogUnitTest, UnwritableFileOrNoThreadDropsTheLineSilently) {
 }
 
 TEST_F(EventLogUnitTest, ReportExceptionLogsAndShowsTheNamedCode) {
-    Text path = Path("log.txt");
-    ASSERT_TRUE(log().Open(path));
+    Text path = OpenLog();
     log().ReportException(u"Crash: on IDataNeededHander_MenuSelf::CleanupMenu", 0xC0000005);
     log().ReportException(u"ctx", 0x1234);
     Sim().threads.WaitIdle();
@@ -155,8 +155,7 @@ TEST_F(EventLogUnitTest, ReportExceptionLogsAndShowsTheNamedCode) {
 }
 
 TEST_F(EventLogUnitTest, BatchIsOneEntryOfStampedLinesAndWindowDescription) {
-    Text path = Path("log.txt");
-    ASSERT_TRUE(log().Open(path));
+    Text path = OpenLog();
     log().AddBatchLine(u"remove listener");
     log().AddBatchLine(u"add listener");
     log().FlushBatch();
@@ -173,15 +172,8 @@ TEST_F(EventLogUnitTest, BatchIsOneEntryOfStampedLinesAndWindowDescription) {
     EXPECT_EQ(Entries(path), expected);
 }
 
-}  // namespace
-}  // namespace wlk::test
-
-namespace wlk::test {
-namespace {
-
 TEST_F(EventLogUnitTest, LinesOfOneProcessKeepTheirOrderEvenWhenAThreadFailsToStart) {
-    Text path = Path("log.txt");
-    ASSERT_TRUE(log().Open(path));
+    Text path = OpenLog();
     std::vector<LogEntry> expected;
     for (int i = 0; i < 40; ++i) {
         Sim().threads.failStart = i == 7;  // its line is lost, the others still follow

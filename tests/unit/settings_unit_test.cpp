@@ -49,15 +49,7 @@ TEST_F(SettingsUnitTest, WriteFileIsBesideTheProgramUnlessTheFolderIsReadOnly) {
     EXPECT_EQ(P().files.Kind(programIni), platform::PathKind::Missing);
 }
 
-TEST_F(SettingsUnitTest, ExistingReadOnlyProgramFileSendsWritesToTheUserFile) {
-    WriteIni(programIni, "[Settings]\r\nHotkey=65601\r\n");
-    Sim().files.DenyWrites(programIni);
-    EXPECT_EQ(settings::WriteSettingsPath(), userIni);
-    // ...while its keys are still read.
-    EXPECT_EQ(Loaded().Get(IntSetting::Hotkey), 65601);
-}
-
-TEST_F(SettingsUnitTest, UsbStickAlwaysUsesTheProgramFile) {
+TEST_F(SettingsUnitTest, UsbStickAlwaysUsesTheProgramFileAnywhereElseAReadOnlyOneIsOnlyRead) {
     Sim().system.programPath = u"E:\\Tools\\Wordlark.exe";
     Sim().files.SetDriveType(u'E', platform::DriveType::Removable);
     Sim().files.Put(u"E:\\Tools\\Wordlark.exe", "MZ");
@@ -66,6 +58,12 @@ TEST_F(SettingsUnitTest, UsbStickAlwaysUsesTheProgramFile) {
     EXPECT_EQ(settings::UserSettingsPath(true), userIni);
     EXPECT_EQ(P().files.Kind(u"C:\\Users\\sim\\Wordlark"), platform::PathKind::Missing)
         << "no user folder is made from a USB stick";
+
+    Sim().system.programPath = u"C:\\Program Files\\Wordlark\\Wordlark.exe";
+    WriteIni(programIni, "[Settings]\r\nHotkey=65601\r\n");
+    Sim().files.DenyWrites(programIni);
+    EXPECT_EQ(settings::WriteSettingsPath(), userIni);
+    EXPECT_EQ(Loaded().Get(IntSetting::Hotkey), 65601) << "its keys are still read";
 }
 
 TEST_F(SettingsUnitTest, WriteFileOnlyKeysIgnoreTheOtherFile) {

@@ -287,7 +287,14 @@ TEST_F(StartupTest, LogonStartWaitsItsDelayOrNotAtAll) {
     StopInstance();
 }
 
-TEST_F(StartupTest, ElevatedStartTakesOverFromTheFirstInstance) {
+TEST_F(StartupTest, ElevatedStartTakesOverFromTheFirstInstanceOrLogsThatNoneHandedOver) {
+    FakeHost& alone = StartRunning(u"/asadmin");
+    ASSERT_TRUE(Runs(alone));
+    EXPECT_TRUE(
+        Logged("] ERROR: Cannot wait event from first instance\n\nError Code: 2\n"
+               "File not found.\r\n"));
+    StopInstance();
+
     std::atomic<int> firstExit{-1};
     FakeHost& first = StartRunning(u"", &firstExit);
     ASSERT_TRUE(Runs(first));
@@ -308,19 +315,10 @@ TEST_F(StartupTest, ElevatedStartTakesOverFromTheFirstInstance) {
     EXPECT_EQ(first.exitRequests, 1);
     EXPECT_FALSE(first.running);
     // The elevated start's banner follows any error of its hand-over in the log.
-    EXPECT_TRUE(Logged("===Start Wordlark ", 2));
-    EXPECT_EQ(LogCount("Cannot wait event"), 0u);
+    EXPECT_TRUE(Logged("===Start Wordlark ", 3));
+    EXPECT_EQ(LogCount("Cannot wait event"), 1u) << "only the start without a first instance";
     StopInstance();
     EXPECT_EQ(firstExit, 0);
-}
-
-TEST_F(StartupTest, ElevatedStartWithoutHandOverLogsTheErrorAndRuns) {
-    FakeHost& elevated = StartRunning(u"/asadmin");
-    ASSERT_TRUE(Runs(elevated));
-    EXPECT_TRUE(
-        Logged("] ERROR: Cannot wait event from first instance\n\nError Code: 2\n"
-               "File not found.\r\n"));
-    StopInstance();
 }
 
 TEST_F(StartupTest, FailedElevationReleasesTheHandOverAndTellsTheUser) {
