@@ -129,7 +129,7 @@ TEST_F(HistoryFilesTest, ProtectionFollowsTheReadOnlyDataFile) {
     EXPECT_EQ(P().profile.GetInt(item->infoPath, u"Files", u"Protected", 9), 1);
 }
 
-TEST_F(HistoryFilesTest, NumbersCountFromOnePerPatternAndSkipTakenNames) {
+TEST_F(HistoryFilesTest, NumbersCountFromOnePerPatternSkipTakenNamesAndChangesTakeNewOnes) {
     WriteBytes(folder + u"clipboard_history1.txt", "x\0"s);
     WriteBytes(folder + u"clipboard_history3.txt", "x\0"s);
     WriteBytes(folder + u"wordlark_cb1.info", "");
@@ -146,6 +146,20 @@ TEST_F(HistoryFilesTest, NumbersCountFromOnePerPatternAndSkipTakenNames) {
     EXPECT_EQ(Read("clipboard_history3.txt"), "x\0"s) << "never overwritten";
     CCHItem empty(history::CHT_HTML);
     EXPECT_FALSE(history::SaveItem(folder, empty)) << "nothing to write, nothing written";
+
+    // A changed item goes to a new file under its old info file.
+    auto item = TextItem(u"before");
+    item->formats = {DataItem(history::CHT_HTML, "<p>before</p>\0"s)};
+    ASSERT_TRUE(history::SaveItem(folder, *item));
+    const Text info = item->infoPath;
+    item->SetUnicodeText(u"after");
+    item->formats.clear();
+    item->dataPath.clear();
+    ASSERT_TRUE(history::SaveItem(folder, *item));
+    EXPECT_EQ(item->infoPath, info);
+    EXPECT_EQ(Bytes(info),
+              "[Files]\r\nDataType=1\r\nProtected=0\r\nFile0=Unicode_clipboard_history2.txt\r\n");
+    EXPECT_EQ(Read("Unicode_clipboard_history1.txt").size(), 16u) << "the old file stays";
 }
 
 TEST_F(HistoryFilesTest, WritersRacingForNamesNeverShareAFile) {
@@ -165,21 +179,6 @@ TEST_F(HistoryFilesTest, WritersRacingForNamesNeverShareAFile) {
     for (const auto& list : items)
         for (const auto& item : list)
             EXPECT_EQ(Bytes(item->dataPath), kBom16 + Utf16Bytes(item->PlainText()) + "\0\0"s);
-}
-
-TEST_F(HistoryFilesTest, ChangedItemIsWrittenToANewFileUnderItsOldInfoFile) {
-    auto item = TextItem(u"before");
-    item->formats = {DataItem(history::CHT_HTML, "<p>before</p>\0"s)};
-    ASSERT_TRUE(history::SaveItem(folder, *item));
-    const Text info = item->infoPath;
-    item->SetUnicodeText(u"after");
-    item->formats.clear();
-    item->dataPath.clear();
-    ASSERT_TRUE(history::SaveItem(folder, *item));
-    EXPECT_EQ(item->infoPath, info);
-    EXPECT_EQ(Bytes(info),
-              "[Files]\r\nDataType=1\r\nProtected=0\r\nFile0=Unicode_clipboard_history2.txt\r\n");
-    EXPECT_EQ(Read("Unicode_clipboard_history1.txt").size(), 16u) << "the old file stays";
 }
 
 TEST_F(HistoryFilesTest, InfoFilesReadAlikeWhateverTheirLayout) {
