@@ -34,7 +34,7 @@ protected:
     const Text userIni = u"C:\\Users\\sim\\Wordlark\\Settings.ini";
 };
 
-TEST_F(SettingsUnitTest, WriteFileIsBesideTheProgramUnlessTheFolderIsReadOnly) {
+TEST_F(SettingsUnitTest, WriteFileAndItsOwnKeysBesideTheProgramUnlessTheFolderIsReadOnly) {
     EXPECT_EQ(settings::WriteSettingsPath(), programIni);
     EXPECT_EQ(P().files.Kind(u"C:\\Users\\sim\\Wordlark"), platform::PathKind::Missing);
 
@@ -47,6 +47,13 @@ TEST_F(SettingsUnitTest, WriteFileIsBesideTheProgramUnlessTheFolderIsReadOnly) {
     s.Save();
     EXPECT_EQ(P().files.Kind(userIni), platform::PathKind::File);
     EXPECT_EQ(P().files.Kind(programIni), platform::PathKind::Missing);
+
+    // Keys read from the write file alone ignore the program file.
+    WriteIni(userIni, "[Settings]\r\nWriteLog=0\r\n");
+    WriteIni(programIni, "[Settings]\r\nWriteLog=1\r\nSorting=0\r\n");
+    s = Loaded();
+    EXPECT_EQ(s.Get(IntSetting::WriteLog), 0);
+    EXPECT_EQ(s.Get(IntSetting::Sorting), 0);
 }
 
 TEST_F(SettingsUnitTest, UsbStickAlwaysUsesTheProgramFileAnywhereElseAReadOnlyOneIsOnlyRead) {
@@ -66,16 +73,7 @@ TEST_F(SettingsUnitTest, UsbStickAlwaysUsesTheProgramFileAnywhereElseAReadOnlyOn
     EXPECT_EQ(Loaded().Get(IntSetting::Hotkey), 65601) << "its keys are still read";
 }
 
-TEST_F(SettingsUnitTest, WriteFileOnlyKeysIgnoreTheOtherFile) {
-    Sim().files.DenyWrites(u"C:\\Program Files\\Wordlark");
-    WriteIni(userIni, "[Settings]\r\nWriteLog=0\r\n");
-    WriteIni(programIni, "[Settings]\r\nWriteLog=1\r\nSorting=0\r\n");
-    auto s = Loaded();
-    EXPECT_EQ(s.Get(IntSetting::WriteLog), 0);
-    EXPECT_EQ(s.Get(IntSetting::Sorting), 0);
-}
-
-TEST_F(SettingsUnitTest, PhrasesFolderIsStoredRelativeOrEmptyAndExpandedOnRead) {
+TEST_F(SettingsUnitTest, PhrasesFolderIsStoredRelativeOrEmptyExpandedOnReadAndNeverTooLong) {
     auto s = Loaded();
     const Text defaultFolder = u"C:\\Program Files\\Wordlark\\UserPhrases\\";
     EXPECT_EQ(s.GetPhrasesFolder(), defaultFolder);
@@ -107,9 +105,8 @@ TEST_F(SettingsUnitTest, PhrasesFolderIsStoredRelativeOrEmptyAndExpandedOnRead) 
         d.Save();
         EXPECT_EQ(IniValue(programIni, u"Settings", u"PhrasesDirectory"), value) << ToUtf8(folder);
     }
-}
 
-TEST_F(SettingsUnitTest, TooLongProgramFolderValueFallsBackToTheUserFile) {
+    // A value too long in the program file falls back to the user file.
     std::string tooLong = "D:\\" + std::string(257, 'p');
     WriteIni(programIni, "[Settings]\r\nPhrasesDirectory=" + tooLong + "\r\n");
     WriteIni(userIni, "[Settings]\r\nPhrasesDirectory=D:\\Users\r\n");
