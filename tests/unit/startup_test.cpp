@@ -175,8 +175,9 @@ protected:
     InstanceThreads running_;
 };
 
-// Starts that end at once, none of them becoming the instance.
-TEST_F(StartupTest, ExitHelpUaAndAMissingInstanceEventRunNoInstance) {
+// Starts that end at once, none of them becoming the instance, and elevations
+// that never start.
+TEST_F(StartupTest, ExitHelpUaRefusedElevationAndAMissingInstanceEventRunNoInstance) {
     settings::SetStartWithWindows(true);
     FakeHost& host = NewHost();
     EXPECT_EQ(Start(u"/exit", host), 1);
@@ -195,7 +196,20 @@ TEST_F(StartupTest, ExitHelpUaAndAMissingInstanceEventRunNoInstance) {
     EXPECT_EQ(boxes[0].icon, platform::MessageIcon::Information);
     EXPECT_FALSE(Sim().sync.Exists(app::kInstanceEventName));
 
+    // A refused elevation releases the hand-over and tells the user.
+    Sim().ui.shellResult = 5;
+    bool closed = false;
+    EXPECT_FALSE(app::RunAsAdministrator(1, [&] { closed = true; }));
+    EXPECT_FALSE(closed);
+    EXPECT_FALSE(Sim().sync.Exists(app::kAdminHandOverEventName));
+    boxes = Sim().ui.MessageBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].text, u"Cannot start second instance of Wordlark");
+    EXPECT_EQ(boxes[1].icon, platform::MessageIcon::Warning);
+
     Sim().sync.failCreate = true;
+    EXPECT_FALSE(app::RunAsAdministrator(1, [] {}));
+    EXPECT_EQ(Sim().ui.MessageBoxes().back().text, u"Cannot create event for admin instance");
     EXPECT_EQ(Start(u"", host), app::kExitNoInstanceEvent);
     EXPECT_FALSE(host.running);
 }
@@ -319,22 +333,6 @@ TEST_F(StartupTest, ElevatedStartTakesOverFromTheFirstInstanceOrLogsThatNoneHand
     EXPECT_EQ(LogCount("Cannot wait event"), 1u) << "only the start without a first instance";
     StopInstance();
     EXPECT_EQ(firstExit, 0);
-}
-
-TEST_F(StartupTest, FailedElevationReleasesTheHandOverAndTellsTheUser) {
-    Sim().ui.shellResult = 5;
-    bool closed = false;
-    EXPECT_FALSE(app::RunAsAdministrator(1, [&] { closed = true; }));
-    EXPECT_FALSE(closed);
-    EXPECT_FALSE(Sim().sync.Exists(app::kAdminHandOverEventName));
-    auto boxes = Sim().ui.MessageBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, u"Cannot start second instance of Wordlark");
-    EXPECT_EQ(boxes[0].icon, platform::MessageIcon::Warning);
-
-    Sim().sync.failCreate = true;
-    EXPECT_FALSE(app::RunAsAdministrator(1, [] {}));
-    EXPECT_EQ(Sim().ui.MessageBoxes().back().text, u"Cannot create event for admin instance");
 }
 
 }  // namespace
