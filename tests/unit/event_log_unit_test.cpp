@@ -68,20 +68,14 @@ TEST_F(EventLogUnitTest, LogPathBesideProgramUnlessItOrTheFileCannotBeWritten) {
     EXPECT_EQ(log().LogPath(), u"C:\\Users\\sim\\AppData\\Roaming\\LogReport_Wordlark.txt");
 }
 
-TEST_F(EventLogUnitTest, OpenPublishesPathAtomEventAndMutexAndCloseRemovesThem) {
+TEST_F(EventLogUnitTest, OpenPublishesItsObjectsALineWaitsForTheMutexAndCloseRemovesThem) {
     Text path = OpenLog();
     EXPECT_TRUE(Sim().system.HasAtom(path));
     EXPECT_TRUE(Sim().sync.IsSet(log::kSyncEventName));
     EXPECT_EQ(Sim().sync.SecurityOf(log::kSyncEventName), platform::Security::Everyone);
     EXPECT_EQ(Sim().sync.SecurityOf(log::kAppendMutexName), platform::Security::Everyone);
-    log().Close();
-    EXPECT_FALSE(Sim().system.HasAtom(path));
-    EXPECT_FALSE(Sim().sync.Exists(log::kSyncEventName));
-    EXPECT_FALSE(Sim().sync.Exists(log::kAppendMutexName));
-}
 
-TEST_F(EventLogUnitTest, LineWaitsWhileAnotherProcessHoldsTheAppendMutex) {
-    Text path = OpenLog();
+    // Another process holds the append mutex.
     auto other = P().sync.CreateMutex(log::kAppendMutexName, platform::Security::Everyone);
     ASSERT_TRUE(other->Acquire(0));
     log().Write(u"after the other");
@@ -93,8 +87,13 @@ TEST_F(EventLogUnitTest, LineWaitsWhileAnotherProcessHoldsTheAppendMutex) {
     EXPECT_EQ(Entries(path), (std::vector<LogEntry>{{"EXE_Agent", "after the other"}}));
     EXPECT_TRUE(other->Acquire(0)) << "the writer let the mutex go";
     other->Release();
-}
+    other.reset();
 
+    log().Close();
+    EXPECT_FALSE(Sim().system.HasAtom(path));
+    EXPECT_FALSE(Sim().sync.Exists(log::kSyncEventName));
+    EXPECT_FALSE(Sim().sync.Exists(log::kAppendMutexName));
+}
 
 TEST_F(EventLogUnitTest, StuckWriterIsBrokenAfterFiveSecondsAndItsLineDropped) {
     Text path = OpenLog();
