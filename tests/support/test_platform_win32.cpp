@@ -29,15 +29,6 @@ Text TestsRoot() {
     return FromWide(temp, length) + u"wlk-tests\\";
 }
 
-// Parameterised and typed tests put '/' into their names.
-Text FolderName(const ::testing::TestInfo& info) {
-    std::string name = std::string(info.test_suite_name()) + "." + info.name();
-    for (char& c : name) {
-        if (std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos) c = '_';
-    }
-    return T(name);
-}
-
 // Everything inside `folder` (which ends with a backslash), then the folder. A test
 // may leave files read-only, which deleting refuses: every entry is made writable first.
 void RemoveTree(const Text& folder) {
@@ -105,7 +96,8 @@ void PlatformTest::SetUp() {
     platform::win32::InstallWin32Platform();
     const Text root = TestsRoot();
     CreateDirectoryW(Wide(root), nullptr);
-    dir_ = root + FolderName(*::testing::UnitTest::GetInstance()->current_test_info()) + u"\\";
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = root + T(info->test_suite_name()) + u"." + T(info->name()) + u"\\";
     RemoveTree(dir_);  // what an earlier, interrupted run left behind
     ASSERT_TRUE(CreateDirectoryW(Wide(dir_), nullptr)) << GetLastError();
 }
