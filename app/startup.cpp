@@ -1,5 +1,8 @@
 #include "app/startup.h"
 
+#include <utility>
+#include <vector>
+
 #include "app/app_globals.h"
 #include "app/event_watcher.h"
 #include "app/instance_control.h"
@@ -85,14 +88,31 @@ void SignalRunningInstance(const CommandLineOptions& options) {
         SignalNamedEvent(kAlreadyWorkEventName);
 }
 
-void StartInstanceWatchers(const std::shared_ptr<platform::Event>& instanceEvent) {
+// A later start's request: set to ask the tray window to end (wParam 1) or to
+// tell it of another start (wParam 0).
+struct RequestEvent {
+    std::shared_ptr<platform::Event> event;
+    uintptr_t wParam;
+};
+
+// The request events exist before the instance event does: a start that finds
+// the instance must also find where to hand its request.
+std::vector<RequestEvent> CreateRequestEvents() {
     auto& sync = platform::Current().sync;
-    const std::pair<const char16_t*, uintptr_t> watched[] = {{kExitEventName, 1},
-                                                             {kAlreadyWorkEventName, 0}};
-    for (const auto& [name, wParam] : watched) {
-        auto event = sync.CreateEvent(name, true, false, platform::Security::Everyone);
-        StartEventWatcher(instanceEvent, {std::move(event), InstanceMessage(), wParam});
-    }
+    const std::pair<const char16_t*, uintptr_t> named[] = {{kExitEventName, 1},
+                                                           {kAlreadyWorkEventName, 0}};
+    std::vector<RequestEvent> requests;
+    for (const auto& [name, wParam] : named)
+        requests.push_back(
+            {sync.CreateEvent(name, true, false, platform::Security::Everyone), wParam});
+    return requests;
+}
+
+void StartInstanceWatchers(const std::shared_ptr<platform::Event>& instanceEvent,
+                           std::vector<RequestEvent> requests) {
+    for (RequestEvent& request : requests)
+        StartEventWatcher(instanceEvent,
+                          {std::move(request.event), InstanceMessage(), request.wParam});
 }
 
 // The watcher threads share the instance event's handle; it closes when the
@@ -108,12 +128,13 @@ void ReleaseWhenWatchersEnded(std::shared_ptr<platform::Event> instanceEvent) {
 // Steps from the instance event to the end of the message loop.
 int RunInstance(const CommandLineOptions& options, StartupHost& host) {
     auto& p = platform::Current();
+    auto requests = CreateRequestEvents();
     std::shared_ptr<platform::Event> instanceEvent =
         p.sync.CreateEvent(kInstanceEventName, true, false, platform::Security::Everyone);
     if (!instanceEvent) return kExitNoInstanceEvent;
     instanceEvent->ProtectFromClose(true);
     Globals().instanceEvent = instanceEvent;
-    StartInstanceWatchers(instanceEvent);
+    StartInstanceWatchers(instanceEvent, std::move(requests));
     Globals().commandLine = options.Raw();
 
     Text version = p.system.ProgramVersion();
