@@ -61,14 +61,19 @@ size_t SpaceLength(std::string_view text, size_t at) {
     return rest == "\xEF\xBB\xBF" || rest == "\xEF\xBF\xBE" || rest == "\xEF\xBF\xBF" ? 3 : 0;
 }
 
+// "<?xml" in any letter case at `at`: the start of a declaration.
+bool IsDeclarationAt(std::string_view text, size_t at) {
+    std::string start(text.substr(at, 5));
+    for (char& c : start) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return start == "<?xml";
+}
+
 // The declaration is ignored on reading; taking it out here spares following
 // TinyXML through its lenient reading of the declaration's attributes.
 std::string WithoutDeclaration(std::string_view text) {
     size_t at = 0;
     while (size_t length = SpaceLength(text, at)) at += length;
-    std::string start(text.substr(at, 5));
-    for (char& c : start) c = char(std::tolower(static_cast<unsigned char>(c)));
-    const size_t end = start == "<?xml" ? text.find('>', at) : std::string_view::npos;
+    const size_t end = IsDeclarationAt(text, at) ? text.find('>', at) : std::string_view::npos;
     if (end == std::string_view::npos) return std::string(text);
     return std::string(text.substr(0, at)) + std::string(text.substr(end + 1));
 }
@@ -93,7 +98,7 @@ public:
                 SkipPast("-->");
             } else if (At("<![CDATA[")) {
                 SkipPast("]]>");
-            } else if (AtDeclaration()) {
+            } else if (IsDeclarationAt(text_, at_)) {
                 return std::nullopt;
             } else if (At("</")) {
                 if (depth > 0) --depth;
@@ -111,11 +116,6 @@ public:
 
 private:
     bool At(std::string_view word) const { return text_.substr(at_, word.size()) == word; }
-    bool AtDeclaration() const {
-        std::string start(text_.substr(at_, 5));
-        for (char& c : start) c = char(std::tolower(static_cast<unsigned char>(c)));
-        return start == "<?xml";
-    }
     void SkipPast(std::string_view end) {
         const size_t found = text_.find(end, at_ + 1);
         at_ = found == std::string_view::npos ? text_.size() : found + end.size();
