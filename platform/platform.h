@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/bitmap.h"
+#include "platform/clipboard.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
@@ -24,6 +25,7 @@ struct Platform {
     SharedMemory& shared;
     Ui& ui;
     Bitmaps& bitmaps;
+    Clipboard& clipboard;
 };
 
 // The installed platform; installing replaces the previous one.

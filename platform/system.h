@@ -32,6 +32,8 @@ public:
     virtual LocalTime Now() = 0;
     // GetSystemTimeAsFileTime.
     virtual uint64_t NowAsFileTime() = 0;
+    // GetTickCount: milliseconds since the system started, wrapping.
+    virtual uint32_t TickCount() = 0;
     // GetDateFormatW + GetTimeFormatW in the user's default locale.
     virtual Text FormatUserDateTime(const LocalTime& time) = 0;
     // FormatMessageW from the system for an error code, at most `maxChars`.

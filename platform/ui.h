@@ -21,6 +21,9 @@ public:
                                  intptr_t lParam) = 0;
     virtual bool PostMessage(WindowId window, uint32_t message, uintptr_t wParam,
                              intptr_t lParam) = 0;
+    // SetTimer / KillTimer of a window's timer `id`.
+    virtual bool SetTimer(WindowId window, uintptr_t id, uint32_t periodMs) = 0;
+    virtual void KillTimer(WindowId window, uintptr_t id) = 0;
     // MessageBoxW with caption, icon and, when asked, MB_TOPMOST.
     virtual void MessageBox(MessageOwner owner, const Text& text, const Text& caption,
                             MessageIcon icon, bool topmost) = 0;

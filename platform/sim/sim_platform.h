@@ -4,6 +4,7 @@
 
 #include "platform/platform.h"
 #include "platform/sim/sim_bitmap.h"
+#include "platform/sim/sim_clipboard.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_profile.h"
 #include "platform/sim/sim_registry.h"
@@ -24,9 +25,10 @@ struct SimPlatform {
     SimSharedMemory shared;
     SimUi ui;
     SimBitmaps bitmaps;
+    SimClipboard clipboard;
     // Last, so that its destructor waits for the threads before the rest goes.
     SimThreads threads;
-    Platform platform{sync, threads, profile, registry, files, system, shared, ui, bitmaps};
+    Platform platform{sync, threads, profile, registry, files, system, shared, ui, bitmaps, clipboard};
 
     void Install() { platform::Install(&platform); }
 };

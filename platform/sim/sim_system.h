@@ -1,6 +1,7 @@
 // A fixed, settable machine: program path, folders, clock, atoms.
 #pragma once
 
+#include <atomic>
 #include <map>
 #include <mutex>
 
@@ -17,6 +18,7 @@ public:
     std::optional<Text> ExpandEnvironment(const Text& text, size_t maxChars) override;
     LocalTime Now() override { return now; }
     uint64_t NowAsFileTime() override { return nowFileTime; }
+    uint32_t TickCount() override { return tickCount; }
     Text FormatUserDateTime(const LocalTime& time) override;
     Text SystemErrorText(uint32_t code, size_t maxChars) override;
     int KeyboardLayoutCount() override { return keyboardLayouts; }
@@ -35,6 +37,7 @@ public:
     std::map<Text, Text> environment{{u"USERPROFILE", u"C:\\Users\\sim"}};
     LocalTime now{2026, 12, 6, 5, 23, 4, 9, 250};
     uint64_t nowFileTime = 134094650490000000ULL;
+    std::atomic<uint32_t> tickCount{1000000};
     int keyboardLayouts = 1;
     LogFontBytes menuFont{};
     bool failAtoms = false;

@@ -29,6 +29,24 @@ bool SimUi::PostMessage(WindowId window, uint32_t message, uintptr_t wParam, int
     return true;
 }
 
+bool SimUi::SetTimer(WindowId window, uintptr_t id, uint32_t periodMs) {
+    std::lock_guard lock(mutex_);
+    timers_[{window, id}] = periodMs;
+    return true;
+}
+
+void SimUi::KillTimer(WindowId window, uintptr_t id) {
+    std::lock_guard lock(mutex_);
+    timers_.erase({window, id});
+}
+
+std::optional<uint32_t> SimUi::TimerPeriod(WindowId window, uintptr_t id) {
+    std::lock_guard lock(mutex_);
+    auto it = timers_.find({window, id});
+    if (it == timers_.end()) return std::nullopt;
+    return it->second;
+}
+
 void SimUi::MessageBox(MessageOwner owner, const Text& text, const Text& caption, MessageIcon icon,
                        bool topmost) {
     std::lock_guard lock(mutex_);

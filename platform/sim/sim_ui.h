@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "platform/ui.h"
@@ -38,6 +39,10 @@ public:
     intptr_t SendMessage(WindowId window, uint32_t message, uintptr_t wParam,
                          intptr_t lParam) override;
     bool PostMessage(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+    bool SetTimer(WindowId window, uintptr_t id, uint32_t periodMs) override;
+    void KillTimer(WindowId window, uintptr_t id) override;
+    // The period of a running timer, or nothing.
+    std::optional<uint32_t> TimerPeriod(WindowId window, uintptr_t id);
     void MessageBox(MessageOwner owner, const Text& text, const Text& caption, MessageIcon icon,
                     bool topmost) override;
     intptr_t ShellExecute(WindowId owner, const Text& verb, const Text& file,
@@ -59,6 +64,7 @@ public:
 private:
     std::mutex mutex_;
     std::map<Text, uint32_t> registered_;
+    std::map<std::pair<WindowId, uintptr_t>, uint32_t> timers_;
     std::vector<SimMessage> messages_;
     std::vector<SimMessageBox> boxes_;
     std::vector<SimShellCall> shellCalls_;

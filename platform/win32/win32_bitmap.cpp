@@ -113,12 +113,23 @@ public:
         return std::make_unique<Win32Bitmap>(std::move(copy));
     }
 
+    HBITMAP Handle() const { return handle_.Get(); }
+
 private:
     UniqueBitmap handle_;
     BITMAP info_{};
 };
 
 }  // namespace
+
+std::unique_ptr<Bitmap> AdoptBitmap(HBITMAP handle) {
+    if (!handle) return nullptr;
+    return std::make_unique<Win32Bitmap>(UniqueBitmap(handle));
+}
+
+HBITMAP HandleOf(const Bitmap& bitmap) {
+    return static_cast<const Win32Bitmap&>(bitmap).Handle();
+}
 
 std::unique_ptr<Bitmap> Win32Bitmaps::FromPixels(int width, int height,
                                                  std::span<const uint32_t> pixels) {

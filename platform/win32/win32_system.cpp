@@ -128,6 +128,10 @@ std::optional<Text> Win32System::ExpandEnvironment(const Text& text, size_t maxC
     return FromWide(buffer.data());
 }
 
+uint32_t Win32System::TickCount() {
+    return GetTickCount();
+}
+
 LocalTime Win32System::Now() {
     SYSTEMTIME st = {};
     GetLocalTime(&st);

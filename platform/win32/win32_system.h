@@ -13,6 +13,7 @@ public:
     Text SpecialFolderPath(SpecialFolder folder) override;
     std::optional<Text> ExpandEnvironment(const Text& text, size_t maxChars) override;
     LocalTime Now() override;
+    uint32_t TickCount() override;
     uint64_t NowAsFileTime() override;
     Text FormatUserDateTime(const LocalTime& time) override;
     Text SystemErrorText(uint32_t code, size_t maxChars) override;

@@ -40,6 +40,14 @@ bool Win32Ui::PostMessage(WindowId window, uint32_t message, uintptr_t wParam, i
     return PostMessageW(ToWindow(window), message, wParam, lParam) != FALSE;
 }
 
+bool Win32Ui::SetTimer(WindowId window, uintptr_t id, uint32_t periodMs) {
+    return ::SetTimer(ToWindow(window), id, periodMs, nullptr) != 0;
+}
+
+void Win32Ui::KillTimer(WindowId window, uintptr_t id) {
+    ::KillTimer(ToWindow(window), id);
+}
+
 void Win32Ui::MessageBox(MessageOwner owner, const Text& text, const Text& caption,
                          MessageIcon icon, bool topmost) {
     HWND parent = owner == MessageOwner::Desktop ? GetDesktopWindow() : nullptr;
