@@ -1,10 +1,13 @@
 #include "history/ch_item.h"
 
 #include <cstring>
+#include <utility>
 
+#include "history/history_folder.h"
 #include "history/info_file.h"
 #include "history/item_identity.h"
 #include "history/rtf_text.h"
+#include "log/event_log.h"
 #include "platform/platform.h"
 #include "platform/text.h"
 
@@ -27,7 +30,11 @@ size_t UnicodeLength(const uint8_t* data, size_t limit) {
 }  // namespace
 
 CCHItem::CCHItem(ChType type)
-    : key(NewUniqueKey()), id(NextItemId()), time(platform::Current().system.Now()), type_(type) {}
+    : key(NewUniqueKey()),
+      id(NextItemId()),
+      time(platform::Current().system.Now()),
+      stamp(NextStamp()),
+      type_(type) {}
 
 CCHItem::~CCHItem() {
     FreeData();
@@ -39,6 +46,7 @@ bool CCHItem::SetData(const void* bytes, size_t size) {
     if (size) std::memcpy(block.data(), bytes, size);
     data_ = std::move(block);
     size_ = uint32_t(size);
+    MarkChanged();
     return true;
 }
 
@@ -61,6 +69,7 @@ void CCHItem::SetBitmap(std::unique_ptr<platform::Bitmap> bitmap, bool owns) {
     bitmap_ = std::move(bitmap);
     ownsBitmap = owns;
     size_ = bitmap_ ? 4 : 0;
+    MarkChanged();
 }
 
 void CCHItem::FreeData() {
@@ -100,13 +109,33 @@ bool CCHItem::HasHtml(bool allowPrimary) const {
     return false;
 }
 
+void CCHItem::MarkChanged() {
+    // The info file keeps naming the old data until the new data is written.
+    if (!dataPath.empty()) oldFiles.push_back(std::exchange(dataPath, Text()));
+    for (auto& format : formats)
+        if (format && !format->dataPath.empty())
+            oldFiles.push_back(std::exchange(format->dataPath, Text()));
+    saved = SavedState::NotOnDisk;
+    menuCaption.clear();
+    menuTooltip.clear();
+    stamp = NextStamp();
+}
+
 void CCHItem::ResetSaved() {
     saved = SavedState::NotOnDisk;
     dataPath.clear();
     infoPath.clear();
+    for (auto& format : formats)
+        if (format) format->dataPath.clear();
+    oldFiles.clear();
+    stamp = NextStamp();
 }
 
-void CCHItem::AdoptSaved(const CCHItem& copy) {
+bool CCHItem::AdoptSaved(const CCHItem& copy) {
+    if (copy.stamp != stamp) {
+        KeepStale(copy);
+        return false;
+    }
     dataPath = copy.dataPath;
     infoPath = copy.infoPath;
     saved = SavedState::Written;
@@ -116,6 +145,33 @@ void CCHItem::AdoptSaved(const CCHItem& copy) {
         if (formats[i] && copy.formats[i] && formats[i]->type_ == copy.formats[i]->type_)
             formats[i]->dataPath = copy.formats[i]->dataPath;
     }
+    RemoveOldFiles();
+    return true;
+}
+
+void CCHItem::KeepStale(const CCHItem& copy) {
+    std::vector<Text> written = FilesOf(copy);
+    std::erase_if(written, [&](const Text& path) { return path == copy.infoPath; });
+    const bool ownInfo =
+        !copy.infoPath.empty() &&
+        (EqualsIgnoreCase(copy.infoPath, infoPath) ||
+         (infoPath.empty() && saved == SavedState::NotOnDisk));
+    if (!ownInfo) {
+        // Another info file would load the older state as an item of its own.
+        if (!copy.infoPath.empty()) written.push_back(copy.infoPath);
+        RemoveFiles(written);
+        return;
+    }
+    // The item's info file now names the older data: that stays until this
+    // state is written over it.
+    if (saved != SavedState::NotOnDisk) MarkChanged();
+    infoPath = copy.infoPath;
+    oldFiles.insert(oldFiles.end(), written.begin(), written.end());
+}
+
+void CCHItem::RemoveOldFiles() {
+    // What cannot be deleted now is tried again after the next save.
+    std::erase_if(oldFiles, [](const Text& path) { return RemoveHistoryFile(path); });
 }
 
 void CCHItem::SetProtected(bool on) {
@@ -132,6 +188,7 @@ void CCHItem::SetProtected(bool on) {
 
 std::unique_ptr<CCHItem> CCHItem::Copy() const {
     auto copy = std::make_unique<CCHItem>(type_);
+    if (!CopyDataTo(*copy)) return nullptr;
     copy->infoPath = infoPath;
     copy->key = key;
     copy->formats = formats;
@@ -144,12 +201,16 @@ std::unique_ptr<CCHItem> CCHItem::Copy() const {
     copy->saved = saved;
     copy->time = time;
     copy->locale = locale;
+    copy->stamp = stamp;
+    return copy;
+}
+
+bool CCHItem::CopyDataTo(CCHItem& copy) const {
     if (type_ == CHT_BITMAP) {
-        if (bitmap_) {
-            auto bitmap = bitmap_->Copy();
-            if (!bitmap) return nullptr;
-            copy->SetBitmap(std::move(bitmap));
-        }
+        if (!bitmap_) return true;
+        auto bitmap = bitmap_->Copy();
+        if (!bitmap) return false;
+        copy.SetBitmap(std::move(bitmap));
     } else if (!data_.empty()) {
         size_t size = size_;
         if (size == 0) {
@@ -159,9 +220,9 @@ std::unique_ptr<CCHItem> CCHItem::Copy() const {
             else if (type_ == CHT_TEXT_UNICODE)
                 size = 2 * UnicodeLength(data_.data(), data_.size());
         }
-        copy->SetData(data_.data(), std::min(size, data_.size()));
+        return copy.SetData(data_.data(), std::min(size, data_.size()));
     }
-    return copy;
+    return true;
 }
 
 std::unique_ptr<CCHItem> CCHItem::DetachedCopy() const {
@@ -216,7 +277,15 @@ std::vector<Text> FilesOf(const CCHItem& item) {
     if (!item.infoPath.empty()) files.push_back(item.infoPath);
     for (const auto& format : item.formats)
         if (format && !format->dataPath.empty()) files.push_back(format->dataPath);
+    files.insert(files.end(), item.oldFiles.begin(), item.oldFiles.end());
     return files;
+}
+
+void RemoveFiles(const std::vector<Text>& paths) {
+    for (const Text& path : paths) {
+        if (!RemoveHistoryFile(path))
+            log::EventLog::Instance().Write(u"Cannot delete the: " + FileNameOf(path));
+    }
 }
 
 bool RemoveHistoryFile(const Text& path) {

@@ -142,7 +142,8 @@ TEST_F(HistoryStoreTest, ThreeTextsComeBackInOrderWithTimesAndProtection) {
     ASSERT_TRUE(store->LoadHistory(kFolder, kHandler));
     Sim().threads.WaitIdle();
     ASSERT_EQ(live.Count(), 3u);
-    EXPECT_EQ(Texts(live), (std::vector<Text>{u"\uFEFFfirst", u"\uFEFFsecond", u"\uFEFFthird"}));
+    EXPECT_EQ(Texts(live), (std::vector<Text>{u"first", u"second", u"third"}));
+    EXPECT_EQ(live.At(1)->Size(), 14u) << "the byte order mark stays in the file";
     EXPECT_EQ(live.At(1)->time.minute, 2);
     EXPECT_EQ(live.At(1)->time.milliseconds, 125);
     EXPECT_EQ(live.At(1)->time.dayOfWeek, 1) << "9 March 2026 is a Monday";
@@ -151,23 +152,51 @@ TEST_F(HistoryStoreTest, ThreeTextsComeBackInOrderWithTimesAndProtection) {
     EXPECT_EQ(live.At(0)->saved, SavedState::Loaded);
     EXPECT_TRUE(Sim().sync.IsSet(history::kSaveLoadEventName));
     EXPECT_FALSE(Save(live)) << "loaded items are not written again";
+    // A new copy of a loaded text is the same item, moved to the top.
+    const uint32_t id = live.At(1)->id;
+    Add(live, Unicode(u"second", 4));
+    EXPECT_EQ(Texts(live), (std::vector<Text>{u"first", u"third", u"second"}));
+    EXPECT_EQ(live.Newest(0)->id, id);
+    EXPECT_TRUE(live.Newest(0)->isProtected);
 }
 
-TEST_F(HistoryStoreTest, MergeKeepsOnlyTheNewestWhateverTheirProtection) {
+TEST_F(HistoryStoreTest, MergeKeepsTheNewestAndEveryProtectedItem) {
     for (uint16_t minute = 1; minute <= 4; ++minute) {
         Add(live, Unicode(u"saved " + ToText(minute), minute));
         live.Newest(0)->isProtected = minute == 1;
     }
     ASSERT_TRUE(Save(live));
-    const Text oldest = live.At(0)->dataPath;
+    const Text dropped = live.At(1)->dataPath;
     live.TakeAll();
     Add(live, Unicode(u"captured meanwhile", 5));
     maximum = 3;
     ASSERT_TRUE(store->LoadHistory(kFolder, kHandler));
     Sim().threads.WaitIdle();
-    EXPECT_EQ(Texts(live),
-              (std::vector<Text>{u"\uFEFFsaved 3", u"\uFEFFsaved 4", u"captured meanwhile"}));
-    EXPECT_EQ(P().files.Kind(oldest), platform::PathKind::File) << "files stay on disk";
+    EXPECT_EQ(Texts(live), (std::vector<Text>{u"saved 1", u"saved 3", u"saved 4",
+                                              u"captured meanwhile"}));
+    EXPECT_TRUE(live.At(0)->isProtected);
+    EXPECT_EQ(P().files.Kind(live.At(0)->dataPath), platform::PathKind::File);
+    EXPECT_EQ(P().files.Kind(dropped), platform::PathKind::File) << "files stay on disk";
+
+    // Of two files with the same text the later one's item is kept, protected
+    // when either was, and the earlier one's files go.
+    for (const bool earlierProtected : {true, false}) {
+        SCOPED_TRACE(earlierProtected ? "earlier protected" : "later protected");
+        const Text folder = kFolder + u"twice" + ToText(int(earlierProtected)) + u"\\";
+        ASSERT_TRUE(history::EnsureFolder(folder));
+        auto earlier = Unicode(u"twice", 1), later = Unicode(u"twice", 2);
+        earlier->isProtected = earlierProtected;
+        later->isProtected = !earlierProtected;
+        ASSERT_TRUE(history::SaveItem(folder, *earlier));  // wordlark_cb1.info
+        ASSERT_TRUE(history::SaveItem(folder, *later));    // wordlark_cb2.info
+        auto loaded = history::LoadFolder(folder);
+        ASSERT_EQ(loaded->Count(), 1u);
+        EXPECT_TRUE(loaded->At(0)->isProtected);
+        EXPECT_EQ(loaded->At(0)->infoPath, later->infoPath);
+        EXPECT_TRUE(P().files.IsReadOnly(later->dataPath));
+        EXPECT_EQ(P().files.List(folder, u"*").size(), 2u);
+        EXPECT_TRUE(history::LoadFolder(folder)->At(0)->isProtected) << "on disk too";
+    }
 }
 
 TEST_F(HistoryStoreTest, MissingOrReadOnlyFolderSavesNothingAndLosesNothing) {
