@@ -3,6 +3,7 @@
 #include "history/history_store.h"
 
 #include <atomic>
+#include <functional>
 
 #include "history/item_files.h"
 #include "log/event_log.h"
@@ -130,6 +131,105 @@ TEST_F(HistoryStoreTest, SaveWaitsWhileAnotherWriterHoldsTheFolder) {
     Sim().threads.WaitIdle();
     EXPECT_EQ(live.Newest(0)->saved, SavedState::Written);
     EXPECT_EQ(P().files.List(kFolder, u"*").size(), 2u) << "written once";
+}
+
+// What the handler does to the history while a save is written, or after one.
+struct EditCase {
+    const char* name;
+    bool whileWriting;  // the edit comes while the first save's result waits
+    std::function<void(CCHQueue&)> edit;
+    std::vector<Text> onDisk;  // what the next start loads, oldest first
+};
+
+TEST_F(HistoryStoreTest, EditsDuringOrAfterASaveLeaveExactlyTheHistoryOnDisk) {
+    const EditCase cases[] = {
+        {"deleted while written", true, [](CCHQueue& q) { q.Delete({0}, true); }, {u"kept"}},
+        {"deleted after", false, [](CCHQueue& q) { q.Delete({0}, true); }, {u"kept"}},
+        {"changed while written", true,
+         [](CCHQueue& q) { q.Newest(0)->SetUnicodeText(u"final"); }, {u"kept", u"final"}},
+        {"changed after", false, [](CCHQueue& q) { q.Newest(0)->SetUnicodeText(u"final"); },
+         {u"kept", u"final"}},
+        {"copied again while written", true,
+         [](CCHQueue& q) {
+             auto again = Unicode(u"draft", 3);
+             q.Add(again, 30);
+         },
+         {u"kept", u"draft"}},
+        {"copied again after", false,
+         [](CCHQueue& q) {
+             auto again = Unicode(u"draft", 3);
+             q.Add(again, 30);
+         },
+         {u"kept", u"draft"}},
+        {"cleared while written", true, [](CCHQueue& q) { q.Clear(); }, {u"kept"}},
+        {"cleared after", false, [](CCHQueue& q) { q.Clear(); }, {u"kept"}},
+        {"cleared and undone while written", true,
+         [](CCHQueue& q) {
+             q.Clear();
+             q.Undo();
+         },
+         {u"kept", u"draft"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Sim().files.Put(kFolder + u"placeholder", "");
+        live.Clear();
+        live.ClearUndoPool();
+        Add(live, Unicode(u"kept", 1));
+        live.Newest(0)->isProtected = true;
+        Add(live, Unicode(u"draft", 2));
+        if (c.whileWriting) {
+            // The handler is busy: the first result waits until the edit is done.
+            std::unique_lock busy(handlerMutex);
+            const size_t before = Sim().ui.Messages().size();
+            ASSERT_TRUE(store->SaveHistory(live, kHandler, true));
+            ASSERT_TRUE(WaitUntil([&] { return Sim().ui.Messages().size() > before; }));
+            c.edit(live);
+            store->SaveHistory(live, kHandler, true);  // as the handler requests after an edit
+        } else {
+            ASSERT_TRUE(Save(live));
+            c.edit(live);
+            store->SaveHistory(live, kHandler, true);
+        }
+        Sim().threads.WaitIdle();
+        for (const auto& item : live.Items()) EXPECT_EQ(item->saved, SavedState::Written);
+        auto loaded = history::LoadFolder(kFolder);
+        EXPECT_EQ(Texts(*loaded), c.onDisk);
+        EXPECT_EQ(P().files.List(kFolder, u"*").size(), 2 * c.onDisk.size())
+            << "no file of an item that is gone or of an older state";
+        EXPECT_TRUE(loaded->Count() && loaded->At(0)->isProtected);
+    }
+}
+
+TEST_F(HistoryStoreTest, AFullDiskWritesNoHalfItemAndKeepsTheEarlierState) {
+    Add(live, Unicode(u"x", 1));
+    // Room for the data file (6 bytes), not for the info file after it.
+    Sim().files.SetFreeSpace(6 + 20);
+    EXPECT_TRUE(Save(live));
+    EXPECT_EQ(savedMessages, 0);
+    EXPECT_EQ(live.Newest(0)->saved, SavedState::NotOnDisk);
+    EXPECT_EQ(P().files.List(kFolder, u"*").size(), 0u) << "nothing that would load as garbage";
+    EXPECT_EQ(store->SaveNow(live, true), 0);
+    EXPECT_EQ(P().files.List(kFolder, u"*").size(), 0u);
+
+    Sim().files.SetFreeSpace(std::nullopt);
+    ASSERT_TRUE(Save(live));
+    EXPECT_EQ(live.Newest(0)->saved, SavedState::Written);
+
+    // A changed item whose info file cannot be rewritten keeps the old one.
+    const Text info = live.Newest(0)->infoPath;
+    live.Newest(0)->SetUnicodeText(u"after");
+    Sim().files.SetFreeSpace(14 + 30);
+    EXPECT_TRUE(Save(live));
+    EXPECT_EQ(live.Newest(0)->saved, SavedState::NotOnDisk);
+    EXPECT_EQ(Texts(*history::LoadFolder(kFolder)), (std::vector<Text>{u"x"}));
+    EXPECT_EQ(P().files.List(kFolder, u"*").size(), 2u);
+
+    Sim().files.SetFreeSpace(std::nullopt);
+    ASSERT_TRUE(Save(live));
+    EXPECT_EQ(live.Newest(0)->infoPath, info);
+    EXPECT_EQ(Texts(*history::LoadFolder(kFolder)), (std::vector<Text>{u"after"}));
+    EXPECT_EQ(P().files.List(kFolder, u"*").size(), 2u);
 }
 
 TEST_F(HistoryStoreTest, ThreeTextsComeBackInOrderWithTimesAndProtection) {
