@@ -1,5 +1,6 @@
 #include "history/ch_item.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -25,6 +26,16 @@ size_t UnicodeLength(const uint8_t* data, size_t limit) {
     size_t length = 0;
     while (2 * length + 1 < limit && (data[2 * length] || data[2 * length + 1])) ++length;
     return length;
+}
+
+// The files of the item's present state.
+std::vector<Text> CurrentFiles(const CCHItem& item) {
+    std::vector<Text> files;
+    if (!item.dataPath.empty()) files.push_back(item.dataPath);
+    if (!item.infoPath.empty()) files.push_back(item.infoPath);
+    for (const auto& format : item.formats)
+        if (format && !format->dataPath.empty()) files.push_back(format->dataPath);
+    return files;
 }
 
 }  // namespace
@@ -136,6 +147,10 @@ bool CCHItem::AdoptSaved(const CCHItem& copy) {
         KeepStale(copy);
         return false;
     }
+    // An info file taken over from an earlier state's copy, if the save
+    // chose another, names nothing of this state.
+    if (!infoPath.empty() && !EqualsIgnoreCase(infoPath, copy.infoPath))
+        oldFiles.push_back(infoPath);
     dataPath = copy.dataPath;
     infoPath = copy.infoPath;
     saved = SavedState::Written;
@@ -150,15 +165,22 @@ bool CCHItem::AdoptSaved(const CCHItem& copy) {
 }
 
 void CCHItem::KeepStale(const CCHItem& copy) {
+    auto& files = platform::Current().files;
+    // Only what is still there: a name already deleted (by a Clear) may be
+    // taken by another item's file before this item is saved.
     std::vector<Text> written = FilesOf(copy);
-    std::erase_if(written, [&](const Text& path) { return path == copy.infoPath; });
+    std::erase_if(written, [&](const Text& path) {
+        return path == copy.infoPath || files.Kind(path) != platform::PathKind::File;
+    });
+    const bool infoThere = !copy.infoPath.empty() &&
+                           files.Kind(copy.infoPath) == platform::PathKind::File;
     const bool ownInfo =
-        !copy.infoPath.empty() &&
-        (EqualsIgnoreCase(copy.infoPath, infoPath) ||
-         (infoPath.empty() && saved == SavedState::NotOnDisk));
+        infoThere && (EqualsIgnoreCase(copy.infoPath, infoPath) ||
+                      (infoPath.empty() && saved == SavedState::NotOnDisk));
     if (!ownInfo) {
         // Another info file would load the older state as an item of its own.
-        if (!copy.infoPath.empty()) written.push_back(copy.infoPath);
+        if (infoThere && !EqualsIgnoreCase(copy.infoPath, infoPath))
+            written.push_back(copy.infoPath);
         RemoveFiles(written);
         return;
     }
@@ -170,8 +192,14 @@ void CCHItem::KeepStale(const CCHItem& copy) {
 }
 
 void CCHItem::RemoveOldFiles() {
+    const std::vector<Text> current = CurrentFiles(*this);
     // What cannot be deleted now is tried again after the next save.
-    std::erase_if(oldFiles, [](const Text& path) { return RemoveHistoryFile(path); });
+    std::erase_if(oldFiles, [&](const Text& path) {
+        const bool inUse = std::any_of(current.begin(), current.end(), [&](const Text& own) {
+            return EqualsIgnoreCase(own, path);
+        });
+        return inUse || RemoveHistoryFile(path);
+    });
 }
 
 void CCHItem::SetProtected(bool on) {
@@ -272,11 +300,7 @@ Text CCHItem::Title(size_t maxChars, bool firstLine) const {
 }
 
 std::vector<Text> FilesOf(const CCHItem& item) {
-    std::vector<Text> files;
-    if (!item.dataPath.empty()) files.push_back(item.dataPath);
-    if (!item.infoPath.empty()) files.push_back(item.infoPath);
-    for (const auto& format : item.formats)
-        if (format && !format->dataPath.empty()) files.push_back(format->dataPath);
+    std::vector<Text> files = CurrentFiles(item);
     files.insert(files.end(), item.oldFiles.begin(), item.oldFiles.end());
     return files;
 }
