@@ -1,10 +1,14 @@
 #include "history/ch_item.h"
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
+#include "history/history_folder.h"
 #include "history/info_file.h"
 #include "history/item_identity.h"
 #include "history/rtf_text.h"
+#include "log/event_log.h"
 #include "platform/platform.h"
 #include "platform/text.h"
 
@@ -24,10 +28,24 @@ size_t UnicodeLength(const uint8_t* data, size_t limit) {
     return length;
 }
 
+// The files of the item's present state.
+std::vector<Text> CurrentFiles(const CCHItem& item) {
+    std::vector<Text> files;
+    if (!item.dataPath.empty()) files.push_back(item.dataPath);
+    if (!item.infoPath.empty()) files.push_back(item.infoPath);
+    for (const auto& format : item.formats)
+        if (format && !format->dataPath.empty()) files.push_back(format->dataPath);
+    return files;
+}
+
 }  // namespace
 
 CCHItem::CCHItem(ChType type)
-    : key(NewUniqueKey()), id(NextItemId()), time(platform::Current().system.Now()), type_(type) {}
+    : key(NewUniqueKey()),
+      id(NextItemId()),
+      time(platform::Current().system.Now()),
+      stamp(NextStamp()),
+      type_(type) {}
 
 CCHItem::~CCHItem() {
     FreeData();
@@ -39,6 +57,7 @@ bool CCHItem::SetData(const void* bytes, size_t size) {
     if (size) std::memcpy(block.data(), bytes, size);
     data_ = std::move(block);
     size_ = uint32_t(size);
+    MarkChanged();
     return true;
 }
 
@@ -61,6 +80,7 @@ void CCHItem::SetBitmap(std::unique_ptr<platform::Bitmap> bitmap, bool owns) {
     bitmap_ = std::move(bitmap);
     ownsBitmap = owns;
     size_ = bitmap_ ? 4 : 0;
+    MarkChanged();
 }
 
 void CCHItem::FreeData() {
@@ -100,13 +120,37 @@ bool CCHItem::HasHtml(bool allowPrimary) const {
     return false;
 }
 
+void CCHItem::MarkChanged() {
+    // The info file keeps naming the old data until the new data is written.
+    if (!dataPath.empty()) oldFiles.push_back(std::exchange(dataPath, Text()));
+    for (auto& format : formats)
+        if (format && !format->dataPath.empty())
+            oldFiles.push_back(std::exchange(format->dataPath, Text()));
+    saved = SavedState::NotOnDisk;
+    menuCaption.clear();
+    menuTooltip.clear();
+    stamp = NextStamp();
+}
+
 void CCHItem::ResetSaved() {
     saved = SavedState::NotOnDisk;
     dataPath.clear();
     infoPath.clear();
+    for (auto& format : formats)
+        if (format) format->dataPath.clear();
+    oldFiles.clear();
+    stamp = NextStamp();
 }
 
-void CCHItem::AdoptSaved(const CCHItem& copy) {
+bool CCHItem::AdoptSaved(const CCHItem& copy) {
+    if (copy.stamp != stamp) {
+        KeepStale(copy);
+        return false;
+    }
+    // An info file taken over from an earlier state's copy, if the save
+    // chose another, names nothing of this state.
+    if (!infoPath.empty() && !EqualsIgnoreCase(infoPath, copy.infoPath))
+        oldFiles.push_back(infoPath);
     dataPath = copy.dataPath;
     infoPath = copy.infoPath;
     saved = SavedState::Written;
@@ -116,6 +160,46 @@ void CCHItem::AdoptSaved(const CCHItem& copy) {
         if (formats[i] && copy.formats[i] && formats[i]->type_ == copy.formats[i]->type_)
             formats[i]->dataPath = copy.formats[i]->dataPath;
     }
+    RemoveOldFiles();
+    return true;
+}
+
+void CCHItem::KeepStale(const CCHItem& copy) {
+    auto& files = platform::Current().files;
+    // Only what is still there: a name already deleted (by a Clear) may be
+    // taken by another item's file before this item is saved.
+    std::vector<Text> written = FilesOf(copy);
+    std::erase_if(written, [&](const Text& path) {
+        return path == copy.infoPath || files.Kind(path) != platform::PathKind::File;
+    });
+    const bool infoThere = !copy.infoPath.empty() &&
+                           files.Kind(copy.infoPath) == platform::PathKind::File;
+    const bool ownInfo =
+        infoThere && (EqualsIgnoreCase(copy.infoPath, infoPath) ||
+                      (infoPath.empty() && saved == SavedState::NotOnDisk));
+    if (!ownInfo) {
+        // Another info file would load the older state as an item of its own.
+        if (infoThere && !EqualsIgnoreCase(copy.infoPath, infoPath))
+            written.push_back(copy.infoPath);
+        RemoveFiles(written);
+        return;
+    }
+    // The item's info file now names the older data: that stays until this
+    // state is written over it.
+    if (saved != SavedState::NotOnDisk) MarkChanged();
+    infoPath = copy.infoPath;
+    oldFiles.insert(oldFiles.end(), written.begin(), written.end());
+}
+
+void CCHItem::RemoveOldFiles() {
+    const std::vector<Text> current = CurrentFiles(*this);
+    // What cannot be deleted now is tried again after the next save.
+    std::erase_if(oldFiles, [&](const Text& path) {
+        const bool inUse = std::any_of(current.begin(), current.end(), [&](const Text& own) {
+            return EqualsIgnoreCase(own, path);
+        });
+        return inUse || RemoveHistoryFile(path);
+    });
 }
 
 void CCHItem::SetProtected(bool on) {
@@ -132,6 +216,7 @@ void CCHItem::SetProtected(bool on) {
 
 std::unique_ptr<CCHItem> CCHItem::Copy() const {
     auto copy = std::make_unique<CCHItem>(type_);
+    if (!CopyDataTo(*copy)) return nullptr;
     copy->infoPath = infoPath;
     copy->key = key;
     copy->formats = formats;
@@ -144,12 +229,16 @@ std::unique_ptr<CCHItem> CCHItem::Copy() const {
     copy->saved = saved;
     copy->time = time;
     copy->locale = locale;
+    copy->stamp = stamp;
+    return copy;
+}
+
+bool CCHItem::CopyDataTo(CCHItem& copy) const {
     if (type_ == CHT_BITMAP) {
-        if (bitmap_) {
-            auto bitmap = bitmap_->Copy();
-            if (!bitmap) return nullptr;
-            copy->SetBitmap(std::move(bitmap));
-        }
+        if (!bitmap_) return true;
+        auto bitmap = bitmap_->Copy();
+        if (!bitmap) return false;
+        copy.SetBitmap(std::move(bitmap));
     } else if (!data_.empty()) {
         size_t size = size_;
         if (size == 0) {
@@ -159,9 +248,9 @@ std::unique_ptr<CCHItem> CCHItem::Copy() const {
             else if (type_ == CHT_TEXT_UNICODE)
                 size = 2 * UnicodeLength(data_.data(), data_.size());
         }
-        copy->SetData(data_.data(), std::min(size, data_.size()));
+        return copy.SetData(data_.data(), std::min(size, data_.size()));
     }
-    return copy;
+    return true;
 }
 
 std::unique_ptr<CCHItem> CCHItem::DetachedCopy() const {
@@ -211,12 +300,16 @@ Text CCHItem::Title(size_t maxChars, bool firstLine) const {
 }
 
 std::vector<Text> FilesOf(const CCHItem& item) {
-    std::vector<Text> files;
-    if (!item.dataPath.empty()) files.push_back(item.dataPath);
-    if (!item.infoPath.empty()) files.push_back(item.infoPath);
-    for (const auto& format : item.formats)
-        if (format && !format->dataPath.empty()) files.push_back(format->dataPath);
+    std::vector<Text> files = CurrentFiles(item);
+    files.insert(files.end(), item.oldFiles.begin(), item.oldFiles.end());
     return files;
+}
+
+void RemoveFiles(const std::vector<Text>& paths) {
+    for (const Text& path : paths) {
+        if (!RemoveHistoryFile(path))
+            log::EventLog::Instance().Write(u"Cannot delete the: " + FileNameOf(path));
+    }
 }
 
 bool RemoveHistoryFile(const Text& path) {

@@ -52,6 +52,13 @@ public:
     SavedState saved = SavedState::NotOnDisk;
     platform::LocalTime time;
     uint32_t locale = 0;
+    // New with every change of the data and every loss of its files; copies
+    // keep it, so a copy written on another thread shows whether the item is
+    // still in the state it was written from.
+    uint64_t stamp = 0;
+    // Files of an earlier state still on disk: the info file may name them
+    // until the current state is written, then they go. Never copied.
+    std::vector<Text> oldFiles;
 
     ChType Type() const { return type_; }
     // Bytes of data, the terminating NUL of text included; 4 for a bitmap.
@@ -61,7 +68,8 @@ public:
     uint8_t* MutableData() { return data_.empty() ? nullptr : data_.data(); }
     platform::Bitmap* Bitmap() const { return bitmap_.get(); }
 
-    // Replaces the data with `size` bytes; the block always ends in two zero bytes.
+    // Replaces the data with `size` bytes; the block always ends in two zero
+    // bytes. Like every data change, it marks the item changed.
     bool SetData(const void* bytes, size_t size);
     bool SetUnicodeText(std::u16string_view text);  // with its terminating NUL
     bool SetAnsiText(std::string_view text);        // with its terminating NUL
@@ -76,10 +84,18 @@ public:
     CCHItem* GetFormat(ChType type);
     bool HasHtml(bool allowPrimary) const;
 
-    // Not on disk any more: written anew on the next save.
+    // The data changed (the setters call it; whoever changes the data in
+    // place calls it too): written anew under the same info file on the next
+    // save, and the old data files go once that is done.
+    void MarkChanged();
+    // Not on disk any more (its files are gone or go): written anew, under a
+    // new info file, on the next save.
     void ResetSaved();
-    // Takes the paths of a copy that was just written.
-    void AdoptSaved(const CCHItem& saved);
+    // Takes the paths of a copy that was just written, and deletes the files
+    // of earlier states. A copy written from an earlier state is not taken:
+    // its files stay only while the item's info file names them. True when
+    // the item is now saved.
+    bool AdoptSaved(const CCHItem& saved);
     // Marks the files on disk read-only or not and rewrites the info file.
     void SetProtected(bool on);
 
@@ -95,15 +111,21 @@ public:
     Text Title(size_t maxChars, bool firstLine) const;
 
 private:
+    bool CopyDataTo(CCHItem& copy) const;
+    void KeepStale(const CCHItem& copy);
+    void RemoveOldFiles();
+
     ChType type_;
     std::vector<uint8_t> data_;
     uint32_t size_ = 0;
     std::unique_ptr<platform::Bitmap> bitmap_;
 };
 
-// Every file of an item on disk: its data file, info file and the data files
-// of its further formats.
+// Every file of an item on disk: its data file, info file, the data files
+// of its further formats and the files of its earlier states.
 std::vector<Text> FilesOf(const CCHItem& item);
+// Deletes them; a file that cannot be deleted is logged.
+void RemoveFiles(const std::vector<Text>& paths);
 
 // Deletes a file, clearing its read-only attribute first; true when it is gone.
 bool RemoveHistoryFile(const Text& path);

@@ -6,6 +6,7 @@
 
 #include "history/history_folder.h"
 #include "history/history_time.h"
+#include "history/item_compare.h"
 #include "log/event_log.h"
 #include "platform/platform.h"
 #include "platform/text.h"
@@ -14,27 +15,30 @@ namespace wlk::history {
 
 namespace {
 
-uint16_t Unit(const uint8_t* data, size_t blockSize, size_t index) {
-    const size_t at = 2 * index;
-    if (at + 1 >= blockSize) return 0;
-    return uint16_t(data[at] | data[at + 1] << 8);
-}
-
-void RemoveFiles(const std::vector<Text>& paths) {
-    for (const Text& path : paths) {
-        if (!RemoveHistoryFile(path))
-            log::EventLog::Instance().Write(u"Cannot delete the: " + FileNameOf(path));
-    }
-}
-
 // Copies for the undo pool: written anew when they come back.
 std::unique_ptr<CCHItem> UndoCopy(const CCHItem& item) {
-    auto copy = item.Copy();
+    // With formats of its own: their paths are the live item's business.
+    auto copy = item.DetachedCopy();
     if (copy) copy->ResetSaved();
     return copy;
 }
 
 }  // namespace
+
+void ReplaceDuplicate(const CCHItem& older, CCHItem& newer) {
+    newer.id = older.id;
+    // A protected copy stays protected, whichever of the two it was.
+    if (older.isProtected) newer.SetProtected(true);
+    // Left on disk, the older files would load as a second copy; two info
+    // files may name the same data file, which the newer one still needs.
+    std::vector<Text> files = FilesOf(older);
+    const std::vector<Text> kept = FilesOf(newer);
+    std::erase_if(files, [&](const Text& path) {
+        return std::any_of(kept.begin(), kept.end(),
+                           [&](const Text& own) { return EqualsIgnoreCase(own, path); });
+    });
+    RemoveFiles(files);
+}
 
 CCHQueue::CCHQueue() : CCHQueue(HistoryFolder()) {}
 
@@ -42,36 +46,11 @@ CCHQueue::CCHQueue(Text folder) : folder_(std::move(folder)) {}
 
 CCHQueue::~CCHQueue() = default;
 
-bool CCHQueue::IsDuplicate(const CCHItem& a, const CCHItem& b) {
-    if (a.Type() != b.Type()) return false;
-    switch (a.Type()) {
-        case CHT_QUIRENOTE: return false;
-        case CHT_BITMAP: {
-            if (!a.Bitmap() || !b.Bitmap()) return false;
-            const auto da = a.Bitmap()->GetDib();
-            const auto db = b.Bitmap()->GetDib();
-            return da && db && *da == *db;
-        }
-        default: {
-            if (!a.Data() || !b.Data()) return false;
-            // The data as 16-bit units up to the first zero unit: for text,
-            // the terminated strings, letter case significant.
-            const size_t sizeA = a.Size() + 2, sizeB = b.Size() + 2;
-            for (size_t i = 0;; ++i) {
-                const uint16_t ua = Unit(a.Data(), sizeA, i), ub = Unit(b.Data(), sizeB, i);
-                if (ua != ub) return false;
-                if (ua == 0) return true;
-            }
-        }
-    }
-}
-
 bool CCHQueue::Add(std::unique_ptr<CCHItem>& item, size_t maximum) {
     if (locked_ || !item) return false;
     for (auto it = items_.begin(); it != items_.end(); ++it) {
-        if (!IsDuplicate(**it, *item)) continue;
-        item->isProtected = (*it)->isProtected;
-        item->id = (*it)->id;
+        if (!SameContent(**it, *item)) continue;
+        ReplaceDuplicate(**it, *item);
         items_.erase(it);
         items_.push_back(std::move(item));
         return true;
@@ -119,12 +98,9 @@ bool CCHQueue::Clear() {
     }
     items_ = std::move(kept);
     RemoveFiles(files);
-    // The folder is emptied below; the protected items must be written again.
-    for (auto& item : items_) {
-        item->ResetSaved();
-        for (auto& format : item->formats)
-            if (format) format->dataPath.clear();
-    }
+    // The folder is emptied below; the protected items must be written again,
+    // and a save already on its way writes them from a state now gone.
+    for (auto& item : items_) item->ResetSaved();
     Clear_Directory_Exclude({});
     return true;
 }
@@ -164,7 +140,12 @@ bool CCHQueue::Undo() {
     if (undo_.empty()) return false;
     CCHUndoEntry entry = std::move(undo_.back());
     undo_.pop_back();
-    if (entry.kind == UndoKind::Clear) items_.clear();  // their files are not touched
+    if (entry.kind == UndoKind::Clear) {
+        // Whatever came after the Clear is gone, from disk too; the copies
+        // brought back are written anew.
+        for (const auto& item : items_) RemoveFiles(FilesOf(*item));
+        items_.clear();
+    }
     for (auto& copy : entry.copies) items_.push_back(std::move(copy));
     return true;
 }
@@ -228,7 +209,17 @@ void CCHQueue::Append(std::unique_ptr<CCHItem> item) {
 }
 
 void CCHQueue::KeepNewest(size_t count) {
-    if (items_.size() > count) items_.erase(items_.begin(), items_.end() - count);
+    if (items_.size() <= count) return;
+    ItemList kept;
+    size_t keptCount = 0;
+    for (auto it = items_.rbegin(); it != items_.rend(); ++it) {
+        if (keptCount < count || (*it)->isProtected) {
+            ++keptCount;
+            kept.push_back(std::move(*it));
+        }
+    }
+    std::reverse(kept.begin(), kept.end());
+    items_ = std::move(kept);
 }
 
 ItemList CCHQueue::TakeAll() {

@@ -31,7 +31,8 @@ public:
     CCHQueue& operator=(const CCHQueue&) = delete;
 
     // Takes `item` unless the queue is locked; a duplicate of an older item
-    // replaces it at the top with its id and protection. The oldest
+    // replaces it at the top with its id and protection, and the older
+    // item's files are deleted. The oldest
     // unprotected items beyond `maximum` are dropped with their files.
     bool Add(std::unique_ptr<CCHItem>& item, size_t maximum);
     bool Clear();
@@ -63,19 +64,24 @@ public:
     CCHItem* Newest(size_t position) const;
     // Appends without the duplicate rule and the maximum.
     void Append(std::unique_ptr<CCHItem> item);
-    // Removes all but the newest `count` items; their files stay on disk.
+    // Removes all but the newest `count` items and the protected ones; the
+    // files of the removed stay on disk.
     void KeepNewest(size_t count);
     ItemList TakeAll();
     const Text& Folder() const { return folder_; }
 
 private:
     void ApplyMaximum(size_t maximum);
-    static bool IsDuplicate(const CCHItem& a, const CCHItem& b);
 
     ItemList items_;
     bool locked_ = false;
     std::vector<CCHUndoEntry> undo_;
     Text folder_;
 };
+
+// `newer` holds what `older` held and takes its place: it takes its id and
+// its protection (on disk too when it is there), and the older item's files
+// are deleted.
+void ReplaceDuplicate(const CCHItem& older, CCHItem& newer);
 
 }  // namespace wlk::history

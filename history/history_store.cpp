@@ -1,7 +1,8 @@
 #include "history/history_store.h"
 
-#include <limits>
+#include <unordered_map>
 
+#include "history/item_compare.h"
 #include "history/item_files.h"
 #include "log/event_log.h"
 #include "platform/platform.h"
@@ -36,13 +37,30 @@ bool EnsureFolder(const Text& folder) {
 }
 
 std::unique_ptr<CCHQueue> LoadFolder(const Text& folder) {
-    auto queue = std::make_unique<CCHQueue>(folder);
+    // The duplicate rule of Add, looked up by a hash of the content: the
+    // items in the order they were taken, a slot emptied when a later
+    // duplicate replaced its item.
+    ItemList items;
+    std::unordered_multimap<uint64_t, size_t> byContent;
     for (const auto& entry : platform::Current().files.List(folder, u"*.info")) {
         if (entry.directory) continue;
         auto item = LoadInfoItem(folder, entry.name);
-        // A later file with the same text replaces an earlier one.
-        if (item) queue->Add(item, std::numeric_limits<size_t>::max());
+        if (!item) continue;
+        if (const auto hash = ContentHash(*item)) {
+            const auto [first, last] = byContent.equal_range(*hash);
+            for (auto it = first; it != last; ++it) {
+                if (!SameContent(*items[it->second], *item)) continue;
+                ReplaceDuplicate(*items[it->second], *item);
+                items[it->second].reset();
+                byContent.erase(it);
+                break;
+            }
+            byContent.emplace(*hash, items.size());
+        }
+        items.push_back(std::move(item));
     }
+    auto queue = std::make_unique<CCHQueue>(folder);
+    for (auto& item : items) queue->Append(std::move(item));
     if (queue->Count()) queue->SortByTime();
     return queue;
 }
@@ -64,13 +82,15 @@ bool HistoryStore::SaveHistory(const CCHQueue& queue, platform::WindowId window,
     {
         std::lock_guard lock(inFlight_->mutex);
         for (auto& copy : queue.CopyUnsaved()) {
-            if (inFlight_->keys.insert(copy->key).second) copies->push_back(std::move(copy));
+            // A state already on its way is not written twice; a newer one is.
+            if (inFlight_->states.emplace(copy->key, copy->stamp).second)
+                copies->push_back(std::move(copy));
         }
     }
     if (copies->empty()) return false;
     auto release = [inFlight = inFlight_](const CCHItem& copy) {
         std::lock_guard lock(inFlight->mutex);
-        inFlight->keys.erase(copy.key);
+        inFlight->states.erase({copy.key, copy.stamp});
     };
     auto& p = platform::Current();
     const bool started = p.threads.Start(
@@ -130,9 +150,13 @@ bool HistoryStore::OnItemSaved(CCHQueue& queue, intptr_t lParam) {
     const auto* saved = reinterpret_cast<const CCHItem*>(lParam);
     if (!saved) return false;
     CCHItem* live = queue.FindByKey(saved->key);
-    if (!live) return false;  // deleted while it was being written
-    live->AdoptSaved(*saved);
-    return true;
+    if (!live) {
+        // Deleted (or replaced by a duplicate) while it was written: its files
+        // go too, or it would come back at the next start.
+        RemoveFiles(FilesOf(*saved));
+        return false;
+    }
+    return live->AdoptSaved(*saved);
 }
 
 bool HistoryStore::OnHistoryLoaded(CCHQueue& queue, intptr_t lParam, size_t maximum) {
@@ -140,7 +164,7 @@ bool HistoryStore::OnHistoryLoaded(CCHQueue& queue, intptr_t lParam, size_t maxi
     if (!loaded) return false;
     for (auto& item : loaded->TakeAll()) queue.Append(std::move(item));
     queue.SortByTime();
-    // The newest only, protected or not; the files of the others stay on disk.
+    // The newest and the protected; the files of the others stay on disk.
     queue.KeepNewest(maximum);
     return true;
 }

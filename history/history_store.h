@@ -15,6 +15,7 @@
 #include <memory>
 #include <mutex>
 #include <set>
+#include <utility>
 
 #include "history/ch_queue.h"
 #include "platform/sync.h"
@@ -33,7 +34,9 @@ size_t HistoryMaximum();
 
 // Creates the history folder (one level) when it is missing.
 bool EnsureFolder(const Text& folder);
-// The items the ".info" files of `folder` describe, sorted by time.
+// The items the ".info" files of `folder` describe, sorted by time. Of two
+// with the same content the later file's is kept, protected when either was,
+// and the other's files are deleted.
 std::unique_ptr<CCHQueue> LoadFolder(const Text& folder);
 
 class HistoryStore {
@@ -53,16 +56,19 @@ public:
     // number written.
     int SaveNow(CCHQueue& queue, bool enabled);
 
-    // The handler's side of the two messages.
+    // The handler's side of the two messages. OnItemSaved is true when the
+    // live item took the copy's files; the files of a copy whose item is gone
+    // are deleted.
     static bool OnItemSaved(CCHQueue& queue, intptr_t lParam);
     static bool OnHistoryLoaded(CCHQueue& queue, intptr_t lParam, size_t maximum);
 
 private:
-    // Keys of the items a save thread holds copies of: a second request
-    // before the first one's results came back must not write them again.
+    // Keys and stamps of the item states a save thread holds copies of: a
+    // second request before the first one's results came back must not write
+    // them again, but must write a state that changed since.
     struct InFlight {
         std::mutex mutex;
-        std::set<Text> keys;
+        std::set<std::pair<Text, uint64_t>> states;
     };
 
     uint32_t itemSaved_;

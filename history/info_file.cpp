@@ -22,13 +22,37 @@ Text FileKey(size_t index) {
 
 }  // namespace
 
-void WriteInfo(const Text& infoPath, ChType type, bool isProtected,
+namespace {
+
+// The file's text, in either encoding the profile functions write.
+Text TextOnDisk(const Text& path) {
+    auto& files = platform::Current().files;
+    const auto bytes = files.ReadAll(path);
+    if (!bytes) return {};
+    if (bytes->size() < 2 || (*bytes)[0] != '\xFF' || (*bytes)[1] != '\xFE')
+        return files.AnsiText(*bytes);
+    Text text;
+    for (size_t i = 2; i + 1 < bytes->size(); i += 2)
+        text += char16_t(uint8_t((*bytes)[i]) | uint8_t((*bytes)[i + 1]) << 8);
+    return text;
+}
+
+}  // namespace
+
+bool WriteInfo(const Text& infoPath, ChType type, bool isProtected,
                const std::vector<Text>& names) {
     // One write of the file: a key written alone costs the system a rewrite of it each.
     std::vector<Text> lines{u"DataType=" + ToText(type),
                             isProtected ? Text(u"Protected=1") : Text(u"Protected=0")};
     for (size_t i = 0; i < names.size(); ++i) lines.push_back(FileKey(i) + u"=" + names[i]);
-    platform::Current().profile.WriteSection(infoPath, kSection, lines);
+    if (!platform::Current().profile.WriteSection(infoPath, kSection, lines)) return false;
+    // The profile functions do not all report a write the disk refused (Wine's
+    // leave WriteFile's answer unread), so the file is read back: a write cut
+    // short lacks the last lines.
+    const Text text = TextOnDisk(infoPath);
+    for (const Text& line : lines)
+        if (text.find(line + u"\r\n") == Text::npos) return false;
+    return true;
 }
 
 void WriteInfoProtected(const Text& infoPath, bool isProtected) {

@@ -16,8 +16,8 @@ struct InfoContent {
 };
 
 // The whole section: "DataType", "Protected", and "File0", "File1", ... for
-// `names` and no further "File" keys.
-void WriteInfo(const Text& infoPath, ChType type, bool isProtected, const std::vector<Text>& names);
+// `names` and no further "File" keys. False unless all of it is on disk.
+bool WriteInfo(const Text& infoPath, ChType type, bool isProtected, const std::vector<Text>& names);
 void WriteInfoProtected(const Text& infoPath, bool isProtected);
 
 // The protected flag and the file list up to the first missing, empty or

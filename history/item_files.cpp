@@ -1,5 +1,7 @@
 #include "history/item_files.h"
 
+#include <utility>
+
 #include "history/bmp_file.h"
 #include "history/history_time.h"
 #include "history/info_file.h"
@@ -77,6 +79,22 @@ bool IsWhole(ChType type, const std::string& bytes) {
     }
 }
 
+// The info file of a saved item. One written before is replaced in one step
+// by a file written whole beside it, so that a full disk leaves the earlier
+// state loadable; a new one, claimed empty, is written in place.
+bool WriteItemInfo(const CCHItem& item, const std::vector<Text>& names, bool rewrite) {
+    if (!rewrite) return WriteInfo(item.infoPath, item.Type(), item.isProtected, names);
+    auto& files = platform::Current().files;
+    const Text temporary = item.infoPath + u".new";
+    RemoveHistoryFile(temporary);  // left by a run that ended halfway
+    if (WriteInfo(temporary, item.Type(), item.isProtected, names)) {
+        files.SetReadOnly(item.infoPath, false);
+        if (files.Replace(temporary, item.infoPath)) return true;
+    }
+    RemoveHistoryFile(temporary);
+    return false;
+}
+
 void LogSkipped(const Text& infoName, const Text& why) {
     log::EventLog::Instance().Write(u"Clipboard history: skipped " + infoName + u": " + why);
 }
@@ -98,10 +116,9 @@ bool SaveItem(const Text& folder, CCHItem& item, NameAllocator& names) {
     FinishDataFile(item.dataPath, item);
 
     // A changed item written before keeps its info file.
-    if (!item.infoPath.empty() && files.Kind(item.infoPath) == platform::PathKind::File)
-        files.SetReadOnly(item.infoPath, false);
-    else
-        item.infoPath = ClaimInfoFile(folder, names);
+    const bool rewrite =
+        !item.infoPath.empty() && files.Kind(item.infoPath) == platform::PathKind::File;
+    if (!rewrite) item.infoPath = ClaimInfoFile(folder, names);
     if (item.infoPath.empty()) {
         // A data file no info file names would never load: take it back and retry later.
         RemoveHistoryFile(item.dataPath);
@@ -110,6 +127,7 @@ bool SaveItem(const Text& folder, CCHItem& item, NameAllocator& names) {
     }
 
     std::vector<Text> written{primaryName};
+    std::vector<CCHItem*> writtenFormats;
     for (auto& format : item.formats) {
         if (!format) continue;
         const std::string bytes = FileBytes(*format);
@@ -119,10 +137,18 @@ bool SaveItem(const Text& folder, CCHItem& item, NameAllocator& names) {
         format->dataPath = folder + name;
         FinishDataFile(format->dataPath, item);
         written.push_back(name);
+        writtenFormats.push_back(format.get());
     }
-    WriteInfo(item.infoPath, item.Type(), item.isProtected, written);
+    if (!WriteItemInfo(item, written, rewrite)) {
+        // Nothing of this state stays behind: it is tried again on the next save.
+        RemoveHistoryFile(std::exchange(item.dataPath, Text()));
+        for (CCHItem* format : writtenFormats)
+            RemoveHistoryFile(std::exchange(format->dataPath, Text()));
+        if (!rewrite) RemoveHistoryFile(std::exchange(item.infoPath, Text()));
+        return false;
+    }
     if (const uint64_t time = ToFileTime(item.time)) files.SetCreationTime(item.infoPath, time);
-    // A new info file, or one just cleared above, is writable already.
+    // A new info file, or one just replaced, is writable.
     if (item.isProtected) files.SetReadOnly(item.infoPath, true);
     return true;
 }
@@ -139,8 +165,11 @@ std::unique_ptr<CCHItem> LoadItemFile(const Text& path) {
         auto bitmap = dib ? platform::Current().bitmaps.FromDib(*dib) : nullptr;
         if (!bitmap) return nullptr;
         item->SetBitmap(std::move(bitmap));
-    } else if (!item->SetData(bytes->data(), bytes->size())) {
-        return nullptr;
+    } else {
+        // The byte order mark belongs to the file, not to the text: without
+        // it a loaded text equals a new copy of the same text.
+        const size_t skip = type == CHT_TEXT_UNICODE && bytes->starts_with("\xFF\xFE") ? 2 : 0;
+        if (!item->SetData(bytes->data() + skip, bytes->size() - skip)) return nullptr;
     }
     item->isProtected = files.IsReadOnly(path);
     if (const auto created = files.CreationTime(path); created && *created)

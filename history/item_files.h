@@ -11,7 +11,8 @@ namespace wlk::history {
 
 // Writes `item` with its further formats into `folder` (ending with a
 // backslash) and records the paths in the item and its formats. False when
-// the primary data file could not be written; the item then stays unsaved.
+// the primary data file or the info file could not be written whole; the
+// item then stays unsaved and nothing of this attempt stays on disk.
 bool SaveItem(const Text& folder, CCHItem& item, NameAllocator& names);
 bool SaveItem(const Text& folder, CCHItem& item);
 

@@ -8,10 +8,15 @@ namespace wlk::history {
 
 namespace {
 std::atomic<uint32_t> g_lastId{0};
-}
+std::atomic<uint64_t> g_lastStamp{0};
+}  // namespace
 
 uint32_t NextItemId() {
     return g_lastId.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
+uint64_t NextStamp() {
+    return g_lastStamp.fetch_add(1, std::memory_order_relaxed) + 1;
 }
 
 Text NewUniqueKey() {

@@ -12,6 +12,11 @@ namespace wlk::history {
 // and on the loader thread at the same time, so the counter is atomic.
 uint32_t NextItemId();
 
+// A number no other state of any item had: taken when an item is made and
+// whenever its data or its place on disk is given up, so that a copy written
+// on another thread can tell whether the item is still as it was copied.
+uint64_t NextStamp();
+
 // A new UUID as 32 hexadecimal digits, without "-", "{" and "}".
 Text NewUniqueKey();
 

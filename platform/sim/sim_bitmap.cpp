@@ -6,24 +6,29 @@ namespace {
 
 class SimBitmap : public Bitmap {
 public:
-    SimBitmap(Dib dib, const dib::Layout& layout, std::atomic<int>& alive)
-        : dib_(std::move(dib)), layout_(layout), alive_(alive) {
+    SimBitmap(Dib dib, const dib::Layout& layout, std::atomic<int>& alive,
+              std::atomic<int>& dibReads)
+        : dib_(std::move(dib)), layout_(layout), alive_(alive), dibReads_(dibReads) {
         ++alive_;
     }
     ~SimBitmap() override { --alive_; }
     int Width() const override { return layout_.width; }
     int Height() const override { return layout_.height; }
     int BitsPerPixel() const override { return layout_.bitCount; }
-    std::optional<Dib> GetDib() const override { return dib_; }
+    std::optional<Dib> GetDib() const override {
+        ++dibReads_;
+        return dib_;
+    }
     std::vector<uint32_t> Pixels() const override { return dib::ToPixels(dib_); }
     std::unique_ptr<Bitmap> Copy() const override {
-        return std::make_unique<SimBitmap>(dib_, layout_, alive_);
+        return std::make_unique<SimBitmap>(dib_, layout_, alive_, dibReads_);
     }
 
 private:
     Dib dib_;
     dib::Layout layout_;
     std::atomic<int>& alive_;
+    std::atomic<int>& dibReads_;
 };
 
 }  // namespace
@@ -41,7 +46,7 @@ std::unique_ptr<Bitmap> SimBitmaps::FromDib(const Dib& dib) {
     Dib kept{std::vector<uint8_t>(dib.info.begin(),
                                   dib.info.begin() + layout->headerSize + layout->tableBytes),
              std::vector<uint8_t>(dib.bits.begin(), dib.bits.begin() + layout->imageBytes)};
-    return std::make_unique<SimBitmap>(std::move(kept), *layout, alive_);
+    return std::make_unique<SimBitmap>(std::move(kept), *layout, alive_, dibReads_);
 }
 
 }  // namespace wlk::platform::sim

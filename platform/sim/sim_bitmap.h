@@ -16,9 +16,12 @@ public:
     // Bitmaps made and not yet deleted, copies included: a test's leak check.
     int Alive() const { return alive_.load(); }
     std::atomic<int>& Counter() { return alive_; }
+    // GetDib calls on any bitmap made here: what a comparison cost.
+    int DibReads() const { return dibReads_.load(); }
 
 private:
     std::atomic<int> alive_{0};
+    std::atomic<int> dibReads_{0};
 };
 
 }  // namespace wlk::platform::sim

@@ -1,5 +1,7 @@
 #include "platform/sim/sim_files.h"
 
+#include <algorithm>
+
 #include "platform/text.h"
 
 namespace wlk::platform::sim {
@@ -9,6 +11,7 @@ namespace {
 thread_local uint32_t t_lastError = 0;
 constexpr uint32_t kErrorPathNotFound = 3;
 constexpr uint32_t kErrorFileExists = 80;
+constexpr uint32_t kErrorDiskFull = 112;
 
 // The calls below report their failure as Windows would: missing, or refused.
 bool Failed(uint32_t error) {
@@ -38,10 +41,12 @@ public:
         std::lock_guard lock(fs_.mutex_);
         auto& bytes = fs_.nodes_[key_].bytes;
         if (append_) position_ = bytes.size();
-        if (bytes.size() < position_ + size) bytes.resize(position_ + size);
-        bytes.replace(position_, size, static_cast<const char*>(data), size);
-        position_ += size;
-        return true;
+        // A full disk takes what still fits and refuses the rest.
+        const size_t fits = fs_.Fits(bytes.size(), position_, size);
+        if (bytes.size() < position_ + fits) bytes.resize(position_ + fits);
+        bytes.replace(position_, fits, static_cast<const char*>(data), fits);
+        position_ += fits;
+        return fits == size || Failed(kErrorDiskFull);
     }
 
 private:
@@ -162,6 +167,25 @@ void SimFileSystem::SetDriveType(char16_t letter, DriveType type) {
     char16_t lower = ToLower(Text(1, letter))[0];
     drives_[lower] = type;
     nodes_[Text(1, lower) + u":"].directory = true;
+}
+
+uint64_t SimFileSystem::Used() const {
+    uint64_t used = 0;
+    for (const auto& [key, node] : nodes_) used += node.bytes.size();
+    return used;
+}
+
+void SimFileSystem::SetFreeSpace(std::optional<uint64_t> bytes) {
+    std::lock_guard lock(mutex_);
+    capacity_ = bytes ? std::optional<uint64_t>(Used() + *bytes) : std::nullopt;
+}
+
+size_t SimFileSystem::Fits(size_t fileSize, size_t position, size_t size) const {
+    if (!capacity_ || position + size <= fileSize) return size;
+    const uint64_t used = Used();
+    const uint64_t free = *capacity_ > used ? *capacity_ - used : 0;
+    const uint64_t growth = position + size - std::max(fileSize, position);
+    return growth <= free ? size : size - size_t(growth - free);
 }
 
 void SimFileSystem::DenyWrites(const Text& path) {

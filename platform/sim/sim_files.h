@@ -38,6 +38,10 @@ public:
     void SetDriveType(char16_t letter, DriveType type);
     // Files and folders at or under `path` refuse writes.
     void DenyWrites(const Text& path);
+    // From now on `bytes` more fit on the disk (nothing: no limit); a write
+    // past them stores what fits and fails with ERROR_DISK_FULL. Deleting
+    // files makes room again.
+    void SetFreeSpace(std::optional<uint64_t> bytes);
     void Put(const Text& path, const std::string& bytes);
     Security SecurityOf(const Text& path);
 
@@ -58,11 +62,16 @@ private:
     // Permitted and without the read-only attribute.
     bool FileWritable(const Text& key);
     Node& Make(const Text& path, bool directory, Security security);
+    // How many of `size` bytes written at `position` of a file of
+    // `fileSize` bytes still fit on the disk.
+    size_t Fits(size_t fileSize, size_t position, size_t size) const;
+    uint64_t Used() const;
 
     std::mutex mutex_;
     std::map<Text, Node> nodes_;
     std::set<Text> readOnly_;
     std::map<char16_t, DriveType> drives_;
+    std::optional<uint64_t> capacity_;
 };
 
 }  // namespace wlk::platform::sim

@@ -8,6 +8,7 @@
 #include "history/history_store.h"
 #include "history/history_time.h"
 #include "history/info_file.h"
+#include "history/item_compare.h"
 #include "history/item_files.h"
 #include "platform/text.h"
 #include "support/test_helpers.h"
@@ -97,7 +98,8 @@ TEST_F(HistoryFilesTest, ItemsAreWrittenByteForByteAndComeBackAsTheyWere) {
         ASSERT_EQ(loaded->Count(), 1u);
         const CCHItem& back = *loaded->At(0);
         EXPECT_EQ(back.Type(), item->Type());
-        EXPECT_EQ(back.Size(), c.files[0].second.size());
+        EXPECT_EQ(back.Size(), item->Size()) << "no byte order mark in the text";
+        EXPECT_TRUE(history::SameContent(back, *item)) << "a new copy of it is a duplicate";
         EXPECT_EQ(back.isProtected, item->isProtected);
         EXPECT_EQ(back.formats.size(), c.files.size() - 1);
         EXPECT_EQ(back.infoPath, item->infoPath);

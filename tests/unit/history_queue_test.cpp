@@ -88,7 +88,9 @@ TEST_F(HistoryQueueTest, SameTextOrPixelsMoveToTheTopWithTheOldIdAndProtection) 
     };
     Add(bitmap(pixels, 2, 2));
     Add(bitmap(other, 2, 2));
+    const int reads = Sim().bitmaps.DibReads();
     Add(bitmap(pixels, 4, 1));  // same bytes, other header
+    EXPECT_EQ(Sim().bitmaps.DibReads(), reads) << "told apart by their sizes, bits unread";
     EXPECT_EQ(queue.Count(), 12u);
     Add(bitmap(pixels, 2, 2));
     EXPECT_EQ(queue.Count(), 12u);

@@ -3,6 +3,7 @@
 #include "history/history_store.h"
 
 #include <atomic>
+#include <functional>
 
 #include "history/item_files.h"
 #include "log/event_log.h"
@@ -132,6 +133,105 @@ TEST_F(HistoryStoreTest, SaveWaitsWhileAnotherWriterHoldsTheFolder) {
     EXPECT_EQ(P().files.List(kFolder, u"*").size(), 2u) << "written once";
 }
 
+// What the handler does to the history while a save is written, or after one.
+struct EditCase {
+    const char* name;
+    bool whileWriting;  // the edit comes while the first save's result waits
+    std::function<void(CCHQueue&)> edit;
+    std::vector<Text> onDisk;  // what the next start loads, oldest first
+};
+
+TEST_F(HistoryStoreTest, EditsDuringOrAfterASaveLeaveExactlyTheHistoryOnDisk) {
+    const EditCase cases[] = {
+        {"deleted while written", true, [](CCHQueue& q) { q.Delete({0}, true); }, {u"kept"}},
+        {"deleted after", false, [](CCHQueue& q) { q.Delete({0}, true); }, {u"kept"}},
+        {"changed while written", true,
+         [](CCHQueue& q) { q.Newest(0)->SetUnicodeText(u"final"); }, {u"kept", u"final"}},
+        {"changed after", false, [](CCHQueue& q) { q.Newest(0)->SetUnicodeText(u"final"); },
+         {u"kept", u"final"}},
+        {"copied again while written", true,
+         [](CCHQueue& q) {
+             auto again = Unicode(u"draft", 3);
+             q.Add(again, 30);
+         },
+         {u"kept", u"draft"}},
+        {"copied again after", false,
+         [](CCHQueue& q) {
+             auto again = Unicode(u"draft", 3);
+             q.Add(again, 30);
+         },
+         {u"kept", u"draft"}},
+        {"cleared while written", true, [](CCHQueue& q) { q.Clear(); }, {u"kept"}},
+        {"cleared after", false, [](CCHQueue& q) { q.Clear(); }, {u"kept"}},
+        {"cleared and undone while written", true,
+         [](CCHQueue& q) {
+             q.Clear();
+             q.Undo();
+         },
+         {u"kept", u"draft"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Sim().files.Put(kFolder + u"placeholder", "");
+        live.Clear();
+        live.ClearUndoPool();
+        Add(live, Unicode(u"kept", 1));
+        live.Newest(0)->isProtected = true;
+        Add(live, Unicode(u"draft", 2));
+        if (c.whileWriting) {
+            // The handler is busy: the first result waits until the edit is done.
+            std::unique_lock busy(handlerMutex);
+            const size_t before = Sim().ui.Messages().size();
+            ASSERT_TRUE(store->SaveHistory(live, kHandler, true));
+            ASSERT_TRUE(WaitUntil([&] { return Sim().ui.Messages().size() > before; }));
+            c.edit(live);
+            store->SaveHistory(live, kHandler, true);  // as the handler requests after an edit
+        } else {
+            ASSERT_TRUE(Save(live));
+            c.edit(live);
+            store->SaveHistory(live, kHandler, true);
+        }
+        Sim().threads.WaitIdle();
+        for (const auto& item : live.Items()) EXPECT_EQ(item->saved, SavedState::Written);
+        auto loaded = history::LoadFolder(kFolder);
+        EXPECT_EQ(Texts(*loaded), c.onDisk);
+        EXPECT_EQ(P().files.List(kFolder, u"*").size(), 2 * c.onDisk.size())
+            << "no file of an item that is gone or of an older state";
+        EXPECT_TRUE(loaded->Count() && loaded->At(0)->isProtected);
+    }
+}
+
+TEST_F(HistoryStoreTest, AFullDiskWritesNoHalfItemAndKeepsTheEarlierState) {
+    Add(live, Unicode(u"x", 1));
+    // Room for the data file (6 bytes), not for the info file after it.
+    Sim().files.SetFreeSpace(6 + 20);
+    EXPECT_TRUE(Save(live));
+    EXPECT_EQ(savedMessages, 0);
+    EXPECT_EQ(live.Newest(0)->saved, SavedState::NotOnDisk);
+    EXPECT_EQ(P().files.List(kFolder, u"*").size(), 0u) << "nothing that would load as garbage";
+    EXPECT_EQ(store->SaveNow(live, true), 0);
+    EXPECT_EQ(P().files.List(kFolder, u"*").size(), 0u);
+
+    Sim().files.SetFreeSpace(std::nullopt);
+    ASSERT_TRUE(Save(live));
+    EXPECT_EQ(live.Newest(0)->saved, SavedState::Written);
+
+    // A changed item whose info file cannot be rewritten keeps the old one.
+    const Text info = live.Newest(0)->infoPath;
+    live.Newest(0)->SetUnicodeText(u"after");
+    Sim().files.SetFreeSpace(14 + 30);
+    EXPECT_TRUE(Save(live));
+    EXPECT_EQ(live.Newest(0)->saved, SavedState::NotOnDisk);
+    EXPECT_EQ(Texts(*history::LoadFolder(kFolder)), (std::vector<Text>{u"x"}));
+    EXPECT_EQ(P().files.List(kFolder, u"*").size(), 2u);
+
+    Sim().files.SetFreeSpace(std::nullopt);
+    ASSERT_TRUE(Save(live));
+    EXPECT_EQ(live.Newest(0)->infoPath, info);
+    EXPECT_EQ(Texts(*history::LoadFolder(kFolder)), (std::vector<Text>{u"after"}));
+    EXPECT_EQ(P().files.List(kFolder, u"*").size(), 2u);
+}
+
 TEST_F(HistoryStoreTest, ThreeTextsComeBackInOrderWithTimesAndProtection) {
     Add(live, Unicode(u"first", 1));
     Add(live, Unicode(u"second", 2));
@@ -142,7 +242,8 @@ TEST_F(HistoryStoreTest, ThreeTextsComeBackInOrderWithTimesAndProtection) {
     ASSERT_TRUE(store->LoadHistory(kFolder, kHandler));
     Sim().threads.WaitIdle();
     ASSERT_EQ(live.Count(), 3u);
-    EXPECT_EQ(Texts(live), (std::vector<Text>{u"\uFEFFfirst", u"\uFEFFsecond", u"\uFEFFthird"}));
+    EXPECT_EQ(Texts(live), (std::vector<Text>{u"first", u"second", u"third"}));
+    EXPECT_EQ(live.At(1)->Size(), 14u) << "the byte order mark stays in the file";
     EXPECT_EQ(live.At(1)->time.minute, 2);
     EXPECT_EQ(live.At(1)->time.milliseconds, 125);
     EXPECT_EQ(live.At(1)->time.dayOfWeek, 1) << "9 March 2026 is a Monday";
@@ -151,23 +252,51 @@ TEST_F(HistoryStoreTest, ThreeTextsComeBackInOrderWithTimesAndProtection) {
     EXPECT_EQ(live.At(0)->saved, SavedState::Loaded);
     EXPECT_TRUE(Sim().sync.IsSet(history::kSaveLoadEventName));
     EXPECT_FALSE(Save(live)) << "loaded items are not written again";
+    // A new copy of a loaded text is the same item, moved to the top.
+    const uint32_t id = live.At(1)->id;
+    Add(live, Unicode(u"second", 4));
+    EXPECT_EQ(Texts(live), (std::vector<Text>{u"first", u"third", u"second"}));
+    EXPECT_EQ(live.Newest(0)->id, id);
+    EXPECT_TRUE(live.Newest(0)->isProtected);
 }
 
-TEST_F(HistoryStoreTest, MergeKeepsOnlyTheNewestWhateverTheirProtection) {
+TEST_F(HistoryStoreTest, MergeKeepsTheNewestAndEveryProtectedItem) {
     for (uint16_t minute = 1; minute <= 4; ++minute) {
         Add(live, Unicode(u"saved " + ToText(minute), minute));
         live.Newest(0)->isProtected = minute == 1;
     }
     ASSERT_TRUE(Save(live));
-    const Text oldest = live.At(0)->dataPath;
+    const Text dropped = live.At(1)->dataPath;
     live.TakeAll();
     Add(live, Unicode(u"captured meanwhile", 5));
     maximum = 3;
     ASSERT_TRUE(store->LoadHistory(kFolder, kHandler));
     Sim().threads.WaitIdle();
-    EXPECT_EQ(Texts(live),
-              (std::vector<Text>{u"\uFEFFsaved 3", u"\uFEFFsaved 4", u"captured meanwhile"}));
-    EXPECT_EQ(P().files.Kind(oldest), platform::PathKind::File) << "files stay on disk";
+    EXPECT_EQ(Texts(live), (std::vector<Text>{u"saved 1", u"saved 3", u"saved 4",
+                                              u"captured meanwhile"}));
+    EXPECT_TRUE(live.At(0)->isProtected);
+    EXPECT_EQ(P().files.Kind(live.At(0)->dataPath), platform::PathKind::File);
+    EXPECT_EQ(P().files.Kind(dropped), platform::PathKind::File) << "files stay on disk";
+
+    // Of two files with the same text the later one's item is kept, protected
+    // when either was, and the earlier one's files go.
+    for (const bool earlierProtected : {true, false}) {
+        SCOPED_TRACE(earlierProtected ? "earlier protected" : "later protected");
+        const Text folder = kFolder + u"twice" + ToText(int(earlierProtected)) + u"\\";
+        ASSERT_TRUE(history::EnsureFolder(folder));
+        auto earlier = Unicode(u"twice", 1), later = Unicode(u"twice", 2);
+        earlier->isProtected = earlierProtected;
+        later->isProtected = !earlierProtected;
+        ASSERT_TRUE(history::SaveItem(folder, *earlier));  // wordlark_cb1.info
+        ASSERT_TRUE(history::SaveItem(folder, *later));    // wordlark_cb2.info
+        auto loaded = history::LoadFolder(folder);
+        ASSERT_EQ(loaded->Count(), 1u);
+        EXPECT_TRUE(loaded->At(0)->isProtected);
+        EXPECT_EQ(loaded->At(0)->infoPath, later->infoPath);
+        EXPECT_TRUE(P().files.IsReadOnly(later->dataPath));
+        EXPECT_EQ(P().files.List(folder, u"*").size(), 2u);
+        EXPECT_TRUE(history::LoadFolder(folder)->At(0)->isProtected) << "on disk too";
+    }
 }
 
 TEST_F(HistoryStoreTest, MissingOrReadOnlyFolderSavesNothingAndLosesNothing) {
