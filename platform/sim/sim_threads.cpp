@@ -22,6 +22,7 @@ bool SimThreads::Start(std::function<void()> body) {
 }
 
 void SimThreads::Sleep(uint32_t ms) {
+    ++sleeps;
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 

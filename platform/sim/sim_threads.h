@@ -1,6 +1,7 @@
 // Real threads, counted so that a test can wait until all of them ended.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 
@@ -18,6 +19,8 @@ public:
     void WaitIdle();
     bool failStart = false;
     int started = 0;
+    // The Sleep calls so far.
+    std::atomic<int> sleeps{0};
 
 private:
     std::mutex mutex_;
