@@ -92,7 +92,7 @@ void CWLKWndClipboardHandler::OnDestroy() {
 
 Text CWLKWndClipboardHandler::CreationErrorText() const {
     return u"Clipboad History\nError code: " + ToText(lastError_) + u" " +
-           platform::Current().system.SystemErrorText(lastError_, kErrorTextChars);
+           TrimRight(platform::Current().system.SystemErrorText(lastError_, kErrorTextChars));
 }
 
 bool CWLKWndClipboardHandler::CaptureNow(uint32_t extra) {

@@ -7,6 +7,10 @@ namespace wlk::platform::sim {
 
 bool SimThreads::Start(std::function<void()> body) {
     if (failStart) return false;
+    if (failNextStarts > 0) {
+        --failNextStarts;
+        return false;
+    }
     {
         std::lock_guard lock(mutex_);
         ++running_;

@@ -18,6 +18,9 @@ public:
     // Blocks until every started thread has ended.
     void WaitIdle();
     bool failStart = false;
+    // The next starts that fail, counted down; later ones (a log line's
+    // writer, say) start again.
+    std::atomic<int> failNextStarts{0};
     int started = 0;
     // The Sleep calls so far.
     std::atomic<int> sleeps{0};
