@@ -424,7 +424,8 @@ TEST_F(ClipboardMonitorTest, HandlerMessagesAndTheDelayedSave) {
     // A loaded history is merged and the parent told with 0xB01.
     auto loaded = std::make_unique<history::CCHQueue>(u"C:\\h\\");
     loaded->Append(TextItem(u"from disk"));
-    P().ui.SendMessage(kHandler, handler->Store().HistoryLoadedMessage(), 0, intptr_t(loaded.release()));
+    // The loader keeps its queue and destroys it after the hand-over.
+    P().ui.SendMessage(kHandler, handler->Store().HistoryLoadedMessage(), 0, intptr_t(loaded.get()));
     EXPECT_EQ(handler->Queue().Count(), 2u);
     EXPECT_EQ(notes, (std::vector<std::pair<uint32_t, uint32_t>>{{0xB01, 0}}));
 
