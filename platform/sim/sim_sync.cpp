@@ -145,11 +145,37 @@ uint32_t SimSync::WaitAny(std::span<Event* const> events, uint32_t timeoutMs) {
         }
         if (timeoutMs == kInfinite) {
             g_changed.wait(lock);
+        } else if (fakeClock_) {
+            const uint64_t fakeDeadline = fakeNow_ + timeoutMs;
+            ++clockWaiters_;
+            g_changed.wait(lock);
+            --clockWaiters_;
+            if (fakeNow_ >= fakeDeadline) return kWaitTimeout;
+            // Not yet due: the next round waits for what is left.
+            timeoutMs = uint32_t(fakeDeadline - fakeNow_);
         } else if (g_changed.wait_until(lock, deadline) == std::cv_status::timeout &&
                    std::chrono::steady_clock::now() >= deadline) {
             return kWaitTimeout;
         }
     }
+}
+
+void SimSync::UseFakeClock(bool on) {
+    std::lock_guard lock(g_stateMutex);
+    fakeClock_ = on;
+}
+
+void SimSync::AdvanceClock(uint32_t ms) {
+    {
+        std::lock_guard lock(g_stateMutex);
+        fakeNow_ += ms;
+    }
+    g_changed.notify_all();
+}
+
+int SimSync::ClockWaiters() {
+    std::lock_guard lock(g_stateMutex);
+    return clockWaiters_;
 }
 
 uint32_t SimSync::LastError() {

@@ -29,8 +29,18 @@ public:
     // The security a named event or mutex was created with.
     Security SecurityOf(const Text& name);
     bool failCreate = false;
+    // Timed waits run on a fake clock that only AdvanceClock moves, so that a
+    // test passes seconds of waiting at once. Off by default.
+    void UseFakeClock(bool on);
+    void AdvanceClock(uint32_t ms);
+    // Threads now in a timed wait on the fake clock.
+    int ClockWaiters();
 
 private:
+    bool fakeClock_ = false;
+    uint64_t fakeNow_ = 0;
+    int clockWaiters_ = 0;
+
     // The object of that name, made with `security` when it does not exist yet.
     std::shared_ptr<Object> Named(const Text& name, Security security);
 

@@ -7,6 +7,10 @@ namespace wlk::platform::sim {
 
 bool SimThreads::Start(std::function<void()> body) {
     if (failStart) return false;
+    if (failNextStarts > 0) {
+        --failNextStarts;
+        return false;
+    }
     {
         std::lock_guard lock(mutex_);
         ++running_;
@@ -22,6 +26,7 @@ bool SimThreads::Start(std::function<void()> body) {
 }
 
 void SimThreads::Sleep(uint32_t ms) {
+    ++sleeps;
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 

@@ -1,6 +1,7 @@
 // Real threads, counted so that a test can wait until all of them ended.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 
@@ -17,7 +18,12 @@ public:
     // Blocks until every started thread has ended.
     void WaitIdle();
     bool failStart = false;
+    // The next starts that fail, counted down; later ones (a log line's
+    // writer, say) start again.
+    std::atomic<int> failNextStarts{0};
     int started = 0;
+    // The Sleep calls so far.
+    std::atomic<int> sleeps{0};
 
 private:
     std::mutex mutex_;

@@ -1,0 +1,71 @@
+// Arbitrary clipboard blocks (any program can put anything on the clipboard)
+// for the text, RTF, HTML, locale and Quirenote formats, read through the
+// capture, the "SourceURL:" scan included.
+//
+// Input: one byte choosing the formats present (one bit each, in the order of
+// kFormats below), then their blocks in that order, separated by "\n--\n".
+#include <cstdint>
+#include <map>
+#include <string_view>
+#include <vector>
+
+#include "fuzz/fuzz_support.h"
+#include "history/clipboard_capture.h"
+
+namespace {
+
+using namespace wlk;
+using fuzz::Require;
+using fuzz::Sim;
+
+constexpr std::string_view kSeparator = "\n--\n";
+
+std::vector<uint32_t> Formats() {
+    auto& clipboard = Sim().clipboard;
+    return {platform::kCfText,
+            platform::kCfUnicodeText,
+            clipboard.RegisterFormat(history::kRtfFormatName),
+            clipboard.RegisterFormat(history::kHtmlFormatName),
+            platform::kCfLocale,
+            clipboard.RegisterFormat(history::kQuirenoteFormatName),
+            clipboard.RegisterFormat(history::kCanIncludeFormatName)};
+}
+
+bool Terminated(const history::CCHItem& item) {
+    const uint8_t* data = item.Data();
+    return data && item.Size() > 0 && data[item.Size()] == 0 && data[item.Size() + 1] == 0;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const std::vector<uint32_t> formats = Formats();
+    if (size == 0) return 0;
+    const uint8_t present = data[0];
+    std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
+    std::map<uint32_t, std::vector<uint8_t>> blocks;
+    for (size_t i = 0; i < formats.size(); ++i) {
+        if (!(present & (1u << i))) continue;
+        const size_t end = rest.find(kSeparator);
+        const std::string_view block = rest.substr(0, end);
+        blocks[formats[i]].assign(block.begin(), block.end());
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + kSeparator.size());
+    }
+    Sim().clipboard.Put(0x4242, std::move(blocks));
+
+    history::FormatSwitches switches;
+    switches.on[4] = !(present & 0x80);
+    auto item = history::CaptureClipboard(0x1333, switches);
+    Require(!Sim().clipboard.IsOpen());
+    if (!item) return 0;
+    Require(item->Type() != history::CHT_BITMAP && item->Type() != history::CHT_TEXT_ANSI);
+    Require(switches.Allows(item->Type()));
+    Require(item->Type() == history::CHT_QUIRENOTE || Terminated(*item));
+    Require(item->Size() <= history::kMaxCaptureBytes + 2);
+    Require(item->sourceUrl.find_first_of(u"\r\n") == Text::npos);
+    for (const auto& inner : item->formats) {
+        Require(inner && inner->formats.empty() && Terminated(*inner));
+        Require(inner->Type() != item->Type());
+    }
+    return 0;
+}

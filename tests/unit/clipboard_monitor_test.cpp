@@ -1,0 +1,515 @@
+// The clipboard spy and the handler against the simulated clipboard: listener
+// and viewer chain, the watchdog's re-installation, the method choice, the
+// capture with its notifications, the program's own copies (guard, timed
+// block, named events), the handler's messages, and the tray window's
+// sequence rule and delayed start.
+#include "app/delayed_history.h"
+#include "app/history_sequence.h"
+#include "app/tray_commands.h"
+#include "history/clipboard_handler.h"
+#include "log/event_log.h"
+#include "settings/settings.h"
+#include "support/sim_access.h"
+#include "support/test_helpers.h"
+#include "support/test_platform.h"
+
+namespace wlk::test {
+namespace {
+
+using history::CClipboardSpy;
+using platform::WindowId;
+
+constexpr WindowId kTray = 0x100;
+constexpr WindowId kHandler = 0x1333;
+constexpr WindowId kSpy = 0x5919;
+constexpr WindowId kOther = 0x7001;
+constexpr WindowId kThird = 0x7002;
+constexpr WindowId kOtherApp = 0x4242;
+
+// Makes the spy window as the Windows side does: WM_CREATE and WM_DESTROY.
+class FakeSpyHost : public history::ISpyWindowHost {
+public:
+    WindowId Create(WindowId) override { return CClipboardSpy::Instance().OnCreate(kSpy) ? kSpy : 0; }
+    void Destroy(WindowId) override { CClipboardSpy::Instance().OnDestroy(); }
+};
+
+class RecordingObserver : public history::IClipboardObserver {
+public:
+    void OnClipboardChanged(WindowId owner) override { owners.push_back(owner); }
+    void OnSpyStateChanged() override { ++stateChanges; }
+    std::vector<WindowId> owners;
+    int stateChanges = 0;
+};
+
+class ClipboardMonitorTest : public PlatformTest {
+protected:
+    void SetUp() override {
+        PlatformTest::SetUp();
+        ASSERT_TRUE(log::EventLog::Instance().Open(Path("log.txt")));
+        spy().SetWindowHost(&host);
+        Setting(settings::IntSetting::SaveClipboardHistory, 0);
+        Setting(settings::IntSetting::ClipboardSpyMethod, -1);
+        // Posted and sent messages arrive at once, as the windows would take them.
+        Sim().ui.onMessage = [this](const platform::sim::SimMessage& m) -> intptr_t {
+            if (m.window == kSpy && m.message == spy().SpyMessage()) spy().OnSpyMessage(m.wParam);
+            if (m.window == kHandler && handler) return handler->OnMessage(m.message, m.wParam, m.lParam).value_or(0);
+            if (m.window == kTray && tray) return tray(m);
+            return 0;
+        };
+    }
+    void TearDown() override {
+        handler.reset();
+        spy().StopSpy();
+        spy().ClearObservers();
+        Sim().sync.UseFakeClock(false);
+        Sim().threads.WaitIdle();
+        Sim().ui.onMessage = nullptr;
+        for (auto& [key, value] : saved) settings::Settings::Instance().Set(key, value);
+        log::EventLog::Instance().Close();
+        EXPECT_EQ(history::MyCopyCounter(), 0) << "the counter is back at rest";
+        PlatformTest::TearDown();
+    }
+    CClipboardSpy& spy() { return CClipboardSpy::Instance(); }
+    void Setting(settings::IntSetting key, int value) {
+        saved.emplace(key, settings::Settings::Instance().Get(key));
+        settings::Settings::Instance().Set(key, value);
+    }
+    std::string LogText() {
+        log::EventLog::Instance().WaitForWriters(5000);
+        return Utf16ToUtf8(Bytes(Path("log.txt")));
+    }
+    size_t LogCount(const std::string& line) {
+        const std::string log = LogText();
+        size_t count = 0;
+        for (size_t at = 0; (at = log.find(line, at)) != std::string::npos; ++at) ++count;
+        return count;
+    }
+    size_t MessageCount(WindowId window, uint32_t message) {
+        size_t count = 0;
+        for (const auto& m : Sim().ui.Messages()) count += m.window == window && m.message == message;
+        return count;
+    }
+    bool CreateHandler(bool captureAtCreation = false) {
+        handler = std::make_unique<history::CWLKWndClipboardHandler>(
+            [this](uint32_t code, uint32_t extra) { notes.emplace_back(code, extra); }, captureAtCreation);
+        return handler->OnCreate(kHandler, kTray);
+    }
+    // Another program copies `text`, and the spy is told.
+    void CopyElsewhere(std::u16string_view text) {
+        Sim().clipboard.PutText(kOtherApp, text);
+        spy().OnClipboardUpdate();
+    }
+
+    FakeSpyHost host;
+    std::unique_ptr<history::CWLKWndClipboardHandler> handler;
+    std::vector<std::pair<uint32_t, uint32_t>> notes;
+    std::function<intptr_t(const platform::sim::SimMessage&)> tray;
+    std::map<settings::IntSetting, int> saved;
+};
+
+TEST_F(ClipboardMonitorTest, ListenerAndViewerInstallAndUninstall) {
+    RecordingObserver observer;
+    spy().AddObserver(&observer);
+    ASSERT_TRUE(spy().StartSpy(true, kHandler));
+    EXPECT_EQ(spy().Method(), history::kSpyListener);
+    EXPECT_EQ(Sim().clipboard.Listeners(), std::set<WindowId>{kSpy});
+    EXPECT_EQ(Sim().ui.TimerPeriod(kSpy, 101), 1000u);
+    EXPECT_FALSE(spy().StartSpy(true, kHandler)) << "already installed";
+    Sim().clipboard.PutText(kOtherApp, u"x");
+    spy().OnClipboardUpdate();
+    EXPECT_EQ(observer.owners, std::vector<WindowId>{kOtherApp});
+    EXPECT_EQ(spy().LastSequence(), Sim().clipboard.SequenceNumber());
+    ASSERT_TRUE(spy().StopSpy());
+    EXPECT_TRUE(Sim().clipboard.Listeners().empty());
+    EXPECT_FALSE(Sim().ui.TimerPeriod(kSpy, 101));
+
+    // The viewer joins the chain in front of the first viewer and tells it.
+    ASSERT_EQ(Sim().clipboard.SetViewer(kOther), 0u);
+    ASSERT_TRUE(spy().StartSpy(false, kHandler));
+    EXPECT_TRUE(spy().IsViewerMethod());
+    EXPECT_EQ(Sim().clipboard.ViewerChain(), (std::vector<WindowId>{kSpy, kOther}));
+    EXPECT_EQ(spy().NextViewer(), kOther);
+    auto messages = Sim().ui.Messages();
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.back().window, kOther);
+    EXPECT_EQ(messages.back().message, history::kWmChangeCbChain);
+    EXPECT_EQ(messages.back().wParam, 0u);
+    EXPECT_EQ(messages.back().lParam, intptr_t(kSpy));
+    EXPECT_EQ(Sim().ui.TimerPeriod(kSpy, 101), 1000u);
+    ASSERT_TRUE(spy().StopSpy());
+    EXPECT_EQ(Sim().clipboard.ViewerChain(), std::vector<WindowId>{kOther});
+    EXPECT_EQ(spy().NextViewer(), 0u);
+
+    // A missing listener falls back to the viewer; a failing viewer fails the start.
+    Sim().clipboard.failAddListener = true;
+    ASSERT_TRUE(spy().StartSpy(true, kHandler));
+    EXPECT_TRUE(spy().IsViewerMethod());
+    spy().StopSpy();
+    Sim().clipboard.failSetViewer = true;
+    EXPECT_FALSE(spy().StartSpy(true, kHandler));
+    EXPECT_FALSE(spy().IsInstalled());
+    EXPECT_EQ(spy().Window(), 0u);
+    EXPECT_EQ(LogCount("ReInstall entity for HWNDClipboardSpy IS IMPLEMENTED"), 3u);
+    EXPECT_EQ(LogCount("N-o-o-o-, ReInstall entity IS NOT NEED, use newest method CSPM_VISTA"), 1u);
+    EXPECT_EQ(LogCount("Well, start ReInstall entity for HWNDClipboardSpy"), 2u);
+}
+
+TEST_F(ClipboardMonitorTest, ViewerChainMessagesAndObservers) {
+    Sim().clipboard.SetViewer(kOther);
+    ASSERT_TRUE(spy().StartSpy(false, kHandler));
+    spy().OnSpyMessage(history::kSpyClipboardChanged);
+    EXPECT_EQ(LogCount("ERROR: Clipboard Observers is empty"), 1u);
+
+    RecordingObserver first, second;
+    spy().AddObserver(&first);
+    spy().AddObserver(&second);
+    const size_t sent = Sim().ui.Messages().size();
+    Sim().clipboard.PutText(kOtherApp, u"y");
+    spy().OnDrawClipboard();
+    auto messages = Sim().ui.Messages();
+    ASSERT_EQ(messages.size(), sent + 2);
+    EXPECT_TRUE(messages[sent].posted);
+    EXPECT_EQ(messages[sent].message, spy().SpyMessage());
+    EXPECT_EQ(messages[sent + 1].window, kOther) << "passed on down the chain";
+    EXPECT_EQ(messages[sent + 1].message, history::kWmDrawClipboard);
+    EXPECT_EQ(first.owners, std::vector<WindowId>{kOtherApp});
+    EXPECT_EQ(second.owners, std::vector<WindowId>{kOtherApp});
+    spy().OnSpyMessage(history::kSpyStateChanged);
+    EXPECT_EQ(first.stateChanges + second.stateChanges, 2);
+
+    // The next viewer leaves: its successor takes its place.
+    spy().OnChangeCbChain(kOther, kThird);
+    EXPECT_EQ(spy().NextViewer(), kThird);
+    // Another window leaves further down: the news goes on down the chain.
+    spy().OnChangeCbChain(0x7777, 0x7778);
+    messages = Sim().ui.Messages();
+    EXPECT_EQ(messages.back().window, kThird);
+    EXPECT_EQ(messages.back().message, history::kWmChangeCbChain);
+    EXPECT_EQ(messages.back().wParam, 0x7777u);
+    EXPECT_EQ(messages.back().lParam, 0x7778);
+    // A chain that leads back to the spy itself is cut, not followed.
+    spy().OnChangeCbChain(kThird, kSpy);
+    EXPECT_EQ(spy().NextViewer(), kSpy);
+    const size_t before = Sim().ui.Messages().size();
+    spy().OnDrawClipboard();
+    EXPECT_EQ(spy().NextViewer(), 0u);
+    EXPECT_EQ(Sim().ui.Messages().size(), before + 1) << "only the spy message";
+}
+
+TEST_F(ClipboardMonitorTest, WatchdogReinstallsAfterAMissedChange) {
+    RecordingObserver observer;
+    spy().AddObserver(&observer);
+    ASSERT_TRUE(spy().StartSpy(true, kHandler));
+    spy().OnClipboardUpdate();
+    EXPECT_FALSE(spy().OnTimer(2343)) << "not the watchdog";
+    EXPECT_TRUE(spy().OnTimer(101));
+    EXPECT_EQ(LogCount("ReInstall entity for HWNDClipboardSpy IS IMPLEMENTED"), 1u) << "nothing missed";
+
+    Sim().clipboard.BumpSequence();
+    EXPECT_TRUE(spy().OnTimer(101));
+    EXPECT_EQ(LogCount("ReInstall entity for HWNDClipboardSpy IS IMPLEMENTED"), 2u);
+    EXPECT_EQ(Sim().clipboard.Listeners(), std::set<WindowId>{kSpy});
+    EXPECT_EQ(spy().LastSequence(), Sim().clipboard.SequenceNumber());
+
+    // The viewer re-registers once, and ignores the chain's news meanwhile.
+    spy().StopSpy();
+    Sim().clipboard.SetViewer(kOther);
+    ASSERT_TRUE(spy().StartSpy(false, kHandler));
+    tray = nullptr;
+    const uint32_t spyMessage = spy().SpyMessage();
+    auto onMessage = Sim().ui.onMessage;
+    Sim().ui.onMessage = [&](const platform::sim::SimMessage& m) -> intptr_t {
+        if (m.window == kOther && m.message == history::kWmChangeCbChain) spy().OnDrawClipboard();
+        return onMessage(m);
+    };
+    const size_t posted = MessageCount(kSpy, spyMessage);
+    Sim().clipboard.BumpSequence();
+    EXPECT_TRUE(spy().OnTimer(101));
+    EXPECT_EQ(Sim().clipboard.ViewerChain(), (std::vector<WindowId>{kSpy, kOther}));
+    EXPECT_EQ(spy().NextViewer(), kOther);
+    EXPECT_EQ(MessageCount(kSpy, spyMessage), posted) << "WM_DRAWCLIPBOARD while re-installing";
+    Sim().ui.onMessage = onMessage;
+
+    // Nothing works any more: the observers learn that the spy is down.
+    Sim().clipboard.failAddListener = true;
+    Sim().clipboard.failSetViewer = true;
+    Sim().clipboard.BumpSequence();
+    EXPECT_TRUE(spy().OnTimer(101));
+    EXPECT_FALSE(spy().IsInstalled());
+    EXPECT_EQ(observer.stateChanges, 1);
+    EXPECT_EQ(LogCount("REINSTALL: InstalledNew=0"), 1u);
+    Sim().clipboard.BumpSequence();
+    EXPECT_TRUE(spy().OnTimer(101));
+    EXPECT_EQ(LogCount("ERRROR: REINSTALL: IsInstalled=0"), 1u);
+    EXPECT_EQ(LogCount("ERROR: REINSTALL: After Uninstall"), 0u);
+}
+
+TEST_F(ClipboardMonitorTest, MethodChoiceAndCreationFailures) {
+    EXPECT_EQ(history::PreferListenerFor(-1, true), true);
+    EXPECT_EQ(history::PreferListenerFor(-1, false), false);
+    EXPECT_EQ(history::PreferListenerFor(0, true), false);
+    EXPECT_EQ(history::PreferListenerFor(1, false), true);
+    EXPECT_EQ(history::PreferListenerFor(5, true), std::nullopt);
+    EXPECT_EQ(history::PreferListenerFor(-2, true), std::nullopt);
+
+    struct Case {
+        int setting;
+        bool listenerExists;
+        int monitor;
+        int spyMethod;
+    };
+    for (const Case c : {Case{-1, true, 2, 1}, Case{-1, false, 3, 0}, Case{0, true, 3, 0},
+                         Case{1, true, 2, 1}, Case{1, false, 2, 0}}) {
+        SCOPED_TRACE(c.setting);
+        Setting(settings::IntSetting::ClipboardSpyMethod, c.setting);
+        Sim().clipboard.listenerExists = c.listenerExists;
+        ASSERT_TRUE(CreateHandler());
+        EXPECT_EQ(handler->MonitorMethod(), c.monitor) << "a fallback in the spy is not reflected";
+        EXPECT_EQ(spy().Method(), c.spyMethod);
+        EXPECT_EQ(history::OwnCopyHandlerWindow(), kHandler);
+        handler->OnDestroy();
+        EXPECT_FALSE(spy().IsInstalled()) << "the spy goes with its handler";
+        EXPECT_EQ(history::OwnCopyHandlerWindow(), 0u);
+    }
+
+    Setting(settings::IntSetting::ClipboardSpyMethod, 5);
+    EXPECT_FALSE(CreateHandler());
+    EXPECT_FALSE(spy().IsInstalled());
+    EXPECT_EQ(history::OwnCopyHandlerWindow(), 0u);
+    EXPECT_EQ(LogCount("ERROR: ClipboardSpyMethod_v2_22=5 names no method"), 1u);
+
+    Setting(settings::IntSetting::ClipboardSpyMethod, -1);
+    Sim().sync.failCreate = true;
+    EXPECT_FALSE(CreateHandler());
+    EXPECT_EQ(handler->LastError(), platform::kErrorAccessDenied);
+    const Text text = handler->CreationErrorText();
+    EXPECT_EQ(text, u"Clipboad History\nError code: 5 " + TrimRight(P().system.SystemErrorText(5, 512)));
+    EXPECT_EQ(text, u"Clipboad History\nError code: 5 Error 5.");
+    EXPECT_EQ(LogCount("ERROR: Clipboad History"), 2u);
+}
+
+TEST_F(ClipboardMonitorTest, CapturesNotifyTheParentAndRequestASave) {
+    Setting(settings::IntSetting::ClipboardHistoryMax, 2);
+    Sim().clipboard.PutText(kOtherApp, u"before");
+    ASSERT_TRUE(CreateHandler(true));
+    ASSERT_EQ(handler->Queue().Count(), 1u);
+    EXPECT_EQ(notes, (std::vector<std::pair<uint32_t, uint32_t>>{{0xB00, 2}}));
+
+    CopyElsewhere(u"one");
+    CopyElsewhere(u"two");
+    ASSERT_EQ(handler->Queue().Count(), 2u) << "ClipboardHistoryMax";
+    EXPECT_EQ(handler->Queue().Newest(0)->PlainText(), u"two");
+    EXPECT_EQ(notes.back(), std::make_pair(0xB00u, 0u));
+    EXPECT_EQ(MessageCount(kHandler, history::WM_CH_SAVE_REQUEST), 3u);
+
+    handler->Queue().SetLocked(true);
+    CopyElsewhere(u"while the menu is open");
+    EXPECT_EQ(notes.size(), 3u);
+    handler->Queue().SetLocked(false);
+
+    // The spy went down for good: a topmost box says so.
+    spy().OnSpyMessage(history::kSpyStateChanged);
+    auto boxes = Sim().ui.MessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, u"CWLKWndClipboardHandler::_OnClipboardSpyStateChanged");
+    EXPECT_EQ(boxes[0].caption, u"Wordlark");
+    EXPECT_TRUE(boxes[0].topmost);
+
+    // Clear and Delete tell the parent with extra 1 and ask for a save.
+    EXPECT_TRUE(handler->Delete({0}, true));
+    EXPECT_EQ(notes.back(), std::make_pair(0xB00u, 1u));
+    EXPECT_TRUE(handler->Clear());
+    EXPECT_FALSE(handler->Clear());
+    EXPECT_EQ(notes.size(), 5u);
+    EXPECT_EQ(MessageCount(kHandler, history::WM_CH_SAVE_REQUEST), 5u);
+}
+
+TEST_F(ClipboardMonitorTest, OwnCopiesAreSkippedWhileTheGuardLivesAndBetweenTheNamedEvents) {
+    ASSERT_TRUE(CreateHandler());
+    {
+        history::OwnCopyScope guard;
+        EXPECT_EQ(history::MyCopyCounter(), 1);
+        CopyElsewhere(u"our own paste");
+    }
+    EXPECT_EQ(handler->Queue().Count(), 0u);
+    CopyElsewhere(u"theirs");
+    EXPECT_EQ(handler->Queue().Count(), 1u);
+    history::EndOwnCopy();
+    history::BeginOwnCopy();
+    EXPECT_EQ(LogCount("My copy process detected"), 1u);
+    EXPECT_EQ(LogCount("PULSEMY_COPY=1"), 1u);
+    EXPECT_EQ(LogCount("PULSEMY_COPY=0"), 2u);
+    EXPECT_EQ(LogCount("ERROR: PULSEMY_COPY=-1"), 1u);
+
+    // Other processes of the session mark their copies with the two events.
+    EXPECT_EQ(Sim().sync.SecurityOf(history::kStartCopyEventName), platform::Security::Everyone);
+    EXPECT_EQ(Sim().sync.SecurityOf(history::kEndCopyEventName), platform::Security::Everyone);
+    auto start = P().sync.OpenEvent(history::kStartCopyEventName, platform::EventAccess::ModifyState);
+    auto end = P().sync.OpenEvent(history::kEndCopyEventName, platform::EventAccess::ModifyState);
+    ASSERT_TRUE(start && end);
+    start->Set();
+    ASSERT_TRUE(WaitUntil([] { return history::MyCopyCounter() == 1; }));
+    CopyElsewhere(u"the pane's copy");
+    EXPECT_EQ(handler->Queue().Count(), 1u);
+    end->Set();
+    ASSERT_TRUE(WaitUntil([] { return history::MyCopyCounter() == 0; }));
+    CopyElsewhere(u"next outside copy");
+    EXPECT_EQ(handler->Queue().Count(), 2u);
+
+    // The watchers end with the handler.
+    const int threads = Sim().threads.started;
+    handler->OnDestroy();
+    Sim().threads.WaitIdle();
+    EXPECT_EQ(Sim().threads.started, threads);
+}
+
+TEST_F(ClipboardMonitorTest, AsyncBlockHoldsForThreeSecondsOnTheClock) {
+    EXPECT_FALSE(history::BlockOwnCopyAsync()) << "no handler yet";
+    ASSERT_TRUE(CreateHandler());
+    Sim().sync.UseFakeClock(true);
+    ASSERT_TRUE(history::BlockOwnCopyAsync());
+    EXPECT_EQ(history::MyCopyCounter(), 1);
+    ASSERT_TRUE(WaitUntil([] { return Sim().sync.ClockWaiters() == 1; }));
+    CopyElsewhere(u"emptied to fetch the selection");
+    EXPECT_EQ(handler->Queue().Count(), 0u);
+    Sim().system.tickCount += 3000;
+    Sim().sync.AdvanceClock(3000);
+    // The watchers live on, so wait for the unlock rather than for idle threads.
+    ASSERT_TRUE(WaitUntil([&] { return MessageCount(kHandler, history::WM_DELAY_UNLOCK) == 1; }));
+    ASSERT_TRUE(WaitUntil([] { return history::MyCopyCounter() == 0; }));
+    CopyElsewhere(u"after three seconds");
+    EXPECT_EQ(handler->Queue().Count(), 1u);
+    handler->OnMessage(history::WM_DELAY_UNLOCK, 0, 0);
+    EXPECT_EQ(history::MyCopyCounter(), 0) << "never below rest";
+    EXPECT_EQ(LogCount("__AsynBlockClipboardHandler_Proc wait complete: timeout=3000"), 1u);
+    EXPECT_EQ(LogCount("WM_DELAY_UNLOCK received bIsMyCopy=1"), 1u);
+    EXPECT_EQ(LogCount("WM_DELAY_UNLOCK received bIsMyCopy=0"), 1u);
+
+    // The handler goes first: the thread ends without posting.
+    ASSERT_TRUE(history::BlockOwnCopyAsync());
+    ASSERT_TRUE(WaitUntil([] { return Sim().sync.ClockWaiters() == 1; }));
+    handler->OnDestroy();
+    Sim().threads.WaitIdle();
+    EXPECT_EQ(MessageCount(kHandler, history::WM_DELAY_UNLOCK), 1u);
+    history::OnDelayUnlock();
+
+    ASSERT_TRUE(CreateHandler());
+    Sim().threads.failNextStarts = 1;
+    EXPECT_FALSE(history::BlockOwnCopyAsync());
+    EXPECT_EQ(history::MyCopyCounter(), 0);
+    EXPECT_EQ(LogCount("ERROR: Cannot start AsynBlockClipboardHandler"), 1u);
+}
+
+TEST_F(ClipboardMonitorTest, HandlerMessagesAndTheDelayedSave) {
+    ASSERT_TRUE(CreateHandler());
+    EXPECT_FALSE(handler->OnMessage(0x8003, 0, 0));
+    // A ready item from elsewhere in the process: added, nothing told.
+    auto* made = TextItem(u"made elsewhere").release();
+    EXPECT_EQ(P().ui.SendMessage(kHandler, handler->AddItemMessage(), 0, intptr_t(made)), 1);
+    ASSERT_EQ(handler->Queue().Count(), 1u);
+    EXPECT_TRUE(notes.empty());
+    EXPECT_EQ(MessageCount(kHandler, history::WM_CH_SAVE_REQUEST), 0u);
+
+    // A saved copy hands its file to the live item of the same id.
+    auto copy = handler->Queue().At(0)->Copy();
+    copy->dataPath = u"C:\\h\\Unicode_clipboard_history1.txt";
+    copy->saved = history::SavedState::NotOnDisk;
+    P().ui.SendMessage(kHandler, handler->CopySavedMessage(), 0, intptr_t(copy.get()));
+    EXPECT_TRUE(handler->Queue().At(0)->dataPath.empty()) << "not written yet";
+    copy->saved = history::SavedState::Written;
+    EXPECT_EQ(P().ui.SendMessage(kHandler, handler->CopySavedMessage(), 0, intptr_t(copy.get())), 1);
+    EXPECT_EQ(handler->Queue().At(0)->dataPath, copy->dataPath);
+    EXPECT_EQ(handler->Queue().At(0)->saved, history::SavedState::Written);
+
+    // A loaded history is merged and the parent told with 0xB01.
+    auto loaded = std::make_unique<history::CCHQueue>(u"C:\\h\\");
+    loaded->Append(TextItem(u"from disk"));
+    // The loader keeps its queue and destroys it after the hand-over.
+    P().ui.SendMessage(kHandler, handler->Store().HistoryLoadedMessage(), 0, intptr_t(loaded.get()));
+    EXPECT_EQ(handler->Queue().Count(), 2u);
+    EXPECT_EQ(notes, (std::vector<std::pair<uint32_t, uint32_t>>{{0xB01, 0}}));
+
+    // Edits save one second after the last one.
+    Sim().system.tickCount = 50000;
+    handler->TouchItems();
+    EXPECT_EQ(Sim().ui.TimerPeriod(kHandler, 2343), 1000u);
+    Sim().system.tickCount = 51000;
+    EXPECT_TRUE(handler->OnTimer(2343));
+    EXPECT_TRUE(Sim().ui.TimerPeriod(kHandler, 2343));
+    EXPECT_EQ(MessageCount(kHandler, history::WM_CH_SAVE_REQUEST), 0u);
+    Sim().system.tickCount = 51001;
+    EXPECT_TRUE(handler->OnTimer(2343));
+    EXPECT_FALSE(Sim().ui.TimerPeriod(kHandler, 2343));
+    EXPECT_EQ(MessageCount(kHandler, history::WM_CH_SAVE_REQUEST), 1u);
+    EXPECT_FALSE(handler->OnTimer(101));
+}
+
+TEST_F(ClipboardMonitorTest, TrayReactsOncePerSequenceNumberAndPlaysTheCaptureSound) {
+    app::HistorySequenceRule rule;
+    Sim().clipboard.PutText(kOtherApp, u"a");
+    const uint32_t first = Sim().clipboard.SequenceNumber();
+    auto reaction = rule.OnHistoryChanged(0, 3);
+    EXPECT_TRUE(reaction.react);
+    EXPECT_TRUE(reaction.playSound);
+    reaction = rule.OnHistoryChanged(0, 3);
+    EXPECT_FALSE(reaction.react);
+    EXPECT_FALSE(reaction.playSound);
+    Sim().clipboard.BumpSequence();
+    reaction = rule.OnHistoryChanged(1, 2);
+    EXPECT_TRUE(reaction.react);
+    EXPECT_FALSE(reaction.playSound) << "an edit, not a capture";
+    const std::string n = std::to_string(first);
+    EXPECT_EQ(LogCount("Event OnClipboardHistoryChanged, new Sequnce Number: " + n + "\r\n"), 1u);
+    EXPECT_EQ(LogCount("Event OnClipboardHistoryChanged, Count=3"), 1u);
+    EXPECT_EQ(LogCount("Event OnClipboardHistoryChanged, Sequnces Numbers Is EQUAL: " + n +
+                       ", do not query data from clipboard"),
+              1u);
+    EXPECT_EQ(LogCount("Event OnClipboardHistoryChanged, new Sequnce Number: " + std::to_string(first + 1)), 1u);
+}
+
+TEST_F(ClipboardMonitorTest, DelayedStartTriesEveryTwoSecondsUntilSuccessTheLimitOrTheStop) {
+    std::atomic<int> tries = 0;
+    std::atomic<int> succeedAt = 3;
+    tray = [&](const platform::sim::SimMessage& m) -> intptr_t {
+        if (m.message != app::kMsgDelayedHistory) return 0;
+        return ++tries == succeedAt ? 1 : 0;
+    };
+    Sim().sync.UseFakeClock(true);
+    std::shared_ptr<platform::Event> stop = P().sync.CreateEvent(u"", true, false, platform::Security::Default);
+    // Drives the thread one period at a time.
+    auto runPeriods = [&](int periods) {
+        for (int i = 0; i < periods; ++i) {
+            const int before = tries;
+            ASSERT_TRUE(WaitUntil([] { return Sim().sync.ClockWaiters() == 1; }));
+            Sim().sync.AdvanceClock(1999);
+            Sim().sync.AdvanceClock(1);
+            ASSERT_TRUE(WaitUntil([&] { return tries == before + 1; }));
+        }
+    };
+    ASSERT_TRUE(app::StartDelayedHistory(stop, kTray));
+    runPeriods(3);
+    Sim().threads.WaitIdle();
+    EXPECT_EQ(tries, 3) << "ends on success";
+    EXPECT_EQ(LogCount("Start Delayed ClipboardHistory"), 1u);
+    EXPECT_EQ(LogCount("Try to delyaed install clipboard spy: success 0, try#2"), 1u);
+    EXPECT_EQ(LogCount("Try to delyaed install clipboard spy: success 1, try#3"), 1u);
+
+    tries = 0;
+    succeedAt = -1;
+    ASSERT_TRUE(app::StartDelayedHistory(stop, kTray));
+    runPeriods(200);
+    Sim().threads.WaitIdle();
+    EXPECT_EQ(tries, 200);
+    EXPECT_EQ(LogCount("Try to delyaed install clipboard spy: success 0, try#200"), 1u);
+
+    tries = 0;
+    ASSERT_TRUE(app::StartDelayedHistory(stop, kTray));
+    runPeriods(1);
+    ASSERT_TRUE(WaitUntil([] { return Sim().sync.ClockWaiters() == 1; }));
+    stop->Set();
+    Sim().threads.WaitIdle();
+    EXPECT_EQ(tries, 1) << "the stop event ends the waiting";
+}
+
+}  // namespace
+}  // namespace wlk::test
