@@ -96,6 +96,14 @@ target_link_libraries(wlk_log_writer PRIVATE wlk_win32)
 target_link_options(wlk_log_writer PRIVATE -municode)
 add_dependencies(wlk_wine_tests wlk_log_writer)
 
+# Another application writing the clipboard, for the Wine and end-to-end tests
+# of the clipboard history and its figures.
+add_executable(wlk_clip_writer EXCLUDE_FROM_ALL tests/wine/clip_writer.cpp)
+target_compile_options(wlk_clip_writer PRIVATE ${WLK_WARNINGS})
+target_link_libraries(wlk_clip_writer PRIVATE user32)
+target_link_options(wlk_clip_writer PRIVATE -municode)
+add_dependencies(wlk_wine_tests wlk_clip_writer)
+
 # Google Benchmark cross-built from Debian's source; the benchmarks measure the
 # real platform against plain file access in the same run.
 set(BENCHMARK_ENABLE_TESTING OFF CACHE BOOL "" FORCE)
