@@ -12,9 +12,11 @@
 //   wlk_clip_writer.exe hold MS [READY_EVENT]   keeps the clipboard open MS ms; sets
 //                                               READY_EVENT once it holds it
 //   wlk_clip_writer.exe big MB                  a text of MB megabytes
+//   wlk_clip_writer.exe empty                   an empty clipboard
 //   wlk_clip_writer.exe probe SECONDS           listens for SECONDS and prints, per change,
 //                                               how long OpenClipboard kept failing
-// Prints one result line on stdout. Exit code 0 on success, 2 for bad arguments,
+// Prints one result line on stdout; a single write ends it with the time of the
+// write in milliseconds since 1970 (the system clock, which files are stamped by). Exit code 0 on success, 2 for bad arguments,
 // 3 when the clipboard could not be written.
 #include <windows.h>
 
@@ -110,8 +112,16 @@ void Signal(const wchar_t* name) {
     }
 }
 
+unsigned long long UnixMilliseconds() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const unsigned long long ticks = (ULONGLONG(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    constexpr unsigned long long kTicksTo1970 = 116444736000000000ULL;
+    return (ticks - kTicksTo1970) / 10000;
+}
+
 int Result(bool ok, const char* what) {
-    std::printf("%s %s\n", what, ok ? "written" : "failed");
+    std::printf("%s %s at %llu\n", what, ok ? "written" : "failed", UnixMilliseconds());
     std::fflush(stdout);
     return ok ? 0 : 3;
 }
@@ -234,7 +244,8 @@ int wmain(int argc, wchar_t** argv) {
     if (is(L"burst", 4)) return WriteBurst(int(number(1)), DWORD(number(2)), args[3]);
     if (is(L"hold", 2)) return Hold(DWORD(number(1)), args.size() > 2 ? argv[3] : nullptr);
     if (is(L"big", 2)) return WriteBig(size_t(number(1)));
+    if (is(L"empty", 1)) return Result(Write([] { return true; }), "empty");
     if (is(L"probe", 2)) return Probe(DWORD(number(1)));
-    std::fprintf(stderr, "usage: wlk_clip_writer.exe text|web|private|marked|burst|hold|big|probe ...\n");
+    std::fprintf(stderr, "usage: wlk_clip_writer.exe text|web|private|marked|burst|hold|big|empty|probe ...\n");
     return 2;
 }
