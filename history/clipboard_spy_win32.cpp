@@ -2,13 +2,14 @@
 // procedure hands each clipboard message to CClipboardSpy.
 #include "history/clipboard_spy.h"
 #include "history/clipboard_windows_win32.h"
-#include "platform/win32/wide.h"
 
 namespace wlk::history {
 
 namespace {
 
-using platform::win32::AsWide;
+const wchar_t* SpyClassName() {
+    return reinterpret_cast<const wchar_t*>(kSpyWindowClass);
+}
 
 HWND ToWindow(platform::WindowId window) {
     return reinterpret_cast<HWND>(window);
@@ -19,6 +20,11 @@ LRESULT CALLBACK SpyWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     switch (message) {
         case WM_CREATE: return spy.OnCreate(platform::WindowId(hwnd)) ? 0 : -1;
         case WM_DESTROY: spy.OnDestroy(); return 0;
+        case WM_NCDESTROY:
+            // A creation that failed after WM_CREATE sends no WM_DESTROY: the
+            // registration made there must not outlive the window.
+            if (spy.Window() == platform::WindowId(hwnd)) spy.OnDestroy();
+            break;
         case WM_TIMER:
             if (spy.OnTimer(wParam)) return 0;
             break;
@@ -41,8 +47,8 @@ public:
     platform::WindowId Create(platform::WindowId parent) override {
         HINSTANCE instance = GetModuleHandleW(nullptr);
         RegisterOnce(instance);
-        HWND window = CreateWindowExW(0, AsWide(kSpyWindowClass), L"", WS_CHILD, -100, -100, 10,
-                                      10, ToWindow(parent), nullptr, instance, nullptr);
+        HWND window = CreateWindowExW(0, SpyClassName(), L"", WS_CHILD, -100, -100, 10, 10,
+                                      ToWindow(parent), nullptr, instance, nullptr);
         return platform::WindowId(window);
     }
     void Destroy(platform::WindowId window) override {
@@ -60,7 +66,7 @@ private:
         wc.hIcon = LoadIconW(nullptr, MAKEINTRESOURCEW(32512));    // IDI_APPLICATION
         wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
         wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-        wc.lpszClassName = AsWide(kSpyWindowClass);
+        wc.lpszClassName = SpyClassName();
         registered_ = RegisterClassExW(&wc) != 0;
     }
 

@@ -119,7 +119,8 @@ public:
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = L"wlk_test_notified_parent";
         RegisterClassW(&wc);
-        window_ = CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+        // Message-only: it needs no place on the screen.
+        window_ = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
                                   nullptr, wc.hInstance, nullptr);
         SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
@@ -189,7 +190,8 @@ TEST_F(ClipboardHandlerWindowTest, RecordsEachCopyOfAnotherProgramOnceWithEither
         NotifiedParent parent;
         ASSERT_NE(parent.Window(), nullptr);
         history::CWLKClipboardHandlerWindow handler;
-        ASSERT_TRUE(handler.Create(parent.Window(), history::kClipboardHandlerId, false));
+        ASSERT_TRUE(handler.Create(parent.Window(), history::kClipboardHandlerId, false))
+            << ToUtf8(handler.Handler().CreationErrorText());
         EXPECT_EQ(GetDlgCtrlID(handler.Window()), int(history::kClipboardHandlerId));
         EXPECT_EQ(GetParent(handler.Window()), parent.Window());
         EXPECT_FALSE(IsWindowVisible(handler.Window()));
