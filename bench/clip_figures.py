@@ -2,7 +2,8 @@
 """Figures of clipboard capture by dist/Wordlark.exe under Wine, run by hand:
 
   - bursts of distinct copies made by wlk_clip_writer.exe 100, 20 and 5 ms apart
-    ("ClipboardHistoryMax" 1000): copies recorded on disk / copies made;
+    ("ClipboardHistoryMax" 1000): copies recorded (the tray's count) / copies
+    made, and how many of them reached the disk;
   - the time from a copy to its data file on disk (median and worst of 20);
   - how long a reader's OpenClipboard keeps failing after a change while the
     program reads the same changes (the writer's probe), against the 5 x 5 ms
@@ -26,7 +27,8 @@ sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
 import harness  # noqa: E402
 
 SPY_LISTENING = "N-o-o-o-, ReInstall entity IS NOT NEED"
-SPACINGS_MS = (100, 20, 5)
+COUNT = "Event OnClipboardHistoryChanged, Count="
+SPACINGS_MS = tuple(int(a) for a in sys.argv[1:] if a.isdigit()) or (100, 20, 5)
 LATENCY_COPIES = 20
 
 
@@ -62,11 +64,13 @@ def burst(session, copies, spacing):
     try:
         line = session.write_clipboard("burst", str(copies), str(spacing), f"burst{spacing}",
                                        timeout=600)
-        recorded = settled_count(folder)
+        on_disk = settled_count(folder)
+        counts = [int(l.rsplit("=", 1)[1]) for l in folder.log_lines() if COUNT in l]
+        recorded = max(counts, default=0)
         alive = folder.instances[0].alive()
         print(f"burst {spacing:3d} ms: {recorded}/{copies} recorded "
-              f"({100.0 * recorded / copies:.1f} %), program {'running' if alive else 'ENDED'}"
-              f"  [{line}]", flush=True)
+              f"({100.0 * recorded / copies:.1f} %), {on_disk} on disk, "
+              f"program {'running' if alive else 'ENDED'}  [{line}]", flush=True)
     finally:
         folder.cleanup()
 
