@@ -41,6 +41,17 @@ HWND OwnerWindow() {
     return window;
 }
 
+// Waits while answering the messages sent to the owner window, as a normal
+// program's message loop does: readers may ask the owner while we wait.
+void PumpFor(DWORD ms) {
+    const DWORD start = GetTickCount();
+    for (DWORD waited = 0; waited < ms; waited = GetTickCount() - start) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - waited, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    }
+}
+
 // Another reader may hold the clipboard for a moment: try for a while, as programs do.
 bool OpenWithRetry() {
     const DWORD start = GetTickCount();
@@ -151,7 +162,7 @@ int WritePrivate(const std::wstring& text) {
 int WriteMarked(const std::wstring& text) {
     Signal(L"Local\\Wordlark_StartCopy");
     bool ok = Write([&] { return PutText(text); });
-    Sleep(kMarkedEndDelayMs);
+    PumpFor(kMarkedEndDelayMs);
     Signal(L"Local\\Wordlark_EndCopy");
     return Result(ok, "marked");
 }
@@ -163,7 +174,7 @@ int WriteBurst(int count, DWORD spacingMs, const std::wstring& prefix) {
         // Each copy at its planned time, however long the previous one took.
         const DWORD due = start + DWORD(i) * spacingMs;
         const DWORD now = GetTickCount();
-        if (LONG(due - now) > 0) Sleep(due - now);
+        if (LONG(due - now) > 0) PumpFor(due - now);
         if (Write([&] { return PutText(prefix + L" " + std::to_wstring(i)); })) ++written;
     }
     std::printf("burst %d of %d written in %lu ms\n", written, count,
