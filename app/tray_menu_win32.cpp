@@ -129,8 +129,8 @@ void CWLKTrayWnd::OnInitMenuPopup(HMENU menu) {
     facts.historyPaneOnStart = settings_.Get(settings::IntSetting::ShowHistoryPaneOnStart) != 0;
     facts.saveHistoryOnExit = settings_.Get(settings::IntSetting::SaveClipboardHistory) != 0;
     facts.clipboardHasText = ClipboardHoldsText();
-    facts.watcherExists = historyKept_;
-    facts.historyCount = int(history_.Count());
+    facts.watcherExists = clipboard_ != nullptr;
+    facts.historyCount = clipboard_ ? int(clipboard_->Handler().Queue().Count()) : 0;
     facts.historyMax = settings_.Get(settings::IntSetting::ClipboardHistoryMax);
     facts.phrasesAll = phraseCounts_.all;
     facts.phrasesShown = phraseCounts_.included;
@@ -148,10 +148,12 @@ void CWLKTrayWnd::OnInitMenuPopup(HMENU menu) {
         for (UINT id = kCmdFirstHistoryEntry; id <= kCmdLastHistoryEntry; ++id)
             DeleteMenu(menu, id, MF_BYCOMMAND);
         HistorySubmenu entries(menu);
-        size_t added = std::min(kTrayHistoryEntries,
-                                history::AppendHistoryEntries(history_, entries,
-                                                              kCmdFirstHistoryEntry,
-                                                              ClipboardText(hwnd_)));
+        size_t added = 0;
+        if (clipboard_)
+            added = std::min(kTrayHistoryEntries,
+                             history::AppendHistoryEntries(clipboard_->Handler().Queue(), entries,
+                                                           kCmdFirstHistoryEntry,
+                                                           ClipboardText(hwnd_)));
         Log().Write(Format(u"bHistory=%d\n", {ToText(int64_t(added))}));
     }
     int historyItem = SubmenuHolding(menu, kCmdKeepHistory);
@@ -215,9 +217,15 @@ void CWLKTrayWnd::OnCommand(UINT id) {
             return;
         }
         case kCmdRequestMenuFromPane: SetTimer(hwnd_, kTimerMenuFromPane, 500, nullptr); return;
-        case kCmdReKeepHistory: UpdateTrayIcon(TrayIconMode::Refresh); return;
+        case kCmdReKeepHistory:
+            RemoveClipboardHandler();
+            EnsureClipboardHistory();
+            UpdateTrayIcon(TrayIconMode::Refresh);
+            return;
         case kCmdRereadPhrases: ReloadPhrases(); return;
-        case kCmdClearHistory: history_.Clear(); return;
+        case kCmdClearHistory:
+            if (clipboard_) clipboard_->Handler().Clear();
+            return;
         default: break;
     }
     if (id >= kCmdFirstHistoryEntry && id <= kCmdLastHistoryEntry) {
@@ -249,7 +257,10 @@ void CWLKTrayWnd::OnToggleCommand(UINT id) {
         case kCmdSaveHistoryOnExit: toggle(IntSetting::SaveClipboardHistory); break;
         case kCmdKeepHistory:
             toggle(IntSetting::ClipboardHistory);
-            historyKept_ = settings_.Get(IntSetting::ClipboardHistory) != 0;
+            if (settings_.Get(IntSetting::ClipboardHistory))
+                CreateClipboardHandler();
+            else
+                RemoveClipboardHandler();
             break;
         case kCmdWriteLog:
             toggle(IntSetting::WriteLog);

@@ -7,6 +7,7 @@
 #include "app/app_globals.h"
 #include "app/change_listeners.h"
 #include "app/copy_data_command.h"
+#include "app/delayed_history.h"
 #include "app/event_watcher.h"
 #include "app/instance_control.h"
 #include "app/phrase_editor.h"
@@ -124,17 +125,16 @@ LRESULT CWLKTrayWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MENUSELECT: OnMenuSelect(LOWORD(wParam), HIWORD(wParam)); return 0;
         case WM_COPYDATA: OnCopyData(reinterpret_cast<COPYDATASTRUCT*>(lParam)); return TRUE;
         case WM_WTSSESSION_CHANGE: OnSessionChange(wParam, lParam); return 0;
-        case WM_ENDSESSION:
-            Log().Write(Format(u"WM_ENDSESSION wParam=%d lParam=%d",
-                               {ToText(int64_t(wParam)), ToText(int64_t(lParam))}));
+        case WM_ENDSESSION: OnEndSession(wParam, lParam); return 0;
+        case WM_NOTIFY:
+            if (reinterpret_cast<const NMHDR*>(lParam)->idFrom == history::kClipboardHandlerId)
+                OnClipboardNotify(*reinterpret_cast<const history::ClipboardNotify*>(lParam));
             return 0;
         case kMsgAddTrayIcon: return OnAddTrayIcon();
         case kMsgTrayIcon: OnTrayIcon(lParam); return 0;
         case kMsgEditorState: OnEditorState(wParam); return 0;
         case kMsgEditorEnded: OnEditorEnded(); return 0;
-        case kMsgDelayedHistory:
-            if (settings_.Get(settings::IntSetting::ClipboardHistory)) historyKept_ = true;
-            return 1;
+        case kMsgDelayedHistory: return EnsureClipboardHistory() ? 1 : 0;
         case kMsgCommandFromSelf:
             Log().Write(u"CWLKTrayWnd::OnWmCommandFromSelf");
             RunMenuCommand(int(wParam), intptr_t(lParam));
@@ -166,12 +166,6 @@ LRESULT CWLKTrayWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 bool CWLKTrayWnd::OnRegisteredMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == InstanceMessage()) {
         OnInstanceMessage(wParam);
-    } else if (message == historyStore_.ItemSavedMessage()) {
-        history::HistoryStore::OnItemSaved(history_, intptr_t(lParam));
-    } else if (message == historyStore_.HistoryLoadedMessage()) {
-        history::HistoryStore::OnHistoryLoaded(history_, intptr_t(lParam),
-                                               history::HistoryMaximum());
-        Log().Write(Format(u"History loaded: %d items", {ToText(int64_t(history_.Count()))}));
     } else if (message == TaskbarCreatedMessage()) {
         UpdateTrayIcon(TrayIconMode::Add);
     } else if (message == StartupNoteMessage()) {
@@ -201,8 +195,8 @@ void CWLKTrayWnd::OnCreate() {
         startupNotes_.push_back(u"No install on launch. Flag specifided");
     }
     ReloadPhrases();
-    if (history::SaveHistoryEnabled())
-        historyStore_.LoadHistory(history_.Folder(), platform::WindowId(hwnd_));
+    if (!EnsureClipboardHistory())
+        StartDelayedHistory(instanceEvent_, platform::WindowId(hwnd_));
     StartTrayIconThread();
     if (settings_.IsFirstRun()) StartFirstRunThread();
     sound_.Start(instanceEvent_);
@@ -272,8 +266,8 @@ void CWLKTrayWnd::StartWelcomeProgram() {
 
 void CWLKTrayWnd::OnDestroy() {
     instanceEvent_->Set();
-    int saved = historyStore_.SaveNow(history_, history::SaveHistoryEnabled());
-    Log().Write(Format(u"History saved: %d items", {ToText(saved)}));
+    if (clipboard_) SaveClipboardHistory();
+    RemoveClipboardHandler();
     UninstallServices();
     icon_.Remove();
     if (WTSUnRegisterSessionNotification(hwnd_))
@@ -304,7 +298,6 @@ bool CWLKTrayWnd::InstallServices(bool interactive, Text& errorText) {
         startupNotes_.push_back(errorText);
         ok = false;
     }
-    if (settings_.Get(settings::IntSetting::ClipboardHistory)) historyKept_ = true;
     if (!ok && !interactive) Log().Write(errorText);
     return ok;
 }
@@ -397,6 +390,7 @@ void CWLKTrayWnd::OnInstanceMessage(WPARAM wParam) {
     if (!hookService_.IsInstalled()) {
         Text error;
         InstallServices(false, error);
+        EnsureClipboardHistory();
     }
     Sound(Sound::AlreadyWorks);
     ShowBalloon(language::GetString(137), kNoticeBalloonMs);
@@ -507,6 +501,7 @@ void CWLKTrayWnd::OnEditorState(WPARAM state) {
             UninstallServices();
             Text error;
             InstallServices(false, error);
+            EnsureClipboardHistory();
             bool languageChanged = settings_.Language() != languageAtEditorStart_;
             UpdateTrayIcon(languageChanged ? TrayIconMode::Modify : TrayIconMode::Refresh);
             break;
@@ -519,7 +514,7 @@ void CWLKTrayWnd::OnEditorEnded() {
     settings_.Load();
     language::ReloadLanguage(settings_);
     ReloadPhrases();
-    if (settings_.Get(settings::IntSetting::ClipboardHistory)) historyKept_ = true;
+    EnsureClipboardHistory();
     UpdateTrayIcon(TrayIconMode::Refresh);
 }
 
@@ -547,15 +542,61 @@ void CWLKTrayWnd::OnSessionChange(WPARAM reason, LPARAM sessionId) {
                        {SessionChangeName(uint32_t(reason)), ToText(int64_t(sessionId))}));
     int direction = SessionChangeDirection(uint32_t(reason));
     Log().Write(Format(u"OnWmWTSSessionChange WTS_reason=%d", {ToText(direction)}));
-    if (sessionState_.ShouldRemove(direction, historyKept_)) {
-        historyKept_ = false;
-        Log().Write(u"OnWmWTSSessionChange: Clipboard Spy is uninstalled=1");
+    if (sessionState_.ShouldRemove(direction, clipboard_ != nullptr)) {
+        RemoveClipboardHandler();
+        Log().Write(Format(u"OnWmWTSSessionChange: Clipboard Spy is uninstalled=%d",
+                           {ToText(clipboard_ ? 0 : 1)}));
     } else if (sessionState_.ShouldRestore(direction)) {
-        historyKept_ = true;
-        Log().Write(u"OnWmWTSSessionChange: Clipboard Spy is installed=1");
+        bool created = CreateClipboardHandler();
+        Log().Write(Format(u"OnWmWTSSessionChange: Clipboard Spy is installed=%d",
+                           {ToText(created ? 1 : 0)}));
     }
     ChangeListeners::Instance().Broadcast(kSessionChanged, int(reason));
     Log().ClearSourceTag();
+}
+
+// The clipboard history runs while "ClipboardHistory" is on: true when it
+// runs now or is meant to be off.
+bool CWLKTrayWnd::EnsureClipboardHistory() {
+    if (!settings_.Get(settings::IntSetting::ClipboardHistory)) return true;
+    return CreateClipboardHandler();
+}
+
+bool CWLKTrayWnd::CreateClipboardHandler() {
+    if (clipboard_) return true;
+    auto window = std::make_unique<history::CWLKClipboardHandlerWindow>();
+    if (!window->Create(hwnd_, history::kClipboardHandlerId, true)) return false;
+    clipboard_ = std::move(window);
+    return true;
+}
+
+// Its window's end writes what is still unsaved.
+void CWLKTrayWnd::RemoveClipboardHandler() {
+    clipboard_.reset();
+}
+
+int CWLKTrayWnd::SaveClipboardHistory() {
+    int saved = clipboard_->Handler().SaveNow();
+    Log().Write(Format(u"History saved: %d items", {ToText(saved)}));
+    return saved;
+}
+
+void CWLKTrayWnd::OnClipboardNotify(const history::ClipboardNotify& notify) {
+    if (!clipboard_) return;
+    const auto& queue = clipboard_->Handler().Queue();
+    if (notify.header.code == history::CHN_HISTORY_CHANGED) {
+        if (historySequence_.OnHistoryChanged(notify.extra, queue.Count()).playSound)
+            Sound(Sound::HistoryAdded);
+    } else if (notify.header.code == history::CHN_HISTORY_LOADED) {
+        Log().Write(Format(u"History loaded: %d items", {ToText(int64_t(queue.Count()))}));
+    }
+}
+
+// The session ends without WM_DESTROY: what the history holds is written now.
+void CWLKTrayWnd::OnEndSession(WPARAM ending, LPARAM flags) {
+    Log().Write(Format(u"WM_ENDSESSION wParam=%d lParam=%d",
+                       {ToText(int64_t(ending)), ToText(int64_t(flags))}));
+    if (ending && clipboard_) SaveClipboardHistory();
 }
 
 }  // namespace wlk::app

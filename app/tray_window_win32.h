@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/history_sequence.h"
 #include "app/hotkey.h"
 #include "app/session_change.h"
 #include "app/sound_player.h"
 #include "app/tray_icon_win32.h"
 #include "bridge/hook_service.h"
-#include "history/ch_queue.h"
-#include "history/history_store.h"
+#include "history/clipboard_windows_win32.h"
 #include "phrases/command_tree.h"
 #include "phrases/phrase_library.h"
 #include "platform/sync.h"
@@ -66,6 +66,12 @@ private:
     void OnEditorEnded();
     void OnShowTrayMenuInForeground();
     void OnSessionChange(WPARAM reason, LPARAM sessionId);
+    void OnClipboardNotify(const history::ClipboardNotify& notify);
+    void OnEndSession(WPARAM ending, LPARAM flags);
+    bool EnsureClipboardHistory();
+    bool CreateClipboardHandler();
+    void RemoveClipboardHandler();
+    int SaveClipboardHistory();
     void OnEnableMenuOfPhrases();
     void OnLanguageSwitched(bool showMenuAgain);
     void ReloadPhrases();
@@ -93,12 +99,12 @@ private:
     POINT lastTrayPoint_{};
     UINT selectedCommand_ = 0;
     SessionWatcherState sessionState_;
-    bool historyKept_ = false;  // the clipboard watcher is on
     std::vector<Text> startupNotes_;
     phrases::CWLKCommandTree phrases_;
     phrases::PhraseCounts phraseCounts_;
-    history::CCHQueue history_;
-    history::HistoryStore historyStore_;
+    // The clipboard watcher; null while the history is off or could not start.
+    std::unique_ptr<history::CWLKClipboardHandlerWindow> clipboard_;
+    HistorySequenceRule historySequence_;
     Text languageAtEditorStart_;
 };
 

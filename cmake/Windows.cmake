@@ -84,7 +84,8 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 file(GLOB WLK_WINE_TEST_SOURCES CONFIGURE_DEPENDS tests/wine/*_test.cpp)
 add_executable(wlk_wine_tests EXCLUDE_FROM_ALL ${WLK_SHARED_TEST_SOURCES} ${WLK_WINE_TEST_SOURCES}
-    tests/support/test_platform.cpp tests/support/test_platform_win32.cpp)
+    tests/support/test_platform.cpp tests/support/test_platform_win32.cpp
+    history/clipboard_spy_win32.cpp history/clipboard_handler_win32.cpp)
 target_include_directories(wlk_wine_tests PRIVATE tests)
 target_compile_options(wlk_wine_tests PRIVATE ${WLK_WARNINGS})
 target_link_libraries(wlk_wine_tests PRIVATE wlk_win32 gtest gtest_main)
@@ -95,6 +96,14 @@ target_compile_options(wlk_log_writer PRIVATE ${WLK_WARNINGS})
 target_link_libraries(wlk_log_writer PRIVATE wlk_win32)
 target_link_options(wlk_log_writer PRIVATE -municode)
 add_dependencies(wlk_wine_tests wlk_log_writer)
+
+# Another application writing the clipboard, for the Wine and end-to-end tests
+# of the clipboard history and its figures.
+add_executable(wlk_clip_writer EXCLUDE_FROM_ALL tests/wine/clip_writer.cpp)
+target_compile_options(wlk_clip_writer PRIVATE ${WLK_WARNINGS})
+target_link_libraries(wlk_clip_writer PRIVATE user32)
+target_link_options(wlk_clip_writer PRIVATE -municode)
+add_dependencies(wlk_wine_tests wlk_clip_writer)
 
 # Google Benchmark cross-built from Debian's source; the benchmarks measure the
 # real platform against plain file access in the same run.

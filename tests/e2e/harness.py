@@ -49,6 +49,12 @@ RUN_STATE_FILES = {"settings.ini", "logreport.txt"}
 UTF16_BOM = b"\xff\xfe"
 SCREEN = (1024, 768)
 
+# The other application that writes the clipboard (tests/wine/clip_writer.cpp),
+# built with the Wine tests; WLK_CLIP_WRITER names another one.
+CLIP_WRITERS = [Path(p) for p in (os.environ.get("WLK_CLIP_WRITER"),
+                                  REPO / "build" / "windows-debug" / "wlk_clip_writer.exe",
+                                  REPO / "build" / "windows" / "wlk_clip_writer.exe") if p]
+
 START_BANNER = "===Start Wordlark "
 END_LINE = "===End Word Lark==="
 # Wine needs a few seconds for a process's first window, more on a busy machine.
@@ -217,6 +223,25 @@ class Session:
         if data is not None and FOLDERS_ROOT_WIN.lower() in data.lower():
             self._reg("delete", RUN_KEY, "/v", RUN_VALUE, "/f")
 
+    # --- Clipboard --------------------------------------------------------
+
+    def write_clipboard(self, *args, timeout=120):
+        """Runs wlk_clip_writer.exe with args to its end; returns its result line."""
+        writer = next((p for p in CLIP_WRITERS if p.is_file()), None)
+        if writer is None:
+            raise HarnessError("wlk_clip_writer.exe is missing: build the wlk_clip_writer target "
+                               "(scripts/run-wine-tests.sh builds it)")
+        with tempfile.TemporaryFile() as out:
+            code = subprocess.run(["wine", str(writer), *args], env=self.env,
+                                  stdin=subprocess.DEVNULL, stdout=out,
+                                  stderr=subprocess.DEVNULL, timeout=timeout,
+                                  check=False).returncode
+            out.seek(0)
+            text = out.read().decode("utf-8", "replace").strip()
+        if code != 0:
+            raise HarnessError(f"wlk_clip_writer.exe {' '.join(args)} ended with {code}: {text}")
+        return text
+
     # --- Screen -----------------------------------------------------------
 
     def press_key(self, window, key):
@@ -255,6 +280,13 @@ class Session:
     def move_mouse(self, x, y):
         subprocess.run(["xdotool", "mousemove", str(x), str(y)], env=self.env,
                        timeout=10, check=True)
+
+    def type_text(self, window, text):
+        """Types text into window, given the X input focus first."""
+        subprocess.run(["xdotool", "windowfocus", "--sync", str(window)], env=self.env,
+                       timeout=10, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(["xdotool", "type", "--delay", "30", text], env=self.env, timeout=60,
+                       check=True)
 
     def click(self, x, y, button=1):
         self.move_mouse(x, y)
@@ -556,6 +588,25 @@ class ProgramCase(unittest.TestCase):
 
     def lines_with(self, needle):
         return [line for line in self.program.log_lines() if needle in line]
+
+    def start_notepad(self):
+        """Wine's notepad with the keyboard focus; returns its X window."""
+        before = set(self.session.windows("Notepad"))
+        process = subprocess.Popen(["wine", "notepad"], env=self.session.env,
+                                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL)
+        notepad = Instance(process)
+        windows = wait_until(
+            lambda: [w for w in self.session.windows("Notepad") if w not in before],
+            START_TIMEOUT)
+
+        def end():
+            notepad.kill()
+            # It covers the tray: later tests look at the tray's pixels.
+            wait_until(lambda: not set(windows) & set(self.session.windows("Notepad")), 10)
+        self.addCleanup(end)
+        self.assertTrue(windows, "notepad did not show its window")
+        return windows[0]
 
     def count(self, needle):
         return len(self.lines_with(needle))

@@ -343,26 +343,6 @@ class TrayMenuTest(TrayCase):
 
 class HotkeyTest(TrayCase):
 
-    def start_notepad(self):
-        """Wine's notepad with the keyboard focus; returns its X window."""
-        before = set(self.session.windows("Notepad"))
-        process = subprocess.Popen(["wine", "notepad"], env=self.session.env,
-                                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL)
-        notepad = harness.Instance(process)
-        windows = harness.wait_until(
-            lambda: [w for w in self.session.windows("Notepad") if w not in before],
-            START_TIMEOUT)
-
-        def end():
-            notepad.kill()
-            # It covers the tray: later tests look at the tray's pixels.
-            harness.wait_until(lambda: not set(windows) & set(
-                self.session.windows("Notepad")), 10)
-        self.addCleanup(end)
-        self.assertTrue(windows, "notepad did not show its window")
-        return windows[0]
-
     def test_hotkey_in_notepad_runs_the_hotkey_sequence(self):
         self.start_tray({"Hotkey_Doubled": 0, "ShowTrayBallonOnHotkey": 1})
         self.wait_icon()

@@ -1,0 +1,147 @@
+#!/usr/bin/env python3
+"""Figures of clipboard capture by dist/Wordlark.exe under Wine, run by hand:
+
+  - bursts of distinct copies made by wlk_clip_writer.exe 100, 20 and 5 ms apart
+    ("ClipboardHistoryMax" 1000): copies recorded (the tray's count) / copies
+    made, and how many of them reached the disk;
+  - the time from a copy to its data file on disk (median and worst of 20);
+  - how long a reader's OpenClipboard keeps failing after a change while the
+    program reads the same changes (the writer's probe), against the 5 x 5 ms
+    retry of the capture.
+
+  python3 bench/clip_figures.py            the full figures (300 copies a burst)
+  python3 bench/clip_figures.py --short    60 copies a burst, for a quick look
+
+Needs dist/Wordlark.exe and wlk_clip_writer.exe (scripts/run-wine-tests.sh builds
+it); uses the end-to-end harness (its Xvfb, prefix and program folders).
+"""
+
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
+import harness  # noqa: E402
+
+SPY_LISTENING = "N-o-o-o-, ReInstall entity IS NOT NEED"
+COUNT = "Event OnClipboardHistoryChanged, Count="
+SPACINGS_MS = tuple(int(a) for a in sys.argv[1:] if a.isdigit()) or (100, 20, 5)
+LATENCY_COPIES = 20
+
+
+def start_program(label, settings):
+    folder = harness.ProgramFolder(label)
+    folder.write_settings({"WriteLog": 1, **settings})
+    folder.start()
+    if folder.wait_for_log(SPY_LISTENING, 60) is None:
+        folder.cleanup()
+        raise harness.HarnessError("the clipboard spy did not start:\n" + folder.read_log())
+    return folder
+
+
+def data_files(folder):
+    return list((folder.path / "ClipboardHistory").glob("*.txt"))
+
+
+def settled_count(folder, quiet=3.0, timeout=120):
+    """The number of data files once it has not changed for `quiet` seconds."""
+    last, since, deadline = -1, time.monotonic(), time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        count = len(data_files(folder))
+        if count != last:
+            last, since = count, time.monotonic()
+        elif time.monotonic() - since >= quiet:
+            break
+        time.sleep(0.2)
+    return last
+
+
+def burst(session, copies, spacing):
+    folder = start_program(f"burst_{spacing}", {"ClipboardHistoryMax": 1000})
+    try:
+        line = session.write_clipboard("burst", str(copies), str(spacing), f"burst{spacing}",
+                                       timeout=600)
+        on_disk = settled_count(folder)
+        counts = [int(l.rsplit("=", 1)[1]) for l in folder.log_lines() if COUNT in l]
+        recorded = max(counts, default=0)
+        alive = folder.instances[0].alive()
+        print(f"burst {spacing:3d} ms: {recorded}/{copies} recorded "
+              f"({100.0 * recorded / copies:.1f} %), {on_disk} on disk, "
+              f"program {'running' if alive else 'ENDED'}  [{line}]", flush=True)
+    finally:
+        folder.cleanup()
+
+
+def latency(session):
+    folder = start_program("latency", {})
+    delays = []
+    try:
+        for i in range(LATENCY_COPIES):
+            text = f"latency copy {i}"
+            line = session.write_clipboard("text", text)
+            written_ms = int(line.rsplit(" ", 1)[1])
+            needle = text.encode("utf-16-le")
+
+            def saved():
+                for path in data_files(folder):
+                    try:
+                        if needle in path.read_bytes():
+                            return path
+                    except OSError:
+                        pass
+                return None
+            path = harness.wait_until(saved, 20, 0.005)
+            if path is not None:
+                delays.append(path.stat().st_mtime_ns / 1e6 - written_ms)
+    finally:
+        folder.cleanup()
+    if delays:
+        print(f"copy -> data file: median {statistics.median(delays):.0f} ms, "
+              f"worst {max(delays):.0f} ms, {len(delays)}/{LATENCY_COPIES} saved", flush=True)
+
+
+def held_clipboard(session, copies):
+    """Runs the writer's probe while the program reads a 20 ms burst."""
+    folder = start_program("held", {"ClipboardHistoryMax": 1000})
+    writer = next(p for p in harness.CLIP_WRITERS if p.is_file())
+    try:
+        with tempfile.TemporaryDirectory() as temp:
+            output = Path(temp) / "probe.txt"
+            with open(output, "wb") as out:
+                probe = subprocess.Popen(["wine", str(writer), "probe", str(copies // 40 + 15)],
+                                         env=session.env, stdin=subprocess.DEVNULL, stdout=out,
+                                         stderr=subprocess.DEVNULL)
+            harness.wait_until(lambda: b"listening" in output.read_bytes(), 30)
+            session.write_clipboard("burst", str(copies), "20", "held")
+            session.write_clipboard("web", "held web copy", "https://example.org/")
+            probe.wait(timeout=120)
+            lines = output.read_text("utf-8", "replace").splitlines()
+    finally:
+        folder.cleanup()
+    blocked = [int(line.split()[2]) for line in lines if line.startswith("change blocked")]
+    failed = [int(line.split()[5]) for line in lines if line.startswith("change blocked")]
+    if blocked:
+        within = sum(1 for ms in blocked if ms <= 25)
+        print(f"OpenClipboard after a change: {len(blocked)} changes, "
+              f"{sum(1 for f in failed if f == 0)} opened at once, "
+              f"{within} within 25 ms, median {statistics.median(blocked)} ms, "
+              f"worst {max(blocked)} ms", flush=True)
+
+
+def main():
+    copies = 60 if "--short" in sys.argv else 300
+    session = harness.start_session()
+    try:
+        for spacing in SPACINGS_MS:
+            burst(session, copies, spacing)
+        latency(session)
+        held_clipboard(session, copies)
+    finally:
+        harness.stop_session()
+
+
+if __name__ == "__main__":
+    main()

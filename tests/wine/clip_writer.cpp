@@ -1,0 +1,262 @@
+// Another application writing the clipboard, for the Wine and end-to-end tests
+// and the capture figures. Plain user32, none of the program's own code, so
+// that it writes the clipboard the way any other program does.
+//   wlk_clip_writer.exe text TEXT               one CF_UNICODETEXT
+//   wlk_clip_writer.exe web TEXT URL            text, "Rich Text Format" and
+//                                               "HTML Format" with a "SourceURL:" line
+//   wlk_clip_writer.exe private TEXT            text marked with
+//                                               "ExcludeClipboardContentFromMonitorProcessing"
+//   wlk_clip_writer.exe marked TEXT             text written between signalling
+//                                               "Local\Wordlark_StartCopy" and "..._EndCopy"
+//   wlk_clip_writer.exe burst N MS PREFIX       N texts "PREFIX <i>", MS apart
+//   wlk_clip_writer.exe hold MS [READY_EVENT]   keeps the clipboard open MS ms; sets
+//                                               READY_EVENT once it holds it
+//   wlk_clip_writer.exe big MB                  a text of MB megabytes
+//   wlk_clip_writer.exe empty                   an empty clipboard
+//   wlk_clip_writer.exe probe SECONDS           listens for SECONDS and prints, per change,
+//                                               how long OpenClipboard kept failing
+// Prints one result line on stdout; a single write ends it with the time of the
+// write in milliseconds since 1970 (the system clock, which files are stamped by). Exit code 0 on success, 2 for bad arguments,
+// 3 when the clipboard could not be written.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kOpenTriesMs = 2000;
+// How long a marked copy waits before it signals its end: the reader must have
+// seen the change while the mark was up, as a paste would take that long.
+constexpr DWORD kMarkedEndDelayMs = 500;
+
+// A hidden window owns what the writer puts on the clipboard, as in a normal program.
+HWND OwnerWindow() {
+    static HWND window =
+        CreateWindowExW(0, L"STATIC", L"wlk_clip_writer", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                        GetModuleHandleW(nullptr), nullptr);
+    return window;
+}
+
+// Waits while answering the messages sent to the owner window, as a normal
+// program's message loop does: readers may ask the owner while we wait.
+void PumpFor(DWORD ms) {
+    const DWORD start = GetTickCount();
+    for (DWORD waited = 0; waited < ms; waited = GetTickCount() - start) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - waited, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    }
+}
+
+// Another reader may hold the clipboard for a moment: try for a while, as programs do.
+bool OpenWithRetry() {
+    const DWORD start = GetTickCount();
+    while (!OpenClipboard(OwnerWindow())) {
+        if (GetTickCount() - start > kOpenTriesMs) return false;
+        Sleep(1);
+    }
+    return true;
+}
+
+bool Put(UINT format, const void* data, size_t size) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!block) return false;
+    std::memcpy(GlobalLock(block), data, size);
+    GlobalUnlock(block);
+    if (SetClipboardData(format, block)) return true;
+    GlobalFree(block);
+    return false;
+}
+
+bool PutText(const std::wstring& text) {
+    return Put(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+}
+
+bool PutAnsi(const wchar_t* formatName, const std::string& bytes) {
+    return Put(RegisterClipboardFormatW(formatName), bytes.c_str(), bytes.size() + 1);
+}
+
+std::string Utf8(const std::wstring& text) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string bytes(size_t(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), bytes.data(), size, nullptr,
+                        nullptr);
+    return bytes;
+}
+
+// The CF_HTML description of a fragment: a header whose offsets count bytes.
+std::string HtmlFormat(const std::string& fragment, const std::string& url) {
+    const std::string before = "<html><body>\r\n<!--StartFragment-->";
+    const std::string after = "<!--EndFragment-->\r\n</body></html>";
+    char header[512];
+    const char* layout =
+        "Version:0.9\r\nStartHTML:%010zu\r\nEndHTML:%010zu\r\nStartFragment:%010zu\r\n"
+        "EndFragment:%010zu\r\nSourceURL:%s\r\n";
+    const size_t headerSize = size_t(std::snprintf(header, sizeof header, layout, size_t(0),
+                                                   size_t(0), size_t(0), size_t(0), url.c_str()));
+    const size_t startFragment = headerSize + before.size();
+    const size_t endFragment = startFragment + fragment.size();
+    std::snprintf(header, sizeof header, layout, headerSize, endFragment + after.size(),
+                  startFragment, endFragment, url.c_str());
+    return header + before + fragment + after;
+}
+
+// Empties the clipboard and puts what `fill` puts, in one opening.
+template <typename Fill>
+bool Write(Fill fill) {
+    if (!OpenWithRetry()) return false;
+    bool ok = EmptyClipboard() && fill();
+    CloseClipboard();
+    return ok;
+}
+
+void Signal(const wchar_t* name) {
+    if (HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, name)) {
+        SetEvent(event);
+        ResetEvent(event);
+        CloseHandle(event);
+    }
+}
+
+unsigned long long UnixMilliseconds() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const unsigned long long ticks = (ULONGLONG(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    constexpr unsigned long long kTicksTo1970 = 116444736000000000ULL;
+    return (ticks - kTicksTo1970) / 10000;
+}
+
+int Result(bool ok, const char* what) {
+    std::printf("%s %s at %llu\n", what, ok ? "written" : "failed", UnixMilliseconds());
+    std::fflush(stdout);
+    return ok ? 0 : 3;
+}
+
+int WriteWeb(const std::wstring& text, const std::wstring& url) {
+    const std::string utf8 = Utf8(text);
+    const std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0 " + utf8 + "\\par}";
+    const std::string html = HtmlFormat("<b>" + utf8 + "</b>", Utf8(url));
+    return Result(Write([&] {
+                      return PutAnsi(L"HTML Format", html) && PutAnsi(L"Rich Text Format", rtf) &&
+                             PutText(text);
+                  }),
+                  "web");
+}
+
+int WritePrivate(const std::wstring& text) {
+    const DWORD zero = 0;
+    return Result(Write([&] {
+                      return PutText(text) &&
+                             Put(RegisterClipboardFormatW(
+                                     L"ExcludeClipboardContentFromMonitorProcessing"),
+                                 &zero, sizeof zero);
+                  }),
+                  "private");
+}
+
+int WriteMarked(const std::wstring& text) {
+    Signal(L"Local\\Wordlark_StartCopy");
+    bool ok = Write([&] { return PutText(text); });
+    PumpFor(kMarkedEndDelayMs);
+    Signal(L"Local\\Wordlark_EndCopy");
+    return Result(ok, "marked");
+}
+
+int WriteBurst(int count, DWORD spacingMs, const std::wstring& prefix) {
+    int written = 0;
+    const DWORD start = GetTickCount();
+    for (int i = 0; i < count; ++i) {
+        // Each copy at its planned time, however long the previous one took.
+        const DWORD due = start + DWORD(i) * spacingMs;
+        const DWORD now = GetTickCount();
+        if (LONG(due - now) > 0) PumpFor(due - now);
+        if (Write([&] { return PutText(prefix + L" " + std::to_wstring(i)); })) ++written;
+    }
+    std::printf("burst %d of %d written in %lu ms\n", written, count,
+                static_cast<unsigned long>(GetTickCount() - start));
+    std::fflush(stdout);
+    return written == count ? 0 : 3;
+}
+
+int Hold(DWORD ms, const wchar_t* readyEvent) {
+    if (!OpenWithRetry()) return Result(false, "hold");
+    if (readyEvent) {
+        if (HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, readyEvent)) {
+            SetEvent(event);
+            CloseHandle(event);
+        }
+    }
+    Sleep(ms);
+    CloseClipboard();
+    return Result(true, "hold");
+}
+
+int WriteBig(size_t megabytes) {
+    std::wstring text(megabytes * 1024 * 1024 / sizeof(wchar_t) - 1, L'x');
+    return Result(Write([&] { return PutText(text); }), "big");
+}
+
+// The figures of how long a change keeps a reader out: on each change
+// notification, OpenClipboard is tried every millisecond until it succeeds.
+LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_CLIPBOARDUPDATE) return DefWindowProcW(window, message, wParam, lParam);
+    const DWORD start = GetTickCount();
+    int failures = 0;
+    while (!OpenClipboard(window)) {
+        ++failures;
+        if (GetTickCount() - start > 10000) break;
+        Sleep(1);
+    }
+    CloseClipboard();
+    std::printf("change blocked %lu ms after %d failed opens\n",
+                static_cast<unsigned long>(GetTickCount() - start), failures);
+    std::fflush(stdout);
+    return 0;
+}
+
+int Probe(DWORD seconds) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = ProbeProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"wlk_clip_probe";
+    RegisterClassW(&wc);
+    HWND window = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  wc.hInstance, nullptr);
+    if (!window || !AddClipboardFormatListener(window)) return Result(false, "probe");
+    std::printf("probe listening\n");
+    std::fflush(stdout);
+    SetTimer(window, 1, seconds * 1000, nullptr);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (msg.message == WM_TIMER) break;
+        DispatchMessageW(&msg);
+    }
+    RemoveClipboardFormatListener(window);
+    return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const std::vector<std::wstring> args(argv + 1, argv + argc);
+    auto is = [&](const wchar_t* mode, size_t count) {
+        return args.size() >= count && args[0] == mode;
+    };
+    auto number = [&](size_t i) { return std::max(0L, std::wcstol(args[i].c_str(), nullptr, 10)); };
+    if (is(L"text", 2)) return Result(Write([&] { return PutText(args[1]); }), "text");
+    if (is(L"web", 3)) return WriteWeb(args[1], args[2]);
+    if (is(L"private", 2)) return WritePrivate(args[1]);
+    if (is(L"marked", 2)) return WriteMarked(args[1]);
+    if (is(L"burst", 4)) return WriteBurst(int(number(1)), DWORD(number(2)), args[3]);
+    if (is(L"hold", 2)) return Hold(DWORD(number(1)), args.size() > 2 ? argv[3] : nullptr);
+    if (is(L"big", 2)) return WriteBig(size_t(number(1)));
+    if (is(L"empty", 1)) return Result(Write([] { return true; }), "empty");
+    if (is(L"probe", 2)) return Probe(DWORD(number(1)));
+    std::fprintf(stderr, "usage: wlk_clip_writer.exe text|web|private|marked|burst|hold|big|empty|probe ...\n");
+    return 2;
+}

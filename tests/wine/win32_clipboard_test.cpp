@@ -1,0 +1,223 @@
+// The real clipboard under Wine: what is written reads back, every change moves
+// the sequence number, a clipboard held by another process cannot be opened,
+// and the clipboard handler window records another program's copies with
+// either way of being told of changes.
+#include "platform/win32/win32_clipboard.h"
+
+#include <functional>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "history/clipboard_windows_win32.h"
+#include "settings/settings.h"
+
+#include "platform/text.h"
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/wide.h"
+#include "platform/win32/windows_api.h"
+#include "support/clip_writer.h"
+#include "support/test_helpers.h"
+#include "support/test_platform.h"
+
+namespace wlk::test {
+namespace {
+
+using platform::win32::UniqueHandle;
+
+std::vector<uint8_t> TextBlock(std::u16string_view text) {
+    const auto* data = reinterpret_cast<const uint8_t*>(text.data());
+    return std::vector<uint8_t>(data, data + (text.size() + 1) * sizeof(char16_t));
+}
+
+class Win32ClipboardTest : public PlatformTest {
+protected:
+    void SetUp() override {
+        PlatformTest::SetUp();
+        window_ = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  nullptr, nullptr);
+        ASSERT_NE(window_, nullptr);
+    }
+    void TearDown() override {
+        DestroyWindow(window_);
+        PlatformTest::TearDown();
+    }
+    platform::WindowId Window() const { return platform::WindowId(window_); }
+
+    platform::win32::Win32Clipboard clipboard_;
+    HWND window_ = nullptr;
+};
+
+TEST_F(Win32ClipboardTest, WrittenFormatsReadBackAndEachWriteMovesTheSequenceNumber) {
+    const uint32_t rtf = clipboard_.RegisterFormat(u"Rich Text Format");
+    ASSERT_GE(rtf, 0xC000u);
+    EXPECT_EQ(clipboard_.RegisterFormat(u"Rich Text Format"), rtf) << "one id per name";
+    const uint32_t before = clipboard_.SequenceNumber();
+
+    ASSERT_TRUE(clipboard_.Open(Window()));
+    ASSERT_TRUE(clipboard_.Empty());
+    ASSERT_TRUE(clipboard_.SetData(platform::kCfUnicodeText, TextBlock(u"Wren \u0416")));
+    const std::string rtfText = "{\\rtf1 wren}";
+    ASSERT_TRUE(clipboard_.SetData(
+        rtf, std::span(reinterpret_cast<const uint8_t*>(rtfText.c_str()), rtfText.size() + 1)));
+    clipboard_.Close();
+    const uint32_t afterWrite = clipboard_.SequenceNumber();
+    EXPECT_NE(afterWrite, before);
+    EXPECT_EQ(clipboard_.Owner(), Window());
+    EXPECT_TRUE(clipboard_.IsFormatAvailable(rtf));
+    EXPECT_TRUE(clipboard_.IsFormatAvailable(platform::kCfUnicodeText));
+    EXPECT_FALSE(clipboard_.IsFormatAvailable(platform::kCfBitmap));
+
+    ASSERT_TRUE(clipboard_.Open(Window()));
+    auto text = clipboard_.GetData(platform::kCfUnicodeText, 1 << 20);
+    ASSERT_TRUE(text);
+    ASSERT_GE(text->size, 14u);
+    EXPECT_EQ(Text(reinterpret_cast<const char16_t*>(text->bytes.data())), u"Wren \u0416");
+    auto cut = clipboard_.GetData(rtf, 4);
+    ASSERT_TRUE(cut) << "a block above the limit still tells its size";
+    EXPECT_GE(cut->size, rtfText.size() + 1);
+    EXPECT_TRUE(cut->bytes.empty());
+    EXPECT_FALSE(clipboard_.GetData(platform::kCfBitmap, 1 << 20));
+    EXPECT_EQ(clipboard_.GetBitmap(), nullptr);
+    clipboard_.Close();
+    EXPECT_EQ(clipboard_.SequenceNumber(), afterWrite) << "reading is no change";
+
+    // Windows-1251 is the ANSI code page of Russian (0x419).
+    EXPECT_EQ(clipboard_.AnsiToText("\xC0\xE1", 0x419), u"\u0410\u0431");
+    EXPECT_TRUE(clipboard_.HasFormatListener());
+
+    ASSERT_TRUE(WriteClipboard({u"text", u"from another process"}));
+    EXPECT_NE(clipboard_.SequenceNumber(), afterWrite);
+    EXPECT_NE(clipboard_.Owner(), Window());
+}
+
+TEST_F(Win32ClipboardTest, OpenFailsWhileAnotherProcessHoldsTheClipboard) {
+    const Text readyName = u"Local\\wlk-test-clip-held-" + ToText(GetCurrentProcessId());
+    UniqueHandle ready(
+        CreateEventW(nullptr, TRUE, FALSE, platform::win32::AsWide(readyName)));
+    ASSERT_TRUE(ready);
+    UniqueHandle holder = StartClipWriter({u"hold", u"3000", readyName});
+    ASSERT_TRUE(holder);
+    ASSERT_EQ(WaitForSingleObject(ready.Get(), 30000), WAIT_OBJECT_0);
+
+    EXPECT_FALSE(clipboard_.Open(Window()));
+    EXPECT_TRUE(WaitUntil([&] {
+        if (!clipboard_.Open(Window())) return false;
+        clipboard_.Close();
+        return true;
+    }, 30000)) << "the clipboard opens again once the holder lets go";
+    EXPECT_EQ(WaitForSingleObject(holder.Get(), 30000), WAIT_OBJECT_0);
+}
+
+// The tray window's part: it collects the handler's notifications.
+class NotifiedParent {
+public:
+    NotifiedParent() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = Procedure;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"wlk_test_notified_parent";
+        RegisterClassW(&wc);
+        // Message-only: it needs no place on the screen.
+        window_ = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                  nullptr, wc.hInstance, nullptr);
+        SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~NotifiedParent() { DestroyWindow(window_); }
+    HWND Window() const { return window_; }
+    // (idFrom, code, extra) of each WM_NOTIFY.
+    std::vector<std::tuple<UINT_PTR, UINT, uint32_t>> notes;
+
+private:
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam,
+                                      LPARAM lParam) noexcept {
+        auto* self = reinterpret_cast<NotifiedParent*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (message == WM_NOTIFY && self) {
+            const auto* note = reinterpret_cast<const history::ClipboardNotify*>(lParam);
+            self->notes.emplace_back(note->header.idFrom, note->header.code, note->extra);
+            return 0;
+        }
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    HWND window_ = nullptr;
+};
+
+// Dispatches this thread's messages until `done` holds or 30 s pass.
+bool PumpUntil(const std::function<bool()>& done) {
+    return WaitUntil([&] {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        return done();
+    }, 30000);
+}
+
+class ClipboardHandlerWindowTest : public Win32ClipboardTest {
+protected:
+    void SetUp() override {
+        Win32ClipboardTest::SetUp();
+        for (auto key : kKeys) saved_.emplace_back(key, Settings().Get(key));
+        // The history folder beside the test program stays untouched.
+        Settings().Set(settings::IntSetting::SaveClipboardHistory, 0);
+        Settings().Set(settings::IntSetting::ClipboardHistoryMax, 30);
+    }
+    void TearDown() override {
+        for (auto [key, value] : saved_) Settings().Set(key, value);
+        Win32ClipboardTest::TearDown();
+    }
+    static settings::Settings& Settings() { return settings::Settings::Instance(); }
+
+    static constexpr settings::IntSetting kKeys[] = {settings::IntSetting::ClipboardSpyMethod,
+                                                     settings::IntSetting::SaveClipboardHistory,
+                                                     settings::IntSetting::ClipboardHistoryMax};
+    std::vector<std::pair<settings::IntSetting, int>> saved_;
+};
+
+TEST_F(ClipboardHandlerWindowTest, RecordsEachCopyOfAnotherProgramOnceWithEitherMethod) {
+    struct Case {
+        int setting;
+        int spyMethod;
+        int monitorMethod;
+    };
+    for (Case c : {Case{1, history::kSpyListener, history::kMonitorListener},
+                   Case{0, history::kSpyViewer, history::kMonitorViewer}}) {
+        SCOPED_TRACE(c.setting);
+        Settings().Set(settings::IntSetting::ClipboardSpyMethod, c.setting);
+        // An empty clipboard: a new viewer is told of it at once, which must add nothing.
+        ASSERT_TRUE(clipboard_.Open(Window()));
+        clipboard_.Empty();
+        clipboard_.Close();
+        NotifiedParent parent;
+        ASSERT_NE(parent.Window(), nullptr);
+        history::CWLKClipboardHandlerWindow handler;
+        ASSERT_TRUE(handler.Create(parent.Window(), history::kClipboardHandlerId, false))
+            << ToUtf8(handler.Handler().CreationErrorText());
+        EXPECT_EQ(GetDlgCtrlID(handler.Window()), int(history::kClipboardHandlerId));
+        EXPECT_EQ(GetParent(handler.Window()), parent.Window());
+        EXPECT_FALSE(IsWindowVisible(handler.Window()));
+        EXPECT_EQ(history::CClipboardSpy::Instance().Method(), c.spyMethod);
+        EXPECT_EQ(handler.Handler().MonitorMethod(), c.monitorMethod);
+        const auto& queue = handler.Handler().Queue();
+
+        const Text first = u"first copy " + ToText(c.setting);
+        const Text second = u"second copy \u0416 " + ToText(c.setting);
+        ASSERT_TRUE(WriteClipboard({u"text", first}));
+        ASSERT_TRUE(PumpUntil([&] { return queue.Count() >= 1; })) << "the copy was not recorded";
+        // The second copy recorded is the sign that every notice of the first has come.
+        ASSERT_TRUE(WriteClipboard({u"text", second}));
+        ASSERT_TRUE(PumpUntil([&] { return queue.Count() >= 2; }));
+        ASSERT_EQ(queue.Count(), 2u) << "one item per copy";
+        EXPECT_EQ(queue.Newest(0)->Type(), history::CHT_TEXT_UNICODE);
+        EXPECT_EQ(queue.Newest(0)->PlainText(), second);
+        EXPECT_EQ(queue.Newest(1)->Type(), history::CHT_TEXT_UNICODE);
+        EXPECT_EQ(queue.Newest(1)->PlainText(), first);
+        using Note = std::tuple<UINT_PTR, UINT, uint32_t>;
+        const Note captured{history::kClipboardHandlerId, history::CHN_HISTORY_CHANGED,
+                            history::kChangedByCapture};
+        EXPECT_EQ(parent.notes, (std::vector<Note>{captured, captured}));
+    }
+    EXPECT_FALSE(history::CClipboardSpy::Instance().IsInstalled()) << "gone with its window";
+}
+
+}  // namespace
+}  // namespace wlk::test
