@@ -23,6 +23,13 @@ inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 10000) 
     return true;
 }
 
+// How often `part` occurs in `text`, overlapping occurrences included.
+inline size_t CountOf(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = 0; (at = text.find(part, at)) != std::string::npos; ++at) ++count;
+    return count;
+}
+
 inline const std::string kBom16 = "\xFF\xFE";
 
 // UTF-16 LE bytes as UTF-8 (any byte order mark kept as U+FEFF).
