@@ -86,25 +86,23 @@ TEST_F(HistoryFilesTest, ItemsAreWrittenByteForByteAndComeBackAsTheyWere) {
         EXPECT_EQ(Bytes(item->infoPath), c.info);
         EXPECT_EQ(P().files.IsReadOnly(item->dataPath), item->isProtected);
         EXPECT_EQ(P().files.IsReadOnly(item->infoPath), item->isProtected);
-        // Wine keeps no creation times (see the file system test).
+
+        auto loaded = history::LoadFolder(folder);
+        ASSERT_EQ(loaded->Count(), 1u);
+        const CCHItem& back = *loaded->At(0);
+        EXPECT_TRUE(history::SameContent(back, *item)) << "a new copy of it is a duplicate";
+        EXPECT_EQ(back.Size(), item->Size()) << "no byte order mark in the text";
+        EXPECT_EQ(back.isProtected, item->isProtected);
+        EXPECT_EQ(back.formats.size(), c.files.size() - 1);
+        EXPECT_EQ(back.infoPath, item->infoPath);
+        EXPECT_EQ(back.saved, history::SavedState::Loaded);
+        // The files carry the item's time; Wine keeps no creation times (see
+        // the file system test).
         if (!RunsUnderWine()) {
             const uint64_t time = history::ToFileTime(kTime);
             for (const auto& file : c.files)
                 EXPECT_EQ(P().files.CreationTime(folder + T(file.first)), time);
             EXPECT_EQ(P().files.CreationTime(item->infoPath), time);
-        }
-
-        auto loaded = history::LoadFolder(folder);
-        ASSERT_EQ(loaded->Count(), 1u);
-        const CCHItem& back = *loaded->At(0);
-        EXPECT_EQ(back.Type(), item->Type());
-        EXPECT_EQ(back.Size(), item->Size()) << "no byte order mark in the text";
-        EXPECT_TRUE(history::SameContent(back, *item)) << "a new copy of it is a duplicate";
-        EXPECT_EQ(back.isProtected, item->isProtected);
-        EXPECT_EQ(back.formats.size(), c.files.size() - 1);
-        EXPECT_EQ(back.infoPath, item->infoPath);
-        EXPECT_EQ(back.saved, history::SavedState::Loaded);
-        if (!RunsUnderWine()) {
             EXPECT_EQ(back.time.second, 58);
         }
     }
@@ -219,7 +217,6 @@ TEST_F(HistoryFilesTest, BitmapsTravelAsBmpFilesAtTheirOwnDepth) {
     for (uint32_t i = 0; i < 5 * 3; ++i) pixels.push_back(i * 0x0F0D0B);
     auto item = std::make_unique<CCHItem>(history::CHT_BITMAP);
     item->SetBitmap(P().bitmaps.FromPixels(5, 3, pixels));
-    ASSERT_TRUE(item->Bitmap());
     ASSERT_TRUE(history::SaveItem(folder, *item));
     EXPECT_EQ(history::FileNameOf(item->dataPath), u"clipboard_history1.bmp");
     const std::string file = Bytes(item->dataPath);
@@ -234,11 +231,8 @@ TEST_F(HistoryFilesTest, BitmapsTravelAsBmpFilesAtTheirOwnDepth) {
     ASSERT_TRUE(loaded);
     ASSERT_EQ(loaded->Type(), history::CHT_BITMAP);
     EXPECT_EQ(loaded->Size(), 4u);
-    EXPECT_EQ(loaded->Bitmap()->Width(), 5);
-    EXPECT_EQ(loaded->Bitmap()->Height(), 3);
-    EXPECT_EQ(loaded->Bitmap()->BitsPerPixel(), 32);
+    EXPECT_EQ(loaded->Bitmap()->GetDib(), item->Bitmap()->GetDib()) << "size, depth and bits";
     EXPECT_EQ(loaded->Bitmap()->Pixels(), pixels);
-    EXPECT_EQ(loaded->Bitmap()->GetDib(), item->Bitmap()->GetDib());
     EXPECT_EQ(loaded->Copy()->Bitmap()->Pixels(), pixels);
     // Cut short by a byte, the file is not a picture any more.
     WriteBytes(folder + u"clipboard_history2.bmp", file.substr(0, file.size() - 1));
