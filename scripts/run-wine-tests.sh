@@ -2,6 +2,7 @@
 # Builds the Wine tests (a Debug build of their own in build/windows-debug) and
 # runs the tests that need the real platform under Wine, in the project's own
 # prefix, on the current DISPLAY or a private Xvfb. Exits with the tests' exit code.
+# Arguments go to the test program, e.g. --gtest_filter='*Clipboard*'.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -34,5 +35,5 @@ if [ -z "${DISPLAY:-}" ]; then
     export DISPLAY=":$number"
 fi
 status=0
-(cd "$build" && wine ./wlk_wine_tests.exe --gtest_brief=1) || status=$?
+(cd "$build" && wine ./wlk_wine_tests.exe --gtest_brief=1 "$@") || status=$?
 exit "$status"
