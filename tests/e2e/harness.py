@@ -229,17 +229,15 @@ class Session:
         subprocess.run(["xdotool", "windowfocus", "--sync", str(window)], env=self.env,
                        timeout=10, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
-    def press_key(self, window, key):
-        self.focus(window)
-        self._xdotool("key", key)
-
     def type_text(self, window, text):
         self.focus(window)
         self._xdotool("type", "--delay", "30", text, timeout=60)
 
-    def keys(self, *keys, delay_ms=60):
-        """Types keys into whatever has the keyboard: without a window manager the
-        window under the pointer, or the window last given the focus."""
+    def keys(self, *keys, window=None, delay_ms=60):
+        """Types keys into window, else into whatever has the keyboard: without a
+        window manager the window under the pointer, or the one last given the focus."""
+        if window is not None:
+            self.focus(window)
         self._xdotool("key", "--delay", str(delay_ms), *keys, timeout=30)
 
     def move_mouse(self, x, y):

@@ -141,8 +141,9 @@ def history_item(root, info_name, data_type, files, protected=0, wide_info=False
             (root / name).chmod(0o444)
 
 
-def write_valid_history(root):
-    """Four text items, one with a further format, one protected."""
+def write_history(root):
+    """Four good text items, one with a further format, one protected; then five
+    damaged entries, wordlark_cb5.info to wordlark_cb9.info."""
     root.mkdir(parents=True, exist_ok=True)
     history_item(root, "wordlark_cb1.info", CHT_TEXT_UNICODE,
                  [("Unicode_clipboard_history1.txt", unicode_file("first item"))])
@@ -155,7 +156,18 @@ def write_valid_history(root):
     history_item(root, "wordlark_cb4.info", CHT_TEXT_UNICODE,
                  [("Unicode_clipboard_history3.txt", unicode_file("fourth, protected\r\nline 2"))],
                  protected=1)
-    return 4
+    history_item(root, "wordlark_cb5.info", CHT_TEXT_UNICODE,
+                 [("Unicode_clipboard_history4.txt", None)])  # its data file missing
+    # Data files shorter than written: the terminating NUL and more cut off.
+    history_item(root, "wordlark_cb6.info", CHT_TEXT_UNICODE,
+                 [("Unicode_clipboard_history5.txt",
+                   unicode_file("a longer text that was cut short")[:41])])
+    history_item(root, "wordlark_cb7.info", CHT_TEXT_ANSI,
+                 [("clipboard_history2.txt", ansi_file("8-bit text cut short")[:-4])])
+    history_item(root, "wordlark_cb8.info", CHT_RTF, [("clipboard_history2.rtf", b"")])
+    # No data file named under "File0".
+    (root / "wordlark_cb9.info").write_bytes(
+        b"[Files]\r\nDataType=1\r\nProtected=0\r\nFile1=Unicode_clipboard_history1.txt\r\n")
 
 
 class LibraryAndHistoryTest(harness.ProgramCase):
@@ -184,29 +196,15 @@ class LibraryAndHistoryTest(harness.ProgramCase):
         self.assertIsNotNone(match, line)
         return int(match.group(1))
 
-    def test_default_library_and_damaged_history_entries_over_two_runs(self):
+    def test_library_and_history_found_on_disk_over_three_runs(self):
         shutil.rmtree(self.program.path / "UserPhrases", ignore_errors=True)
         lib, nodes, shown = build_main_library(self.program.path / "UserPhrases")
-        library_before = snapshot(lib.root)
         history = self.program.path / "ClipboardHistory"
-        count = write_valid_history(history)
-        history_item(history, "wordlark_cb5.info", CHT_TEXT_UNICODE,
-                     [("Unicode_clipboard_history4.txt", None)])  # its data file missing
-        # Data files shorter than written: the terminating NUL and more cut off.
-        history_item(history, "wordlark_cb6.info", CHT_TEXT_UNICODE,
-                     [("Unicode_clipboard_history5.txt",
-                       unicode_file("a longer text that was cut short")[:41])])
-        history_item(history, "wordlark_cb7.info", CHT_TEXT_ANSI,
-                     [("clipboard_history2.txt", ansi_file("8-bit text cut short")[:-4])])
-        history_item(history, "wordlark_cb8.info", CHT_RTF, [("clipboard_history2.rtf", b"")])
-        # No data file named under "File0".
-        (history / "wordlark_cb9.info").write_bytes(
-            b"[Files]\r\nDataType=1\r\nProtected=0\r\nFile1=Unicode_clipboard_history1.txt\r\n")
-        damaged = [f"wordlark_cb{i}.info" for i in range(5, 10)]
-        history_before = snapshot(history)
+        write_history(history)
+        before = (snapshot(lib.root), snapshot(history))
 
         # The second run may keep fewer items than the folder holds.
-        for run, maximum, loaded in ((1, 30, count), (2, 2, 2)):
+        for run, maximum, loaded in ((1, 30, 4), (2, 2, 2)):
             with self.subTest(run=run):
                 self.program.write_settings({"WriteLog": 1, "ClipboardHistoryMax": maximum})
                 instance = self.start_instance()
@@ -214,43 +212,37 @@ class LibraryAndHistoryTest(harness.ProgramCase):
                 self.assertEqual(self.logged_count(HISTORY_LOADED), loaded)
                 skipped = [line.split(HISTORY_SKIPPED)[1].split(":")[0]
                            for line in self.lines_with(HISTORY_SKIPPED)]
-                self.assertEqual(sorted(skipped), damaged, "log:\n" + self.program.read_log())
+                self.assertEqual(sorted(skipped), [f"wordlark_cb{i}.info" for i in range(5, 10)],
+                                 "log:\n" + self.program.read_log())
                 self.assertTrue(instance.alive(), "the program ended after loading")
                 self.exit_instance(instance)
                 # Loaded items are on disk already: nothing is written again, no
                 # damaged entry nor item beyond the maximum loses its files, and
                 # loading phrases writes nothing.
                 self.assertEqual(self.logged_count(HISTORY_SAVED), 0)
-                self.assertEqual(snapshot(history), history_before)
-                self.assertEqual(snapshot(lib.root), library_before)
+                self.assertEqual((snapshot(lib.root), snapshot(history)), before)
                 self.program.log_path.rename(self.program.path / f"LogReport-run{run}.txt")
 
-    def test_phrases_directory_setting_points_elsewhere(self):
-        # The default folder holds a library too; the setting must win over it.
-        PhraseLibrary(self.program.path / "UserPhrases").write("one.wordlark",
-                                                               phrase_xml("One", "1"))
+        # The third run takes its phrases from a folder set elsewhere, over the
+        # default one, and with the history switched off leaves its folder unread.
         other = Path(tempfile.mkdtemp(prefix="library_", dir=harness.FOLDERS_ROOT))
         self.addCleanup(shutil.rmtree, other, True)
         other_win = harness.FOLDERS_ROOT_WIN + "\\" + other.name + "\\Team Phrases\\"
-        lib = PhraseLibrary(other / "Team Phrases")
-        lib.write("Greetings/hi.wordlark", phrase_xml("Hi", "Hi there"))
-        lib.write("Greetings/Old/bye.wordlark", phrase_xml("Bye", "bye", excluded=1))
-        lib.write("bin.wordlark", b"\x00\x01\x02\xff" * 64, "is not XML")
-        before = snapshot(lib.root)
-        # With the history switched off, a history folder beside the program stays unread.
-        history = self.program.path / "ClipboardHistory"
-        write_valid_history(history)
-        history_before = snapshot(history)
-
+        team = PhraseLibrary(other / "Team Phrases")
+        team.write("Greetings/hi.wordlark", phrase_xml("Hi", "Hi there"))
+        team.write("Greetings/Old/bye.wordlark", phrase_xml("Bye", "bye", excluded=1))
+        team.write("bin.wordlark", b"\x00\x01\x02\xff" * 64, "is not XML")
+        team_before = snapshot(team.root)
         self.program.write_settings({"WriteLog": 1, "SaveClipboardHistory_v198": 0,
                                      "PhrasesDirectory": other_win.rstrip("\\")})
         instance = self.start_instance()
         # Greetings, hi, Old, bye; Old is hidden with its only phrase.
-        self.assert_loaded(other_win, 4, 2, lib)
+        self.assert_loaded(other_win, 4, 2, team)
         self.exit_instance(instance)
-        self.assertEqual(snapshot(lib.root), before)
-        self.assertEqual(self.lines_with(HISTORY_LOADED), [], "history loaded while switched off")
-        self.assertEqual(snapshot(history), history_before)
+        self.assertEqual(snapshot(team.root), team_before)
+        self.assertEqual(self.lines_with(HISTORY_LOADED) + self.lines_with(HISTORY_SKIPPED), [],
+                         "history read while switched off")
+        self.assertEqual(snapshot(history), before[1])
 
 
 if __name__ == "__main__":
