@@ -40,10 +40,6 @@ RUN_STATE_FILES = {"settings.ini", "logreport.txt"}
 
 UTF16_BOM = b"\xff\xfe"
 SCREEN = (1024, 768)
-# Another application writing the clipboard (tests/wine/clip_writer.cpp).
-CLIP_WRITERS = [Path(p) for p in (os.environ.get("WLK_CLIP_WRITER"),
-                                  REPO / "build" / "windows-debug" / "wlk_clip_writer.exe",
-                                  REPO / "build" / "windows" / "wlk_clip_writer.exe") if p]
 
 START_BANNER = "===Start Wordlark "
 END_LINE = "===End Word Lark==="
@@ -77,7 +73,11 @@ def wait_until(predicate, timeout, interval=0.1):
 
 
 def clip_writer():
-    writer = next((p for p in CLIP_WRITERS if p.is_file()), None)
+    """Another application writing the clipboard (tests/wine/clip_writer.cpp)."""
+    writer = next((Path(p) for p in (os.environ.get("WLK_CLIP_WRITER"),
+                                     REPO / "build" / "windows-debug" / "wlk_clip_writer.exe",
+                                     REPO / "build" / "windows" / "wlk_clip_writer.exe")
+                   if p and Path(p).is_file()), None)
     if writer is None:
         raise HarnessError("wlk_clip_writer.exe is missing: build the wlk_clip_writer target "
                            "(scripts/run-wine-tests.sh builds it)")
@@ -342,13 +342,8 @@ class Image:
 _session = None
 
 
-def session():
-    if _session is None:
-        raise HarnessError("the e2e session is not started")
-    return _session
-
-
 def start_session():
+    """The running session, started on first use."""
     global _session
     if _session is None:
         _session = Session()
@@ -402,7 +397,7 @@ class ProgramFolder:
     """A fresh copy of dist/ in which one test runs the program."""
 
     def __init__(self, label):
-        self.session = session()
+        self.session = start_session()
         safe = re.sub(r"[^A-Za-z0-9_]+", "_", label.rsplit(".", 1)[-1])[:40]
         self.path = Path(tempfile.mkdtemp(prefix=safe + "_", dir=FOLDERS_ROOT))
         self.win_path = FOLDERS_ROOT_WIN + "\\" + self.path.name
@@ -509,7 +504,7 @@ class ProgramCase(unittest.TestCase):
                 setattr(cls, name, _keeping_artifacts(member))
 
     def setUp(self):
-        self.session = session()
+        self.session = start_session()
         self.program = ProgramFolder(self.id())
         self.addCleanup(self.program.cleanup)
 

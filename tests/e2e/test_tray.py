@@ -27,12 +27,9 @@ CMD_SOUNDS = 32817
 CMD_LANGUAGE_ENGLISH = 33000
 CMD_LANGUAGE_RUSSIAN = 33001
 
-# Key paths from a freshly opened tray menu, separators not counted. Menu: Edit
-# Phrases\Settings, Enable Menu Of Phrases, Clipboard History >, Save Phrase From
-# Clipboard, Reread Phrases, Quick Settings >, Language >, Help >, Run As
-# Administrator, Exit. Quick Settings: Sounds, Wrte Log, Menu On Mouse Event,
-# History Panel On Start, Start With Windows, Open Settings File. Language: How
-# To Localize Wordlark?, English (Embedded), Russian.
+# Key paths from a freshly opened tray menu (IDR_TRAY_MENU in res/wordlark.rc,
+# separators not counted); the program adds "English (Embedded)" and "Russian"
+# to the Language submenu after its first item.
 KEYS_ENABLE_MENU = ["Down"] * 2 + ["Return"]
 KEYS_SOUNDS = ["Down"] * 6 + ["Right", "Return"]
 KEYS_START_WITH_WINDOWS = ["Down"] * 6 + ["Right"] + ["Down"] * 4 + ["Return"]
@@ -176,15 +173,16 @@ class TrayTest(harness.ProgramCase):
 
     def wait_menu(self, before, point):
         """The menu that opens with its top left corner at point, once drawn."""
-        found = self.new_window(before, lambda g: abs(g[0] - point[0]) <= 4
-                                and abs(g[1] - point[1]) <= 4 and g[3] > 100)
-        self.assertIsNotNone(found, f"no menu window at {point}; log:\n" + self.program.read_log())
-        self.assertTrue(harness.wait_until(lambda: self.drawn(found[1]), 20),
-                        f"the menu at {found[1]} stayed blank")
-        return found[1]
+        return self.wait_drawn(before, lambda g: abs(g[0] - point[0]) <= 4
+                               and abs(g[1] - point[1]) <= 4 and g[3] > 100, 300, f"menu at {point}")
 
-    def drawn(self, geometry, ink_at_least=300):
-        return sum(map(len, text_rows(self.session.grab(*geometry)))) > ink_at_least
+    def wait_drawn(self, before, accept, ink_at_least, what):
+        """The geometry of a new window that accept() takes, once it shows some ink."""
+        found = self.new_window(before, accept)
+        self.assertIsNotNone(found, f"no {what}; log:\n" + self.program.read_log())
+        self.assertTrue(harness.wait_until(lambda: sum(map(len, text_rows(
+            self.session.grab(*found[1])))) > ink_at_least, 20), f"the {what} stayed blank")
+        return found[1]
 
     def menu_keys(self, keys):
         """Types keys into the open menu, waiting after each "Right" until the
@@ -198,10 +196,7 @@ class TrayTest(harness.ProgramCase):
             self.session.keys(*keys[typed:at + 1])
             typed = at + 1
             self.wait_count("CWLKTrayWnd::OnInitMenuPopup", shown + 1)
-            submenu = self.new_window(before, lambda g: g[3] > 10)
-            self.assertIsNotNone(submenu, f"no submenu on {keys[:typed]}")
-            self.assertTrue(harness.wait_until(lambda: self.drawn(submenu[1], 100), 20),
-                            f"the submenu at {submenu[1]} stayed blank")
+            self.wait_drawn(before, lambda g: g[3] > 10, 100, f"submenu on {keys[:typed]}")
         if typed < len(keys):
             self.session.keys(*keys[typed:])
 
