@@ -330,9 +330,6 @@ class Image:
         at = (y * self.width + x) * 3
         return tuple(self.data[at:at + 3])
 
-    def pixels(self):
-        return (((x, y), self.rgb(x, y)) for y in range(self.height) for x in range(self.width))
-
     def background(self):
         """The most frequent colour."""
         colours = Counter(self.data[at:at + 3] for at in range(0, len(self.data), 3))

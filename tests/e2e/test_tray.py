@@ -57,17 +57,13 @@ def text_rows(image, margin=2):
 def text_lines(image):
     """(first row, last row, rightmost ink x) of each run of rows with ink; two
     rows without ink part two lines."""
-    lines = []
-    gap = 2
+    lines, gap = [], 2
     for y, xs in enumerate(text_rows(image)):
-        if not xs:
-            gap += 1
-            continue
-        if gap >= 2:
+        if xs and gap >= 2:
             lines.append([y, y, max(xs)])
-        else:
+        elif xs:
             lines[-1][1:] = [y, max(lines[-1][2], max(xs))]
-        gap = 0
+        gap = 0 if xs else gap + 1
     return [tuple(line) for line in lines]
 
 
@@ -94,8 +90,8 @@ class TrayTest(harness.ProgramCase):
             image = self.session.grab(*tray)
         except (subprocess.CalledProcessError, harness.HarnessError):
             return None  # the tray went away meanwhile
-        hits = [at for at, colour in image.pixels()
-                if all(abs(a - b) <= 40 for a, b in zip(colour, fill))]
+        hits = [(x, y) for y in range(image.height) for x in range(image.width)
+                if all(abs(a - b) <= 40 for a, b in zip(image.rgb(x, y), fill))]
         if len(hits) < 20:  # the 16x16 badge has some 100 pixels of its fill
             return None
         return tuple(corner + (min(c) + max(c)) // 2 for corner, c in zip(tray, zip(*hits)))
