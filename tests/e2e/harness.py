@@ -184,7 +184,7 @@ class Session:
                                   stdout=out, stderr=err, timeout=timeout, check=False).returncode
             out.seek(0)
             err.seek(0)
-            return code, out.read().decode("utf-8", "replace"), err.read().decode("utf-8", "replace")
+            return (code, *(f.read().decode("utf-8", "replace") for f in (out, err)))
 
     # --- Registry ---------------------------------------------------------
 

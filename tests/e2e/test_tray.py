@@ -169,8 +169,8 @@ class TrayTest(harness.ProgramCase):
 
     def wait_menu(self, before, point):
         """The menu that opens with its top left corner at point, once drawn."""
-        return self.wait_drawn(before, lambda g: abs(g[0] - point[0]) <= 4
-                               and abs(g[1] - point[1]) <= 4 and g[3] > 100, 300, f"menu at {point}")
+        return self.wait_drawn(before, lambda g: abs(g[0] - point[0]) <= 4 and
+                               abs(g[1] - point[1]) <= 4 and g[3] > 100, 300, f"menu at {point}")
 
     def wait_drawn(self, before, accept, ink_at_least, what):
         """The geometry of a new window that accept() takes, once it shows some ink."""
