@@ -1,19 +1,16 @@
 #!/usr/bin/env python3
 """Figures of clipboard capture by dist/Wordlark.exe under Wine, run by hand:
-
-  - bursts of distinct copies made by wlk_clip_writer.exe 100, 20 and 5 ms apart
-    ("ClipboardHistoryMax" 1000): copies recorded (the tray's count) / copies
-    made, and how many of them reached the disk;
-  - the time from a copy to its data file on disk (median and worst of 20);
+  - bursts of distinct copies by wlk_clip_writer.exe 100, 20 and 5 ms apart
+    ("ClipboardHistoryMax" 1000): copies recorded (the tray's count) per copy
+    made, and how many reached the disk;
+  - the time from a copy to its data file (median and worst of 20);
   - how long a reader's OpenClipboard keeps failing after a change while the
-    program reads the same changes (the writer's probe), against the 5 x 5 ms
-    retry of the capture.
+    program reads the same changes (the writer's probe), against the capture's
+    5 x 5 ms retry.
 
-  python3 bench/clip_figures.py            the full figures (300 copies a burst)
-  python3 bench/clip_figures.py --short    60 copies a burst, for a quick look
+  python3 bench/clip_figures.py [SPACING_MS...] [--short]   (--short: 60, not 300, a burst)
 
-Needs dist/Wordlark.exe and wlk_clip_writer.exe (scripts/run-wine-tests.sh builds
-it); uses the end-to-end harness (its Xvfb, prefix and program folders).
+Needs dist/Wordlark.exe and wlk_clip_writer.exe; runs in the end-to-end harness.
 """
 
 import statistics
@@ -49,12 +46,9 @@ def data_files(folder):
 def settled_count(folder, quiet=3.0, timeout=120):
     """The number of data files once it has not changed for `quiet` seconds."""
     last, since, deadline = -1, time.monotonic(), time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        count = len(data_files(folder))
-        if count != last:
+    while time.monotonic() < deadline and time.monotonic() - since < quiet:
+        if (count := len(data_files(folder))) != last:
             last, since = count, time.monotonic()
-        elif time.monotonic() - since >= quiet:
-            break
         time.sleep(0.2)
     return last
 
@@ -65,8 +59,8 @@ def burst(session, copies, spacing):
         line = session.write_clipboard("burst", str(copies), str(spacing), f"burst{spacing}",
                                        timeout=600)
         on_disk = settled_count(folder)
-        counts = [int(l.rsplit("=", 1)[1]) for l in folder.log_lines() if COUNT in l]
-        recorded = max(counts, default=0)
+        recorded = max((int(l.rsplit("=", 1)[1]) for l in folder.log_lines() if COUNT in l),
+                       default=0)
         alive = folder.instances[0].alive()
         print(f"burst {spacing:3d} ms: {recorded}/{copies} recorded "
               f"({100.0 * recorded / copies:.1f} %), {on_disk} on disk, "
@@ -75,25 +69,25 @@ def burst(session, copies, spacing):
         folder.cleanup()
 
 
+def saved_file(folder, needle):
+    for path in data_files(folder):
+        try:
+            if needle in path.read_bytes():
+                return path
+        except OSError:
+            pass
+    return None
+
+
 def latency(session):
     folder = start_program("latency", {})
     delays = []
     try:
         for i in range(LATENCY_COPIES):
             text = f"latency copy {i}"
-            line = session.write_clipboard("text", text)
-            written_ms = int(line.rsplit(" ", 1)[1])
-            needle = text.encode("utf-16-le")
-
-            def saved():
-                for path in data_files(folder):
-                    try:
-                        if needle in path.read_bytes():
-                            return path
-                    except OSError:
-                        pass
-                return None
-            path = harness.wait_until(saved, 20, 0.005)
+            written_ms = int(session.write_clipboard("text", text).rsplit(" ", 1)[1])
+            path = harness.wait_until(lambda: saved_file(folder, text.encode("utf-16-le")),
+                                      20, 0.005)
             if path is not None:
                 delays.append(path.stat().st_mtime_ns / 1e6 - written_ms)
     finally:
@@ -106,14 +100,14 @@ def latency(session):
 def held_clipboard(session, copies):
     """Runs the writer's probe while the program reads a 20 ms burst."""
     folder = start_program("held", {"ClipboardHistoryMax": 1000})
-    writer = next(p for p in harness.CLIP_WRITERS if p.is_file())
     try:
         with tempfile.TemporaryDirectory() as temp:
             output = Path(temp) / "probe.txt"
             with open(output, "wb") as out:
-                probe = subprocess.Popen(["wine", str(writer), "probe", str(copies // 40 + 15)],
-                                         env=session.env, stdin=subprocess.DEVNULL, stdout=out,
-                                         stderr=subprocess.DEVNULL)
+                probe = subprocess.Popen(
+                    ["wine", str(harness.clip_writer()), "probe", str(copies // 40 + 15)],
+                    env=session.env, stdin=subprocess.DEVNULL, stdout=out,
+                    stderr=subprocess.DEVNULL)
             harness.wait_until(lambda: b"listening" in output.read_bytes(), 30)
             session.write_clipboard("burst", str(copies), "20", "held")
             session.write_clipboard("web", "held web copy", "https://example.org/")
@@ -121,14 +115,13 @@ def held_clipboard(session, copies):
             lines = output.read_text("utf-8", "replace").splitlines()
     finally:
         folder.cleanup()
-    blocked = [int(line.split()[2]) for line in lines if line.startswith("change blocked")]
-    failed = [int(line.split()[5]) for line in lines if line.startswith("change blocked")]
+    changes = [line.split() for line in lines if line.startswith("change blocked")]
+    blocked = [int(words[2]) for words in changes]
     if blocked:
-        within = sum(1 for ms in blocked if ms <= 25)
         print(f"OpenClipboard after a change: {len(blocked)} changes, "
-              f"{sum(1 for f in failed if f == 0)} opened at once, "
-              f"{within} within 25 ms, median {statistics.median(blocked)} ms, "
-              f"worst {max(blocked)} ms", flush=True)
+              f"{sum(1 for words in changes if int(words[5]) == 0)} opened at once, "
+              f"{sum(1 for ms in blocked if ms <= 25)} within 25 ms, "
+              f"median {statistics.median(blocked)} ms, worst {max(blocked)} ms", flush=True)
 
 
 def main():

@@ -1,11 +1,8 @@
 """Runs the real dist/Wordlark.exe under Wine on a private Xvfb display.
 
-One session per run: our own Xvfb, the project's Wine prefix and one wineserver
-kept up throughout, so that Wine is not booted again between tests. Each test
-runs a fresh copy of dist/ in a program folder of its own. A lock beside the
-prefix makes two runs on one prefix (one wineserver, one set of named objects)
-take turns. dist/ is copied once it has stopped changing, so that a build
-writing it meanwhile cannot hand a test a half-written program.
+One session per run keeps our Xvfb and one persistent wineserver of the prefix,
+so Wine boots once. Each test gets a fresh copy of dist/ in a folder of its own.
+A lock beside the prefix makes two runs on one prefix take turns.
 """
 
 import atexit
@@ -25,35 +22,24 @@ import unittest
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[2]
-# WLK_E2E_DIST runs the tests against another build's output folder.
 DIST = Path(os.environ.get("WLK_E2E_DIST") or REPO / "dist")
 EXE_NAME = "Wordlark.exe"
-# WLK_E2E_PREFIX runs the tests in another Wine prefix (run.sh passes it on).
 PREFIX = Path(os.environ.get("WLK_E2E_PREFIX") or REPO / "build" / "wineprefix")
 SESSION_LOCK = PREFIX.with_name(PREFIX.name + ".e2e-lock")
 LOCK_WAIT = 900
 ARTIFACTS = REPO / "build" / "e2e-artifacts"
-# Program folders live on the prefix's C: drive, a fixed drive, so that the
-# program keeps its settings and log beside itself as on a normal install.
+# On a fixed drive the program keeps its settings and log beside itself, as installed.
 FOLDERS_ROOT = PREFIX / "drive_c" / "wlk-e2e"
 FOLDERS_ROOT_WIN = "C:\\wlk-e2e"
-# The session's copy of dist/, from which every program folder is made.
 DIST_COPY = FOLDERS_ROOT / "_dist"
 
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 RUN_VALUE = "Wordlark"
-
-# Files a run of the program leaves in its folder; never copied from dist/.
+# Left by a run of the program; never copied from dist/.
 RUN_STATE_FILES = {"settings.ini", "logreport.txt"}
 
 UTF16_BOM = b"\xff\xfe"
 SCREEN = (1024, 768)
-
-# The other application that writes the clipboard (tests/wine/clip_writer.cpp),
-# built with the Wine tests; WLK_CLIP_WRITER names another one.
-CLIP_WRITERS = [Path(p) for p in (os.environ.get("WLK_CLIP_WRITER"),
-                                  REPO / "build" / "windows-debug" / "wlk_clip_writer.exe",
-                                  REPO / "build" / "windows" / "wlk_clip_writer.exe") if p]
 
 START_BANNER = "===Start Wordlark "
 END_LINE = "===End Word Lark==="
@@ -67,13 +53,12 @@ class HarnessError(RuntimeError):
 
 
 class StillRunning(AssertionError):
-    """The program did not end in time: a failure of the program, not of the harness."""
+    """The program did not end in time: its failure, not the harness's."""
 
 
 def program_version():
-    """The version the exe carries in its version resource (from CMakeLists.txt)."""
-    text = (REPO / "CMakeLists.txt").read_text()
-    match = re.search(r"project\s*\(\s*Wordlark\s+VERSION\s+([0-9.]+)", text)
+    match = re.search(r"project\s*\(\s*Wordlark\s+VERSION\s+([0-9.]+)",
+                      (REPO / "CMakeLists.txt").read_text())
     if not match:
         raise HarnessError("no project VERSION in CMakeLists.txt")
     return match.group(1)
@@ -87,34 +72,41 @@ def wait_until(predicate, timeout, interval=0.1):
     return value
 
 
+def clip_writer():
+    """Another application writing the clipboard (tests/wine/clip_writer.cpp)."""
+    writer = next((Path(p) for p in (os.environ.get("WLK_CLIP_WRITER"),
+                                     REPO / "build" / "windows-debug" / "wlk_clip_writer.exe",
+                                     REPO / "build" / "windows" / "wlk_clip_writer.exe")
+                   if p and Path(p).is_file()), None)
+    if writer is None:
+        raise HarnessError("wlk_clip_writer.exe is missing: build the wlk_clip_writer target "
+                           "(scripts/run-wine-tests.sh builds it)")
+    return writer
+
+
+def _quiet(command, env, timeout=None):
+    subprocess.run(command, env=env, check=False, timeout=timeout,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
 class Session:
     """Our Xvfb, our Wine environment and the wineserver of our prefix."""
 
     def __init__(self):
-        self.display = None
-        self.xvfb = None
-        self.env = None
-        self.lock = None
+        self.display = self.xvfb = self.env = self.lock = None
 
     def start(self):
         if not (DIST / EXE_NAME).is_file():
             raise HarnessError(f"{DIST / EXE_NAME} is missing: build the Wordlark target first")
         self._take_lock()
         self._start_xvfb()
-        self.env = dict(os.environ)
-        self.env.update({
-            "DISPLAY": self.display,
-            "WINEPREFIX": str(PREFIX),
-            "WINEDEBUG": "-all",
-            "WINEDLLOVERRIDES": "mscoree,mshtml=",
-        })
+        self.env = dict(os.environ, DISPLAY=self.display, WINEPREFIX=str(PREFIX),
+                        WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
         self._ensure_prefix()
-        # A persistent server: without it the server ends 3 s after the last
-        # process, and the next test would pay for a new Wine session.
-        subprocess.run(["wineserver", "-p"], env=self.env, check=False,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        # Program folders left by a run that was killed before its clean-up.
-        shutil.rmtree(FOLDERS_ROOT, ignore_errors=True)
+        # Persistent: otherwise the server ends 3 s after the last process and
+        # the next test pays for a new Wine session.
+        _quiet(["wineserver", "-p"], self.env)
+        shutil.rmtree(FOLDERS_ROOT, ignore_errors=True)  # left by a killed run
         FOLDERS_ROOT.mkdir(parents=True, exist_ok=True)
         ARTIFACTS.mkdir(parents=True, exist_ok=True)
         _copy_dist(DIST_COPY)
@@ -125,11 +117,8 @@ class Session:
             try:
                 self.remove_test_run_value()
             finally:
-                # Ends our prefix's server and everything still running in it.
-                subprocess.run(["wineserver", "-k"], env=self.env, check=False,
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-                subprocess.run(["wineserver", "-w"], env=self.env, check=False, timeout=30,
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                _quiet(["wineserver", "-k"], self.env)
+                _quiet(["wineserver", "-w"], self.env, 30)
                 self.env = None
         if self.xvfb is not None:
             self.xvfb.terminate()
@@ -155,13 +144,12 @@ class Session:
             except BlockingIOError:
                 return False
 
-        if taken():
-            return
-        print(f"waiting for another end-to-end run on {PREFIX} to end", flush=True)
-        if not wait_until(taken, LOCK_WAIT, 0.5):
-            self.lock.close()
-            self.lock = None
-            raise HarnessError(f"another end-to-end run held {SESSION_LOCK} for {LOCK_WAIT} s")
+        if not taken():
+            print(f"waiting for another end-to-end run on {PREFIX} to end", flush=True)
+            if not wait_until(taken, LOCK_WAIT, 0.5):
+                self.lock.close()
+                self.lock = None
+                raise HarnessError(f"another end-to-end run held {SESSION_LOCK} for {LOCK_WAIT} s")
 
     def _start_xvfb(self):
         # Xvfb picks a free display number itself and writes it once it takes connections.
@@ -183,77 +171,86 @@ class Session:
             return
         shutil.rmtree(PREFIX, ignore_errors=True)
         PREFIX.mkdir(parents=True)
-        subprocess.run(["wineboot", "-i"], env=self.env, check=False, timeout=180,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        _quiet(["wineboot", "-i"], self.env, 180)
         subprocess.run(["wineserver", "-w"], env=self.env, check=False, timeout=180)
         marker.touch()
 
-    # --- Registry ---------------------------------------------------------
-
-    def _reg(self, *args):
-        # Output into files, not pipes: the Wine session's own processes
-        # inherit them and would keep a pipe open long after reg has ended.
+    def _wine(self, *args, timeout=30):
+        """Runs a Wine program to its end: (exit code, stdout, stderr). Output goes
+        to files, not pipes: the session's processes inherit them and would keep
+        a pipe open long after this program has ended."""
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-            code = subprocess.run(["wine", "reg", *args], env=self.env, stdin=subprocess.DEVNULL,
-                                  stdout=out, stderr=err, timeout=30, check=False).returncode
+            code = subprocess.run(["wine", *args], env=self.env, stdin=subprocess.DEVNULL,
+                                  stdout=out, stderr=err, timeout=timeout, check=False).returncode
             out.seek(0)
             err.seek(0)
-            return subprocess.CompletedProcess(args, code, out.read(), err.read())
+            return (code, *(f.read().decode("utf-8", "replace") for f in (out, err)))
+
+    # --- Registry ---------------------------------------------------------
 
     def query_run_value(self):
         """The data of the "Start with Windows" value, or None when it is absent."""
-        result = self._reg("query", RUN_KEY, "/v", RUN_VALUE)
-        if result.returncode != 0:
+        code, out, _ = self._wine("reg", "query", RUN_KEY, "/v", RUN_VALUE)
+        if code != 0:
             return None
-        for line in result.stdout.decode("utf-8", "replace").splitlines():
+        for line in out.splitlines():
             parts = line.strip().split(None, 2)
             if len(parts) >= 2 and parts[0] == RUN_VALUE and parts[1] == "REG_SZ":
                 return parts[2] if len(parts) == 3 else ""
-        raise HarnessError("unexpected reg query output: " + result.stdout.decode("utf-8", "replace"))
+        raise HarnessError("unexpected reg query output: " + out)
 
     def add_run_value(self, data):
-        result = self._reg("add", RUN_KEY, "/v", RUN_VALUE, "/t", "REG_SZ", "/d", data, "/f")
-        if result.returncode != 0:
-            raise HarnessError("reg add failed: " + result.stderr.decode("utf-8", "replace"))
+        code, _, err = self._wine("reg", "add", RUN_KEY, "/v", RUN_VALUE, "/t", "REG_SZ",
+                                  "/d", data, "/f")
+        if code != 0:
+            raise HarnessError("reg add failed: " + err)
 
     def remove_test_run_value(self):
-        # Wine runs the Run key's entries when it boots; a value left pointing
-        # at a test folder would start the program on its own.
+        # Wine runs the Run key's entries when it boots: one left pointing at a
+        # test folder would start the program on its own.
         data = self.query_run_value()
         if data is not None and FOLDERS_ROOT_WIN.lower() in data.lower():
-            self._reg("delete", RUN_KEY, "/v", RUN_VALUE, "/f")
-
-    # --- Clipboard --------------------------------------------------------
+            self._wine("reg", "delete", RUN_KEY, "/v", RUN_VALUE, "/f")
 
     def write_clipboard(self, *args, timeout=120):
         """Runs wlk_clip_writer.exe with args to its end; returns its result line."""
-        writer = next((p for p in CLIP_WRITERS if p.is_file()), None)
-        if writer is None:
-            raise HarnessError("wlk_clip_writer.exe is missing: build the wlk_clip_writer target "
-                               "(scripts/run-wine-tests.sh builds it)")
-        with tempfile.TemporaryFile() as out:
-            code = subprocess.run(["wine", str(writer), *args], env=self.env,
-                                  stdin=subprocess.DEVNULL, stdout=out,
-                                  stderr=subprocess.DEVNULL, timeout=timeout,
-                                  check=False).returncode
-            out.seek(0)
-            text = out.read().decode("utf-8", "replace").strip()
+        code, out, _ = self._wine(str(clip_writer()), *args, timeout=timeout)
         if code != 0:
-            raise HarnessError(f"wlk_clip_writer.exe {' '.join(args)} ended with {code}: {text}")
-        return text
+            raise HarnessError(f"wlk_clip_writer.exe {' '.join(args)} ended with {code}: {out}")
+        return out.strip()
 
     # --- Screen -----------------------------------------------------------
 
-    def press_key(self, window, key):
-        """Gives window the X input focus (there is no window manager) and types key."""
+    def _xdotool(self, *args, timeout=10):
+        subprocess.run(["xdotool", *args], env=self.env, timeout=timeout, check=True)
+
+    def focus(self, window):
+        """Gives window the X input focus (there is no window manager)."""
         subprocess.run(["xdotool", "windowfocus", "--sync", str(window)], env=self.env,
                        timeout=10, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        subprocess.run(["xdotool", "key", key], env=self.env, timeout=10, check=True)
+
+    def type_text(self, window, text):
+        self.focus(window)
+        self._xdotool("type", "--delay", "30", text, timeout=60)
+
+    def keys(self, *keys, window=None, delay_ms=60):
+        """Types keys into window, else into whatever has the keyboard: without a
+        window manager the window under the pointer, or the one last given the focus."""
+        if window is not None:
+            self.focus(window)
+        self._xdotool("key", "--delay", str(delay_ms), *keys, timeout=30)
+
+    def move_mouse(self, x, y):
+        self._xdotool("mousemove", str(x), str(y))
+
+    def click(self, x, y, button=1):
+        self.move_mouse(x, y)
+        self._xdotool("click", str(button))
 
     def windows(self, name_regex=""):
         """{X window id: (x, y, width, height)} of every mapped window whose name
-        matches name_regex, in one xdotool call so that a window shown for a
-        moment is not missed. A window gone meanwhile is an X error: list again."""
+        matches, listed in one call so that a window shown for a moment is not
+        missed. A window gone meanwhile is an X error: list again."""
         listing = wait_until(lambda: self._list_windows(name_regex), 10, 0.02)
         if listing is None:
             raise HarnessError("xdotool could not list the windows for 10 s")
@@ -267,36 +264,14 @@ class Session:
         if result.returncode != 0:
             # Exit code 1 without a message: no window at all.
             return None if result.stderr.strip() else ({},)
-        windows = {}
-        values = {}
+        windows, values = {}, {}
         for line in result.stdout.split():
             key, _, value = line.partition("=")
             values[key] = value
             if key == "SCREEN":  # the last of each window's lines
-                windows[int(values["WINDOW"])] = (int(values["X"]), int(values["Y"]),
-                                                  int(values["WIDTH"]), int(values["HEIGHT"]))
+                windows[int(values["WINDOW"])] = tuple(int(values[k]) for k in
+                                                       ("X", "Y", "WIDTH", "HEIGHT"))
         return (windows,)
-
-    def move_mouse(self, x, y):
-        subprocess.run(["xdotool", "mousemove", str(x), str(y)], env=self.env,
-                       timeout=10, check=True)
-
-    def type_text(self, window, text):
-        """Types text into window, given the X input focus first."""
-        subprocess.run(["xdotool", "windowfocus", "--sync", str(window)], env=self.env,
-                       timeout=10, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        subprocess.run(["xdotool", "type", "--delay", "30", text], env=self.env, timeout=60,
-                       check=True)
-
-    def click(self, x, y, button=1):
-        self.move_mouse(x, y)
-        subprocess.run(["xdotool", "click", str(button)], env=self.env, timeout=10, check=True)
-
-    def keys(self, *keys, delay_ms=60):
-        """Types keys into whatever has the keyboard (without a window manager: the
-        window under the pointer, or the window last given the focus)."""
-        subprocess.run(["xdotool", "key", "--delay", str(delay_ms), *keys], env=self.env,
-                       timeout=30, check=True)
 
     def grab(self, x, y, width, height):
         """The pixels of a screen rectangle, clipped to the screen, as an Image."""
@@ -304,22 +279,20 @@ class Session:
         width, height = min(x + width, SCREEN[0]) - left, min(y + height, SCREEN[1]) - top
         command = ["import", "-window", "root", "-crop", f"{width}x{height}+{left}+{top}",
                    "+repage", "-depth", "8", "rgb:-"]
-        result = subprocess.run(command, env=self.env, capture_output=True, timeout=30,
-                                check=True)
-        if width <= 0 or height <= 0 or len(result.stdout) != width * height * 3:
+        data = subprocess.run(command, env=self.env, capture_output=True, timeout=30,
+                              check=True).stdout
+        if width <= 0 or height <= 0 or len(data) != width * height * 3:
             raise HarnessError(f"no {width}x{height} pixels grabbed at {left},{top}")
-        return Image(width, height, result.stdout)
+        return Image(width, height, data)
 
     def screenshot(self, name):
-        """Saves the whole screen as build/e2e-artifacts/<name>; returns the path."""
-        path = ARTIFACTS / name
-        subprocess.run(["import", "-window", "root", str(path)], env=self.env,
+        subprocess.run(["import", "-window", "root", str(ARTIFACTS / name)], env=self.env,
                        capture_output=True, timeout=30, check=True)
-        return path
 
 
 def _copy_dist(target, settle=2.0, timeout=300):
-    """Copies dist/ into target once no file of it has changed for settle seconds."""
+    """Copies dist/ once no file of it has changed for settle seconds, so that a
+    build writing it meanwhile cannot hand a test a half-written program."""
     def state():
         try:
             return sorted((e.name, e.stat().st_size, e.stat().st_mtime_ns)
@@ -333,9 +306,7 @@ def _copy_dist(target, settle=2.0, timeout=300):
         if before is None or not any(name == EXE_NAME for name, _, _ in before):
             time.sleep(0.5)
             continue
-        newest = max(mtime for _, _, mtime in before) / 1e9
-        if time.time() - newest < settle:
-            # Written a moment ago: a build may still be at it.
+        if time.time() - max(mtime for _, _, mtime in before) / 1e9 < settle:
             time.sleep(settle)
             if state() != before:
                 continue
@@ -353,17 +324,11 @@ class Image:
     """RGB pixels of a screen rectangle."""
 
     def __init__(self, width, height, data):
-        self.width = width
-        self.height = height
-        self.data = data
+        self.width, self.height, self.data = width, height, data
 
     def rgb(self, x, y):
         at = (y * self.width + x) * 3
         return tuple(self.data[at:at + 3])
-
-    def pixels(self):
-        """((x, y), (r, g, b)) for every pixel."""
-        return (((x, y), self.rgb(x, y)) for y in range(self.height) for x in range(self.width))
 
     def background(self):
         """The most frequent colour."""
@@ -371,21 +336,11 @@ class Image:
         return tuple(colours.most_common(1)[0][0])
 
 
-def near(colour, target, tolerance=40):
-    return all(abs(a - b) <= tolerance for a, b in zip(colour, target))
-
-
 _session = None
 
 
-def session():
-    """The running session; start_session() must have been called."""
-    if _session is None:
-        raise HarnessError("the e2e session is not started")
-    return _session
-
-
 def start_session():
+    """The running session, started on first use."""
     global _session
     if _session is None:
         _session = Session()
@@ -414,7 +369,7 @@ signal.signal(signal.SIGTERM, _stop_on_signal)
 
 
 class Instance:
-    """A Wordlark.exe (or another Wine program) started in the background."""
+    """A program started in the background."""
 
     def __init__(self, process):
         self.process = process
@@ -423,7 +378,7 @@ class Instance:
         return self.process.poll() is None
 
     def wait(self, timeout):
-        """Waits for the process to end; returns its exit code, None on time-out."""
+        """The exit code, None when still running after timeout seconds."""
         try:
             return self.process.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
@@ -439,7 +394,7 @@ class ProgramFolder:
     """A fresh copy of dist/ in which one test runs the program."""
 
     def __init__(self, label):
-        self.session = session()
+        self.session = start_session()
         safe = re.sub(r"[^A-Za-z0-9_]+", "_", label.rsplit(".", 1)[-1])[:40]
         self.path = Path(tempfile.mkdtemp(prefix=safe + "_", dir=FOLDERS_ROOT))
         self.win_path = FOLDERS_ROOT_WIN + "\\" + self.path.name
@@ -450,7 +405,7 @@ class ProgramFolder:
         self.log_path = self.path / "LogReport.txt"
 
     def run(self, args=(), timeout=30):
-        """Runs the program to its end; returns the exit code, or fails the test."""
+        """Runs the program to its end; returns the exit code."""
         instance = self.start(args)
         code = instance.wait(timeout)
         if code is None:
@@ -459,17 +414,14 @@ class ProgramFolder:
         return code
 
     def start(self, args=()):
-        """Starts the program in the background; returns its Instance."""
         with open(self.path / "wine-stderr.txt", "ab") as stderr:
             process = subprocess.Popen(["wine", self.exe, *args], env=self.session.env,
                                        cwd=self.path, stdin=subprocess.DEVNULL,
                                        stdout=subprocess.DEVNULL, stderr=stderr)
-        instance = Instance(process)
-        self.instances.append(instance)
-        return instance
+        self.instances.append(Instance(process))
+        return self.instances[-1]
 
     def cleanup(self):
-        """Ends every instance this folder started, then removes the folder."""
         if any(i.alive() for i in self.instances):
             try:
                 self.run(["/exit"], timeout=20)
@@ -480,10 +432,8 @@ class ProgramFolder:
                     instance.kill()
         shutil.rmtree(self.path, ignore_errors=True)
 
-    # --- Settings and log ---------------------------------------------------
-
     def write_settings(self, values):
-        """Writes Settings.ini as UTF-16 LE with BOM, as the program's own file."""
+        """Settings.ini in UTF-16 LE with BOM, as the program writes it."""
         text = "".join(f"{line}\r\n" for line in
                        ["[Settings]"] + [f"{key}={value}" for key, value in values.items()])
         (self.path / "Settings.ini").write_bytes(UTF16_BOM + text.encode("utf-16-le"))
@@ -495,32 +445,29 @@ class ProgramFolder:
             return None
 
     def read_log(self):
-        """The log's text ('' when there is no log yet)."""
         return _utf16_text(self.log_bytes() or b"")
-
-    def read_ini(self, name):
-        """A UTF-16 INI file beside the program, as {section: {key: value}} (case kept)."""
-        parser = configparser.RawConfigParser(strict=False, delimiters=("=",),
-                                              comment_prefixes=(";",), allow_no_value=True)
-        parser.optionxform = str
-        parser.read_string(_utf16_text((self.path / name).read_bytes()).replace("\x00", ""))
-        return {section: dict(parser.items(section)) for section in parser.sections()}
-
-    def setting(self, key, section="Settings"):
-        """A value of Settings.ini, None when it is not there."""
-        return self.read_ini("Settings.ini").get(section, {}).get(key)
 
     def log_lines(self):
         return self.read_log().replace("\r\n", "\n").split("\n")
 
+    def read_ini(self, name):
+        """An INI file below the program folder (UTF-16 with BOM, else 8-bit) as
+        {section: {key: value}}, case kept."""
+        parser = configparser.RawConfigParser(strict=False, delimiters=("=",),
+                                              comment_prefixes=(";",), allow_no_value=True)
+        parser.optionxform = str
+        raw = (self.path / name).read_bytes()
+        text = _utf16_text(raw) if raw.startswith(UTF16_BOM) else raw.decode("latin-1")
+        parser.read_string(text.replace("\x00", ""))
+        return {section: dict(parser.items(section)) for section in parser.sections()}
+
+    def setting(self, key):
+        return self.read_ini("Settings.ini").get("Settings", {}).get(key)
+
     def wait_for_log(self, needle, timeout=15):
-        """Polls the log until a line contains needle; returns that line or None."""
-        def find():
-            for line in self.log_lines():
-                if needle in line:
-                    return line
-            return None
-        return wait_until(find, timeout)
+        """The first log line that contains needle, None when none came in time."""
+        return wait_until(lambda: next((l for l in self.log_lines() if needle in l), None),
+                          timeout)
 
 
 def _utf16_text(data):
@@ -530,7 +477,7 @@ def _utf16_text(data):
 
 
 def _keeping_artifacts(method):
-    """Runs a test method; when it fails, first keeps what the screen and the log show."""
+    """A failing test keeps what the screen and the log show, before its clean-up."""
     @functools.wraps(method)
     def run(case, *args, **kwargs):
         try:
@@ -545,7 +492,7 @@ def _keeping_artifacts(method):
 
 class ProgramCase(unittest.TestCase):
     """A test in a program folder of its own; a failing one leaves a screenshot
-    and the log in build/e2e-artifacts/, taken before its clean-up."""
+    and the log in build/e2e-artifacts/."""
 
     def __init_subclass__(cls, **kwargs):
         super().__init_subclass__(**kwargs)
@@ -554,7 +501,7 @@ class ProgramCase(unittest.TestCase):
                 setattr(cls, name, _keeping_artifacts(member))
 
     def setUp(self):
-        self.session = session()
+        self.session = start_session()
         self.program = ProgramFolder(self.id())
         self.addCleanup(self.program.cleanup)
 
@@ -571,8 +518,7 @@ class ProgramCase(unittest.TestCase):
     def start_instance(self, args=()):
         """Starts the program and waits until it runs as the instance."""
         instance = self.program.start(args)
-        banner = self.program.wait_for_log(START_BANNER, START_TIMEOUT)
-        if banner is None:
+        if self.program.wait_for_log(START_BANNER, START_TIMEOUT) is None:
             # Exit code 1 here means another instance runs in the same Wine session.
             self.fail(f"no start banner (exit code: {instance.wait(0)}); log:\n"
                       + self.program.read_log())
@@ -589,25 +535,6 @@ class ProgramCase(unittest.TestCase):
     def lines_with(self, needle):
         return [line for line in self.program.log_lines() if needle in line]
 
-    def start_notepad(self):
-        """Wine's notepad with the keyboard focus; returns its X window."""
-        before = set(self.session.windows("Notepad"))
-        process = subprocess.Popen(["wine", "notepad"], env=self.session.env,
-                                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL)
-        notepad = Instance(process)
-        windows = wait_until(
-            lambda: [w for w in self.session.windows("Notepad") if w not in before],
-            START_TIMEOUT)
-
-        def end():
-            notepad.kill()
-            # It covers the tray: later tests look at the tray's pixels.
-            wait_until(lambda: not set(windows) & set(self.session.windows("Notepad")), 10)
-        self.addCleanup(end)
-        self.assertTrue(windows, "notepad did not show its window")
-        return windows[0]
-
     def count(self, needle):
         return len(self.lines_with(needle))
 
@@ -620,3 +547,20 @@ class ProgramCase(unittest.TestCase):
         got = wait_until(lambda: self.count(needle) >= at_least, timeout)
         self.assertTrue(got, f"fewer than {at_least} log lines with {needle!r}; log:\n"
                         + self.program.read_log())
+
+    def start_notepad(self):
+        """Wine's notepad with the keyboard focus; returns its X window."""
+        before = set(self.session.windows("Notepad"))
+        notepad = Instance(subprocess.Popen(["wine", "notepad"], env=self.session.env,
+                                            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                            stderr=subprocess.DEVNULL))
+        windows = wait_until(
+            lambda: [w for w in self.session.windows("Notepad") if w not in before], START_TIMEOUT)
+
+        def end():
+            notepad.kill()
+            # It covers the tray: later tests look at the tray's pixels.
+            wait_until(lambda: not set(windows) & set(self.session.windows("Notepad")), 10)
+        self.addCleanup(end)
+        self.assertTrue(windows, "notepad did not show its window")
+        return windows[0]

@@ -1,7 +1,6 @@
-"""The clipboard history of dist/Wordlark.exe under Wine: copies made in Wine's
-notepad and by another program are recorded on disk and counted by the tray
-window; private, marked and oversized copies are not; a recorded copy outlives
-a killed process."""
+"""The clipboard history of dist/Wordlark.exe under Wine: copies made in notepad
+and by another program are recorded on disk and counted; private, marked and
+oversized ones are not; a recorded copy outlives a killed process."""
 
 import configparser
 import os
@@ -15,11 +14,9 @@ SPY_LISTENING = "N-o-o-o-, ReInstall entity IS NOT NEED, use newest method CSPM_
 COUNT = "Event OnClipboardHistoryChanged, Count="
 OWN_COPY = "My copy process detected"
 HISTORY_LOADED = "History loaded: "
-
 CHT_TEXT_UNICODE = 1
 CHT_RTF = 2
-# The item is written within a second: the kill comes after that.
-KILL_AFTER_COPY = 1.0
+KILL_AFTER_COPY = 1.0  # seconds: the item is written within a second
 
 setUpModule = harness.start_session
 tearDownModule = harness.stop_session
@@ -41,18 +38,11 @@ class ClipboardHistoryTest(harness.ProgramCase):
 
     def items(self):
         """[(DataType, [bytes of each data file])] of the items on disk."""
-        folder = self.program.path / "ClipboardHistory"
         found = []
-        for info in sorted(folder.glob("wordlark_cb*.info")):
-            raw = info.read_bytes()
-            text = harness._utf16_text(raw) if raw.startswith(harness.UTF16_BOM) else raw.decode(
-                "latin-1")
-            parser = configparser.RawConfigParser(strict=False)
-            parser.optionxform = str
+        for info in sorted((self.program.path / "ClipboardHistory").glob("wordlark_cb*.info")):
             try:
-                parser.read_string(text.replace("\x00", ""))
-                keys = dict(parser.items("Files"))
-                files = [(folder / keys[f"File{i}"]).read_bytes()
+                keys = self.program.read_ini(f"ClipboardHistory/{info.name}")["Files"]
+                files = [(info.parent / keys[f"File{i}"]).read_bytes()
                          for i in range(len(keys)) if f"File{i}" in keys]
                 found.append((int(keys["DataType"]), files))
             except (configparser.Error, KeyError, ValueError, OSError):
@@ -60,22 +50,19 @@ class ClipboardHistoryTest(harness.ProgramCase):
         return found
 
     def wait_item(self, data_type, *needles):
-        """The item on disk of data_type whose data files hold every needle (bytes)."""
+        """The data files of the item of data_type on disk that hold every needle."""
         def match():
-            for kind, files in self.items():
-                if kind == data_type and all(any(n in f for f in files) for n in needles):
-                    return files
-            return None
+            return next((files for kind, files in self.items() if kind == data_type
+                         and all(any(n in f for f in files) for n in needles)), None)
         files = harness.wait_until(match, 30)
         self.assertIsNotNone(files, f"no item of type {data_type} with {needles}: "
                              f"{self.items()}; log:\n" + self.program.read_log())
         return files
 
-    def test_copies_in_notepad_and_of_a_web_page_are_recorded_and_counted(self):
+    def test_copies_recorded_counted_filtered_and_kept_through_a_kill(self):
         instance = self.start()
-        notepad = self.start_notepad()
         typed = "Wordlark copies from notepad"
-        self.session.type_text(notepad, typed)
+        self.session.type_text(self.start_notepad(), typed)
         self.session.keys("ctrl+a", "ctrl+c")
         self.wait_item(CHT_TEXT_UNICODE, typed.encode("utf-16-le"))
         self.wait_line(COUNT + "1")
@@ -86,36 +73,24 @@ class ClipboardHistoryTest(harness.ProgramCase):
         self.assertTrue(any(b"SourceURL:" + url.encode() + b"\r\n" in f for f in files),
                         f"the page address is not kept: {files}")
         self.wait_line(COUNT + "2")
-        self.assertEqual(len(self.items()), 2, self.items())
-        self.exit_instance(instance)
 
-    def test_private_marked_and_oversized_copies_are_not_recorded(self):
-        instance = self.start()
-        self.session.write_clipboard("private", "a private password")
-        self.session.write_clipboard("marked", "a marked paste")
-        self.session.write_clipboard("big", "64")
-        self.session.write_clipboard("text", "a plain copy")
+        for kind, text in (("private", "a private password"), ("marked", "a marked paste"),
+                           ("big", "64"), ("text", "kept through a crash")):
+            self.session.write_clipboard(kind, text)
         # The plain copy, made last, is the sign that the others were looked at.
-        self.wait_item(CHT_TEXT_UNICODE, "a plain copy".encode("utf-16-le"))
-        self.wait_line(COUNT + "1")
-        self.assertEqual(len(self.items()), 1, self.items())
-        self.assertEqual(self.count(OWN_COPY), 1, self.program.read_log())
-        self.assertEqual(self.count(COUNT), 1, self.program.read_log())
-        self.assertTrue(instance.alive())
-        self.exit_instance(instance)
-
-    def test_a_copy_outlives_a_kill_soon_after_it(self):
-        instance = self.start()
-        self.session.write_clipboard("text", "kept through a crash")
-        self.wait_line(COUNT + "1")
+        self.wait_line(COUNT + "3")
         time.sleep(KILL_AFTER_COPY)
+        self.assertTrue(instance.alive(), "the program ended on the copies it passes over")
         os.kill(instance.process.pid, signal.SIGKILL)
         self.assertIsNotNone(instance.wait(20))
+        self.assertEqual(len(self.items()), 3, self.items())
+        self.assertEqual(self.count(OWN_COPY), 1, self.program.read_log())
+        self.assertEqual(self.count(COUNT), 3, self.program.read_log())
+
         self.session.write_clipboard("empty")
         self.program.log_path.rename(self.program.path / "LogReport-killed.txt")
-
         instance = self.start()
-        self.assertEqual(self.wait_line(HISTORY_LOADED).split(HISTORY_LOADED)[1], "1 items")
+        self.assertEqual(self.wait_line(HISTORY_LOADED).split(HISTORY_LOADED)[1], "3 items")
         self.wait_item(CHT_TEXT_UNICODE, "kept through a crash".encode("utf-16-le"))
         self.exit_instance(instance)
 

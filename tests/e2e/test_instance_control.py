@@ -1,7 +1,6 @@
-"""Start-up, command-line keys, the one running instance and its log, as runs
-of the real dist/Wordlark.exe under Wine: the command line as Windows hands it
-over (with the program's path before the keys), named events between real
-processes, exit codes, the Run key and the log file."""
+"""Start-up, command-line keys (after the program's path, as Windows hands them
+over), the one running instance through named events, exit codes, the Run key
+and the log file, in real runs of dist/Wordlark.exe under Wine."""
 
 import datetime
 import re
@@ -16,13 +15,11 @@ EXIT_AUTOMODE_RELEASED = 12
 WAITING = "Starting waiting for automode..."
 ALREADY_WORKS = "Balloon: Already works"
 
-
 setUpModule = harness.start_session
 tearDownModule = harness.stop_session
 
 
 def stamp_of(line):
-    """The time in a log line's "[MM/DD/YY HH:MM:SS]"."""
     match = re.search(rf"\[({STAMP})\]", line)
     return datetime.datetime.strptime(match.group(1), STAMP_FORMAT) if match else None
 
@@ -54,8 +51,7 @@ class InstanceControlTest(harness.ProgramCase):
         self.assert_ends_with(logon, 0)
         last = [line for line in self.program.log_lines() if line.strip()][-1]
         self.assertIn(END_LINE, last)
-        # Nothing stayed behind as the running instance.
-        self.assertEqual(self.program.run(["/exit"]), EXIT_OTHER_INSTANCE)
+        self.assertEqual(self.program.run(["/exit"]), EXIT_OTHER_INSTANCE)  # none left running
         self.assert_log_format()
 
     def assert_log_format(self):
@@ -93,16 +89,16 @@ class InstanceControlTest(harness.ProgramCase):
         self.wait_line(START_BANNER)
         self.assertTrue(logon.alive())
 
-        # The key help is a message box on the desktop; the start waits for it.
+        # The key help is a message box, nine keys each on a line of its own:
+        # a tall box, which the start waits for.
         shown = self.program.start(["/?"])
         boxes = harness.wait_until(lambda: self.session.windows("^Wordlark$"), START_TIMEOUT)
         self.assertEqual(len(boxes), 1, "no key help box on the screen")
-        # Nine keys, each on a line of its own, make a tall box.
         box, (_, _, width, height) = boxes.popitem()
         self.assertGreater(height, 200)
         self.assertGreater(width, 250)
         self.assertTrue(shown.alive(), "the program did not wait for the box")
-        self.session.press_key(box, "Return")
+        self.session.keys("Return", window=box)
         self.assertEqual(shown.wait(20), 0)
 
         # /ua removes "Start with Windows" and ends the running instance.
