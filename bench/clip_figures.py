@@ -29,13 +29,18 @@ SPACINGS_MS = tuple(int(a) for a in sys.argv[1:] if a.isdigit()) or (100, 20, 5)
 LATENCY_COPIES = 20
 
 
-def start_program(label, settings):
+def start_program(session, label, settings):
+    """A running program that has recorded one copy, its first item: a sign
+    that it has finished starting, so that a burst does not race its start."""
     folder = harness.ProgramFolder(label)
     folder.write_settings({"WriteLog": 1, **settings})
     folder.start()
-    if folder.wait_for_log(SPY_LISTENING, 60) is None:
+    ready = f"{label} ready".encode("utf-16-le")
+    if folder.wait_for_log(SPY_LISTENING, 60) is None or not (
+            session.write_clipboard("text", f"{label} ready")
+            and harness.wait_until(lambda: saved_file(folder, ready), 60)):
         folder.cleanup()
-        raise harness.HarnessError("the clipboard spy did not start:\n" + folder.read_log())
+        raise harness.HarnessError("the clipboard history did not start:\n" + folder.read_log())
     return folder
 
 
@@ -54,13 +59,14 @@ def settled_count(folder, quiet=3.0, timeout=120):
 
 
 def burst(session, copies, spacing):
-    folder = start_program(f"burst_{spacing}", {"ClipboardHistoryMax": 1000})
+    folder = start_program(session, f"burst_{spacing}", {"ClipboardHistoryMax": 1000})
     try:
         line = session.write_clipboard("burst", str(copies), str(spacing), f"burst{spacing}",
                                        timeout=600)
-        on_disk = settled_count(folder)
+        # Without the first item, which showed that the program was ready.
+        on_disk = settled_count(folder) - 1
         recorded = max((int(l.rsplit("=", 1)[1]) for l in folder.log_lines() if COUNT in l),
-                       default=0)
+                       default=1) - 1
         alive = folder.instances[0].alive()
         print(f"burst {spacing:3d} ms: {recorded}/{copies} recorded "
               f"({100.0 * recorded / copies:.1f} %), {on_disk} on disk, "
@@ -80,7 +86,7 @@ def saved_file(folder, needle):
 
 
 def latency(session):
-    folder = start_program("latency", {})
+    folder = start_program(session, "latency", {})
     delays = []
     try:
         for i in range(LATENCY_COPIES):
@@ -99,7 +105,7 @@ def latency(session):
 
 def held_clipboard(session, copies):
     """Runs the writer's probe while the program reads a 20 ms burst."""
-    folder = start_program("held", {"ClipboardHistoryMax": 1000})
+    folder = start_program(session, "held", {"ClipboardHistoryMax": 1000})
     try:
         with tempfile.TemporaryDirectory() as temp:
             output = Path(temp) / "probe.txt"
