@@ -1,6 +1,5 @@
-// Language files through the real profile functions: creating the example
-// file, reading translations, writing English texts back, and files that
-// cannot be read as they should.
+// Language files through the real profile functions: the example file, translations,
+// English texts written back, and files that cannot be read as they should.
 #include "language/language_file.h"
 
 #include "language/active_language.h"
@@ -86,8 +85,6 @@ TEST_F(LanguageFileTest, TranslationsShowLineBreaksAndEnglishIsListedBesideThem)
     EXPECT_EQ(language::GetString(137), u"Already works");
 
     const Text example = Path("LocalizeExample.lng");
-    EXPECT_EQ(Bytes(example).substr(0, 2), kBom16);
-    EXPECT_EQ(IniValue(example, u"Main", u"LangPrefix"), u"En");
     EXPECT_EQ(IniKeys(example, u"Strings"), (std::vector<Text>{u"250", u"148", u"137"}));
     EXPECT_EQ(IniValue(lng, u"Strings", u"137"), u"<missing>") << "loaded without write-back";
 
@@ -228,7 +225,6 @@ TEST_F(LanguageFileTest, LanguageListStartsWithTheBuiltInEnglish) {
     EXPECT_EQ(language::GetLanguageName(de), u"");
     const auto info = language::GetLanguageInfo(zulu);
     EXPECT_EQ(info.author, u"Thandi");
-    EXPECT_EQ(info.localizedName, u"isiZulu");
     const auto embedded = language::GetLanguageInfo(Text());
     EXPECT_EQ(embedded.localizedName, u"English (Embedded)");
     EXPECT_TRUE(StartsWithIgnoreCase(embedded.author, u"https://"));

@@ -21,7 +21,6 @@ protected:
     }
     log::EventLog& log() { return log::EventLog::Instance(); }
     std::vector<LogEntry> Entries(const Text& path) { return LogEntries(Bytes(path)); }
-    // Opens the log on a file of the test's own folder; its path.
     Text OpenLog() {
         Text path = Path("log.txt");
         EXPECT_TRUE(log().Open(path));

@@ -115,8 +115,7 @@ TEST_F(LanguageMenuTest, LanguageListMarksTheCurrentLanguageAndStopsAtFiftyFiles
     WriteUtf16(kFolder + u"de.lng", "[Main]\r\nLangPrefix=de\r\n");
     WriteUtf16(kFolder + u"LocalizeExample.lng", "[Main]\r\nLangLocalized=Example\r\n");
 
-    // At start with no language chosen the example file is active, which
-    // stands for the built-in English.
+    // With no language chosen at start the example file, standing for English, is active.
     language::LoadLanguage(kFolder + u"LocalizeExample.lng", true, Text());
     SimMenu tray = TrayMenu();
     ASSERT_TRUE(language::RebuildLanguageMenu(tray));

@@ -24,8 +24,7 @@ namespace {
 // Limits on conditions: generous, for sanitizer builds on a busy machine.
 constexpr int kLimitMs = 30000;
 
-// Stands in for the tray window: answers the instance message and runs until
-// asked to end.
+// Stands in for the tray window: answers the instance message, runs until told to end.
 class FakeHost : public app::StartupHost {
 public:
     explicit FakeHost(platform::WindowId id) : id_(id) {}
@@ -92,7 +91,6 @@ protected:
         return app::RunStartup(commandLine, s, host);
     }
     int Start(const char16_t* commandLine) { return Start(commandLine, NewHost()); }
-    // Starts an instance on its own thread.
     FakeHost& StartRunning(const char16_t* commandLine, std::atomic<int>* exitCode = nullptr) {
         FakeHost& host = NewHost();
         threads_.emplace_back([this, commandLine, &host, exitCode] {

@@ -1,8 +1,8 @@
-// The tray window's decisions that need no window: hotkey names and the
-// double press, session changes, WM_COPYDATA commands, change broadcasts and
-// the sound thread.
+// The tray window's decisions that need no window: hotkeys, session changes,
+// WM_COPYDATA commands, change broadcasts, the sound thread and the menu's states.
 #include <cstring>
 #include <map>
+#include <set>
 
 #include "app/change_listeners.h"
 #include "app/copy_data_command.h"
@@ -153,38 +153,37 @@ TEST(TrayMenuStates, ChecksEnablesAndCountsFromTheFacts) {
     std::map<uint32_t, Text> texts = {{app::kCmdStartWithWindows, u"Start With Windows (+30sec)"},
                                       {app::kCmdRereadPhrases, u"Reread Phrases  [1/1]"}};
     std::map<uint32_t, app::MenuItemState> byId;
+    std::set<uint32_t> checked, disabled;
     auto build = [&] {
-        byId.clear();
-        for (const auto& s : app::TrayMenuStates(facts, [&](uint32_t id) { return texts[id]; }))
+        byId.clear(), checked.clear(), disabled.clear();
+        for (const auto& s : app::TrayMenuStates(facts, [&](uint32_t id) { return texts[id]; })) {
             byId[s.id] = s;
+            if (s.checked) checked.insert(s.id);
+            if (!s.enabled) disabled.insert(s.id);
+        }
     };
     build();
-
-    EXPECT_TRUE(byId[app::kCmdEnableMenuOfPhrases].checked);
-    EXPECT_FALSE(byId[app::kCmdStartWithWindows].checked);
+    EXPECT_EQ(checked, (std::set<uint32_t>{app::kCmdEnableMenuOfPhrases, app::kCmdSounds}));
+    EXPECT_EQ(disabled, (std::set<uint32_t>{app::kCmdMenuOnMouseEvent, app::kCmdClearHistory,
+                                            app::kCmdSavePhraseFromClipboard,
+                                            app::kCmdReKeepHistory, app::kCmdRunAsAdministrator}));
     EXPECT_EQ(byId[app::kCmdStartWithWindows].text, u"Start With Windows (+30sec)")
         << "opening the menu twice shows the delay once";
     EXPECT_EQ(byId[app::kCmdRereadPhrases].text, u"Reread Phrases [12/3]");
-    EXPECT_TRUE(byId[app::kCmdSounds].checked);
-    EXPECT_FALSE(byId[app::kCmdMenuOnMouseEvent].enabled);
-    EXPECT_FALSE(byId[app::kCmdMenuOnMouseEvent].checked);
-    EXPECT_FALSE(byId[app::kCmdClearHistory].enabled);
-    EXPECT_FALSE(byId[app::kCmdSavePhraseFromClipboard].enabled);
-    EXPECT_FALSE(byId[app::kCmdReKeepHistory].enabled);
-    EXPECT_FALSE(byId[app::kCmdRunAsAdministrator].enabled);
 
-    facts.delayAutoLoadSeconds = 0;
-    facts.clipboardHasText = true;
-    facts.watcherExists = true;
-    facts.historyCount = 4;
-    facts.admin = false;
+    facts = {.startWithWindows = true,
+             .logOpen = true,
+             .historyPaneOnStart = true,
+             .saveHistoryOnExit = true,
+             .clipboardHasText = true,
+             .watcherExists = true,
+             .historyCount = 4};
     build();
     EXPECT_FALSE(byId[app::kCmdStartWithWindows].text.has_value());
-    EXPECT_TRUE(byId[app::kCmdSavePhraseFromClipboard].enabled);
-    EXPECT_TRUE(byId[app::kCmdKeepHistory].checked);
-    EXPECT_TRUE(byId[app::kCmdReKeepHistory].enabled);
-    EXPECT_TRUE(byId[app::kCmdClearHistory].enabled);
-    EXPECT_TRUE(byId[app::kCmdRunAsAdministrator].enabled);
+    EXPECT_EQ(checked, (std::set<uint32_t>{app::kCmdStartWithWindows, app::kCmdWriteLog,
+                                           app::kCmdHistoryPaneOnStart, app::kCmdSaveHistoryOnExit,
+                                           app::kCmdKeepHistory}));
+    EXPECT_EQ(disabled, std::set<uint32_t>{app::kCmdMenuOnMouseEvent});
     EXPECT_EQ(app::HistorySubmenuText(u"Clipboard History [0/30]", 4, 25),
               u"Clipboard History [4/25]");
 }
