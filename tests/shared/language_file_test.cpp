@@ -212,7 +212,6 @@ TEST_F(LanguageFileTest, LanguageListStartsWithTheBuiltInEnglish) {
     const auto languages = language::ListLanguages();
     ASSERT_GE(languages.size(), 4u);
     EXPECT_EQ(languages[0].fileName, u"");
-    EXPECT_EQ(language::GetLanguageName(languages[0].path), u"English (Embedded)");
     // Under Wine the test program's folder may hold other languages too.
     std::vector<Text> ours;
     for (const auto& entry : languages) {
