@@ -12,11 +12,7 @@
 #include "fuzz/fuzz_support.h"
 #include "history/clipboard_capture.h"
 
-namespace {
-
-using namespace wlk;
-using fuzz::Require;
-using fuzz::Sim;
+namespace wlk::fuzz {
 
 constexpr std::string_view kSeparator = "\n--\n";
 
@@ -36,20 +32,19 @@ bool Terminated(const history::CCHItem& item) {
     return data && item.Size() > 0 && data[item.Size()] == 0 && data[item.Size() + 1] == 0;
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+void FuzzOne(const std::string& bytes) {
     static const std::vector<uint32_t> formats = Formats();
-    if (size == 0) return 0;
-    const uint8_t present = data[0];
-    std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
+    if (bytes.empty()) return;
+    const uint8_t present = bytes[0];
+    std::string_view rest = std::string_view(bytes).substr(1);
     std::map<uint32_t, std::vector<uint8_t>> blocks;
     for (size_t i = 0; i < formats.size(); ++i) {
         if (!(present & (1u << i))) continue;
         const size_t end = rest.find(kSeparator);
         const std::string_view block = rest.substr(0, end);
         blocks[formats[i]].assign(block.begin(), block.end());
-        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + kSeparator.size());
+        rest = end == std::string_view::npos ? std::string_view()
+                                             : rest.substr(end + kSeparator.size());
     }
     Sim().clipboard.Put(0x4242, std::move(blocks));
 
@@ -57,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     switches.on[4] = !(present & 0x80);
     auto item = history::CaptureClipboard(0x1333, switches);
     Require(!Sim().clipboard.IsOpen());
-    if (!item) return 0;
+    if (!item) return;
     Require(item->Type() != history::CHT_BITMAP && item->Type() != history::CHT_TEXT_ANSI);
     Require(switches.Allows(item->Type()));
     Require(item->Type() == history::CHT_QUIRENOTE || Terminated(*item));
@@ -67,5 +62,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Require(inner && inner->formats.empty() && Terminated(*inner));
         Require(inner->Type() != item->Type());
     }
-    return 0;
 }
+
+}  // namespace wlk::fuzz

@@ -1,8 +1,11 @@
-// What every harness needs: a check that stops the run, and one simulated
-// platform installed for the whole run.
+// What every harness needs: a check that stops the run, one simulated platform
+// installed for the whole run, and the fuzzer's entry point, which hands each
+// input to the harness's FuzzOne (every harness is a program of one file).
 #pragma once
 
+#include <cstdint>
 #include <cstdlib>
+#include <string>
 
 #include "platform/sim/sim_platform.h"
 
@@ -21,4 +24,11 @@ inline platform::sim::SimPlatform& Sim() {
     return *sim;
 }
 
+void FuzzOne(const std::string& bytes);
+
 }  // namespace wlk::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    wlk::fuzz::FuzzOne(std::string(reinterpret_cast<const char*>(data), size));
+    return 0;
+}

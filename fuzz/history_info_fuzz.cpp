@@ -8,11 +8,7 @@
 #include "history/history_store.h"
 #include "history/item_files.h"
 
-namespace {
-
-using namespace wlk;
-using fuzz::Require;
-using fuzz::Sim;
+namespace wlk::fuzz {
 
 const Text kFolder = u"C:\\Wordlark\\ClipboardHistory\\";
 
@@ -29,13 +25,9 @@ bool Inside(const Text& path) {
     return path.starts_with(kFolder) && path.find(u'\\', kFolder.size()) == Text::npos;
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool placed = PlaceNeighbours();
-    (void)placed;
+void FuzzOne(const std::string& bytes) {
+    [[maybe_unused]] static const bool placed = PlaceNeighbours();
     auto& sim = Sim();
-    const std::string bytes(reinterpret_cast<const char*>(data), size);
     sim.files.Put(kFolder + u"wordlark_cb1.info", bytes);
     // The same bytes as data files an info file may name.
     sim.files.Put(kFolder + u"clipboard_history5.bmp", bytes);
@@ -54,5 +46,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     auto queue = history::LoadFolder(kFolder);
     Require(queue->Count() <= 1);
-    return 0;
 }
+
+}  // namespace wlk::fuzz

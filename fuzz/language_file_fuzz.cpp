@@ -14,10 +14,10 @@
 #include "platform/sim/ini_text.h"
 #include "platform/sim/sim_menu.h"
 
-namespace {
+namespace wlk::fuzz {
 
 using namespace wlk;
-using namespace wlk::platform::sim;
+using namespace platform::sim;
 using fuzz::Require;
 using fuzz::Sim;
 
@@ -72,28 +72,25 @@ void CheckEscaping(const std::string& bytes) {
     Require(language::Unescape(text).size() <= text.size());
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string bytes(reinterpret_cast<const char*>(data), size);
+void FuzzOne(const std::string& bytes) {
     SimPlatform& sim = Sim();
     static SimMenus menus;
-    static const bool registered = [] {
+    [[maybe_unused]] static const bool registered = [] {
         menus.Register(128, TrayMenu());
         language::SetMenuSource(&menus);
         return true;
     }();
-    (void)registered;
 
     sim.files.DeleteFile(kFolder + language::kExampleFileName);
     sim.files.Put(kFile, bytes);
     // Write-back on for odd sizes, so that rewriting a broken file is covered too.
-    language::LoadLanguage(kFile, size % 2 == 1, Text());
+    language::LoadLanguage(kFile, bytes.size() % 2 == 1, Text());
     CheckStrings();
     CheckMenu();
     CheckEscaping(bytes);
     language::GetLanguageInfo(kFile);
     Require(!language::ListLanguages().empty());
     language::LoadLanguage(Text(), false, Text());
-    return 0;
 }
+
+}  // namespace wlk::fuzz

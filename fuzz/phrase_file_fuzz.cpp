@@ -12,12 +12,9 @@
 #include "phrases/file_title.h"
 #include "platform/text.h"
 
-namespace {
+namespace wlk::fuzz {
 
-using namespace wlk;
-using fuzz::Require;
-using fuzz::Sim;
-using namespace wlk::phrases;
+using namespace phrases;
 
 bool SameFields(const CWLKCommand& a, const CWLKCommand& b) {
     return a.name == b.name && a.hint == b.hint && a.command == b.command &&
@@ -57,8 +54,7 @@ void CheckFileTitle(std::string_view bytes) {
     Require(title.find_first_of(u"?:\\\"!/<>.\t\n*|{}=()' ") == Text::npos);
 }
 
-void CheckFolderLoads(std::string_view bytes) {
-    const std::string file(bytes);
+void CheckFolderLoads(const std::string& file) {
     Sim().files.Put(u"C:\\fuzz\\p.wordlark", file);
     Sim().files.Put(u"C:\\fuzz\\G\\FOLDER_SELF.wordlark", file);
     CWLKCommandTree tree;
@@ -69,12 +65,10 @@ void CheckFolderLoads(std::string_view bytes) {
     Require(all >= 1 && all <= 2 && included <= all);
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+void FuzzOne(const std::string& bytes) {
     CheckRewriteSettles(bytes);
     CheckFileTitle(bytes);
     CheckFolderLoads(bytes);
-    return 0;
 }
+
+}  // namespace wlk::fuzz

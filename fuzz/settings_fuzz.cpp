@@ -8,11 +8,8 @@
 #include "settings/settings.h"
 #include "settings/settings_files.h"
 
-namespace {
+namespace wlk::fuzz {
 
-using namespace wlk;
-using fuzz::Require;
-using fuzz::Sim;
 using settings::IntSetting;
 
 void CheckNormalised(const settings::Settings& s) {
@@ -43,10 +40,7 @@ void ReadDirectKeys(settings::Settings& s) {
     s.GetLanguageFilePath();
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string bytes(reinterpret_cast<const char*>(data), size);
+void FuzzOne(const std::string& bytes) {
     auto& sim = Sim();
     // The same bytes as both files: a key the program file lacks comes from the user file.
     sim.files.Put(settings::ProgramSettingsPath(), bytes);
@@ -65,5 +59,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Require(reloaded.Font() == loaded.Font());
     // Saved relative to the program folder, which may differ in letter case.
     Require(EqualsIgnoreCase(reloaded.GetPhrasesFolder(), loaded.GetPhrasesFolder()));
-    return 0;
 }
+
+}  // namespace wlk::fuzz

@@ -1,6 +1,5 @@
-// Language files through the real profile functions: creating the example
-// file, reading translations, writing English texts back, and files that
-// cannot be read as they should.
+// Language files through the real profile functions: the example file, translations,
+// English texts written back, and files that cannot be read as they should.
 #include "language/language_file.h"
 
 #include "language/active_language.h"
@@ -34,7 +33,6 @@ protected:
         }
         PlatformTest::TearDown();
     }
-    void WriteLng(const Text& path, const std::string& utf8) { WriteBytes(path, Utf16File(utf8)); }
     // Files beside the program (the test program under Wine), removed afterwards.
     Text ProgramFolderFile(const char* name) {
         programFolderFiles.push_back(language::LanguageFolder() + T(name));
@@ -52,9 +50,7 @@ TEST_F(LanguageFileTest, WithoutAChosenLanguageTheExampleFileCollectsEnglish) {
     language::LoadStartupLanguage(settings);
     EXPECT_EQ(language::CurrentLanguage().path, example);
 
-    const std::string created = Bytes(example);
-    ASSERT_GE(created.size(), 2u);
-    EXPECT_EQ(created.substr(0, 2), kBom16) << "stays UTF-16 for any script a translator uses";
+    EXPECT_EQ(Bytes(example).substr(0, 2), kBom16) << "UTF-16 for any script a translator uses";
     EXPECT_EQ(IniValue(example, u"Main", u"LangPrefix"), u"En");
     EXPECT_EQ(IniValue(example, u"Main", u"Author"), u"Type Your name and email (optional)");
     EXPECT_EQ(IniValue(example, u"Main", u"LangLocalized"),
@@ -79,9 +75,9 @@ TEST_F(LanguageFileTest, WithoutAChosenLanguageTheExampleFileCollectsEnglish) {
 
 TEST_F(LanguageFileTest, TranslationsShowLineBreaksAndEnglishIsListedBesideThem) {
     const Text lng = Path("de.lng");
-    WriteLng(lng,
-             "[Main]\r\nLangPrefix=de\r\n[Strings]\r\n"
-             "250=Maus\\nereignis\\r\\n\\terkannt\r\n148=\r\n");
+    WriteUtf16(lng,
+               "[Main]\r\nLangPrefix=de\r\n[Strings]\r\n"
+               "250=Maus\\nereignis\\r\\n\\terkannt\r\n148=\r\n");
     language::LoadLanguage(lng, false, Text());
     EXPECT_EQ(language::GetString(250), u"Maus\nereignis\r\n\terkannt");
     EXPECT_EQ(language::GetString(148), u"Right click on the icon for showing of menu")
@@ -89,8 +85,6 @@ TEST_F(LanguageFileTest, TranslationsShowLineBreaksAndEnglishIsListedBesideThem)
     EXPECT_EQ(language::GetString(137), u"Already works");
 
     const Text example = Path("LocalizeExample.lng");
-    EXPECT_EQ(Bytes(example).substr(0, 2), kBom16);
-    EXPECT_EQ(IniValue(example, u"Main", u"LangPrefix"), u"En");
     EXPECT_EQ(IniKeys(example, u"Strings"), (std::vector<Text>{u"250", u"148", u"137"}));
     EXPECT_EQ(IniValue(lng, u"Strings", u"137"), u"<missing>") << "loaded without write-back";
 
@@ -131,9 +125,9 @@ TEST_F(LanguageFileTest, UnreadableFilesGiveEnglishAndNeverCrash) {
 
 TEST_F(LanguageFileTest, LongValuesAreCutAndReadOnlyFilesReadButNeverWritten) {
     const Text lng = Path("long.lng");
-    WriteLng(lng, "[Main]\r\nLangPrefix=ru" + std::string(5000, ' ') +
-                      "x\r\n[Strings]\r\n137=" + std::string(30000, 'a') +
-                      "\r\n[Menu]\r\nExit=" + std::string(3000, 'b') + "\r\n");
+    WriteUtf16(lng, "[Main]\r\nLangPrefix=ru" + std::string(5000, ' ') +
+                        "x\r\n[Strings]\r\n137=" + std::string(30000, 'a') +
+                        "\r\n[Menu]\r\nExit=" + std::string(3000, 'b') + "\r\n");
     const std::string readOnly = Utf16File("[Strings]\r\n138=Ende\r\n");
     WriteBytes(Path("ro.lng"), readOnly);
     ASSERT_TRUE(P().files.SetReadOnly(Path("ro.lng"), true));
@@ -164,10 +158,10 @@ TEST_F(LanguageFileTest, LongValuesAreCutAndReadOnlyFilesReadButNeverWritten) {
 
 TEST_F(LanguageFileTest, MenusAreTranslatedAndOnlyEnglishKeysListed) {
     const Text lng = Path("de.lng");
-    WriteLng(lng,
-             "[Menu]\r\nAbout_Wordlark=\xC3\x9C"
-             "ber Wordlark\r\nVisit_to_F.A.Q=H\xC3\xA4ufige Fragen\r\nLanguage=Sprache\r\n"
-             "Exit=Beenden\r\nHow_To_Localize_Wordlark?=\r\n");
+    WriteUtf16(lng,
+               "[Menu]\r\nAbout_Wordlark=\xC3\x9C"
+               "ber Wordlark\r\nVisit_to_F.A.Q=H\xC3\xA4ufige Fragen\r\nLanguage=Sprache\r\n"
+               "Exit=Beenden\r\nHow_To_Localize_Wordlark?=\r\n");
     language::LoadLanguage(lng, true, Text());
 
     TestMenus menus;
@@ -209,16 +203,15 @@ TEST_F(LanguageFileTest, LanguageListStartsWithTheBuiltInEnglish) {
     const Text de = ProgramFolderFile("De.lng");
     const Text welsh = ProgramFolderFile("cy.lng");
     const Text notLng = ProgramFolderFile("old.lngx");
-    WriteLng(example, "[Main]\r\nLangLocalized=Example\r\n");
-    WriteLng(zulu, "[Main]\r\nLangLocalized=isiZulu\r\nAuthor=Thandi\r\n");
-    WriteLng(de, "[Main]\r\nLangPrefix=de\r\n");
-    WriteLng(welsh, "[Main]\r\n");
-    WriteLng(notLng, "[Main]\r\n");
+    WriteUtf16(example, "[Main]\r\nLangLocalized=Example\r\n");
+    WriteUtf16(zulu, "[Main]\r\nLangLocalized=isiZulu\r\nAuthor=Thandi\r\n");
+    WriteUtf16(de, "[Main]\r\nLangPrefix=de\r\n");
+    WriteUtf16(welsh, "[Main]\r\n");
+    WriteUtf16(notLng, "[Main]\r\n");
 
     const auto languages = language::ListLanguages();
     ASSERT_GE(languages.size(), 4u);
     EXPECT_EQ(languages[0].fileName, u"");
-    EXPECT_EQ(language::GetLanguageName(languages[0].path), u"English (Embedded)");
     // Under Wine the test program's folder may hold other languages too.
     std::vector<Text> ours;
     for (const auto& entry : languages) {
@@ -231,7 +224,6 @@ TEST_F(LanguageFileTest, LanguageListStartsWithTheBuiltInEnglish) {
     EXPECT_EQ(language::GetLanguageName(de), u"");
     const auto info = language::GetLanguageInfo(zulu);
     EXPECT_EQ(info.author, u"Thandi");
-    EXPECT_EQ(info.localizedName, u"isiZulu");
     const auto embedded = language::GetLanguageInfo(Text());
     EXPECT_EQ(embedded.localizedName, u"English (Embedded)");
     EXPECT_TRUE(StartsWithIgnoreCase(embedded.author, u"https://"));

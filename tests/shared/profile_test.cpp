@@ -1,7 +1,5 @@
-// The profile (INI) functions as the settings, the language files and the
-// history ".info" files use them. Natively these run against the simulation,
-// in the Windows build against the real functions under Wine; the
-// expectations are what Wine does.
+// The profile (INI) functions as settings, language and history ".info" files use
+// them; the expectations are what Wine does, which the simulation follows.
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -10,6 +10,7 @@
 
 #include "history/ch_item.h"
 #include "platform/text.h"
+#include "settings/settings.h"
 
 namespace wlk::test {
 
@@ -59,6 +60,13 @@ inline std::string Utf16File(std::u16string_view text) {
 }
 inline std::string Utf16File(const std::string& utf8) {
     return kBom16 + Utf16Bytes(utf8);
+}
+
+// The settings as a start of the program loads them.
+inline settings::Settings LoadedSettings() {
+    settings::Settings s;
+    s.Load();
+    return s;
 }
 
 // History items as a capture makes them.

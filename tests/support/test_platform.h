@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "support/test_helpers.h"
 
 namespace wlk::test {
 
@@ -24,6 +25,10 @@ protected:
     // Raw bytes of a file, empty when it cannot be read.
     std::string Bytes(const Text& path);
     void WriteBytes(const Text& path, const std::string& bytes);
+    // A file in UTF-16 with its byte order mark, as settings and language files are kept.
+    void WriteUtf16(const Text& path, const std::string& utf8) {
+        WriteBytes(path, Utf16File(utf8));
+    }
     // A profile value, "<missing>" when the key is not there.
     Text IniValue(const Text& path, const Text& section, const Text& key);
     // The key names of a profile section in file order.

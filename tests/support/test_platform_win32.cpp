@@ -16,12 +16,9 @@ namespace wlk::test {
 
 namespace {
 
+using platform::win32::AsWide;
 using platform::win32::FromWide;
 using platform::win32::UniqueHandle;
-
-const wchar_t* Wide(const Text& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
 
 Text TestsRoot() {
     wchar_t temp[MAX_PATH + 1] = {};
@@ -75,13 +72,13 @@ std::optional<uint32_t> EveryoneAccess(SecuredObject kind, const Text& name) {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     DWORD error = ERROR_SUCCESS;
     if (kind == SecuredObject::File) {
-        error = GetNamedSecurityInfoW(Wide(name), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+        error = GetNamedSecurityInfoW(AsWide(name), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
                                       nullptr, nullptr, &dacl, nullptr, &descriptor);
     } else {
         // A handle of our own that may read the descriptor, whatever the creator kept.
         UniqueHandle object(kind == SecuredObject::Event
-                                ? OpenEventW(READ_CONTROL, FALSE, Wide(name))
-                                : OpenFileMappingW(READ_CONTROL, FALSE, Wide(name)));
+                                ? OpenEventW(READ_CONTROL, FALSE, AsWide(name))
+                                : OpenFileMappingW(READ_CONTROL, FALSE, AsWide(name)));
         if (!object) return 0;
         error = GetSecurityInfo(object.Get(), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
                                 nullptr, &dacl, nullptr, &descriptor);
@@ -95,11 +92,11 @@ std::optional<uint32_t> EveryoneAccess(SecuredObject kind, const Text& name) {
 void PlatformTest::SetUp() {
     platform::win32::InstallWin32Platform();
     const Text root = TestsRoot();
-    CreateDirectoryW(Wide(root), nullptr);
+    CreateDirectoryW(AsWide(root), nullptr);
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     dir_ = root + T(info->test_suite_name()) + u"." + T(info->name()) + u"\\";
     RemoveTree(dir_);  // what an earlier, interrupted run left behind
-    ASSERT_TRUE(CreateDirectoryW(Wide(dir_), nullptr)) << GetLastError();
+    ASSERT_TRUE(CreateDirectoryW(AsWide(dir_), nullptr)) << GetLastError();
 }
 
 void PlatformTest::TearDown() {

@@ -21,7 +21,6 @@ protected:
     }
     log::EventLog& log() { return log::EventLog::Instance(); }
     std::vector<LogEntry> Entries(const Text& path) { return LogEntries(Bytes(path)); }
-    // Opens the log on a file of the test's own folder; its path.
     Text OpenLog() {
         Text path = Path("log.txt");
         EXPECT_TRUE(log().Open(path));
@@ -162,12 +161,11 @@ TEST_F(EventLogUnitTest, BatchIsOneEntryOfStampedLinesAndWindowDescription) {
     Sim().ui.windows[77] = u"WordlarkMainWindow";
     log().DescribeWindow(77, u"DIAG");
     Sim().threads.WaitIdle();
-    auto now = P().system.Now();
-    std::vector<LogEntry> expected = {
-        {"", ToUtf8(log::BuildBatchLine(u"remove listener", now) + u"\n" +
-                    log::BuildBatchLine(u"add listener", now))},
-        {"EXE_Agent", "DIAG: IsWindow=1"},
-        {"EXE_Agent", "DIAG: classname=[WordlarkMainWindow]"}};
+    std::vector<LogEntry> expected = {{"",
+                                       "EXE_Agent [12/05/26 23:04:09] remove listener\n"
+                                       "EXE_Agent [12/05/26 23:04:09] add listener"},
+                                      {"EXE_Agent", "DIAG: IsWindow=1"},
+                                      {"EXE_Agent", "DIAG: classname=[WordlarkMainWindow]"}};
     EXPECT_EQ(Entries(path), expected);
 }
 

@@ -69,7 +69,6 @@ TEST_F(PhraseTreeUnitTest, FileTitlesFollowTheNamingRules) {
     // Every refused character becomes "_", and runs of them shrink to one.
     // Seventeen in a row: one pass of "___" leaves seven, one pass of "__" four.
     EXPECT_EQ(MakeFileTitle(u"a?:\\\"!/<>.*|{}=()'b", 1, false, false), u"a____b");
-    EXPECT_EQ(MakeFileTitle(u"x: y", 1, false, false), u"x_ y");
     EXPECT_EQ(MakeFileTitle(u"(x) = {y}", 1, false, true), u"x_y");
     EXPECT_EQ(MakeFileTitle(u"many     blanks", 1, false, true), u"many_blanks");
     // One pass each: five underscores become three, then two, not one.

@@ -1,8 +1,8 @@
 // Settings behaviour that depends on where the program runs, the registry and
 // the shared area, through the simulated platform.
 #include "platform/text.h"
-#include "settings/registry_entries.h"
 #include "settings/options_changed.h"
+#include "settings/registry_entries.h"
 #include "settings/settings.h"
 #include "settings/settings_files.h"
 #include "settings/shared_settings_area.h"
@@ -22,13 +22,9 @@ protected:
         settings::OptionsChangedEvent::Instance().Close();
         PlatformTest::TearDown();
     }
+    // Put as the user left them, whatever the folder's rights.
     void WriteIni(const Text& path, const std::string& utf8) {
         Sim().files.Put(path, Utf16File(utf8));
-    }
-    settings::Settings Loaded() {
-        settings::Settings s;
-        s.Load();
-        return s;
     }
     const Text programIni = u"C:\\Program Files\\Wordlark\\Settings.ini";
     const Text userIni = u"C:\\Users\\sim\\Wordlark\\Settings.ini";
@@ -43,7 +39,7 @@ TEST_F(SettingsUnitTest, WriteFileAndItsOwnKeysBesideTheProgramUnlessTheFolderIs
     EXPECT_EQ(P().files.Kind(u"C:\\Users\\sim\\Wordlark"), platform::PathKind::Directory);
     EXPECT_EQ(Sim().files.SecurityOf(u"C:\\Users\\sim\\Wordlark"), platform::Security::Everyone);
 
-    auto s = Loaded();
+    auto s = LoadedSettings();
     s.Save();
     EXPECT_EQ(P().files.Kind(userIni), platform::PathKind::File);
     EXPECT_EQ(P().files.Kind(programIni), platform::PathKind::Missing);
@@ -51,7 +47,7 @@ TEST_F(SettingsUnitTest, WriteFileAndItsOwnKeysBesideTheProgramUnlessTheFolderIs
     // Keys read from the write file alone ignore the program file.
     WriteIni(userIni, "[Settings]\r\nWriteLog=0\r\n");
     WriteIni(programIni, "[Settings]\r\nWriteLog=1\r\nSorting=0\r\n");
-    s = Loaded();
+    s = LoadedSettings();
     EXPECT_EQ(s.Get(IntSetting::WriteLog), 0);
     EXPECT_EQ(s.Get(IntSetting::Sorting), 0);
 }
@@ -70,28 +66,29 @@ TEST_F(SettingsUnitTest, UsbStickAlwaysUsesTheProgramFileAnywhereElseAReadOnlyOn
     WriteIni(programIni, "[Settings]\r\nHotkey=65601\r\n");
     Sim().files.DenyWrites(programIni);
     EXPECT_EQ(settings::WriteSettingsPath(), userIni);
-    EXPECT_EQ(Loaded().Get(IntSetting::Hotkey), 65601) << "its keys are still read";
+    EXPECT_EQ(LoadedSettings().Get(IntSetting::Hotkey), 65601) << "its keys are still read";
 }
 
 TEST_F(SettingsUnitTest, PhrasesFolderIsStoredRelativeOrEmptyExpandedOnReadAndNeverTooLong) {
-    auto s = Loaded();
+    auto s = LoadedSettings();
     const Text defaultFolder = u"C:\\Program Files\\Wordlark\\UserPhrases\\";
     EXPECT_EQ(s.GetPhrasesFolder(), defaultFolder);
     EXPECT_EQ(s.GetDefaultPhrasesFolder(), defaultFolder);
 
     WriteIni(programIni, "[Settings]\r\nPhrasesDirectory=Team\\Phrases\r\n");
-    EXPECT_EQ(Loaded().GetPhrasesFolder(), u"C:\\Program Files\\Wordlark\\Team\\Phrases\\");
+    EXPECT_EQ(LoadedSettings().GetPhrasesFolder(), u"C:\\Program Files\\Wordlark\\Team\\Phrases\\");
 
     WriteIni(programIni, "[Settings]\r\nPhrasesDirectory=%USERPROFILE%\\Phrases\r\n");
-    EXPECT_EQ(Loaded().GetPhrasesFolder(), u"C:\\Users\\sim\\Phrases\\");
+    EXPECT_EQ(LoadedSettings().GetPhrasesFolder(), u"C:\\Users\\sim\\Phrases\\");
 
     WriteIni(programIni, "[Settings]\r\nPhrasesDirectory=%NO_SUCH_VAR%\\x\r\n");
-    EXPECT_EQ(Loaded().GetPhrasesFolder(), u"C:\\Program Files\\Wordlark\\%NO_SUCH_VAR%\\x\\");
+    EXPECT_EQ(LoadedSettings().GetPhrasesFolder(),
+              u"C:\\Program Files\\Wordlark\\%NO_SUCH_VAR%\\x\\");
 
     // The default folder, in another letter case, is stored as nothing.
     WriteIni(programIni,
              "[Settings]\r\nPhrasesDirectory=c:\\program files\\wordlark\\userphrases\r\n");
-    auto d = Loaded();
+    auto d = LoadedSettings();
     EXPECT_EQ(d.GetPhrasesFolder(), defaultFolder);
     d.Save();
     EXPECT_EQ(IniValue(programIni, u"Settings", u"PhrasesDirectory"), u"");
@@ -110,9 +107,9 @@ TEST_F(SettingsUnitTest, PhrasesFolderIsStoredRelativeOrEmptyExpandedOnReadAndNe
     std::string tooLong = "D:\\" + std::string(257, 'p');
     WriteIni(programIni, "[Settings]\r\nPhrasesDirectory=" + tooLong + "\r\n");
     WriteIni(userIni, "[Settings]\r\nPhrasesDirectory=D:\\Users\r\n");
-    EXPECT_EQ(Loaded().GetPhrasesFolder(), u"D:\\Users\\");
+    EXPECT_EQ(LoadedSettings().GetPhrasesFolder(), u"D:\\Users\\");
     WriteIni(programIni, "[Settings]\r\nPhrasesDirectory=" + tooLong.substr(0, 259) + "\r\n");
-    EXPECT_EQ(Loaded().GetPhrasesFolder(), FromLatin1(tooLong.substr(0, 259)) + u"\\");
+    EXPECT_EQ(LoadedSettings().GetPhrasesFolder(), FromLatin1(tooLong.substr(0, 259)) + u"\\");
 }
 
 TEST_F(SettingsUnitTest, StartWithWindowsRunValue) {
@@ -144,9 +141,9 @@ TEST_F(SettingsUnitTest, InstallerMarkAndKeyboardDependentDefault) {
     P().registry.WriteString(key, u"FromInstaller", u"1");
     EXPECT_TRUE(settings::IsFromInstaller());
 
-    EXPECT_EQ(Loaded().Get(IntSetting::InsertEncodeCommandIntoMenu), 0);
+    EXPECT_EQ(LoadedSettings().Get(IntSetting::InsertEncodeCommandIntoMenu), 0);
     Sim().system.keyboardLayouts = 2;
-    EXPECT_EQ(Loaded().Get(IntSetting::InsertEncodeCommandIntoMenu), 1);
+    EXPECT_EQ(LoadedSettings().Get(IntSetting::InsertEncodeCommandIntoMenu), 1);
 }
 
 TEST_F(SettingsUnitTest, SharedAreaHoldsTheHotkeyXml) {
@@ -157,7 +154,7 @@ TEST_F(SettingsUnitTest, SharedAreaHoldsTheHotkeyXml) {
               "    <SelText>ab&lt;c \xC3\xA9</SelText>\r\n"
               "</WordlarkSettings>\r\n");
 
-    auto s = Loaded();
+    auto s = LoadedSettings();
     ASSERT_TRUE(s.PublishHotkey(13, 3, true, u""));
     auto reader = P().shared.Open(settings::kSharedSettingsAreaName, 1024);
     ASSERT_TRUE(reader);
@@ -171,12 +168,12 @@ TEST_F(SettingsUnitTest, OptionsChangedStaysSetForAReaderOfAnotherProcess) {
     ASSERT_TRUE(settings::OptionsChangedEvent::Instance().Create());
     EXPECT_EQ(Sim().sync.SecurityOf(settings::kOptionsChangedEventName),
               platform::Security::Everyone);
-    auto reader = P().sync.OpenEvent(settings::kOptionsChangedEventName,
-                                     platform::EventAccess::Synchronize);
+    auto reader =
+        P().sync.OpenEvent(settings::kOptionsChangedEventName, platform::EventAccess::Synchronize);
     ASSERT_TRUE(reader);
     platform::Event* waited[] = {reader.get()};
 
-    Loaded().NotifyOptionsChanged();
+    LoadedSettings().NotifyOptionsChanged();
     Sim().threads.WaitIdle();  // the notifying thread has ended before anyone waits
     EXPECT_EQ(P().sync.WaitAny(waited, 0), platform::kWaitObject0);
     EXPECT_EQ(P().sync.WaitAny(waited, 0), platform::kWaitTimeout) << "one waiter is released";

@@ -3,8 +3,6 @@
 #include "app/startup.h"
 
 #include <atomic>
-#include <condition_variable>
-#include <functional>
 #include <map>
 #include <memory>
 #include <thread>
@@ -26,8 +24,7 @@ namespace {
 // Limits on conditions: generous, for sanitizer builds on a busy machine.
 constexpr int kLimitMs = 30000;
 
-// Stands in for the tray window: answers the instance message and runs until
-// asked to end.
+// Stands in for the tray window: answers the instance message, runs until told to end.
 class FakeHost : public app::StartupHost {
 public:
     explicit FakeHost(platform::WindowId id) : id_(id) {}
@@ -36,8 +33,7 @@ public:
     int RunMain(platform::Event&, bool, const app::CommandLineOptions&) override {
         app::Globals().trayWindow = id_;
         running = true;
-        std::unique_lock lock(mutex_);
-        quitSignal_.wait(lock, [this] { return quit_; });
+        while (!quit) std::this_thread::sleep_for(std::chrono::milliseconds(5));
         running = false;
         return 0;
     }
@@ -52,57 +48,16 @@ public:
         // The real window takes a while to end: an elevated start that did not
         // wait for the hand-over would find this instance still running.
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        Quit();
-    }
-    void Quit() {
-        std::lock_guard lock(mutex_);
-        quit_ = true;
-        quitSignal_.notify_all();
+        quit = true;
     }
 
     std::atomic<bool> running{false};
+    std::atomic<bool> quit{false};
     std::atomic<int> alreadyRunningNotices{0};
     std::atomic<int> exitRequests{0};
 
 private:
     platform::WindowId id_;
-    std::mutex mutex_;
-    std::condition_variable quitSignal_;
-    bool quit_ = false;
-};
-
-// Starts of the program on threads of their own. However a test ends, a
-// failed assertion too, each is told to end (a waiting logon start released,
-// a running instance quit) and joined.
-class InstanceThreads {
-public:
-    ~InstanceThreads() { StopAll(); }
-    void Start(FakeHost& host, std::function<void()> body) {
-        hosts_.push_back(&host);
-        threads_.emplace_back([this, body = std::move(body)] {
-            body();
-            ++ended_;
-        });
-    }
-    bool AllEnded() const { return ended_ == threads_.size(); }
-    void StopAll() {
-        WaitUntil(
-            [&] {
-                for (FakeHost* host : hosts_) host->Quit();
-                app::SignalNamedEvent(app::kAutomodeEventName);
-                return AllEnded();
-            },
-            kLimitMs);
-        for (auto& t : threads_) t.join();
-        threads_.clear();
-        hosts_.clear();
-        ended_ = 0;
-    }
-
-private:
-    std::vector<std::thread> threads_;
-    std::vector<FakeHost*> hosts_;
-    std::atomic<size_t> ended_{0};
 };
 
 class StartupTest : public PlatformTest {
@@ -117,15 +72,14 @@ protected:
         };
     }
     void TearDown() override {
-        running_.StopAll();
+        StopAll();
         log::EventLog::Instance().Close();
         app::Globals().trayWindow = 0;
         PlatformTest::TearDown();
     }
 
     void WriteSettings(const std::string& lines) {
-        Sim().files.Put(u"C:\\Program Files\\Wordlark\\Settings.ini",
-                        kBom16 + Utf16Bytes("[Settings]\r\n" + lines));
+        WriteUtf16(u"C:\\Program Files\\Wordlark\\Settings.ini", "[Settings]\r\n" + lines);
     }
     FakeHost& NewHost() {
         auto id = platform::WindowId(hosts_.size() + 1);
@@ -133,46 +87,54 @@ protected:
         return *hosts_[id];
     }
     int Start(const char16_t* commandLine, FakeHost& host) {
-        settings::Settings s;
-        s.Load();
+        settings::Settings s = LoadedSettings();
         return app::RunStartup(commandLine, s, host);
     }
     int Start(const char16_t* commandLine) { return Start(commandLine, NewHost()); }
-    // Starts an instance on its own thread.
     FakeHost& StartRunning(const char16_t* commandLine, std::atomic<int>* exitCode = nullptr) {
         FakeHost& host = NewHost();
-        running_.Start(host, [this, commandLine, &host, exitCode] {
+        threads_.emplace_back([this, commandLine, &host, exitCode] {
             int code = Start(commandLine, host);
             if (exitCode) *exitCode = code;
+            ++ended_;
         });
         return host;
     }
     bool Runs(FakeHost& host) {
         return WaitUntil([&] { return host.running.load(); }, kLimitMs);
     }
-    // Watcher threads run as long as an instance does, so the log is polled.
-    std::string LogText() {
-        return Utf16ToUtf8(Bytes(u"C:\\Program Files\\Wordlark\\LogReport.txt"));
-    }
-    size_t LogCount(const std::string& text) {
-        std::string log = LogText();
-        size_t count = 0;
-        for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1))
-            ++count;
-        return count;
-    }
-    bool Logged(const std::string& text, size_t times = 1) {
-        return WaitUntil([&] { return LogCount(text) >= times; }, kLimitMs);
+    bool AllEnded() const { return ended_ == threads_.size(); }
+    // However a test ends, a failed assertion too, every start is told to end
+    // (a waiting logon start released, a running instance quit) and joined.
+    void StopAll() {
+        WaitUntil(
+            [&] {
+                for (auto& [id, host] : hosts_) host->quit = true;
+                app::SignalNamedEvent(app::kAutomodeEventName);
+                return AllEnded();
+            },
+            kLimitMs);
+        for (auto& t : threads_) t.join();
+        threads_.clear();
+        ended_ = 0;
     }
     // Every instance ends by itself on /exit.
     void StopInstance() {
         EXPECT_EQ(Start(u"/exit"), app::kExitOtherInstance);
-        EXPECT_TRUE(WaitUntil([&] { return running_.AllEnded(); }, kLimitMs));
-        running_.StopAll();
+        EXPECT_TRUE(WaitUntil([&] { return AllEnded(); }, kLimitMs));
+        StopAll();
+    }
+    // Watcher threads run as long as an instance does, so the log is polled.
+    size_t LogCount(const std::string& text) {
+        return CountOf(Utf16ToUtf8(Bytes(u"C:\\Program Files\\Wordlark\\LogReport.txt")), text);
+    }
+    bool Logged(const std::string& text, size_t times = 1) {
+        return WaitUntil([&] { return LogCount(text) >= times; }, kLimitMs);
     }
 
     std::map<platform::WindowId, std::unique_ptr<FakeHost>> hosts_;
-    InstanceThreads running_;
+    std::vector<std::thread> threads_;
+    std::atomic<size_t> ended_{0};
 };
 
 // Starts that end at once, none of them becoming the instance, and elevations
@@ -225,7 +187,7 @@ TEST_F(StartupTest, LaterStartsSignalTheRunningInstanceWhichEndsOnExit) {
     EXPECT_TRUE(first.running);
 
     EXPECT_EQ(Start(u"-EXIT"), 1);
-    ASSERT_TRUE(WaitUntil([&] { return running_.AllEnded(); }, kLimitMs));
+    ASSERT_TRUE(WaitUntil([&] { return AllEnded(); }, kLimitMs));
     EXPECT_EQ(firstExit, 0);
     EXPECT_EQ(first.exitRequests, 1);
     EXPECT_FALSE(Sim().sync.Exists(app::kInstanceEventName));

@@ -1,8 +1,8 @@
-// The tray window's decisions that need no window: hotkey names and the
-// double press, session changes, WM_COPYDATA commands, change broadcasts and
-// the sound thread.
+// The tray window's decisions that need no window: hotkeys, session changes,
+// WM_COPYDATA commands, change broadcasts, the sound thread and the menu's states.
 #include <cstring>
 #include <map>
+#include <set>
 
 #include "app/change_listeners.h"
 #include "app/copy_data_command.h"
@@ -24,17 +24,16 @@ TEST(TrayLogic, HotkeySettingAndItsName) {
     auto standard = app::HotkeyFromSetting(196621);
     EXPECT_EQ(standard.key, 13u);
     EXPECT_EQ(standard.modifiers, 3u);
-    EXPECT_EQ(app::HotkeyText(standard, false), u"Ctrl+Alt+Enter");
     EXPECT_EQ(app::HotkeyText(standard, true), u"Ctrl+Alt+Enter [x2]");
-    // A missing key falls back to Enter, and then missing modifiers to Ctrl+Alt.
-    EXPECT_EQ(app::HotkeyText(app::HotkeyFromSetting(0), false), u"Ctrl+Alt+Enter");
-    EXPECT_EQ(app::HotkeyText(app::HotkeyFromSetting(4 << 16), false), u"Shift+Enter");
-    // A key without modifiers would be a bare key for the whole system.
-    EXPECT_EQ(app::HotkeyFromSetting(13).modifiers, 3u);
-    EXPECT_EQ(app::HotkeyText(app::HotkeyFromSetting('Q'), false), u"Ctrl+Alt+Q");
-    EXPECT_EQ(app::HotkeyText(app::HotkeyFromSetting((12 << 16) | 'Q'), false), u"Shift+Win+Q");
-    EXPECT_EQ(app::HotkeyText(app::HotkeyFromSetting((2 << 16) | 0x7B), false), u"Ctrl+F12");
-    EXPECT_EQ(app::HotkeyText(app::HotkeyFromSetting((1 << 16) | 0x20), false), u"Alt+Space");
+    // A missing key falls back to Enter, and then missing modifiers to Ctrl+Alt:
+    // a key without modifiers would be a bare key for the whole system.
+    const std::pair<int, const char16_t*> names[] = {
+        {196621, u"Ctrl+Alt+Enter"},        {0, u"Ctrl+Alt+Enter"},
+        {4 << 16, u"Shift+Enter"},          {'Q', u"Ctrl+Alt+Q"},
+        {(12 << 16) | 'Q', u"Shift+Win+Q"}, {(2 << 16) | 0x7B, u"Ctrl+F12"},
+        {(1 << 16) | 0x20, u"Alt+Space"}};
+    for (auto [setting, name] : names)
+        EXPECT_EQ(app::HotkeyText(app::HotkeyFromSetting(setting), false), name) << setting;
 }
 
 TEST(TrayLogic, HelpAndLanguageCommandsOpenTheirPages) {
@@ -61,12 +60,10 @@ TEST(TrayLogic, DoublePressActsOnlyOnASecondPressWithin500ms) {
 }
 
 TEST(TrayLogic, SessionChangesRemoveAndRestoreOnlyOurOwnWatcher) {
-    EXPECT_EQ(app::SessionChangeDirection(app::kWtsSessionLock), -1);
-    EXPECT_EQ(app::SessionChangeDirection(app::kWtsSessionLogoff), -1);
-    EXPECT_EQ(app::SessionChangeDirection(app::kWtsConsoleDisconnect), -1);
-    EXPECT_EQ(app::SessionChangeDirection(app::kWtsSessionUnlock), 1);
-    EXPECT_EQ(app::SessionChangeDirection(app::kWtsSessionLogon), 1);
-    EXPECT_EQ(app::SessionChangeDirection(app::kWtsConsoleConnect), 1);
+    for (uint32_t code : {app::kWtsSessionLock, app::kWtsSessionLogoff, app::kWtsConsoleDisconnect})
+        EXPECT_EQ(app::SessionChangeDirection(code), -1) << code;
+    for (uint32_t code : {app::kWtsSessionUnlock, app::kWtsSessionLogon, app::kWtsConsoleConnect})
+        EXPECT_EQ(app::SessionChangeDirection(code), 1) << code;
     EXPECT_EQ(app::SessionChangeDirection(3), 0);
     EXPECT_EQ(app::SessionChangeName(7), u"WTS_SESSION_LOCK");
     EXPECT_EQ(app::SessionChangeName(42), u"42");
@@ -147,49 +144,46 @@ TEST_F(SoundPlayerTest, PlaysFromTheProgramFolderOnlyWhenSoundsAreOn) {
 }
 
 TEST(TrayMenuStates, ChecksEnablesAndCountsFromTheFacts) {
-    app::TrayMenuFacts facts;
-    facts.servicesInstalled = true;
-    facts.delayAutoLoadSeconds = 30;
-    facts.sounds = true;
-    facts.historyCount = 0;
-    facts.phrasesAll = 12;
-    facts.phrasesShown = 3;
-    facts.admin = true;
+    app::TrayMenuFacts facts{.servicesInstalled = true,
+                             .delayAutoLoadSeconds = 30,
+                             .sounds = true,
+                             .phrasesAll = 12,
+                             .phrasesShown = 3,
+                             .admin = true};
     std::map<uint32_t, Text> texts = {{app::kCmdStartWithWindows, u"Start With Windows (+30sec)"},
                                       {app::kCmdRereadPhrases, u"Reread Phrases  [1/1]"}};
     std::map<uint32_t, app::MenuItemState> byId;
+    std::set<uint32_t> checked, disabled;
     auto build = [&] {
-        byId.clear();
-        for (const auto& s : app::TrayMenuStates(facts, [&](uint32_t id) { return texts[id]; }))
+        byId.clear(), checked.clear(), disabled.clear();
+        for (const auto& s : app::TrayMenuStates(facts, [&](uint32_t id) { return texts[id]; })) {
             byId[s.id] = s;
+            if (s.checked) checked.insert(s.id);
+            if (!s.enabled) disabled.insert(s.id);
+        }
     };
     build();
-
-    EXPECT_TRUE(byId[app::kCmdEnableMenuOfPhrases].checked);
-    EXPECT_FALSE(byId[app::kCmdStartWithWindows].checked);
+    EXPECT_EQ(checked, (std::set<uint32_t>{app::kCmdEnableMenuOfPhrases, app::kCmdSounds}));
+    EXPECT_EQ(disabled, (std::set<uint32_t>{app::kCmdMenuOnMouseEvent, app::kCmdClearHistory,
+                                            app::kCmdSavePhraseFromClipboard,
+                                            app::kCmdReKeepHistory, app::kCmdRunAsAdministrator}));
     EXPECT_EQ(byId[app::kCmdStartWithWindows].text, u"Start With Windows (+30sec)")
         << "opening the menu twice shows the delay once";
     EXPECT_EQ(byId[app::kCmdRereadPhrases].text, u"Reread Phrases [12/3]");
-    EXPECT_TRUE(byId[app::kCmdSounds].checked);
-    EXPECT_FALSE(byId[app::kCmdMenuOnMouseEvent].enabled);
-    EXPECT_FALSE(byId[app::kCmdMenuOnMouseEvent].checked);
-    EXPECT_FALSE(byId[app::kCmdClearHistory].enabled);
-    EXPECT_FALSE(byId[app::kCmdSavePhraseFromClipboard].enabled);
-    EXPECT_FALSE(byId[app::kCmdReKeepHistory].enabled);
-    EXPECT_FALSE(byId[app::kCmdRunAsAdministrator].enabled);
 
-    facts.delayAutoLoadSeconds = 0;
-    facts.clipboardHasText = true;
-    facts.watcherExists = true;
-    facts.historyCount = 4;
-    facts.admin = false;
+    facts = {.startWithWindows = true,
+             .logOpen = true,
+             .historyPaneOnStart = true,
+             .saveHistoryOnExit = true,
+             .clipboardHasText = true,
+             .watcherExists = true,
+             .historyCount = 4};
     build();
     EXPECT_FALSE(byId[app::kCmdStartWithWindows].text.has_value());
-    EXPECT_TRUE(byId[app::kCmdSavePhraseFromClipboard].enabled);
-    EXPECT_TRUE(byId[app::kCmdKeepHistory].checked);
-    EXPECT_TRUE(byId[app::kCmdReKeepHistory].enabled);
-    EXPECT_TRUE(byId[app::kCmdClearHistory].enabled);
-    EXPECT_TRUE(byId[app::kCmdRunAsAdministrator].enabled);
+    EXPECT_EQ(checked, (std::set<uint32_t>{app::kCmdStartWithWindows, app::kCmdWriteLog,
+                                           app::kCmdHistoryPaneOnStart, app::kCmdSaveHistoryOnExit,
+                                           app::kCmdKeepHistory}));
+    EXPECT_EQ(disabled, std::set<uint32_t>{app::kCmdMenuOnMouseEvent});
     EXPECT_EQ(app::HistorySubmenuText(u"Clipboard History [0/30]", 4, 25),
               u"Clipboard History [4/25]");
 }
