@@ -56,24 +56,8 @@ bool CCHQueue::Add(std::unique_ptr<CCHItem>& item, size_t maximum) {
         return true;
     }
     items_.push_back(std::move(item));
-    ApplyMaximum(maximum);
+    Keep(maximum, true);
     return true;
-}
-
-void CCHQueue::ApplyMaximum(size_t maximum) {
-    if (items_.size() <= maximum) return;
-    ItemList kept;
-    size_t keptCount = 0;
-    for (auto it = items_.rbegin(); it != items_.rend(); ++it) {
-        if (keptCount < maximum || (*it)->isProtected) {
-            ++keptCount;
-            kept.push_back(std::move(*it));
-        } else {
-            RemoveFiles(FilesOf(**it));
-        }
-    }
-    std::reverse(kept.begin(), kept.end());
-    items_ = std::move(kept);
 }
 
 bool CCHQueue::Clear() {
@@ -209,6 +193,10 @@ void CCHQueue::Append(std::unique_ptr<CCHItem> item) {
 }
 
 void CCHQueue::KeepNewest(size_t count) {
+    Keep(count, false);
+}
+
+void CCHQueue::Keep(size_t count, bool removeFiles) {
     if (items_.size() <= count) return;
     ItemList kept;
     size_t keptCount = 0;
@@ -216,6 +204,8 @@ void CCHQueue::KeepNewest(size_t count) {
         if (keptCount < count || (*it)->isProtected) {
             ++keptCount;
             kept.push_back(std::move(*it));
+        } else if (removeFiles) {
+            RemoveFiles(FilesOf(**it));
         }
     }
     std::reverse(kept.begin(), kept.end());

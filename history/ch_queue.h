@@ -71,7 +71,9 @@ public:
     const Text& Folder() const { return folder_; }
 
 private:
-    void ApplyMaximum(size_t maximum);
+    // The newest `count` items and every protected one; the files of the
+    // others go too when `removeFiles`.
+    void Keep(size_t count, bool removeFiles);
 
     ItemList items_;
     bool locked_ = false;
