@@ -150,10 +150,9 @@ void CWLKTrayWnd::OnInitMenuPopup(HMENU menu) {
         HistorySubmenu entries(menu);
         size_t added = 0;
         if (clipboard_)
-            added = std::min(kTrayHistoryEntries,
-                             history::AppendHistoryEntries(clipboard_->Handler().Queue(), entries,
-                                                           kCmdFirstHistoryEntry,
-                                                           ClipboardText(hwnd_)));
+            added = std::min(kTrayHistoryEntries, history::AppendHistoryEntries(
+                                                      clipboard_->Handler().Queue(), entries,
+                                                      kCmdFirstHistoryEntry, ClipboardText(hwnd_)));
         Log().Write(Format(u"bHistory=%d\n", {ToText(int64_t(added))}));
     }
     int historyItem = SubmenuHolding(menu, kCmdKeepHistory);

@@ -172,11 +172,10 @@ void CCHItem::KeepStale(const CCHItem& copy) {
     std::erase_if(written, [&](const Text& path) {
         return path == copy.infoPath || files.Kind(path) != platform::PathKind::File;
     });
-    const bool infoThere = !copy.infoPath.empty() &&
-                           files.Kind(copy.infoPath) == platform::PathKind::File;
-    const bool ownInfo =
-        infoThere && (EqualsIgnoreCase(copy.infoPath, infoPath) ||
-                      (infoPath.empty() && saved == SavedState::NotOnDisk));
+    const bool infoThere =
+        !copy.infoPath.empty() && files.Kind(copy.infoPath) == platform::PathKind::File;
+    const bool ownInfo = infoThere && (EqualsIgnoreCase(copy.infoPath, infoPath) ||
+                                       (infoPath.empty() && saved == SavedState::NotOnDisk));
     if (!ownInfo) {
         // Another info file would load the older state as an item of its own.
         if (infoThere && !EqualsIgnoreCase(copy.infoPath, infoPath))

@@ -25,8 +25,10 @@ struct RegisteredFormats {
 };
 
 RegisteredFormats Register(platform::Clipboard& clipboard) {
-    return {clipboard.RegisterFormat(kRtfFormatName),     clipboard.RegisterFormat(kHtmlFormatName),
-            clipboard.RegisterFormat(kQuirenoteFormatName), clipboard.RegisterFormat(kExcludeFormatName),
+    return {clipboard.RegisterFormat(kRtfFormatName),
+            clipboard.RegisterFormat(kHtmlFormatName),
+            clipboard.RegisterFormat(kQuirenoteFormatName),
+            clipboard.RegisterFormat(kExcludeFormatName),
             clipboard.RegisterFormat(kViewerIgnoreFormatName),
             clipboard.RegisterFormat(kCanIncludeFormatName)};
 }
@@ -76,8 +78,9 @@ public:
     std::optional<ClipboardBlock> Further(uint32_t format) {
         auto block = Block(format, kMaxCaptureBytes);
         if (tooLarge_)
-            Log().Write(Format(u"Clipboard format left out of the history item, too large: %u bytes",
-                               {ToText((long long)tooLarge_)}));
+            Log().Write(
+                Format(u"Clipboard format left out of the history item, too large: %u bytes",
+                       {ToText((long long)tooLarge_)}));
         return block;
     }
 
@@ -97,9 +100,10 @@ private:
             threads.Sleep(kOpenRetryDelayMs);
             if (clipboard_.Open(owner_)) return true;
         }
-        Log().Write(Format(u"Cannot open the clipboard, another program holds it: the copy is not "
-                           u"recorded (error %u)",
-                           {ToText(clipboard_.LastError())}));
+        Log().Write(
+            Format(u"Cannot open the clipboard, another program holds it: the copy is not "
+                   u"recorded (error %u)",
+                   {ToText(clipboard_.LastError())}));
         stopped_ = true;
         return false;
     }
@@ -146,7 +150,8 @@ bool IsPrivate(Reader& reader, const RegisteredFormats& formats) {
     if (!reader.Available(formats.canInclude)) return false;
     auto block = reader.Block(formats.canInclude, kSmallBlockBytes);
     return block && block->bytes.size() >= 4 &&
-           std::all_of(block->bytes.begin(), block->bytes.begin() + 4, [](uint8_t b) { return b == 0; });
+           std::all_of(block->bytes.begin(), block->bytes.begin() + 4,
+                       [](uint8_t b) { return b == 0; });
 }
 
 // CF_TEXT converted to UTF-16, keeping the CF_LOCALE it was converted in.
@@ -262,7 +267,8 @@ Text SourceUrlOf(std::span<const uint8_t> html) {
     return FromUtf8(text.substr(begin, end == std::string_view::npos ? end : end - begin));
 }
 
-std::unique_ptr<CCHItem> CaptureClipboard(platform::WindowId owner, const FormatSwitches& switches) {
+std::unique_ptr<CCHItem> CaptureClipboard(platform::WindowId owner,
+                                          const FormatSwitches& switches) {
     auto& clipboard = platform::Current().clipboard;
     const RegisteredFormats formats = Register(clipboard);
     Reader reader(clipboard, owner);

@@ -54,7 +54,8 @@ bool CWLKWndClipboardHandler::OnCreate(platform::WindowId window, platform::Wind
 }
 
 bool CWLKWndClipboardHandler::StartSpy() {
-    const int setting = settings::Settings::Instance().Get(settings::IntSetting::ClipboardSpyMethod);
+    const int setting =
+        settings::Settings::Instance().Get(settings::IntSetting::ClipboardSpyMethod);
     const auto preferListener =
         PreferListenerFor(setting, platform::Current().clipboard.HasFormatListener());
     if (!preferListener) {

@@ -63,9 +63,8 @@ LRESULT CALLBACK CWLKClipboardHandlerWindow::WindowProc(HWND hwnd, UINT message,
 LRESULT CWLKClipboardHandlerWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
-            return handler_->OnCreate(platform::WindowId(hwnd_), platform::WindowId(parent_))
-                       ? 0
-                       : -1;
+            return handler_->OnCreate(platform::WindowId(hwnd_), platform::WindowId(parent_)) ? 0
+                                                                                              : -1;
         case WM_DESTROY: handler_->OnDestroy(); return 0;
         case WM_TIMER:
             if (handler_->OnTimer(wParam)) return 0;

@@ -74,8 +74,9 @@ bool CClipboardSpy::Install() {
         method_ = kSpyViewer;
     }
     Log().Write(u"ReInstall entity for HWNDClipboardSpy IS IMPLEMENTED");
-    Log().Write(IsViewerMethod() ? u"Well, start ReInstall entity for HWNDClipboardSpy"
-                                 : u"N-o-o-o-, ReInstall entity IS NOT NEED, use newest method CSPM_VISTA");
+    Log().Write(IsViewerMethod()
+                    ? u"Well, start ReInstall entity for HWNDClipboardSpy"
+                    : u"N-o-o-o-, ReInstall entity IS NOT NEED, use newest method CSPM_VISTA");
     platform::Current().ui.SetTimer(window_, kSpyTimerId, kSpyTimerMs);
     return true;
 }

@@ -63,7 +63,7 @@ private:
         wc.style = CS_HREDRAW | CS_VREDRAW;
         wc.lpfnWndProc = SpyWindowProc;
         wc.hInstance = instance;
-        wc.hIcon = LoadIconW(nullptr, MAKEINTRESOURCEW(32512));    // IDI_APPLICATION
+        wc.hIcon = LoadIconW(nullptr, MAKEINTRESOURCEW(32512));      // IDI_APPLICATION
         wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
         wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
         wc.lpszClassName = SpyClassName();

@@ -34,8 +34,8 @@ void LogCounter(int32_t value) {
 }
 
 // Waits on its own copy of the event until it is set, then sets the counter.
-bool StartWatcher(std::shared_ptr<platform::Event> stopEvent, std::shared_ptr<platform::Event> named,
-                  int32_t value) {
+bool StartWatcher(std::shared_ptr<platform::Event> stopEvent,
+                  std::shared_ptr<platform::Event> named, int32_t value) {
     auto& p = platform::Current();
     return p.threads.Start([&p, stopEvent, named, value] {
         platform::Event* events[] = {stopEvent.get(), named.get()};
@@ -82,7 +82,8 @@ bool BlockOwnCopyAsync() {
         stopEvent = Handler().stopEvent;
     }
     if (!window || !stopEvent) {
-        log::EventLog::Instance().Write(u"AsynBlockClipboardHandler: no clipboard handler, nothing to block");
+        log::EventLog::Instance().Write(
+            u"AsynBlockClipboardHandler: no clipboard handler, nothing to block");
         return false;
     }
     auto& p = platform::Current();

@@ -242,7 +242,7 @@ std::vector<DirEntry> SimFileSystem::List(const Text& folder, const Text& patter
 std::unique_ptr<File> SimFileSystem::CreateNew(const Text& path, Security security) {
     std::lock_guard lock(mutex_);
     Text key = Key(path);
-    const uint32_t error = nodes_.count(key)     ? kErrorFileExists
+    const uint32_t error = nodes_.count(key)    ? kErrorFileExists
                            : !ParentExists(key) ? kErrorPathNotFound
                            : !Writable(key)     ? kErrorAccessDenied
                                                 : 0;

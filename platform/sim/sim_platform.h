@@ -28,7 +28,8 @@ struct SimPlatform {
     SimClipboard clipboard;
     // Last, so that its destructor waits for the threads before the rest goes.
     SimThreads threads;
-    Platform platform{sync, threads, profile, registry, files, system, shared, ui, bitmaps, clipboard};
+    Platform platform{sync,   threads, profile, registry, files,
+                      system, shared,  ui,      bitmaps,  clipboard};
 
     void Install() { platform::Install(&platform); }
 };

@@ -138,7 +138,8 @@ Text Win32Clipboard::AnsiToText(std::string_view bytes, uint32_t locale) {
             codePage = value;
     }
     if (bytes.empty()) return Text();
-    const int length = MultiByteToWideChar(codePage, 0, bytes.data(), int(bytes.size()), nullptr, 0);
+    const int length =
+        MultiByteToWideChar(codePage, 0, bytes.data(), int(bytes.size()), nullptr, 0);
     if (length <= 0) return Text();
     Text text(size_t(length), u'\0');
     MultiByteToWideChar(codePage, 0, bytes.data(), int(bytes.size()),
