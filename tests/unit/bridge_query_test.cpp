@@ -7,6 +7,7 @@
 
 #include "bridge/answer_writer.h"
 #include "bridge/interchange.h"
+#include "bridge/query_handling.h"
 #include "bridge/query_reader.h"
 #include "log/event_log.h"
 #include "support/sim_access.h"
@@ -255,6 +256,81 @@ TEST_F(BridgeQueryTest, InterchangeIsCreatedWholeOrNotAtAll) {
 
     bridge::CloseInterchange(interchange_);
     EXPECT_EQ(exists(), (std::vector<bool>{false, false, false}));
+}
+
+TEST_F(BridgeQueryTest, OneQueryIsReadCompletedHandedOnAndAnswered) {
+    struct Case {
+        const char* name;
+        const char* query;
+        const char16_t* extracted;
+        intptr_t trayResult;
+        size_t answerTipChars;  // 0: the tray window fills no answer
+        // What happened: the selection handed on and its state, whether the
+        // selection was extracted, the answer event afterwards, the logged line.
+        const char* selection;
+        bool extractCalled;
+        bool trayCalled;
+        bool answerSet;
+        const char* logged;
+    };
+    const char* unreadable =
+        "<LKQuery><AppPath>a.exe</AppPath><WindowClassName>Edit</WindowClassName><HWND>42</HWND>"
+        "<HKLLoword>61441</HKLLoword><HKLHoword>1033</HKLHoword>"
+        "<SelText StateSelText=\"1\"/></LKQuery>";
+    const std::vector<Case> cases = {
+        {"not read", "", u"x", 1, 5, "", false, false, true, "Cannot read query from MMF"},
+        {"extracted and answered", unreadable, u"grabbed", 1, 5, "grabbed/2", true, true, true,
+         "Received query:\r\n\tExe: a.exe\r\n\tClassName: Edit\r\n\tHKL: -268368887\r\n"
+         "\tSelText: [grabbed]\r\n\tSelText State: [Wax! Text extracted by agent]"},
+        {"nothing to extract, no answer", unreadable, u"", 1, 0, "/1", true, true, false,
+         "SelText State: [O-ooops! Cannot get selected text from target application]"},
+        {"selection given", "<LKQuery><SelText StateSelText=\"1\">kept</SelText></LKQuery>",
+         u"x", 1, 5, "kept/1", false, true, true, "\tSelText: [kept]"},
+        {"tray window busy", "<LKQuery/>", u"x", 0, 5, "/0", false, true, true,
+         "\tSelText State: [No has selected text]"},
+        {"answer too large", "<LKQuery/>", u"x", 1, 1000, "/0", false, true, false,
+         "Cannot write answer to MMF\n"},
+    };
+    const Text area = u"Local\\wlk-test-query";
+    for (const Case& c : cases) {
+        auto logText = OpenLog();
+        auto held = P().shared.Create(area, 512, platform::Security::Everyone);
+        ASSERT_TRUE(held->WriteText(c.query));
+        auto queryEvent = P().sync.CreateEvent(u"wlk-q", true, true, platform::Security::Default);
+        auto answerEvent = P().sync.CreateEvent(u"wlk-a", true, true, platform::Security::Default);
+        platform::WindowId extractedFrom = 0;
+        std::string handedOn;
+        bool trayCalled = false;
+        bridge::QueryHandlingSteps steps;
+        steps.readQuery = [&](TargetContext& context) {
+            EXPECT_TRUE(Sim().sync.IsSet(u"wlk-q")) << "reset after the read, never before";
+            return bridge::ReadQuery(area, context);
+        };
+        steps.extractSelectedText = [&](platform::WindowId window) {
+            extractedFrom = window;
+            return Text(c.extracted);
+        };
+        steps.sendDataNeeded = [&](TargetContext& context, QueryAnswer& answer) {
+            trayCalled = true;
+            handedOn = ToUtf8(context.SelText) + "/" + std::to_string(context.StateSelText);
+            if (c.answerTipChars) answer.items.push_back(Command(u"c", 9, u""));
+            if (c.answerTipChars) answer.items[0].SetToolTipText(Text(c.answerTipChars, u't'));
+            return c.trayResult;
+        };
+        bridge::HandleOneQuery(steps, area, *queryEvent, *answerEvent);
+
+        EXPECT_FALSE(Sim().sync.IsSet(u"wlk-q")) << c.name;
+        EXPECT_EQ(extractedFrom, c.extractCalled ? 42u : 0u) << c.name;
+        EXPECT_EQ(trayCalled, c.trayCalled) << c.name;
+        EXPECT_EQ(handedOn, c.selection) << c.name;
+        EXPECT_EQ(Sim().sync.IsSet(u"wlk-a"), c.answerSet) << c.name;
+        const bool stored = held->ReadText()->starts_with("<?xml");
+        EXPECT_EQ(stored, c.trayResult == 1 && c.answerSet && c.trayCalled) << c.name;
+        const std::string log = logText();
+        EXPECT_NE(log.find(std::string(c.logged) + "\r\n"), std::string::npos) << c.name << log;
+        log::EventLog::Instance().Close();
+        Sim().files.DeleteFile(Path("LogReport.txt"));
+    }
 }
 
 }  // namespace
