@@ -1,6 +1,7 @@
 // The query and answer exchange with the hook component: what a query text
 // yields, what an answer prints as byte for byte, and the named objects that
 // carry them.
+#include <atomic>
 #include <functional>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "bridge/answer_writer.h"
 #include "bridge/interchange.h"
 #include "bridge/query_handling.h"
+#include "bridge/wait_query.h"
 #include "bridge/query_reader.h"
 #include "log/event_log.h"
 #include "support/sim_access.h"
@@ -331,6 +333,110 @@ TEST_F(BridgeQueryTest, OneQueryIsReadCompletedHandedOnAndAnswered) {
         log::EventLog::Instance().Close();
         Sim().files.DeleteFile(Path("LogReport.txt"));
     }
+}
+
+class WaitQueryTest : public BridgeQueryTest {
+protected:
+    void SetUp() override {
+        BridgeQueryTest::SetUp();
+        params_.trayWindow = kTray;
+        params_.stop = P().sync.CreateEvent(Text(), true, false, platform::Security::Default);
+        params_.queryEvent = P().sync.CreateEvent(u"wlk-q", true, false, platform::Security::Default);
+        params_.answerEvent = P().sync.CreateEvent(u"wlk-a", true, false, platform::Security::Default);
+        params_.areaName = u"Local\\wlk-test-wait";
+        area_ = P().shared.Create(params_.areaName, 512, platform::Security::Everyone);
+        steps_.readQuery = [this](TargetContext& context) {
+            return bridge::ReadQuery(params_.areaName, context);
+        };
+        steps_.extractSelectedText = [](platform::WindowId) { return Text(); };
+        steps_.sendDataNeeded = [this](TargetContext&, QueryAnswer&) {
+            ++handled_;
+            if (failAfterQuery_) Sim().sync.failNextWaits = 1;
+            return intptr_t(0);
+        };
+    }
+    bool ErrorPosted() {
+        for (const auto& m : Sim().ui.Messages())
+            if (m.window == kTray && m.message == 0x8012 && m.posted && !m.wParam && !m.lParam)
+                return true;
+        return false;
+    }
+    static constexpr platform::WindowId kTray = 9;
+    bridge::WaitQueryParams params_;
+    bridge::QueryHandlingSteps steps_;
+    std::unique_ptr<platform::SharedArea> area_;
+    std::atomic<int> handled_{0};
+    std::atomic<bool> failAfterQuery_{false};
+};
+
+TEST_F(WaitQueryTest, FailedWaitIsRevivedOnceThenEndsTheThread) {
+    struct Case {
+        int failingWaits;
+        bool query;
+        uint32_t result;
+        int handled;
+        std::vector<std::string> logged;
+    };
+    const std::string first =
+        "ERROR: Default on CWaitQuery::ThreadProc_WaitQuery error_code=6, this is first time? =1";
+    const std::string wow = "ERROR: WOW! I may reanimate event for query, continue ZAEBIS!";
+    const std::vector<Case> cases = {
+        {0, true, 0, 1, {"Exit from ThreadProc_WaitQuery [ret_value=0, error_code=0]"}},
+        {1, false, 0, 0, {first, wow, "Exit from ThreadProc_WaitQuery [ret_value=0, error_code=0]"}},
+        // The revival's own wait fails as well.
+        {2, false, 1, 0, {first, "Exit from ThreadProc_WaitQuery [ret_value=1, error_code=6]"}},
+    };
+    ASSERT_TRUE(area_->WriteText("<LKQuery/>"));
+    for (const Case& c : cases) {
+        auto logText = OpenLog();
+        handled_ = 0;
+        params_.stop->Set();
+        if (c.query) params_.queryEvent->Set();
+        Sim().sync.failNextWaits = c.failingWaits;
+        EXPECT_EQ(bridge::ThreadProc_WaitQuery(params_, steps_), c.result) << c.failingWaits;
+        EXPECT_EQ(handled_, c.handled);
+        EXPECT_EQ(ErrorPosted(), c.result == 1);
+        const std::string log = logText();
+        size_t at = 0;
+        for (const std::string& line : c.logged) {
+            at = log.find("] " + line + "\r\n", at);
+            EXPECT_NE(at, std::string::npos) << line << "\n" << log;
+        }
+        EXPECT_EQ(CountOf(log, "WOW!"), c.failingWaits == 1 ? 1u : 0u) << log;
+        log::EventLog::Instance().Close();
+        Sim().files.DeleteFile(Path("LogReport.txt"));
+    }
+}
+
+TEST_F(WaitQueryTest, ThreadHandlesQueriesUntilASecondWaitFailure) {
+    auto logText = OpenLog();
+    ASSERT_TRUE(area_->WriteText("<LKQuery/>"));
+    Sim().sync.failNextWaits = 1;
+    failAfterQuery_ = true;
+    ASSERT_TRUE(bridge::StartWaitThread(params_, steps_));
+    // Revived: the thread has reset the query event and waits on it again.
+    // The wait thread is still running: read the log without waiting for all threads.
+    auto revived = [&] {
+        log::EventLog::Instance().WaitForWriters(100);
+        return Utf16ToUtf8(Bytes(Path("LogReport.txt"))).find("WOW!") != std::string::npos;
+    };
+    ASSERT_TRUE(WaitUntil(revived));
+    params_.queryEvent->Set();
+    ASSERT_TRUE(WaitUntil([&] { return ErrorPosted(); }));
+    Sim().threads.WaitIdle();
+    EXPECT_EQ(handled_, 1);
+    const std::string log = logText();
+    EXPECT_NE(log.find("] ERROR: Default on CWaitQuery::ThreadProc_WaitQuery error_code=6, this "
+                       "is first time? =0\r\n"),
+              std::string::npos)
+        << log;
+    EXPECT_EQ(CountOf(log, "] Exit from ThreadProc_WaitQuery [ret_value=1, error_code=6]\r\n"), 1u);
+
+    Sim().threads.failNextStarts = 1;  // the log line's own thread still starts
+    EXPECT_FALSE(bridge::StartWaitThread(params_, steps_));
+    EXPECT_NE(logText().find(
+                  "] ERROR: Cannot start thread for waiting of query CWaitQuery::StartWaitThread"),
+              std::string::npos);
 }
 
 }  // namespace
