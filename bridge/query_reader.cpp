@@ -83,8 +83,13 @@ void ReadGuiHandles(const TiXmlElement& query, GuiThreadInfo& gui) {
 
 bool ParseQuery(std::string_view text, TargetContext& context) {
     if (text.empty()) return false;
+    // TinyXML steps over a multi-byte character by the length its lead byte
+    // claims, so a sequence cut off at the end would take it past the text; a
+    // margin of terminators keeps it inside.
+    std::string padded(text);
+    padded.append(8, '\0');
     TiXmlDocument document;
-    document.Parse(std::string(text).c_str());
+    document.Parse(padded.c_str());
     const TiXmlElement* query = document.FirstChildElement("LKQuery");
     if (!query) return false;
 

@@ -88,6 +88,9 @@ TEST_F(BridgeQueryTest, QueryFieldsTakeTheirValuesOrTheirDefaults) {
         {"<LKQuery><HWND>99999999999</HWND></LKQuery>", "||2147483647|0||0|-1,-1|0,0,0,0,0|48"},
         {"<LKQuery POINT_X=\"x\"><HWND>none</HWND></LKQuery>", "||0|0||0|-1,-1|0,0,0,0,0|48"},
         {"<!-- hook --><LKQuery><AppPath/></LKQuery><Other/>", "||0|0||0|-1,-1|0,0,0,0,0|48"},
+        // Cut off inside a character: read as far as it goes, never beyond the text.
+        {"<?xml encoding=\"UTF-8\"?><LKQuery><AppPath>a</AppPath><Sel\xF0",
+         "a||0|0||0|-1,-1|0,0,0,0,0|48"},
     };
     for (const Case& c : cases) {
         TargetContext context;
