@@ -218,19 +218,6 @@ TEST_F(BridgeQueryTest, AnswersPrintByteForByteAndLandInTheArea) {
     EXPECT_EQ(CountOf(log, "] Oops! Group is empty\r\n"), 1u) << log;
 }
 
-TEST_F(BridgeQueryTest, AnswerLargerThanTheAreaIsRefused) {
-    auto small = P().shared.Create(u"Local\\wlk-test-small", 100, platform::Security::Everyone);
-    ASSERT_TRUE(small);
-    QueryAnswer answer;
-    answer.items.push_back(Command(u"x", 1));
-    const std::string text = bridge::PrintAnswer(answer);
-    ASSERT_GT(text.size(), 99u);
-    EXPECT_FALSE(bridge::WriteAnswer(answer, u"Local\\wlk-test-small"));
-    EXPECT_TRUE(bridge::StoreAnswer(text.substr(0, 99), u"Local\\wlk-test-small"));
-    EXPECT_FALSE(bridge::StoreAnswer("", u"Local\\wlk-test-small"));
-    EXPECT_EQ(small->ReadText(), text.substr(0, 99));
-}
-
 TEST_F(BridgeQueryTest, InterchangeIsCreatedWholeOrNotAtAll) {
     auto exists = [&] {
         return std::vector<bool>{P().shared.Open(kArea, bridge::kInterchangeAreaSize) != nullptr,
