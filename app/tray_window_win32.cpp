@@ -174,7 +174,7 @@ bool CWLKTrayWnd::OnRegisteredMessage(UINT message, WPARAM wParam, LPARAM lParam
         ShowBalloon(language::GetString(250) + u"\n" + language::GetString(231) + u"\u2026",
                     kHotkeyBalloonMs);
         Sound(Sound::HotkeyAccepted);
-        if (hookService_.RequestTargetContext() <= bridge::QueryAnswer::Cancelled) HideBalloon();
+        if (hookService_.RequestTargetContext() <= bridge::QueryResult::Cancelled) HideBalloon();
     } else {
         return false;
     }
@@ -411,9 +411,9 @@ void CWLKTrayWnd::OnHotkey(WPARAM id) {
         ShowBalloon(HotkeyBalloon(HotkeyName()), kHotkeyBalloonMs);
     Sound(Sound::HotkeyAccepted);
     switch (hookService_.RequestTargetContext()) {
-        case bridge::QueryAnswer::NoAnswer:
-        case bridge::QueryAnswer::Cancelled: HideBalloon(); break;
-        case bridge::QueryAnswer::ContextReady: break;
+        case bridge::QueryResult::NoAnswer:
+        case bridge::QueryResult::Cancelled: HideBalloon(); break;
+        case bridge::QueryResult::ContextReady: break;
         default: MessageBeep(1); break;
     }
 }

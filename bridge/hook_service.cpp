@@ -13,9 +13,9 @@ void CWLKDLLService::Uninstall() {
     installed_ = false;
 }
 
-QueryAnswer CWLKDLLService::RequestTargetContext() {
+QueryResult CWLKDLLService::RequestTargetContext() {
     log::EventLog::Instance().Write(u"Hook component not available: no target context");
-    return QueryAnswer::NoAnswer;
+    return QueryResult::NoAnswer;
 }
 
 }  // namespace wlk::bridge

@@ -12,14 +12,14 @@
 namespace wlk::bridge {
 
 // Outcome of a request for the target context.
-enum class QueryAnswer { NoAnswer = 0, Cancelled = 1, ContextReady = 2, Failed = 3 };
+enum class QueryResult { NoAnswer = 0, Cancelled = 1, ContextReady = 2, Failed = 3 };
 
 class CWLKDLLService {
 public:
     bool Install(platform::WindowId window, bool writeLog, Text& errorText);
     void Uninstall();
     bool IsInstalled() const { return installed_; }
-    QueryAnswer RequestTargetContext();
+    QueryResult RequestTargetContext();
 
 private:
     bool installed_ = false;

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/types.h"
@@ -16,7 +17,8 @@ public:
     // Copies `bytes` and a terminating zero to the start of the area; false when
     // they do not fit.
     virtual bool WriteText(const std::string& bytes) = 0;
-    virtual std::string ReadText() = 0;
+    // The text up to its zero byte; nothing when the area holds no zero byte.
+    virtual std::optional<std::string> ReadText() = 0;
 };
 
 class SharedMemory {

@@ -23,6 +23,7 @@ inline constexpr uint32_t kInfinite = 0xFFFFFFFF;
 // Error codes the logic looks at.
 inline constexpr uint32_t kErrorFileNotFound = 2;
 inline constexpr uint32_t kErrorAccessDenied = 5;
+inline constexpr uint32_t kErrorInvalidHandle = 6;
 inline constexpr uint32_t kErrorAlreadyExists = 183;
 
 // Who may open a named object or file that we create.

@@ -12,7 +12,12 @@ public:
         std::memcpy(block_->bytes.data(), bytes.c_str(), bytes.size() + 1);
         return true;
     }
-    std::string ReadText() override { return std::string(block_->bytes.c_str()); }
+    std::optional<std::string> ReadText() override {
+        const std::string& bytes = block_->bytes;
+        const size_t end = bytes.find('\0');
+        if (end == std::string::npos) return std::nullopt;
+        return bytes.substr(0, end);
+    }
 
 private:
     std::shared_ptr<Block> block_;
@@ -35,6 +40,15 @@ std::unique_ptr<SharedArea> SimSharedMemory::Open(const Text& name, size_t) {
     auto it = named_.find(name);
     auto block = it == named_.end() ? nullptr : it->second.lock();
     return block ? std::make_unique<Area>(block) : nullptr;
+}
+
+bool SimSharedMemory::PutBytes(const Text& name, const std::string& bytes) {
+    std::lock_guard lock(mutex_);
+    auto it = named_.find(name);
+    auto block = it == named_.end() ? nullptr : it->second.lock();
+    if (!block || bytes.size() > block->bytes.size()) return false;
+    std::memcpy(block->bytes.data(), bytes.data(), bytes.size());
+    return true;
 }
 
 }  // namespace wlk::platform::sim

@@ -14,6 +14,9 @@ public:
     std::unique_ptr<SharedArea> Open(const Text& name, size_t size) override;
 
     bool failCreate = false;
+    // Writes raw bytes at the start of an existing area, as another process may
+    // (with or without a zero byte); false when there is no such area or no room.
+    bool PutBytes(const Text& name, const std::string& bytes);
 
 private:
     struct Block {

@@ -133,6 +133,10 @@ std::unique_ptr<Event> SimSync::OpenEvent(const Text& name, EventAccess) {
 }
 
 uint32_t SimSync::WaitAny(std::span<Event* const> events, uint32_t timeoutMs) {
+    if (failNextWaits > 0 && failNextWaits-- > 0) {
+        t_lastError = kErrorInvalidHandle;
+        return kWaitFailed;
+    }
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     std::unique_lock lock(g_stateMutex);
     for (;;) {

@@ -2,6 +2,7 @@
 // so that watcher threads behave as they do on Windows.
 #pragma once
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -29,6 +30,9 @@ public:
     // The security a named event or mutex was created with.
     Security SecurityOf(const Text& name);
     bool failCreate = false;
+    // The next waits that fail (kWaitFailed, last error ERROR_INVALID_HANDLE),
+    // counted down.
+    std::atomic<int> failNextWaits{0};
     // Timed waits run on a fake clock that only AdvanceClock moves, so that a
     // test passes seconds of waiting at once. Off by default.
     void UseFakeClock(bool on);

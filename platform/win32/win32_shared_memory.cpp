@@ -24,11 +24,11 @@ public:
     }
 
     // Another process may have written anything; never read past the area.
-    std::string ReadText() override {
+    std::optional<std::string> ReadText() override {
         const auto* area = static_cast<const char*>(view_.Get());
         const void* end = std::memchr(area, '\0', size_);
-        const size_t length = end ? static_cast<const char*>(end) - area : size_;
-        return std::string(area, length);
+        if (!end) return std::nullopt;
+        return std::string(area, static_cast<const char*>(end) - area);
     }
 
 private:

@@ -1,0 +1,29 @@
+// The named objects through which the hook component asks for and receives
+// answers: the interchange area and its query and answer events.
+#pragma once
+
+#include <memory>
+
+#include "platform/shared_memory.h"
+#include "platform/sync.h"
+
+namespace wlk::bridge {
+
+inline constexpr char16_t kInterchangeAreaName[] = u"Local\\$WORDLARK_INTERCHANGE_AREA$";
+inline constexpr size_t kInterchangeAreaSize = 0x226000;
+inline constexpr char16_t kQueryEventName[] = u"Local\\Wordlark_DataNeeded";
+inline constexpr char16_t kAnswerEventName[] = u"Local\\Wordlark_DataCompleted";
+
+struct Interchange {
+    std::unique_ptr<platform::SharedArea> area;
+    std::unique_ptr<platform::Event> queryEvent;
+    std::unique_ptr<platform::Event> answerEvent;
+};
+
+// Creates the area and both events (manual reset, not signalled); when any of
+// them cannot be made, none stays open.
+bool CreateInterchange(Interchange& interchange);
+// Closes the answer event, the query event and the area, each only if open.
+void CloseInterchange(Interchange& interchange);
+
+}  // namespace wlk::bridge
