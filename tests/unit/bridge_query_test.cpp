@@ -12,9 +12,7 @@
 #include "bridge/wait_query.h"
 #include "bridge/query_reader.h"
 #include "log/event_log.h"
-#include "support/sim_access.h"
-#include "support/test_helpers.h"
-#include "support/test_platform.h"
+#include "support/logged_test.h"
 
 namespace wlk::test {
 namespace {
@@ -37,21 +35,11 @@ std::string Fields(const TargetContext& c) {
            std::to_string(g.HWND_MenuOwner) + "|" + std::to_string(g.cbSize);
 }
 
-class BridgeQueryTest : public PlatformTest {
+class BridgeQueryTest : public LoggedTest {
 protected:
     void TearDown() override {
         bridge::CloseInterchange(interchange_);
-        log::EventLog::Instance().Close();
-        PlatformTest::TearDown();
-    }
-    std::function<std::string()> OpenLog() {
-        const Text path = Path("LogReport.txt");
-        EXPECT_TRUE(log::EventLog::Instance().Open(path));
-        return [this, path] {
-            log::EventLog::Instance().WaitForWriters(5000);
-            Sim().threads.WaitIdle();
-            return Utf16ToUtf8(Bytes(path));
-        };
+        LoggedTest::TearDown();
     }
     bridge::Interchange interchange_;
 };

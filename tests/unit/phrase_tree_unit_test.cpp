@@ -11,9 +11,7 @@
 #include "platform/text.h"
 #include "settings/file_time.h"
 #include "settings/settings.h"
-#include "support/sim_access.h"
-#include "support/test_helpers.h"
-#include "support/test_platform.h"
+#include "support/logged_test.h"
 
 namespace wlk::test {
 namespace {
@@ -41,23 +39,7 @@ CWLKCommand Group(uint32_t id, const char* name, std::vector<CWLKCommand> childr
     return group;
 }
 
-class PhraseTreeUnitTest : public PlatformTest {
-protected:
-    void TearDown() override {
-        log::EventLog::Instance().Close();
-        PlatformTest::TearDown();
-    }
-    // Opens the log and gives back a reader of what reached it.
-    std::function<std::string()> OpenLog() {
-        const Text path = Path("LogReport.txt");
-        EXPECT_TRUE(log::EventLog::Instance().Open(path));
-        return [this, path] {
-            log::EventLog::Instance().WaitForWriters(5000);
-            Sim().threads.WaitIdle();
-            return Utf16ToUtf8(Bytes(path));
-        };
-    }
-};
+using PhraseTreeUnitTest = LoggedTest;
 
 TEST_F(PhraseTreeUnitTest, FileTitlesFollowTheNamingRules) {
     using phrases::MakeFileTitle;
