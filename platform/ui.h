@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "platform/types.h"
 
@@ -21,6 +22,11 @@ public:
                                  intptr_t lParam) = 0;
     virtual bool PostMessage(WindowId window, uint32_t message, uintptr_t wParam,
                              intptr_t lParam) = 0;
+    // SendMessageTimeoutW with SMTO_BLOCK | SMTO_ABORTIFHUNG: the window's
+    // result, or nothing when the call failed, timed out or the window hangs.
+    virtual std::optional<intptr_t> SendMessageTimeout(WindowId window, uint32_t message,
+                                                       uintptr_t wParam, intptr_t lParam,
+                                                       uint32_t timeoutMs) = 0;
     // SetTimer / KillTimer of a window's timer `id`.
     virtual bool SetTimer(WindowId window, uintptr_t id, uint32_t periodMs) = 0;
     virtual void KillTimer(WindowId window, uintptr_t id) = 0;

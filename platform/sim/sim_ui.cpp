@@ -19,6 +19,15 @@ intptr_t SimUi::SendMessage(WindowId window, uint32_t message, uintptr_t wParam,
     return onMessage ? onMessage(m) : 0;
 }
 
+std::optional<intptr_t> SimUi::SendMessageTimeout(WindowId window, uint32_t message,
+                                                  uintptr_t wParam, intptr_t lParam, uint32_t) {
+    {
+        std::lock_guard lock(mutex_);
+        if (hungWindows.count(window)) return std::nullopt;
+    }
+    return SendMessage(window, message, wParam, lParam);
+}
+
 bool SimUi::PostMessage(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
     SimMessage m{window, message, wParam, lParam, true};
     {

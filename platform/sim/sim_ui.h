@@ -6,6 +6,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "platform/ui.h"
@@ -39,6 +40,9 @@ public:
     intptr_t SendMessage(WindowId window, uint32_t message, uintptr_t wParam,
                          intptr_t lParam) override;
     bool PostMessage(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+    // Recorded as sent; nothing while `hungWindows` holds the window.
+    std::optional<intptr_t> SendMessageTimeout(WindowId window, uint32_t message, uintptr_t wParam,
+                                               intptr_t lParam, uint32_t timeoutMs) override;
     bool SetTimer(WindowId window, uintptr_t id, uint32_t periodMs) override;
     void KillTimer(WindowId window, uintptr_t id) override;
     // The period of a running timer, or nothing.
@@ -60,6 +64,8 @@ public:
     intptr_t shellResult = 42;
     // Windows that exist, with their class names.
     std::map<WindowId, Text> windows;
+    // Windows that do not answer sent messages in time.
+    std::set<WindowId> hungWindows;
 
 private:
     std::mutex mutex_;

@@ -36,6 +36,16 @@ intptr_t Win32Ui::SendMessage(WindowId window, uint32_t message, uintptr_t wPara
     return SendMessageW(ToWindow(window), message, wParam, lParam);
 }
 
+std::optional<intptr_t> Win32Ui::SendMessageTimeout(WindowId window, uint32_t message,
+                                                    uintptr_t wParam, intptr_t lParam,
+                                                    uint32_t timeoutMs) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(ToWindow(window), message, wParam, lParam,
+                             SMTO_BLOCK | SMTO_ABORTIFHUNG, timeoutMs, &result))
+        return std::nullopt;
+    return intptr_t(result);
+}
+
 bool Win32Ui::PostMessage(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
     return PostMessageW(ToWindow(window), message, wParam, lParam) != FALSE;
 }

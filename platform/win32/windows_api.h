@@ -21,4 +21,5 @@
 #undef PostMessage
 #undef RemoveDirectory
 #undef SendMessage
+#undef SendMessageTimeout
 #undef ShellExecute
