@@ -10,6 +10,7 @@
 #include "log/event_log.h"
 #include "platform/platform.h"
 #include "platform/text.h"
+#include "platform/xml_guard.h"
 
 namespace wlk::bridge {
 
@@ -79,17 +80,29 @@ void ReadGuiHandles(const TiXmlElement& query, GuiThreadInfo& gui) {
     gui.HWND_MenuOwner = HandleFrom(IntAttribute(query, "HWND_MenuOwner", 0));
 }
 
+// Elements cannot nest deeper than there are '<' in the text; only a text with
+// many of them (a real query has about fifteen) needs following token by token.
+bool ShallowEnough(std::string_view text) {
+    if (size_t(std::count(text.begin(), text.end(), '<')) <= kMaxXmlNesting) return true;
+    const std::optional<size_t> nesting = XmlNestingDepth(text);
+    return nesting && *nesting <= kMaxXmlNesting;
+}
+
 }  // namespace
 
 bool ParseQuery(std::string_view text, TargetContext& context) {
     if (text.empty()) return false;
+    if (!ShallowEnough(text)) return false;
     // TinyXML steps over a multi-byte character by the length its lead byte
     // claims, so a sequence cut off at the end would take it past the text; a
     // margin of terminators keeps it inside.
     std::string padded(text);
     padded.append(8, '\0');
     TiXmlDocument document;
-    document.Parse(padded.c_str());
+    {
+        TinyXmlWhiteSpace condensed(true);
+        document.Parse(padded.c_str());
+    }
     const TiXmlElement* query = document.FirstChildElement("LKQuery");
     if (!query) return false;
 

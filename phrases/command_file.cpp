@@ -6,6 +6,7 @@
 #include "log/event_log.h"
 #include "platform/platform.h"
 #include "platform/text.h"
+#include "platform/xml_guard.h"
 
 namespace wlk::phrases {
 

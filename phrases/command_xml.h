@@ -24,9 +24,6 @@ enum class ReadOutcome {
 // Why a file was not taken as a phrase, for the log.
 Text DescribeReadOutcome(ReadOutcome outcome);
 
-// Well-formed UTF-8 (RFC 3629), the only text handed to the XML reader.
-bool IsUtf8(std::string_view bytes);
-
 // Applies a UTF-8 document to `node`. The root's attributes are applied whenever the
 // root is found, even when the title is missing: that is how a group takes its
 // descriptor.
