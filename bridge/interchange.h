@@ -16,8 +16,9 @@ inline constexpr char16_t kAnswerEventName[] = u"Local\\Wordlark_DataCompleted";
 
 struct Interchange {
     std::unique_ptr<platform::SharedArea> area;
-    std::unique_ptr<platform::Event> queryEvent;
-    std::unique_ptr<platform::Event> answerEvent;
+    // Shared with the waiting thread, which keeps them open until it ends.
+    std::shared_ptr<platform::Event> queryEvent;
+    std::shared_ptr<platform::Event> answerEvent;
 };
 
 // Creates the area and both events (manual reset, not signalled); when any of

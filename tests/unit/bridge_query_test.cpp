@@ -9,6 +9,7 @@
 #include "bridge/answer_writer.h"
 #include "bridge/interchange.h"
 #include "bridge/query_handling.h"
+#include "bridge/query_service.h"
 #include "bridge/wait_query.h"
 #include "bridge/query_reader.h"
 #include "log/event_log.h"
@@ -421,6 +422,40 @@ TEST_F(WaitQueryTest, ThreadHandlesQueriesUntilASecondWaitFailure) {
     EXPECT_NE(logText().find(
                   "] ERROR: Cannot start thread for waiting of query CWaitQuery::StartWaitThread"),
               std::string::npos);
+}
+
+TEST_F(BridgeQueryTest, ServiceHandsQueriesToTheTrayUntilTurnedOff) {
+    auto logText = OpenLog();
+    bridge::QueryService service;
+    Sim().shared.failCreate = true;
+    EXPECT_FALSE(service.Open());
+    Sim().shared.failCreate = false;
+    EXPECT_NE(logText().find("] ERROR: Cannot create wait objects\r\n"), std::string::npos);
+
+    std::atomic<int> received{0};
+    Text selection;
+    Sim().ui.onMessage = [&](const platform::sim::SimMessage& m) -> intptr_t {
+        if (m.window != 9 || m.message != 0x8003 || m.posted) return 0;
+        selection = reinterpret_cast<const TargetContext*>(m.wParam)->SelText;
+        ++received;
+        return 1;
+    };
+    // Turned on twice: only the second thread is left waiting.
+    for (int round = 1; round <= 2; ++round) {
+        ASSERT_TRUE(service.Open());
+        ASSERT_TRUE(service.StartWaiting(9, [](platform::WindowId) { return Text(u"copied"); }));
+        auto area = P().shared.Open(kArea, bridge::kInterchangeAreaSize);
+        ASSERT_TRUE(area->WriteText("<LKQuery><SelText StateSelText=\"1\"/></LKQuery>"));
+        P().sync.OpenEvent(bridge::kQueryEventName, platform::EventAccess::ModifyState)->Set();
+        ASSERT_TRUE(WaitUntil([&] { return received == round; }));
+        EXPECT_EQ(service.QueriesRead(), uint32_t(round));
+        EXPECT_EQ(selection, u"copied");
+        service.Close();
+        Sim().threads.WaitIdle();
+        EXPECT_FALSE(Sim().sync.Exists(bridge::kQueryEventName));
+    }
+    EXPECT_EQ(CountOf(logText(), "] Exit from ThreadProc_WaitQuery [ret_value=0, error_code=0]"),
+              2u);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "app/change_listeners.h"
 #include "app/copy_data_command.h"
 #include "app/hotkey.h"
+#include "app/pending_query.h"
 #include "app/phrase_editor.h"
 #include "app/session_change.h"
 #include "app/sound_player.h"
@@ -57,6 +58,25 @@ TEST(TrayLogic, DoublePressActsOnlyOnASecondPressWithin500ms) {
     // The tick count wraps after 49.7 days.
     EXPECT_FALSE(rule.Accept(true, 0xFFFFFF00u));
     EXPECT_TRUE(rule.Accept(true, 0x00000010u));
+}
+
+TEST(TrayLogic, OnePressGetsOneContextFromTheHookOrDirectly) {
+    app::PendingQuery pending;
+    // No query read in time: the facts are taken directly, and the late query dropped.
+    pending.Begin(77, 4);
+    EXPECT_EQ(pending.TakeTimeout(4), std::optional<platform::WindowId>(77));
+    EXPECT_EQ(pending.TakeTimeout(4), std::nullopt);
+    EXPECT_FALSE(pending.TakeQuery());
+    EXPECT_TRUE(pending.TakeQuery()) << "only the one late query is dropped";
+    // A query read in time is awaited, however long its selection takes.
+    pending.Begin(78, 4);
+    EXPECT_EQ(pending.TakeTimeout(5), std::nullopt);
+    EXPECT_TRUE(pending.TakeQuery());
+    EXPECT_EQ(pending.TakeTimeout(5), std::nullopt);
+    // The query came before the time was up.
+    pending.Begin(79, 5);
+    EXPECT_TRUE(pending.TakeQuery());
+    EXPECT_EQ(pending.TakeTimeout(5), std::nullopt);
 }
 
 TEST(TrayLogic, SessionChangesRemoveAndRestoreOnlyOurOwnWatcher) {

@@ -1,0 +1,19 @@
+// The tray window's receiver of target contexts until the phrase menu takes
+// them: it logs what it received, so the road of a hotkey press can be
+// followed to its end.
+#pragma once
+
+#include "bridge/data_needed_handler.h"
+
+namespace wlk::app {
+
+class CWLKContextLogger final : public bridge::IDataNeededHander {
+public:
+    void CleanupMenu() override {}
+    bool HonoursLayoutMacros() override { return true; }
+    bool IsMenuShown() override { return false; }
+    void OnDataNeeded(const bridge::TargetContext& context, bridge::QueryAnswer& answer) override;
+    bool ProvidesAnswers() override { return false; }
+};
+
+}  // namespace wlk::app
