@@ -13,7 +13,7 @@ namespace wlk::bridge {
 // Why a target's facts are gathered directly; None: the hook can reach it.
 enum class DirectRoad {
     None,
-    ProgramUnderWow64,  // a 32-bit program on a 64-bit system: its hook cannot run in 64-bit targets
+    ProgramUnderWow64,  // a 32-bit program's hook cannot run in 64-bit targets
     ConsoleWindow,      // console windows belong to the console host, which is not hooked
     TargetNotOpenable,  // a target with higher rights (elevated) is out of the hook's reach
     Target32Bit,        // a 32-bit target does not load the 64-bit hook

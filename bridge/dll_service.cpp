@@ -144,8 +144,7 @@ QueryResult CWLKDLLService::SendMessageToTargetWindow(uintptr_t wParam, TargetCo
         return QueryResult::ContextReady;
     }
     // The hook, inside the target's thread, gathers the facts and writes the query.
-    const bool posted =
-        platform::Current().ui.PostMessage(target, queryRequestMessage_, wParam, 0);
+    const bool posted = platform::Current().ui.PostMessage(target, queryRequestMessage_, wParam, 0);
     Log().Write(Format(u"Sending message by PostMessage bRet=%d", {Number(posted ? 1 : 0)}));
     return posted ? QueryResult::Requested : QueryResult::NotSent;
 }

@@ -42,8 +42,8 @@ public:
     // three names must stay as they are while installed: the library keeps
     // their addresses. `resultCode` receives the library's or our own code.
     bool InstallDLLService_IML_32(platform::WindowId trayWindow, const Text& queryEventName,
-                                  const Text& answerEventName, const Text& areaName,
-                                  bool writeLog, uint32_t& resultCode, bool answersExpected);
+                                  const Text& answerEventName, const Text& areaName, bool writeLog,
+                                  uint32_t& resultCode, bool answersExpected);
     bool Uninstall();
     bool IsInstalled() const { return installed_ != 0; }
 

@@ -12,7 +12,8 @@ Text InstallResultText(uint32_t code) {
         case hook::kInstallAlreadyInstalled: return u"DLL service is already installed";
         case hook::kInstallCantHook: return u"Cant install hook";
         case hook::kInstallCantLoad: return u"Cant load DLL";
-        case hook::kInstallNoInstallExport: return u"Cant GetProcAddress to install function of DLL";
+        case hook::kInstallNoInstallExport:
+            return u"Cant GetProcAddress to install function of DLL";
         case hook::kInstallNoServiceEvent: return u"Cant create service event";
         default: return u"Unknow error";
     }

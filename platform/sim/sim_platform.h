@@ -32,7 +32,7 @@ struct SimPlatform {
     SimTargetFacts targets;
     // Last, so that its destructor waits for the threads before the rest goes.
     SimThreads threads;
-    Platform platform{sync,   threads, profile, registry,  files,    system,
+    Platform platform{sync,   threads, profile, registry,  files,     system,
                       shared, ui,      bitmaps, clipboard, libraries, targets};
 
     void Install() { platform::Install(&platform); }

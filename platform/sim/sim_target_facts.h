@@ -32,8 +32,8 @@ public:
     bool programWow64 = false;
     std::map<WindowId, WindowOwner> owners;
     std::map<uint32_t, SimProcess> processes;
-    std::map<uint32_t, uint32_t> layouts;       // by thread
-    std::map<Text, uint32_t> binaryTypes;       // by executable path
+    std::map<uint32_t, uint32_t> layouts;  // by thread
+    std::map<Text, uint32_t> binaryTypes;  // by executable path
 };
 
 }  // namespace wlk::platform::sim

@@ -1,7 +1,8 @@
 #include "platform/win32/win32_target_facts.h"
 
-// After <windows.h>, which it needs.
 #include "platform/win32/windows_api.h"
+
+// After <windows.h>, which it needs.
 #include <tlhelp32.h>
 
 #include "platform/win32/unique_handle.h"

@@ -1,11 +1,12 @@
 // The hook service against a library made of this file's own functions: what
 // installation hands the library and reports, removal, and the two roads a
 // request for the target context takes.
+#include "bridge/dll_service.h"
+
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "bridge/dll_service.h"
 #include "bridge/install_report.h"
 #include "bridge/interchange.h"
 #include "hook/install_params.h"
@@ -84,10 +85,9 @@ protected:
     }
     bool Install(CWLKDLLService& service, uint32_t& code, bool writeLog = false,
                  bool answers = false) {
-        return service.InstallDLLService_IML_32(kTray, bridge::kQueryEventName,
-                                                bridge::kAnswerEventName,
-                                                bridge::kInterchangeAreaName, writeLog, code,
-                                                answers);
+        return service.InstallDLLService_IML_32(
+            kTray, bridge::kQueryEventName, bridge::kAnswerEventName, bridge::kInterchangeAreaName,
+            writeLog, code, answers);
     }
     // A notepad-like target: its process, thread and keyboard layout.
     void AddTarget(const Text& className) {
@@ -268,7 +268,8 @@ TEST_F(DllServiceTest, RequestGoesThroughTheHookOrFillsTheContextWhereTheHookCan
         {"console", [] { Sim().ui.windows[kTarget] = u"ConsoleWindowClass"; }, "dir",
          QueryResult::ContextReady, "Target context filled directly: console window"},
         {"elevated", [] { Sim().targets.processes[4242].openable = false; }, "",
-         QueryResult::ContextReady, "Target context filled directly: target process cannot be opened"},
+         QueryResult::ContextReady,
+         "Target context filled directly: target process cannot be opened"},
         {"32-bit target", [] { Sim().targets.processes[4242].wow64 = true; }, "x",
          QueryResult::ContextReady, "Target context filled directly: 32-bit target process"},
     };
@@ -339,24 +340,23 @@ TEST_F(DllServiceTest, DiagnosticBlockDescribesTheFallbackWindowOncePerProcess) 
     const LogEntry noTarget = {
         "EXE_Agent",
         "ERROR: Cannot sendmessage to target window CWLKDLLService::SendMessageToTargetWindow"};
-    const std::vector<LogEntry> expected = {
-        {"EXE_Agent", "SendMessageToTargetWindow"},
-        {"", "HWND =0 IsWindow(hwnd)=0"},
-        {"", "classname=[]"},
-        {"", "PID=0"},
-        {"", "exe=[]"},
-        {"", "GetBinaryType=[0], dwType"},
-        {"", "b64=[0], b32=[1]"},
-        noTarget,
-        noTarget,
-        {"EXE_Agent", "SendMessageToTargetWindow"},
-        {"", "HWND =131104 IsWindow(hwnd)=1"},
-        {"", "classname=[Notepad]"},
-        {"", "PID=4242"},
-        {"", "exe=[C:\\Windows\\notepad.exe]"},
-        {"", "GetBinaryType=[1], dwType"},
-        {"", "b64=[1], b32=[1]"},
-        noTarget};
+    const std::vector<LogEntry> expected = {{"EXE_Agent", "SendMessageToTargetWindow"},
+                                            {"", "HWND =0 IsWindow(hwnd)=0"},
+                                            {"", "classname=[]"},
+                                            {"", "PID=0"},
+                                            {"", "exe=[]"},
+                                            {"", "GetBinaryType=[0], dwType"},
+                                            {"", "b64=[0], b32=[1]"},
+                                            noTarget,
+                                            noTarget,
+                                            {"EXE_Agent", "SendMessageToTargetWindow"},
+                                            {"", "HWND =131104 IsWindow(hwnd)=1"},
+                                            {"", "classname=[Notepad]"},
+                                            {"", "PID=4242"},
+                                            {"", "exe=[C:\\Windows\\notepad.exe]"},
+                                            {"", "GetBinaryType=[1], dwType"},
+                                            {"", "b64=[1], b32=[1]"},
+                                            noTarget};
     EXPECT_EQ(Messages(readLog), expected);
 
     EXPECT_EQ(service_.ImplementationText(), u"Use x32 implementation XP like");
