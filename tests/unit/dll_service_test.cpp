@@ -194,18 +194,20 @@ TEST_F(DllServiceTest, InstallBlockCarriesWindowMessageNamesAndTheLogOnlyWhenLog
         uint32_t code = 99;
         ASSERT_TRUE(Install(service, code, writeLog, writeLog));
         EXPECT_EQ(code, 0u);
+        // Fields of the packed block are copied out before comparing: a
+        // reference to one may be misaligned.
         const hook::InstallParams& seen = g_hook.seen;
-        EXPECT_EQ(seen.trayWindow, kTray);
-        EXPECT_EQ(seen.queryRequestMessage, kQueryMessage);
+        EXPECT_EQ(uint64_t(seen.trayWindow), kTray);
+        EXPECT_EQ(uint32_t(seen.queryRequestMessage), kQueryMessage);
         EXPECT_EQ(g_hook.queryName, u"Local\\Wordlark_DataNeeded");
         EXPECT_EQ(g_hook.answerName, u"Local\\Wordlark_DataCompleted");
         EXPECT_EQ(g_hook.areaName, u"Local\\$WORDLARK_INTERCHANGE_AREA$");
-        EXPECT_EQ(seen.resultCode, 0u);  // on entry
+        EXPECT_EQ(uint32_t(seen.resultCode), 0u);  // on entry
         EXPECT_EQ(seen.reserved1 | seen.reserved2, 0u);
         EXPECT_EQ(g_hook.logPath, writeLog ? Path("LogReport.txt") : u"<null>");
-        EXPECT_EQ(seen.logAtom, writeLog ? log::EventLog::Instance().PathAtom() : 0);
+        EXPECT_EQ(int(seen.logAtom), writeLog ? log::EventLog::Instance().PathAtom() : 0);
         EXPECT_NE(log::EventLog::Instance().PathAtom(), 0);
-        EXPECT_EQ(seen.answersExpected, writeLog ? 1u : 0u);
+        EXPECT_EQ(uint32_t(seen.answersExpected), writeLog ? 1u : 0u);
         EXPECT_TRUE(service.Uninstall());
     }
 }
