@@ -14,6 +14,9 @@
 #include "app/phrase_editor_win32.h"
 #include "app/tray_commands.h"
 #include "app/tray_texts.h"
+#include "bridge/install_report.h"
+#include "bridge/interchange.h"
+#include "hook/install_params.h"
 #include "language/interface_strings.h"
 #include "language/language_switch.h"
 #include "log/event_log.h"
@@ -78,7 +81,11 @@ CWLKTrayWnd::CWLKTrayWnd(std::shared_ptr<platform::Event> instanceEvent, bool no
       noinstall_(noinstall),
       options_(options),
       settings_(settings),
-      sound_(settings) {}
+      sound_(settings),
+      // No reader of the selection yet: a directly filled context says that
+      // the selection could not be read.
+      hookService_(platform::Current().ui.RegisterMessage(hook::kQueryRequestMessageName),
+                   nullptr) {}
 
 CWLKTrayWnd::~CWLKTrayWnd() {
     if (hwnd_) DestroyWindow(hwnd_);
@@ -174,7 +181,7 @@ bool CWLKTrayWnd::OnRegisteredMessage(UINT message, WPARAM wParam, LPARAM lParam
         ShowBalloon(language::GetString(250) + u"\n" + language::GetString(231) + u"\u2026",
                     kHotkeyBalloonMs);
         Sound(Sound::HotkeyAccepted);
-        if (hookService_.RequestTargetContext() <= bridge::QueryResult::Cancelled) HideBalloon();
+        if (RequestTargetContext(1) != bridge::QueryResult::ContextReady) HideBalloon();
     } else {
         return false;
     }
@@ -292,7 +299,12 @@ bool CWLKTrayWnd::InstallServices(bool interactive, Text& errorText) {
         Log().WriteError(u"Cannot register hot key");
         UninstallServices();
         errorText = u"ERROR: Cannot register hot key " + HotkeyName();
-    } else if (!hookService_.Install(platform::WindowId(hwnd_), writeLog, errorText)) {
+    } else if (uint32_t code = 0; !hookService_.InstallDLLService_IML_32(
+                   platform::WindowId(hwnd_), bridge::kQueryEventName, bridge::kAnswerEventName,
+                   bridge::kInterchangeAreaName, writeLog, code, false)) {
+        const Text path = bridge::CWLKDLLService::LibraryPath();
+        errorText = bridge::InstallErrorReport(
+            path, platform::Current().files.Kind(path) == platform::PathKind::File, code);
         UnregisterHotkey();
         UninstallServices();
         startupNotes_.push_back(errorText);
@@ -410,9 +422,9 @@ void CWLKTrayWnd::OnHotkey(WPARAM id) {
     if (settings_.Get(settings::IntSetting::ShowTrayBallonOnHotkey))
         ShowBalloon(HotkeyBalloon(HotkeyName()), kHotkeyBalloonMs);
     Sound(Sound::HotkeyAccepted);
-    switch (hookService_.RequestTargetContext()) {
-        case bridge::QueryResult::NoAnswer:
-        case bridge::QueryResult::Cancelled: HideBalloon(); break;
+    switch (RequestTargetContext(0)) {
+        case bridge::QueryResult::Requested:
+        case bridge::QueryResult::NotSent: HideBalloon(); break;
         case bridge::QueryResult::ContextReady: break;
         default: MessageBeep(1); break;
     }
@@ -423,8 +435,13 @@ void CWLKTrayWnd::OnTimer(WPARAM id) {
     if (id == kTimerBalloon) HideBalloon();
     if (id == kTimerMenuFromPane) {
         Sound(Sound::HotkeyAccepted);
-        hookService_.RequestTargetContext();
+        RequestTargetContext(1);
     }
+}
+
+bridge::QueryResult CWLKTrayWnd::RequestTargetContext(uintptr_t trigger) {
+    bridge::TargetContext context;
+    return hookService_.SendMessageToTargetWindow(trigger, context);
 }
 
 size_t CWLKTrayWnd::CopyCaption(wchar_t* buffer) const {

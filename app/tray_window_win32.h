@@ -12,7 +12,7 @@
 #include "app/session_change.h"
 #include "app/sound_player.h"
 #include "app/tray_icon_win32.h"
-#include "bridge/hook_service.h"
+#include "bridge/dll_service.h"
 #include "history/clipboard_windows_win32.h"
 #include "phrases/command_tree.h"
 #include "phrases/phrase_library.h"
@@ -73,6 +73,9 @@ private:
     void RemoveClipboardHandler();
     int SaveClipboardHistory();
     void OnEnableMenuOfPhrases();
+    // Asks the hook service for the target's facts; `trigger` is 0 for the
+    // hotkey and 1 for the other ways of calling the menu.
+    bridge::QueryResult RequestTargetContext(uintptr_t trigger);
     void OnLanguageSwitched(bool showMenuAgain);
     void ReloadPhrases();
     size_t CopyCaption(wchar_t* buffer) const;

@@ -107,6 +107,16 @@ bool EventLog::IsOpen() {
     return !path_.empty();
 }
 
+Text EventLog::OpenPath() {
+    std::lock_guard lock(mutex_);
+    return path_;
+}
+
+uint16_t EventLog::PathAtom() {
+    std::lock_guard lock(mutex_);
+    return atom_;
+}
+
 Text EventLog::SourceTag() {
     std::lock_guard lock(mutex_);
     return sourceTag_.empty() ? Text(kDefaultSourceTag) : sourceTag_;

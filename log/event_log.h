@@ -34,6 +34,10 @@ public:
     bool Open(const Text& path);
     void Close();
     bool IsOpen();
+    // The path the log is open at and the global atom that publishes it to
+    // the product's other processes; empty and 0 while the log is closed.
+    Text OpenPath();
+    uint16_t PathAtom();
 
     void Write(const Text& message);
     void WriteError(const Text& message);

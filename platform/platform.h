@@ -5,11 +5,13 @@
 #include "platform/bitmap.h"
 #include "platform/clipboard.h"
 #include "platform/files.h"
+#include "platform/library.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
 #include "platform/shared_memory.h"
 #include "platform/sync.h"
 #include "platform/system.h"
+#include "platform/target_facts.h"
 #include "platform/threads.h"
 #include "platform/ui.h"
 
@@ -26,6 +28,8 @@ struct Platform {
     Ui& ui;
     Bitmaps& bitmaps;
     Clipboard& clipboard;
+    Libraries& libraries;
+    TargetFacts& targets;
 };
 
 // The installed platform; installing replaces the previous one.

@@ -27,6 +27,10 @@ public:
     virtual std::optional<intptr_t> SendMessageTimeout(WindowId window, uint32_t message,
                                                        uintptr_t wParam, intptr_t lParam,
                                                        uint32_t timeoutMs) = 0;
+    // BroadcastSystemMessageW (looked up at run time) to all components with
+    // the BSF_ flags given; false when it fails.
+    virtual bool BroadcastSystemMessage(uint32_t flags, uint32_t message, uintptr_t wParam,
+                                        intptr_t lParam) = 0;
     // SetTimer / KillTimer of a window's timer `id`.
     virtual bool SetTimer(WindowId window, uintptr_t id, uint32_t periodMs) = 0;
     virtual void KillTimer(WindowId window, uintptr_t id) = 0;

@@ -6,11 +6,13 @@
 #include "platform/sim/sim_bitmap.h"
 #include "platform/sim/sim_clipboard.h"
 #include "platform/sim/sim_files.h"
+#include "platform/sim/sim_library.h"
 #include "platform/sim/sim_profile.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_shared_memory.h"
 #include "platform/sim/sim_sync.h"
 #include "platform/sim/sim_system.h"
+#include "platform/sim/sim_target_facts.h"
 #include "platform/sim/sim_threads.h"
 #include "platform/sim/sim_ui.h"
 
@@ -26,10 +28,12 @@ struct SimPlatform {
     SimUi ui;
     SimBitmaps bitmaps;
     SimClipboard clipboard;
+    SimLibraries libraries;
+    SimTargetFacts targets;
     // Last, so that its destructor waits for the threads before the rest goes.
     SimThreads threads;
-    Platform platform{sync,   threads, profile, registry, files,
-                      system, shared,  ui,      bitmaps,  clipboard};
+    Platform platform{sync,   threads, profile, registry,  files,     system,
+                      shared, ui,      bitmaps, clipboard, libraries, targets};
 
     void Install() { platform::Install(&platform); }
 };

@@ -38,6 +38,18 @@ bool SimUi::PostMessage(WindowId window, uint32_t message, uintptr_t wParam, int
     return true;
 }
 
+bool SimUi::BroadcastSystemMessage(uint32_t flags, uint32_t message, uintptr_t wParam,
+                                   intptr_t lParam) {
+    std::lock_guard lock(mutex_);
+    broadcasts_.push_back({flags, message, wParam, lParam});
+    return true;
+}
+
+std::vector<SimBroadcast> SimUi::Broadcasts() {
+    std::lock_guard lock(mutex_);
+    return broadcasts_;
+}
+
 bool SimUi::SetTimer(WindowId window, uintptr_t id, uint32_t periodMs) {
     std::lock_guard lock(mutex_);
     timers_[{window, id}] = periodMs;

@@ -21,6 +21,13 @@ struct SimMessage {
     bool posted;
 };
 
+struct SimBroadcast {
+    uint32_t flags;
+    uint32_t message;
+    uintptr_t wParam;
+    intptr_t lParam;
+};
+
 struct SimMessageBox {
     MessageOwner owner;
     Text text;
@@ -43,6 +50,9 @@ public:
     // Recorded as sent; nothing while `hungWindows` holds the window.
     std::optional<intptr_t> SendMessageTimeout(WindowId window, uint32_t message, uintptr_t wParam,
                                                intptr_t lParam, uint32_t timeoutMs) override;
+    bool BroadcastSystemMessage(uint32_t flags, uint32_t message, uintptr_t wParam,
+                                intptr_t lParam) override;
+    std::vector<SimBroadcast> Broadcasts();
     bool SetTimer(WindowId window, uintptr_t id, uint32_t periodMs) override;
     void KillTimer(WindowId window, uintptr_t id) override;
     // The period of a running timer, or nothing.
@@ -72,6 +82,7 @@ private:
     std::map<Text, uint32_t> registered_;
     std::map<std::pair<WindowId, uintptr_t>, uint32_t> timers_;
     std::vector<SimMessage> messages_;
+    std::vector<SimBroadcast> broadcasts_;
     std::vector<SimMessageBox> boxes_;
     std::vector<SimShellCall> shellCalls_;
     std::vector<Text> sounds_;

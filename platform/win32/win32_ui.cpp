@@ -50,6 +50,18 @@ bool Win32Ui::PostMessage(WindowId window, uint32_t message, uintptr_t wParam, i
     return PostMessageW(ToWindow(window), message, wParam, lParam) != FALSE;
 }
 
+bool Win32Ui::BroadcastSystemMessage(uint32_t flags, uint32_t message, uintptr_t wParam,
+                                     intptr_t lParam) {
+    using Broadcast = long(WINAPI*)(DWORD, LPDWORD, UINT, WPARAM, LPARAM);
+    HMODULE user = GetModuleHandleW(L"user32.dll");
+    auto broadcast = user ? reinterpret_cast<Broadcast>(reinterpret_cast<void*>(
+                                GetProcAddress(user, "BroadcastSystemMessageW")))
+                          : nullptr;
+    if (!broadcast) return false;
+    DWORD recipients = BSM_ALLCOMPONENTS;
+    return broadcast(flags, &recipients, message, wParam, lParam) > 0;
+}
+
 bool Win32Ui::SetTimer(WindowId window, uintptr_t id, uint32_t periodMs) {
     return ::SetTimer(ToWindow(window), id, periodMs, nullptr) != 0;
 }

@@ -13,6 +13,8 @@ public:
     bool PostMessage(WindowId window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     std::optional<intptr_t> SendMessageTimeout(WindowId window, uint32_t message, uintptr_t wParam,
                                                intptr_t lParam, uint32_t timeoutMs) override;
+    bool BroadcastSystemMessage(uint32_t flags, uint32_t message, uintptr_t wParam,
+                                intptr_t lParam) override;
     bool SetTimer(WindowId window, uintptr_t id, uint32_t periodMs) override;
     void KillTimer(WindowId window, uintptr_t id) override;
     void MessageBox(MessageOwner owner, const Text& text, const Text& caption, MessageIcon icon,

@@ -10,6 +10,7 @@
 #include <shellapi.h>
 #include <mmsystem.h>
 
+#undef BroadcastSystemMessage
 #undef CreateDirectory
 #undef CreateEvent
 #undef CreateMutex

@@ -1,0 +1,373 @@
+// The hook service against a library made of this file's own functions: what
+// installation hands the library and reports, removal, and the two roads a
+// request for the target context takes.
+#include "bridge/dll_service.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "bridge/install_report.h"
+#include "bridge/interchange.h"
+#include "hook/install_params.h"
+#include "platform/text.h"
+#include "support/log_entries.h"
+#include "support/logged_test.h"
+
+namespace wlk::test {
+namespace {
+
+using bridge::CWLKDLLService;
+using bridge::QueryResult;
+using bridge::TargetContext;
+
+constexpr char16_t kLibraryPath[] = u"C:\\Program Files\\Wordlark\\Wordlark.dll";
+constexpr uint32_t kQueryMessage = 0xC123;
+constexpr platform::WindowId kTray = 0x10010;
+constexpr platform::WindowId kTarget = 0x20020;
+
+// What the fake library is told to answer and what it saw.
+struct FakeHook {
+    int installResult = 1;
+    uint32_t resultCode = 0;
+    int uninstallResult = 1;
+    platform::WindowId target = kTarget;
+    platform::WindowId other = 0x30030;
+    int targetCalls = 0;
+    hook::InstallParams seen;
+    Text queryName, answerName, areaName, logPath;
+};
+FakeHook g_hook;
+
+Text TextAt(uint64_t address) {
+    return address ? Text(reinterpret_cast<const char16_t*>(address)) : Text(u"<null>");
+}
+
+int FakeInstall(hook::InstallParams* params) {
+    g_hook.seen = *params;
+    // Read during the call: the log path is only valid until it returns.
+    g_hook.queryName = TextAt(params->queryEventName);
+    g_hook.answerName = TextAt(params->answerEventName);
+    g_hook.areaName = TextAt(params->areaName);
+    g_hook.logPath = TextAt(params->logPath);
+    params->resultCode = g_hook.resultCode;
+    return g_hook.installResult;
+}
+int FakeUninstall() {
+    return g_hook.uninstallResult;
+}
+platform::WindowId FakeTargetWindow() {
+    ++g_hook.targetCalls;
+    return g_hook.target;
+}
+platform::WindowId FakeTargetWindowOther() {
+    return g_hook.other;
+}
+
+template <typename F>
+platform::ProcAddress Export(F* function) {
+    return reinterpret_cast<platform::ProcAddress>(function);
+}
+
+platform::sim::SimLibraries::Exports AllExports() {
+    return {{"LK_Install", Export(&FakeInstall)},
+            {"LK_Uninstall", Export(&FakeUninstall)},
+            {"LK_GetTargetWindow", Export(&FakeTargetWindow)},
+            {"LK_GetTargetWindowOther", Export(&FakeTargetWindowOther)}};
+}
+
+class DllServiceTest : public LoggedTest {
+protected:
+    void SetUp() override {
+        LoggedTest::SetUp();
+        g_hook = FakeHook();
+        Sim().libraries.Register(kLibraryPath, AllExports());
+    }
+    bool Install(CWLKDLLService& service, uint32_t& code, bool writeLog = false,
+                 bool answers = false) {
+        return service.InstallDLLService_IML_32(
+            kTray, bridge::kQueryEventName, bridge::kAnswerEventName, bridge::kInterchangeAreaName,
+            writeLog, code, answers);
+    }
+    // A notepad-like target: its process, thread and keyboard layout.
+    void AddTarget(const Text& className) {
+        Sim().ui.windows[kTarget] = className;
+        Sim().targets.owners[kTarget] = {4242, 77};
+        Sim().targets.processes[4242] = {u"notepad.exe", u"C:\\Windows\\notepad.exe"};
+        Sim().targets.layouts[77] = 0x04190419;
+    }
+    // The log's entries once everything reached it (`readLog` waits for that).
+    std::vector<LogEntry> Messages(const std::function<std::string()>& readLog) {
+        readLog();
+        return LogEntries(Bytes(Path("LogReport.txt")));
+    }
+    // Each case of a table starts on a fresh platform, library and log.
+    void StartCase() {
+        TearDown();
+        SetUp();
+    }
+    CWLKDLLService service_{kQueryMessage, [](platform::WindowId) { return Text(); }};
+};
+
+TEST_F(DllServiceTest, FailedInstallationsGiveTheirCodeOneErrorLineAndLeaveNothingLoaded) {
+    struct Case {
+        const char* name;
+        std::function<void(CWLKDLLService&)> arrange;
+        uint32_t code;
+        std::string line;
+        int loads;  // how often the library was loaded in all
+    };
+    const std::vector<Case> cases = {
+        {"second installation",
+         [this](CWLKDLLService& s) {
+             uint32_t first = 99;
+             ASSERT_TRUE(Install(s, first));
+             EXPECT_EQ(first, 0u);
+         },
+         2, "ERROR: InstallDLLService_IML_32::DLL service already installed", 1},
+        {"no library",
+         [](CWLKDLLService&) { Sim().system.programPath = u"D:\\Elsewhere\\Wordlark.exe"; }, 4,
+         "ERROR: Cannot load DLL by D:\\Elsewhere\\Wordlark.dll", 0},
+        {"no install export",
+         [](CWLKDLLService&) {
+             auto exports = AllExports();
+             exports.erase("LK_Install");
+             Sim().libraries.Register(kLibraryPath, exports);
+         },
+         5, "ERROR: LK_Install not found", 1},
+        {"no service event", [](CWLKDLLService&) { Sim().sync.failCreate = true; }, 7,
+         "ERROR: Cannot create service event", 1},
+        {"hook refused",
+         [](CWLKDLLService&) {
+             g_hook.installResult = 0;
+             g_hook.resultCode = 3;
+         },
+         3, "", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        StartCase();
+        auto readLog = OpenLog();
+        CWLKDLLService service(kQueryMessage, nullptr);
+        c.arrange(service);
+        uint32_t code = 0;
+        EXPECT_FALSE(Install(service, code));
+        Sim().sync.failCreate = false;
+        EXPECT_EQ(code, c.code);
+        EXPECT_EQ(Sim().libraries.Loads(kLibraryPath), c.loads);
+        const bool stillInstalled = c.code == 2;
+        EXPECT_EQ(service.IsInstalled(), stillInstalled);
+        EXPECT_EQ(Sim().libraries.Loaded(kLibraryPath), stillInstalled ? 1 : 0);
+        std::vector<LogEntry> expected;
+        if (!c.line.empty()) expected.push_back({"EXE_Agent", c.line});
+        EXPECT_EQ(Messages(readLog), expected);
+    }
+}
+
+TEST_F(DllServiceTest, ReportNamesThePathWhetherTheFileIsThereAndTheCodesWording) {
+    EXPECT_EQ(bridge::InstallErrorReport(kLibraryPath, true, 3),
+              u"ERROR: Cannot kernel DLL install\nDLL path: C:\\Program Files\\Wordlark\\"
+              u"Wordlark.dll\nCant install hook\nError code: 3");
+    EXPECT_EQ(bridge::InstallErrorReport(u"D:\\w\\Wordlark.dll", false, 4),
+              u"ERROR: Cannot kernel DLL install\nDLL not found: D:\\w\\Wordlark.dll\n"
+              u"Cant load DLL\nError code: 4");
+    const std::vector<Text> texts = {u"Success",
+                                     u"Invalid names of sync objects",
+                                     u"DLL service is already installed",
+                                     u"Cant install hook",
+                                     u"Cant load DLL",
+                                     u"Cant GetProcAddress to install function of DLL",
+                                     u"Unknow error",
+                                     u"Cant create service event",
+                                     u"Unknow error"};
+    for (uint32_t code = 0; code < texts.size(); ++code)
+        EXPECT_EQ(bridge::InstallResultText(code), texts[code]) << code;
+    EXPECT_EQ(bridge::InstallResultText(0xFFFFFFFF), u"Unknow error");
+    EXPECT_EQ(CWLKDLLService::LibraryPath(), kLibraryPath);
+}
+
+TEST_F(DllServiceTest, InstallBlockCarriesWindowMessageNamesAndTheLogOnlyWhenLogging) {
+    auto readLog = OpenLog();
+    for (bool writeLog : {false, true}) {
+        SCOPED_TRACE(writeLog);
+        CWLKDLLService service(kQueryMessage, nullptr);
+        uint32_t code = 99;
+        ASSERT_TRUE(Install(service, code, writeLog, writeLog));
+        EXPECT_EQ(code, 0u);
+        // Fields of the packed block are copied out before comparing: a
+        // reference to one may be misaligned.
+        const hook::InstallParams& seen = g_hook.seen;
+        EXPECT_EQ(uint64_t(seen.trayWindow), kTray);
+        EXPECT_EQ(uint32_t(seen.queryRequestMessage), kQueryMessage);
+        EXPECT_EQ(g_hook.queryName, u"Local\\Wordlark_DataNeeded");
+        EXPECT_EQ(g_hook.answerName, u"Local\\Wordlark_DataCompleted");
+        EXPECT_EQ(g_hook.areaName, u"Local\\$WORDLARK_INTERCHANGE_AREA$");
+        EXPECT_EQ(uint32_t(seen.resultCode), 0u);  // on entry
+        EXPECT_EQ(seen.reserved1 | seen.reserved2, 0u);
+        EXPECT_EQ(g_hook.logPath, writeLog ? Path("LogReport.txt") : u"<null>");
+        EXPECT_EQ(int(seen.logAtom), writeLog ? log::EventLog::Instance().PathAtom() : 0);
+        EXPECT_NE(log::EventLog::Instance().PathAtom(), 0);
+        EXPECT_EQ(uint32_t(seen.answersExpected), writeLog ? 1u : 0u);
+        EXPECT_TRUE(service.Uninstall());
+    }
+}
+
+TEST_F(DllServiceTest, RemovalLetsTheLibraryGoOnlyWhenTheHookWasRemoved) {
+    EXPECT_FALSE(service_.Uninstall());  // not installed
+    EXPECT_EQ(service_.GetTargetWindow(), 0u);
+    uint32_t code = 0;
+    ASSERT_TRUE(Install(service_, code));
+    // The exports are asked each time.
+    EXPECT_EQ(service_.GetTargetWindow(), kTarget);
+    g_hook.target = 0x999;
+    EXPECT_EQ(service_.GetTargetWindow(), 0x999u);
+    EXPECT_EQ(g_hook.targetCalls, 2);
+    EXPECT_EQ(service_.GetTargetWindowOther(), 0x30030u);
+
+    g_hook.uninstallResult = 0;
+    EXPECT_FALSE(service_.Uninstall());
+    EXPECT_TRUE(service_.IsInstalled());
+    EXPECT_EQ(Sim().libraries.Loaded(kLibraryPath), 1);
+    EXPECT_TRUE(Sim().ui.Broadcasts().empty());
+
+    g_hook.uninstallResult = 1;
+    EXPECT_TRUE(service_.Uninstall());
+    EXPECT_FALSE(service_.IsInstalled());
+    EXPECT_EQ(Sim().libraries.Loaded(kLibraryPath), 0);
+    auto broadcasts = Sim().ui.Broadcasts();
+    ASSERT_EQ(broadcasts.size(), 1u);
+    EXPECT_EQ(broadcasts[0].flags, 0x90u);
+    EXPECT_EQ(broadcasts[0].message, 0u);
+    EXPECT_EQ(broadcasts[0].wParam, 0u);
+    EXPECT_EQ(broadcasts[0].lParam, 0);
+    EXPECT_EQ(service_.GetTargetWindow(), 0u);
+    EXPECT_EQ(g_hook.targetCalls, 2);
+
+    // A library that cannot remove its hook keeps the service on.
+    auto exports = AllExports();
+    exports.erase("LK_Uninstall");
+    Sim().libraries.Register(kLibraryPath, exports);
+    ASSERT_TRUE(Install(service_, code));
+    EXPECT_FALSE(service_.Uninstall());
+    EXPECT_TRUE(service_.IsInstalled());
+}
+
+TEST_F(DllServiceTest, RequestGoesThroughTheHookOrFillsTheContextWhereTheHookCannotReach) {
+    struct Case {
+        const char* name;
+        std::function<void()> arrange;
+        const char* selection;
+        QueryResult result;
+        std::string roadLine;
+    };
+    const std::vector<Case> cases = {
+        {"no target", [] { g_hook.target = 0; }, "", QueryResult::NotSent,
+         "ERROR: Cannot sendmessage to target window CWLKDLLService::SendMessageToTargetWindow"},
+        {"hook road", [] {}, "sel", QueryResult::Requested,
+         "Target reached through the hook component"},
+        {"program under WOW64", [] { Sim().targets.programWow64 = true; }, "Hello",
+         QueryResult::ContextReady, "Target context filled directly: program runs under WOW64"},
+        {"console", [] { Sim().ui.windows[kTarget] = u"ConsoleWindowClass"; }, "dir",
+         QueryResult::ContextReady, "Target context filled directly: console window"},
+        {"elevated", [] { Sim().targets.processes[4242].openable = false; }, "",
+         QueryResult::ContextReady,
+         "Target context filled directly: target process cannot be opened"},
+        {"32-bit target", [] { Sim().targets.processes[4242].wow64 = true; }, "x",
+         QueryResult::ContextReady, "Target context filled directly: 32-bit target process"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        StartCase();
+        AddTarget(u"Notepad");
+        c.arrange();
+        std::vector<platform::WindowId> asked;
+        CWLKDLLService service(kQueryMessage, [&](platform::WindowId window) {
+            asked.push_back(window);
+            return Text(T(c.selection));
+        });
+        uint32_t code = 0;
+        ASSERT_TRUE(Install(service, code));
+        auto readLog = OpenLog();
+        TargetContext context;
+        EXPECT_EQ(service.SendMessageToTargetWindow(1, context), c.result);
+        std::vector<LogEntry> expected = {{"EXE_Agent", c.roadLine}};
+        if (c.result == QueryResult::Requested)
+            expected.push_back({"EXE_Agent", "Sending message by PostMessage bRet=1"});
+        auto entries = Messages(readLog);
+        const size_t blockLines = 7;  // the diagnostic block comes first
+        ASSERT_GE(entries.size(), blockLines);
+        EXPECT_EQ(std::vector<LogEntry>(entries.begin() + blockLines, entries.end()), expected);
+        auto messages = Sim().ui.Messages();
+        if (c.result == QueryResult::Requested) {
+            ASSERT_EQ(messages.size(), 1u);
+            EXPECT_TRUE(messages[0].posted);
+            EXPECT_EQ(messages[0].window, kTarget);
+            EXPECT_EQ(messages[0].message, kQueryMessage);
+            EXPECT_EQ(messages[0].wParam, 1u);
+            EXPECT_EQ(messages[0].lParam, 0);
+        } else {
+            EXPECT_TRUE(messages.empty());
+        }
+        if (c.result == QueryResult::ContextReady) {
+            EXPECT_EQ(asked, std::vector<platform::WindowId>{kTarget});
+            EXPECT_EQ(context.HWND, kTarget);
+            EXPECT_EQ(ToUtf8(context.SelText), c.selection);
+            EXPECT_EQ(context.StateSelText, *c.selection ? 2 : 1);
+            EXPECT_EQ(context.AppPath, u"notepad.exe");
+            EXPECT_EQ(context.HKL, 0x04190419u);
+            EXPECT_EQ(context.WindowClassName, Sim().ui.windows[kTarget]);
+            EXPECT_EQ(context.POINT_X, -1);
+        } else {
+            EXPECT_TRUE(asked.empty());
+            EXPECT_EQ(context.HWND, 0u);
+            EXPECT_EQ(context.StateSelText, 0);
+            EXPECT_TRUE(context.AppPath.empty());
+        }
+    }
+}
+
+TEST_F(DllServiceTest, DiagnosticBlockDescribesTheFallbackWindowOncePerProcess) {
+    auto readLog = OpenLog();
+    uint32_t code = 0;
+    ASSERT_TRUE(Install(service_, code));
+    g_hook.target = 0;
+    TargetContext context;
+    service_.SendMessageToTargetWindow(0, context);
+    service_.SendMessageToTargetWindow(0, context);  // same process: no second block
+    // A fallback window of a 64-bit program, once something names one.
+    AddTarget(u"Notepad");
+    Sim().targets.binaryTypes[u"C:\\Windows\\notepad.exe"] = 6;
+    service_.OnWindowEvent(0x8005, kTarget);
+    service_.SendMessageToTargetWindow(0, context);
+    const LogEntry noTarget = {
+        "EXE_Agent",
+        "ERROR: Cannot sendmessage to target window CWLKDLLService::SendMessageToTargetWindow"};
+    const std::vector<LogEntry> expected = {{"EXE_Agent", "SendMessageToTargetWindow"},
+                                            {"", "HWND =0 IsWindow(hwnd)=0"},
+                                            {"", "classname=[]"},
+                                            {"", "PID=0"},
+                                            {"", "exe=[]"},
+                                            {"", "GetBinaryType=[0], dwType"},
+                                            {"", "b64=[0], b32=[1]"},
+                                            noTarget,
+                                            noTarget,
+                                            {"EXE_Agent", "SendMessageToTargetWindow"},
+                                            {"", "HWND =131104 IsWindow(hwnd)=1"},
+                                            {"", "classname=[Notepad]"},
+                                            {"", "PID=4242"},
+                                            {"", "exe=[C:\\Windows\\notepad.exe]"},
+                                            {"", "GetBinaryType=[1], dwType"},
+                                            {"", "b64=[1], b32=[1]"},
+                                            noTarget};
+    EXPECT_EQ(Messages(readLog), expected);
+
+    EXPECT_EQ(service_.ImplementationText(), u"Use x32 implementation XP like");
+    Sim().targets.programWow64 = true;
+    EXPECT_EQ(service_.ImplementationText(), u"Use x64 implementation Win7 like");
+    int32_t x = -1, y = -1;
+    EXPECT_FALSE(service_.GetGesturePoint(x, y));
+    EXPECT_EQ(service_.SetGestureMessage(0xC200, kTray), 0);
+}
+
+}  // namespace
+}  // namespace wlk::test
