@@ -261,6 +261,54 @@ TEST_F(HookQueryTest, QueryCarriesTheFocusWindowItsSelectionAndLayout) {
     std::printf("hook query round trip: median %.3f ms of 20\n", (times[9] + times[10]) / 2);
 }
 
+// The library loaded into another application finds the names in the state
+// that every copy of it shares.
+TEST_F(HookQueryTest, QueryComesFromAnotherApplication) {
+    CreateArea();
+    CreateQueryEvent();
+    InstallHook();
+    const std::wstring readyName = L"Local\\wlk-test-hook-ready-" + std::to_wstring(GetCurrentProcessId());
+    UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, readyName.c_str()));
+    wchar_t own[MAX_PATH] = {};
+    std::wstring command(own, GetModuleFileNameW(nullptr, own, MAX_PATH));
+    command = L"\"" + command.substr(0, command.rfind(L'\\') + 1) + L"wlk_hook_target.exe\" " + readyName;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &started));
+    CloseHandle(started.hThread);
+    UniqueHandle target(started.hProcess);
+    ASSERT_EQ(WaitForSingleObject(ready.Get(), 30000), WAIT_OBJECT_0);
+    const HWND host = FindWindowW(nullptr, L"wlk hook target");
+    const HWND edit = FindWindowExW(host, nullptr, L"Edit", nullptr);
+    ASSERT_TRUE(host && edit);
+
+    PostMessageW(edit, request_, 0, 0);
+    ASSERT_EQ(WaitForSingleObject(queryEvent_.Get(), 10000), WAIT_OBJECT_0);
+    bridge::TargetContext c;
+    ASSERT_TRUE(bridge::ReadQuery(platform::win32::FromWide(areaName_.c_str(), areaName_.size()), c));
+    const Text exe = u"\\wlk_hook_target.exe";
+    EXPECT_TRUE(c.AppPath.size() > exe.size() &&
+                EqualsIgnoreCase(c.AppPath.substr(c.AppPath.size() - exe.size()), exe))
+        << ToUtf8(c.AppPath);
+    EXPECT_EQ(c.HWND, Id(edit));
+    EXPECT_EQ(c.SelText, u"<\u0442\u0435\u043A\u0441\u0442>");
+    EXPECT_EQ(c.StateSelText, 2);
+    ASSERT_EQ(GetForegroundWindow(), host) << "the other application took the foreground";
+    EXPECT_EQ(Call("LK_GetTargetWindow"), reinterpret_cast<INT_PTR>(edit));
+
+    // Once the foreground is back here, the other application's window is
+    // the one that had it last.
+    SetForegroundWindow(host_);
+    ASSERT_TRUE(Request(host_)) << "this thread's messages did not run";
+    EXPECT_EQ(GetForegroundWindow(), host_);
+    EXPECT_EQ(Call("LK_GetTargetWindowOther"), reinterpret_cast<INT_PTR>(host));
+
+    PostMessageW(host, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(target.Get(), 10000), WAIT_OBJECT_0);
+}
+
 TEST_F(HookQueryTest, WithoutTheAreaOrTheEventNothingIsWritten) {
     InstallHook();
     SetFocus(edit_);
