@@ -150,3 +150,8 @@ foreach(src ${WLK_BENCH_SOURCES})
     target_compile_options(${name} PRIVATE ${WLK_WARNINGS})
     target_link_libraries(${name} PRIVATE wlk_bench_support)
 endforeach()
+# The query benchmark loads the hook component from the distribution folder.
+file(RELATIVE_PATH WLK_DIST_FROM_BUILD ${CMAKE_BINARY_DIR} ${WLK_DIST})
+string(REPLACE "/" "\\\\" WLK_DIST_FROM_BUILD "${WLK_DIST_FROM_BUILD}")
+target_compile_definitions(hook_query_bench PRIVATE WLK_DIST_FROM_BUILD=L"${WLK_DIST_FROM_BUILD}")
+add_dependencies(hook_query_bench wlk_hook)
