@@ -42,8 +42,8 @@ Function Export(HMODULE library, const char* name) {
 bool RunUntil(UINT message, HANDLE event) {
     constexpr DWORD kLimitMs = 5000;
     for (;;) {
-        const DWORD woke = MsgWaitForMultipleObjects(event ? 1 : 0, &event, FALSE, kLimitMs,
-                                                     QS_ALLINPUT);
+        const DWORD woke =
+            MsgWaitForMultipleObjects(event ? 1 : 0, &event, FALSE, kLimitMs, QS_ALLINPUT);
         if (woke == WAIT_TIMEOUT || woke == WAIT_FAILED) return false;
         MSG fetched;
         while (PeekMessageW(&fetched, nullptr, 0, 0, PM_REMOVE)) {

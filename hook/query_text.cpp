@@ -65,8 +65,8 @@ std::string Piece(const std::vector<char32_t>& points, size_t i) {
         case '"': return "&quot;";
         case '\'': return "&apos;";
         case ' ': {
-            const bool inner = i > 0 && points[i - 1] != ' ' && i + 1 < points.size() &&
-                               points[i + 1] != ' ';
+            const bool inner =
+                i > 0 && points[i - 1] != ' ' && i + 1 < points.size() && points[i + 1] != ' ';
             return inner ? std::string(" ") : CharacterReference(c);
         }
         default: break;

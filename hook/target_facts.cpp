@@ -83,7 +83,8 @@ void ReadSelection(HWND window, const std::u16string& className, size_t maxChars
     }
     end = static_cast<DWORD>(std::min<size_t>(end, start + maxChars));
     std::u16string text;
-    if (rich ? ReadRichEditRange(window, start, end, text) : ReadEditRange(window, start, end, text)) {
+    if (rich ? ReadRichEditRange(window, start, end, text)
+             : ReadEditRange(window, start, end, text)) {
         facts.selText = std::move(text);
         facts.selState = 2;
     }
@@ -115,8 +116,7 @@ std::optional<QueryFacts> GatherFacts(HWND requested, size_t maxSelectionChars) 
     facts.capture = Handle32(gui.hwndCapture);
     facts.menuOwner = Handle32(gui.hwndMenuOwner);
     facts.caret = Handle32(gui.hwndCaret);
-    facts.keyboardLayout =
-        static_cast<uint32_t>(reinterpret_cast<uintptr_t>(GetKeyboardLayout(0)));
+    facts.keyboardLayout = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(GetKeyboardLayout(0)));
     ReadCaretPoint(gui, facts);
     facts.windowClassName = ClassName(target);
     ReadSelection(target, facts.windowClassName, maxSelectionChars, facts);

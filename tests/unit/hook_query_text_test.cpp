@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "bridge/query_reader.h"
 #include "hook/query_text.h"
@@ -31,33 +32,20 @@ intptr_t Signed(platform::WindowId handle) {
 }
 
 TEST(HookQueryTextTest, EveryFactReachesTheReaderUnchanged) {
-    QueryFacts facts;
-    facts.appPath = u"C:\\Program Files\\Редактор <1> & 'q'\\\"x\".exe";
-    facts.windowClassName = u"RICHEDIT50W";
-    facts.window = -2147483647 - 1;
-    facts.active = 0x10020;
-    facts.focus = -5;
-    facts.capture = 7;
-    facts.menuOwner = 2147483647;
-    facts.caret = -1;
-    facts.keyboardLayout = 0x04090419;
-    facts.pointX = -30;
-    facts.pointY = 1200;
-    facts.selState = 2;
-    facts.selText = u"a<b>&c\"d'e ж 中 \U0001F600 &amp;";
-
+    QueryFacts facts{.appPath = u"C:\\Program Files\\Редактор <1> & 'q'\\\"x\".exe",
+                     .windowClassName = u"RICHEDIT50W", .window = -2147483647 - 1,
+                     .active = 0x10020, .focus = -5, .capture = 7, .menuOwner = 2147483647,
+                     .caret = -1, .keyboardLayout = 0x04090419, .pointX = -30, .pointY = 1200,
+                     .selState = 2, .selText = u"a<b>&c\"d'e ж 中 \U0001F600 &amp;"};
     const TargetContext c = RoundTrip(facts);
     EXPECT_EQ(c.AppPath, facts.appPath);
     EXPECT_EQ(c.WindowClassName, u"RICHEDIT50W");
-    EXPECT_EQ(Signed(c.HWND), -2147483647 - 1);
-    EXPECT_EQ(Signed(c.guiThread.HWND_Active), 0x10020);
-    EXPECT_EQ(Signed(c.guiThread.HWND_Focus), -5);
-    EXPECT_EQ(Signed(c.guiThread.HWND_Capture), 7);
-    EXPECT_EQ(Signed(c.guiThread.HWND_MenuOwner), 2147483647);
-    EXPECT_EQ(Signed(c.guiThread.HWND_Caret), -1);
+    const auto& g = c.guiThread;
+    EXPECT_EQ((std::vector<intptr_t>{Signed(c.HWND), Signed(g.HWND_Active), Signed(g.HWND_Focus),
+                                     Signed(g.HWND_Capture), Signed(g.HWND_MenuOwner),
+                                     Signed(g.HWND_Caret), c.POINT_X, c.POINT_Y}),
+              (std::vector<intptr_t>{-2147483647 - 1, 0x10020, -5, 7, 2147483647, -1, -30, 1200}));
     EXPECT_EQ(c.HKL, 0x04090419u);
-    EXPECT_EQ(c.POINT_X, -30);
-    EXPECT_EQ(c.POINT_Y, 1200);
     EXPECT_EQ(c.StateSelText, 2);
     EXPECT_EQ(c.SelText, facts.selText);
 

@@ -1,8 +1,6 @@
-// The real Wordlark.dll inside the test process: its installation block read
-// byte by byte at the program's offsets, and a whole query from an edit
-// control through the hook, the area and the event to the program's reader.
-#include <algorithm>
-#include <cstdio>
+// The real Wordlark.dll: its installation block read at the program's byte
+// offsets, and whole queries, from this process and from another one, through
+// the hook, the area and the event to the program's reader.
 #include <cstring>
 #include <functional>
 #include <string>
@@ -23,87 +21,75 @@ namespace {
 using platform::win32::AsWide;
 using platform::win32::UniqueHandle;
 
-using InstallFunction = int (*)(void*);
-using PlainFunction = INT_PTR (*)();
+Text OwnFolder() {
+    wchar_t own[MAX_PATH] = {};
+    const Text path = platform::win32::FromWide(own, GetModuleFileNameW(nullptr, own, MAX_PATH));
+    return path.substr(0, path.rfind(u'\\') + 1);
+}
 
-// The library as the build leaves it: in the distribution folder below the
-// tests, or beside them.
+// Where the build leaves the library: its distribution folder below the tests.
 HMODULE Library() {
-    static HMODULE library = [] {
-        wchar_t own[MAX_PATH] = {};
-        std::wstring folder(own, GetModuleFileNameW(nullptr, own, MAX_PATH));
-        folder.resize(folder.rfind(L'\\') + 1);
-        HMODULE loaded = LoadLibraryW((folder + L"dist\\Wordlark.dll").c_str());
-        return loaded ? loaded : LoadLibraryW((folder + L"Wordlark.dll").c_str());
-    }();
+    static HMODULE library = LoadLibraryW(AsWide(OwnFolder() + u"dist\\Wordlark.dll"));
     return library;
 }
 
+// Through the generic function type, which any function type may be cast to.
 template <typename Function>
 Function Export(const char* name) {
-    // Through the generic function type, which any function type may be cast from.
     return reinterpret_cast<Function>(
         reinterpret_cast<void (*)()>(GetProcAddress(Library(), name)));
 }
-
 int Install(void* block) {
-    auto install = Export<InstallFunction>("LK_Install");
+    auto install = Export<int (*)(void*)>("LK_Install");
     return install ? install(block) : -1;
 }
-
 INT_PTR Call(const char* name) {
-    auto function = Export<PlainFunction>(name);
+    auto function = Export<INT_PTR (*)()>(name);
     return function ? function() : -1;
 }
 
-template <typename T>
-void Put(std::vector<uint8_t>& block, size_t offset, T value) {
-    std::memcpy(block.data() + offset, &value, sizeof value);
-}
-
-uint32_t ResultCode(const std::vector<uint8_t>& block) {
-    uint32_t code = 0;
-    std::memcpy(&code, block.data() + 48, sizeof code);
-    return code;
-}
-
-// The block at the offsets the program writes it, with a result code that
-// the library must overwrite.
-std::vector<uint8_t> RawBlock(const wchar_t* query, const wchar_t* answer, const wchar_t* area) {
-    std::vector<uint8_t> block(62, 0);
-    Put<uint64_t>(block, 0, 0x10020);
-    Put<uint32_t>(block, 8, RegisterWindowMessageW(L"wlk-test-hook-request"));
-    Put<uint64_t>(block, 16, reinterpret_cast<uintptr_t>(query));
-    Put<uint64_t>(block, 24, reinterpret_cast<uintptr_t>(answer));
-    Put<uint64_t>(block, 32, reinterpret_cast<uintptr_t>(area));
-    Put<uint32_t>(block, 48, 0xDDDDDDDD);
-    return block;
-}
+// The block as the program lays it out, with a result code to be overwritten.
+struct RawBlock {
+    RawBlock(const wchar_t* query, const wchar_t* answer, const wchar_t* area) {
+        Put<uint32_t>(8, RegisterWindowMessageW(L"wlk-test-hook-request"));
+        Put(16, reinterpret_cast<uint64_t>(query));
+        Put(24, reinterpret_cast<uint64_t>(answer));
+        Put(32, reinterpret_cast<uint64_t>(area));
+        Put<uint32_t>(48, 0xDDDDDDDD);
+    }
+    template <typename T>
+    void Put(size_t offset, T value) { std::memcpy(bytes.data() + offset, &value, sizeof value); }
+    uint32_t ResultCode() const { return *reinterpret_cast<const uint32_t*>(bytes.data() + 48); }
+    std::vector<uint8_t> bytes = std::vector<uint8_t>(62, 0);
+};
 
 TEST(HookLibraryTest, InstallTakesTheBlockAtItsOffsetsAndReportsItsResult) {
-    ASSERT_NE(Library(), nullptr) << "Wordlark.dll not found beside the tests";
+    ASSERT_NE(Library(), nullptr) << "Wordlark.dll not found below the tests";
     const std::wstring overlong(260, L'n'), longest(259, L'n');
-    struct Case {
-        const wchar_t* query;
-        const wchar_t* answer;
-        const wchar_t* area;
-    };
-    for (const Case& c : {Case{nullptr, L"a", L"m"}, Case{L"q", L"", L"m"},
-                          Case{L"q", L"a", overlong.c_str()}}) {
-        auto block = RawBlock(c.query, c.answer, c.area);
-        EXPECT_EQ(Install(block.data()), 0);
-        EXPECT_EQ(ResultCode(block), 1u) << "invalid names of sync objects";
+    for (RawBlock block : {RawBlock(nullptr, L"a", L"m"), RawBlock(L"q", L"", L"m"),
+                           RawBlock(L"q", L"a", overlong.c_str())}) {
+        EXPECT_EQ(Install(block.bytes.data()), 0);
+        EXPECT_EQ(block.ResultCode(), 1u) << "invalid names of sync objects";
     }
     EXPECT_EQ(Call("LK_Uninstall"), 0) << "nothing was installed";
 
-    auto block = RawBlock(L"q", L"a", longest.c_str());
-    EXPECT_NE(Install(block.data()), 0);
-    EXPECT_EQ(ResultCode(block), 0u);
-    Put<uint32_t>(block, 48, 0xDDDDDDDD);
-    EXPECT_NE(Install(block.data()), 0) << "a second installation takes the new block";
-    EXPECT_EQ(ResultCode(block), 0u);
+    RawBlock block(L"q", L"a", longest.c_str());
+    EXPECT_NE(Install(block.bytes.data()), 0);
+    EXPECT_EQ(block.ResultCode(), 0u);
+    block.Put<uint32_t>(48, 0xDDDDDDDD);
+    EXPECT_NE(Install(block.bytes.data()), 0) << "a second installation takes the new block";
+    EXPECT_EQ(block.ResultCode(), 0u);
     EXPECT_NE(Call("LK_Uninstall"), 0);
     EXPECT_EQ(Call("LK_Uninstall"), 0) << "already removed";
+}
+
+platform::WindowId Id(HWND window) {
+    return static_cast<platform::WindowId>(
+        static_cast<intptr_t>(static_cast<int32_t>(reinterpret_cast<intptr_t>(window))));
+}
+
+bool EndsWith(const Text& text, const Text& end) {
+    return text.size() > end.size() && EqualsIgnoreCase(text.substr(text.size() - end.size()), end);
 }
 
 // Test-only names, so that nothing meets a running program's objects.
@@ -111,12 +97,7 @@ class HookQueryTest : public PlatformTest {
 protected:
     void SetUp() override {
         PlatformTest::SetUp();
-        ASSERT_NE(Library(), nullptr) << "Wordlark.dll not found beside the tests";
-        const std::wstring suffix = std::to_wstring(GetCurrentProcessId());
-        areaName_ = L"Local\\wlk-test-hook-area-" + suffix;
-        queryName_ = L"Local\\wlk-test-hook-query-" + suffix;
-        answerName_ = L"Local\\wlk-test-hook-answer-" + suffix;
-        request_ = RegisterWindowMessageW(AsWide(Text(hook::kQueryRequestMessageName)));
+        ASSERT_NE(Library(), nullptr) << "Wordlark.dll not found below the tests";
         host_ = CreateWindowExW(0, L"STATIC", L"wlk hook host", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                 40, 40, 400, 200, nullptr, nullptr, nullptr, nullptr);
         edit_ = CreateWindowExW(0, L"EDIT", L"hello \u043C\u0438\u0440 & <world>",
@@ -132,18 +113,18 @@ protected:
 
     void CreateArea() {
         area_.Reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                       bridge::kInterchangeAreaSize, areaName_.c_str()));
+                                       bridge::kInterchangeAreaSize, AsWide(areaName_)));
         ASSERT_TRUE(area_);
     }
     void CreateQueryEvent() {
-        queryEvent_.Reset(CreateEventW(nullptr, TRUE, FALSE, queryName_.c_str()));
+        queryEvent_.Reset(CreateEventW(nullptr, TRUE, FALSE, AsWide(queryName_)));
         ASSERT_TRUE(queryEvent_);
     }
     void InstallHook() {
         hook::InstallParams params;
         params.queryRequestMessage = request_;
         params.queryEventName = reinterpret_cast<uintptr_t>(queryName_.c_str());
-        params.answerEventName = reinterpret_cast<uintptr_t>(answerName_.c_str());
+        params.answerEventName = reinterpret_cast<uintptr_t>(u"Local\\wlk-test-hook-answer");
         params.areaName = reinterpret_cast<uintptr_t>(areaName_.c_str());
         ASSERT_NE(Install(&params), 0);
         ASSERT_EQ(params.resultCode, 0u);
@@ -152,51 +133,47 @@ protected:
         return queryEvent_ && WaitForSingleObject(queryEvent_.Get(), 0) == WAIT_OBJECT_0;
     }
 
-    // Posts the request and, after it, a marker; runs this thread's messages
-    // until `done` holds, or until the marker came when `done` is empty.
+    // Posts the request and after it a marker, and runs this thread's messages
+    // until `done` holds or, without `done`, until the marker came.
     bool Request(HWND window, const std::function<bool()>& done = nullptr) {
         constexpr UINT kMarker = WM_APP + 77;
         PostMessageW(window, request_, 0, 0);
         PostMessageW(window, kMarker, 0, 0);
         bool markerSeen = false;
-        const DWORD start = GetTickCount();
-        while (GetTickCount() - start < 10000) {
+        for (const DWORD start = GetTickCount(); GetTickCount() - start < 10000;) {
             if (done ? done() : markerSeen) return true;
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-            MSG message;
-            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
                 markerSeen = markerSeen || message.message == kMarker;
                 DispatchMessageW(&message);
             }
         }
         return false;
     }
-
-    bridge::TargetContext Query(HWND window) {
-        ResetEvent(queryEvent_.Get());
-        EXPECT_TRUE(Request(window, [this] { return QuerySet(); })) << "the query event was not set";
+    bridge::TargetContext ReadBack() {
         bridge::TargetContext context;
-        EXPECT_TRUE(bridge::ReadQuery(platform::win32::FromWide(areaName_.c_str(), areaName_.size()),
-                                      context));
+        EXPECT_TRUE(bridge::ReadQuery(areaName_, context));
         return context;
     }
+    bridge::TargetContext Query(HWND window) {
+        ResetEvent(queryEvent_.Get());
+        EXPECT_TRUE(Request(window, [this] { return QuerySet(); })) << "no query event";
+        return ReadBack();
+    }
     std::string AreaStart() {
-        UniqueHandle mapping(OpenFileMappingW(FILE_MAP_READ, FALSE, areaName_.c_str()));
+        UniqueHandle mapping(OpenFileMappingW(FILE_MAP_READ, FALSE, AsWide(areaName_)));
         platform::win32::UniqueView view(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 16));
         return view ? std::string(static_cast<const char*>(view.Get()), 16) : "<none>";
     }
 
-    std::wstring areaName_, queryName_, answerName_;
-    UINT request_ = 0;
+    const Text suffix_ = ToText(GetCurrentProcessId());
+    const Text areaName_ = u"Local\\wlk-test-hook-area-" + suffix_;
+    const Text queryName_ = u"Local\\wlk-test-hook-query-" + suffix_;
+    const UINT request_ = RegisterWindowMessageW(AsWide(Text(hook::kQueryRequestMessageName)));
     HWND host_ = nullptr;
     HWND edit_ = nullptr;
     UniqueHandle area_, queryEvent_;
 };
-
-platform::WindowId Id(HWND window) {
-    return static_cast<platform::WindowId>(
-        static_cast<intptr_t>(static_cast<int32_t>(reinterpret_cast<intptr_t>(window))));
-}
 
 TEST_F(HookQueryTest, QueryCarriesTheFocusWindowItsSelectionAndLayout) {
     CreateArea();
@@ -210,10 +187,7 @@ TEST_F(HookQueryTest, QueryCarriesTheFocusWindowItsSelectionAndLayout) {
 
     SendMessageW(edit_, EM_SETSEL, 6, 9);
     bridge::TargetContext c = Query(edit_);
-    const Text exe = u"\\wlk_wine_tests.exe";
-    EXPECT_TRUE(c.AppPath.size() > exe.size() &&
-                EqualsIgnoreCase(c.AppPath.substr(c.AppPath.size() - exe.size()), exe))
-        << ToUtf8(c.AppPath);
+    EXPECT_TRUE(EndsWith(c.AppPath, u"\\wlk_wine_tests.exe")) << ToUtf8(c.AppPath);
     EXPECT_EQ(c.WindowClassName, u"Edit");
     EXPECT_EQ(c.HWND, Id(edit_));
     EXPECT_EQ(c.guiThread.HWND_Focus, Id(edit_));
@@ -228,16 +202,17 @@ TEST_F(HookQueryTest, QueryCarriesTheFocusWindowItsSelectionAndLayout) {
                 c.POINT_Y <= edit.bottom)
         << "caret at " << c.POINT_X << "," << c.POINT_Y;
 
-    SendMessageW(edit_, EM_SETSEL, 10, -1);
-    c = Query(edit_);
-    EXPECT_EQ(c.SelText, u"& <world>");
-    EXPECT_EQ(c.StateSelText, 2);
-
-    SendMessageW(edit_, EM_SETSEL, 3, 3);
-    c = Query(edit_);
-    EXPECT_EQ(c.SelText, u"");
-    EXPECT_EQ(c.StateSelText, 0);
-
+    struct Case {
+        int start, end;
+        Text text;
+        int32_t state;
+    };
+    for (const Case& s : {Case{10, -1, u"& <world>", 2}, Case{3, 3, u"", 0}}) {
+        SendMessageW(edit_, EM_SETSEL, s.start, s.end);
+        c = Query(edit_);
+        EXPECT_EQ(c.SelText, s.text);
+        EXPECT_EQ(c.StateSelText, s.state);
+    }
     // Any other window leaves the selection to the program's simulated copy.
     SetFocus(host_);
     c = Query(host_);
@@ -245,20 +220,6 @@ TEST_F(HookQueryTest, QueryCarriesTheFocusWindowItsSelectionAndLayout) {
     EXPECT_EQ(c.HWND, Id(host_));
     EXPECT_EQ(c.SelText, u"");
     EXPECT_EQ(c.StateSelText, 1);
-
-    // Round trip from the post to the event, for the notes.
-    std::vector<double> times;
-    for (int i = 0; i < 20; ++i) {
-        LARGE_INTEGER frequency, begin, end;
-        QueryPerformanceFrequency(&frequency);
-        ResetEvent(queryEvent_.Get());
-        QueryPerformanceCounter(&begin);
-        ASSERT_TRUE(Request(edit_, [this] { return QuerySet(); }));
-        QueryPerformanceCounter(&end);
-        times.push_back(1000.0 * double(end.QuadPart - begin.QuadPart) / double(frequency.QuadPart));
-    }
-    std::sort(times.begin(), times.end());
-    std::printf("hook query round trip: median %.3f ms of 20\n", (times[9] + times[10]) / 2);
 }
 
 // The library loaded into another application finds the names in the state
@@ -267,16 +228,14 @@ TEST_F(HookQueryTest, QueryComesFromAnotherApplication) {
     CreateArea();
     CreateQueryEvent();
     InstallHook();
-    const std::wstring readyName = L"Local\\wlk-test-hook-ready-" + std::to_wstring(GetCurrentProcessId());
-    UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, readyName.c_str()));
-    wchar_t own[MAX_PATH] = {};
-    std::wstring command(own, GetModuleFileNameW(nullptr, own, MAX_PATH));
-    command = L"\"" + command.substr(0, command.rfind(L'\\') + 1) + L"wlk_hook_target.exe\" " + readyName;
+    const Text readyName = u"Local\\wlk-test-hook-ready-" + suffix_;
+    UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, AsWide(readyName)));
+    Text command = u"\"" + OwnFolder() + u"wlk_hook_target.exe\" " + readyName;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &started));
+    ASSERT_TRUE(CreateProcessW(nullptr, reinterpret_cast<wchar_t*>(command.data()), nullptr,
+                               nullptr, FALSE, 0, nullptr, nullptr, &startup, &started));
     CloseHandle(started.hThread);
     UniqueHandle target(started.hProcess);
     ASSERT_EQ(WaitForSingleObject(ready.Get(), 30000), WAIT_OBJECT_0);
@@ -286,20 +245,16 @@ TEST_F(HookQueryTest, QueryComesFromAnotherApplication) {
 
     PostMessageW(edit, request_, 0, 0);
     ASSERT_EQ(WaitForSingleObject(queryEvent_.Get(), 10000), WAIT_OBJECT_0);
-    bridge::TargetContext c;
-    ASSERT_TRUE(bridge::ReadQuery(platform::win32::FromWide(areaName_.c_str(), areaName_.size()), c));
-    const Text exe = u"\\wlk_hook_target.exe";
-    EXPECT_TRUE(c.AppPath.size() > exe.size() &&
-                EqualsIgnoreCase(c.AppPath.substr(c.AppPath.size() - exe.size()), exe))
-        << ToUtf8(c.AppPath);
+    const bridge::TargetContext c = ReadBack();
+    EXPECT_TRUE(EndsWith(c.AppPath, u"\\wlk_hook_target.exe")) << ToUtf8(c.AppPath);
     EXPECT_EQ(c.HWND, Id(edit));
     EXPECT_EQ(c.SelText, u"<\u0442\u0435\u043A\u0441\u0442>");
     EXPECT_EQ(c.StateSelText, 2);
     ASSERT_EQ(GetForegroundWindow(), host) << "the other application took the foreground";
     EXPECT_EQ(Call("LK_GetTargetWindow"), reinterpret_cast<INT_PTR>(edit));
 
-    // Once the foreground is back here, the other application's window is
-    // the one that had it last.
+    // With the foreground back here, the other application's window is the
+    // one that had it last.
     SetForegroundWindow(host_);
     ASSERT_TRUE(Request(host_)) << "this thread's messages did not run";
     EXPECT_EQ(GetForegroundWindow(), host_);
