@@ -31,8 +31,10 @@ if(WLK_FUZZ)
 endif()
 
 find_package(GTest REQUIRED)
+# The hook component's query text is portable, so it is checked here against
+# the program's reader; the rest of the component builds only for Windows.
 add_executable(wlk_tests ${WLK_UNIT_TEST_SOURCES} ${WLK_SHARED_TEST_SOURCES} tests/support/test_platform.cpp
-    tests/support/test_platform_sim.cpp)
+    tests/support/test_platform_sim.cpp hook/query_text.cpp)
 target_include_directories(wlk_tests PRIVATE tests)
 target_compile_options(wlk_tests PRIVATE ${WLK_WARNINGS})
 target_link_libraries(wlk_tests PRIVATE wlk_sim GTest::gtest GTest::gtest_main)

@@ -67,6 +67,17 @@ target_link_options(Wordlark PRIVATE -municode)
 add_dependencies(Wordlark wlk_icons)
 set_target_properties(Wordlark PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${WLK_DIST})
 
+# The hook component beside the program: loaded by it and, through its hook,
+# into the applications the user works in, so it carries none of the program's
+# own code. The .def file gives the exports their plain names.
+add_library(wlk_hook SHARED hook/hook_library.cpp hook/query_request.cpp hook/target_facts.cpp
+    hook/foreground_tracking.cpp hook/shared_state.cpp hook/query_text.cpp hook/wordlark.def)
+target_include_directories(wlk_hook PRIVATE ${CMAKE_SOURCE_DIR})
+target_compile_options(wlk_hook PRIVATE ${WLK_WARNINGS})
+target_link_libraries(wlk_hook PRIVATE user32)
+set_target_properties(wlk_hook PROPERTIES OUTPUT_NAME Wordlark PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${WLK_DIST})
+add_dependencies(Wordlark wlk_hook)
+
 # The event sounds beside the program.
 set(WLK_SOUNDS kbd launch paper menu start start_as_admin already_work)
 list(TRANSFORM WLK_SOUNDS REPLACE "(.+)" "${WLK_DIST}/\\1.wav" OUTPUT_VARIABLE WLK_SOUND_FILES)
@@ -95,7 +106,7 @@ add_executable(wlk_log_writer EXCLUDE_FROM_ALL tests/wine/log_writer.cpp)
 target_compile_options(wlk_log_writer PRIVATE ${WLK_WARNINGS})
 target_link_libraries(wlk_log_writer PRIVATE wlk_win32)
 target_link_options(wlk_log_writer PRIVATE -municode)
-add_dependencies(wlk_wine_tests wlk_log_writer)
+add_dependencies(wlk_wine_tests wlk_log_writer wlk_hook)
 
 # Another application writing the clipboard, for the Wine and end-to-end tests
 # of the clipboard history and its figures.
@@ -104,6 +115,14 @@ target_compile_options(wlk_clip_writer PRIVATE ${WLK_WARNINGS})
 target_link_libraries(wlk_clip_writer PRIVATE user32)
 target_link_options(wlk_clip_writer PRIVATE -municode)
 add_dependencies(wlk_wine_tests wlk_clip_writer)
+
+# Another application with an edit control, into which the Wine tests have the
+# hook component loaded.
+add_executable(wlk_hook_target EXCLUDE_FROM_ALL tests/wine/hook_target.cpp)
+target_compile_options(wlk_hook_target PRIVATE ${WLK_WARNINGS})
+target_link_libraries(wlk_hook_target PRIVATE user32)
+target_link_options(wlk_hook_target PRIVATE -municode)
+add_dependencies(wlk_wine_tests wlk_hook_target)
 
 # Google Benchmark cross-built from Debian's source; the benchmarks measure the
 # real platform against plain file access in the same run.
@@ -131,3 +150,8 @@ foreach(src ${WLK_BENCH_SOURCES})
     target_compile_options(${name} PRIVATE ${WLK_WARNINGS})
     target_link_libraries(${name} PRIVATE wlk_bench_support)
 endforeach()
+# The query benchmark loads the hook component from the distribution folder.
+file(RELATIVE_PATH WLK_DIST_FROM_BUILD ${CMAKE_BINARY_DIR} ${WLK_DIST})
+string(REPLACE "/" "\\\\" WLK_DIST_FROM_BUILD "${WLK_DIST_FROM_BUILD}")
+target_compile_definitions(hook_query_bench PRIVATE WLK_DIST_FROM_BUILD=L"${WLK_DIST_FROM_BUILD}")
+add_dependencies(hook_query_bench wlk_hook)

@@ -1,0 +1,288 @@
+// The real Wordlark.dll: its installation block read at the program's byte
+// offsets, and whole queries, from this process and from another one, through
+// the hook, the area and the event to the program's reader.
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "bridge/interchange.h"
+#include "bridge/query_reader.h"
+#include "hook/install_params.h"
+#include "platform/text.h"
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/wide.h"
+#include "platform/win32/windows_api.h"
+#include "support/test_platform.h"
+
+namespace wlk::test {
+namespace {
+
+using platform::win32::AsWide;
+using platform::win32::UniqueHandle;
+
+Text OwnFolder() {
+    wchar_t own[MAX_PATH] = {};
+    const Text path = platform::win32::FromWide(own, GetModuleFileNameW(nullptr, own, MAX_PATH));
+    return path.substr(0, path.rfind(u'\\') + 1);
+}
+
+// Where the build leaves the library: its distribution folder below the tests.
+HMODULE Library() {
+    static HMODULE library = LoadLibraryW(AsWide(OwnFolder() + u"dist\\Wordlark.dll"));
+    return library;
+}
+
+// Through the generic function type, which any function type may be cast to.
+template <typename Function>
+Function Export(const char* name) {
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void (*)()>(GetProcAddress(Library(), name)));
+}
+int Install(void* block) {
+    auto install = Export<int (*)(void*)>("LK_Install");
+    return install ? install(block) : -1;
+}
+INT_PTR Call(const char* name) {
+    auto function = Export<INT_PTR (*)()>(name);
+    return function ? function() : -1;
+}
+
+// The block as the program lays it out, with a result code to be overwritten.
+struct RawBlock {
+    RawBlock(const wchar_t* query, const wchar_t* answer, const wchar_t* area) {
+        Put<uint32_t>(8, RegisterWindowMessageW(L"wlk-test-hook-request"));
+        Put(16, reinterpret_cast<uint64_t>(query));
+        Put(24, reinterpret_cast<uint64_t>(answer));
+        Put(32, reinterpret_cast<uint64_t>(area));
+        Put<uint32_t>(48, 0xDDDDDDDD);
+    }
+    template <typename T>
+    void Put(size_t offset, T value) { std::memcpy(bytes.data() + offset, &value, sizeof value); }
+    uint32_t ResultCode() const { return *reinterpret_cast<const uint32_t*>(bytes.data() + 48); }
+    std::vector<uint8_t> bytes = std::vector<uint8_t>(62, 0);
+};
+
+TEST(HookLibraryTest, InstallTakesTheBlockAtItsOffsetsAndReportsItsResult) {
+    ASSERT_NE(Library(), nullptr) << "Wordlark.dll not found below the tests";
+    const std::wstring overlong(260, L'n'), longest(259, L'n');
+    for (RawBlock block : {RawBlock(nullptr, L"a", L"m"), RawBlock(L"q", L"", L"m"),
+                           RawBlock(L"q", L"a", overlong.c_str())}) {
+        EXPECT_EQ(Install(block.bytes.data()), 0);
+        EXPECT_EQ(block.ResultCode(), 1u) << "invalid names of sync objects";
+    }
+    EXPECT_EQ(Call("LK_Uninstall"), 0) << "nothing was installed";
+
+    RawBlock block(L"q", L"a", longest.c_str());
+    EXPECT_NE(Install(block.bytes.data()), 0);
+    EXPECT_EQ(block.ResultCode(), 0u);
+    block.Put<uint32_t>(48, 0xDDDDDDDD);
+    EXPECT_NE(Install(block.bytes.data()), 0) << "a second installation takes the new block";
+    EXPECT_EQ(block.ResultCode(), 0u);
+    EXPECT_NE(Call("LK_Uninstall"), 0);
+    EXPECT_EQ(Call("LK_Uninstall"), 0) << "already removed";
+}
+
+platform::WindowId Id(HWND window) {
+    return static_cast<platform::WindowId>(
+        static_cast<intptr_t>(static_cast<int32_t>(reinterpret_cast<intptr_t>(window))));
+}
+
+bool EndsWith(const Text& text, const Text& end) {
+    return text.size() > end.size() && EqualsIgnoreCase(text.substr(text.size() - end.size()), end);
+}
+
+// Test-only names, so that nothing meets a running program's objects.
+class HookQueryTest : public PlatformTest {
+protected:
+    void SetUp() override {
+        PlatformTest::SetUp();
+        ASSERT_NE(Library(), nullptr) << "Wordlark.dll not found below the tests";
+        host_ = CreateWindowExW(0, L"STATIC", L"wlk hook host", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                40, 40, 400, 200, nullptr, nullptr, nullptr, nullptr);
+        edit_ = CreateWindowExW(0, L"EDIT", L"hello \u043C\u0438\u0440 & <world>",
+                                WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 300, 30, host_, nullptr,
+                                nullptr, nullptr);
+        ASSERT_TRUE(host_ && edit_);
+    }
+    void TearDown() override {
+        Call("LK_Uninstall");
+        DestroyWindow(host_);
+        PlatformTest::TearDown();
+    }
+
+    void CreateArea() {
+        area_.Reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                       bridge::kInterchangeAreaSize, AsWide(areaName_)));
+        ASSERT_TRUE(area_);
+    }
+    void CreateQueryEvent() {
+        queryEvent_.Reset(CreateEventW(nullptr, TRUE, FALSE, AsWide(queryName_)));
+        ASSERT_TRUE(queryEvent_);
+    }
+    void InstallHook() {
+        hook::InstallParams params;
+        params.queryRequestMessage = request_;
+        params.queryEventName = reinterpret_cast<uintptr_t>(queryName_.c_str());
+        params.answerEventName = reinterpret_cast<uintptr_t>(u"Local\\wlk-test-hook-answer");
+        params.areaName = reinterpret_cast<uintptr_t>(areaName_.c_str());
+        ASSERT_NE(Install(&params), 0);
+        ASSERT_EQ(params.resultCode, 0u);
+    }
+    bool QuerySet() const {
+        return queryEvent_ && WaitForSingleObject(queryEvent_.Get(), 0) == WAIT_OBJECT_0;
+    }
+
+    // Posts the request and after it a marker, and runs this thread's messages
+    // until `done` holds or, without `done`, until the marker came.
+    bool Request(HWND window, const std::function<bool()>& done = nullptr) {
+        constexpr UINT kMarker = WM_APP + 77;
+        PostMessageW(window, request_, 0, 0);
+        PostMessageW(window, kMarker, 0, 0);
+        bool markerSeen = false;
+        for (const DWORD start = GetTickCount(); GetTickCount() - start < 10000;) {
+            if (done ? done() : markerSeen) return true;
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+            for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
+                markerSeen = markerSeen || message.message == kMarker;
+                DispatchMessageW(&message);
+            }
+        }
+        return false;
+    }
+    bridge::TargetContext ReadBack() {
+        bridge::TargetContext context;
+        EXPECT_TRUE(bridge::ReadQuery(areaName_, context));
+        return context;
+    }
+    bridge::TargetContext Query(HWND window) {
+        ResetEvent(queryEvent_.Get());
+        EXPECT_TRUE(Request(window, [this] { return QuerySet(); })) << "no query event";
+        return ReadBack();
+    }
+    std::string AreaStart() {
+        UniqueHandle mapping(OpenFileMappingW(FILE_MAP_READ, FALSE, AsWide(areaName_)));
+        platform::win32::UniqueView view(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 16));
+        return view ? std::string(static_cast<const char*>(view.Get()), 16) : "<none>";
+    }
+
+    const Text suffix_ = ToText(GetCurrentProcessId());
+    const Text areaName_ = u"Local\\wlk-test-hook-area-" + suffix_;
+    const Text queryName_ = u"Local\\wlk-test-hook-query-" + suffix_;
+    const UINT request_ = RegisterWindowMessageW(AsWide(Text(hook::kQueryRequestMessageName)));
+    HWND host_ = nullptr;
+    HWND edit_ = nullptr;
+    UniqueHandle area_, queryEvent_;
+};
+
+TEST_F(HookQueryTest, QueryCarriesTheFocusWindowItsSelectionAndLayout) {
+    CreateArea();
+    CreateQueryEvent();
+    InstallHook();
+    SetForegroundWindow(host_);
+    SetFocus(edit_);
+    ASSERT_EQ(GetFocus(), edit_);
+    EXPECT_EQ(Call("LK_GetTargetWindow"), reinterpret_cast<INT_PTR>(edit_));
+    EXPECT_EQ(Call("LK_GetTargetWindowOther"), 0) << "no window of another process was active";
+
+    SendMessageW(edit_, EM_SETSEL, 6, 9);
+    bridge::TargetContext c = Query(edit_);
+    EXPECT_TRUE(EndsWith(c.AppPath, u"\\wlk_wine_tests.exe")) << ToUtf8(c.AppPath);
+    EXPECT_EQ(c.WindowClassName, u"Edit");
+    EXPECT_EQ(c.HWND, Id(edit_));
+    EXPECT_EQ(c.guiThread.HWND_Focus, Id(edit_));
+    EXPECT_EQ(c.guiThread.HWND_Active, Id(host_));
+    EXPECT_EQ(c.guiThread.HWND_Caret, Id(edit_));
+    EXPECT_EQ(c.HKL, static_cast<uint32_t>(reinterpret_cast<uintptr_t>(GetKeyboardLayout(0))));
+    EXPECT_EQ(c.SelText, u"\u043C\u0438\u0440");
+    EXPECT_EQ(c.StateSelText, 2);
+    RECT edit{};
+    GetWindowRect(edit_, &edit);
+    EXPECT_TRUE(c.POINT_X >= edit.left && c.POINT_X <= edit.right && c.POINT_Y >= edit.top &&
+                c.POINT_Y <= edit.bottom)
+        << "caret at " << c.POINT_X << "," << c.POINT_Y;
+
+    struct Case {
+        int start, end;
+        Text text;
+        int32_t state;
+    };
+    for (const Case& s : {Case{10, -1, u"& <world>", 2}, Case{3, 3, u"", 0}}) {
+        SendMessageW(edit_, EM_SETSEL, s.start, s.end);
+        c = Query(edit_);
+        EXPECT_EQ(c.SelText, s.text);
+        EXPECT_EQ(c.StateSelText, s.state);
+    }
+    // Any other window leaves the selection to the program's simulated copy.
+    SetFocus(host_);
+    c = Query(host_);
+    EXPECT_EQ(c.WindowClassName, u"Static");
+    EXPECT_EQ(c.HWND, Id(host_));
+    EXPECT_EQ(c.SelText, u"");
+    EXPECT_EQ(c.StateSelText, 1);
+}
+
+// The library loaded into another application finds the names in the state
+// that every copy of it shares.
+TEST_F(HookQueryTest, QueryComesFromAnotherApplication) {
+    CreateArea();
+    CreateQueryEvent();
+    InstallHook();
+    const Text readyName = u"Local\\wlk-test-hook-ready-" + suffix_;
+    UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, AsWide(readyName)));
+    Text command = u"\"" + OwnFolder() + u"wlk_hook_target.exe\" " + readyName;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    ASSERT_TRUE(CreateProcessW(nullptr, reinterpret_cast<wchar_t*>(command.data()), nullptr,
+                               nullptr, FALSE, 0, nullptr, nullptr, &startup, &started));
+    CloseHandle(started.hThread);
+    UniqueHandle target(started.hProcess);
+    ASSERT_EQ(WaitForSingleObject(ready.Get(), 30000), WAIT_OBJECT_0);
+    const HWND host = FindWindowW(nullptr, L"wlk hook target");
+    const HWND edit = FindWindowExW(host, nullptr, L"Edit", nullptr);
+    ASSERT_TRUE(host && edit);
+
+    PostMessageW(edit, request_, 0, 0);
+    ASSERT_EQ(WaitForSingleObject(queryEvent_.Get(), 10000), WAIT_OBJECT_0);
+    const bridge::TargetContext c = ReadBack();
+    EXPECT_TRUE(EndsWith(c.AppPath, u"\\wlk_hook_target.exe")) << ToUtf8(c.AppPath);
+    EXPECT_EQ(c.HWND, Id(edit));
+    EXPECT_EQ(c.SelText, u"<\u0442\u0435\u043A\u0441\u0442>");
+    EXPECT_EQ(c.StateSelText, 2);
+    ASSERT_EQ(GetForegroundWindow(), host) << "the other application took the foreground";
+    EXPECT_EQ(Call("LK_GetTargetWindow"), reinterpret_cast<INT_PTR>(edit));
+
+    // With the foreground back here, the other application's window is the
+    // one that had it last.
+    SetForegroundWindow(host_);
+    ASSERT_TRUE(Request(host_)) << "this thread's messages did not run";
+    EXPECT_EQ(GetForegroundWindow(), host_);
+    EXPECT_EQ(Call("LK_GetTargetWindowOther"), reinterpret_cast<INT_PTR>(host));
+
+    PostMessageW(host, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(target.Get(), 10000), WAIT_OBJECT_0);
+}
+
+TEST_F(HookQueryTest, WithoutTheAreaOrTheEventNothingIsWritten) {
+    InstallHook();
+    SetFocus(edit_);
+    SendMessageW(edit_, EM_SETSEL, 0, 5);
+
+    CreateQueryEvent();
+    ASSERT_TRUE(Request(edit_)) << "the request was not handled";
+    EXPECT_FALSE(QuerySet()) << "no area to write into";
+
+    queryEvent_.Reset();
+    CreateArea();
+    ASSERT_TRUE(Request(edit_)) << "the request was not handled";
+    EXPECT_EQ(AreaStart(), std::string(16, '\0')) << "no event to tell the program";
+
+    // Both there: the same request gets through.
+    CreateQueryEvent();
+    ASSERT_TRUE(Request(edit_, [this] { return QuerySet(); }));
+    EXPECT_EQ(AreaStart().substr(0, 5), "<?xml");
+}
+
+}  // namespace
+}  // namespace wlk::test
