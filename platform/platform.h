@@ -5,6 +5,7 @@
 #include "platform/bitmap.h"
 #include "platform/clipboard.h"
 #include "platform/files.h"
+#include "platform/input.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
 #include "platform/shared_memory.h"
@@ -26,6 +27,7 @@ struct Platform {
     Ui& ui;
     Bitmaps& bitmaps;
     Clipboard& clipboard;
+    Input& input;
 };
 
 // The installed platform; installing replaces the previous one.

@@ -6,6 +6,7 @@
 #include "platform/sim/sim_bitmap.h"
 #include "platform/sim/sim_clipboard.h"
 #include "platform/sim/sim_files.h"
+#include "platform/sim/sim_input.h"
 #include "platform/sim/sim_profile.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_shared_memory.h"
@@ -26,10 +27,11 @@ struct SimPlatform {
     SimUi ui;
     SimBitmaps bitmaps;
     SimClipboard clipboard;
+    SimInput input;
     // Last, so that its destructor waits for the threads before the rest goes.
     SimThreads threads;
-    Platform platform{sync,   threads, profile, registry, files,
-                      system, shared,  ui,      bitmaps,  clipboard};
+    Platform platform{sync,   threads, profile, registry,  files,
+                      system, shared,  ui,      bitmaps,   clipboard, input};
 
     void Install() { platform::Install(&platform); }
 };
