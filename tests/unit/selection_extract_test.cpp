@@ -81,14 +81,16 @@ TEST_F(SelectionExtractTest, SnapshotKeepsEveryReadableFormatAndPutsItBackUnderI
     clipboard().unlockable.insert(hidden);
     ASSERT_TRUE(clipboard().Open(kOtherApp));
     ASSERT_TRUE(clipboard().SetData(hidden, Block{1}));
+    // CF_METAFILEPICT: a block, but one holding a metafile handle.
+    ASSERT_TRUE(clipboard().SetData(3, Block{8, 0, 0, 0}));
     clipboard().Close();
 
     ClipboardSnapshot snapshot;
     snapshot.Take();
     EXPECT_TRUE(snapshot.RestorePending());
     EXPECT_FALSE(clipboard().IsOpen());
-    // In the clipboard's order; the bitmap handle and the block that cannot
-    // be locked are left out; only the registered format has a name.
+    // In the clipboard's order; the bitmap and metafile handles and the block
+    // that cannot be locked are left out; only the registered format has a name.
     std::vector<std::tuple<uint32_t, Text, Block>> saved;
     for (const auto& f : snapshot.Formats()) saved.emplace_back(f.number, f.name, f.bytes);
     EXPECT_EQ(saved, (std::vector<std::tuple<uint32_t, Text, Block>>{
