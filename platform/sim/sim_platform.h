@@ -30,8 +30,8 @@ struct SimPlatform {
     SimInput input;
     // Last, so that its destructor waits for the threads before the rest goes.
     SimThreads threads;
-    Platform platform{sync,   threads, profile, registry,  files,
-                      system, shared,  ui,      bitmaps,   clipboard, input};
+    Platform platform{sync,   threads, profile, registry,  files, system,
+                      shared, ui,      bitmaps, clipboard, input};
 
     void Install() { platform::Install(&platform); }
 };

@@ -19,8 +19,8 @@ void InstallWin32Platform() {
     // The process-wide services, made on first call and never destroyed:
     // worker threads may still use them while the process ends.
     static Platform* platform = new Platform{
-        *new Win32Sync,       *new Win32Threads,  *new Win32Profile,      *new Win32Registry,
-        *new Win32FileSystem, *new Win32System,   *new Win32SharedMemory, *new Win32Ui,
+        *new Win32Sync,       *new Win32Threads,   *new Win32Profile,      *new Win32Registry,
+        *new Win32FileSystem, *new Win32System,    *new Win32SharedMemory, *new Win32Ui,
         *new Win32Bitmaps,    *new Win32Clipboard, *new Win32Input};
     Install(platform);
 }
