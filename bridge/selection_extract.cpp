@@ -59,9 +59,10 @@ std::string_view AnsiText(const platform::ClipboardBlock& block) {
     return all.substr(0, all.find('\0'));
 }
 
-// The clipboard's text: CF_UNICODETEXT, else CF_TEXT in the system's ANSI
-// code page. Each read opens the clipboard on its own.
-Text ReadClipboardText(platform::Clipboard& clipboard) {
+}  // namespace
+
+Text ReadClipboardText() {
+    auto& clipboard = platform::Current().clipboard;
     Text text;
     if (clipboard.IsFormatAvailable(platform::kCfUnicodeText) && clipboard.Open(0)) {
         if (auto block = clipboard.GetData(platform::kCfUnicodeText, kAnyTextBytes))
@@ -75,8 +76,6 @@ Text ReadClipboardText(platform::Clipboard& clipboard) {
     }
     return text;
 }
-
-}  // namespace
 
 Text ExtractSelectedText(platform::WindowId window, platform::WindowId trayWindow) {
     auto& p = platform::Current();
@@ -96,7 +95,7 @@ Text ExtractSelectedText(platform::WindowId window, platform::WindowId trayWindo
     p.ui.SendMessageTimeout(window, WM_COPY, 0, 0, kCopyMessageTimeoutMs);
     p.threads.Sleep(kCopyWaitMs);
 
-    Text text = ReadClipboardText(p.clipboard);
+    Text text = ReadClipboardText();
     snapshot.PutBack();
     return text;
 }

@@ -23,4 +23,9 @@ inline constexpr uint32_t kCopyWaitMs = 400;
 // program's own.
 Text ExtractSelectedText(platform::WindowId window, platform::WindowId trayWindow);
 
+// The clipboard's text up to its first NUL: CF_UNICODETEXT, else CF_TEXT in
+// the system's ANSI code page; empty when neither can be read. Each read
+// opens the clipboard on its own.
+Text ReadClipboardText();
+
 }  // namespace wlk::bridge
