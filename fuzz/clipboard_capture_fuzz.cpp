@@ -1,6 +1,7 @@
 // Arbitrary clipboard blocks (any program can put anything on the clipboard)
 // for the text, RTF, HTML, locale and Quirenote formats, read through the
-// capture, the "SourceURL:" scan included.
+// capture, the "SourceURL:" scan included, through the text reading of the
+// simulated copy, and saved and put back by a clipboard snapshot.
 //
 // Input: one byte choosing the formats present (one bit each, in the order of
 // kFormats below), then their blocks in that order, separated by "\n--\n".
@@ -9,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "bridge/clipboard_snapshot.h"
+#include "bridge/selection_extract.h"
 #include "fuzz/fuzz_support.h"
 #include "history/clipboard_capture.h"
 
@@ -32,6 +35,22 @@ bool Terminated(const history::CCHItem& item) {
     return data && item.Size() > 0 && data[item.Size()] == 0 && data[item.Size() + 1] == 0;
 }
 
+// The text never runs past a NUL, and the snapshot puts every block back
+// as it was.
+void CheckSnapshotAndText(const std::map<uint32_t, std::vector<uint8_t>>& blocks) {
+    Require(bridge::ReadClipboardText().find(u'\0') == Text::npos);
+    bridge::ClipboardSnapshot snapshot;
+    snapshot.Take();
+    Sim().clipboard.PutText(0x4242, u"meanwhile");
+    Require(snapshot.PutBack() == !blocks.empty());
+    Require(Sim().clipboard.Open(0));
+    for (const auto& [format, bytes] : blocks)
+        Require(Sim().clipboard.GetData(format, bytes.size())->bytes == bytes);
+    Require(Sim().clipboard.EnumFormats().size() == blocks.size() || blocks.empty());
+    Sim().clipboard.Close();
+    Sim().clipboard.Put(0x4242, blocks);
+}
+
 void FuzzOne(const std::string& bytes) {
     static const std::vector<uint32_t> formats = Formats();
     if (bytes.empty()) return;
@@ -46,7 +65,8 @@ void FuzzOne(const std::string& bytes) {
         rest = end == std::string_view::npos ? std::string_view()
                                              : rest.substr(end + kSeparator.size());
     }
-    Sim().clipboard.Put(0x4242, std::move(blocks));
+    Sim().clipboard.Put(0x4242, blocks);
+    CheckSnapshotAndText(blocks);
 
     history::FormatSwitches switches;
     switches.on[4] = !(present & 0x80);

@@ -21,6 +21,8 @@ inline constexpr uint32_t kCfText = 1;
 inline constexpr uint32_t kCfBitmap = 2;
 inline constexpr uint32_t kCfUnicodeText = 13;
 inline constexpr uint32_t kCfLocale = 16;
+// The longest format name FormatName gives.
+inline constexpr size_t kMaxFormatName = 100;
 
 // One format's block as GetClipboardData + GlobalSize + GlobalLock give it.
 struct ClipboardBlock {
@@ -38,6 +40,9 @@ public:
     virtual WindowId Owner() = 0;
     // RegisterClipboardFormatW; 0 on failure.
     virtual uint32_t RegisterFormat(const Text& name) = 0;
+    // GetClipboardFormatNameW of a registered format, at most
+    // kMaxFormatName characters; empty for a standard or unknown format.
+    virtual Text FormatName(uint32_t format) = 0;
     // IsClipboardFormatAvailable; needs no open clipboard.
     virtual bool IsFormatAvailable(uint32_t format) = 0;
 
@@ -45,6 +50,9 @@ public:
     virtual bool Open(WindowId owner) = 0;
     // CloseClipboard.
     virtual void Close() = 0;
+    // EnumClipboardFormats of the open clipboard: every format present, in
+    // the clipboard's own order (formats the system can convert to included).
+    virtual std::vector<uint32_t> EnumFormats() = 0;
     // The block of `format` of the open clipboard; nothing when the format is
     // missing or its block cannot be locked. A block above `maxBytes` comes
     // back with its size and no bytes.

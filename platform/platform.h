@@ -6,6 +6,7 @@
 #include "platform/clipboard.h"
 #include "platform/files.h"
 #include "platform/library.h"
+#include "platform/input.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
 #include "platform/shared_memory.h"
@@ -30,6 +31,7 @@ struct Platform {
     Clipboard& clipboard;
     Libraries& libraries;
     TargetFacts& targets;
+    Input& input;
 };
 
 // The installed platform; installing replaces the previous one.

@@ -10,7 +10,6 @@ namespace {
 
 constexpr uint32_t kErrorClipboardNotOpen = 1418;
 constexpr uint32_t kErrorInvalidWindow = 1400;
-constexpr uint32_t kFirstRegisteredFormat = 0xC000;
 constexpr uint32_t kLangRussian = 0x19;
 
 // Windows-1251 for the Cyrillic letters, so that a locale visibly changes the
@@ -36,9 +35,20 @@ WindowId SimClipboard::Owner() {
 
 uint32_t SimClipboard::RegisterFormat(const Text& name) {
     std::lock_guard lock(mutex_);
-    auto [it, added] =
-        registered_.emplace(ToLower(name), kFirstRegisteredFormat + uint32_t(registered_.size()));
+    auto [it, added] = registered_.emplace(ToLower(name), nextRegistered_);
+    if (added) names_[nextRegistered_++] = name;
     return it->second;
+}
+
+Text SimClipboard::FormatName(uint32_t format) {
+    std::lock_guard lock(mutex_);
+    auto it = names_.find(format);
+    return it == names_.end() ? Text() : it->second.substr(0, kMaxFormatName);
+}
+
+void SimClipboard::ForgetRegistrations() {
+    std::lock_guard lock(mutex_);
+    registered_.clear();
 }
 
 uint32_t SimClipboard::FormatId(const Text& name) {
@@ -77,6 +87,15 @@ bool SimClipboard::IsOpen() {
     return open_;
 }
 
+std::vector<uint32_t> SimClipboard::EnumFormats() {
+    std::lock_guard lock(mutex_);
+    if (!open_) {
+        lastError_ = kErrorClipboardNotOpen;
+        return {};
+    }
+    return order_;
+}
+
 std::optional<ClipboardBlock> SimClipboard::GetData(uint32_t format, size_t maxBytes) {
     std::lock_guard lock(mutex_);
     if (!open_) {
@@ -107,10 +126,16 @@ bool SimClipboard::Change(WindowId owner) {
     return true;
 }
 
+// A format set again keeps its place, as on Windows.
+void SimClipboard::Place(uint32_t format) {
+    if (std::find(order_.begin(), order_.end(), format) == order_.end()) order_.push_back(format);
+}
+
 bool SimClipboard::Empty() {
     std::lock_guard lock(mutex_);
     if (!Change(openedBy_)) return false;
     formats_.clear();
+    order_.clear();
     bitmap_.reset();
     return true;
 }
@@ -119,6 +144,7 @@ bool SimClipboard::SetData(uint32_t format, std::span<const uint8_t> bytes) {
     std::lock_guard lock(mutex_);
     if (!Change(owner_)) return false;
     formats_[format].assign(bytes.begin(), bytes.end());
+    Place(format);
     return true;
 }
 
@@ -126,6 +152,7 @@ bool SimClipboard::SetBitmap(const Bitmap& bitmap) {
     std::lock_guard lock(mutex_);
     if (!Change(owner_)) return false;
     bitmap_ = bitmap.Copy();
+    Place(kCfBitmap);
     return true;
 }
 
@@ -141,6 +168,9 @@ void SimClipboard::Put(WindowId owner, std::map<uint32_t, std::vector<uint8_t>> 
     std::lock_guard lock(mutex_);
     formats_ = std::move(formats);
     bitmap_ = std::move(bitmap);
+    order_.clear();
+    for (const auto& entry : formats_) order_.push_back(entry.first);
+    if (bitmap_) order_.push_back(kCfBitmap);
     owner_ = owner;
     ++sequence_;
 }

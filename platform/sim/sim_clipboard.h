@@ -16,9 +16,11 @@ public:
     uint32_t SequenceNumber() override;
     WindowId Owner() override;
     uint32_t RegisterFormat(const Text& name) override;
+    Text FormatName(uint32_t format) override;
     bool IsFormatAvailable(uint32_t format) override;
     bool Open(WindowId owner) override;
     void Close() override;
+    std::vector<uint32_t> EnumFormats() override;
     std::optional<ClipboardBlock> GetData(uint32_t format, size_t maxBytes) override;
     std::unique_ptr<Bitmap> GetBitmap() override;
     bool Empty() override;
@@ -43,6 +45,10 @@ public:
     void BumpSequence();
     // The id RegisterFormat gave a name, or 0.
     uint32_t FormatId(const Text& name);
+    // The registrations are forgotten, as when the session that made them
+    // ended: names registered again get new numbers. Old numbers keep their
+    // names, as an application that still holds one would see them.
+    void ForgetRegistrations();
     bool IsOpen();
     // The formats on the clipboard, bitmap included.
     std::set<uint32_t> Formats();
@@ -67,11 +73,16 @@ public:
 
 private:
     bool Change(WindowId owner);
+    void Place(uint32_t format);
 
     std::mutex mutex_;
     std::map<uint32_t, std::vector<uint8_t>> formats_;
+    // The formats in the order they were set, the bitmap among them.
+    std::vector<uint32_t> order_;
     std::shared_ptr<Bitmap> bitmap_;
     std::map<Text, uint32_t> registered_;
+    std::map<uint32_t, Text> names_;
+    uint32_t nextRegistered_ = 0xC000;
     uint32_t sequence_ = 1;
     WindowId owner_ = 0;
     WindowId openedBy_ = 0;

@@ -7,6 +7,7 @@
 #include "platform/sim/sim_clipboard.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_library.h"
+#include "platform/sim/sim_input.h"
 #include "platform/sim/sim_profile.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_shared_memory.h"
@@ -30,10 +31,11 @@ struct SimPlatform {
     SimClipboard clipboard;
     SimLibraries libraries;
     SimTargetFacts targets;
+    SimInput input;
     // Last, so that its destructor waits for the threads before the rest goes.
     SimThreads threads;
     Platform platform{sync,   threads, profile, registry,  files,     system,
-                      shared, ui,      bitmaps, clipboard, libraries, targets};
+                      shared, ui,      bitmaps, clipboard, libraries, targets, input};
 
     void Install() { platform::Install(&platform); }
 };

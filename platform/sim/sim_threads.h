@@ -24,6 +24,7 @@ public:
     int started = 0;
     // The Sleep calls so far.
     std::atomic<int> sleeps{0};
+    std::atomic<uint32_t> lastSleepMs{0};
 
 private:
     std::mutex mutex_;

@@ -1,6 +1,7 @@
 #include "platform/win32/win32_clipboard.h"
 
 #include <cstring>
+#include <iterator>
 
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
@@ -71,6 +72,12 @@ uint32_t Win32Clipboard::RegisterFormat(const Text& name) {
     return RegisterClipboardFormatW(AsWide(name));
 }
 
+Text Win32Clipboard::FormatName(uint32_t format) {
+    wchar_t name[kMaxFormatName + 1] = {};
+    const int length = GetClipboardFormatNameW(format, name, int(std::size(name)));
+    return length > 0 ? FromWide(name, size_t(length)) : Text();
+}
+
 bool Win32Clipboard::IsFormatAvailable(uint32_t format) {
     return IsClipboardFormatAvailable(format) != FALSE;
 }
@@ -81,6 +88,13 @@ bool Win32Clipboard::Open(WindowId owner) {
 
 void Win32Clipboard::Close() {
     CloseClipboard();
+}
+
+std::vector<uint32_t> Win32Clipboard::EnumFormats() {
+    std::vector<uint32_t> formats;
+    for (UINT format = EnumClipboardFormats(0); format != 0; format = EnumClipboardFormats(format))
+        formats.push_back(format);
+    return formats;
 }
 
 std::optional<ClipboardBlock> Win32Clipboard::GetData(uint32_t format, size_t maxBytes) {

@@ -10,9 +10,11 @@ public:
     uint32_t SequenceNumber() override;
     WindowId Owner() override;
     uint32_t RegisterFormat(const Text& name) override;
+    Text FormatName(uint32_t format) override;
     bool IsFormatAvailable(uint32_t format) override;
     bool Open(WindowId owner) override;
     void Close() override;
+    std::vector<uint32_t> EnumFormats() override;
     std::optional<ClipboardBlock> GetData(uint32_t format, size_t maxBytes) override;
     std::unique_ptr<Bitmap> GetBitmap() override;
     bool Empty() override;

@@ -5,6 +5,7 @@
 #include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_library.h"
+#include "platform/win32/win32_input.h"
 #include "platform/win32/win32_profile.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shared_memory.h"
@@ -22,7 +23,8 @@ void InstallWin32Platform() {
     static Platform* platform = new Platform{
         *new Win32Sync,       *new Win32Threads,   *new Win32Profile,      *new Win32Registry,
         *new Win32FileSystem, *new Win32System,    *new Win32SharedMemory, *new Win32Ui,
-        *new Win32Bitmaps,    *new Win32Clipboard, *new Win32Libraries,    *new Win32TargetFacts};
+        *new Win32Bitmaps,    *new Win32Clipboard, *new Win32Libraries,    *new Win32TargetFacts,
+        *new Win32Input};
     Install(platform);
 }
 

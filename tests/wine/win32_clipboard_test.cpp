@@ -1,15 +1,19 @@
 // The real clipboard under Wine: what is written reads back, every change moves
 // the sequence number, a clipboard held by another process cannot be opened,
-// and the clipboard handler window records another program's copies with
-// either way of being told of changes.
+// the clipboard handler window records another program's copies with either
+// way of being told of changes, a snapshot of the clipboard is put back whole,
+// and an Edit control's selection is read by a simulated copy.
 #include "platform/win32/win32_clipboard.h"
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
 
+#include "bridge/clipboard_snapshot.h"
+#include "bridge/selection_extract.h"
 #include "history/clipboard_windows_win32.h"
 #include "settings/settings.h"
 
@@ -107,6 +111,48 @@ TEST_F(Win32ClipboardTest, OpenFailsWhileAnotherProcessHoldsTheClipboard) {
         return true;
     }, 30000)) << "the clipboard opens again once the holder lets go";
     EXPECT_EQ(WaitForSingleObject(holder.Get(), 30000), WAIT_OBJECT_0);
+}
+
+TEST_F(Win32ClipboardTest, SimulatedCopyReadsAnEditControlsSelectionAndRestoresTheClipboard) {
+    const uint32_t own = clipboard_.RegisterFormat(u"Wordlark Snapshot Test");
+    auto bitmap = P().bitmaps.FromPixels(2, 1, std::vector<uint32_t>{0xFF0000, 0x0000FF});
+    ASSERT_TRUE(bitmap && clipboard_.Open(Window()) && clipboard_.Empty());
+    ASSERT_TRUE(clipboard_.SetData(own, std::vector<uint8_t>{9, 8, 7}));
+    ASSERT_TRUE(clipboard_.SetData(platform::kCfUnicodeText, TextBlock(u"the user's own")));
+    ASSERT_TRUE(clipboard_.SetBitmap(*bitmap));
+    clipboard_.Close();
+    // The snapshot keeps the clipboard's order and the registered name; the
+    // bitmap handle is left out, its CF_DIB (8) form kept.
+    bridge::ClipboardSnapshot snapshot;
+    snapshot.Take();
+    std::vector<uint32_t> numbers;
+    for (const auto& format : snapshot.Formats()) numbers.push_back(format.number);
+    ASSERT_GE(numbers.size(), 3u);
+    EXPECT_EQ(std::vector(numbers.begin(), numbers.begin() + 2),
+              (std::vector<uint32_t>{own, platform::kCfUnicodeText}));
+    EXPECT_EQ(snapshot.Formats()[0].name, u"Wordlark Snapshot Test");
+    EXPECT_EQ(std::count(numbers.begin(), numbers.end(), platform::kCfBitmap), 0);
+    EXPECT_EQ(std::count(numbers.begin(), numbers.end(), 8u), 1);
+
+    HWND edit = CreateWindowExW(0, L"EDIT", L"alpha beta \u0416amma", WS_POPUP, 0, 0, 200, 30,
+                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(edit, nullptr);
+    SendMessageW(edit, EM_SETSEL, 6, 16);
+    // WM_COPY makes the control copy even though it has no focus.
+    EXPECT_EQ(bridge::ExtractSelectedText(platform::WindowId(edit), 0), u"beta \u0416amma");
+    DestroyWindow(edit);
+
+    ASSERT_TRUE(clipboard_.Open(Window()));
+    const auto ownBlock = clipboard_.GetData(own, 1 << 20);
+    const auto text = clipboard_.GetData(platform::kCfUnicodeText, 1 << 20);
+    const auto restored = clipboard_.GetBitmap();
+    clipboard_.Close();
+    ASSERT_TRUE(ownBlock && text && restored && ownBlock->bytes.size() >= 3);
+    EXPECT_EQ(std::vector(ownBlock->bytes.begin(), ownBlock->bytes.begin() + 3),
+              (std::vector<uint8_t>{9, 8, 7}));
+    EXPECT_EQ(Text(reinterpret_cast<const char16_t*>(text->bytes.data())), u"the user's own");
+    EXPECT_EQ(restored->Pixels(), (std::vector<uint32_t>{0xFF0000, 0x0000FF}))
+        << "the bitmap comes back from its CF_DIB";
 }
 
 // The tray window's part: it collects the handler's notifications.
