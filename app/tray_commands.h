@@ -78,6 +78,7 @@ enum TrayMessage : uint32_t {
     kMsgCommandFromSelf = kWmApp + 12,
     kMsgNoMenuOpen = kWmApp + 13,
     kMsgRefreshIcon = kWmApp + 14,
+    kMsgClipboardHandler = kWmApp + 15,
     kMsgHideBalloon = kWmApp + 16,
     kMsgHideMenuTooltip = kWmApp + 17,
     kMsgQueryFailed = kWmApp + 18,

@@ -6,6 +6,7 @@
 
 #include "app/app_globals.h"
 #include "app/change_listeners.h"
+#include "app/context_logger.h"
 #include "app/copy_data_command.h"
 #include "app/delayed_history.h"
 #include "app/event_watcher.h"
@@ -16,6 +17,7 @@
 #include "app/tray_texts.h"
 #include "bridge/install_report.h"
 #include "bridge/interchange.h"
+#include "bridge/selection_extract.h"
 #include "hook/install_params.h"
 #include "language/interface_strings.h"
 #include "language/language_switch.h"
@@ -61,6 +63,12 @@ UINT GestureMessage() {
     return message;
 }
 
+// The simulated copy that reads a target's selection, on the main thread or
+// the query thread.
+Text CopySelection(platform::WindowId target) {
+    return bridge::ExtractSelectedText(target, Globals().trayWindow);
+}
+
 bool InputDesktopIsActive() {
     HDESK input = OpenInputDesktop(0, FALSE, MAXIMUM_ALLOWED);
     if (!input) return false;
@@ -82,10 +90,8 @@ CWLKTrayWnd::CWLKTrayWnd(std::shared_ptr<platform::Event> instanceEvent, bool no
       options_(options),
       settings_(settings),
       sound_(settings),
-      // No reader of the selection yet: a directly filled context says that
-      // the selection could not be read.
       hookService_(platform::Current().ui.RegisterMessage(hook::kQueryRequestMessageName),
-                   nullptr) {}
+                   CopySelection) {}
 
 CWLKTrayWnd::~CWLKTrayWnd() {
     if (hwnd_) DestroyWindow(hwnd_);
@@ -149,8 +155,12 @@ LRESULT CWLKTrayWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kMsgNoMenuOpen: return 1;
         case kMsgCaption: return LRESULT(CopyCaption(reinterpret_cast<wchar_t*>(lParam)));
         case kMsgDataNeeded:
+            return targetRequests_.OnDataNeeded(
+                *reinterpret_cast<const bridge::TargetContext*>(wParam),
+                *reinterpret_cast<bridge::QueryAnswer*>(lParam));
+        case kMsgClipboardHandler: return ClipboardHandlerAddress();
+        case kMsgQueryFailed: OnQueryFailed(); return 0;
         case kMsgMenuHandler:
-        case kMsgQueryFailed:
         case kMsgUpdateResult:
         case kMsgShowHistoryPane:
         case kMsgHistoryEntryCommand:
@@ -181,7 +191,7 @@ bool CWLKTrayWnd::OnRegisteredMessage(UINT message, WPARAM wParam, LPARAM lParam
         ShowBalloon(language::GetString(250) + u"\n" + language::GetString(231) + u"\u2026",
                     kHotkeyBalloonMs);
         Sound(Sound::HotkeyAccepted);
-        if (RequestTargetContext(1) != bridge::QueryResult::ContextReady) HideBalloon();
+        if (targetRequests_.Request(1) != bridge::QueryResult::ContextReady) HideBalloon();
     } else {
         return false;
     }
@@ -287,6 +297,8 @@ void CWLKTrayWnd::OnDestroy() {
 }
 
 bool CWLKTrayWnd::InstallServices(bool interactive, Text& errorText) {
+    if (!menuHandler_) menuHandler_ = std::make_unique<CWLKContextLogger>();
+    targetRequests_.Attach(platform::WindowId(hwnd_), menuHandler_.get());
     bool writeLog = settings_.Get(settings::IntSetting::WriteLog) != 0;
     if (writeLog) {
         Log().Close();
@@ -294,29 +306,44 @@ bool CWLKTrayWnd::InstallServices(bool interactive, Text& errorText) {
     } else if (Log().IsOpen()) {
         Log().Close();
     }
-    bool ok = RegisterHotkey();
+    bool ok = queries_.Open();
     if (!ok) {
+        errorText = u"ERROR: Cannot create wait objects";
+    } else if (!RegisterHotkey()) {
         Log().WriteError(u"Cannot register hot key");
         UninstallServices();
         errorText = u"ERROR: Cannot register hot key " + HotkeyName();
-    } else if (uint32_t code = 0; !hookService_.InstallDLLService_IML_32(
-                   platform::WindowId(hwnd_), bridge::kQueryEventName, bridge::kAnswerEventName,
-                   bridge::kInterchangeAreaName, writeLog, code, false)) {
-        const Text path = bridge::CWLKDLLService::LibraryPath();
-        errorText = bridge::InstallErrorReport(
-            path, platform::Current().files.Kind(path) == platform::PathKind::File, code);
+        ok = false;
+    } else if (!InstallHook(writeLog, errorText)) {
         UnregisterHotkey();
         UninstallServices();
         startupNotes_.push_back(errorText);
+        ok = false;
+    } else if (!queries_.StartWaiting(platform::WindowId(hwnd_), CopySelection)) {
+        errorText = u"ERROR: Cannot start wait thread for query";
+        UninstallServices();
         ok = false;
     }
     if (!ok && !interactive) Log().Write(errorText);
     return ok;
 }
 
+bool CWLKTrayWnd::InstallHook(bool writeLog, Text& errorText) {
+    uint32_t code = 0;
+    if (hookService_.InstallDLLService_IML_32(
+            platform::WindowId(hwnd_), bridge::kQueryEventName, bridge::kAnswerEventName,
+            bridge::kInterchangeAreaName, writeLog, code, menuHandler_->ProvidesAnswers()))
+        return true;
+    const Text path = bridge::CWLKDLLService::LibraryPath();
+    errorText = bridge::InstallErrorReport(
+        path, platform::Current().files.Kind(path) == platform::PathKind::File, code);
+    return false;
+}
+
 void CWLKTrayWnd::UninstallServices() {
     UnregisterHotkey();
     hookService_.Uninstall();
+    queries_.Close();
 }
 
 Text CWLKTrayWnd::HotkeyName() const {
@@ -422,7 +449,7 @@ void CWLKTrayWnd::OnHotkey(WPARAM id) {
     if (settings_.Get(settings::IntSetting::ShowTrayBallonOnHotkey))
         ShowBalloon(HotkeyBalloon(HotkeyName()), kHotkeyBalloonMs);
     Sound(Sound::HotkeyAccepted);
-    switch (RequestTargetContext(0)) {
+    switch (targetRequests_.Request(0)) {
         case bridge::QueryResult::Requested:
         case bridge::QueryResult::NotSent: HideBalloon(); break;
         case bridge::QueryResult::ContextReady: break;
@@ -435,13 +462,20 @@ void CWLKTrayWnd::OnTimer(WPARAM id) {
     if (id == kTimerBalloon) HideBalloon();
     if (id == kTimerMenuFromPane) {
         Sound(Sound::HotkeyAccepted);
-        RequestTargetContext(1);
+        targetRequests_.Request(1);
     }
+    if (id == kTimerQueryFallback) targetRequests_.OnFallbackTimer();
 }
 
-bridge::QueryResult CWLKTrayWnd::RequestTargetContext(uintptr_t trigger) {
-    bridge::TargetContext context;
-    return hookService_.SendMessageToTargetWindow(trigger, context);
+void CWLKTrayWnd::OnQueryFailed() {
+    Log().WriteError(
+        u"Reveived message WM_WAIT_QUERY_COMPLETE_ERROR, wait of query complete with error");
+    queries_.Restart();
+}
+
+// What a simulated copy needs to keep its own change out of the history.
+LRESULT CWLKTrayWnd::ClipboardHandlerAddress() const {
+    return clipboard_ ? reinterpret_cast<LRESULT>(&clipboard_->Handler()) : 0;
 }
 
 size_t CWLKTrayWnd::CopyCaption(wchar_t* buffer) const {

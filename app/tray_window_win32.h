@@ -11,8 +11,11 @@
 #include "app/hotkey.h"
 #include "app/session_change.h"
 #include "app/sound_player.h"
+#include "app/target_requests.h"
 #include "app/tray_icon_win32.h"
+#include "bridge/data_needed_handler.h"
 #include "bridge/dll_service.h"
+#include "bridge/query_service.h"
 #include "history/clipboard_windows_win32.h"
 #include "phrases/command_tree.h"
 #include "phrases/phrase_library.h"
@@ -73,9 +76,9 @@ private:
     void RemoveClipboardHandler();
     int SaveClipboardHistory();
     void OnEnableMenuOfPhrases();
-    // Asks the hook service for the target's facts; `trigger` is 0 for the
-    // hotkey and 1 for the other ways of calling the menu.
-    bridge::QueryResult RequestTargetContext(uintptr_t trigger);
+    bool InstallHook(bool writeLog, Text& errorText);
+    void OnQueryFailed();
+    LRESULT ClipboardHandlerAddress() const;
     void OnLanguageSwitched(bool showMenuAgain);
     void ReloadPhrases();
     size_t CopyCaption(wchar_t* buffer) const;
@@ -97,6 +100,10 @@ private:
     TrayIcon icon_;
     SoundPlayer sound_;
     bridge::CWLKDLLService hookService_;
+    bridge::QueryService queries_;
+    // Receives the target's facts; made when the phrase menu is first turned on.
+    std::unique_ptr<bridge::IDataNeededHander> menuHandler_;
+    TargetRequests targetRequests_{hookService_, queries_};
     bool hotkeyRegistered_ = false;
     DoublePressRule doublePress_;
     POINT lastTrayPoint_{};

@@ -131,7 +131,7 @@ platform::WindowId CWLKDLLService::GetTargetWindowOther() {
 
 QueryResult CWLKDLLService::SendMessageToTargetWindow(uintptr_t wParam, TargetContext& context) {
     WriteDiagnostics(fallbackWindow_);
-    const platform::WindowId target = GetTargetWindow();
+    const platform::WindowId target = lastTarget_ = GetTargetWindow();
     if (!target) {
         Log().WriteError(
             u"Cannot sendmessage to target window CWLKDLLService::SendMessageToTargetWindow");

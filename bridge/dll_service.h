@@ -53,6 +53,8 @@ public:
     // Starts a query for the window the user works in; wParam is 0 for the
     // hotkey and 1 for other triggers. Fills `context` only on ContextReady.
     QueryResult SendMessageToTargetWindow(uintptr_t wParam, TargetContext& context);
+    // The window the last request went to; 0 when there was none.
+    platform::WindowId LastTarget() const { return lastTarget_; }
     // Gathers the target's facts here, also when the hook stays silent.
     void FillContextDirectly(platform::WindowId target, TargetContext& context) const;
 
@@ -76,6 +78,7 @@ private:
     uint32_t queryRequestMessage_;
     SelectionReader readSelection_;
     platform::WindowId fallbackWindow_ = 0;
+    platform::WindowId lastTarget_ = 0;
     // The names handed to the library, which keeps their addresses.
     Text queryEventName_;
     Text answerEventName_;

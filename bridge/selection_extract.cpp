@@ -92,7 +92,7 @@ Text ExtractSelectedText(platform::WindowId window, platform::WindowId trayWindo
     SendCtrlC(p.input);
     // A second way, for targets that copy on the message; a hung target
     // must not hold the caller.
-    p.ui.SendMessageTimeout(window, WM_COPY, 0, 0, kCopyMessageTimeoutMs);
+    p.ui.SendMessageTimeout(window, kWmCopy, 0, 0, kCopyMessageTimeoutMs);
     p.threads.Sleep(kCopyWaitMs);
 
     Text text = ReadClipboardText();

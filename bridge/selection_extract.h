@@ -11,7 +11,7 @@ namespace wlk::bridge {
 // Sent to the tray window: it answers with its clipboard handler, or 0 when
 // the clipboard history is off.
 inline constexpr uint32_t WM_GET_CLIPBOARD_HANDLER = 0x800F;
-inline constexpr uint32_t WM_COPY = 0x0301;
+inline constexpr uint32_t kWmCopy = 0x0301;
 // How long a target may take to answer WM_COPY.
 inline constexpr uint32_t kCopyMessageTimeoutMs = 1000;
 // How long the target is given to put its selection on the clipboard.

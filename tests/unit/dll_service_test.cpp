@@ -3,6 +3,8 @@
 // request for the target context takes.
 #include "bridge/dll_service.h"
 
+#include "app/target_requests.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -367,6 +369,61 @@ TEST_F(DllServiceTest, DiagnosticBlockDescribesTheFallbackWindowOncePerProcess) 
     int32_t x = -1, y = -1;
     EXPECT_FALSE(service_.GetGesturePoint(x, y));
     EXPECT_EQ(service_.SetGestureMessage(0xC200, kTray), 0);
+}
+
+// Records what reaches the phrase menu's place.
+class RecordingHandler final : public bridge::IDataNeededHander {
+public:
+    void CleanupMenu() override {}
+    bool HonoursLayoutMacros() override { return true; }
+    bool IsMenuShown() override { return false; }
+    void OnDataNeeded(const TargetContext& context, bridge::QueryAnswer&) override {
+        received.push_back(ToUtf8(context.AppPath) + "|" + ToUtf8(context.SelText));
+    }
+    bool ProvidesAnswers() override { return false; }
+    std::vector<std::string> received;
+};
+
+TEST_F(DllServiceTest, EachPressGetsOneContextThroughTheHookOrAfter300msDirectly) {
+    AddTarget(u"Edit");
+    CWLKDLLService service(kQueryMessage, [](platform::WindowId) { return Text(u"copied"); });
+    bridge::QueryService queries;
+    RecordingHandler handler;
+    app::TargetRequests requests(service, queries);
+    requests.Attach(kTray, &handler);
+    uint32_t code = 0;
+    ASSERT_TRUE(Install(service, code));
+    auto readLog = OpenLog();
+
+    // The hook stays silent: the timer fills the context, a late query is dropped.
+    EXPECT_EQ(requests.Request(0), QueryResult::Requested);
+    EXPECT_EQ(Sim().ui.TimerPeriod(kTray, app::kTimerQueryFallback), 300u);
+    Sim().system.tickCount += 300;
+    requests.OnFallbackTimer();
+    EXPECT_EQ(Sim().ui.TimerPeriod(kTray, app::kTimerQueryFallback), std::nullopt);
+    EXPECT_EQ(handler.received, std::vector<std::string>{"notepad.exe|copied"});
+    TargetContext hooked;
+    hooked.AppPath = u"C:\\Windows\\notepad.exe";
+    bridge::QueryAnswer answer;
+    EXPECT_EQ(requests.OnDataNeeded(hooked, answer), 0);
+    // The next press is answered in time.
+    EXPECT_EQ(requests.Request(0), QueryResult::Requested);
+    EXPECT_EQ(requests.OnDataNeeded(hooked, answer), 1);
+    requests.OnFallbackTimer();
+    EXPECT_EQ(handler.received.size(), 2u);
+    EXPECT_EQ(handler.received[1], "C:\\Windows\\notepad.exe|");
+
+    std::vector<std::string> lines;
+    for (const LogEntry& entry : Messages(readLog))
+        if (entry.message.find("Target context") != std::string::npos ||
+            entry.message.find("query") != std::string::npos)
+            lines.push_back(entry.message);
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "No query from the hook component within 300 ms: target context filled "
+                         "directly",
+                         "Target context ready 300 ms after the request",
+                         "Late query dropped: the target's facts were taken directly",
+                         "Target context ready 0 ms after the request"}));
 }
 
 }  // namespace

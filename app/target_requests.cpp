@@ -1,0 +1,57 @@
+#include "app/target_requests.h"
+
+#include "log/event_log.h"
+#include "platform/platform.h"
+#include "platform/text.h"
+
+namespace wlk::app {
+
+bridge::QueryResult TargetRequests::Request(uintptr_t trigger) {
+    auto& p = platform::Current();
+    requestTick_ = p.system.TickCount();
+    bridge::TargetContext context;
+    const bridge::QueryResult result = service_.SendMessageToTargetWindow(trigger, context);
+    if (result == bridge::QueryResult::Requested) {
+        pending_.Begin(service_.LastTarget(), queries_.QueriesRead());
+        p.ui.SetTimer(trayWindow_, kTimerQueryFallback, kQueryFallbackMs);
+    } else if (result == bridge::QueryResult::ContextReady) {
+        bridge::QueryAnswer answer;
+        HandOn(context, answer);
+    }
+    return result;
+}
+
+intptr_t TargetRequests::OnDataNeeded(const bridge::TargetContext& context,
+                                      bridge::QueryAnswer& answer) {
+    platform::Current().ui.KillTimer(trayWindow_, kTimerQueryFallback);
+    if (!pending_.TakeQuery()) {
+        log::EventLog::Instance().Write(
+            u"Late query dropped: the target's facts were taken directly");
+        return 0;
+    }
+    HandOn(context, answer);
+    return 1;
+}
+
+void TargetRequests::OnFallbackTimer() {
+    auto& p = platform::Current();
+    p.ui.KillTimer(trayWindow_, kTimerQueryFallback);
+    const auto target = pending_.TakeTimeout(queries_.QueriesRead());
+    if (!target) return;
+    log::EventLog::Instance().Write(
+        Format(u"No query from the hook component within %d ms: target context filled directly",
+               {ToText(kQueryFallbackMs)}));
+    bridge::TargetContext context;
+    service_.FillContextDirectly(*target, context);
+    bridge::QueryAnswer answer;
+    HandOn(context, answer);
+}
+
+void TargetRequests::HandOn(const bridge::TargetContext& context, bridge::QueryAnswer& answer) {
+    const uint32_t elapsed = platform::Current().system.TickCount() - requestTick_;
+    log::EventLog::Instance().Write(
+        Format(u"Target context ready %d ms after the request", {ToText(elapsed)}));
+    if (handler_) handler_->OnDataNeeded(context, answer);
+}
+
+}  // namespace wlk::app

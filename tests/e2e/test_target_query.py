@@ -1,0 +1,85 @@
+"""The target's facts reach dist/Wordlark.exe under Wine: a hotkey press in
+notepad is answered by the hook component inside notepad with the executable,
+the window class, the keyboard layout and the selected text; a target too busy
+to answer is described by the program itself, and its simulated copy leaves
+the clipboard and the history as they were."""
+
+import re
+import subprocess
+
+import harness
+
+HOTKEY = "ctrl+alt+Return"
+RECEIVED = "Received query:"
+CONTEXT = "Target context for window "
+COUNT = "Event OnClipboardHistoryChanged, Count="
+SPY_LISTENING = "N-o-o-o-, ReInstall entity IS NOT NEED, use newest method CSPM_VISTA"
+UNLOCKED = "WM_DELAY_UNLOCK received bIsMyCopy=1"
+
+setUpModule = harness.start_session
+tearDownModule = harness.stop_session
+
+
+class TargetQueryTest(harness.ProgramCase):
+
+    def start(self):
+        self.program.write_settings({"WriteLog": 1})
+        instance = self.start_instance()
+        self.wait_line(SPY_LISTENING)
+        return instance
+
+    def query_blocks(self):
+        """Each "Received query" block as {field: value}."""
+        blocks = []
+        for block in self.program.read_log().split(RECEIVED)[1:]:
+            fields = dict(re.findall(r"\r\n\t([A-Za-z ]+): (.*)", block.split("\r\n[", 1)[0]))
+            blocks.append(fields)
+        return blocks
+
+    def wait_blocks(self, count):
+        got = harness.wait_until(lambda: len(self.query_blocks()) >= count, 20)
+        self.assertTrue(got, f"fewer than {count} queries; log:\n" + self.program.read_log())
+        return self.query_blocks()
+
+    def test_hook_in_notepad_reports_its_facts_and_selection(self):
+        self.start()
+        notepad = self.start_notepad()
+        typed = "Wordlark reads this selection"
+        self.session.type_text(notepad, typed)
+        self.session.keys("ctrl+a", HOTKEY, window=notepad)
+        first = self.wait_blocks(1)[0]
+        self.assertRegex(first["Exe"].lower(), r"\\notepad\.exe$")
+        self.assertEqual(first["ClassName"], "Edit")
+        self.assertNotEqual(int(first["HKL"]), 0)
+        self.assertEqual(first["SelText"], f"[{typed}]")
+        self.assertEqual(first["SelText State"], "[Wax! Text extracted by agent]")
+
+        self.session.keys("End", HOTKEY, window=notepad)
+        second = self.wait_blocks(2)[1]
+        self.assertEqual((second["SelText"], second["SelText State"]),
+                         ("[]", "[No has selected text]"))
+        self.wait_count(CONTEXT, 2)
+        self.assertEqual(self.count(COUNT), 0, "a query made a copy")
+
+    def test_busy_target_is_described_directly_and_the_clipboard_kept(self):
+        self.start()
+        self.session.write_clipboard("text", "kept on the clipboard")
+        self.wait_line(COUNT + "1")
+        hung = subprocess.Popen(["wine", str(harness.clip_writer()), "hang", "15000",
+                                 "a selection never copied"],
+                                env=self.session.env, stdin=subprocess.DEVNULL,
+                                stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        self.addCleanup(hung.kill)
+        self.assertEqual(hung.stdout.readline().strip(), "hanging")
+        self.session.keys(HOTKEY)
+
+        line = self.wait_line(CONTEXT, timeout=30)
+        self.assertRegex(line, r"\[Edit\] of \[wlk_clip_writer\.exe\], selection state 1")
+        self.assertEqual(self.query_blocks(), [], "the busy target answered")
+        self.assertEqual(self.session.write_clipboard("read"), "read [kept on the clipboard]")
+        # The put back copy is the program's own: once its block is over, a new
+        # copy is the history's second item.
+        self.wait_line(UNLOCKED)
+        self.session.write_clipboard("text", "copied after the query")
+        self.wait_line(COUNT + "2")
+        self.assertEqual(self.count(COUNT), 2, self.program.read_log())
