@@ -1,8 +1,8 @@
 """The target's facts reach dist/Wordlark.exe under Wine: a hotkey press in
 notepad is answered by the hook component inside notepad with the executable,
-the window class, the keyboard layout and the selected text; a target too busy
-to answer is described by the program itself, and its simulated copy leaves
-the clipboard and the history as they were."""
+the window class, the keyboard layout and the selected text; a target whose
+hook never answers is described by the program itself, whose simulated copy
+reads the selection and leaves the clipboard and the history as they were."""
 
 import re
 import subprocess
@@ -32,7 +32,7 @@ class TargetQueryTest(harness.ProgramCase):
         """Each "Received query" block as {field: value}."""
         blocks = []
         for block in self.program.read_log().split(RECEIVED)[1:]:
-            fields = dict(re.findall(r"\r\n\t([A-Za-z ]+): (.*)", block.split("\r\n[", 1)[0]))
+            fields = dict(re.findall(r"\r\n\t([A-Za-z ]+): ([^\r\n]*)", block.split("\r\n[", 1)[0]))
             blocks.append(fields)
         return blocks
 
@@ -61,21 +61,25 @@ class TargetQueryTest(harness.ProgramCase):
         self.wait_count(CONTEXT, 2)
         self.assertEqual(self.count(COUNT), 0, "a query made a copy")
 
-    def test_busy_target_is_described_directly_and_the_clipboard_kept(self):
+    def test_silent_target_is_described_directly_and_the_clipboard_kept(self):
         self.start()
         self.session.write_clipboard("text", "kept on the clipboard")
         self.wait_line(COUNT + "1")
-        hung = subprocess.Popen(["wine", str(harness.clip_writer()), "hang", "15000",
-                                 "a selection never copied"],
+        deaf = subprocess.Popen(["wine", str(harness.clip_writer()), "deaf", "30000",
+                                 "selected in a silent window"],
                                 env=self.session.env, stdin=subprocess.DEVNULL,
                                 stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
-        self.addCleanup(hung.kill)
-        self.assertEqual(hung.stdout.readline().strip(), "hanging")
-        self.session.keys(HOTKEY)
+        self.addCleanup(deaf.kill)
+        self.assertEqual(deaf.stdout.readline().strip(), "ready")
+        window = harness.wait_until(lambda: next(iter(self.session.windows("wlk_deaf_target")),
+                                                  None), 20)
+        self.assertIsNotNone(window, "the silent window is not shown")
+        self.session.keys(HOTKEY, window=window)
 
-        line = self.wait_line(CONTEXT, timeout=30)
-        self.assertRegex(line, r"\[Edit\] of \[wlk_clip_writer\.exe\], selection state 1")
-        self.assertEqual(self.query_blocks(), [], "the busy target answered")
+        self.wait_line("No query from the hook component within 300 ms")
+        line = self.wait_line(CONTEXT)
+        self.assertRegex(line, r"\[Edit\] of \[wlk_clip_writer\.exe\], selection state 2")
+        self.assertEqual(self.query_blocks(), [], "the silent target answered")
         self.assertEqual(self.session.write_clipboard("read"), "read [kept on the clipboard]")
         # The put back copy is the program's own: once its block is over, a new
         # copy is the history's second item.

@@ -16,10 +16,10 @@
 //   wlk_clip_writer.exe probe SECONDS           listens for SECONDS and prints, per change,
 //                                               how long OpenClipboard kept failing
 //   wlk_clip_writer.exe read                    prints "read [TEXT]", the clipboard's text
-//   wlk_clip_writer.exe hang MS TEXT            a window "wlk_hung_target" whose edit control
-//                                               holds TEXT, selected and focused; prints
-//                                               "hanging" and answers no message for MS ms,
-//                                               then ends without reading its input
+//   wlk_clip_writer.exe deaf MS TEXT            for MS ms, a window "wlk_deaf_target" whose edit
+//                                               control holds TEXT, selected and focused; its
+//                                               message loop never takes registered messages,
+//                                               so a hook never sees them; prints "ready"
 // Prints one result line on stdout; a single write ends it with the time of the
 // write in milliseconds since 1970 (the system clock, which files are stamped by). Exit code 0 on success, 2 for bad arguments,
 // 3 when the clipboard could not be written.
@@ -258,25 +258,34 @@ int Read() {
     return 0;
 }
 
-// A target too busy to answer: the keys and messages it is sent while it hangs
-// are never handled, since it ends without reading them.
-int Hang(DWORD ms, const std::wstring& text) {
-    HWND window = CreateWindowExW(0, L"STATIC", L"wlk_hung_target", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+// A target whose message loop leaves registered messages (0xC000 and up) in
+// its queue, as some programs' filtered loops do: a message hook never sees
+// them, while keys, sent messages and the rest are handled as usual.
+int Deaf(DWORD ms, const std::wstring& text) {
+    HWND window = CreateWindowExW(0, L"STATIC", L"wlk_deaf_target", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                   100, 100, 400, 200, nullptr, nullptr, GetModuleHandleW(nullptr),
                                   nullptr);
     HWND edit = CreateWindowExW(0, L"EDIT", text.c_str(), WS_CHILD | WS_VISIBLE, 10, 10, 360, 24,
                                 window, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (!window || !edit) return Result(false, "hang");
+    if (!window || !edit) return Result(false, "deaf");
     SetForegroundWindow(window);
     SetFocus(edit);
     SendMessageW(edit, EM_SETSEL, 0, -1);
-    const DWORD start = GetTickCount();
-    while (GetForegroundWindow() != window && GetTickCount() - start < 5000) PumpFor(20);
-    PumpFor(200);
-    std::printf("hanging\n");
-    std::fflush(stdout);
-    Sleep(ms);
-    ExitProcess(0);
+    bool ready = false;
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < ms;) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0xBFFF, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        if (!ready && GetForegroundWindow() == window) {
+            ready = true;
+            std::printf("ready\n");
+            std::fflush(stdout);
+        }
+    }
+    return 0;
 }
 
 }  // namespace
@@ -297,7 +306,7 @@ int wmain(int argc, wchar_t** argv) {
     if (is(L"empty", 1)) return Result(Write([] { return true; }), "empty");
     if (is(L"probe", 2)) return Probe(DWORD(number(1)));
     if (is(L"read", 1)) return Read();
-    if (is(L"hang", 3)) return Hang(DWORD(number(1)), args[2]);
-    std::fprintf(stderr, "usage: wlk_clip_writer.exe text|web|private|marked|burst|hold|big|empty|probe|read|hang ...\n");
+    if (is(L"deaf", 3)) return Deaf(DWORD(number(1)), args[2]);
+    std::fprintf(stderr, "usage: wlk_clip_writer.exe text|web|private|marked|burst|hold|big|empty|probe|read|deaf ...\n");
     return 2;
 }
