@@ -35,21 +35,9 @@ if ! { cmake -S "$root" -B "$build" -G Ninja "${options[@]}" >/dev/null && cmake
 fi
 
 wlk_wine_prefix
-# The hook query benchmark makes windows, which need Wine's display driver:
-# without a DISPLAY the benchmarks get a private Xvfb.
-xvfb=""
-stop() {
-    wlk_wine_stop
-    if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null || true; fi
-}
-trap stop EXIT
-if [ -z "${DISPLAY:-}" ]; then
-    exec {display_fd}<> <(:)
-    Xvfb -displayfd "$display_fd" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb=$!
-    read -r -t 10 -u "$display_fd" number || { echo "Xvfb did not start" >&2; exit 1; }
-    export DISPLAY=":$number"
-fi
+# The hook query benchmark makes windows.
+trap wlk_wine_stop EXIT
+wlk_display || exit 1
 passed=0 failed=0
 for program in "$build"/*_bench.exe; do
     echo "== $(basename "$program" .exe)"

@@ -19,21 +19,9 @@ cmake -S "$root" -B "$build" -G Ninja "${options[@]}"
 cmake --build "$build" --target wlk_wine_tests
 
 wlk_wine_prefix
-# Windows below the top level (the clipboard handler's) need Wine's display
-# driver: without a DISPLAY the tests get a private Xvfb.
-xvfb=""
-stop() {
-    wlk_wine_stop
-    if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null || true; fi
-}
-trap stop EXIT
-if [ -z "${DISPLAY:-}" ]; then
-    exec {display_fd}<> <(:)
-    Xvfb -displayfd "$display_fd" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb=$!
-    read -r -t 10 -u "$display_fd" number || { echo "Xvfb did not start" >&2; exit 1; }
-    export DISPLAY=":$number"
-fi
+# The clipboard handler's and the hook tests' windows.
+trap wlk_wine_stop EXIT
+wlk_display || exit 1
 status=0
 (cd "$build" && wine ./wlk_wine_tests.exe --gtest_brief=1 "$@") || status=$?
 exit "$status"

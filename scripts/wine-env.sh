@@ -21,7 +21,22 @@ wlk_wine_prefix() {
     touch "$WINEPREFIX/.wlk-ready"
 }
 
-# Ends the wineserver of our prefix, and with it anything still running in it.
+# Ends the wineserver of our prefix, and with it anything still running in it,
+# and the private Xvfb when there is one.
+wlk_xvfb=""
 wlk_wine_stop() {
     wineserver -k >/dev/null 2>&1 || true
+    if [ -n "$wlk_xvfb" ]; then kill "$wlk_xvfb" 2>/dev/null || true; fi
+}
+
+# Windows below the top level need Wine's display driver: without a DISPLAY
+# this starts a private Xvfb, which wlk_wine_stop ends.
+wlk_display() {
+    [ -n "${DISPLAY:-}" ] && return 0
+    local display_fd number
+    exec {display_fd}<> <(:)
+    Xvfb -displayfd "$display_fd" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    wlk_xvfb=$!
+    read -r -t 10 -u "$display_fd" number || { echo "Xvfb did not start" >&2; return 1; }
+    export DISPLAY=":$number"
 }
