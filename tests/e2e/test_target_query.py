@@ -5,6 +5,7 @@ hook never answers is described by the program itself, whose simulated copy
 reads the selection and leaves the clipboard and the history as they were."""
 
 import re
+import select
 import subprocess
 
 import harness
@@ -70,6 +71,8 @@ class TargetQueryTest(harness.ProgramCase):
                                 env=self.session.env, stdin=subprocess.DEVNULL,
                                 stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
         self.addCleanup(deaf.kill)
+        readable, _, _ = select.select([deaf.stdout], [], [], 30)
+        self.assertTrue(readable, "the silent window did not start")
         self.assertEqual(deaf.stdout.readline().strip(), "ready")
         window = harness.wait_until(lambda: next(iter(self.session.windows("wlk_deaf_target")),
                                                   None), 20)
