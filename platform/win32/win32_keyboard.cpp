@@ -23,7 +23,7 @@ void Win32Keyboard::KeybdEvent(const KeyInput& key) {
 std::vector<uint32_t> Win32Keyboard::InstalledLayouts() {
     const int count = GetKeyboardLayoutList(0, nullptr);
     if (count <= 0) return {};
-    std::vector<HKL> handles(size_t(count));
+    std::vector<HKL> handles(static_cast<size_t>(count));
     const int got = GetKeyboardLayoutList(count, handles.data());
     std::vector<uint32_t> layouts;
     for (int i = 0; i < got; ++i)
