@@ -7,6 +7,7 @@
 #include "platform/files.h"
 #include "platform/library.h"
 #include "platform/input.h"
+#include "platform/keyboard.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
 #include "platform/shared_memory.h"
@@ -32,6 +33,7 @@ struct Platform {
     Libraries& libraries;
     TargetFacts& targets;
     Input& input;
+    Keyboard& keyboard;
 };
 
 // The installed platform; installing replaces the previous one.

@@ -28,6 +28,7 @@ bool SimThreads::Start(std::function<void()> body) {
 void SimThreads::Sleep(uint32_t ms) {
     ++sleeps;
     lastSleepMs = ms;
+    if (onSleep) onSleep(ms);
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 

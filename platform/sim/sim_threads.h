@@ -25,6 +25,8 @@ public:
     // The Sleep calls so far.
     std::atomic<int> sleeps{0};
     std::atomic<uint32_t> lastSleepMs{0};
+    // Called with each Sleep's duration before it sleeps, on the sleeper's thread.
+    std::function<void(uint32_t)> onSleep;
 
 private:
     std::mutex mutex_;

@@ -1,7 +1,8 @@
 // The real clipboard under Wine: what is written reads back, every change moves
 // the sequence number, a clipboard held by another process cannot be opened,
 // the clipboard handler window records another program's copies with either
-// way of being told of changes, a snapshot of the clipboard is put back whole,
+// way of being told of changes, the program's own writes read back as other
+// programs see them, a snapshot of the clipboard is put back whole,
 // and an Edit control's selection is read by a simulated copy.
 #include "platform/win32/win32_clipboard.h"
 
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "bridge/clipboard_snapshot.h"
+#include "bridge/clipboard_write.h"
 #include "bridge/selection_extract.h"
 #include "history/clipboard_windows_win32.h"
 #include "settings/settings.h"
@@ -111,6 +113,35 @@ TEST_F(Win32ClipboardTest, OpenFailsWhileAnotherProcessHoldsTheClipboard) {
         return true;
     }, 30000)) << "the clipboard opens again once the holder lets go";
     EXPECT_EQ(WaitForSingleObject(holder.Get(), 30000), WAIT_OBJECT_0);
+}
+
+TEST_F(Win32ClipboardTest, TextBlocksAndBitmapsAreWrittenAsOtherProgramsReadThem) {
+    ASSERT_TRUE(bridge::SetClipboardText(u"caf\u00e9"));
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    const auto* text = static_cast<const wchar_t*>(GlobalLock(GetClipboardData(CF_UNICODETEXT)));
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(std::wstring(text), L"caf\u00e9");
+    GlobalUnlock(GetClipboardData(CF_UNICODETEXT));
+    const auto* locale = static_cast<const DWORD*>(GlobalLock(GetClipboardData(CF_LOCALE)));
+    ASSERT_NE(locale, nullptr);
+    EXPECT_EQ(*locale, GetThreadLocale());
+    GlobalUnlock(GetClipboardData(CF_LOCALE));
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT)) << "the system makes the ANSI form";
+    CloseClipboard();
+
+    const uint32_t rtf = clipboard_.RegisterFormat(u"Rich Text Format");
+    const std::vector<uint8_t> rtfBytes{'{', '\\', 'r', 't', 'f', '1', '}'};
+    const auto plain = TextBlock(u"plain");
+    ASSERT_TRUE(bridge::SetClipboardFormats({{rtf, rtfBytes}, {CF_UNICODETEXT, plain}}));
+    auto bitmap = P().bitmaps.FromPixels(2, 2, std::vector<uint32_t>(4, 0x336699));
+    ASSERT_TRUE(bridge::SetClipboardBitmap(*bitmap));
+    ASSERT_TRUE(clipboard_.Open(Window()));
+    EXPECT_EQ(clipboard_.GetData(rtf, 1 << 20).value().bytes, rtfBytes);
+    EXPECT_EQ(clipboard_.GetData(CF_UNICODETEXT, 1 << 20).value().bytes, plain);
+    BITMAP info{};
+    ASSERT_EQ(GetObjectW(GetClipboardData(CF_BITMAP), sizeof info, &info), int(sizeof info));
+    EXPECT_EQ(std::pair(info.bmWidth, info.bmHeight), std::pair(LONG(2), LONG(2)));
+    clipboard_.Close();
 }
 
 TEST_F(Win32ClipboardTest, SimulatedCopyReadsAnEditControlsSelectionAndRestoresTheClipboard) {

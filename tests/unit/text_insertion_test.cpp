@@ -1,0 +1,240 @@
+// Writing the clipboard, typing, the paste keys and the keyboard-layout
+// switch, against the simulated clipboard, keyboard and input.
+#include <gmock/gmock.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "bridge/clipboard_write.h"
+#include "bridge/layout_switch.h"
+#include "bridge/paste_keys.h"
+#include "bridge/typing.h"
+#include "history/own_copy.h"
+#include "support/logged_test.h"
+
+namespace wlk::test {
+namespace {
+
+using platform::KeyInput;
+using platform::ToggleHotkey;
+using Block = std::vector<uint8_t>;
+using ::testing::HasSubstr;
+
+constexpr platform::WindowId kOtherApp = 0x4242;
+constexpr uint16_t kUp = platform::kKeyUp;
+constexpr uint16_t kUni = platform::kKeyUnicode;
+
+class TextInsertionTest : public LoggedTest {
+protected:
+    platform::sim::SimClipboard& clipboard() { return Sim().clipboard; }
+    std::map<uint32_t, Block> Content() {
+        std::map<uint32_t, Block> content;
+        EXPECT_TRUE(clipboard().Open(0));
+        for (uint32_t format : clipboard().EnumFormats())
+            content[format] = clipboard().GetData(format, 1 << 20).value().bytes;
+        clipboard().Close();
+        return content;
+    }
+    // Key events and sleeps in the order they happened, e.g. "11 down", "sleep 100".
+    void RecordTimeline() {
+        Sim().keyboard.onEvent = [this](const KeyInput& key) {
+            char line[48];
+            std::snprintf(line, sizeof line, "%X %s%s", key.virtualKey,
+                          key.flags & kUp ? "up" : "down",
+                          key.flags & platform::kKeyExtended ? " ext" : "");
+            timeline_.push_back(line);
+        };
+        Sim().threads.onSleep = [this](uint32_t ms) {
+            timeline_.push_back("sleep " + std::to_string(ms));
+        };
+    }
+    std::vector<std::string> timeline_;
+};
+
+TEST_F(TextInsertionTest, ClipboardWritesReplaceTheContentAndLeaveNoOwnCopyMark) {
+    Sim().keyboard.threadLocale = 0x0419;
+    const Block locale{0x19, 0x04, 0, 0};
+    const uint32_t own = clipboard().RegisterFormat(u"Quirenote Format");
+    clipboard().PutText(kOtherApp, u"theirs");
+    const auto theirs = Content();
+
+    ASSERT_TRUE(bridge::SetClipboardText(u"h\u00e9"));
+    EXPECT_EQ(Content(), (std::map<uint32_t, Block>{{13, {'h', 0, 0xE9, 0, 0, 0}}, {16, locale}}));
+    const Block data{1, 2, 3};
+    ASSERT_TRUE(bridge::SetClipboardBlock(own, data));
+    EXPECT_EQ(Content(), (std::map<uint32_t, Block>{{16, locale}, {own, data}}));
+
+    // Set in ascending order whatever order the caller had in mind.
+    const Block rtf{'{', '}'}, text{'x', 0, 0, 0}, lcid{7, 4, 0, 0};
+    ASSERT_TRUE(bridge::SetClipboardFormats({{own, rtf}, {16, lcid}, {13, text}}));
+    ASSERT_TRUE(clipboard().Open(0));
+    EXPECT_EQ(clipboard().EnumFormats(), (std::vector<uint32_t>{13, 16, own}));
+    clipboard().Close();
+    EXPECT_EQ(Content(), (std::map<uint32_t, Block>{{13, text}, {16, lcid}, {own, rtf}}));
+    EXPECT_FALSE(bridge::SetClipboardFormats({}));
+
+    // The bitmap joins what is there.
+    auto bitmap = P().bitmaps.FromPixels(2, 1, std::vector<uint32_t>{0xFF0000, 0x00FF00});
+    ASSERT_TRUE(bridge::SetClipboardBitmap(*bitmap));
+    EXPECT_EQ(clipboard().Formats(), (std::set<uint32_t>{2, 13, 16, own}));
+
+    // Another program holds the clipboard: nothing changes.
+    clipboard().PutText(kOtherApp, u"theirs");
+    clipboard().heldBy = kOtherApp;
+    EXPECT_FALSE(bridge::SetClipboardText(u"mine"));
+    EXPECT_FALSE(bridge::SetClipboardBlock(own, data));
+    EXPECT_FALSE(bridge::SetClipboardFormats({{13, text}}));
+    EXPECT_FALSE(bridge::SetClipboardBitmap(*bitmap));
+    clipboard().heldBy = 0;
+    EXPECT_EQ(Content(), theirs);
+    EXPECT_FALSE(clipboard().IsOpen());
+    EXPECT_EQ(history::MyCopyCounter(), 0);
+}
+
+TEST_F(TextInsertionTest, TypingReleasesCtrlThenSendsTheWholeTextInOneCall) {
+    auto log = OpenLog();
+    Sim().input.scanCodes[9] = 0x0F;
+    Sim().input.scanCodes[13] = 0x1C;
+    ASSERT_TRUE(bridge::DoPrint(u"a\r\nb", 0));
+    ASSERT_TRUE(bridge::DoPrint(u"\t\u044f", 2));
+    const std::vector<std::vector<KeyInput>> calls{
+        {{0x11, 0, kUp}},
+        {{0, 'a', kUni}, {0, 'a', kUni | kUp}, {13, 0x1C, 0}, {13, 0x1C, kUp},
+         {10, 0, 0}, {10, 0, kUp}, {0, 'b', kUni}, {0, 'b', kUni | kUp}},
+        {{0x11, 0, kUp}},
+        {{9, 0x0F, 0}, {9, 0x0F, kUp}, {0, 0x44F, kUni}, {0, 0x44F, kUni | kUp},
+         {0x10, 0, kUp}, {0x25, 0, 0}, {0x25, 0, kUp}, {0x25, 0, 0}, {0x25, 0, kUp}}};
+    EXPECT_EQ(Sim().input.Calls(), calls);
+    EXPECT_FALSE(bridge::DoPrint(u"", 3));
+    EXPECT_EQ(Sim().input.Calls().size(), calls.size());
+    EXPECT_THAT(log(), HasSubstr("DoPrint: a\r\nb"));
+}
+
+TEST_F(TextInsertionTest, TypingSendsAgainWhatTheSystemDidNotInsertAndGivesUpWhenBlocked) {
+    auto log = OpenLog();
+    const auto all = bridge::TypingInputs(u"abcd", 0);
+    Sim().input.insertLimit = 3;
+    ASSERT_TRUE(bridge::DoPrint(u"abcd", 0));
+    const auto calls = Sim().input.Calls();
+    ASSERT_EQ(calls.size(), 4u);
+    EXPECT_EQ(calls[1], all);
+    EXPECT_EQ(calls[2], std::vector<KeyInput>(all.begin() + 3, all.end()));
+    EXPECT_EQ(calls[3], std::vector<KeyInput>(all.begin() + 6, all.end()));
+
+    Sim().input.insertLimit = 0;
+    EXPECT_FALSE(bridge::DoPrint(u"abcd", 0));
+    EXPECT_EQ(Sim().input.Calls().size(), 4u + 1 + 3);
+    EXPECT_EQ(Sim().threads.sleeps, 2);
+    const std::string text = log();
+    EXPECT_THAT(text, HasSubstr("DoPrint: input was blocked, 5 of 8 key events left to send"));
+    EXPECT_THAT(text, HasSubstr("DoPrint: input was blocked, 2 of 8 key events left to send"));
+    EXPECT_THAT(text, HasSubstr("ERROR: DoPrint: input stays blocked, 8 key events not sent"));
+}
+
+TEST_F(TextInsertionTest, PasteKeysReleaseHeldModifiersPasteWaitAndMoveTheCaretInBursts) {
+    RecordTimeline();
+    Sim().keyboard.keyStates = {{0x10, platform::kKeyStateToggled}, {0x12, 0xFF80}};
+    bridge::PasteKeys(5);
+    EXPECT_EQ(timeline_, (std::vector<std::string>{
+                             "10 up", "12 up", "11 down", "56 down", "56 up", "11 up", "sleep 100",
+                             "25 down", "25 up", "25 down", "25 up", "25 down", "sleep 1", "25 up",
+                             "25 down", "25 up", "25 down", "25 up"}));
+
+    timeline_.clear();
+    Sim().keyboard.keyStates.clear();
+    Sim().input.scanCodes[0x2D] = 0x52;
+    bridge::PasteKeys(0, bridge::kShiftInsert);
+    EXPECT_EQ(timeline_, (std::vector<std::string>{"10 down", "2D down ext", "2D up ext", "10 up",
+                                                   "sleep 100"}));
+    EXPECT_EQ(Sim().keyboard.Events()[17], (KeyInput{0x2D, 0x52, platform::kKeyExtended}));
+
+    for (auto [offset, burst, pauses] : {std::tuple{3u, 1u, 1}, {4u, 2u, 1}, {10u, 2u, 3},
+                                          {11u, 4u, 2}, {100u, 4u, 20}, {101u, 1u, 50},
+                                          {250u, 2u, 83}, {1000u, 10u, 90}}) {
+        EXPECT_EQ(bridge::CaretBurst(offset), burst) << offset;
+        timeline_.clear();
+        bridge::PasteKeys(offset);
+        EXPECT_EQ(std::count(timeline_.begin(), timeline_.end(), "sleep 1"), pauses) << offset;
+        EXPECT_EQ(std::count(timeline_.begin(), timeline_.end(), "25 up"), offset);
+    }
+}
+
+TEST_F(TextInsertionTest, PasteKeysDifferOnlyForConsolesTerminalsAndEmacs) {
+    using bridge::kCtrlV;
+    using bridge::kShiftInsert;
+    const std::vector<std::tuple<Text, Text, bridge::PasteCombo>> cases{
+        {u"ConsoleWindowClass", u"cmd.exe", kShiftInsert},
+        {u"consolewindowclass", u"", kShiftInsert},
+        {u"PuTTY", u"C:\\Tools\\putty.exe", kShiftInsert},
+        {u"", u"C:\\msys64\\usr\\bin\\MINTTY.EXE", kShiftInsert},
+        {u"Emacs", u"emacs.exe", kShiftInsert},
+        {u"Notepad", u"C:\\Windows\\notepad.exe", kCtrlV},
+        {u"Edit", u"C:\\putty.exe\\editor.exe", kCtrlV},
+        {u"ConsoleWindowClassic", u"cmd.exe", kCtrlV},
+        {u"", u"", kCtrlV},
+    };
+    for (const auto& [cls, exe, combo] : cases)
+        EXPECT_EQ(bridge::PasteKeysFor(cls, exe), combo) << ToUtf8(cls + u" " + exe);
+}
+
+TEST_F(TextInsertionTest, LayoutSwitchUsesTheUsersToggleKeysAndStopsAtTheWantedLanguage) {
+    using State = ToggleHotkey::State;
+    const std::vector<std::pair<ToggleHotkey, std::optional<bridge::SwitchKeys>>> toggles{
+        {{State::Missing, u""}, bridge::kLeftAltShift},   {{State::Read, u"1"}, bridge::kLeftAltShift},
+        {{State::Read, u"2"}, bridge::kLeftCtrlShift},    {{State::Read, u"4"}, bridge::kGraveAccent},
+        {{State::Read, u"3"}, std::nullopt},              {{State::Read, u"12"}, std::nullopt},
+        {{State::Unreadable, u""}, std::nullopt}};
+    for (const auto& [toggle, keys] : toggles)
+        EXPECT_EQ(bridge::SwitchKeysOf(toggle), keys) << ToUtf8(toggle.value);
+
+    const std::vector<uint32_t> layouts{0x04090409, 0xF0020419, 0x04190419};
+    EXPECT_EQ(bridge::FindInstalledLayout(layouts, 0x0419), 0xF0020419u);
+    EXPECT_EQ(bridge::FindInstalledLayout(layouts, 0x0407), std::nullopt);
+
+    auto log = OpenLog();
+    constexpr uint32_t kThread = 77;
+    constexpr platform::WindowId kTarget = 0x7001;
+    Sim().targets.owners[kTarget] = {0x900, kThread};
+    Sim().targets.layouts[kThread] = 0x04090409;
+    Sim().input.scanCodes[0x10] = 0x2A;
+    Sim().keyboard.toggle = {State::Read, u"2"};
+    // Two layouts: one press, not checked.
+    bridge::SwitchKeyboardLayout(0x04190419, kThread, kTarget, 2);
+    const std::vector<KeyInput> ctrlShift{
+        {0xA2, 0, 0}, {0x10, 0x2A, 0}, {0x10, 0x2A, kUp}, {0xA2, 0, kUp}};
+    EXPECT_EQ(Sim().input.Calls(), (std::vector<std::vector<KeyInput>>{ctrlShift}));
+    EXPECT_EQ(Sim().threads.sleeps, 0);
+
+    // Another process's window reaches a layout of the language on the second press.
+    int presses = 0;
+    Sim().input.onInserted = [&](std::span<const KeyInput>) {
+        if (++presses == 2) Sim().targets.layouts[kThread] = 0xF0020419;
+    };
+    Sim().keyboard.toggle = {State::Read, u"4"};
+    bridge::SwitchKeyboardLayout(0x04190419, kThread, kTarget, 3);
+    EXPECT_EQ(Sim().input.Calls().size(), 3u);
+    EXPECT_EQ(Sim().input.Calls()[2][0], (KeyInput{0, 0, 0}));
+    EXPECT_EQ(Sim().input.Calls()[2][1].virtualKey, 0xC0);
+    EXPECT_EQ(Sim().threads.sleeps, 2);
+    EXPECT_EQ(Sim().threads.lastSleepMs, 200u);
+    const auto messages = Sim().ui.Messages();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(std::tie(messages[1].window, messages[1].message, messages[1].posted),
+              std::tuple(kTarget, 0u, true));
+
+    // The program's own window never switches: one press per layout, no waits.
+    Sim().targets.owners[kTarget].processId = Sim().keyboard.processId;
+    Sim().keyboard.toggle = {State::Unreadable, u""};
+    bridge::SwitchKeyboardLayout(0x04070407, kThread, kTarget, 4);
+    EXPECT_EQ(Sim().input.Calls().size(), 3u + 4);
+    EXPECT_EQ(Sim().input.Calls().back()[0].virtualKey, 0xA4);
+    EXPECT_EQ(Sim().threads.sleeps, 2);
+    const std::string text = log();
+    EXPECT_THAT(text, HasSubstr("Warning: keyboard layout switch [VK_TILDA_YOU detected]"));
+    EXPECT_THAT(text,
+                HasSubstr("ERROR: Cannot detect keyboard layout switch method, Use: Alt+SHIFT"));
+}
+
+}  // namespace
+}  // namespace wlk::test
