@@ -15,12 +15,9 @@ namespace {
 constexpr uint32_t kSimpleBeep = 0xFFFFFFFF;
 constexpr size_t kLoggedChars = 100;
 
-struct Scheme {
-    std::u16string_view prefix;
-};
-
 // The part after each prefix must not be empty; for the first three it is the host.
-constexpr std::array<Scheme, 4> kSchemes{{{u"http://"}, {u"https://"}, {u"ftp://"}, {u"mailto:"}}};
+constexpr std::array<std::u16string_view, 4> kSchemes{u"http://", u"https://", u"ftp://",
+                                                      u"mailto:"};
 
 bool HasBlankOrControl(std::u16string_view text) {
     for (char16_t c : text)
@@ -33,9 +30,9 @@ bool HasBlankOrControl(std::u16string_view text) {
 std::optional<Text> WebAddressOf(const Text& text) {
     Text address = Trim(text);
     if (HasBlankOrControl(address)) return std::nullopt;
-    for (const Scheme& scheme : kSchemes) {
-        if (!StartsWithIgnoreCase(address, scheme.prefix)) continue;
-        const std::u16string_view rest = std::u16string_view(address).substr(scheme.prefix.size());
+    for (std::u16string_view scheme : kSchemes) {
+        if (!StartsWithIgnoreCase(address, scheme)) continue;
+        const std::u16string_view rest = std::u16string_view(address).substr(scheme.size());
         // "http:///path" names no host; "\\" would let the shell read a share.
         if (rest.empty() || rest.front() == u'/' || rest.find(u'\\') != rest.npos)
             return std::nullopt;
