@@ -38,6 +38,14 @@ public:
     virtual Text FormatUserDateTime(const LocalTime& time) = 0;
     // FormatMessageW from the system for an error code, at most `maxChars`.
     virtual Text SystemErrorText(uint32_t code, size_t maxChars) = 0;
+    // GetLastError / SetLastError of the calling thread.
+    virtual uint32_t ThreadLastError() = 0;
+    virtual void SetThreadLastError(uint32_t code) = 0;
+    // GetTempPathW: the user's temporary folder, ending with a backslash.
+    virtual Text TempFolder() = 0;
+    // GetTempFileNameW with a nonzero unique number: the name only, no file
+    // is made. Empty on failure.
+    virtual Text TempFileName(const Text& folder, const Text& prefix, uint32_t unique) = 0;
     // GetKeyboardLayoutList(0, nullptr).
     virtual int KeyboardLayoutCount() = 0;
     // lfMenuFont of SPI_GETNONCLIENTMETRICS.

@@ -45,6 +45,13 @@ public:
     // ShellExecuteW; the result as Windows gives it (> 32 on success).
     virtual intptr_t ShellExecute(WindowId owner, const Text& verb, const Text& file,
                                   const Text& parameters, const Text& directory) = 0;
+    // GetLastError of the calling thread right after its last ShellExecute.
+    virtual uint32_t ShellLastError() = 0;
+    // MessageBoxW owned by a window (0: none), with MB_OK and the icon.
+    virtual void MessageBoxOwned(WindowId owner, const Text& text, const Text& caption,
+                                 MessageIcon icon) = 0;
+    // MessageBeep; 0xFFFFFFFF is the simple beep.
+    virtual void MessageBeep(uint32_t type) = 0;
 };
 
 }  // namespace wlk::platform

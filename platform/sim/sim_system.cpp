@@ -36,6 +36,15 @@ Text SimSystem::FormatUserDateTime(const LocalTime& t) {
     return T(buffer);
 }
 
+Text SimSystem::TempFileName(const Text& folder, const Text& prefix, uint32_t unique) {
+    static constexpr char16_t kHex[] = u"0123456789ABCDEF";
+    Text name = folder;
+    if (!name.empty() && name.back() != u'\\') name += u'\\';
+    name += prefix.substr(0, 3);
+    for (int shift = 12; shift >= 0; shift -= 4) name += kHex[(unique >> shift) & 0xF];
+    return name + u".TMP";
+}
+
 Text SimSystem::SystemErrorText(uint32_t code, size_t maxChars) {
     Text text = code == 2 ? u"File not found.\r\n" : u"Error " + ToText(code) + u".\r\n";
     return text.substr(0, maxChars);

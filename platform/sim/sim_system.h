@@ -21,6 +21,12 @@ public:
     uint32_t TickCount() override { return tickCount; }
     Text FormatUserDateTime(const LocalTime& time) override;
     Text SystemErrorText(uint32_t code, size_t maxChars) override;
+    uint32_t ThreadLastError() override { return threadLastError; }
+    void SetThreadLastError(uint32_t code) override { threadLastError = code; }
+    Text TempFolder() override { return tempFolder; }
+    // As Windows makes it: the folder, three characters of the prefix, four
+    // hexadecimal digits of the number and ".TMP".
+    Text TempFileName(const Text& folder, const Text& prefix, uint32_t unique) override;
     int KeyboardLayoutCount() override { return keyboardLayouts; }
     LogFontBytes MenuFont() override { return menuFont; }
     uint16_t AddGlobalAtom(const Text& name) override;
@@ -39,6 +45,8 @@ public:
     uint64_t nowFileTime = 134094650490000000ULL;
     std::atomic<uint32_t> tickCount{1000000};
     int keyboardLayouts = 1;
+    uint32_t threadLastError = 0;
+    Text tempFolder = u"C:\\Users\\sim\\AppData\\Local\\Temp\\";
     LogFontBytes menuFont{};
     bool failAtoms = false;
 

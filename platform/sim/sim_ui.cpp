@@ -71,7 +71,23 @@ std::optional<uint32_t> SimUi::TimerPeriod(WindowId window, uintptr_t id) {
 void SimUi::MessageBox(MessageOwner owner, const Text& text, const Text& caption, MessageIcon icon,
                        bool topmost) {
     std::lock_guard lock(mutex_);
-    boxes_.push_back({owner, text, caption, icon, topmost});
+    boxes_.push_back({owner, text, caption, icon, topmost, 0});
+}
+
+void SimUi::MessageBoxOwned(WindowId owner, const Text& text, const Text& caption,
+                            MessageIcon icon) {
+    std::lock_guard lock(mutex_);
+    boxes_.push_back({MessageOwner::None, text, caption, icon, false, owner});
+}
+
+void SimUi::MessageBeep(uint32_t type) {
+    std::lock_guard lock(mutex_);
+    beeps_.push_back(type);
+}
+
+std::vector<uint32_t> SimUi::Beeps() {
+    std::lock_guard lock(mutex_);
+    return beeps_;
 }
 
 intptr_t SimUi::ShellExecute(WindowId owner, const Text& verb, const Text& file,

@@ -34,6 +34,7 @@ struct SimMessageBox {
     Text caption;
     MessageIcon icon;
     bool topmost;
+    WindowId window;  // the owning window of MessageBoxOwned, else 0
 };
 
 struct SimShellCall {
@@ -61,6 +62,11 @@ public:
                     bool topmost) override;
     intptr_t ShellExecute(WindowId owner, const Text& verb, const Text& file,
                           const Text& parameters, const Text& directory) override;
+    uint32_t ShellLastError() override { return shellLastError; }
+    void MessageBoxOwned(WindowId owner, const Text& text, const Text& caption,
+                         MessageIcon icon) override;
+    void MessageBeep(uint32_t type) override;
+    std::vector<uint32_t> Beeps();
     bool PlaySound(const Text& path) override;
     std::vector<Text> PlayedSounds();
     bool IsWindow(WindowId window) override { return windows.count(window) != 0; }
@@ -72,6 +78,8 @@ public:
     // Called for each sent or posted message, on the sender's thread.
     std::function<intptr_t(const SimMessage&)> onMessage;
     intptr_t shellResult = 42;
+    // What GetLastError gives after a shell call.
+    uint32_t shellLastError = 0;
     // Windows that exist, with their class names.
     std::map<WindowId, Text> windows;
     // Windows that do not answer sent messages in time.
@@ -86,6 +94,7 @@ private:
     std::vector<SimMessageBox> boxes_;
     std::vector<SimShellCall> shellCalls_;
     std::vector<Text> sounds_;
+    std::vector<uint32_t> beeps_;
 };
 
 }  // namespace wlk::platform::sim

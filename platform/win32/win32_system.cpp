@@ -132,6 +132,28 @@ uint32_t Win32System::TickCount() {
     return GetTickCount();
 }
 
+uint32_t Win32System::ThreadLastError() {
+    return GetLastError();
+}
+
+void Win32System::SetThreadLastError(uint32_t code) {
+    SetLastError(code);
+}
+
+Text Win32System::TempFolder() {
+    wchar_t path[MAX_PATH + 1];
+    const DWORD length = GetTempPathW(MAX_PATH + 1, path);
+    return length > 0 && length <= MAX_PATH ? FromWide(path, length) : Text();
+}
+
+Text Win32System::TempFileName(const Text& folder, const Text& prefix, uint32_t unique) {
+    wchar_t name[MAX_PATH];
+    if (GetTempFileNameW(reinterpret_cast<const wchar_t*>(folder.c_str()),
+                         reinterpret_cast<const wchar_t*>(prefix.c_str()), unique, name) == 0)
+        return Text();
+    return FromWide(name);
+}
+
 LocalTime Win32System::Now() {
     SYSTEMTIME st = {};
     GetLocalTime(&st);

@@ -14,6 +14,10 @@ public:
     std::optional<Text> ExpandEnvironment(const Text& text, size_t maxChars) override;
     LocalTime Now() override;
     uint32_t TickCount() override;
+    uint32_t ThreadLastError() override;
+    void SetThreadLastError(uint32_t code) override;
+    Text TempFolder() override;
+    Text TempFileName(const Text& folder, const Text& prefix, uint32_t unique) override;
     uint64_t NowAsFileTime() override;
     Text FormatUserDateTime(const LocalTime& time) override;
     Text SystemErrorText(uint32_t code, size_t maxChars) override;

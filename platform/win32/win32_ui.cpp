@@ -16,6 +16,9 @@ const wchar_t* OrNull(const Text& text) {
     return text.empty() ? nullptr : reinterpret_cast<const wchar_t*>(text.c_str());
 }
 
+// Taken at once, before any other call can change it.
+thread_local DWORD shellLastError = 0;
+
 UINT IconFlag(MessageIcon icon) {
     switch (icon) {
         case MessageIcon::Information: return MB_ICONINFORMATION;
@@ -93,7 +96,22 @@ intptr_t Win32Ui::ShellExecute(WindowId owner, const Text& verb, const Text& fil
     HINSTANCE result =
         ShellExecuteW(ToWindow(owner), OrNull(verb), reinterpret_cast<const wchar_t*>(file.c_str()),
                       OrNull(parameters), OrNull(directory), SW_SHOW);
+    shellLastError = GetLastError();
     return reinterpret_cast<intptr_t>(result);
+}
+
+uint32_t Win32Ui::ShellLastError() {
+    return shellLastError;
+}
+
+void Win32Ui::MessageBoxOwned(WindowId owner, const Text& text, const Text& caption,
+                              MessageIcon icon) {
+    MessageBoxW(ToWindow(owner), reinterpret_cast<const wchar_t*>(text.c_str()),
+                reinterpret_cast<const wchar_t*>(caption.c_str()), MB_OK | IconFlag(icon));
+}
+
+void Win32Ui::MessageBeep(uint32_t type) {
+    ::MessageBeep(type);
 }
 
 bool Win32Ui::PlaySound(const Text& path) {

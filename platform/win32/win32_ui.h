@@ -22,6 +22,10 @@ public:
     bool IsWindow(WindowId window) override;
     Text ClassName(WindowId window) override;
     bool PlaySound(const Text& path) override;
+    uint32_t ShellLastError() override;
+    void MessageBoxOwned(WindowId owner, const Text& text, const Text& caption,
+                         MessageIcon icon) override;
+    void MessageBeep(uint32_t type) override;
     intptr_t ShellExecute(WindowId owner, const Text& verb, const Text& file,
                           const Text& parameters, const Text& directory) override;
 };

@@ -1,0 +1,284 @@
+// Handing text to the shell: command lines, addresses, searches and history
+// items, checked by the shell calls, boxes and beeps the simulated platform saw.
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "bridge/history_open.h"
+#include "bridge/shell_actions.h"
+#include "bridge/web_address.h"
+#include "bridge/web_search.h"
+#include "platform/text.h"
+#include "support/logged_test.h"
+
+namespace wlk::test {
+namespace {
+
+using namespace std::string_literals;
+using platform::MessageIcon;
+using platform::WindowId;
+
+constexpr WindowId kOwner = 0x5150;
+constexpr uint32_t kSimpleBeep = 0xFFFFFFFF;
+
+class ShellActionsTest : public LoggedTest {
+protected:
+    platform::sim::SimUi& ui() { return Sim().ui; }
+    void ShellAnswers(intptr_t result, uint32_t lastError) {
+        ui().shellResult = result;
+        ui().shellLastError = lastError;
+    }
+    // The one shell call made, as "owner|verb|file|parameters|directory".
+    std::string OnlyShellCall() {
+        const auto calls = ui().ShellCalls();
+        if (calls.size() != 1) return "<" + std::to_string(calls.size()) + " calls>";
+        const auto& c = calls[0];
+        return std::to_string(c.owner) + "|" + ToUtf8(c.verb) + "|" + ToUtf8(c.file) + "|" +
+               ToUtf8(c.parameters) + "|" + ToUtf8(c.directory);
+    }
+    // The one box shown, as "owner|caption|text"; warning icon asserted.
+    std::string OnlyBox() {
+        const auto boxes = ui().MessageBoxes();
+        if (boxes.empty()) return "";
+        EXPECT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].icon, MessageIcon::Warning);
+        return std::to_string(boxes[0].window) + "|" + ToUtf8(boxes[0].caption) + "|" +
+               ToUtf8(boxes[0].text);
+    }
+};
+
+TEST_F(ShellActionsTest, CommandLinesRunAndFailuresTellBothLines) {
+    struct Case {
+        intptr_t result;
+        uint32_t lastError;
+        bool launched;
+        std::string box;
+    };
+    const std::string owner = std::to_string(kOwner);
+    const Case cases[] = {
+        {33, 0, true, ""},
+        {2, 2, false,
+         owner + "|Wordlark|File not found.\r\n\n\nCommand: C:\\missing.exe\n\nSource Command: C:\\missing.exe"},
+        // 32 is still an error; the reason comes from the thread's error, not the result.
+        {32, 5, false,
+         owner + "|Wordlark|Error 5.\r\n\n\nCommand: C:\\missing.exe\n\nSource Command: C:\\missing.exe"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.result);
+        SetUp();
+        ShellAnswers(c.result, c.lastError);
+        Sim().system.threadLastError = 1234;
+        int sounds = 0;
+        EXPECT_EQ(bridge::RunCommand(kOwner, u"C:\\missing.exe", [&] { ++sounds; }), c.launched);
+        EXPECT_EQ(OnlyShellCall(), owner + "|open|C:\\missing.exe||");
+        EXPECT_EQ(sounds, c.launched ? 1 : 0);
+        EXPECT_EQ(OnlyBox(), c.box);
+        EXPECT_EQ(ui().Beeps(), c.launched ? std::vector<uint32_t>{} : std::vector{kSimpleBeep});
+        EXPECT_EQ(Sim().system.threadLastError, 1234u) << "the caller's last error stays";
+    }
+}
+
+TEST_F(ShellActionsTest, AddressesAndOpenWithReportOnlyWhenAskedAndAnErrorIsSet) {
+    struct Case {
+        intptr_t result;
+        uint32_t lastError;
+        bool report;
+        bool opened;
+        std::string box;
+    };
+    const std::string owner = std::to_string(kOwner);
+    const Case cases[] = {
+        {42, 0, true, true, ""},
+        {2, 2, true, false,
+         owner + "|Wordlark|File not found.\r\n\nCommand: [http://a.b/c]\nCommand Lenght: 12"},
+        // The reason is the result read as an error number.
+        {31, 1155, true, false,
+         owner + "|Wordlark|Error 31.\r\n\nCommand: [http://a.b/c]\nCommand Lenght: 12"},
+        {2, 0, true, false, ""},
+        {2, 2, false, false, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.result);
+        SetUp();
+        ShellAnswers(c.result, c.lastError);
+        EXPECT_EQ(bridge::OpenUrl(u"http://a.b/c", c.report, kOwner), c.opened);
+        EXPECT_EQ(OnlyShellCall(), owner + "|open|http://a.b/c||");
+        EXPECT_EQ(OnlyBox(), c.box);
+        EXPECT_TRUE(ui().Beeps().empty());
+    }
+
+    for (intptr_t result : {33, 32}) {
+        SetUp();
+        ShellAnswers(result, 0);
+        EXPECT_EQ(bridge::OpenWith(kOwner, u"C:\\t\\a b.txt"), result == 33);
+        EXPECT_EQ(OnlyShellCall(),
+                  owner + "|open|Rundll32.exe|shell32.dll,OpenAs_RunDLL C:\\t\\a b.txt|");
+    }
+}
+
+TEST_F(ShellActionsTest, CommandLineIsExpandedInTheTargetsLayoutWithTheSelectionOnOneLine) {
+    constexpr WindowId kTarget = 0x7001;
+    Sim().targets.owners[kTarget] = {300, 301};
+    Sim().targets.layouts[301] = 0xF0A80419;
+    std::vector<std::string> seen;
+    auto expand = [&](const Text& text, const Text& selected, const Text& clipboard,
+                      uint16_t locale) {
+        seen = {ToUtf8(text), ToUtf8(selected), ToUtf8(clipboard), std::to_string(locale)};
+        return u"run " + selected;
+    };
+    EXPECT_EQ(bridge::ExpandCommandLine(kTarget, u"go %SELECTED_TEXT%", u"a\r\nb\nc\rd\r\n",
+                                        u"x\r\ny", expand),
+              u"run a b\nc\rd ");
+    EXPECT_EQ(seen, (std::vector<std::string>{"go %SELECTED_TEXT%", "a b\nc\rd ", "x\r\ny",
+                                              std::to_string(0x0419)}));
+}
+
+TEST_F(ShellActionsTest, SearchAddressesCarryTheQueryEncodedAsTyped) {
+    struct Case {
+        int engine;
+        Text text;
+        std::optional<std::string> address;
+    };
+    const Case cases[] = {
+        {5, u"a\r\nb", "https://yandex.ru/yandsearch?text=a%20b"},
+        {4, u"C++ & tests", "https://www.google.ru/search?q=C%2B%2B%20%26%20tests"},
+        {6, u"x\ry\nz\r\n\r\n", "https://social.msdn.microsoft.com/Search/en-US?query=x%20y%20z%20%20"},
+        {7, u"Привет", "https://ru.wikipedia.org/wiki/Special:Search?search=%D0%9F%D1%80%D0%B8%D0%B2%D0%B5%D1%82"},
+        {4, u"a=b?c#d/e%f\"g", "https://www.google.ru/search?q=a%3Db%3Fc%23d%2Fe%25f%22g"},
+        {4, u"Az09-_.~\U0001F600", "https://www.google.ru/search?q=Az09-_.~%F0%9F%98%80"},
+        {3, u"a", std::nullopt},
+        {8, u"a", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(ToUtf8(c.text));
+        SetUp();
+        const auto address = bridge::SearchAddress(c.text, c.engine);
+        EXPECT_EQ(address ? std::optional(ToUtf8(*address)) : std::nullopt, c.address);
+        bridge::WebSearch(c.text, c.engine, kOwner);
+        EXPECT_EQ(OnlyShellCall(), c.address ? std::to_string(kOwner) + "|open|" + *c.address + "||"
+                                             : "<0 calls>");
+    }
+}
+
+TEST_F(ShellActionsTest, CopiedTextOpensOnlyAsAWebAddress) {
+    auto read = OpenLog();
+    struct Case {
+        Text text;
+        std::optional<std::string> address;
+    };
+    const Case cases[] = {
+        {u"https://example.com/a?b=c", "https://example.com/a?b=c"},
+        {u"  HTTP://Example.com\r\n", "HTTP://Example.com"},
+        {u"ftp://files.example.org/x.zip", "ftp://files.example.org/x.zip"},
+        {u"mailto:someone@example.com", "mailto:someone@example.com"},
+        {u"C:\\Windows\\System32\\calc.exe", std::nullopt},
+        {u"notepad", std::nullopt},
+        {u"cmd /c http://example.com", std::nullopt},
+        {u"http://example.com & calc", std::nullopt},
+        {u"http://exa\tmple.com", std::nullopt},
+        {u"file:///C:/Windows/notepad.exe", std::nullopt},
+        {u"\\\\server\\share\\run.bat", std::nullopt},
+        {u"javascript:alert(1)", std::nullopt},
+        {u"http:notepad.exe", std::nullopt},
+        {u"https://", std::nullopt},
+        {u"http:///C:/x.exe", std::nullopt},
+        {u"http://\\\\server\\x", std::nullopt},
+        {u"mailto:", std::nullopt},
+        {u"", std::nullopt},
+    };
+    size_t refused = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(ToUtf8(c.text));
+        const auto address = bridge::WebAddressOf(c.text);
+        EXPECT_EQ(address ? std::optional(ToUtf8(*address)) : std::nullopt, c.address);
+        const size_t callsBefore = ui().ShellCalls().size();
+        EXPECT_EQ(bridge::OpenTextAsUrl(c.text, kOwner), c.address.has_value());
+        const auto calls = ui().ShellCalls();
+        ASSERT_EQ(calls.size(), callsBefore + (c.address ? 1 : 0));
+        if (c.address) {
+            EXPECT_EQ(ToUtf8(calls.back().file), *c.address);
+        } else {
+            ++refused;
+        }
+        EXPECT_EQ(ui().Beeps().size(), refused);
+    }
+    const std::string log = read();
+    EXPECT_EQ(CountOf(log, "Not a web address, not opened: ["), refused);
+    EXPECT_NE(log.find("Not a web address, not opened: [C:\\Windows\\System32\\calc.exe]"),
+              std::string::npos);
+}
+
+TEST_F(ShellActionsTest, HistoryItemsOpenThroughWarningTemporaryFiles) {
+    struct Case {
+        std::function<std::unique_ptr<history::CCHItem>()> make;
+        std::string extension;
+        std::string bytes;  // what the file holds; nothing written when empty
+    };
+    const uint32_t pixels[] = {0x112233, 0x445566};
+    const Case cases[] = {
+        {[] { return DataItem(history::CHT_TEXT_ANSI, "ab\xE9\0"s); }, ".txt", "ab\xE9"},
+        {[] { return TextItem(u"h\u00E9", true); }, ".txt", "\xFF\xFEh\0\xE9\0"s},
+        {[] { return DataItem(history::CHT_RTF, "{\\rtf1 x}\0"s); }, ".rtf", "{\\rtf1 x}"},
+        {[] { return DataItem(history::CHT_HTML, "Version:0.9\0"s); }, "", "Version:0.9\0"s},
+        {[&] {
+             auto item = std::make_unique<history::CCHItem>(history::CHT_BITMAP);
+             item->SetBitmap(P().bitmaps.FromPixels(2, 1, std::span(pixels)));
+             return item;
+         },
+         ".bmp", "BM"},
+        {[] { return std::make_unique<history::CCHItem>(history::CHT_BITMAP); }, ".bmp", ""},
+    };
+    const Text warning =
+        u"== ATTENTION == This temporary file DO NOT SAVE THIS FILE - SAVE AS ONLY ==Wordlark==";
+    const std::string owner = std::to_string(kOwner);
+
+    for (bool associated : {true, false}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.extension + (associated ? " associated" : " open with"));
+            SetUp();
+            Sim().system.tempFolder = Dir();
+            Sim().system.tickCount = 0x12ABCD;
+            ShellAnswers(32, 0);  // opened for the associated program only
+            history::CCHQueue queue(Dir());
+            auto item = c.make();
+            const bool isProtected = item->isProtected;
+            queue.Append(std::move(item));
+            queue.Append(TextItem(u"newer"));
+
+            const bool written = !c.bytes.empty();
+            EXPECT_EQ(bridge::OpenHistoryItem(queue, 1, kOwner, associated),
+                      associated && written);
+            const Text path = Dir() + warning + u"abcABCD.TMP" + T(c.extension);
+            const std::string bytes = Bytes(path);
+            if (!written) {
+                EXPECT_EQ(OnlyShellCall(), "<0 calls>") << "nothing to write, nothing opened";
+                continue;
+            }
+            EXPECT_EQ(c.extension == ".bmp" ? bytes.substr(0, 2) : bytes, c.bytes);
+            EXPECT_EQ(P().files.IsReadOnly(path), isProtected);
+            EXPECT_EQ(OnlyShellCall(),
+                      associated ? owner + "|open|" + ToUtf8(path) + "||" + ToUtf8(Dir())
+                                 : owner + "|open|Rundll32.exe|shell32.dll,OpenAs_RunDLL " +
+                                       ToUtf8(path) + "|");
+        }
+    }
+}
+
+TEST_F(ShellActionsTest, HistoryItemsThatCannotBeOpened) {
+    Sim().system.tempFolder = Dir();
+    history::CCHQueue queue(Dir());
+    queue.Append(DataItem(history::CHT_QUIRENOTE, "\x01\x02"s));
+    queue.Append(TextItem(u"text"));
+    EXPECT_TRUE(bridge::OpenHistoryItem(queue, 1, kOwner, true)) << "Quirenote data is left alone";
+    EXPECT_FALSE(bridge::OpenHistoryItem(queue, 2, kOwner, true)) << "past the end";
+    Sim().files.DenyWrites(Dir());
+    EXPECT_FALSE(bridge::OpenHistoryItem(queue, 0, kOwner, true)) << "the file cannot be written";
+    EXPECT_TRUE(ui().ShellCalls().empty());
+    EXPECT_TRUE(ui().MessageBoxes().empty());
+    EXPECT_TRUE(P().files.List(Dir(), u"*").empty());
+}
+
+}  // namespace
+}  // namespace wlk::test
