@@ -6,6 +6,7 @@
 #include "platform/clipboard.h"
 #include "platform/files.h"
 #include "platform/library.h"
+#include "platform/locale.h"
 #include "platform/input.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
@@ -32,6 +33,7 @@ struct Platform {
     Libraries& libraries;
     TargetFacts& targets;
     Input& input;
+    Locale& locale;
 };
 
 // The installed platform; installing replaces the previous one.

@@ -7,6 +7,7 @@
 #include "platform/sim/sim_clipboard.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_library.h"
+#include "platform/sim/sim_locale.h"
 #include "platform/sim/sim_input.h"
 #include "platform/sim/sim_profile.h"
 #include "platform/sim/sim_registry.h"
@@ -32,10 +33,12 @@ struct SimPlatform {
     SimLibraries libraries;
     SimTargetFacts targets;
     SimInput input;
+    SimLocale locale;
     // Last, so that its destructor waits for the threads before the rest goes.
     SimThreads threads;
     Platform platform{sync,   threads, profile, registry,  files,     system,
-                      shared, ui,      bitmaps, clipboard, libraries, targets, input};
+                      shared, ui,      bitmaps, clipboard, libraries, targets, input,
+                      locale};
 
     void Install() { platform::Install(&platform); }
 };
