@@ -47,20 +47,24 @@ void CheckExpansion(const phrases::MacroTable& table, const Text& body, const Te
     if (body.find(u'%') == Text::npos) Require(text == body && count == 0);
     // The clock is fixed, so a second expansion agrees with the first.
     Text again = body;
-    Require(phrases::ExpandMacros(table, again, selected, clipboard, nullptr, nullptr, lcid) == count);
+    Require(phrases::ExpandMacros(table, again, selected, clipboard, nullptr, nullptr, lcid) ==
+            count);
     Require(again == text);
 }
 
 void FuzzOne(const std::string& bytes) {
     Sim();
-    static const phrases::MacroTable table = phrases::MacroTable::FromLayouts({0x04090409, 0x04190419});
+    static const phrases::MacroTable table =
+        phrases::MacroTable::FromLayouts({0x04090409, 0x04190419});
     if (bytes.empty()) return;
     const uint32_t lcid = kLocales[static_cast<uint8_t>(bytes[0]) % 4];
     std::string parts[3];
     size_t part = 0;
     for (size_t i = 1; i < bytes.size(); ++i) {
-        if (bytes[i] == '\x01' && part < 2) ++part;
-        else parts[part] += bytes[i];
+        if (bytes[i] == '\x01' && part < 2)
+            ++part;
+        else
+            parts[part] += bytes[i];
     }
     const Text body = FromUtf8(parts[0]);
     CheckSegments(body);

@@ -34,7 +34,8 @@ int CaretOffset(const Text& text) {
     const size_t at = text.find(kMacroCursorPos);
     if (at == Text::npos) return 0;
     const size_t after = at + kMacroCursorPos.size();
-    const auto feeds = std::count(text.begin() + static_cast<std::ptrdiff_t>(after), text.end(), u'\n');
+    const auto feeds =
+        std::count(text.begin() + static_cast<std::ptrdiff_t>(after), text.end(), u'\n');
     return std::max(0, static_cast<int>(text.size() - after - static_cast<size_t>(feeds)));
 }
 
@@ -68,8 +69,8 @@ int ExpandMacros(const MacroTable& table, Text& text, const Text& selectedIn, co
         const Text value = MacroValue(Text(name), selected, clipboard, lcid);
         total += ReplaceAll(text, name, value);
         if (name == kMacroUrlFromClipboard)
-            log::EventLog::Instance().Write(
-                Format(u"PreReplaced MC_URL_FROMCLIPBOARD command=[%s] result=[%s]", {text, value}));
+            log::EventLog::Instance().Write(Format(
+                u"PreReplaced MC_URL_FROMCLIPBOARD command=[%s] result=[%s]", {text, value}));
     }
 
     if (caret) *caret = CaretOffset(text);

@@ -24,6 +24,10 @@ Text Padded(unsigned value, size_t digits) {
     return text;
 }
 
+Text LastTwo(const Text& text) {
+    return text.substr(text.size() - 2);
+}
+
 Text LongDateNoWeekDay(uint32_t lcid, const platform::LocalTime& now) {
     auto& locale = platform::Current().locale;
     Text date = locale.LongDate(lcid, now);
@@ -58,42 +62,70 @@ Text FileVersion(int which) {
     return source ? source(which) : Text();
 }
 
-using ValueFn = Text (*)(const Text& selected, const Text& clipboard, uint32_t lcid);
+// What a value may be made of.
+struct In {
+    const Text& selected;
+    const Text& clipboard;
+    uint32_t lcid;
+};
+using ValueFn = Text (*)(const In&);
+
+Text DateTime(DateTimeMode mode, const In& in) {
+    return FormatLocalDateTime(mode, in.lcid);
+}
+
+Text Name(uint32_t item, const In& in) {
+    return LocaleName(in.lcid, item);
+}
 
 const std::map<std::u16string_view, ValueFn>& Values() {
+    using platform::kLocaleAbbrevDayName1;
+    using platform::kLocaleAbbrevMonthName1;
+    using platform::kLocaleDayName1;
+    using platform::kLocaleMonthName1;
     static const std::map<std::u16string_view, ValueFn> values = {
-        {u"%CLIPBOARD_TEXT%", [](const Text&, const Text& c, uint32_t) { return c; }},
-        {u"%DATE%", [](const Text&, const Text&, uint32_t l) { return FormatLocalDateTime(DateTimeMode::Date, l); }},
-        {u"%DATETIME%", [](const Text&, const Text&, uint32_t l) { return FormatLocalDateTime(DateTimeMode::DateAndTime, l); }},
-        {u"%DATETIME_EX_WD%", [](const Text&, const Text&, uint32_t l) { return FormatLocalDateTime(DateTimeMode::DateAndTimeNoWeekDay, l); }},
-        {u"%DATE_EX_WD%", [](const Text&, const Text&, uint32_t l) { return FormatLocalDateTime(DateTimeMode::DateNoWeekDay, l); }},
-        {u"%DAY%", [](const Text&, const Text&, uint32_t) { return ToText(Now().day); }},
-        {u"%DAY2%", [](const Text&, const Text&, uint32_t) { return Padded(Now().day, 2); }},
-        {u"%KEYPRESS_ENTER%", [](const Text&, const Text&, uint32_t) { return Text(u"\r"); }},
-        {u"%KEYPRESS_TAB%", [](const Text&, const Text&, uint32_t) { return Text(u"\t"); }},
-        {u"%LOWER_SELTEXT%", [](const Text& s, const Text&, uint32_t) { return platform::Current().locale.Lower(s); }},
-        {u"%MONTHNAME%", [](const Text&, const Text&, uint32_t l) { return LocaleName(l, platform::kLocaleMonthName1 + Now().month - 1); }},
-        {u"%MONTHNAME_ABBR%", [](const Text&, const Text&, uint32_t l) { return LocaleName(l, platform::kLocaleAbbrevMonthName1 + Now().month - 1); }},
-        {u"%MONTHNUMBER%", [](const Text&, const Text&, uint32_t) { return ToText(Now().month); }},
-        {u"%MONTHNUMBER2%", [](const Text&, const Text&, uint32_t) { return Padded(Now().month, 2); }},
-        {u"%NUMBERCHARS_CLIPBOARD%", [](const Text&, const Text& c, uint32_t) { return NumbersToWords(c); }},
-        {u"%NUMBERCHARS_SELTEXT%", [](const Text& s, const Text&, uint32_t) { return NumbersToWords(s); }},
-        {u"%PROMPT_TEXT={}%", [](const Text&, const Text&, uint32_t) { return Text(); }},
-        {u"%SELECTED_TEXT%", [](const Text& s, const Text&, uint32_t) { return s; }},
-        {u"%TEXT_AFTER_URL%", [](const Text& s, const Text&, uint32_t) { return ExtractUrl(s, UrlPart::Rest); }},
-        {u"%TIME%", [](const Text&, const Text&, uint32_t l) { return FormatLocalDateTime(DateTimeMode::Time, l); }},
-        {u"%WLK_VERSION%", [](const Text&, const Text&, uint32_t) { return FileVersion(0); }},
-        {u"%WLK_VERSION_DLL%", [](const Text&, const Text&, uint32_t) { return FileVersion(2); }},
-        {u"%WLK_VERSION_EDITOR%", [](const Text&, const Text&, uint32_t) { return FileVersion(1); }},
-        {u"%UPPER_SELTEXT%", [](const Text& s, const Text&, uint32_t) { return platform::Current().locale.Upper(s); }},
-        {u"%URL_FROM_CLIPBOARD%", [](const Text&, const Text& c, uint32_t) { return ExtractUrl(c, UrlPart::Url); }},
-        {u"%URL_FROM_SELECTED_TEXT%", [](const Text& s, const Text&, uint32_t) { return ExtractUrl(s, UrlPart::Url); }},
-        {u"%WEEKDAYNAME%", [](const Text&, const Text&, uint32_t l) { return LocaleName(l, DayItem(platform::kLocaleDayName1, Now())); }},
-        {u"%WEEKDAYNAME_ABBR%", [](const Text&, const Text&, uint32_t l) { return LocaleName(l, DayItem(platform::kLocaleAbbrevDayName1, Now())); }},
-        {u"%WINDOWS_USERNAME%", [](const Text&, const Text&, uint32_t) { return Source(CurrentMacroSources().userName).substr(0, 256); }},
-        {u"%WINDOWS_VERSION%", [](const Text&, const Text&, uint32_t) { return Source(CurrentMacroSources().windowsVersion); }},
-        {u"%YEAR%", [](const Text&, const Text&, uint32_t) { return Padded(Now().year, 4); }},
-        {u"%YEAR2%", [](const Text&, const Text&, uint32_t) { const Text y = Padded(Now().year, 4); return y.substr(y.size() - 2); }},
+        {u"%CLIPBOARD_TEXT%", [](const In& in) { return in.clipboard; }},
+        {u"%DATE%", [](const In& in) { return DateTime(DateTimeMode::Date, in); }},
+        {u"%DATETIME%", [](const In& in) { return DateTime(DateTimeMode::DateAndTime, in); }},
+        {u"%DATETIME_EX_WD%",
+         [](const In& in) { return DateTime(DateTimeMode::DateAndTimeNoWeekDay, in); }},
+        {u"%DATE_EX_WD%", [](const In& in) { return DateTime(DateTimeMode::DateNoWeekDay, in); }},
+        {u"%DAY%", [](const In&) { return ToText(Now().day); }},
+        {u"%DAY2%", [](const In&) { return Padded(Now().day, 2); }},
+        {u"%KEYPRESS_ENTER%", [](const In&) { return Text(u"\r"); }},
+        {u"%KEYPRESS_TAB%", [](const In&) { return Text(u"\t"); }},
+        {u"%LOWER_SELTEXT%",
+         [](const In& in) { return platform::Current().locale.Lower(in.selected); }},
+        {u"%MONTHNAME%",
+         [](const In& in) { return Name(kLocaleMonthName1 + Now().month - 1, in); }},
+        {u"%MONTHNAME_ABBR%",
+         [](const In& in) { return Name(kLocaleAbbrevMonthName1 + Now().month - 1, in); }},
+        {u"%MONTHNUMBER%", [](const In&) { return ToText(Now().month); }},
+        {u"%MONTHNUMBER2%", [](const In&) { return Padded(Now().month, 2); }},
+        {u"%NUMBERCHARS_CLIPBOARD%", [](const In& in) { return NumbersToWords(in.clipboard); }},
+        {u"%NUMBERCHARS_SELTEXT%", [](const In& in) { return NumbersToWords(in.selected); }},
+        {u"%PROMPT_TEXT={}%", [](const In&) { return Text(); }},
+        {u"%SELECTED_TEXT%", [](const In& in) { return in.selected; }},
+        {u"%TEXT_AFTER_URL%", [](const In& in) { return ExtractUrl(in.selected, UrlPart::Rest); }},
+        {u"%TIME%", [](const In& in) { return DateTime(DateTimeMode::Time, in); }},
+        {u"%WLK_VERSION%", [](const In&) { return FileVersion(0); }},
+        {u"%WLK_VERSION_DLL%", [](const In&) { return FileVersion(2); }},
+        {u"%WLK_VERSION_EDITOR%", [](const In&) { return FileVersion(1); }},
+        {u"%UPPER_SELTEXT%",
+         [](const In& in) { return platform::Current().locale.Upper(in.selected); }},
+        {u"%URL_FROM_CLIPBOARD%",
+         [](const In& in) { return ExtractUrl(in.clipboard, UrlPart::Url); }},
+        {u"%URL_FROM_SELECTED_TEXT%",
+         [](const In& in) { return ExtractUrl(in.selected, UrlPart::Url); }},
+        {u"%WEEKDAYNAME%", [](const In& in) { return Name(DayItem(kLocaleDayName1, Now()), in); }},
+        {u"%WEEKDAYNAME_ABBR%",
+         [](const In& in) { return Name(DayItem(kLocaleAbbrevDayName1, Now()), in); }},
+        {u"%WINDOWS_USERNAME%",
+         [](const In&) { return Source(CurrentMacroSources().userName).substr(0, 256); }},
+        {u"%WINDOWS_VERSION%",
+         [](const In&) { return Source(CurrentMacroSources().windowsVersion); }},
+        {u"%YEAR%", [](const In&) { return Padded(Now().year, 4); }},
+        {u"%YEAR2%", [](const In&) { return LastTwo(Padded(Now().year, 4)); }},
     };
     return values;
 }
@@ -115,14 +147,11 @@ Text FormatLocalDateTime(DateTimeMode mode, uint32_t lcid) {
     switch (mode) {
         case DateTimeMode::DateAndTime:
             return locale.LongDate(lcid, now) + u" " + locale.Time24(lcid, now);
-        case DateTimeMode::Date:
-            return locale.LongDate(lcid, now);
-        case DateTimeMode::Time:
-            return locale.Time24(lcid, now);
+        case DateTimeMode::Date: return locale.LongDate(lcid, now);
+        case DateTimeMode::Time: return locale.Time24(lcid, now);
         case DateTimeMode::DateAndTimeNoWeekDay:
             return LongDateNoWeekDay(lcid, now) + u" " + locale.Time24(lcid, now);
-        case DateTimeMode::DateNoWeekDay:
-            return LongDateNoWeekDay(lcid, now);
+        case DateTimeMode::DateNoWeekDay: return LongDateNoWeekDay(lcid, now);
     }
     return Text();
 }
@@ -147,7 +176,7 @@ Text ExtractUrl(const Text& text, UrlPart part) {
 Text MacroValue(const Text& name, const Text& selected, const Text& clipboard, uint32_t lcid) {
     const auto& values = Values();
     const auto it = values.find(name);
-    return it == values.end() ? Text() : it->second(selected, clipboard, lcid);
+    return it == values.end() ? Text() : it->second(In{selected, clipboard, lcid});
 }
 
 }  // namespace wlk::phrases

@@ -8,23 +8,22 @@ namespace wlk::phrases {
 
 namespace {
 
-constexpr std::array<const char16_t*, 10> kUnits = {u"один",  u"два",   u"три",    u"четыре",
-                                                    u"пять",  u"шесть", u"семь",   u"восемь",
+constexpr std::array<const char16_t*, 10> kUnits = {u"один",   u"два",   u"три",  u"четыре",
+                                                    u"пять",   u"шесть", u"семь", u"восемь",
                                                     u"девять", u"десять"};
-constexpr std::array<const char16_t*, 9> kTeenStems = {u"один", u"две",   u"три",
-                                                       u"четыр", u"пят",  u"шест",
-                                                       u"сем",  u"восем", u"девят"};
-constexpr std::array<const char16_t*, 8> kTens = {u"двадцать",      u"тридцать",
-                                                  u"сорок",         u"пятьдесят",
-                                                  u"шестьдесят",    u"семьдесят",
-                                                  u"восемьдесят",   u"девяносто"};
-constexpr std::array<const char16_t*, 9> kHundreds = {
-    u"сто",      u"двести",   u"триста",    u"четыреста", u"пятьсот",
-    u"шестьсот", u"семьсот",  u"восемьсот", u"девятьсот"};
+constexpr std::array<const char16_t*, 9> kTeenStems = {u"один", u"две", u"три",   u"четыр", u"пят",
+                                                       u"шест", u"сем", u"восем", u"девят"};
+constexpr std::array<const char16_t*, 8> kTens = {u"двадцать",    u"тридцать",   u"сорок",
+                                                  u"пятьдесят",   u"шестьдесят", u"семьдесят",
+                                                  u"восемьдесят", u"девяносто"};
+constexpr std::array<const char16_t*, 9> kHundreds = {u"сто",       u"двести",    u"триста",
+                                                      u"четыреста", u"пятьсот",   u"шестьсот",
+                                                      u"семьсот",   u"восемьсот", u"девятьсот"};
 // Scale words by index (1 thousand, 2 million, ...) and their endings by plural form.
 constexpr std::array<const char16_t*, 9> kScales = {
-    u"",         u"тысяч",      u"миллион",     u"миллиард", u"триллион",
-    u"квадриллион", u"квинтиллион", u"сектиллион", u"септаллион"};
+    u"",          u"тысяч",       u"миллион",     u"миллиард",
+    u"триллион",  u"квадриллион", u"квинтиллион", u"сектиллион",
+    u"септаллион"};
 constexpr std::array<const char16_t*, 3> kThousandEndings = {u"а", u"и", u""};
 constexpr std::array<const char16_t*, 3> kScaleEndings = {u"", u"а", u"ов"};
 

@@ -32,8 +32,8 @@ const LocaleNames kLocales[] = {
      u"de",
      {u"Montag", u"Dienstag", u"Mittwoch", u"Donnerstag", u"Freitag", u"Samstag", u"Sonntag"},
      {u"Mo", u"Di", u"Mi", u"Do", u"Fr", u"Sa", u"So"},
-     {u"Januar", u"Februar", u"März", u"April", u"Mai", u"Juni", u"Juli", u"August",
-      u"September", u"Oktober", u"November", u"Dezember"},
+     {u"Januar", u"Februar", u"März", u"April", u"Mai", u"Juni", u"Juli", u"August", u"September",
+      u"Oktober", u"November", u"Dezember"},
      {u"Jan", u"Feb", u"Mär", u"Apr", u"Mai", u"Jun", u"Jul", u"Aug", u"Sep", u"Okt", u"Nov",
       u"Dez"},
      {}},
@@ -41,12 +41,12 @@ const LocaleNames kLocales[] = {
      u"ru",
      {u"понедельник", u"вторник", u"среда", u"четверг", u"пятница", u"суббота", u"воскресенье"},
      {u"Пн", u"Вт", u"Ср", u"Чт", u"Пт", u"Сб", u"Вс"},
-     {u"Январь", u"Февраль", u"Март", u"Апрель", u"Май", u"Июнь", u"Июль", u"Август",
-      u"Сентябрь", u"Октябрь", u"Ноябрь", u"Декабрь"},
+     {u"Январь", u"Февраль", u"Март", u"Апрель", u"Май", u"Июнь", u"Июль", u"Август", u"Сентябрь",
+      u"Октябрь", u"Ноябрь", u"Декабрь"},
      {u"янв", u"фев", u"мар", u"апр", u"май", u"июн", u"июл", u"авг", u"сен", u"окт", u"ноя",
       u"дек"},
-     {u"января", u"февраля", u"марта", u"апреля", u"мая", u"июня", u"июля", u"августа",
-      u"сентября", u"октября", u"ноября", u"декабря"}},
+     {u"января", u"февраля", u"марта", u"апреля", u"мая", u"июня", u"июля", u"августа", u"сентября",
+      u"октября", u"ноября", u"декабря"}},
 };
 
 const LocaleNames* Find(uint32_t lcid) {
@@ -71,7 +71,8 @@ Text TwoDigits(unsigned value) {
 // Walks the item ranges in the order Windows numbers them.
 const char16_t* Name(const LocaleNames& names, uint32_t item) {
     if (item == kLocaleIso639LangName) return names.iso639;
-    if (item >= kLocaleDayName1 && item < kLocaleDayName1 + 7) return names.days[item - kLocaleDayName1];
+    if (item >= kLocaleDayName1 && item < kLocaleDayName1 + 7)
+        return names.days[item - kLocaleDayName1];
     if (item >= kLocaleAbbrevDayName1 && item < kLocaleAbbrevDayName1 + 7)
         return names.daysAbbrev[item - kLocaleAbbrevDayName1];
     if (item >= kLocaleMonthName1 && item < kLocaleMonthName1 + 12)
@@ -94,8 +95,7 @@ Text SimLocale::LongDate(uint32_t lcid, const LocalTime& t) {
             return weekDay + u", " + names->months[t.month - 1] + u" " + day + u", " + year;
         case kLcidGerman:
             return weekDay + u", " + day + u". " + names->months[t.month - 1] + u" " + year;
-        default:
-            return day + u" " + names->monthsInDate[t.month - 1] + u" " + year + u" г.";
+        default: return day + u" " + names->monthsInDate[t.month - 1] + u" " + year + u" г.";
     }
 }
 
@@ -117,8 +117,10 @@ Text SimLocale::Info(uint32_t lcid, uint32_t item, size_t maxChars) {
 Text SimLocale::Upper(const Text& text) {
     Text out = ToUpper(text);
     for (auto& c : out) {
-        if (c >= 0x0430 && c <= 0x044F) c -= 0x20;
-        else if (c >= 0x0450 && c <= 0x045F) c -= 0x50;
+        if (c >= 0x0430 && c <= 0x044F)
+            c -= 0x20;
+        else if (c >= 0x0450 && c <= 0x045F)
+            c -= 0x50;
     }
     return out;
 }
@@ -126,8 +128,10 @@ Text SimLocale::Upper(const Text& text) {
 Text SimLocale::Lower(const Text& text) {
     Text out = ToLower(text);
     for (auto& c : out) {
-        if (c >= 0x0410 && c <= 0x042F) c += 0x20;
-        else if (c >= 0x0400 && c <= 0x040F) c += 0x50;
+        if (c >= 0x0410 && c <= 0x042F)
+            c += 0x20;
+        else if (c >= 0x0400 && c <= 0x040F)
+            c += 0x50;
     }
     return out;
 }

@@ -36,7 +36,8 @@ Text FromFormatted(const wchar_t* buffer, int length) {
 Text Win32Locale::LongDate(uint32_t lcid, const LocalTime& time) {
     const SYSTEMTIME st = ToSystemTime(time);
     wchar_t buffer[kFormatChars];
-    return FromFormatted(buffer, GetDateFormatW(lcid, DATE_LONGDATE, &st, nullptr, buffer, kFormatChars));
+    return FromFormatted(buffer,
+                         GetDateFormatW(lcid, DATE_LONGDATE, &st, nullptr, buffer, kFormatChars));
 }
 
 Text Win32Locale::Time24(uint32_t lcid, const LocalTime& time) {
@@ -69,13 +70,15 @@ std::vector<uintptr_t> Win32Locale::KeyboardLayouts() {
 
 Text Win32Locale::Upper(const Text& text) {
     Text out = text;
-    if (!out.empty()) CharUpperBuffW(reinterpret_cast<wchar_t*>(out.data()), static_cast<DWORD>(out.size()));
+    if (!out.empty())
+        CharUpperBuffW(reinterpret_cast<wchar_t*>(out.data()), static_cast<DWORD>(out.size()));
     return out;
 }
 
 Text Win32Locale::Lower(const Text& text) {
     Text out = text;
-    if (!out.empty()) CharLowerBuffW(reinterpret_cast<wchar_t*>(out.data()), static_cast<DWORD>(out.size()));
+    if (!out.empty())
+        CharLowerBuffW(reinterpret_cast<wchar_t*>(out.data()), static_cast<DWORD>(out.size()));
     return out;
 }
 

@@ -83,7 +83,8 @@ TEST_F(MacroExpansionTest, ValuesOfTheFixedMacros) {
         {u"a%KEYPRESS_ENTER%b%KEYPRESS_TAB%c", u"", u"", kLcidEnglish, kTuesday, u"a\rb\tc", 2},
         {u"%UPPER_SELTEXT%|%LOWER_SELTEXT%", u"Привет World ё", u"", kLcidEnglish, kTuesday,
          u"ПРИВЕТ WORLD Ё|привет world ё", 2},
-        {u"%NUMBERCHARS_SELTEXT%", u"15 roses", u"", kLcidEnglish, kTuesday, u"пятнадцать roses", 1},
+        {u"%NUMBERCHARS_SELTEXT%", u"15 roses", u"", kLcidEnglish, kTuesday, u"пятнадцать roses",
+         1},
         {u"<%NUMBERCHARS_CLIPBOARD%>", u"7", u"", kLcidEnglish, kTuesday, u"<>", 1},
         {u"%TRIM_LEFT_ALLPROTS_FROM_SELTEXT%[%SELECTED_TEXT%]", u"HTTPS://example.org", u"",
          kLcidEnglish, kTuesday, u"[example.org]", 1},
@@ -133,9 +134,11 @@ TEST_F(MacroExpansionTest, SourcesTheProgramFillsAndTheClipboardAddressLine) {
         [](int which) { return u"2.61.0." + ToText(which); },
     };
     const MacroTable table = MacroTable::FromLayouts({});
-    Expanded got = Expand(table, u"%WINDOWS_VERSION%|%WLK_VERSION%|%WLK_VERSION_EDITOR%|"
-                                 u"%WLK_VERSION_DLL%|%WINDOWS_USERNAME%");
-    EXPECT_EQ(got.text, u"Windows 10 64x build 19045 |2.61.0.0|2.61.0.1|2.61.0.2|" + Text(256, u'u'));
+    Expanded got = Expand(table,
+                          u"%WINDOWS_VERSION%|%WLK_VERSION%|%WLK_VERSION_EDITOR%|"
+                          u"%WLK_VERSION_DLL%|%WINDOWS_USERNAME%");
+    EXPECT_EQ(got.text,
+              u"Windows 10 64x build 19045 |2.61.0.0|2.61.0.1|2.61.0.2|" + Text(256, u'u'));
 
     got = Expand(table, u"see %URL_FROM_CLIPBOARD%!", u"", u" https://a.b/c?d e");
     EXPECT_EQ(got.text, u"see https://a.b/c?d!");
@@ -145,9 +148,11 @@ TEST_F(MacroExpansionTest, SourcesTheProgramFillsAndTheClipboardAddressLine) {
     std::vector<LogEntry> lines;
     for (const auto& entry : LogEntries(Bytes(Path("LogReport.txt"))))
         if (entry.message.find("PreReplaced") != std::string::npos) lines.push_back(entry);
-    EXPECT_EQ(lines, (std::vector<LogEntry>{
-                         {"EXE_Agent", "PreReplaced MC_URL_FROMCLIPBOARD command=[see https://a.b/c?d!] "
-                              "result=[https://a.b/c?d]"}}));
+    EXPECT_EQ(
+        lines,
+        (std::vector<LogEntry>{{"EXE_Agent",
+                                "PreReplaced MC_URL_FROMCLIPBOARD command=[see https://a.b/c?d!] "
+                                "result=[https://a.b/c?d]"}}));
 }
 
 TEST_F(MacroExpansionTest, LayoutTableCaretAndLayoutSwitch) {
@@ -211,7 +216,8 @@ TEST_F(MacroExpansionTest, PromptsSplitTheBody) {
         {u"x %PROMPT_TEXT={open", {{false, u"x %PROMPT_TEXT={open", u""}}},
         {u"%PROMPT_TEXT={a}% then %PROMPT_TEXT={b",
          {{true, u"%PROMPT_TEXT={a}%", u"a"}, {false, u" then %PROMPT_TEXT={b", u""}}},
-        {u"}% %PROMPT_TEXT={}%%", {{false, u"}% ", u""}, {true, u"%PROMPT_TEXT={}%", u""}, {false, u"%", u""}}},
+        {u"}% %PROMPT_TEXT={}%%",
+         {{false, u"}% ", u""}, {true, u"%PROMPT_TEXT={}%", u""}, {false, u"%", u""}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(ToUtf8(c.body));
@@ -248,18 +254,21 @@ TEST_F(MacroExpansionTest, NumbersInRussianWords) {
         {2000000, u"два миллиона"},
         {5000000, u"пять миллионов"},
         {1000001000, u"один миллиард одна тысяча"},
-        {4294967295u, u"четыре миллиарда двести девяносто четыре миллиона девятьсот шестьдесят "
-                      u"семь тысяч двести девяносто пять"},
+        {4294967295u,
+         u"четыре миллиарда двести девяносто четыре миллиона девятьсот шестьдесят "
+         u"семь тысяч двести девяносто пять"},
     };
-    for (const auto& [n, words] : numbers) EXPECT_EQ(ToUtf8(phrases::NumberToWords(n)), ToUtf8(words)) << n;
+    for (const auto& [n, words] : numbers)
+        EXPECT_EQ(ToUtf8(phrases::NumberToWords(n)), ToUtf8(words)) << n;
 
     const std::pair<const char16_t*, const char16_t*> texts[] = {
         {u"", u""},
         {u"no digits", u"no digits"},
         {u"a1b22", u"aодинbдвадцать два"},
         {u"007 x", u"семь x"},
-        {u"2147483647", u"два миллиарда сто сорок семь миллионов четыреста восемьдесят три "
-                        u"тысячи шестьсот сорок семь"},
+        {u"2147483647",
+         u"два миллиарда сто сорок семь миллионов четыреста восемьдесят три "
+         u"тысячи шестьсот сорок семь"},
         {u"2147483648 and 99999999999999999999", u"2147483648 and 99999999999999999999"},
     };
     for (const auto& [text, words] : texts)
