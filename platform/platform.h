@@ -5,9 +5,10 @@
 #include "platform/bitmap.h"
 #include "platform/clipboard.h"
 #include "platform/files.h"
-#include "platform/library.h"
 #include "platform/input.h"
 #include "platform/keyboard.h"
+#include "platform/library.h"
+#include "platform/locale.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
 #include "platform/shared_memory.h"
@@ -34,6 +35,7 @@ struct Platform {
     TargetFacts& targets;
     Input& input;
     Keyboard& keyboard;
+    Locale& locale;
 };
 
 // The installed platform; installing replaces the previous one.

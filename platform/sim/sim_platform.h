@@ -6,9 +6,10 @@
 #include "platform/sim/sim_bitmap.h"
 #include "platform/sim/sim_clipboard.h"
 #include "platform/sim/sim_files.h"
-#include "platform/sim/sim_library.h"
 #include "platform/sim/sim_input.h"
 #include "platform/sim/sim_keyboard.h"
+#include "platform/sim/sim_library.h"
+#include "platform/sim/sim_locale.h"
 #include "platform/sim/sim_profile.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_shared_memory.h"
@@ -34,11 +35,12 @@ struct SimPlatform {
     SimTargetFacts targets;
     SimInput input;
     SimKeyboard keyboard;
+    SimLocale locale;
     // Last, so that its destructor waits for the threads before the rest goes.
     SimThreads threads;
     Platform platform{sync,   threads, profile, registry,  files,     system,
                       shared, ui,      bitmaps, clipboard, libraries, targets, input,
-                      keyboard};
+                      keyboard, locale};
 
     void Install() { platform::Install(&platform); }
 };

@@ -1,0 +1,86 @@
+#include "phrases/macro_expansion.h"
+
+#include <algorithm>
+
+#include "log/event_log.h"
+#include "phrases/macro_values.h"
+#include "platform/text.h"
+
+namespace wlk::phrases {
+
+namespace {
+
+// Replaces each occurrence, scanning on after the inserted value, so a value
+// never expands into itself. Gives the number replaced.
+int ReplaceAll(Text& text, std::u16string_view name, const Text& value) {
+    int count = 0;
+    for (size_t at = text.find(name); at != Text::npos; at = text.find(name, at + value.size())) {
+        text.replace(at, name.size(), value);
+        ++count;
+    }
+    return count;
+}
+
+// Removes a protocol prefix the user selected along with an address.
+Text WithoutProtocols(Text selected) {
+    ReplaceAll(selected, kMacroTrimProtocols, Text());
+    for (std::u16string_view scheme : {u"http://", u"https://"})
+        while (StartsWithIgnoreCase(selected, scheme)) selected.erase(0, scheme.size());
+    return selected;
+}
+
+// Characters after the first caret marker, a CR LF pair counting as one step.
+int CaretOffset(const Text& text) {
+    const size_t at = text.find(kMacroCursorPos);
+    if (at == Text::npos) return 0;
+    const size_t after = at + kMacroCursorPos.size();
+    const auto feeds =
+        std::count(text.begin() + static_cast<std::ptrdiff_t>(after), text.end(), u'\n');
+    return std::max(0, static_cast<int>(text.size() - after - static_cast<size_t>(feeds)));
+}
+
+}  // namespace
+
+std::optional<uint16_t> FindLayoutMacro(const MacroTable& table, Text& text) {
+    std::optional<uint16_t> found;
+    for (const auto& layout : table.Layouts())
+        if (ReplaceAll(text, layout.name, Text()) > 0) found = layout.language;
+    return found;
+}
+
+std::optional<uint16_t> FindLayoutMacro(Text& text) {
+    return FindLayoutMacro(MacroTable::Instance(), text);
+}
+
+int ExpandMacros(const MacroTable& table, Text& text, const Text& selectedIn, const Text& clipboard,
+                 int* caret, std::optional<uint16_t>* layout, uint32_t lcid) {
+    if (caret) *caret = 0;
+    Text selected = selectedIn;
+    if (ReplaceAll(text, kMacroTrimProtocols, Text()) > 0 && !selected.empty())
+        selected = WithoutProtocols(selected);
+
+    const auto language = FindLayoutMacro(table, text);
+    if (layout) *layout = language;
+
+    int total = 0;
+    for (std::u16string_view name : kFixedMacros) {
+        if (name == kMacroCursorPos || name == kMacroTrimProtocols) continue;
+        if (text.find(name) == Text::npos) continue;  // values are only computed when used
+        const Text value = MacroValue(Text(name), selected, clipboard, lcid);
+        total += ReplaceAll(text, name, value);
+        if (name == kMacroUrlFromClipboard)
+            log::EventLog::Instance().Write(Format(
+                u"PreReplaced MC_URL_FROMCLIPBOARD command=[%s] result=[%s]", {text, value}));
+    }
+
+    if (caret) *caret = CaretOffset(text);
+    ReplaceAll(text, kMacroCursorPos, Text());
+    return total;
+}
+
+int ExpandMacros(Text& text, const Text& selected, const Text& clipboard, int* caret,
+                 std::optional<uint16_t>* layout, uint32_t lcid) {
+    return ExpandMacros(MacroTable::Instance(), text, selected, clipboard, caret, layout, lcid);
+}
+
+}  // namespace wlk::phrases

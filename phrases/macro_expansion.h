@@ -1,0 +1,28 @@
+// Expanding the macros of a plain-text phrase body at the moment it is
+// inserted or previewed.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "phrases/macro_table.h"
+#include "platform/types.h"
+
+namespace wlk::phrases {
+
+// Replaces every macro of the table in `text` and gives the number of
+// replacements. `caret` gets the caret's distance from the end of the text
+// (line breaks counted once), `layout` the language of the keyboard layout to
+// switch to; either may be null. `lcid` is the target's locale.
+int ExpandMacros(const MacroTable& table, Text& text, const Text& selected, const Text& clipboard,
+                 int* caret, std::optional<uint16_t>* layout, uint32_t lcid);
+// The same with the process-wide table.
+int ExpandMacros(Text& text, const Text& selected, const Text& clipboard, int* caret,
+                 std::optional<uint16_t>* layout, uint32_t lcid);
+
+// Removes every layout macro from `text`; the language of the last one in
+// table order that was there, or none.
+std::optional<uint16_t> FindLayoutMacro(const MacroTable& table, Text& text);
+std::optional<uint16_t> FindLayoutMacro(Text& text);
+
+}  // namespace wlk::phrases

@@ -1,0 +1,43 @@
+// The value of each fixed macro, and the helpers behind them: dates in the
+// target's locale and the leading URL of a text.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "platform/types.h"
+
+namespace wlk::phrases {
+
+// Facts the portable core cannot learn itself; the program fills them at start.
+// One left empty gives empty text.
+struct MacroSources {
+    std::function<Text()> userName;        // GetUserNameW
+    std::function<Text()> windowsVersion;  // "Windows 10 64x build 19045 ..."
+    // File versions: 0 this program, 1 the phrase editor, 2 the hook library.
+    std::function<Text(int which)> fileVersion;
+};
+
+// The process-wide sources.
+MacroSources& CurrentMacroSources();
+
+enum class DateTimeMode {
+    DateAndTime = 0,
+    Date = 1,
+    Time = 2,
+    DateAndTimeNoWeekDay = 3,
+    DateNoWeekDay = 4,
+};
+
+// The current local time in the locale's long date and 24-hour time.
+Text FormatLocalDateTime(DateTimeMode mode, uint32_t lcid);
+
+enum class UrlPart { Url, Rest };
+
+// The leading http, https or ftp address of a text, or what follows it.
+Text ExtractUrl(const Text& text, UrlPart part);
+
+// A fixed macro's value; an unknown name (or a layout macro) gives empty text.
+Text MacroValue(const Text& name, const Text& selected, const Text& clipboard, uint32_t lcid);
+
+}  // namespace wlk::phrases

@@ -1,0 +1,85 @@
+#include "platform/win32/win32_locale.h"
+
+#include <vector>
+
+#include "platform/win32/wide.h"
+#include "platform/win32/windows_api.h"
+
+namespace wlk::platform::win32 {
+
+namespace {
+
+// The formats are read into buffers of 100 characters, as the phrases have
+// always been given them.
+constexpr int kFormatChars = 100;
+
+SYSTEMTIME ToSystemTime(const LocalTime& time) {
+    SYSTEMTIME st = {};
+    st.wYear = time.year;
+    st.wMonth = time.month;
+    st.wDayOfWeek = time.dayOfWeek;
+    st.wDay = time.day;
+    st.wHour = time.hour;
+    st.wMinute = time.minute;
+    st.wSecond = time.second;
+    st.wMilliseconds = time.milliseconds;
+    return st;
+}
+
+// Both the format calls return the length with the terminator, or 0 on failure.
+Text FromFormatted(const wchar_t* buffer, int length) {
+    return length > 0 ? FromWide(buffer, static_cast<size_t>(length - 1)) : Text();
+}
+
+}  // namespace
+
+Text Win32Locale::LongDate(uint32_t lcid, const LocalTime& time) {
+    const SYSTEMTIME st = ToSystemTime(time);
+    wchar_t buffer[kFormatChars];
+    return FromFormatted(buffer,
+                         GetDateFormatW(lcid, DATE_LONGDATE, &st, nullptr, buffer, kFormatChars));
+}
+
+Text Win32Locale::Time24(uint32_t lcid, const LocalTime& time) {
+    const SYSTEMTIME st = ToSystemTime(time);
+    wchar_t buffer[kFormatChars];
+    const DWORD flags = TIME_NOTIMEMARKER | TIME_FORCE24HOURFORMAT;
+    return FromFormatted(buffer, GetTimeFormatW(lcid, flags, &st, nullptr, buffer, kFormatChars));
+}
+
+Text Win32Locale::Info(uint32_t lcid, uint32_t item, size_t maxChars) {
+    if (maxChars == 0) return Text();
+    std::vector<wchar_t> buffer(maxChars);
+    return FromFormatted(buffer.data(),
+                         GetLocaleInfoW(lcid, item, buffer.data(), static_cast<int>(maxChars)));
+}
+
+uint32_t Win32Locale::UserDefaultLcid() {
+    return GetUserDefaultLCID();
+}
+
+std::vector<uintptr_t> Win32Locale::KeyboardLayouts() {
+    const int count = GetKeyboardLayoutList(0, nullptr);
+    if (count <= 0) return {};
+    std::vector<HKL> layouts(static_cast<size_t>(count));
+    const int got = GetKeyboardLayoutList(count, layouts.data());
+    std::vector<uintptr_t> handles;
+    for (int i = 0; i < got; ++i) handles.push_back(reinterpret_cast<uintptr_t>(layouts[i]));
+    return handles;
+}
+
+Text Win32Locale::Upper(const Text& text) {
+    Text out = text;
+    if (!out.empty())
+        CharUpperBuffW(reinterpret_cast<wchar_t*>(out.data()), static_cast<DWORD>(out.size()));
+    return out;
+}
+
+Text Win32Locale::Lower(const Text& text) {
+    Text out = text;
+    if (!out.empty())
+        CharLowerBuffW(reinterpret_cast<wchar_t*>(out.data()), static_cast<DWORD>(out.size()));
+    return out;
+}
+
+}  // namespace wlk::platform::win32

@@ -1,0 +1,279 @@
+// Macro expansion of plain-text phrase bodies against a fixed clock and the
+// simulated locales: values, substitution order, caret, layouts, prompts and
+// numbers in words.
+#include "phrases/macro_expansion.h"
+
+#include <optional>
+#include <vector>
+
+#include "phrases/macro_values.h"
+#include "phrases/number_words.h"
+#include "phrases/prompt_split.h"
+#include "support/log_entries.h"
+#include "support/logged_test.h"
+
+namespace wlk::test {
+namespace {
+
+using phrases::MacroTable;
+using platform::sim::kLcidEnglish;
+using platform::sim::kLcidGerman;
+using platform::sim::kLcidRussian;
+
+// Tuesday, 5 March 2024, 09:07:05.
+constexpr platform::LocalTime kTuesday{2024, 3, 2, 5, 9, 7, 5, 0};
+// Sunday, 29 December 1996, 23:59:58.
+constexpr platform::LocalTime kSunday{1996, 12, 0, 29, 23, 59, 58, 0};
+
+class MacroExpansionTest : public LoggedTest {
+protected:
+    void SetUp() override {
+        LoggedTest::SetUp();
+        Sim().system.now = kTuesday;
+    }
+    void TearDown() override {
+        phrases::CurrentMacroSources() = {};
+        LoggedTest::TearDown();
+    }
+    struct Expanded {
+        Text text;
+        int count;
+        int caret;
+        std::optional<uint16_t> layout;
+    };
+    Expanded Expand(const MacroTable& table, Text body, const Text& selected = Text(),
+                    const Text& clipboard = Text(), uint32_t lcid = kLcidEnglish) {
+        int caret = -1;
+        std::optional<uint16_t> layout = 0xFFFF;
+        const int count =
+            phrases::ExpandMacros(table, body, selected, clipboard, &caret, &layout, lcid);
+        return {body, count, caret, layout};
+    }
+};
+
+TEST_F(MacroExpansionTest, ValuesOfTheFixedMacros) {
+    struct Case {
+        const char16_t* body;
+        const char16_t* selected;
+        const char16_t* clipboard;
+        uint32_t lcid;
+        platform::LocalTime now;
+        const char16_t* expected;
+        int count;
+    };
+    const Case cases[] = {
+        {u"%DAY2%.%MONTHNUMBER2%.%YEAR2%", u"", u"", kLcidEnglish, kTuesday, u"05.03.24", 3},
+        {u"%DAY%/%MONTHNUMBER%/%YEAR%", u"", u"", kLcidEnglish, kTuesday, u"5/3/2024", 3},
+        {u"%DAY2%.%MONTHNUMBER2%.%YEAR%", u"", u"", kLcidEnglish, kSunday, u"29.12.1996", 3},
+        {u"%DATE%", u"", u"", kLcidEnglish, kTuesday, u"Tuesday, March 5, 2024", 1},
+        {u"%DATE_EX_WD%", u"", u"", kLcidEnglish, kTuesday, u"March 5, 2024", 1},
+        {u"%DATETIME_EX_WD%", u"", u"", kLcidGerman, kTuesday, u"5. März 2024 09:07:05", 1},
+        {u"%DATETIME%", u"", u"", kLcidGerman, kSunday, u"Sonntag, 29. Dezember 1996 23:59:58", 1},
+        {u"%DATETIME%", u"", u"", kLcidRussian, kTuesday, u"5 марта 2024 г. 9:07:05", 1},
+        {u"%DATE_EX_WD%", u"", u"", kLcidRussian, kTuesday, u"5 марта 2024 г.", 1},
+        {u"%WEEKDAYNAME% %WEEKDAYNAME_ABBR% %MONTHNAME% %MONTHNAME_ABBR%", u"", u"", kLcidRussian,
+         kTuesday, u"вторник Вт Март мар", 4},
+        {u"%WEEKDAYNAME% %WEEKDAYNAME_ABBR% %MONTHNAME_ABBR%", u"", u"", kLcidEnglish, kSunday,
+         u"Sunday Sun Dec", 3},
+        // A locale the system does not know gives empty values, never a failure.
+        {u"[%DATE%|%TIME%|%MONTHNAME%]", u"", u"", 0x0411, kTuesday, u"[||]", 3},
+        // Case counts; a name outside the table stays.
+        {u"%date% %TODAY% %TIME%", u"", u"", kLcidEnglish, kTuesday, u"%date% %TODAY% 9:07:05", 1},
+        {u"%TIME%-%TIME%", u"", u"", kLcidGerman, kTuesday, u"09:07:05-09:07:05", 2},
+        {u"a%KEYPRESS_ENTER%b%KEYPRESS_TAB%c", u"", u"", kLcidEnglish, kTuesday, u"a\rb\tc", 2},
+        {u"%UPPER_SELTEXT%|%LOWER_SELTEXT%", u"Привет World ё", u"", kLcidEnglish, kTuesday,
+         u"ПРИВЕТ WORLD Ё|привет world ё", 2},
+        {u"%NUMBERCHARS_SELTEXT%", u"15 roses", u"", kLcidEnglish, kTuesday, u"пятнадцать roses",
+         1},
+        {u"<%NUMBERCHARS_CLIPBOARD%>", u"7", u"", kLcidEnglish, kTuesday, u"<>", 1},
+        {u"%TRIM_LEFT_ALLPROTS_FROM_SELTEXT%[%SELECTED_TEXT%]", u"HTTPS://example.org", u"",
+         kLcidEnglish, kTuesday, u"[example.org]", 1},
+        {u"[%SELECTED_TEXT%]%TRIM_LEFT_ALLPROTS_FROM_SELTEXT%", u"http://http://https://x.org/a",
+         u"", kLcidEnglish, kTuesday, u"[x.org/a]", 1},
+        {u"%TRIM_LEFT_ALLPROTS_FROM_SELTEXT%[%SELECTED_TEXT%]", u"ftp://x.org", u"", kLcidEnglish,
+         kTuesday, u"[ftp://x.org]", 1},
+        {u"%TRIM_LEFT_ALLPROTS_FROM_SELTEXT%[%SELECTED_TEXT%]",
+         u"a%TRIM_LEFT_ALLPROTS_FROM_SELTEXT%b", u"", kLcidEnglish, kTuesday, u"[ab]", 1},
+        {u"[%SELECTED_TEXT%]", u"HTTPS://example.org", u"", kLcidEnglish, kTuesday,
+         u"[HTTPS://example.org]", 1},
+        {u"%URL_FROM_SELECTED_TEXT%|%TEXT_AFTER_URL%", u"http://example.org and more", u"",
+         kLcidEnglish, kTuesday, u"http://example.org| and more", 2},
+        {u"%URL_FROM_SELECTED_TEXT%|%TEXT_AFTER_URL%", u"\r\n\tFTP://files.org", u"", kLcidEnglish,
+         kTuesday, u"FTP://files.org|", 2},
+        {u"%URL_FROM_SELECTED_TEXT%|%TEXT_AFTER_URL%", u"  no address here ", u"", kLcidEnglish,
+         kTuesday, u"|no address here ", 2},
+        // A prefix alone is not an address.
+        {u"%URL_FROM_SELECTED_TEXT%|%TEXT_AFTER_URL%", u"https://", u"", kLcidEnglish, kTuesday,
+         u"|https://", 2},
+        // A value naming a macro later in the order is expanded in its turn, an earlier one not,
+        // and a value naming its own macro is inserted once.
+        {u"%CLIPBOARD_TEXT%", u"sel", u"<%SELECTED_TEXT%>", kLcidEnglish, kTuesday, u"<sel>", 2},
+        {u"%SELECTED_TEXT%", u"<%CLIPBOARD_TEXT%>", u"clip", kLcidEnglish, kTuesday,
+         u"<%CLIPBOARD_TEXT%>", 1},
+        {u"%CLIPBOARD_TEXT%%CLIPBOARD_TEXT%", u"", u"%CLIPBOARD_TEXT%", kLcidEnglish, kTuesday,
+         u"%CLIPBOARD_TEXT%%CLIPBOARD_TEXT%", 2},
+        {u"a%PROMPT_TEXT={}%b", u"", u"", kLcidEnglish, kTuesday, u"ab", 1},
+    };
+    const MacroTable noLayouts = MacroTable::FromLayouts({});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(ToUtf8(c.body) + " / " + ToUtf8(c.selected));
+        Sim().system.now = c.now;
+        const Expanded got = Expand(noLayouts, c.body, c.selected, c.clipboard, c.lcid);
+        EXPECT_EQ(ToUtf8(got.text), ToUtf8(c.expected));
+        EXPECT_EQ(got.count, c.count);
+        EXPECT_EQ(got.caret, 0);
+        EXPECT_EQ(got.layout, std::nullopt);
+    }
+}
+
+TEST_F(MacroExpansionTest, SourcesTheProgramFillsAndTheClipboardAddressLine) {
+    const auto log = OpenLog();
+    phrases::CurrentMacroSources() = {
+        [] { return Text(300, u'u'); },
+        [] { return Text(u"Windows 10 64x build 19045 "); },
+        [](int which) { return u"2.61.0." + ToText(which); },
+    };
+    const MacroTable table = MacroTable::FromLayouts({});
+    Expanded got = Expand(table,
+                          u"%WINDOWS_VERSION%|%WLK_VERSION%|%WLK_VERSION_EDITOR%|"
+                          u"%WLK_VERSION_DLL%|%WINDOWS_USERNAME%");
+    EXPECT_EQ(got.text,
+              u"Windows 10 64x build 19045 |2.61.0.0|2.61.0.1|2.61.0.2|" + Text(256, u'u'));
+
+    got = Expand(table, u"see %URL_FROM_CLIPBOARD%!", u"", u" https://a.b/c?d e");
+    EXPECT_EQ(got.text, u"see https://a.b/c?d!");
+    EXPECT_EQ(got.count, 1);
+    Expand(table, u"no address macro", u"", u"http://x.y");
+    log();  // every line written
+    std::vector<LogEntry> lines;
+    for (const auto& entry : LogEntries(Bytes(Path("LogReport.txt"))))
+        if (entry.message.find("PreReplaced") != std::string::npos) lines.push_back(entry);
+    EXPECT_EQ(
+        lines,
+        (std::vector<LogEntry>{{"EXE_Agent",
+                                "PreReplaced MC_URL_FROMCLIPBOARD command=[see https://a.b/c?d!] "
+                                "result=[https://a.b/c?d]"}}));
+}
+
+TEST_F(MacroExpansionTest, LayoutTableCaretAndLayoutSwitch) {
+    const MacroTable table =
+        MacroTable::FromLayouts({0x04190419, 0x04070407, 0x04110411, 0x04090409, 0xF0020419});
+    const std::vector<Text> names = table.Names();
+    ASSERT_EQ(names.size(), 37u);  // Japanese has no name here and is left out
+    EXPECT_EQ(names[0], u"%ACTIVATE_KL_DE%");
+    EXPECT_EQ(names[1], u"%ACTIVATE_KL_EN%");
+    EXPECT_EQ(names[2], u"%ACTIVATE_KL_RU%");
+    EXPECT_EQ(names[3], u"%CLIPBOARD_TEXT%");
+    EXPECT_EQ(names[36], u"%YEAR2%");
+
+    struct Case {
+        const MacroTable* table;
+        const char16_t* body;
+        const char16_t* expected;
+        int caret;
+        std::optional<uint16_t> layout;
+    };
+    const MacroTable englishOnly = MacroTable::FromLayouts({0x04090409});
+    const MacroTable russianOnly = MacroTable::FromLayouts({0x04190419});
+    const Case cases[] = {
+        {&table, u"ab%CURSOR_POS%\r\nxyz", u"ab\r\nxyz", 4, std::nullopt},
+        {&table, u"%CURSOR_POS%\n\n", u"\n\n", 0, std::nullopt},
+        {&table, u"%CURSOR_POS%%DATE%", u"Tuesday, March 5, 2024", 22, std::nullopt},
+        {&table, u"abc%CURSOR_POS%", u"abc", 0, std::nullopt},
+        {&table, u"%cursor_pos%x", u"%cursor_pos%x", 0, std::nullopt},
+        {&englishOnly, u"%ACTIVATE_KL_EN%Hi%ACTIVATE_KL_EN%", u"Hi", 0, 0x0409},
+        {&russianOnly, u"%ACTIVATE_KL_EN%Hi", u"%ACTIVATE_KL_EN%Hi", 0, std::nullopt},
+        // The last layout in table order wins, not the last in the body.
+        {&table, u"%ACTIVATE_KL_RU%a%ACTIVATE_KL_DE%b", u"ab", 0, 0x0419},
+        {&table, u"%ACTIVATE_KL_DE%%CURSOR_POS%ok", u"ok", 2, 0x0407},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(ToUtf8(c.body));
+        const Expanded got = Expand(*c.table, c.body);
+        EXPECT_EQ(ToUtf8(got.text), ToUtf8(c.expected));
+        EXPECT_EQ(got.caret, c.caret);
+        EXPECT_EQ(got.layout, c.layout);
+    }
+    Text body = u"x%ACTIVATE_KL_RU%y";
+    EXPECT_EQ(phrases::FindLayoutMacro(table, body), 0x0419);
+    EXPECT_EQ(body, u"xy");
+}
+
+TEST_F(MacroExpansionTest, PromptsSplitTheBody) {
+    using Segments = std::vector<std::tuple<bool, Text, Text>>;
+    struct Case {
+        const char16_t* body;
+        Segments expected;
+    };
+    const Case cases[] = {
+        {u"", {}},
+        {u"Dear %PROMPT_TEXT={name}%, hi",
+         {{false, u"Dear ", u""}, {true, u"%PROMPT_TEXT={name}%", u"name"}, {false, u", hi", u""}}},
+        {u"%prompt_Text={a}%%PROMPT_TEXT={}%",
+         {{true, u"%prompt_Text={a}%", u"a"}, {true, u"%PROMPT_TEXT={}%", u""}}},
+        {u"%PROMPT_TEXT={x={y}%", {{true, u"%PROMPT_TEXT={x={y}%", u"x={y"}}},
+        {u"%PROMPT_TEXT=}%", {{false, u"%PROMPT_TEXT=}%", u""}}},
+        {u"x %PROMPT_TEXT={open", {{false, u"x %PROMPT_TEXT={open", u""}}},
+        {u"%PROMPT_TEXT={a}% then %PROMPT_TEXT={b",
+         {{true, u"%PROMPT_TEXT={a}%", u"a"}, {false, u" then %PROMPT_TEXT={b", u""}}},
+        {u"}% %PROMPT_TEXT={}%%",
+         {{false, u"}% ", u""}, {true, u"%PROMPT_TEXT={}%", u""}, {false, u"%", u""}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(ToUtf8(c.body));
+        Segments got;
+        for (const auto& s : phrases::SplitPrompts(c.body))
+            got.emplace_back(s.isPrompt, s.text, s.isPrompt ? s.promptText : Text());
+        EXPECT_EQ(got, c.expected);
+    }
+}
+
+TEST_F(MacroExpansionTest, NumbersInRussianWords) {
+    const std::pair<uint32_t, const char16_t*> numbers[] = {
+        {0, u"ноль"},
+        {1, u"один"},
+        {10, u"десять"},
+        {11, u"одиннадцать"},
+        {12, u"двенадцать"},
+        {14, u"четырнадцать"},
+        {19, u"девятнадцать"},
+        {21, u"двадцать один"},
+        {40, u"сорок"},
+        {59, u"пятьдесят девять"},
+        {90, u"девяносто"},
+        {115, u"сто пятнадцать"},
+        {999, u"девятьсот девяносто девять"},
+        {1000, u"одна тысяча"},
+        {1002, u"одна тысяча два"},
+        {2000, u"две тысячи"},
+        {5000, u"пять тысяч"},
+        {12000, u"двенадцать тысяч"},
+        {21000, u"двадцать одна тысяча"},
+        {344000, u"триста сорок четыре тысячи"},
+        {1000000, u"один миллион"},
+        {2000000, u"два миллиона"},
+        {5000000, u"пять миллионов"},
+        {1000001000, u"один миллиард одна тысяча"},
+        {4294967295u,
+         u"четыре миллиарда двести девяносто четыре миллиона девятьсот шестьдесят "
+         u"семь тысяч двести девяносто пять"},
+    };
+    for (const auto& [n, words] : numbers)
+        EXPECT_EQ(ToUtf8(phrases::NumberToWords(n)), ToUtf8(words)) << n;
+
+    const std::pair<const char16_t*, const char16_t*> texts[] = {
+        {u"", u""},
+        {u"no digits", u"no digits"},
+        {u"a1b22", u"aодинbдвадцать два"},
+        {u"007 x", u"семь x"},
+        {u"2147483647",
+         u"два миллиарда сто сорок семь миллионов четыреста восемьдесят три "
+         u"тысячи шестьсот сорок семь"},
+        {u"2147483648 and 99999999999999999999", u"2147483648 and 99999999999999999999"},
+    };
+    for (const auto& [text, words] : texts)
+        EXPECT_EQ(ToUtf8(phrases::NumbersToWords(text)), ToUtf8(words));
+}
+
+}  // namespace
+}  // namespace wlk::test
