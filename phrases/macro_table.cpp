@@ -12,10 +12,10 @@ namespace {
 constexpr size_t kIsoNameChars = 8;
 }  // namespace
 
-MacroTable MacroTable::FromLayouts(const std::vector<uintptr_t>& layouts) {
+MacroTable MacroTable::FromLayouts(const std::vector<uint32_t>& layouts) {
     auto& locale = platform::Current().locale;
     std::map<Text, uint16_t> byName;  // ordered by name; a later layout replaces an earlier one
-    for (uintptr_t layout : layouts) {
+    for (uint32_t layout : layouts) {
         const auto language = static_cast<uint16_t>(layout & 0xFFFF);
         const Text code = locale.Info(language, platform::kLocaleIso639LangName, kIsoNameChars);
         if (code.empty()) continue;
@@ -27,7 +27,7 @@ MacroTable MacroTable::FromLayouts(const std::vector<uintptr_t>& layouts) {
 }
 
 const MacroTable& MacroTable::Instance() {
-    static const MacroTable table = FromLayouts(platform::Current().locale.KeyboardLayouts());
+    static const MacroTable table = FromLayouts(platform::Current().keyboard.InstalledLayouts());
     return table;
 }
 

@@ -64,7 +64,7 @@ public:
     // The layout macros of the given layout handles, named by the ISO 639
     // name of each layout's language; a language without a name is left out,
     // and of two layouts of one language the later one is kept.
-    static MacroTable FromLayouts(const std::vector<uintptr_t>& layouts);
+    static MacroTable FromLayouts(const std::vector<uint32_t>& layouts);
     // The process-wide table, built from the installed layouts on first use.
     // Callers are all on the tray window's thread, so no lock is taken.
     static const MacroTable& Instance();

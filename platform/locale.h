@@ -1,5 +1,5 @@
-// Locale-dependent formatting and the installed keyboard layouts: what the
-// macros of a phrase need to write dates, names and case in the target's language.
+// Locale-dependent formatting: what the macros of a phrase need to write
+// dates, names and case in the target's language.
 #pragma once
 
 #include <cstdint>
@@ -28,8 +28,6 @@ public:
     virtual Text Info(uint32_t lcid, uint32_t item, size_t maxChars) = 0;
     // GetUserDefaultLCID.
     virtual uint32_t UserDefaultLcid() = 0;
-    // GetKeyboardLayoutList: the layout handles, in the system's order.
-    virtual std::vector<uintptr_t> KeyboardLayouts() = 0;
     // CharUpperBuffW / CharLowerBuffW: case in every script the system knows.
     virtual Text Upper(const Text& text) = 0;
     virtual Text Lower(const Text& text) = 0;

@@ -1,6 +1,6 @@
 // Three fixed locales (English US 0x0409, German 0x0407, Russian 0x0419) with
 // their long dates, 24-hour times and names; any other locale id fails as an
-// unknown one does on Windows. The keyboard layouts are settable.
+// unknown one does on Windows.
 #pragma once
 
 #include "platform/locale.h"
@@ -17,12 +17,10 @@ public:
     Text Time24(uint32_t lcid, const LocalTime& time) override;
     Text Info(uint32_t lcid, uint32_t item, size_t maxChars) override;
     uint32_t UserDefaultLcid() override { return userLcid; }
-    std::vector<uintptr_t> KeyboardLayouts() override { return layouts; }
     Text Upper(const Text& text) override;
     Text Lower(const Text& text) override;
 
     uint32_t userLcid = kLcidEnglish;
-    std::vector<uintptr_t> layouts{0x04090409};
 };
 
 }  // namespace wlk::platform::sim

@@ -58,16 +58,6 @@ uint32_t Win32Locale::UserDefaultLcid() {
     return GetUserDefaultLCID();
 }
 
-std::vector<uintptr_t> Win32Locale::KeyboardLayouts() {
-    const int count = GetKeyboardLayoutList(0, nullptr);
-    if (count <= 0) return {};
-    std::vector<HKL> layouts(static_cast<size_t>(count));
-    const int got = GetKeyboardLayoutList(count, layouts.data());
-    std::vector<uintptr_t> handles;
-    for (int i = 0; i < got; ++i) handles.push_back(reinterpret_cast<uintptr_t>(layouts[i]));
-    return handles;
-}
-
 Text Win32Locale::Upper(const Text& text) {
     Text out = text;
     if (!out.empty())

@@ -11,7 +11,6 @@ public:
     Text Time24(uint32_t lcid, const LocalTime& time) override;
     Text Info(uint32_t lcid, uint32_t item, size_t maxChars) override;
     uint32_t UserDefaultLcid() override;
-    std::vector<uintptr_t> KeyboardLayouts() override;
     Text Upper(const Text& text) override;
     Text Lower(const Text& text) override;
 };
