@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "log/event_log.h"
+#include "phrases/macro_text.h"
 #include "phrases/macro_values.h"
 #include "platform/text.h"
 
@@ -55,26 +56,30 @@ std::optional<uint16_t> FindLayoutMacro(Text& text) {
 int ExpandMacros(const MacroTable& table, Text& text, const Text& selectedIn, const Text& clipboard,
                  int* caret, std::optional<uint16_t>* layout, uint32_t lcid) {
     if (caret) *caret = 0;
+    if (layout) layout->reset();
+    if (FindPercent(text) == Text::npos) return 0;  // no macro can be there
+    MacroText body(std::move(text));
     Text selected = selectedIn;
-    if (ReplaceAll(text, kMacroTrimProtocols, Text()) > 0 && !selected.empty())
+    if (body.ReplaceAll(kMacroTrimProtocols, Text()) > 0 && !selected.empty())
         selected = WithoutProtocols(selected);
 
-    const auto language = FindLayoutMacro(table, text);
-    if (layout) *layout = language;
+    for (const auto& macro : table.Layouts())
+        if (body.ReplaceAll(macro.name, Text()) > 0 && layout) *layout = macro.language;
 
     int total = 0;
     for (std::u16string_view name : kFixedMacros) {
         if (name == kMacroCursorPos || name == kMacroTrimProtocols) continue;
-        if (text.find(name) == Text::npos) continue;  // values are only computed when used
+        if (!body.Contains(name)) continue;  // values are only computed when used
         const Text value = MacroValue(Text(name), selected, clipboard, lcid);
-        total += ReplaceAll(text, name, value);
+        total += body.ReplaceAll(name, value);
         if (name == kMacroUrlFromClipboard)
             log::EventLog::Instance().Write(Format(
-                u"PreReplaced MC_URL_FROMCLIPBOARD command=[%s] result=[%s]", {text, value}));
+                u"PreReplaced MC_URL_FROMCLIPBOARD command=[%s] result=[%s]", {body.Get(), value}));
     }
 
-    if (caret) *caret = CaretOffset(text);
-    ReplaceAll(text, kMacroCursorPos, Text());
+    if (caret) *caret = CaretOffset(body.Get());
+    body.ReplaceAll(kMacroCursorPos, Text());
+    text = body.Get();
     return total;
 }
 
