@@ -7,6 +7,7 @@
 #include "phrases/macro_values.h"
 #include "platform/win32/windows_api.h"
 // After <windows.h>.
+#include <commdlg.h>
 #include <richedit.h>
 
 namespace wlk::phrases {
