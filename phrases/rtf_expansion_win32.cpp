@@ -54,6 +54,8 @@ Text SaveRtf(HWND control) {
     Stream stream;
     EDITSTREAM edit = {reinterpret_cast<DWORD_PTR>(&stream), 0, WriteStream};
     SendMessageW(control, EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&edit));
+    // Some rich-edit versions write the string's terminator into the stream.
+    while (!stream.bytes.empty() && stream.bytes.back() == '\0') stream.bytes.pop_back();
     Text rtf;
     rtf.reserve(stream.bytes.size());
     for (char byte : stream.bytes) rtf += static_cast<char16_t>(static_cast<uint8_t>(byte));
