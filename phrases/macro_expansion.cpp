@@ -42,11 +42,23 @@ int CaretOffset(const Text& text) {
 
 }  // namespace
 
-std::optional<uint16_t> FindLayoutMacro(const MacroTable& table, Text& text) {
+std::optional<uint16_t> RemoveLayoutMacros(const MacroTable& table,
+                                           const std::function<int(std::u16string_view)>& removeAll,
+                                           int* removed) {
     std::optional<uint16_t> found;
-    for (const auto& layout : table.Layouts())
-        if (ReplaceAll(text, layout.name, Text()) > 0) found = layout.language;
+    int total = 0;
+    for (const auto& layout : table.Layouts()) {
+        const int count = removeAll(layout.name);
+        if (count > 0) found = layout.language;
+        total += count;
+    }
+    if (removed) *removed = total;
     return found;
+}
+
+std::optional<uint16_t> FindLayoutMacro(const MacroTable& table, Text& text) {
+    return RemoveLayoutMacros(
+        table, [&text](std::u16string_view name) { return ReplaceAll(text, name, Text()); });
 }
 
 std::optional<uint16_t> FindLayoutMacro(Text& text) {
