@@ -75,8 +75,9 @@ int ExpandMacros(const MacroTable& table, Text& text, const Text& selectedIn, co
     if (body.ReplaceAll(kMacroTrimProtocols, Text()) > 0 && !selected.empty())
         selected = WithoutProtocols(selected);
 
-    for (const auto& macro : table.Layouts())
-        if (body.ReplaceAll(macro.name, Text()) > 0 && layout) *layout = macro.language;
+    const auto language = RemoveLayoutMacros(
+        table, [&body](std::u16string_view name) { return body.ReplaceAll(name, Text()); });
+    if (layout) *layout = language;
 
     int total = 0;
     for (std::u16string_view name : kFixedMacros) {
