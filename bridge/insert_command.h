@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "bridge/clipboard_snapshot.h"
+#include "bridge/insert_actions.h"
 #include "history/ch_queue.h"
 #include "phrases/command_tree.h"
 #include "phrases/prompt_dialog.h"
@@ -58,7 +60,13 @@ public:
     void RestoreClipboard();
 
 private:
+    struct Choice;
+    std::optional<Choice> Lookup(int32_t id) const;
+    void SwitchLayout(uint16_t language, platform::WindowId target,
+                      const InsertionContext& context);
+
     InserterParts parts_;
+    RegisteredFormat rtfFormat_{u"Rich Text Format"};
 };
 
 }  // namespace wlk::bridge
