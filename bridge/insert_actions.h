@@ -34,7 +34,7 @@ struct ActionEnvironment {
     int pasteMethod = 1;  // "TextPasteMethod_v150": 0 type, 1 paste, 2 by length
     int printLimit = 0;   // "PrintLTChars": method 2 types texts shorter than this
     PasteCombo pasteKeys = kCtrlV;
-    std::function<void()> onLaunched;  // a command line was started
+    std::function<void()> onLaunched{};  // a command line was started
     // Set when the clipboard refused a write, so that the user's own content
     // can be put back rather than left emptied.
     bool clipboardFailed = false;
