@@ -445,5 +445,82 @@ TEST_F(InsertCommandTest, PromptsAreAskedInTheirPlaceAndTheFocusGoesBackToTheTar
     EXPECT_EQ(Typed().back(), u"<b");
 }
 
+TEST_F(InsertCommandTest, CommandLinesRunAndLayoutMacrosSwitchOnlyToAnotherLanguage) {
+    const uint32_t exec = AddPhrase(u"calc.exe %PROMPT_TEXT={arg}%", phrases::CommandDataType::EXEC);
+    prompt_.answers = {u"7"};
+    EXPECT_EQ(Insert(exec), bridge::InsertResult::Phrase);
+    const auto shell = Sim().ui.ShellCalls();
+    ASSERT_EQ(shell.size(), 1u);
+    EXPECT_EQ(std::tie(shell[0].owner, shell[0].file), std::tuple(kTarget, Text(u"calc.exe ")));
+    EXPECT_EQ(Typed(), std::vector<Text>{u"7"});
+    EXPECT_EQ(sounds_, (std::vector<int>{1, 1}));
+
+    Sim().keyboard.layouts = {0x04190419, 0x04090409};
+    Sim().targets.layouts[kTargetThread] = 0x04190419;
+    const uint32_t english = AddPhrase(u"%ACTIVATE_KL_EN%Hi");
+    EXPECT_EQ(Insert(english, 0x04090409), bridge::InsertResult::Phrase);
+    EXPECT_EQ(Sim().input.Calls().size(), 2u + 2);
+    EXPECT_EQ(Insert(english, 0x04190419), bridge::InsertResult::Phrase);
+    const auto calls = Sim().input.Calls();
+    ASSERT_EQ(calls.size(), 4u + 3);
+    EXPECT_EQ(calls[4], bridge::SwitchInputs(bridge::kLeftAltShift));
+    EXPECT_EQ(Typed(), (std::vector<Text>{u"7", u"Hi", u"Hi"}));
+}
+
+TEST_F(InsertCommandTest, RefusedClipboardAndVanishedTargetStillInsertTheRestAndKeepTheUsersCopy) {
+    auto log = OpenLog();
+    settings_->Set(settings::IntSetting::TextPasteMethod, 1);
+    const uint32_t id = AddPhrase(u"one%PROMPT_TEXT={q}%two");
+    prompt_.answers = {u"mid"};
+    clipboard().openFailures = 1;
+    Sim().ui.windows.clear();
+    EXPECT_EQ(Insert(id), bridge::InsertResult::Phrase);
+    EXPECT_EQ(prompt_.asked, (std::vector<std::pair<Text, platform::WindowId>>{{u"q", 0}}));
+    EXPECT_EQ(Pastes(), 2);
+    EXPECT_EQ(Content(), theirs_);
+    EXPECT_EQ(Uses(id), 1);
+    EXPECT_EQ(history::MyCopyCounter(), 0);
+    const std::string text = log();
+    EXPECT_THAT(text, HasSubstr("CWLKAction_TextCommon::MutiCopy_Impl::Cannot set to clipboard"));
+    EXPECT_THAT(text, HasSubstr("] mid"));
+}
+
+TEST_F(TextInsertionTest, ForegroundGoesToOurWindowAndBackThroughTheOwnersThreadInput) {
+    auto log = OpenLog();
+    constexpr platform::WindowId kMenu = 0x9001, kTarget = 0x7001;
+    Sim().ui.windows = {{kMenu, u"Tray"}, {kTarget, u"Notepad"}};
+    Sim().targets.owners[kTarget] = {0x900, 0x77};
+    Sim().targets.foreground = kTarget;
+    {
+        bridge::CAutoForegroundWindow front(kMenu);
+        EXPECT_EQ(Sim().ui.FocusCalls(),
+                  (std::vector<std::string>{"attach 1 77", "foreground 9001", "detach 1 77"}));
+        front.End();
+    }
+    EXPECT_EQ(Sim().ui.FocusCalls().size(), 6u);
+    EXPECT_EQ(Sim().ui.FocusCalls()[4], "foreground 7001");
+    // Both windows, on creation and on ending.
+    const std::string text = log();
+    size_t notepad = 0;
+    for (size_t at = 0; (at = text.find("CAutoForegroundWindow: classname=[Notepad]", at)) !=
+                        std::string::npos;
+         ++at)
+        ++notepad;
+    EXPECT_EQ(notepad, 2u);
+    EXPECT_THAT(text, HasSubstr("CAutoForegroundWindow: classname=[Tray]"));
+
+    // Our own window in front, or none: nothing to hand over.
+    Sim().targets.owners[kTarget].processId = Sim().keyboard.processId;
+    { bridge::CAutoForegroundWindow front(kMenu); }
+    Sim().targets.foreground = 0;
+    { bridge::CAutoForegroundWindow front(kMenu); }
+    EXPECT_EQ(Sim().ui.FocusCalls().size(), 6u);
+
+    Sim().ui.unattachable = {0x77};
+    EXPECT_FALSE(bridge::FocusTargetWindow(kTarget));
+    EXPECT_FALSE(bridge::FocusTargetWindow(0x5555));
+    EXPECT_EQ(Sim().ui.FocusCalls().size(), 6u);
+}
+
 }  // namespace
 }  // namespace wlk::test
