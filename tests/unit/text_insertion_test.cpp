@@ -344,7 +344,7 @@ TEST_F(InsertCommandTest, TextIsTypedBelowTheLengthLimitAndPastedFromItWithinOne
         counters.push_back(history::MyCopyCounter());
     };
     Sim().keyboard.onEvent = [&](const KeyInput&) { counters.push_back(history::MyCopyCounter()); };
-    const Text typed(99, u'a'), pasted(100, u'b');
+    const Text typed(99, u'a'), pasted(98, u'b');  // 100 with the two after the caret
     const uint32_t short_ = AddPhrase(typed), long_ = AddPhrase(pasted + u"%CURSOR_POS%cd");
 
     EXPECT_EQ(Insert(short_), bridge::InsertResult::Phrase);
