@@ -37,7 +37,8 @@ struct CWLKInserter::Choice {
 std::optional<CWLKInserter::Choice> CWLKInserter::Lookup(int32_t id) const {
     if (id >= kFirstHistoryCommand) {
         const history::CCHQueue* queue = parts_.history ? parts_.history() : nullptr;
-        const history::CCHItem* item = queue ? queue->Newest(size_t(id - kFirstHistoryCommand)) : nullptr;
+        const history::CCHItem* item =
+            queue ? queue->Newest(size_t(id - kFirstHistoryCommand)) : nullptr;
         if (!item) return std::nullopt;
         switch (item->Type()) {
             case history::CHT_TEXT_ANSI:
@@ -69,9 +70,26 @@ void CWLKInserter::SwitchLayout(uint16_t language, platform::WindowId target,
     SwitchKeyboardLayout(*wanted, thread, target, int(layouts.size()));
 }
 
+ActionEnvironment CWLKInserter::Environment(const InsertionContext& context) {
+    const auto& settings = parts_.settings;
+    return ActionEnvironment{
+        .rtf = parts_.rtf,
+        .prompt = parts_.prompt,
+        .rtfFormat = rtfFormat_,
+        .pasteMethod = settings.Get(settings::IntSetting::TextPasteMethod),
+        .printLimit = settings.Get(settings::IntSetting::PrintLTChars),
+        .pasteKeys = PasteKeysFor(context.windowClass, context.executable),
+        .onLaunched = [this] { Sound(1); },
+        .clipboardFailed = false,
+    };
+}
+
+void CWLKInserter::Sound(int sound) {
+    if (parts_.playSound) parts_.playSound(sound);
+}
+
 InsertResult CWLKInserter::InsertCommand(int32_t id, platform::WindowId target,
-                                         const InsertionContext& context,
-                                         bool honourLayoutMacros) {
+                                         const InsertionContext& context, bool honourLayoutMacros) {
     if (id >= kFirstSpecialCommand && id <= kLastSpecialCommand) return InsertResult::Special;
     std::optional<Choice> choice = Lookup(id);
     if (!choice) {
@@ -81,24 +99,15 @@ InsertResult CWLKInserter::InsertCommand(int32_t id, platform::WindowId target,
     std::optional<uint16_t> language;
     if (honourLayoutMacros) language = phrases::FindLayoutMacro(choice->text);
 
-    const auto& settings = parts_.settings;
-    ActionEnvironment env{
-        .rtf = parts_.rtf,
-        .prompt = parts_.prompt,
-        .rtfFormat = rtfFormat_,
-        .pasteMethod = settings.Get(settings::IntSetting::TextPasteMethod),
-        .printLimit = settings.Get(settings::IntSetting::PrintLTChars),
-        .pasteKeys = PasteKeysFor(context.windowClass, context.executable),
-        .onLaunched = [this] { if (parts_.playSound) parts_.playSound(1); },
-        .clipboardFailed = false,
-    };
+    ActionEnvironment env = Environment(context);
     const ActionList actions = BuildActions(context, target, choice->text, choice->type, env);
     if (language) SwitchLayout(*language, target, context);
 
     if (!actions.empty()) {
-        if (parts_.playSound) parts_.playSound(choice->type == CommandDataType::EXEC ? 1 : 0);
+        Sound(choice->type == CommandDataType::EXEC ? 1 : 0);
         history::OwnCopyScope ownCopy;
-        if (RunActions(actions, target) && !choice->isHistory) parts_.phrases.MarkUsed(uint32_t(id));
+        if (RunActions(actions, target) && !choice->isHistory)
+            parts_.phrases.MarkUsed(uint32_t(id));
         // A refused write may have emptied the clipboard; the user's content
         // goes back rather than nothing.
         if (env.clipboardFailed) parts_.snapshot.PutBack();

@@ -25,9 +25,9 @@ inline constexpr int32_t kFirstHistoryCommand = 2000;
 struct InsertionContext {
     uint32_t layout = 0;  // the target's keyboard layout, the 32 bits of its handle
     Text selectedText;
-    Text clipboardText;   // the clipboard's text when the menu was called
-    Text windowClass;     // of the focus window, for the paste keys
-    Text executable;      // the target's program
+    Text clipboardText;  // the clipboard's text when the menu was called
+    Text windowClass;    // of the focus window, for the paste keys
+    Text executable;     // the target's program
     uint16_t Language() const { return static_cast<uint16_t>(layout & 0xFFFF); }
 };
 
@@ -62,6 +62,8 @@ public:
 private:
     struct Choice;
     std::optional<Choice> Lookup(int32_t id) const;
+    ActionEnvironment Environment(const InsertionContext& context);
+    void Sound(int sound);
     void SwitchLayout(uint16_t language, platform::WindowId target,
                       const InsertionContext& context);
 

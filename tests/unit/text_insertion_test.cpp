@@ -3,11 +3,10 @@
 // keyboard, input and shell.
 #include <gmock/gmock.h>
 
+#include <deque>
 #include <map>
 #include <string>
 #include <vector>
-
-#include <deque>
 
 #include "bridge/clipboard_write.h"
 #include "bridge/foreground.h"
@@ -406,7 +405,8 @@ TEST_F(InsertCommandTest, HistoryItemsOfTextStayOnTheClipboardAndOthersAreNotFou
     EXPECT_EQ(Content(), TextContent(u"older"));
     EXPECT_EQ(Insert(2002), bridge::InsertResult::HistoryItem);
     const uint32_t rtf = clipboard().FormatId(u"Rich Text Format");
-    EXPECT_EQ(Content(), (std::map<uint32_t, Block>{{rtf, {'{', '\\', 'r', 't', 'f', '1', ' ', 'r', '}'}}}));
+    const Block rtfBytes{'{', '\\', 'r', 't', 'f', '1', ' ', 'r', '}'};
+    EXPECT_EQ(Content(), (std::map<uint32_t, Block>{{rtf, rtfBytes}}));
     EXPECT_EQ(Pastes(), 2);
     EXPECT_EQ(sounds_, (std::vector<int>{0, 0}));
 }
@@ -417,7 +417,8 @@ TEST_F(InsertCommandTest, PromptsAreAskedInTheirPlaceAndTheFocusGoesBackToTheTar
     EXPECT_EQ(Insert(id), bridge::InsertResult::Phrase);
     EXPECT_EQ(Typed(), (std::vector<Text>{u"Dear ", u"Ann", u", ", u"Bob", u"!"}));
     using Asked = std::pair<Text, platform::WindowId>;
-    EXPECT_EQ(prompt_.asked, (std::vector<Asked>{{u"name", kTarget}, {u"", kTarget}, {u"x", kTarget}}));
+    EXPECT_EQ(prompt_.asked,
+              (std::vector<Asked>{{u"name", kTarget}, {u"", kTarget}, {u"x", kTarget}}));
     EXPECT_EQ(prompt_.counters, (std::vector<int32_t>{1, 1, 1}));
     const std::vector<std::string> giveBack{"attach 1 77", "focus 7001", "detach 1 77"};
     const auto focus = Sim().ui.FocusCalls();
@@ -435,7 +436,8 @@ TEST_F(InsertCommandTest, PromptsAreAskedInTheirPlaceAndTheFocusGoesBackToTheTar
 
     // A tag prompt shows both tags, then inserts the answer.
     bridge::RegisteredFormat format(u"Rich Text Format");
-    bridge::ActionEnvironment env{.rtf = rtf_, .prompt = prompt_, .rtfFormat = format, .pasteMethod = 0};
+    bridge::ActionEnvironment env{
+        .rtf = rtf_, .prompt = prompt_, .rtfFormat = format, .pasteMethod = 0};
     bridge::CWLKAction_Prompt tag(env, u"tag?", true, 0);
     prompt_.answers = {u"<b"};
     EXPECT_TRUE(tag.Execute(kTarget));
@@ -446,7 +448,8 @@ TEST_F(InsertCommandTest, PromptsAreAskedInTheirPlaceAndTheFocusGoesBackToTheTar
 }
 
 TEST_F(InsertCommandTest, CommandLinesRunAndLayoutMacrosSwitchOnlyToAnotherLanguage) {
-    const uint32_t exec = AddPhrase(u"calc.exe %PROMPT_TEXT={arg}%", phrases::CommandDataType::EXEC);
+    const uint32_t exec =
+        AddPhrase(u"calc.exe %PROMPT_TEXT={arg}%", phrases::CommandDataType::EXEC);
     prompt_.answers = {u"7"};
     EXPECT_EQ(Insert(exec), bridge::InsertResult::Phrase);
     const auto shell = Sim().ui.ShellCalls();
