@@ -69,7 +69,7 @@ int ExpandMacros(const MacroTable& table, Text& text, const Text& selectedIn, co
                  int* caret, std::optional<uint16_t>* layout, uint32_t lcid) {
     if (caret) *caret = 0;
     if (layout) layout->reset();
-    if (FindPercent(text) == Text::npos) return 0;  // no macro can be there
+    if (text.find(u'%') == Text::npos) return 0;  // no macro can be there
     MacroText body(std::move(text));
     Text selected = selectedIn;
     if (body.ReplaceAll(kMacroTrimProtocols, Text()) > 0 && !selected.empty())

@@ -1,42 +1,29 @@
 #include "phrases/macro_text.h"
 
-#include <cstring>
-
 namespace wlk::phrases {
 
 namespace {
 
 void AddPercents(std::u16string_view part, size_t offset, std::vector<size_t>& percents) {
-    for (size_t at = FindPercent(part); at != Text::npos; at = FindPercent(part, at + 1))
+    for (size_t at = part.find(u'%'); at != Text::npos; at = part.find(u'%', at + 1))
         percents.push_back(offset + at);
 }
 
 }  // namespace
-
-// Searches the bytes with memchr, which is vectorised where a search of
-// 16-bit units is not: a '%' is the byte 0x25 at an even offset followed by 0
-// (both targets are little-endian).
-size_t FindPercent(std::u16string_view text, size_t from) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    const size_t size = text.size() * 2;
-    for (size_t at = from * 2; at < size;) {
-        const auto* hit =
-            static_cast<const unsigned char*>(std::memchr(bytes + at, '%', size - at));
-        if (!hit) break;
-        const auto offset = static_cast<size_t>(hit - bytes);
-        if (offset % 2 == 0 && bytes[offset + 1] == 0) return offset / 2;
-        at = offset + 1;
-    }
-    return Text::npos;
-}
 
 MacroText::MacroText(Text text) : text_(std::move(text)) {
     AddPercents(text_, 0, percents_);
 }
 
 size_t MacroText::Find(std::u16string_view name) const {
-    for (size_t at : percents_)
-        if (std::u16string_view(text_).substr(at, name.size()) == name) return at;
+    // A name runs from one '%' to the next, so only the places where that
+    // distance fits are compared.
+    for (size_t i = 0; i + 1 < percents_.size(); ++i) {
+        const size_t at = percents_[i];
+        if (percents_[i + 1] - at + 1 == name.size() &&
+            std::u16string_view(text_).substr(at, name.size()) == name)
+            return at;
+    }
     return Text::npos;
 }
 

@@ -11,15 +11,12 @@
 
 namespace wlk::phrases {
 
-// The first '%' at or after `from`, or Text::npos.
-size_t FindPercent(std::u16string_view text, size_t from = 0);
-
 class MacroText {
 public:
     explicit MacroText(Text text);
     const Text& Get() const { return text_; }
-    // The position of the first occurrence of `name` (which starts with '%'),
-    // or Text::npos.
+    // The position of the first occurrence of `name`, a word between two '%'
+    // signs, or Text::npos.
     size_t Find(std::u16string_view name) const;
     bool Contains(std::u16string_view name) const { return Find(name) != Text::npos; }
     // Replaces each occurrence from left to right; the inserted values are not
