@@ -20,6 +20,12 @@
 //                                               control holds TEXT, selected and focused; its
 //                                               message loop never takes registered messages,
 //                                               so a hook never sees them; prints "ready"
+//   wlk_clip_writer.exe command ID ARG          sends Wordlark's tray window the phrase-menu
+//                                               command ID with ARG (a number, or "fg" for the
+//                                               foreground window) in WM_COPYDATA
+//   wlk_clip_writer.exe type FILE               types FILE's UTF-8 text into the focus window
+//                                               with one SendInput of Unicode key strokes
+//   wlk_clip_writer.exe args FILE [ARG...]      writes its arguments to FILE, one a line (UTF-8)
 // Prints one result line on stdout; a single write ends it with the time of the
 // write in milliseconds since 1970 (the system clock, which files are stamped by). Exit code 0 on success, 2 for bad arguments,
 // 3 when the clipboard could not be written.
@@ -288,6 +294,69 @@ int Deaf(DWORD ms, const std::wstring& text) {
     return 0;
 }
 
+// The block another process of the product sends: the command id in the
+// first 32-bit word, its argument in the word at byte 134.
+int SendCommand(const std::wstring& id, const std::wstring& argument) {
+    constexpr size_t kArgumentOffset = 134;
+    HWND tray = FindWindowW(L"WordlarkTrayWindow_7B11E8E0", nullptr);
+    if (!tray) return Result(false, "command");
+    const LONG command = std::wcstol(id.c_str(), nullptr, 10);
+    const LONG value = argument == L"fg"
+                           ? LONG(reinterpret_cast<INT_PTR>(GetForegroundWindow()))
+                           : std::wcstol(argument.c_str(), nullptr, 10);
+    unsigned char block[kArgumentOffset + sizeof(LONG)] = {};
+    std::memcpy(block, &command, sizeof command);
+    std::memcpy(block + kArgumentOffset, &value, sizeof value);
+    COPYDATASTRUCT data{0, DWORD(sizeof block), block};
+    const LRESULT sent = SendMessageW(tray, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+    return Result(sent != 0, "command");
+}
+
+std::wstring ReadUtf8File(const std::wstring& path) {
+    std::wstring text;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return text;
+    std::string bytes(size_t(GetFileSize(file, nullptr)), '\0');
+    DWORD read = 0;
+    ReadFile(file, bytes.data(), DWORD(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    const int size = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), int(read), nullptr, 0);
+    text.resize(size_t(size));
+    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), int(read), text.data(), size);
+    return text;
+}
+
+// The plainest typing a program can do, the baseline of the typing figures.
+int TypeFile(const std::wstring& path) {
+    const std::wstring text = ReadUtf8File(path);
+    std::vector<INPUT> inputs;
+    for (wchar_t unit : text) {
+        for (DWORD flags : {DWORD(KEYEVENTF_UNICODE), DWORD(KEYEVENTF_UNICODE | KEYEVENTF_KEYUP)}) {
+            INPUT input{};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wScan = WORD(unit);
+            input.ki.dwFlags = flags;
+            inputs.push_back(input);
+        }
+    }
+    const UINT sent = SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
+    return Result(!text.empty() && sent == inputs.size(), "type");
+}
+
+int WriteArguments(const std::wstring& path, const std::vector<std::wstring>& args) {
+    std::string lines;
+    for (const auto& arg : args) lines += Utf8(arg) + "\n";
+    HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return Result(false, "args");
+    DWORD written = 0;
+    const bool ok = WriteFile(file, lines.data(), DWORD(lines.size()), &written, nullptr) &&
+                    written == lines.size();
+    CloseHandle(file);
+    return Result(ok, "args");
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -307,6 +376,11 @@ int wmain(int argc, wchar_t** argv) {
     if (is(L"probe", 2)) return Probe(DWORD(number(1)));
     if (is(L"read", 1)) return Read();
     if (is(L"deaf", 3)) return Deaf(DWORD(number(1)), args[2]);
-    std::fprintf(stderr, "usage: wlk_clip_writer.exe text|web|private|marked|burst|hold|big|empty|probe|read|deaf ...\n");
+    if (is(L"command", 3)) return SendCommand(args[1], args[2]);
+    if (is(L"type", 2)) return TypeFile(args[1]);
+    if (is(L"args", 2)) return WriteArguments(args[1], {args.begin() + 2, args.end()});
+    std::fprintf(stderr,
+                 "usage: wlk_clip_writer.exe text|web|private|marked|burst|hold|big|empty|probe|"
+                 "read|deaf|command|type|args ...\n");
     return 2;
 }
