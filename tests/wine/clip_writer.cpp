@@ -27,8 +27,8 @@
 //                                               with one SendInput of Unicode key strokes
 //   wlk_clip_writer.exe args FILE [ARG...]      writes its arguments to FILE, one a line (UTF-8)
 // Prints one result line on stdout; a single write ends it with the time of the
-// write in milliseconds since 1970 (the system clock, which files are stamped by). Exit code 0 on success, 2 for bad arguments,
-// 3 when the clipboard could not be written.
+// write in milliseconds since 1970 (the system clock, which files are stamped by). Exit code 0 on
+// success, 2 for bad arguments, 3 when the clipboard could not be written.
 #include <windows.h>
 
 #include <algorithm>
@@ -46,9 +46,8 @@ constexpr DWORD kMarkedEndDelayMs = 500;
 
 // A hidden window owns what the writer puts on the clipboard, as in a normal program.
 HWND OwnerWindow() {
-    static HWND window =
-        CreateWindowExW(0, L"STATIC", L"wlk_clip_writer", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                        GetModuleHandleW(nullptr), nullptr);
+    static HWND window = CreateWindowExW(0, L"STATIC", L"wlk_clip_writer", 0, 0, 0, 0, 0,
+                                         HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), nullptr);
     return window;
 }
 
@@ -161,13 +160,13 @@ int WriteWeb(const std::wstring& text, const std::wstring& url) {
 
 int WritePrivate(const std::wstring& text) {
     const DWORD zero = 0;
-    return Result(Write([&] {
-                      return PutText(text) &&
-                             Put(RegisterClipboardFormatW(
-                                     L"ExcludeClipboardContentFromMonitorProcessing"),
-                                 &zero, sizeof zero);
-                  }),
-                  "private");
+    return Result(
+        Write([&] {
+            return PutText(text) &&
+                   Put(RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing"),
+                       &zero, sizeof zero);
+        }),
+        "private");
 }
 
 int WriteMarked(const std::wstring& text) {
@@ -268,9 +267,9 @@ int Read() {
 // its queue, as some programs' filtered loops do: a message hook never sees
 // them, while keys, sent messages and the rest are handled as usual.
 int Deaf(DWORD ms, const std::wstring& text) {
-    HWND window = CreateWindowExW(0, L"STATIC", L"wlk_deaf_target", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                  100, 100, 400, 200, nullptr, nullptr, GetModuleHandleW(nullptr),
-                                  nullptr);
+    HWND window =
+        CreateWindowExW(0, L"STATIC", L"wlk_deaf_target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100,
+                        100, 400, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     HWND edit = CreateWindowExW(0, L"EDIT", text.c_str(), WS_CHILD | WS_VISIBLE, 10, 10, 360, 24,
                                 window, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!window || !edit) return Result(false, "deaf");
@@ -301,9 +300,8 @@ int SendCommand(const std::wstring& id, const std::wstring& argument) {
     HWND tray = FindWindowW(L"WordlarkTrayWindow_7B11E8E0", nullptr);
     if (!tray) return Result(false, "command");
     const LONG command = std::wcstol(id.c_str(), nullptr, 10);
-    const LONG value = argument == L"fg"
-                           ? LONG(reinterpret_cast<INT_PTR>(GetForegroundWindow()))
-                           : std::wcstol(argument.c_str(), nullptr, 10);
+    const LONG value = argument == L"fg" ? LONG(reinterpret_cast<INT_PTR>(GetForegroundWindow()))
+                                         : std::wcstol(argument.c_str(), nullptr, 10);
     unsigned char block[kArgumentOffset + sizeof(LONG)] = {};
     std::memcpy(block, &command, sizeof command);
     std::memcpy(block + kArgumentOffset, &value, sizeof value);
@@ -347,8 +345,7 @@ int TypeFile(const std::wstring& path) {
 int WriteArguments(const std::wstring& path, const std::vector<std::wstring>& args) {
     std::string lines;
     for (const auto& arg : args) lines += Utf8(arg) + "\n";
-    HANDLE file =
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return Result(false, "args");
     DWORD written = 0;
     const bool ok = WriteFile(file, lines.data(), DWORD(lines.size()), &written, nullptr) &&
