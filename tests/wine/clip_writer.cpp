@@ -26,6 +26,9 @@
 //   wlk_clip_writer.exe type FILE               types FILE's UTF-8 text into the focus window
 //                                               with one SendInput of Unicode key strokes
 //   wlk_clip_writer.exe args FILE [ARG...]      writes its arguments to FILE, one a line (UTF-8)
+//   wlk_clip_writer.exe edit CLASS              prints "edit [TEXT]", the text of the edit control
+//                                               of the top-level window of class CLASS
+//   wlk_clip_writer.exe signal EVENT            sets the named event EVENT
 // Prints one result line on stdout; a single write ends it with the time of the
 // write in milliseconds since 1970 (the system clock, which files are stamped by). Exit code 0 on
 // success, 2 for bad arguments, 3 when the clipboard could not be written.
@@ -354,6 +357,23 @@ int WriteArguments(const std::wstring& path, const std::vector<std::wstring>& ar
     return Result(ok, "args");
 }
 
+int PrintEditText(const std::wstring& windowClass) {
+    HWND window = FindWindowW(windowClass.c_str(), nullptr);
+    HWND edit = window ? FindWindowExW(window, nullptr, L"Edit", nullptr) : nullptr;
+    if (!edit) return Result(false, "edit");
+    std::wstring text(size_t(SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    text.resize(size_t(SendMessageW(edit, WM_GETTEXT, text.size(), LPARAM(text.data()))));
+    std::printf("edit [%s]\n", Utf8(text).c_str());
+    return 0;
+}
+
+int SignalEvent(const std::wstring& name) {
+    HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, name.c_str());
+    const bool ok = event && SetEvent(event);
+    if (event) CloseHandle(event);
+    return Result(ok, "signal");
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -376,8 +396,10 @@ int wmain(int argc, wchar_t** argv) {
     if (is(L"command", 3)) return SendCommand(args[1], args[2]);
     if (is(L"type", 2)) return TypeFile(args[1]);
     if (is(L"args", 2)) return WriteArguments(args[1], {args.begin() + 2, args.end()});
+    if (is(L"edit", 2)) return PrintEditText(args[1]);
+    if (is(L"signal", 2)) return SignalEvent(args[1]);
     std::fprintf(stderr,
                  "usage: wlk_clip_writer.exe text|web|private|marked|burst|hold|big|empty|probe|"
-                 "read|deaf|command|type|args ...\n");
+                 "read|deaf|command|type|args|edit|signal ...\n");
     return 2;
 }
