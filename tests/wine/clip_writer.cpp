@@ -20,11 +20,15 @@
 //                                               control holds TEXT, selected and focused; its
 //                                               message loop never takes registered messages,
 //                                               so a hook never sees them; prints "ready"
-//   wlk_clip_writer.exe command ID ARG          sends Wordlark's tray window the phrase-menu
+//   wlk_clip_writer.exe command ID ARG [CLASS N]
+//                                               sends Wordlark's tray window the phrase-menu
 //                                               command ID with ARG (a number, or "fg" for the
-//                                               foreground window) in WM_COPYDATA
-//   wlk_clip_writer.exe type FILE               types FILE's UTF-8 text into the focus window
-//                                               with one SendInput of Unicode key strokes
+//                                               foreground window) in WM_COPYDATA; with CLASS,
+//                                               prints when the edit control of that window
+//                                               held N characters
+//   wlk_clip_writer.exe type FILE [CLASS]       types FILE's UTF-8 text into the focus window
+//                                               with one SendInput of Unicode key strokes; with
+//                                               CLASS, prints when all of it arrived there
 //   wlk_clip_writer.exe args FILE [ARG...]      writes its arguments to FILE, one a line (UTF-8)
 //   wlk_clip_writer.exe edit CLASS              prints "edit [TEXT]", the text of the edit control
 //                                               of the top-level window of class CLASS
@@ -296,21 +300,66 @@ int Deaf(DWORD ms, const std::wstring& text) {
     return 0;
 }
 
+HWND EditOf(const std::wstring& windowClass) {
+    HWND window = FindWindowW(windowClass.c_str(), nullptr);
+    return window ? FindWindowExW(window, nullptr, L"Edit", nullptr) : nullptr;
+}
+
+// The figures' clock: how long until the edit control of a CLASS window holds
+// `chars` characters, polled every millisecond from `start`; -1 after 30 s.
+long ArrivalMs(const std::wstring& windowClass, size_t chars, DWORD start) {
+    HWND edit = EditOf(windowClass);
+    while (GetTickCount() - start < 30000) {
+        if (edit && size_t(SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0)) >= chars)
+            return long(GetTickCount() - start);
+        Sleep(1);
+    }
+    return -1;
+}
+
+struct CommandBlock {
+    static constexpr size_t kArgumentOffset = 134;
+    HWND tray;
+    unsigned char bytes[kArgumentOffset + sizeof(LONG)] = {};
+    LRESULT sent = 0;
+    DWORD returnedMs = 0;
+};
+
+// SendMessage blocks while the tray window inserts, so the text is watched
+// from another thread than the one that sends.
+DWORD WINAPI SendBlock(void* parameter) {
+    auto* block = static_cast<CommandBlock*>(parameter);
+    const DWORD start = GetTickCount();
+    COPYDATASTRUCT data{0, DWORD(sizeof block->bytes), block->bytes};
+    block->sent = SendMessageW(block->tray, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+    block->returnedMs = GetTickCount() - start;
+    return 0;
+}
+
 // The block another process of the product sends: the command id in the
-// first 32-bit word, its argument in the word at byte 134.
-int SendCommand(const std::wstring& id, const std::wstring& argument) {
-    constexpr size_t kArgumentOffset = 134;
-    HWND tray = FindWindowW(L"WordlarkTrayWindow_7B11E8E0", nullptr);
-    if (!tray) return Result(false, "command");
+// first 32-bit word, its argument in the word at byte 134. With a window
+// class and a length, also prints when the text arrived there.
+int SendCommand(const std::wstring& id, const std::wstring& argument,
+                const std::wstring& watchClass, size_t watchChars) {
+    CommandBlock block;
+    block.tray = FindWindowW(L"WordlarkTrayWindow_7B11E8E0", nullptr);
+    if (!block.tray) return Result(false, "command");
     const LONG command = std::wcstol(id.c_str(), nullptr, 10);
     const LONG value = argument == L"fg" ? LONG(reinterpret_cast<INT_PTR>(GetForegroundWindow()))
                                          : std::wcstol(argument.c_str(), nullptr, 10);
-    unsigned char block[kArgumentOffset + sizeof(LONG)] = {};
-    std::memcpy(block, &command, sizeof command);
-    std::memcpy(block + kArgumentOffset, &value, sizeof value);
-    COPYDATASTRUCT data{0, DWORD(sizeof block), block};
-    const LRESULT sent = SendMessageW(tray, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
-    return Result(sent != 0, "command");
+    std::memcpy(block.bytes, &command, sizeof command);
+    std::memcpy(block.bytes + CommandBlock::kArgumentOffset, &value, sizeof value);
+    const DWORD start = GetTickCount();
+    HANDLE sender = CreateThread(nullptr, 0, SendBlock, &block, 0, nullptr);
+    if (!sender) return Result(false, "command");
+    const long arrived = watchClass.empty() ? 0 : ArrivalMs(watchClass, watchChars, start);
+    WaitForSingleObject(sender, INFINITE);
+    CloseHandle(sender);
+    if (!watchClass.empty()) {
+        std::printf("command arrived after %ld ms, returned after %lu ms\n", arrived,
+                    static_cast<unsigned long>(block.returnedMs));
+    }
+    return Result(block.sent != 0 && arrived >= 0, "command");
 }
 
 std::wstring ReadUtf8File(const std::wstring& path) {
@@ -329,8 +378,9 @@ std::wstring ReadUtf8File(const std::wstring& path) {
 }
 
 // The plainest typing a program can do, the baseline of the typing figures.
-int TypeFile(const std::wstring& path) {
+int TypeFile(const std::wstring& path, const std::wstring& watchClass) {
     const std::wstring text = ReadUtf8File(path);
+    const DWORD start = GetTickCount();
     std::vector<INPUT> inputs;
     for (wchar_t unit : text) {
         for (DWORD flags : {DWORD(KEYEVENTF_UNICODE), DWORD(KEYEVENTF_UNICODE | KEYEVENTF_KEYUP)}) {
@@ -342,7 +392,12 @@ int TypeFile(const std::wstring& path) {
         }
     }
     const UINT sent = SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
-    return Result(!text.empty() && sent == inputs.size(), "type");
+    long arrived = 0;
+    if (!watchClass.empty()) {
+        arrived = ArrivalMs(watchClass, text.size(), start);
+        std::printf("type arrived after %ld ms\n", arrived);
+    }
+    return Result(!text.empty() && sent == inputs.size() && arrived >= 0, "type");
 }
 
 int WriteArguments(const std::wstring& path, const std::vector<std::wstring>& args) {
@@ -358,8 +413,7 @@ int WriteArguments(const std::wstring& path, const std::vector<std::wstring>& ar
 }
 
 int PrintEditText(const std::wstring& windowClass) {
-    HWND window = FindWindowW(windowClass.c_str(), nullptr);
-    HWND edit = window ? FindWindowExW(window, nullptr, L"Edit", nullptr) : nullptr;
+    HWND edit = EditOf(windowClass);
     if (!edit) return Result(false, "edit");
     std::wstring text(size_t(SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
     text.resize(size_t(SendMessageW(edit, WM_GETTEXT, text.size(), LPARAM(text.data()))));
@@ -393,8 +447,10 @@ int wmain(int argc, wchar_t** argv) {
     if (is(L"probe", 2)) return Probe(DWORD(number(1)));
     if (is(L"read", 1)) return Read();
     if (is(L"deaf", 3)) return Deaf(DWORD(number(1)), args[2]);
-    if (is(L"command", 3)) return SendCommand(args[1], args[2]);
-    if (is(L"type", 2)) return TypeFile(args[1]);
+    auto optional = [&](size_t i) { return args.size() > i ? args[i] : std::wstring(); };
+    if (is(L"command", 3))
+        return SendCommand(args[1], args[2], optional(3), args.size() > 4 ? number(4) : 0);
+    if (is(L"type", 2)) return TypeFile(args[1], optional(2));
     if (is(L"args", 2)) return WriteArguments(args[1], {args.begin() + 2, args.end()});
     if (is(L"edit", 2)) return PrintEditText(args[1]);
     if (is(L"signal", 2)) return SignalEvent(args[1]);
