@@ -25,7 +25,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
 import harness  # noqa: E402
 from test_library_and_history import phrase_xml  # noqa: E402
 
-ROUNDS = next((int(a) for a in sys.argv[1:] if a.isdigit()), 10)
+ROUNDS = next((int(a) for a in sys.argv[1:] if a.isdigit()), 5)
 PASTE_WAITS_MS = 400 + 100
 PASTED = "Wordlark pasted forty characters here..."
 TYPED = "".join(f"{i:04d}abcdefghijklmnopqrstuvwxyzABCDEFGHIJ" for i in range(25))
