@@ -7,6 +7,7 @@
 
 #include "fuzz/fuzz_support.h"
 #include "phrases/macro_expansion.h"
+#include "phrases/macro_text.h"
 #include "phrases/number_words.h"
 #include "phrases/prompt_split.h"
 #include "platform/text.h"
@@ -41,7 +42,14 @@ void CheckExpansion(const phrases::MacroTable& table, const Text& body, const Te
     std::optional<uint16_t> layout;
     const int count =
         phrases::ExpandMacros(table, text, selected, clipboard, &caret, &layout, lcid);
-    Require(count >= 0 && caret >= 0 && static_cast<size_t>(caret) <= text.size());
+    Require(count >= 0 && caret >= 0);
+    // The caret counts what follows the first marker, later markers included,
+    // so only a single marker keeps it inside the text.
+    const size_t marker = body.find(u"%CURSOR_POS%");
+    const bool oneMarker =
+        marker == Text::npos || body.find(u"%CURSOR_POS%", marker + 1) == Text::npos;
+    if (oneMarker && selected.find(u'%') == Text::npos && clipboard.find(u'%') == Text::npos)
+        Require(static_cast<size_t>(caret) <= text.size());
     Require(!layout || *layout == 0x0409 || *layout == 0x0419);
     // Without a percent sign there is nothing to expand.
     if (body.find(u'%') == Text::npos) Require(text == body && count == 0);
@@ -50,6 +58,27 @@ void CheckExpansion(const phrases::MacroTable& table, const Text& body, const Te
     Require(phrases::ExpandMacros(table, again, selected, clipboard, nullptr, nullptr, lcid) ==
             count);
     Require(again == text);
+}
+
+// The indexed replacement agrees with a plain find-and-replace that scans on
+// after each inserted value, for a name taken from the body itself.
+void CheckReplacement(const Text& body, const Text& value) {
+    const size_t start = body.find(u'%');
+    if (start == Text::npos) return;
+    const size_t end = body.find(u'%', start + 1);
+    const Text name = body.substr(start, end == Text::npos ? 1 : end - start + 1);
+    Text plain = body;
+    int plainCount = 0;
+    for (size_t at = plain.find(name); at != Text::npos; at = plain.find(name, at + value.size())) {
+        plain.replace(at, name.size(), value);
+        ++plainCount;
+    }
+    phrases::MacroText indexed(body);
+    Require(indexed.ReplaceAll(name, value) == plainCount && indexed.Get() == plain);
+    // The index follows the new text, inserted values included.
+    Require(indexed.Find(u"%") == plain.find(u'%'));
+    Require(phrases::FindPercent(value) == value.find(u'%'));
+    Require(indexed.Find(name) == plain.find(name));
 }
 
 void FuzzOne(const std::string& bytes) {
@@ -69,6 +98,7 @@ void FuzzOne(const std::string& bytes) {
     const Text body = FromUtf8(parts[0]);
     CheckSegments(body);
     CheckExpansion(table, body, FromUtf8(parts[1]), FromUtf8(parts[2]), lcid);
+    CheckReplacement(body, FromUtf8(parts[1]));
     phrases::NumbersToWords(body);
 }
 

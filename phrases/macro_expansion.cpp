@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "log/event_log.h"
+#include "phrases/macro_text.h"
 #include "phrases/macro_values.h"
 #include "platform/text.h"
 
@@ -41,11 +42,23 @@ int CaretOffset(const Text& text) {
 
 }  // namespace
 
-std::optional<uint16_t> FindLayoutMacro(const MacroTable& table, Text& text) {
+std::optional<uint16_t> RemoveLayoutMacros(const MacroTable& table,
+                                           const std::function<int(std::u16string_view)>& removeAll,
+                                           int* removed) {
     std::optional<uint16_t> found;
-    for (const auto& layout : table.Layouts())
-        if (ReplaceAll(text, layout.name, Text()) > 0) found = layout.language;
+    int total = 0;
+    for (const auto& layout : table.Layouts()) {
+        const int count = removeAll(layout.name);
+        if (count > 0) found = layout.language;
+        total += count;
+    }
+    if (removed) *removed = total;
     return found;
+}
+
+std::optional<uint16_t> FindLayoutMacro(const MacroTable& table, Text& text) {
+    return RemoveLayoutMacros(
+        table, [&text](std::u16string_view name) { return ReplaceAll(text, name, Text()); });
 }
 
 std::optional<uint16_t> FindLayoutMacro(Text& text) {
@@ -55,26 +68,31 @@ std::optional<uint16_t> FindLayoutMacro(Text& text) {
 int ExpandMacros(const MacroTable& table, Text& text, const Text& selectedIn, const Text& clipboard,
                  int* caret, std::optional<uint16_t>* layout, uint32_t lcid) {
     if (caret) *caret = 0;
+    if (layout) layout->reset();
+    if (FindPercent(text) == Text::npos) return 0;  // no macro can be there
+    MacroText body(std::move(text));
     Text selected = selectedIn;
-    if (ReplaceAll(text, kMacroTrimProtocols, Text()) > 0 && !selected.empty())
+    if (body.ReplaceAll(kMacroTrimProtocols, Text()) > 0 && !selected.empty())
         selected = WithoutProtocols(selected);
 
-    const auto language = FindLayoutMacro(table, text);
+    const auto language = RemoveLayoutMacros(
+        table, [&body](std::u16string_view name) { return body.ReplaceAll(name, Text()); });
     if (layout) *layout = language;
 
     int total = 0;
     for (std::u16string_view name : kFixedMacros) {
         if (name == kMacroCursorPos || name == kMacroTrimProtocols) continue;
-        if (text.find(name) == Text::npos) continue;  // values are only computed when used
+        if (!body.Contains(name)) continue;  // values are only computed when used
         const Text value = MacroValue(Text(name), selected, clipboard, lcid);
-        total += ReplaceAll(text, name, value);
+        total += body.ReplaceAll(name, value);
         if (name == kMacroUrlFromClipboard)
             log::EventLog::Instance().Write(Format(
-                u"PreReplaced MC_URL_FROMCLIPBOARD command=[%s] result=[%s]", {text, value}));
+                u"PreReplaced MC_URL_FROMCLIPBOARD command=[%s] result=[%s]", {body.Get(), value}));
     }
 
-    if (caret) *caret = CaretOffset(text);
-    ReplaceAll(text, kMacroCursorPos, Text());
+    if (caret) *caret = CaretOffset(body.Get());
+    body.ReplaceAll(kMacroCursorPos, Text());
+    text = body.Get();
     return total;
 }
 

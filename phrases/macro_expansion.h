@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <string_view>
 
 #include "phrases/macro_table.h"
 #include "platform/types.h"
@@ -19,6 +21,14 @@ int ExpandMacros(const MacroTable& table, Text& text, const Text& selected, cons
 // The same with the process-wide table.
 int ExpandMacros(Text& text, const Text& selected, const Text& clipboard, int* caret,
                  std::optional<uint16_t>* layout, uint32_t lcid);
+
+// Walks the layout macros in table order, handing each name to `removeAll`,
+// which removes every occurrence wherever the body is kept and gives how many
+// it removed. The language of the last one that was there, or none; `removed`
+// (when given) gets the total.
+std::optional<uint16_t> RemoveLayoutMacros(const MacroTable& table,
+                                           const std::function<int(std::u16string_view)>& removeAll,
+                                           int* removed = nullptr);
 
 // Removes every layout macro from `text`; the language of the last one in
 // table order that was there, or none.

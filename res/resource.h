@@ -7,3 +7,7 @@
 
 // The tray menu; its first popup is what a click on the tray icon shows.
 #define IDR_TRAY_MENU 128
+
+// The prompt dialog: the answer to a phrase's prompt, typed over its text.
+#define IDD_PROMPT 220
+#define IDC_PROMPT_TEXT 1013

@@ -9,6 +9,7 @@
 #include "phrases/macro_values.h"
 #include "phrases/number_words.h"
 #include "phrases/prompt_split.h"
+#include "phrases/windows_version.h"
 #include "support/log_entries.h"
 #include "support/logged_test.h"
 
@@ -153,6 +154,38 @@ TEST_F(MacroExpansionTest, SourcesTheProgramFillsAndTheClipboardAddressLine) {
         (std::vector<LogEntry>{{"EXE_Agent",
                                 "PreReplaced MC_URL_FROMCLIPBOARD command=[see https://a.b/c?d!] "
                                 "result=[https://a.b/c?d]"}}));
+}
+
+TEST_F(MacroExpansionTest, WindowsVersionNames) {
+    struct Case {
+        phrases::OsVersion version;
+        const char16_t* expected;
+    };
+    const Case cases[] = {
+        {{false, true, 4, 0, 950, false, u"a"}, u"Windows 95 32x build 950 a"},
+        {{false, true, 4, 10, 1998, false, u""}, u"Windows 98 32x build 1998 "},
+        {{false, true, 4, 90, 3000, false, u""}, u"Windows ME 32x build 3000 "},
+        {{true, true, 3, 51, 1057, false, u""}, u"Windows NT 3.51 32x build 1057 "},
+        {{true, true, 4, 0, 1381, false, u"Service Pack 6"},
+         u"Windows NT 4.0 32x build 1381 Service Pack 6"},
+        {{true, true, 5, 1, 2600, false, u"Service Pack 3"},
+         u"Windows XP 32x build 2600 Service Pack 3"},
+        {{true, false, 5, 2, 3790, true, u""}, u"Windows Server 2003 64x build 3790 "},
+        {{true, true, 6, 0, 6002, true, u""}, u"Windows Vista 64x build 6002 "},
+        {{true, false, 6, 0, 6002, true, u""}, u"Windows Server 2008 64x build 6002 "},
+        {{true, true, 6, 1, 7601, true, u"Service Pack 1"},
+         u"Windows 7 64x build 7601 Service Pack 1"},
+        {{true, false, 6, 1, 7601, true, u""}, u"Windows Server 2008 R2 64x build 7601 "},
+        {{true, true, 6, 2, 9200, true, u""}, u"Windows 8 64x build 9200 "},
+        {{true, false, 6, 2, 9200, true, u""}, u"Windows Server 2012 64x build 9200 "},
+        {{true, true, 6, 3, 9600, false, u""}, u"Windows 8.1 32x build 9600 "},
+        {{true, false, 6, 3, 9600, true, u""}, u"Windows Server 2012 R2 64x build 9600 "},
+        {{true, false, 10, 0, 19045, true, u""}, u"Windows 10 64x build 19045 "},
+        {{true, true, 6, 4, 9841, true, u""}, u"Unknown Windows 64x build 9841 "},
+        {{false, true, 4, 20, 1, false, u""}, u"Unknown Windows 32x build 1 "},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ToUtf8(phrases::WindowsVersionText(c.version)), ToUtf8(c.expected));
 }
 
 TEST_F(MacroExpansionTest, LayoutTableCaretAndLayoutSwitch) {

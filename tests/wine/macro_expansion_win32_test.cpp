@@ -1,0 +1,230 @@
+// Macro expansion where it meets the real system: RTF bodies in a rich-edit
+// control, dates in the system's locales, and the prompt dialog answered by
+// another thread as a user would.
+#include <algorithm>
+#include <atomic>
+#include <functional>
+#include <optional>
+#include <thread>
+
+#include "phrases/macro_table.h"
+#include "phrases/macro_values.h"
+#include "phrases/prompt_dialog_win32.h"
+#include "phrases/rtf_expansion_win32.h"
+#include "platform/win32/wide.h"
+#include "platform/win32/windows_api.h"
+#include "support/test_platform.h"
+
+namespace wlk::test {
+namespace {
+
+using platform::win32::AsWide;
+using platform::win32::FromWide;
+
+constexpr uint32_t kEnglish = 0x0409;
+constexpr uint32_t kGerman = 0x0407;
+constexpr int kPromptEdit = 1013;
+
+class MacroExpansionWin32Test : public PlatformTest {};
+
+struct RtfResult {
+    Text rtf;
+    int count;
+    uint32_t caret;
+    std::optional<uint16_t> layout;
+};
+
+RtfResult ExpandRtf(phrases::RtfExpander& expander, const char* body, const Text& selected) {
+    RtfResult result{T(body), 0, 99, 0xFFFF};
+    result.count = expander.ExpandMacrosRtf(result.rtf, selected, u"clip", &result.caret,
+                                            &result.layout, kEnglish);
+    return result;
+}
+
+TEST_F(MacroExpansionWin32Test, RtfBodiesExpandInTheRichEditControl) {
+    const auto table = phrases::MacroTable::FromLayouts({0x04090409});
+    phrases::Win32RtfExpander expander(table);
+
+    // Names are found without regard to case; the caret marker counts once.
+    const RtfResult got = ExpandRtf(expander,
+                                    "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Dear \\b "
+                                    "%SELECTED_TEXT%\\b0 , %ACTIVATE_KL_EN%see %selected_text% "
+                                    "and %CLIPBOARD_TEXT% at %CURSOR_POS%end}",
+                                    u"Ann");
+    EXPECT_EQ(got.count, 5);
+    EXPECT_EQ(got.caret, 3u);
+    EXPECT_EQ(got.layout, 0x0409);
+    // The value takes the bold of the name it replaced.
+    EXPECT_LT(got.rtf.find(u"\\b\\"), got.rtf.find(u"Ann\\b0 , see Ann and clip at end\\par"))
+        << ToUtf8(got.rtf);
+    EXPECT_EQ(got.rtf.find(u'%'), Text::npos) << ToUtf8(got.rtf);
+    EXPECT_EQ(got.rtf.back(), u'}');
+    EXPECT_EQ(ToUtf8(expander.PlainText(got.rtf)), "Dear Ann, see Ann and clip at end");
+
+    // A paragraph break is one caret step; a value never expands into itself.
+    const RtfResult broken =
+        ExpandRtf(expander, "{\\rtf1\\ansi x%SELECTED_TEXT%%CURSOR_POS%ab\\par cd}",
+                  u"%SELECTED_TEXT%");
+    EXPECT_EQ(broken.count, 2);
+    EXPECT_EQ(broken.caret, 5u);
+    EXPECT_EQ(ToUtf8(expander.PlainText(broken.rtf)), "x%SELECTED_TEXT%ab\r\ncd");
+
+    const char* plain = "{\\rtf1\\ansi no %UNKNOWN% macro here}";
+    const RtfResult untouched = ExpandRtf(expander, plain, u"Ann");
+    EXPECT_EQ(untouched.count, 0);
+    EXPECT_EQ(untouched.rtf, T(plain));
+    EXPECT_EQ(untouched.caret, 0u);
+    EXPECT_EQ(untouched.layout, std::nullopt);
+}
+
+Text SystemText(int length, const wchar_t* buffer) {
+    return length > 0 ? FromWide(buffer, static_cast<size_t>(length - 1)) : Text();
+}
+
+TEST_F(MacroExpansionWin32Test, DatesAndNamesInTwoLocales) {
+    const platform::LocalTime tuesday{2024, 3, 2, 5, 9, 7, 5, 0};
+    const SYSTEMTIME st{2024, 3, 2, 5, 9, 7, 5, 0};
+    struct Case {
+        uint32_t lcid;
+        const char* month;
+        const char* longDate;
+    };
+    for (const Case& c : {Case{kEnglish, "March", "Tuesday, March 5, 2024"},
+                          Case{kGerman, "M\xC3\xA4rz", "Dienstag, 5. M\xC3\xA4rz 2024"}}) {
+        SCOPED_TRACE(c.lcid);
+        wchar_t buffer[100];
+        const Text expectedDate = SystemText(
+            GetDateFormatW(c.lcid, DATE_LONGDATE, &st, nullptr, buffer, 100), buffer);
+        EXPECT_EQ(ToUtf8(expectedDate), c.longDate);
+        EXPECT_EQ(P().locale.LongDate(c.lcid, tuesday), expectedDate);
+        EXPECT_EQ(ToUtf8(P().locale.Info(c.lcid, platform::kLocaleMonthName1 + 2, 260)), c.month);
+
+        // The macros take today's date from the system clock.
+        SYSTEMTIME now;
+        GetLocalTime(&now);
+        const Text month = SystemText(
+            GetLocaleInfoW(c.lcid, LOCALE_SMONTHNAME1 + now.wMonth - 1, buffer, 100), buffer);
+        EXPECT_EQ(phrases::MacroValue(u"%MONTHNAME%", u"", u"", c.lcid), month);
+        const Text date = SystemText(
+            GetDateFormatW(c.lcid, DATE_LONGDATE, &now, nullptr, buffer, 100), buffer);
+        EXPECT_EQ(phrases::MacroValue(u"%DATE%", u"", u"", c.lcid), date);
+    }
+}
+
+// What the answering thread saw of the dialog.
+struct Seen {
+    Text caption;
+    Text field;
+    bool fieldHasFocus = false;
+    RECT rect = {};
+};
+
+Text WindowText(HWND window) {
+    wchar_t buffer[512] = {};
+    const int length = GetWindowTextW(window, buffer, 512);
+    return FromWide(buffer, static_cast<size_t>(std::max(0, length)));
+}
+
+// The prompt dialog this process shows, once it is up.
+HWND FindPromptDialog() {
+    HWND found = nullptr;
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            wchar_t className[16] = {};
+            GetClassNameW(window, className, 16);
+            if (process != GetCurrentProcessId() || lstrcmpW(className, L"#32770") != 0 ||
+                !IsWindowVisible(window) || WindowText(window).rfind(u"Wordlark", 0) != 0) {
+                return TRUE;
+            }
+            *reinterpret_cast<HWND*>(param) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Answers the next prompt dialog from another thread with `answer`, after
+// noting what it shows; the dialog is always ended so the test never hangs.
+std::thread AnswerPrompt(DWORD dialogThread, Seen& seen,
+                         std::function<void(HWND dialog, HWND edit)> answer) {
+    return std::thread([dialogThread, &seen, answer] {
+        HWND dialog = nullptr;
+        if (!WaitUntil([&] { return (dialog = FindPromptDialog()) != nullptr; }, 30000)) return;
+        HWND edit = GetDlgItem(dialog, kPromptEdit);
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof(info);
+        seen.fieldHasFocus = WaitUntil([&] {
+            return GetGUIThreadInfo(dialogThread, &info) && info.hwndFocus == edit;
+        });
+        seen.caption = WindowText(dialog);
+        seen.field = WindowText(edit);
+        GetWindowRect(dialog, &seen.rect);
+        answer(dialog, edit);
+    });
+}
+
+class TargetWindow {
+public:
+    explicit TargetWindow(const Text& title) {
+        window_ = CreateWindowExW(0, L"STATIC", AsWide(title), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                  100, 120, 500, 300, nullptr, nullptr, nullptr, nullptr);
+    }
+    ~TargetWindow() { DestroyWindow(window_); }
+    HWND Get() const { return window_; }
+    platform::WindowId Id() const { return reinterpret_cast<platform::WindowId>(window_); }
+
+private:
+    HWND window_;
+};
+
+TEST_F(MacroExpansionWin32Test, PromptDialogAnsweredAndCancelled) {
+    phrases::Win32PromptDialog prompt;
+    const DWORD self = GetCurrentThreadId();
+    TargetWindow target(u"Notes - draft");
+    ASSERT_TRUE(target.Get());
+
+    // OK with a new text, the dialog placed at the target's caret.
+    ASSERT_TRUE(CreateCaret(target.Get(), nullptr, 2, 16));
+    ASSERT_TRUE(SetCaretPos(30, 40));
+    POINT caret = {30, 56};
+    ClientToScreen(target.Get(), &caret);
+    Seen seen;
+    std::thread answerer = AnswerPrompt(self, seen, [](HWND dialog, HWND edit) {
+        SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Dear Bob"));
+        SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    });
+    const std::optional<Text> answer = prompt.Ask(u"Dear Sir", target.Id());
+    answerer.join();
+    DestroyCaret();
+    EXPECT_EQ(answer, std::optional<Text>(u"Dear Bob"));
+    EXPECT_EQ(ToUtf8(seen.caption), "Wordlark - [Notes - draft]");
+    EXPECT_EQ(ToUtf8(seen.field), "Dear Sir");
+    EXPECT_TRUE(seen.fieldHasFocus);
+    EXPECT_EQ(seen.rect.left, caret.x);
+    EXPECT_EQ(seen.rect.top, caret.y);
+    EXPECT_EQ(GetFocus(), target.Get());
+
+    // Escape, with a long title cut to 100 characters, centred without a caret.
+    const Text longTitle = Text(60, u'a') + Text(90, u'b');
+    SetWindowTextW(target.Get(), AsWide(longTitle));
+    SetFocus(nullptr);
+    Seen cancelled;
+    answerer = AnswerPrompt(self, cancelled, [](HWND, HWND edit) {
+        PostMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    EXPECT_EQ(prompt.Ask(u"", target.Id()), std::nullopt);
+    answerer.join();
+    EXPECT_EQ(ToUtf8(cancelled.caption), ToUtf8(u"Wordlark - [" + longTitle.substr(0, 100) + u"]"));
+    EXPECT_EQ(cancelled.field, u"");
+    EXPECT_TRUE(cancelled.fieldHasFocus);
+    RECT over = {};
+    GetWindowRect(target.Get(), &over);
+    EXPECT_NEAR((cancelled.rect.left + cancelled.rect.right) / 2, (over.left + over.right) / 2, 1);
+    EXPECT_NEAR((cancelled.rect.top + cancelled.rect.bottom) / 2, (over.top + over.bottom) / 2, 1);
+    EXPECT_EQ(GetFocus(), target.Get());
+}
+
+}  // namespace
+}  // namespace wlk::test
