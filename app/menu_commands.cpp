@@ -7,14 +7,6 @@
 
 namespace wlk::app {
 
-namespace {
-
-void Call(const std::function<void()>& action) {
-    if (action) action();
-}
-
-}  // namespace
-
 void CWLKMenuCommands::OnMenuCalled() {
     snapshot_.Take();
     clipboardAtCall_ = bridge::ReadClipboardText();
@@ -34,26 +26,18 @@ bridge::InsertResult CWLKMenuCommands::Run(int32_t command, platform::WindowId t
 
 // The special commands leave the clipboard as the user had it before the menu.
 bool CWLKMenuCommands::RunSpecial(int32_t command) {
+    std::function<void()> action;
     switch (command) {
-        case kMenuNothingChosen: inserter_.RestoreClipboard(); return true;
-        case kMenuEditPhrases:
-            inserter_.RestoreClipboard();
-            Call(special_.editPhrases);
-            return true;
-        case kMenuHistoryPane:
-            inserter_.RestoreClipboard();
-            Call(special_.showHistoryPane);
-            return true;
-        case kMenuAddSelection:
-            inserter_.RestoreClipboard();
-            Call(special_.addSelection);
-            return true;
-        case kMenuSupport:
-            inserter_.RestoreClipboard();
-            Call(special_.openSupport);
-            return true;
+        case kMenuNothingChosen: break;
+        case kMenuEditPhrases: action = special_.editPhrases; break;
+        case kMenuHistoryPane: action = special_.showHistoryPane; break;
+        case kMenuAddSelection: action = special_.addSelection; break;
+        case kMenuSupport: action = special_.openSupport; break;
         default: return false;
     }
+    inserter_.RestoreClipboard();
+    if (action) action();
+    return true;
 }
 
 }  // namespace wlk::app
