@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "bridge/clipboard_snapshot.h"
+#include "bridge/insert_actions.h"
 #include "history/ch_queue.h"
 #include "phrases/command_tree.h"
 #include "phrases/prompt_dialog.h"
@@ -23,9 +25,9 @@ inline constexpr int32_t kFirstHistoryCommand = 2000;
 struct InsertionContext {
     uint32_t layout = 0;  // the target's keyboard layout, the 32 bits of its handle
     Text selectedText;
-    Text clipboardText;   // the clipboard's text when the menu was called
-    Text windowClass;     // of the focus window, for the paste keys
-    Text executable;      // the target's program
+    Text clipboardText;  // the clipboard's text when the menu was called
+    Text windowClass;    // of the focus window, for the paste keys
+    Text executable;     // the target's program
     uint16_t Language() const { return static_cast<uint16_t>(layout & 0xFFFF); }
 };
 
@@ -58,7 +60,15 @@ public:
     void RestoreClipboard();
 
 private:
+    struct Choice;
+    std::optional<Choice> Lookup(int32_t id) const;
+    ActionEnvironment Environment(const InsertionContext& context);
+    void Sound(int sound);
+    void SwitchLayout(uint16_t language, platform::WindowId target,
+                      const InsertionContext& context);
+
     InserterParts parts_;
+    RegisteredFormat rtfFormat_{u"Rich Text Format"};
 };
 
 }  // namespace wlk::bridge

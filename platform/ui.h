@@ -52,6 +52,16 @@ public:
                                  MessageIcon icon) = 0;
     // MessageBeep; 0xFFFFFFFF is the simple beep.
     virtual void MessageBeep(uint32_t type) = 0;
+    // GetCurrentThreadId.
+    virtual uint32_t CurrentThreadId() = 0;
+    // AttachThreadInput: shares (or stops sharing) one thread's input state
+    // with another's, which SetFocus and SetForegroundWindow need to reach a
+    // window of another thread.
+    virtual bool AttachThreadInput(uint32_t from, uint32_t to, bool attach) = 0;
+    // SetFocus.
+    virtual void SetFocus(WindowId window) = 0;
+    // SetForegroundWindow.
+    virtual bool SetForegroundWindow(WindowId window) = 0;
 };
 
 }  // namespace wlk::platform

@@ -1,5 +1,7 @@
 #include "platform/sim/sim_ui.h"
 
+#include <cstdio>
+
 #include "platform/text.h"
 
 namespace wlk::platform::sim {
@@ -83,6 +85,40 @@ void SimUi::MessageBoxOwned(WindowId owner, const Text& text, const Text& captio
 void SimUi::MessageBeep(uint32_t type) {
     std::lock_guard lock(mutex_);
     beeps_.push_back(type);
+}
+
+namespace {
+
+std::string Hex(uint64_t value) {
+    char text[20];
+    std::snprintf(text, sizeof text, "%llX", static_cast<unsigned long long>(value));
+    return text;
+}
+
+}  // namespace
+
+bool SimUi::AttachThreadInput(uint32_t from, uint32_t to, bool attach) {
+    std::lock_guard lock(mutex_);
+    // Windows refuses a thread attached to itself, and a thread that is gone.
+    if (from == to || to == 0 || unattachable.count(to)) return false;
+    focusCalls_.push_back((attach ? "attach " : "detach ") + Hex(from) + " " + Hex(to));
+    return true;
+}
+
+void SimUi::SetFocus(WindowId window) {
+    std::lock_guard lock(mutex_);
+    focusCalls_.push_back("focus " + Hex(window));
+}
+
+bool SimUi::SetForegroundWindow(WindowId window) {
+    std::lock_guard lock(mutex_);
+    focusCalls_.push_back("foreground " + Hex(window));
+    return true;
+}
+
+std::vector<SimFocusCall> SimUi::FocusCalls() {
+    std::lock_guard lock(mutex_);
+    return focusCalls_;
 }
 
 std::vector<uint32_t> SimUi::Beeps() {

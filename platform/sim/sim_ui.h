@@ -7,6 +7,7 @@
 #include <mutex>
 #include <optional>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "platform/ui.h"
@@ -36,6 +37,10 @@ struct SimMessageBox {
     bool topmost;
     WindowId window;  // the owning window of MessageBoxOwned, else 0
 };
+
+// One focus or foreground call: "attach 1 77", "detach 1 77", "focus 7001",
+// "foreground 7001".
+using SimFocusCall = std::string;
 
 struct SimShellCall {
     WindowId owner;
@@ -67,6 +72,12 @@ public:
                          MessageIcon icon) override;
     void MessageBeep(uint32_t type) override;
     std::vector<uint32_t> Beeps();
+    uint32_t CurrentThreadId() override { return currentThread; }
+    bool AttachThreadInput(uint32_t from, uint32_t to, bool attach) override;
+    void SetFocus(WindowId window) override;
+    bool SetForegroundWindow(WindowId window) override;
+    // The focus, foreground and attach calls in order, numbers in hexadecimal.
+    std::vector<SimFocusCall> FocusCalls();
     bool PlaySound(const Text& path) override;
     std::vector<Text> PlayedSounds();
     bool IsWindow(WindowId window) override { return windows.count(window) != 0; }
@@ -84,6 +95,9 @@ public:
     std::map<WindowId, Text> windows;
     // Windows that do not answer sent messages in time.
     std::set<WindowId> hungWindows;
+    uint32_t currentThread = 1;
+    // Threads whose input cannot be attached to.
+    std::set<uint32_t> unattachable;
 
 private:
     std::mutex mutex_;
@@ -95,6 +109,7 @@ private:
     std::vector<SimShellCall> shellCalls_;
     std::vector<Text> sounds_;
     std::vector<uint32_t> beeps_;
+    std::vector<SimFocusCall> focusCalls_;
 };
 
 }  // namespace wlk::platform::sim

@@ -114,6 +114,22 @@ void Win32Ui::MessageBeep(uint32_t type) {
     ::MessageBeep(type);
 }
 
+uint32_t Win32Ui::CurrentThreadId() {
+    return GetCurrentThreadId();
+}
+
+bool Win32Ui::AttachThreadInput(uint32_t from, uint32_t to, bool attach) {
+    return ::AttachThreadInput(from, to, attach ? TRUE : FALSE) != FALSE;
+}
+
+void Win32Ui::SetFocus(WindowId window) {
+    ::SetFocus(ToWindow(window));
+}
+
+bool Win32Ui::SetForegroundWindow(WindowId window) {
+    return ::SetForegroundWindow(ToWindow(window)) != FALSE;
+}
+
 bool Win32Ui::PlaySound(const Text& path) {
     return PlaySoundW(reinterpret_cast<const wchar_t*>(path.c_str()), nullptr,
                       SND_FILENAME | SND_SYNC | SND_NODEFAULT) != FALSE;

@@ -26,6 +26,10 @@ public:
     void MessageBoxOwned(WindowId owner, const Text& text, const Text& caption,
                          MessageIcon icon) override;
     void MessageBeep(uint32_t type) override;
+    uint32_t CurrentThreadId() override;
+    bool AttachThreadInput(uint32_t from, uint32_t to, bool attach) override;
+    void SetFocus(WindowId window) override;
+    bool SetForegroundWindow(WindowId window) override;
     intptr_t ShellExecute(WindowId owner, const Text& verb, const Text& file,
                           const Text& parameters, const Text& directory) override;
 };

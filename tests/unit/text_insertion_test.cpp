@@ -1,12 +1,16 @@
-// Writing the clipboard, typing, the paste keys and the keyboard-layout
-// switch, against the simulated clipboard, keyboard and input.
+// Writing the clipboard, typing, the paste keys, the keyboard-layout switch
+// and the insertion of a menu choice, against the simulated clipboard,
+// keyboard, input and shell.
 #include <gmock/gmock.h>
 
+#include <deque>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "bridge/clipboard_write.h"
+#include "bridge/foreground.h"
+#include "bridge/insert_command.h"
 #include "bridge/layout_switch.h"
 #include "bridge/paste_keys.h"
 #include "bridge/typing.h"
@@ -234,6 +238,291 @@ TEST_F(TextInsertionTest, LayoutSwitchUsesTheUsersToggleKeysAndStopsAtTheWantedL
     EXPECT_THAT(text, HasSubstr("Warning: keyboard layout switch [VK_TILDA_YOU detected]"));
     EXPECT_THAT(text,
                 HasSubstr("ERROR: Cannot detect keyboard layout switch method, Use: Alt+SHIFT"));
+}
+
+// Answers prompts from a list (nothing: Cancel), noting the own-copy counter.
+class ScriptedPrompt : public phrases::PromptDialog {
+public:
+    std::optional<Text> Ask(const Text& promptText, platform::WindowId target) override {
+        asked.push_back({promptText, target});
+        counters.push_back(history::MyCopyCounter());
+        auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::deque<std::optional<Text>> answers;
+    std::vector<std::pair<Text, platform::WindowId>> asked;
+    std::vector<int32_t> counters;
+};
+
+// Leaves RTF as it is; its plain text is whatever the test says.
+class FixedRtf : public phrases::RtfExpander {
+public:
+    int ExpandMacrosRtf(Text&, const Text&, const Text&, uint32_t* caret,
+                        std::optional<uint16_t>*, uint32_t) override {
+        if (caret) *caret = 0;
+        return 0;
+    }
+    Text PlainText(const Text&) override { return plain; }
+    Text plain;
+};
+
+class InsertCommandTest : public TextInsertionTest {
+protected:
+    static constexpr platform::WindowId kTarget = 0x7001;
+    static constexpr uint32_t kTargetThread = 0x77;
+
+    void SetUp() override {
+        TextInsertionTest::SetUp();
+        Sim().ui.windows[kTarget] = u"Edit";
+        Sim().targets.owners[kTarget] = {0x900, kTargetThread};
+        clipboard().PutText(kOtherApp, u"theirs");
+        theirs_ = Content();
+        snapshot_.Take();
+        settings_.emplace();
+        queue_.emplace();
+        inserter_ = std::make_unique<bridge::CWLKInserter>(bridge::InserterParts{
+            tree_, *settings_, snapshot_, rtf_, prompt_, [this] { return &*queue_; },
+            [this](int sound) { sounds_.push_back(sound); }});
+    }
+    uint32_t AddPhrase(Text body, phrases::CommandDataType type = phrases::CommandDataType::TEXT) {
+        phrases::CWLKCommand phrase;
+        phrase.id = uint32_t(tree_.Commands().size() + 1);
+        phrase.name = u"p" + ToText(int(phrase.id));
+        phrase.command = std::move(body);
+        phrase.dataType = type;
+        phrase.SetPath(Dir() + phrase.name + u".wordlark");
+        tree_.Commands().push_back(std::move(phrase));
+        return tree_.Commands().back().id;
+    }
+    int Uses(uint32_t id) { return tree_.FindById(id)->GetUsageCount(); }
+    bridge::InsertResult Insert(int32_t id, uint32_t layout = 0x04090409,
+                                platform::WindowId target = kTarget) {
+        bridge::InsertionContext context;
+        context.layout = layout;
+        return inserter_->InsertCommand(id, target, context, true);
+    }
+    // What was typed: the Unicode key presses of each typing call.
+    std::vector<Text> Typed() {
+        std::vector<Text> typed;
+        for (const auto& call : Sim().input.Calls()) {
+            Text text;
+            for (const KeyInput& key : call)
+                if (key.flags == kUni) text.push_back(char16_t(key.scanCode));
+            if (!text.empty()) typed.push_back(text);
+        }
+        return typed;
+    }
+    int Pastes() {
+        const auto events = Sim().keyboard.Events();
+        return int(std::count(events.begin(), events.end(), KeyInput{0x56, 0, 0}));
+    }
+    std::map<uint32_t, Block> TextContent(std::u16string_view text) {
+        Block bytes;
+        for (char16_t unit : text) bytes.insert(bytes.end(), {uint8_t(unit), uint8_t(unit >> 8)});
+        bytes.insert(bytes.end(), {0, 0});
+        return {{13, bytes}, {16, {0x09, 0x04, 0, 0}}};
+    }
+
+    phrases::CWLKCommandTree tree_;
+    std::optional<settings::Settings> settings_;
+    bridge::ClipboardSnapshot snapshot_;
+    FixedRtf rtf_;
+    ScriptedPrompt prompt_;
+    std::optional<history::CCHQueue> queue_;
+    std::vector<int> sounds_;
+    std::unique_ptr<bridge::CWLKInserter> inserter_;
+    std::map<uint32_t, Block> theirs_;
+};
+
+TEST_F(InsertCommandTest, TextIsTypedBelowTheLengthLimitAndPastedFromItWithinOneOwnCopyScope) {
+    settings_->Set(settings::IntSetting::TextPasteMethod, 2);
+    settings_->Set(settings::IntSetting::PrintLTChars, 100);
+    std::vector<int32_t> counters;
+    Sim().input.onInserted = [&](std::span<const KeyInput>) {
+        counters.push_back(history::MyCopyCounter());
+    };
+    Sim().keyboard.onEvent = [&](const KeyInput&) { counters.push_back(history::MyCopyCounter()); };
+    const Text typed(99, u'a'), pasted(98, u'b');  // 100 with the two after the caret
+    const uint32_t short_ = AddPhrase(typed), long_ = AddPhrase(pasted + u"%CURSOR_POS%cd");
+
+    EXPECT_EQ(Insert(short_), bridge::InsertResult::Phrase);
+    EXPECT_EQ(Typed(), std::vector<Text>{typed});
+    EXPECT_EQ(Content(), theirs_);
+    EXPECT_EQ(Insert(long_), bridge::InsertResult::Phrase);
+    EXPECT_EQ(Typed(), std::vector<Text>{typed});
+    EXPECT_EQ(Pastes(), 1);
+    EXPECT_EQ(Content(), TextContent(pasted + u"cd"));
+    const auto events = Sim().keyboard.Events();
+    EXPECT_EQ(std::count(events.begin(), events.end(), KeyInput{0x25, 0, 0}), 2);
+
+    EXPECT_EQ(std::count(counters.begin(), counters.end(), 0), 0);
+    EXPECT_EQ(history::MyCopyCounter(), 0);
+    EXPECT_EQ(sounds_, (std::vector<int>{0, 0}));
+    EXPECT_EQ(std::tuple(Uses(short_), Uses(long_)), std::tuple(1, 1));
+}
+
+TEST_F(InsertCommandTest, RtfGoesOnTheClipboardAsBytesWithItsPlainTextAndLocaleWhenKnown) {
+    const uint32_t id = AddPhrase(u"{\\rtf1 x}", phrases::CommandDataType::RTF);
+    const Block rtfBytes{'{', '\\', 'r', 't', 'f', '1', ' ', 'x', '}'};
+    EXPECT_EQ(Insert(id, 0), bridge::InsertResult::Phrase);
+    const uint32_t rtf = clipboard().FormatId(u"Rich Text Format");
+    ASSERT_NE(rtf, 0u);
+    EXPECT_EQ(Content(), (std::map<uint32_t, Block>{{rtf, rtfBytes}}));
+    EXPECT_EQ(Insert(id, 0xF0020419), bridge::InsertResult::Phrase);
+    EXPECT_EQ(Content(), (std::map<uint32_t, Block>{{16, {0x19, 0x04, 0, 0}}, {rtf, rtfBytes}}));
+    rtf_.plain = u"x";
+    Insert(id, 0);
+    EXPECT_EQ(Content(), (std::map<uint32_t, Block>{{13, {'x', 0, 0, 0}}, {rtf, rtfBytes}}));
+    EXPECT_EQ(Pastes(), 3);
+    EXPECT_EQ(Uses(id), 3);
+}
+
+TEST_F(InsertCommandTest, HistoryItemsOfTextStayOnTheClipboardAndOthersAreNotFound) {
+    settings_->Set(settings::IntSetting::TextPasteMethod, 1);
+    auto Add = [&](history::ChType type, std::string_view data) {
+        auto item = std::make_unique<history::CCHItem>(type);
+        if (type == history::CHT_TEXT_UNICODE) item->SetUnicodeText(T(data));
+        if (type == history::CHT_RTF) item->SetAnsiText(data);
+        queue_->Append(std::move(item));
+    };
+    Add(history::CHT_TEXT_UNICODE, "older");
+    Add(history::CHT_RTF, "{\\rtf1 r}");
+    Add(history::CHT_BITMAP, "");
+    Add(history::CHT_HTML, "<b>");
+    // Unknown ids, pictures and HTML: the clipboard as it was when the menu was called.
+    for (int32_t id : {2000, 2001, 2004, 1999, 0, -1}) {
+        clipboard().PutText(kOtherApp, u"selection fetched by a copy");
+        EXPECT_EQ(Insert(id), bridge::InsertResult::NotFound) << id;
+        EXPECT_EQ(Content(), theirs_) << id;
+    }
+    EXPECT_EQ(Insert(-4), bridge::InsertResult::Special);
+    EXPECT_TRUE(Sim().keyboard.Events().empty());
+    EXPECT_TRUE(Sim().input.Calls().empty());
+
+    // Pasted once; then left on the clipboard without another paste.
+    EXPECT_EQ(Insert(2003), bridge::InsertResult::HistoryItem);
+    EXPECT_EQ(Content(), TextContent(u"older"));
+    EXPECT_EQ(Insert(2002), bridge::InsertResult::HistoryItem);
+    const uint32_t rtf = clipboard().FormatId(u"Rich Text Format");
+    const Block rtfBytes{'{', '\\', 'r', 't', 'f', '1', ' ', 'r', '}'};
+    EXPECT_EQ(Content(), (std::map<uint32_t, Block>{{rtf, rtfBytes}}));
+    EXPECT_EQ(Pastes(), 2);
+    EXPECT_EQ(sounds_, (std::vector<int>{0, 0}));
+}
+
+TEST_F(InsertCommandTest, PromptsAreAskedInTheirPlaceAndTheFocusGoesBackToTheTarget) {
+    const uint32_t id = AddPhrase(u"Dear %PROMPT_TEXT={name}%, %prompt_text={}%%PROMPT_TEXT={x}%!");
+    prompt_.answers = {u"Ann", u"", u"Bob"};
+    EXPECT_EQ(Insert(id), bridge::InsertResult::Phrase);
+    EXPECT_EQ(Typed(), (std::vector<Text>{u"Dear ", u"Ann", u", ", u"Bob", u"!"}));
+    using Asked = std::pair<Text, platform::WindowId>;
+    EXPECT_EQ(prompt_.asked,
+              (std::vector<Asked>{{u"name", kTarget}, {u"", kTarget}, {u"x", kTarget}}));
+    EXPECT_EQ(prompt_.counters, (std::vector<int32_t>{1, 1, 1}));
+    const std::vector<std::string> giveBack{"attach 1 77", "focus 7001", "detach 1 77"};
+    const auto focus = Sim().ui.FocusCalls();
+    ASSERT_EQ(focus.size(), 9u);
+    EXPECT_EQ(std::vector(focus.end() - 3, focus.end()), giveBack);
+
+    // Cancelled: nothing inserted, still one use.
+    const uint32_t lone = AddPhrase(u"%PROMPT_TEXT={only}%");
+    prompt_.answers = {std::nullopt};
+    EXPECT_EQ(Insert(lone), bridge::InsertResult::Phrase);
+    EXPECT_EQ(Typed().size(), 5u);
+    EXPECT_EQ(Content(), theirs_);
+    EXPECT_EQ(Uses(lone), 1);
+    EXPECT_EQ(sounds_, (std::vector<int>{0, 0}));
+
+    // A tag prompt shows both tags, then inserts the answer.
+    bridge::RegisteredFormat format(u"Rich Text Format");
+    bridge::ActionEnvironment env{
+        .rtf = rtf_, .prompt = prompt_, .rtfFormat = format, .pasteMethod = 0};
+    bridge::CWLKAction_Prompt tag(env, u"tag?", true, 0);
+    prompt_.answers = {u"<b"};
+    EXPECT_TRUE(tag.Execute(kTarget));
+    EXPECT_EQ(std::tie(tag.openingTag, tag.closingTag), std::tuple(Text(u"<b>"), Text(u"</b>")));
+    ASSERT_EQ(Sim().ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(Sim().ui.MessageBoxes()[0].text, u"Opened Tag: <b>\r\nClosed Tag: </b>");
+    EXPECT_EQ(Typed().back(), u"<b");
+}
+
+TEST_F(InsertCommandTest, CommandLinesRunAndLayoutMacrosSwitchOnlyToAnotherLanguage) {
+    const uint32_t exec =
+        AddPhrase(u"calc.exe %PROMPT_TEXT={arg}%", phrases::CommandDataType::EXEC);
+    prompt_.answers = {u"7"};
+    EXPECT_EQ(Insert(exec), bridge::InsertResult::Phrase);
+    const auto shell = Sim().ui.ShellCalls();
+    ASSERT_EQ(shell.size(), 1u);
+    EXPECT_EQ(std::tie(shell[0].owner, shell[0].file), std::tuple(kTarget, Text(u"calc.exe ")));
+    EXPECT_EQ(Typed(), std::vector<Text>{u"7"});
+    EXPECT_EQ(sounds_, (std::vector<int>{1, 1}));
+
+    Sim().keyboard.layouts = {0x04190419, 0x04090409};
+    Sim().targets.layouts[kTargetThread] = 0x04190419;
+    const uint32_t english = AddPhrase(u"%ACTIVATE_KL_EN%Hi");
+    EXPECT_EQ(Insert(english, 0x04090409), bridge::InsertResult::Phrase);
+    EXPECT_EQ(Sim().input.Calls().size(), 2u + 2);
+    EXPECT_EQ(Insert(english, 0x04190419), bridge::InsertResult::Phrase);
+    const auto calls = Sim().input.Calls();
+    ASSERT_EQ(calls.size(), 4u + 3);
+    EXPECT_EQ(calls[4], bridge::SwitchInputs(bridge::kLeftAltShift));
+    EXPECT_EQ(Typed(), (std::vector<Text>{u"7", u"Hi", u"Hi"}));
+}
+
+TEST_F(InsertCommandTest, RefusedClipboardAndVanishedTargetStillInsertTheRestAndKeepTheUsersCopy) {
+    auto log = OpenLog();
+    settings_->Set(settings::IntSetting::TextPasteMethod, 1);
+    const uint32_t id = AddPhrase(u"one%PROMPT_TEXT={q}%two");
+    prompt_.answers = {u"mid"};
+    clipboard().openFailures = 1;
+    Sim().ui.windows.clear();
+    EXPECT_EQ(Insert(id), bridge::InsertResult::Phrase);
+    EXPECT_EQ(prompt_.asked, (std::vector<std::pair<Text, platform::WindowId>>{{u"q", 0}}));
+    EXPECT_EQ(Pastes(), 2);
+    EXPECT_EQ(Content(), theirs_);
+    EXPECT_EQ(Uses(id), 1);
+    EXPECT_EQ(history::MyCopyCounter(), 0);
+    const std::string text = log();
+    EXPECT_THAT(text, HasSubstr("CWLKAction_TextCommon::MutiCopy_Impl::Cannot set to clipboard"));
+    EXPECT_THAT(text, HasSubstr("] mid"));
+}
+
+TEST_F(TextInsertionTest, ForegroundGoesToOurWindowAndBackThroughTheOwnersThreadInput) {
+    auto log = OpenLog();
+    constexpr platform::WindowId kMenu = 0x9001, kTarget = 0x7001;
+    Sim().ui.windows = {{kMenu, u"Tray"}, {kTarget, u"Notepad"}};
+    Sim().targets.owners[kTarget] = {0x900, 0x77};
+    Sim().targets.foreground = kTarget;
+    {
+        bridge::CAutoForegroundWindow front(kMenu);
+        EXPECT_EQ(Sim().ui.FocusCalls(),
+                  (std::vector<std::string>{"attach 1 77", "foreground 9001", "detach 1 77"}));
+        front.End();
+    }
+    EXPECT_EQ(Sim().ui.FocusCalls().size(), 6u);
+    EXPECT_EQ(Sim().ui.FocusCalls()[4], "foreground 7001");
+    // Both windows, on creation and on ending.
+    const std::string text = log();
+    size_t notepad = 0;
+    for (size_t at = 0; (at = text.find("CAutoForegroundWindow: classname=[Notepad]", at)) !=
+                        std::string::npos;
+         ++at)
+        ++notepad;
+    EXPECT_EQ(notepad, 2u);
+    EXPECT_THAT(text, HasSubstr("CAutoForegroundWindow: classname=[Tray]"));
+
+    // Our own window in front, or none: nothing to hand over.
+    Sim().targets.owners[kTarget].processId = Sim().keyboard.processId;
+    { bridge::CAutoForegroundWindow front(kMenu); }
+    Sim().targets.foreground = 0;
+    { bridge::CAutoForegroundWindow front(kMenu); }
+    EXPECT_EQ(Sim().ui.FocusCalls().size(), 6u);
+
+    Sim().ui.unattachable = {0x77};
+    EXPECT_FALSE(bridge::FocusTargetWindow(kTarget));
+    EXPECT_FALSE(bridge::FocusTargetWindow(0x5555));
+    EXPECT_EQ(Sim().ui.FocusCalls().size(), 6u);
 }
 
 }  // namespace
