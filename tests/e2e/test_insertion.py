@@ -150,24 +150,29 @@ class InsertionTest(harness.ProgramCase):
         self.assertEqual(self.count(COUNT), 3, self.program.read_log())
 
     def test_exec_phrases_run_their_command_line_or_say_why_not(self):
-        writer = self.program.path / "wlk_clip_writer.exe"
-        shutil.copy(harness.clip_writer(), writer)
+        shutil.copy(harness.clip_writer(), self.program.path / "wlk_clip_writer.exe")
         args_file = self.program.path / "exec_args.txt"
         win = self.program.win_path
+        # The shell opens the expanded command line as one file: a batch file
+        # named by the day of the month, which records the name it was run by.
+        days = {f"{d.day:02d}" for d in (datetime.date.today(),
+                                         datetime.date.today() + datetime.timedelta(days=1))}
+        for day in days:
+            (self.program.path / f"exec_{day}.bat").write_text(
+                f'@"{win}\\wlk_clip_writer.exe" args "{win}\\exec_args.txt" %~nx0\r\n')
         run, missing = self.start([
-            ("Run", f"{win}\\wlk_clip_writer.exe args {win}\\exec_args.txt %DAY2% two", "EXEC"),
+            ("Run", f"{win}\\exec_%DAY2%.bat", "EXEC"),
             ("Missing", f"{win}\\no_such_program.exe", "EXEC")], PASTE)
 
-        day_before = datetime.date.today()
         self.command(run, "0")
         written = harness.wait_until(lambda: args_file.is_file() and args_file.read_text(), 20)
-        self.assertIn(written, {f"{d.day:02d}\ntwo\n" for d in (day_before, datetime.date.today())})
+        self.assertIn(written, {f"exec_{day}.bat\n" for day in days})
 
         sending = self.command_in_background(missing)
         box = self.wait_window("^Wordlark$")
-        self.session.keys("ctrl+c", window=box)
+        # The writer's output has its line breaks widened once more.
+        report = self.session.write_clipboard("dialog", "Wordlark").replace("\r\n", "\n")
+        self.assertIn(f"\n\nCommand: {win}\\no_such_program.exe\n\n"
+                      f"Source Command: {win}\\no_such_program.exe]", report)
         self.session.keys("Return", window=box)
         self.assertEqual(sending.wait(30), 0)
-        report = self.session.write_clipboard("read")
-        self.assertIn(f"Command: {win}\\no_such_program.exe", report)
-        self.assertIn(f"Source Command: {win}\\no_such_program.exe", report)

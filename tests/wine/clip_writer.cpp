@@ -33,6 +33,8 @@
 //   wlk_clip_writer.exe edit CLASS              prints "edit [TEXT]", the text of the edit control
 //                                               of the top-level window of class CLASS
 //   wlk_clip_writer.exe signal EVENT            sets the named event EVENT
+//   wlk_clip_writer.exe dialog TITLE            prints "dialog [TEXT|TEXT...]", the texts of the
+//                                               controls of the shown dialog titled TITLE
 // Prints one result line on stdout; a single write ends it with the time of the
 // write in milliseconds since 1970 (the system clock, which files are stamped by). Exit code 0 on
 // success, 2 for bad arguments, 3 when the clipboard could not be written.
@@ -421,6 +423,47 @@ int PrintEditText(const std::wstring& windowClass) {
     return 0;
 }
 
+std::wstring WindowText(HWND window) {
+    std::wstring text(size_t(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(size_t(GetWindowTextW(window, text.data(), int(text.size()))));
+    return text;
+}
+
+struct DialogSearch {
+    const std::wstring& title;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<DialogSearch*>(parameter);
+    wchar_t windowClass[16] = {};
+    GetClassNameW(window, windowClass, 16);
+    if (IsWindowVisible(window) && std::wstring(windowClass) == L"#32770" &&
+        WindowText(window) == search->title) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK AddControlText(HWND control, LPARAM parameter) {
+    auto* texts = reinterpret_cast<std::wstring*>(parameter);
+    if (!texts->empty()) *texts += L"|";
+    *texts += WindowText(control);
+    return TRUE;
+}
+
+// What a message box or dialog of another program says, as a test sees it.
+int PrintDialogTexts(const std::wstring& title) {
+    DialogSearch search{title};
+    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) return Result(false, "dialog");
+    std::wstring texts;
+    EnumChildWindows(search.found, AddControlText, reinterpret_cast<LPARAM>(&texts));
+    std::printf("dialog [%s]\n", Utf8(texts).c_str());
+    return 0;
+}
+
 int SignalEvent(const std::wstring& name) {
     HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, name.c_str());
     const bool ok = event && SetEvent(event);
@@ -454,8 +497,9 @@ int wmain(int argc, wchar_t** argv) {
     if (is(L"args", 2)) return WriteArguments(args[1], {args.begin() + 2, args.end()});
     if (is(L"edit", 2)) return PrintEditText(args[1]);
     if (is(L"signal", 2)) return SignalEvent(args[1]);
+    if (is(L"dialog", 2)) return PrintDialogTexts(args[1]);
     std::fprintf(stderr,
                  "usage: wlk_clip_writer.exe text|web|private|marked|burst|hold|big|empty|probe|"
-                 "read|deaf|command|type|args|edit|signal ...\n");
+                 "read|deaf|command|type|args|edit|signal|dialog ...\n");
     return 2;
 }
