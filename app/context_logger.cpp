@@ -6,6 +6,7 @@
 namespace wlk::app {
 
 void CWLKContextLogger::OnDataNeeded(const bridge::TargetContext& context, bridge::QueryAnswer&) {
+    last_ = context;
     log::EventLog::Instance().Write(
         Format(u"Target context for window %d [%s] of [%s], selection state %d: no phrase menu "
                u"in this build",

@@ -150,7 +150,7 @@ LRESULT CWLKTrayWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kMsgDelayedHistory: return EnsureClipboardHistory() ? 1 : 0;
         case kMsgCommandFromSelf:
             Log().Write(u"CWLKTrayWnd::OnWmCommandFromSelf");
-            RunMenuCommand(int(wParam), intptr_t(lParam));
+            RunMenuCommand(int32_t(wParam), platform::WindowId(lParam));
             return 0;
         case kMsgNoMenuOpen: return 1;
         case kMsgCaption: return LRESULT(CopyCaption(reinterpret_cast<wchar_t*>(lParam)));
@@ -191,6 +191,7 @@ bool CWLKTrayWnd::OnRegisteredMessage(UINT message, WPARAM wParam, LPARAM lParam
         ShowBalloon(language::GetString(250) + u"\n" + language::GetString(231) + u"\u2026",
                     kHotkeyBalloonMs);
         Sound(Sound::HotkeyAccepted);
+        menuCommands_.OnMenuCalled();
         if (targetRequests_.Request(1) != bridge::QueryResult::ContextReady) HideBalloon();
     } else {
         return false;
@@ -212,8 +213,7 @@ void CWLKTrayWnd::OnCreate() {
         startupNotes_.push_back(u"No install on launch. Flag specifided");
     }
     ReloadPhrases();
-    if (!EnsureClipboardHistory())
-        StartDelayedHistory(instanceEvent_, platform::WindowId(hwnd_));
+    if (!EnsureClipboardHistory()) StartDelayedHistory(instanceEvent_, platform::WindowId(hwnd_));
     StartTrayIconThread();
     if (settings_.IsFirstRun()) StartFirstRunThread();
     sound_.Start(instanceEvent_);
@@ -296,9 +296,36 @@ void CWLKTrayWnd::OnDestroy() {
     PostQuitMessage(0);
 }
 
-bool CWLKTrayWnd::InstallServices(bool interactive, Text& errorText) {
+CWLKContextLogger& CWLKTrayWnd::MenuHandler() {
     if (!menuHandler_) menuHandler_ = std::make_unique<CWLKContextLogger>();
-    targetRequests_.Attach(platform::WindowId(hwnd_), menuHandler_.get());
+    return *menuHandler_;
+}
+
+bridge::InserterParts CWLKTrayWnd::MakeInserterParts() {
+    return bridge::InserterParts{phrases_,
+                                 settings_,
+                                 snapshot_,
+                                 rtf_,
+                                 prompt_,
+                                 [this]() -> history::CCHQueue* {
+                                     return clipboard_ ? &clipboard_->Handler().Queue() : nullptr;
+                                 },
+                                 [this](int sound) { Sound(app::Sound(sound)); }};
+}
+
+SpecialCommands CWLKTrayWnd::MakeSpecialCommands() {
+    return SpecialCommands{[this] { StartPhraseEditor(false, false, false, Text()); },
+                           [this] { SendMessageW(hwnd_, WM_COMMAND, kCmdHistoryPane, 0); },
+                           [this] {
+                               const auto* called = MenuHandler().LastContext();
+                               StartPhraseEditor(false, false, true,
+                                                 called ? called->SelText : Text());
+                           },
+                           [this] { PostMessageW(hwnd_, WM_COMMAND, kCmdSupport, 0); }};
+}
+
+bool CWLKTrayWnd::InstallServices(bool interactive, Text& errorText) {
+    targetRequests_.Attach(platform::WindowId(hwnd_), &MenuHandler());
     bool writeLog = settings_.Get(settings::IntSetting::WriteLog) != 0;
     if (writeLog) {
         Log().Close();
@@ -449,6 +476,7 @@ void CWLKTrayWnd::OnHotkey(WPARAM id) {
     if (settings_.Get(settings::IntSetting::ShowTrayBallonOnHotkey))
         ShowBalloon(HotkeyBalloon(HotkeyName()), kHotkeyBalloonMs);
     Sound(Sound::HotkeyAccepted);
+    menuCommands_.OnMenuCalled();
     switch (targetRequests_.Request(0)) {
         case bridge::QueryResult::Requested:
         case bridge::QueryResult::NotSent: HideBalloon(); break;
@@ -462,6 +490,7 @@ void CWLKTrayWnd::OnTimer(WPARAM id) {
     if (id == kTimerBalloon) HideBalloon();
     if (id == kTimerMenuFromPane) {
         Sound(Sound::HotkeyAccepted);
+        menuCommands_.OnMenuCalled();
         targetRequests_.Request(1);
     }
     if (id == kTimerQueryFallback) targetRequests_.OnFallbackTimer();
@@ -513,20 +542,14 @@ void CWLKTrayWnd::OnEnableMenuOfPhrases() {
 void CWLKTrayWnd::OnCopyData(const COPYDATASTRUCT* data) {
     if (!data) return;
     if (auto command = ParseCopyDataCommand(data->lpData, data->cbData))
-        RunMenuCommand(command->command, command->argument);
+        RunMenuCommand(command->command, platform::WindowId(intptr_t(command->argument)));
 }
 
-void CWLKTrayWnd::RunMenuCommand(int command, intptr_t) {
-    switch (command) {
-        case -1: return;
-        case -2: StartPhraseEditor(false, false, false, Text()); return;
-        case -3: SendMessageW(hwnd_, WM_COMMAND, kCmdHistoryPane, 0); return;
-        case -4: StartPhraseEditor(false, false, true, Text()); return;
-        case -6: PostMessageW(hwnd_, WM_COMMAND, kCmdSupport, 0); return;
-        default:
-            Log().Write(
-                Format(u"Phrase command %d: insertion is not available", {ToText(command)}));
-    }
+// The argument of a command is its target window; WM_COPYDATA carries it in
+// 32 bits, which Windows widens by sign extension.
+void CWLKTrayWnd::RunMenuCommand(int32_t command, platform::WindowId target) {
+    auto& handler = MenuHandler();
+    menuCommands_.Run(command, target, handler.LastContext(), handler.HonoursLayoutMacros());
 }
 
 void CWLKTrayWnd::StartPhraseEditor(bool addFromClipboard, bool firstRun, bool addSelectedText,

@@ -7,18 +7,24 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/context_logger.h"
 #include "app/history_sequence.h"
 #include "app/hotkey.h"
+#include "app/menu_commands.h"
 #include "app/session_change.h"
 #include "app/sound_player.h"
 #include "app/target_requests.h"
 #include "app/tray_icon_win32.h"
+#include "bridge/clipboard_snapshot.h"
 #include "bridge/data_needed_handler.h"
 #include "bridge/dll_service.h"
+#include "bridge/insert_command.h"
 #include "bridge/query_service.h"
 #include "history/clipboard_windows_win32.h"
 #include "phrases/command_tree.h"
 #include "phrases/phrase_library.h"
+#include "phrases/prompt_dialog_win32.h"
+#include "phrases/rtf_expansion_win32.h"
 #include "platform/sync.h"
 #include "platform/win32/windows_api.h"
 #include "settings/settings.h"
@@ -82,7 +88,10 @@ private:
     void OnLanguageSwitched(bool showMenuAgain);
     void ReloadPhrases();
     size_t CopyCaption(wchar_t* buffer) const;
-    void RunMenuCommand(int command, intptr_t argument);
+    void RunMenuCommand(int32_t command, platform::WindowId target);
+    CWLKContextLogger& MenuHandler();
+    bridge::InserterParts MakeInserterParts();
+    SpecialCommands MakeSpecialCommands();
     void SaveAndNotify();
     void StartWatchers();
     void StartTrayIconThread();
@@ -102,7 +111,7 @@ private:
     bridge::CWLKDLLService hookService_;
     bridge::QueryService queries_;
     // Receives the target's facts; made when the phrase menu is first turned on.
-    std::unique_ptr<bridge::IDataNeededHander> menuHandler_;
+    std::unique_ptr<CWLKContextLogger> menuHandler_;
     TargetRequests targetRequests_{hookService_, queries_};
     bool hotkeyRegistered_ = false;
     DoublePressRule doublePress_;
@@ -116,6 +125,12 @@ private:
     std::unique_ptr<history::CWLKClipboardHandlerWindow> clipboard_;
     HistorySequenceRule historySequence_;
     Text languageAtEditorStart_;
+    // What a cancelled menu puts back: taken at every call of the menu.
+    bridge::ClipboardSnapshot snapshot_;
+    phrases::Win32RtfExpander rtf_;
+    phrases::Win32PromptDialog prompt_;
+    bridge::CWLKInserter inserter_{MakeInserterParts()};
+    CWLKMenuCommands menuCommands_{inserter_, snapshot_, MakeSpecialCommands()};
 };
 
 }  // namespace wlk::app

@@ -7,6 +7,7 @@
 #include "app/change_listeners.h"
 #include "app/copy_data_command.h"
 #include "app/hotkey.h"
+#include "app/insertion_context.h"
 #include "app/pending_query.h"
 #include "app/phrase_editor.h"
 #include "app/session_change.h"
@@ -161,6 +162,48 @@ TEST_F(SoundPlayerTest, PlaysFromTheProgramFolderOnlyWhenSoundsAreOn) {
     player.Play(app::Sound::StartedAsAdmin);
     ASSERT_TRUE(played(2));
     EXPECT_EQ(Sim().ui.PlayedSounds()[1], u"C:\\Program Files\\Wordlark\\start_as_admin.wav");
+}
+
+using InsertionContextTest = PlatformTest;
+
+// A command for the window of the last menu call gets that call's facts; one
+// for any other window (sent by another process) gets the window's own.
+TEST_F(InsertionContextTest, FromTheMenuCallOrFromTheWindowItself) {
+    bridge::TargetContext called;
+    called.HWND = 0x501;
+    called.guiThread.HWND_Active = 0x500;
+    called.HKL = 0x04190419;
+    called.SelText = u"selected";
+    called.WindowClassName = u"Edit";
+    called.AppPath = u"C:\\windows\\notepad.exe";
+    Sim().clipboard.PutText(0x9, u"copied later");
+    for (platform::WindowId target : {platform::WindowId(0x501), platform::WindowId(0x500)}) {
+        auto context = app::InsertionContextFor(target, &called, u"at the call");
+        EXPECT_EQ(context.layout, 0x04190419u);
+        EXPECT_EQ(context.Language(), 0x0419);
+        EXPECT_EQ(context.selectedText, u"selected");
+        EXPECT_EQ(context.clipboardText, u"at the call") << "read when the menu was called";
+        EXPECT_EQ(context.windowClass, u"Edit");
+        EXPECT_EQ(context.executable, u"C:\\windows\\notepad.exe");
+    }
+
+    Sim().targets.owners[0x700] = {44, 45};
+    Sim().targets.layouts[45] = 0x04090409;
+    Sim().targets.processes[44].imagePath = u"C:\\tools\\other.exe";
+    Sim().ui.windows[0x700] = u"OtherClass";
+    for (const bridge::TargetContext* last : {&called, static_cast<bridge::TargetContext*>(nullptr)}) {
+        auto context = app::InsertionContextFor(0x700, last, u"at the call");
+        EXPECT_EQ(context.layout, 0x04090409u);
+        EXPECT_EQ(context.selectedText, u"");
+        EXPECT_EQ(context.clipboardText, u"copied later") << "read at the command";
+        EXPECT_EQ(context.windowClass, u"OtherClass");
+        EXPECT_EQ(context.executable, u"C:\\tools\\other.exe");
+    }
+    // A window that is gone gives no layout, and the inserter its defaults.
+    auto gone = app::InsertionContextFor(0x7FF, nullptr, u"");
+    EXPECT_EQ(gone.layout, 0u);
+    EXPECT_EQ(gone.windowClass, u"");
+    EXPECT_FALSE(app::ContextIsFor(called, 0)) << "no window is never the called one";
 }
 
 TEST(TrayMenuStates, ChecksEnablesAndCountsFromTheFacts) {

@@ -20,9 +20,24 @@
 //                                               control holds TEXT, selected and focused; its
 //                                               message loop never takes registered messages,
 //                                               so a hook never sees them; prints "ready"
+//   wlk_clip_writer.exe command ID ARG [CLASS N]
+//                                               sends Wordlark's tray window the phrase-menu
+//                                               command ID with ARG (a number, or "fg" for the
+//                                               foreground window) in WM_COPYDATA; with CLASS,
+//                                               prints when the edit control of that window
+//                                               held N characters
+//   wlk_clip_writer.exe type FILE [CLASS]       types FILE's UTF-8 text into the focus window
+//                                               with one SendInput of Unicode key strokes; with
+//                                               CLASS, prints when all of it arrived there
+//   wlk_clip_writer.exe args FILE [ARG...]      writes its arguments to FILE, one a line (UTF-8)
+//   wlk_clip_writer.exe edit CLASS              prints "edit [TEXT]", the text of the edit control
+//                                               of the top-level window of class CLASS
+//   wlk_clip_writer.exe signal EVENT            sets the named event EVENT
+//   wlk_clip_writer.exe dialog TITLE            prints "dialog [TEXT|TEXT...]", the texts of the
+//                                               controls of the shown dialog titled TITLE
 // Prints one result line on stdout; a single write ends it with the time of the
-// write in milliseconds since 1970 (the system clock, which files are stamped by). Exit code 0 on success, 2 for bad arguments,
-// 3 when the clipboard could not be written.
+// write in milliseconds since 1970 (the system clock, which files are stamped by). Exit code 0 on
+// success, 2 for bad arguments, 3 when the clipboard could not be written.
 #include <windows.h>
 
 #include <algorithm>
@@ -40,9 +55,8 @@ constexpr DWORD kMarkedEndDelayMs = 500;
 
 // A hidden window owns what the writer puts on the clipboard, as in a normal program.
 HWND OwnerWindow() {
-    static HWND window =
-        CreateWindowExW(0, L"STATIC", L"wlk_clip_writer", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                        GetModuleHandleW(nullptr), nullptr);
+    static HWND window = CreateWindowExW(0, L"STATIC", L"wlk_clip_writer", 0, 0, 0, 0, 0,
+                                         HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), nullptr);
     return window;
 }
 
@@ -155,13 +169,13 @@ int WriteWeb(const std::wstring& text, const std::wstring& url) {
 
 int WritePrivate(const std::wstring& text) {
     const DWORD zero = 0;
-    return Result(Write([&] {
-                      return PutText(text) &&
-                             Put(RegisterClipboardFormatW(
-                                     L"ExcludeClipboardContentFromMonitorProcessing"),
-                                 &zero, sizeof zero);
-                  }),
-                  "private");
+    return Result(
+        Write([&] {
+            return PutText(text) &&
+                   Put(RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing"),
+                       &zero, sizeof zero);
+        }),
+        "private");
 }
 
 int WriteMarked(const std::wstring& text) {
@@ -262,9 +276,9 @@ int Read() {
 // its queue, as some programs' filtered loops do: a message hook never sees
 // them, while keys, sent messages and the rest are handled as usual.
 int Deaf(DWORD ms, const std::wstring& text) {
-    HWND window = CreateWindowExW(0, L"STATIC", L"wlk_deaf_target", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                  100, 100, 400, 200, nullptr, nullptr, GetModuleHandleW(nullptr),
-                                  nullptr);
+    HWND window =
+        CreateWindowExW(0, L"STATIC", L"wlk_deaf_target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100,
+                        100, 400, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     HWND edit = CreateWindowExW(0, L"EDIT", text.c_str(), WS_CHILD | WS_VISIBLE, 10, 10, 360, 24,
                                 window, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!window || !edit) return Result(false, "deaf");
@@ -288,6 +302,175 @@ int Deaf(DWORD ms, const std::wstring& text) {
     return 0;
 }
 
+HWND EditOf(const std::wstring& windowClass) {
+    HWND window = FindWindowW(windowClass.c_str(), nullptr);
+    return window ? FindWindowExW(window, nullptr, L"Edit", nullptr) : nullptr;
+}
+
+// The figures' clock: how long until the edit control of a CLASS window holds
+// `chars` characters, polled every millisecond from `start`; -1 after 30 s.
+long ArrivalMs(const std::wstring& windowClass, size_t chars, DWORD start) {
+    HWND edit = EditOf(windowClass);
+    while (GetTickCount() - start < 30000) {
+        if (edit && size_t(SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0)) >= chars)
+            return long(GetTickCount() - start);
+        Sleep(1);
+    }
+    return -1;
+}
+
+struct CommandBlock {
+    static constexpr size_t kArgumentOffset = 134;
+    HWND tray;
+    unsigned char bytes[kArgumentOffset + sizeof(LONG)] = {};
+    LRESULT sent = 0;
+    DWORD returnedMs = 0;
+};
+
+// SendMessage blocks while the tray window inserts, so the text is watched
+// from another thread than the one that sends.
+DWORD WINAPI SendBlock(void* parameter) {
+    auto* block = static_cast<CommandBlock*>(parameter);
+    const DWORD start = GetTickCount();
+    COPYDATASTRUCT data{0, DWORD(sizeof block->bytes), block->bytes};
+    block->sent = SendMessageW(block->tray, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+    block->returnedMs = GetTickCount() - start;
+    return 0;
+}
+
+// The block another process of the product sends: the command id in the
+// first 32-bit word, its argument in the word at byte 134. With a window
+// class and a length, also prints when the text arrived there.
+int SendCommand(const std::wstring& id, const std::wstring& argument,
+                const std::wstring& watchClass, size_t watchChars) {
+    CommandBlock block;
+    block.tray = FindWindowW(L"WordlarkTrayWindow_7B11E8E0", nullptr);
+    if (!block.tray) return Result(false, "command");
+    const LONG command = std::wcstol(id.c_str(), nullptr, 10);
+    const LONG value = argument == L"fg" ? LONG(reinterpret_cast<INT_PTR>(GetForegroundWindow()))
+                                         : std::wcstol(argument.c_str(), nullptr, 10);
+    std::memcpy(block.bytes, &command, sizeof command);
+    std::memcpy(block.bytes + CommandBlock::kArgumentOffset, &value, sizeof value);
+    const DWORD start = GetTickCount();
+    HANDLE sender = CreateThread(nullptr, 0, SendBlock, &block, 0, nullptr);
+    if (!sender) return Result(false, "command");
+    const long arrived = watchClass.empty() ? 0 : ArrivalMs(watchClass, watchChars, start);
+    WaitForSingleObject(sender, INFINITE);
+    CloseHandle(sender);
+    if (!watchClass.empty()) {
+        std::printf("command arrived after %ld ms, returned after %lu ms\n", arrived,
+                    static_cast<unsigned long>(block.returnedMs));
+    }
+    return Result(block.sent != 0 && arrived >= 0, "command");
+}
+
+std::wstring ReadUtf8File(const std::wstring& path) {
+    std::wstring text;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return text;
+    std::string bytes(size_t(GetFileSize(file, nullptr)), '\0');
+    DWORD read = 0;
+    ReadFile(file, bytes.data(), DWORD(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    const int size = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), int(read), nullptr, 0);
+    text.resize(size_t(size));
+    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), int(read), text.data(), size);
+    return text;
+}
+
+// The plainest typing a program can do, the baseline of the typing figures.
+int TypeFile(const std::wstring& path, const std::wstring& watchClass) {
+    const std::wstring text = ReadUtf8File(path);
+    const DWORD start = GetTickCount();
+    std::vector<INPUT> inputs;
+    for (wchar_t unit : text) {
+        for (DWORD flags : {DWORD(KEYEVENTF_UNICODE), DWORD(KEYEVENTF_UNICODE | KEYEVENTF_KEYUP)}) {
+            INPUT input{};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wScan = WORD(unit);
+            input.ki.dwFlags = flags;
+            inputs.push_back(input);
+        }
+    }
+    const UINT sent = SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
+    long arrived = 0;
+    if (!watchClass.empty()) {
+        arrived = ArrivalMs(watchClass, text.size(), start);
+        std::printf("type arrived after %ld ms\n", arrived);
+    }
+    return Result(!text.empty() && sent == inputs.size() && arrived >= 0, "type");
+}
+
+int WriteArguments(const std::wstring& path, const std::vector<std::wstring>& args) {
+    std::string lines;
+    for (const auto& arg : args) lines += Utf8(arg) + "\n";
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return Result(false, "args");
+    DWORD written = 0;
+    const bool ok = WriteFile(file, lines.data(), DWORD(lines.size()), &written, nullptr) &&
+                    written == lines.size();
+    CloseHandle(file);
+    return Result(ok, "args");
+}
+
+int PrintEditText(const std::wstring& windowClass) {
+    HWND edit = EditOf(windowClass);
+    if (!edit) return Result(false, "edit");
+    std::wstring text(size_t(SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    text.resize(size_t(SendMessageW(edit, WM_GETTEXT, text.size(), LPARAM(text.data()))));
+    std::printf("edit [%s]\n", Utf8(text).c_str());
+    return 0;
+}
+
+std::wstring WindowText(HWND window) {
+    std::wstring text(size_t(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(size_t(GetWindowTextW(window, text.data(), int(text.size()))));
+    return text;
+}
+
+struct DialogSearch {
+    const std::wstring& title;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<DialogSearch*>(parameter);
+    wchar_t windowClass[16] = {};
+    GetClassNameW(window, windowClass, 16);
+    if (IsWindowVisible(window) && std::wstring(windowClass) == L"#32770" &&
+        WindowText(window) == search->title) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK AddControlText(HWND control, LPARAM parameter) {
+    auto* texts = reinterpret_cast<std::wstring*>(parameter);
+    if (!texts->empty()) *texts += L"|";
+    *texts += WindowText(control);
+    return TRUE;
+}
+
+// What a message box or dialog of another program says, as a test sees it.
+int PrintDialogTexts(const std::wstring& title) {
+    DialogSearch search{title};
+    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) return Result(false, "dialog");
+    std::wstring texts;
+    EnumChildWindows(search.found, AddControlText, reinterpret_cast<LPARAM>(&texts));
+    std::printf("dialog [%s]\n", Utf8(texts).c_str());
+    return 0;
+}
+
+int SignalEvent(const std::wstring& name) {
+    HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, name.c_str());
+    const bool ok = event && SetEvent(event);
+    if (event) CloseHandle(event);
+    return Result(ok, "signal");
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -307,6 +490,16 @@ int wmain(int argc, wchar_t** argv) {
     if (is(L"probe", 2)) return Probe(DWORD(number(1)));
     if (is(L"read", 1)) return Read();
     if (is(L"deaf", 3)) return Deaf(DWORD(number(1)), args[2]);
-    std::fprintf(stderr, "usage: wlk_clip_writer.exe text|web|private|marked|burst|hold|big|empty|probe|read|deaf ...\n");
+    auto optional = [&](size_t i) { return args.size() > i ? args[i] : std::wstring(); };
+    if (is(L"command", 3))
+        return SendCommand(args[1], args[2], optional(3), args.size() > 4 ? number(4) : 0);
+    if (is(L"type", 2)) return TypeFile(args[1], optional(2));
+    if (is(L"args", 2)) return WriteArguments(args[1], {args.begin() + 2, args.end()});
+    if (is(L"edit", 2)) return PrintEditText(args[1]);
+    if (is(L"signal", 2)) return SignalEvent(args[1]);
+    if (is(L"dialog", 2)) return PrintDialogTexts(args[1]);
+    std::fprintf(stderr,
+                 "usage: wlk_clip_writer.exe text|web|private|marked|burst|hold|big|empty|probe|"
+                 "read|deaf|command|type|args|edit|signal|dialog ...\n");
     return 2;
 }

@@ -1,0 +1,53 @@
+#include "app/menu_commands.h"
+
+#include "app/insertion_context.h"
+#include "bridge/selection_extract.h"
+#include "history/own_copy.h"
+#include "log/event_log.h"
+#include "platform/platform.h"
+#include "platform/text.h"
+
+namespace wlk::app {
+
+void CWLKMenuCommands::OnMenuCalled() {
+    snapshot_.Take();
+    clipboardAtCall_ = bridge::ReadClipboardText();
+}
+
+bridge::InsertResult CWLKMenuCommands::Run(int32_t command, platform::WindowId target,
+                                           const bridge::TargetContext* called,
+                                           bool honourLayoutMacros) {
+    if (RunSpecial(command)) return bridge::InsertResult::Special;
+    const bridge::InsertionContext context = InsertionContextFor(target, called, clipboardAtCall_);
+    auto& clipboard = platform::Current().clipboard;
+    const uint32_t sequence = clipboard.SequenceNumber();
+    const auto result = inserter_.InsertCommand(command, target, context, honourLayoutMacros);
+    // The change notifications of the insertion's clipboard writes wait in
+    // this thread's queue until the command returns, after its own-copy scope
+    // has ended: a timed block keeps them out of the history too.
+    const bool inserted =
+        result == bridge::InsertResult::Phrase || result == bridge::InsertResult::HistoryItem;
+    if (inserted && clipboard.SequenceNumber() != sequence) history::BlockOwnCopyAsync();
+    log::EventLog::Instance().Write(
+        Format(u"Menu command %d for window %d: result %d",
+               {ToText(command), ToText(int64_t(target)), ToText(int(result))}));
+    return result;
+}
+
+// The special commands leave the clipboard as the user had it before the menu.
+bool CWLKMenuCommands::RunSpecial(int32_t command) {
+    std::function<void()> action;
+    switch (command) {
+        case kMenuNothingChosen: break;
+        case kMenuEditPhrases: action = special_.editPhrases; break;
+        case kMenuHistoryPane: action = special_.showHistoryPane; break;
+        case kMenuAddSelection: action = special_.addSelection; break;
+        case kMenuSupport: action = special_.openSupport; break;
+        default: return false;
+    }
+    inserter_.RestoreClipboard();
+    if (action) action();
+    return true;
+}
+
+}  // namespace wlk::app
