@@ -19,15 +19,7 @@ bridge::InsertResult CWLKMenuCommands::Run(int32_t command, platform::WindowId t
                                            bool honourLayoutMacros) {
     if (RunSpecial(command)) return bridge::InsertResult::Special;
     const bridge::InsertionContext context = InsertionContextFor(target, called, clipboardAtCall_);
-    auto& clipboard = platform::Current().clipboard;
-    const uint32_t sequence = clipboard.SequenceNumber();
     const auto result = inserter_.InsertCommand(command, target, context, honourLayoutMacros);
-    // The change notifications of the insertion's clipboard writes wait in
-    // this thread's queue until the command returns, after its own-copy scope
-    // has ended: a timed block keeps them out of the history too.
-    const bool inserted =
-        result == bridge::InsertResult::Phrase || result == bridge::InsertResult::HistoryItem;
-    if (inserted && clipboard.SequenceNumber() != sequence) history::BlockOwnCopyAsync();
     log::EventLog::Instance().Write(
         Format(u"Menu command %d for window %d: result %d",
                {ToText(command), ToText(int64_t(target)), ToText(int(result))}));

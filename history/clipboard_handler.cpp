@@ -97,7 +97,7 @@ Text CWLKWndClipboardHandler::CreationErrorText() const {
 }
 
 bool CWLKWndClipboardHandler::CaptureNow(uint32_t extra) {
-    if (MyCopyCounter() != 0) {
+    if (IsOwnCopy()) {
         Log().Write(u"My copy process detected");
         return false;
     }

@@ -12,6 +12,10 @@ namespace wlk::history {
 namespace {
 
 std::atomic<int32_t> g_myCopyCounter{0};
+// The clipboard's sequence number when the outermost scope began, and the one
+// the program's own writes left when it ended (0: none yet).
+std::atomic<uint32_t> g_sequenceAtBegin{0};
+std::atomic<uint32_t> g_ownSequence{0};
 
 // The live handler, read by whoever starts a timed block.
 struct OwnCopyHandler {
@@ -51,14 +55,28 @@ int32_t MyCopyCounter() {
 }
 
 void BeginOwnCopy() {
-    LogCounter(++g_myCopyCounter);
+    const int32_t value = ++g_myCopyCounter;
+    if (value == 1) g_sequenceAtBegin = platform::Current().clipboard.SequenceNumber();
+    LogCounter(value);
 }
 
 void EndOwnCopy() {
-    LogCounter(--g_myCopyCounter);
+    const int32_t value = --g_myCopyCounter;
+    if (value == 0) {
+        const uint32_t now = platform::Current().clipboard.SequenceNumber();
+        if (now != g_sequenceAtBegin) g_ownSequence = now;
+    }
+    LogCounter(value);
+}
+
+bool IsOwnCopy() {
+    if (g_myCopyCounter.load() != 0) return true;
+    const uint32_t own = g_ownSequence.load();
+    return own != 0 && platform::Current().clipboard.SequenceNumber() == own;
 }
 
 void SetOwnCopyHandler(platform::WindowId window, std::shared_ptr<platform::Event> stopEvent) {
+    g_ownSequence = 0;  // a new handler has seen none of the earlier writes
     std::lock_guard lock(Handler().mutex);
     Handler().window = window;
     Handler().stopEvent = std::move(stopEvent);

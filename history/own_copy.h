@@ -24,6 +24,11 @@ int32_t MyCopyCounter();
 void BeginOwnCopy();
 void EndOwnCopy();
 
+// Whether the clipboard's content is the program's own: the counter is up, or
+// the clipboard is still as the last scope's writes left it. The change
+// notifications of those writes arrive after the scope has ended, since the
+// thread that wrote is the one that handles them.
+bool IsOwnCopy();
 // Holds the counter up for its lifetime, around synchronous clipboard writes.
 class OwnCopyScope {
 public:
