@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/win32/wide.h"
+#include "platform/win32/win32_system.h"
 #include "platform/win32/windows_api.h"
 
 namespace wlk::platform::win32 {
@@ -12,19 +13,6 @@ namespace {
 // The formats are read into buffers of 100 characters, as the phrases have
 // always been given them.
 constexpr int kFormatChars = 100;
-
-SYSTEMTIME ToSystemTime(const LocalTime& time) {
-    SYSTEMTIME st = {};
-    st.wYear = time.year;
-    st.wMonth = time.month;
-    st.wDayOfWeek = time.dayOfWeek;
-    st.wDay = time.day;
-    st.wHour = time.hour;
-    st.wMinute = time.minute;
-    st.wSecond = time.second;
-    st.wMilliseconds = time.milliseconds;
-    return st;
-}
 
 // Both the format calls return the length with the terminator, or 0 on failure.
 Text FromFormatted(const wchar_t* buffer, int length) {

@@ -47,19 +47,6 @@ Text WineVersion() {
     return version ? T(" (Wine ") + FromLatin1(version) + u")" : Text();
 }
 
-SYSTEMTIME ToSystemTime(const LocalTime& time) {
-    SYSTEMTIME st = {};
-    st.wYear = time.year;
-    st.wMonth = time.month;
-    st.wDayOfWeek = time.dayOfWeek;
-    st.wDay = time.day;
-    st.wHour = time.hour;
-    st.wMinute = time.minute;
-    st.wSecond = time.second;
-    st.wMilliseconds = time.milliseconds;
-    return st;
-}
-
 // Both calls return the length with the terminator, or 0 on failure.
 Text FormattedDate(const SYSTEMTIME& st) {
     wchar_t buffer[128];
@@ -201,6 +188,19 @@ uint16_t Win32System::AddGlobalAtom(const Text& name) {
 
 void Win32System::DeleteGlobalAtom(uint16_t atom) {
     GlobalDeleteAtom(atom);
+}
+
+SYSTEMTIME ToSystemTime(const LocalTime& time) {
+    SYSTEMTIME st = {};
+    st.wYear = time.year;
+    st.wMonth = time.month;
+    st.wDayOfWeek = time.dayOfWeek;
+    st.wDay = time.day;
+    st.wHour = time.hour;
+    st.wMinute = time.minute;
+    st.wSecond = time.second;
+    st.wMilliseconds = time.milliseconds;
+    return st;
 }
 
 }  // namespace wlk::platform::win32

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/system.h"
+#include "platform/win32/windows_api.h"
 
 namespace wlk::platform::win32 {
 
@@ -26,5 +27,8 @@ public:
     uint16_t AddGlobalAtom(const Text& name) override;
     void DeleteGlobalAtom(uint16_t atom) override;
 };
+
+// The record the Win32 date and time calls take.
+SYSTEMTIME ToSystemTime(const LocalTime& time);
 
 }  // namespace wlk::platform::win32
