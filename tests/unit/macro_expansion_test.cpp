@@ -188,6 +188,25 @@ TEST_F(MacroExpansionTest, WindowsVersionNames) {
         EXPECT_EQ(ToUtf8(phrases::WindowsVersionText(c.version)), ToUtf8(c.expected));
 }
 
+TEST_F(MacroExpansionTest, LargeBodiesExpandEveryMacroOnce) {
+    // A megabyte of text with a thousand macros between its lines, percent
+    // signs that start no macro, and the caret before the last line.
+    const MacroTable table = MacroTable::FromLayouts({0x04090409});
+    Text body, expected;
+    for (int line = 0; line < 1000; ++line) {
+        const Text filler = Text(1000, u'a' + char16_t(line % 26)) + u" 100% ";
+        body += filler + (line % 2 ? u"%SELECTED_TEXT%" : u"%ACTIVATE_KL_EN%") + u"\n";
+        expected += filler + (line % 2 ? u"sel" : u"") + u"\n";
+    }
+    body += u"%CURSOR_POS%last";
+    expected += u"last";
+    const Expanded got = Expand(table, body, u"sel");
+    EXPECT_EQ(got.count, 500) << "layout macros are removed, not counted";
+    EXPECT_TRUE(got.text == expected);
+    EXPECT_EQ(got.caret, 4);
+    EXPECT_EQ(got.layout, std::optional<uint16_t>(0x0409));
+}
+
 TEST_F(MacroExpansionTest, LayoutTableCaretAndLayoutSwitch) {
     const MacroTable table =
         MacroTable::FromLayouts({0x04190419, 0x04070407, 0x04110411, 0x04090409, 0xF0020419});
