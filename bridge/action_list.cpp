@@ -30,14 +30,8 @@ std::unique_ptr<CWLKAction> RtfAction(const InsertionContext& context, Text rtf,
 
 std::unique_ptr<CWLKAction> ExecAction(const InsertionContext& context, platform::WindowId target,
                                        const Text& text, ActionEnvironment& env) {
-    const CommandExpander expand = [](const Text& body, const Text& selected, const Text& clipboard,
-                                      uint16_t locale) {
-        Text line = body;
-        phrases::ExpandMacros(line, selected, clipboard, nullptr, nullptr, locale);
-        return line;
-    };
     return std::make_unique<CWLKAction_Exec>(
-        env, ExpandCommandLine(target, text, context.selectedText, context.clipboardText, expand));
+        env, ExpandCommandLine(target, text, context.selectedText, context.clipboardText));
 }
 
 std::unique_ptr<CWLKAction> SegmentAction(const InsertionContext& context,

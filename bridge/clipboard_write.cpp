@@ -7,13 +7,9 @@
 
 namespace wlk::bridge {
 
-namespace {
-
-std::array<uint8_t, 4> LittleEndian(uint32_t value) {
-    return {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16), uint8_t(value >> 24)};
+std::array<uint8_t, 4> LocaleBlock(uint32_t locale) {
+    return {uint8_t(locale), uint8_t(locale >> 8), uint8_t(locale >> 16), uint8_t(locale >> 24)};
 }
-
-}  // namespace
 
 bool SetClipboardBlock(uint32_t format, std::span<const uint8_t> data) {
     auto& p = platform::Current();
@@ -22,7 +18,7 @@ bool SetClipboardBlock(uint32_t format, std::span<const uint8_t> data) {
     const bool accepted = p.clipboard.SetData(format, data);
     // Tells readers in which locale the text was written, for the ANSI form
     // the system makes from it.
-    p.clipboard.SetData(platform::kCfLocale, LittleEndian(p.keyboard.ThreadLocale()));
+    p.clipboard.SetData(platform::kCfLocale, LocaleBlock(p.keyboard.ThreadLocale()));
     p.clipboard.Close();
     return accepted;
 }

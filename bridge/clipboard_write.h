@@ -4,6 +4,7 @@
 // copy command, which outlasts the change notifications of these writes.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <span>
@@ -15,6 +16,9 @@ namespace wlk::bridge {
 
 // Format number to a borrowed block, written in ascending format order.
 using ClipboardFormats = std::map<uint32_t, std::span<const uint8_t>>;
+
+// A locale id as the CF_LOCALE block holds it.
+std::array<uint8_t, 4> LocaleBlock(uint32_t locale);
 
 // Replaces the clipboard's content with the text (CF_UNICODETEXT, with its
 // terminator) and the thread's locale (CF_LOCALE). True when the text was

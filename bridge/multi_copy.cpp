@@ -1,7 +1,5 @@
 // The clipboard write of the text actions, with the paste keys pressed on a
 // thread of their own.
-#include <array>
-
 #include "bridge/clipboard_write.h"
 #include "bridge/insert_actions.h"
 #include "log/event_log.h"
@@ -15,10 +13,6 @@ namespace {
 // change; the paste keys wait this long for it.
 constexpr uint32_t kPasteDelayMs = 400;
 
-std::array<uint8_t, 4> LittleEndian(uint32_t value) {
-    return {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16), uint8_t(value >> 24)};
-}
-
 // RTF is 8-bit text held one byte to a unit.
 std::vector<uint8_t> RtfBytes(const Text& rtf) {
     return std::vector<uint8_t>(rtf.begin(), rtf.end());
@@ -27,7 +21,7 @@ std::vector<uint8_t> RtfBytes(const Text& rtf) {
 bool SetRtf(ActionEnvironment& env, const Text& rtf, uint32_t language) {
     const std::vector<uint8_t> rtfBytes = RtfBytes(rtf);
     const Text plain = env.rtf.PlainText(rtf);
-    const auto locale = LittleEndian(language);
+    const auto locale = LocaleBlock(language);
     ClipboardFormats formats{{env.rtfFormat.Number(), rtfBytes}};
     if (!plain.empty()) {
         const auto* bytes = reinterpret_cast<const uint8_t*>(plain.c_str());

@@ -5,6 +5,7 @@
 
 #include "bridge/typing.h"
 #include "platform/platform.h"
+#include "platform/text.h"
 
 namespace wlk::bridge {
 
@@ -30,13 +31,6 @@ constexpr PasteTarget kShiftInsertTargets[] = {
     {u"emacs", u"emacs.exe"},
     {u"emacs", u"runemacs.exe"},
 };
-
-Text Lower(std::u16string_view text) {
-    Text lower(text);
-    for (char16_t& c : lower)
-        if (c >= u'A' && c <= u'Z') c = char16_t(c - u'A' + u'a');
-    return lower;
-}
 
 std::u16string_view FileName(std::u16string_view path) {
     const size_t slash = path.find_last_of(u"\\/");
@@ -70,11 +64,12 @@ void MoveCaretLeft(uint32_t caretOffset) {
 }  // namespace
 
 PasteCombo PasteKeysFor(const Text& windowClass, const Text& executable) {
-    const Text cls = Lower(windowClass);
-    const Text exe = Lower(FileName(executable));
-    const bool differs = std::any_of(
-        std::begin(kShiftInsertTargets), std::end(kShiftInsertTargets),
-        [&](const PasteTarget& t) { return t.windowClass == cls || t.executable == exe; });
+    const std::u16string_view exe = FileName(executable);
+    const bool differs = std::any_of(std::begin(kShiftInsertTargets), std::end(kShiftInsertTargets),
+                                     [&](const PasteTarget& t) {
+                                         return EqualsIgnoreCase(t.windowClass, windowClass) ||
+                                                EqualsIgnoreCase(t.executable, exe);
+                                     });
     return differs ? kShiftInsert : kCtrlV;
 }
 

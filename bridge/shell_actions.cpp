@@ -1,5 +1,6 @@
 #include "bridge/shell_actions.h"
 
+#include "phrases/macro_expansion.h"
 #include "platform/platform.h"
 #include "platform/text.h"
 
@@ -25,10 +26,13 @@ intptr_t Open(platform::WindowId owner, const Text& file, const Text& parameters
 }  // namespace
 
 Text ExpandCommandLine(platform::WindowId target, const Text& text, const Text& selected,
-                       const Text& clipboard, const CommandExpander& expand) {
+                       const Text& clipboard) {
     auto& targets = platform::Current().targets;
     const uint32_t layout = targets.KeyboardLayout(targets.OwnerOf(target).threadId);
-    return expand(text, ReplaceAll(selected, u"\r\n", u" "), clipboard, uint16_t(layout & 0xFFFF));
+    Text line = text;
+    phrases::ExpandMacros(line, ReplaceAll(selected, u"\r\n", u" "), clipboard, nullptr, nullptr,
+                          layout & 0xFFFF);
+    return line;
 }
 
 bool RunCommand(platform::WindowId owner, const Text& commandLine,
@@ -40,8 +44,7 @@ bool RunCommand(platform::WindowId owner, const Text& commandLine,
         if (onLaunched) onLaunched();
     } else {
         const Text report = p.system.SystemErrorText(p.ui.ShellLastError(), kMaxReasonChars) +
-                            u"\n\nCommand: " + commandLine + u"\n\nSource Command: " +
-                            commandLine;
+                            u"\n\nCommand: " + commandLine + u"\n\nSource Command: " + commandLine;
         p.ui.MessageBeep(kSimpleBeep);
         p.ui.MessageBoxOwned(owner, report, u"Wordlark", platform::MessageIcon::Warning);
     }

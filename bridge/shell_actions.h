@@ -9,16 +9,11 @@
 
 namespace wlk::bridge {
 
-// Expands a plain text's macros with the selected text, the clipboard text and
-// a locale id; the caller binds the phrase expander without caret or layout output.
-using CommandExpander = std::function<Text(const Text& text, const Text& selected,
-                                           const Text& clipboard, uint16_t locale)>;
-
 // The command line of an EXEC phrase's text segment: its macros expanded in
 // the locale of the layout now active in the target window's thread, with the
 // selection's line breaks made blanks so that it stays one command line.
 Text ExpandCommandLine(platform::WindowId target, const Text& text, const Text& selected,
-                       const Text& clipboard, const CommandExpander& expand);
+                       const Text& clipboard);
 
 // Opens a command line (a program, a document, an address) as the user's EXEC
 // phrase says. Success plays the launch sound through `onLaunched`; failure
