@@ -26,6 +26,13 @@ bridge::InsertResult CWLKMenuCommands::Run(int32_t command, platform::WindowId t
     return result;
 }
 
+void CWLKMenuCommands::RunItemCommand(int action, uint32_t commandId,
+                                      const bridge::ItemSources& sources) {
+    if (bridge::RunItemAction(action, commandId, sources) &&
+        action == int(bridge::ItemAction::Copy))
+        snapshot_.Take();
+}
+
 // The special commands leave the clipboard as the user had it before the menu.
 bool CWLKMenuCommands::RunSpecial(int32_t command) {
     std::function<void()> action;

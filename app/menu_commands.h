@@ -8,6 +8,7 @@
 
 #include "bridge/clipboard_snapshot.h"
 #include "bridge/insert_command.h"
+#include "bridge/item_actions.h"
 #include "bridge/target_context.h"
 #include "platform/types.h"
 
@@ -43,6 +44,10 @@ public:
     // `called` is the context the last menu call received (null when none).
     bridge::InsertResult Run(int32_t command, platform::WindowId target,
                              const bridge::TargetContext* called, bool honourLayoutMacros);
+
+    // A right-click command on a menu item. A copy made that way is what a
+    // cancelled menu then leaves on the clipboard.
+    void RunItemCommand(int action, uint32_t commandId, const bridge::ItemSources& sources);
 
 private:
     bool RunSpecial(int32_t command);

@@ -6,7 +6,6 @@
 
 #include "app/app_globals.h"
 #include "app/change_listeners.h"
-#include "app/context_logger.h"
 #include "app/copy_data_command.h"
 #include "app/delayed_history.h"
 #include "app/event_watcher.h"
@@ -152,7 +151,7 @@ LRESULT CWLKTrayWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             Log().Write(u"CWLKTrayWnd::OnWmCommandFromSelf");
             RunMenuCommand(int32_t(wParam), platform::WindowId(lParam));
             return 0;
-        case kMsgNoMenuOpen: return 1;
+        case kMsgNoMenuOpen: return menuHandler_ && menuHandler_->IsMenuShown() ? 0 : 1;
         case kMsgCaption: return LRESULT(CopyCaption(reinterpret_cast<wchar_t*>(lParam)));
         case kMsgDataNeeded:
             return targetRequests_.OnDataNeeded(
@@ -160,10 +159,10 @@ LRESULT CWLKTrayWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 *reinterpret_cast<bridge::QueryAnswer*>(lParam));
         case kMsgClipboardHandler: return ClipboardHandlerAddress();
         case kMsgQueryFailed: OnQueryFailed(); return 0;
+        case kMsgHistoryEntryCommand: OnItemCommand(int(wParam), uint32_t(lParam)); return 0;
         case kMsgMenuHandler:
         case kMsgUpdateResult:
         case kMsgShowHistoryPane:
-        case kMsgHistoryEntryCommand:
             // Their receivers (the phrase menu, the update check, the history
             // pane) are not part of this build yet.
             Log().Write(Format(u"Message WM_APP+%d not handled in this build",
@@ -296,8 +295,13 @@ void CWLKTrayWnd::OnDestroy() {
     PostQuitMessage(0);
 }
 
-CWLKContextLogger& CWLKTrayWnd::MenuHandler() {
-    if (!menuHandler_) menuHandler_ = std::make_unique<CWLKContextLogger>();
+menu::IDataNeededHander_MenuSelf& CWLKTrayWnd::MenuHandler() {
+    if (!menuHandler_)
+        menuHandler_ = std::make_unique<menu::IDataNeededHander_MenuSelf>(
+            menu::MenuHandlerParts{instance_, hwnd_, kMsgCommandFromSelf, kMsgHistoryEntryCommand,
+                                   phrases_, settings_, rtf_, [this]() -> history::CCHQueue* {
+                                       return clipboard_ ? &clipboard_->Handler().Queue() : nullptr;
+                                   }});
     return *menuHandler_;
 }
 
@@ -314,14 +318,11 @@ bridge::InserterParts CWLKTrayWnd::MakeInserterParts() {
 }
 
 SpecialCommands CWLKTrayWnd::MakeSpecialCommands() {
-    return SpecialCommands{[this] { StartPhraseEditor(false, false, false, Text()); },
-                           [this] { SendMessageW(hwnd_, WM_COMMAND, kCmdHistoryPane, 0); },
-                           [this] {
-                               const auto* called = MenuHandler().LastContext();
-                               StartPhraseEditor(false, false, true,
-                                                 called ? called->SelText : Text());
-                           },
-                           [this] { PostMessageW(hwnd_, WM_COMMAND, kCmdSupport, 0); }};
+    return SpecialCommands{
+        [this] { StartPhraseEditor(false, false, false, Text()); },
+        [this] { SendMessageW(hwnd_, WM_COMMAND, kCmdHistoryPane, 0); },
+        [this] { StartPhraseEditor(false, false, true, MenuHandler().SelText()); },
+        [this] { PostMessageW(hwnd_, WM_COMMAND, kCmdSupport, 0); }};
 }
 
 bool CWLKTrayWnd::InstallServices(bool interactive, Text& errorText) {
@@ -549,7 +550,16 @@ void CWLKTrayWnd::OnCopyData(const COPYDATASTRUCT* data) {
 // 32 bits, which Windows widens by sign extension.
 void CWLKTrayWnd::RunMenuCommand(int32_t command, platform::WindowId target) {
     auto& handler = MenuHandler();
-    menuCommands_.Run(command, target, handler.LastContext(), handler.HonoursLayoutMacros());
+    if (menuCommands_.Run(command, target, handler.LastContext(), handler.HonoursLayoutMacros()) ==
+        bridge::InsertResult::Phrase)
+        handler.SetLastUsed(uint32_t(command));
+}
+
+void CWLKTrayWnd::OnItemCommand(int action, uint32_t commandId) {
+    menuCommands_.RunItemCommand(
+        action, commandId,
+        bridge::ItemSources{phrases_, clipboard_ ? &clipboard_->Handler().Queue() : nullptr, rtf_,
+                            platform::WindowId(hwnd_)});
 }
 
 void CWLKTrayWnd::StartPhraseEditor(bool addFromClipboard, bool firstRun, bool addSelectedText,
@@ -588,6 +598,7 @@ void CWLKTrayWnd::OnEditorEnded() {
     settings_.Load();
     language::ReloadLanguage(settings_);
     ReloadPhrases();
+    if (menuHandler_) menuHandler_->ResetState();
     EnsureClipboardHistory();
     UpdateTrayIcon(TrayIconMode::Refresh);
 }

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/context_logger.h"
 #include "app/history_sequence.h"
 #include "app/hotkey.h"
 #include "app/menu_commands.h"
@@ -21,6 +20,7 @@
 #include "bridge/insert_command.h"
 #include "bridge/query_service.h"
 #include "history/clipboard_windows_win32.h"
+#include "menu/menu_handler_win32.h"
 #include "phrases/command_tree.h"
 #include "phrases/phrase_library.h"
 #include "phrases/prompt_dialog_win32.h"
@@ -89,7 +89,8 @@ private:
     void ReloadPhrases();
     size_t CopyCaption(wchar_t* buffer) const;
     void RunMenuCommand(int32_t command, platform::WindowId target);
-    CWLKContextLogger& MenuHandler();
+    menu::IDataNeededHander_MenuSelf& MenuHandler();
+    void OnItemCommand(int action, uint32_t commandId);
     bridge::InserterParts MakeInserterParts();
     SpecialCommands MakeSpecialCommands();
     void SaveAndNotify();
@@ -110,8 +111,9 @@ private:
     SoundPlayer sound_;
     bridge::CWLKDLLService hookService_;
     bridge::QueryService queries_;
-    // Receives the target's facts; made when the phrase menu is first turned on.
-    std::unique_ptr<CWLKContextLogger> menuHandler_;
+    // Receives the target's facts and shows the phrase menu; made when the
+    // phrase menu is first turned on.
+    std::unique_ptr<menu::IDataNeededHander_MenuSelf> menuHandler_;
     TargetRequests targetRequests_{hookService_, queries_};
     bool hotkeyRegistered_ = false;
     DoublePressRule doublePress_;

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "bridge/history_open.h"
+#include "bridge/item_actions.h"
+#include "bridge/selection_extract.h"
 #include "bridge/web_address.h"
 #include "bridge/web_search.h"
 #include "platform/text.h"
@@ -277,6 +279,69 @@ TEST_F(ShellActionsTest, HistoryItemsThatCannotBeOpened) {
     EXPECT_TRUE(ui().ShellCalls().empty());
     EXPECT_TRUE(ui().MessageBoxes().empty());
     EXPECT_TRUE(P().files.List(Dir(), u"*").empty());
+}
+
+// An RTF body's plain text, as the rich-edit control would give it.
+class PlainRtf : public phrases::RtfExpander {
+public:
+    int ExpandMacrosRtf(Text&, const Text&, const Text&, uint32_t*, std::optional<uint16_t>*,
+                        uint32_t) override {
+        return 0;
+    }
+    Text PlainText(const Text& rtf) override { return u"plain of " + rtf; }
+};
+
+TEST_F(ShellActionsTest, MenuItemCommandsWorkOnThePhraseOrHistoryItemsText) {
+    auto read = OpenLog();
+    phrases::CWLKCommandTree tree;
+    auto phrase = [&tree](uint32_t id, phrases::CommandDataType type, const Text& body) {
+        phrases::CWLKCommand& node = tree.Commands().emplace_back();
+        node.id = id;
+        node.dataType = type;
+        node.command = body;
+    };
+    phrase(5, phrases::CommandDataType::TEXT, u"https://example.com/5");
+    phrase(6, phrases::CommandDataType::RTF, u"{\\rtf1 b}");
+    tree.Commands().emplace_back().MakeGroup();
+    tree.Commands().back().id = 7;
+    history::CCHQueue queue(Dir());
+    const uint32_t pixels[] = {0x112233};
+    auto picture = std::make_unique<history::CCHItem>(history::CHT_BITMAP);
+    picture->SetBitmap(P().bitmaps.FromPixels(1, 1, std::span(pixels)));
+    queue.Append(std::move(picture));
+    queue.Append(TextItem(u"C++ & tests"));
+    PlainRtf rtf;
+    const bridge::ItemSources sources{tree, &queue, rtf, kOwner};
+
+    struct Case {
+        int action;
+        uint32_t id;
+        bool done;
+        std::string clipboard;  // after the command; "" when it stays empty
+        std::string shellFile;  // the one address opened; "" for none
+    };
+    const Case cases[] = {
+        {0, 2000, true, "C++ & tests", ""},
+        {0, 6, true, "plain of {\\rtf1 b}", ""},
+        {0, 2001, false, "", ""},  // a picture has no text to copy
+        {0, 7, false, "", ""},     // a group is no item
+        {0, 2002, false, "", ""},  // past the history's end
+        {1, 5, true, "", "https://example.com/5"},
+        {1, 2000, false, "", ""},  // not a web address
+        {2, 5, false, "", ""},     // a phrase is not opened in a program
+        {4, 2000, true, "", "https://www.google.ru/search?q=C%2B%2B%20%26%20tests"},
+        {9, 2000, false, "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.action) + " on " + std::to_string(c.id));
+        Sim().clipboard.Put(0, {});
+        const size_t callsBefore = ui().ShellCalls().size();
+        EXPECT_EQ(bridge::RunItemAction(c.action, c.id, sources), c.done);
+        EXPECT_EQ(ToUtf8(bridge::ReadClipboardText()), c.clipboard);
+        const auto calls = ui().ShellCalls();
+        EXPECT_EQ(calls.size() == callsBefore ? "" : ToUtf8(calls.back().file), c.shellFile);
+    }
+    EXPECT_NE(read().find("Item command 2 on menu item 5 not carried out"), std::string::npos);
 }
 
 }  // namespace
