@@ -50,7 +50,10 @@ void TargetRequests::OnFallbackTimer() {
 void TargetRequests::HandOn(const bridge::TargetContext& context, bridge::QueryAnswer& answer) {
     const uint32_t elapsed = platform::Current().system.TickCount() - requestTick_;
     log::EventLog::Instance().Write(
-        Format(u"Target context ready %d ms after the request", {ToText(elapsed)}));
+        Format(u"Target context ready %d ms after the request: window %d [%s] of [%s], "
+               u"selection state %d",
+               {ToText(elapsed), ToText(int64_t(intptr_t(context.HWND))),
+                context.WindowClassName, context.AppPath, ToText(context.StateSelText)}));
     if (handler_) handler_->OnDataNeeded(context, answer);
 }
 

@@ -12,7 +12,8 @@ import harness
 
 HOTKEY = "ctrl+alt+Return"
 RECEIVED = "Received query:"
-CONTEXT = "Target context for window "
+CONTEXT = "Target context ready "
+MENU_CLOSED = "CWLKTrayWnd::OnWmCommandFromSelf"
 COUNT = "Event OnClipboardHistoryChanged, Count="
 SPY_LISTENING = "N-o-o-o-, ReInstall entity IS NOT NEED, use newest method CSPM_VISTA"
 UNLOCKED = "WM_DELAY_UNLOCK received bIsMyCopy=1"
@@ -28,6 +29,11 @@ class TargetQueryTest(harness.ProgramCase):
         instance = self.start_instance()
         self.wait_line(SPY_LISTENING)
         return instance
+
+    def close_menu(self, closed):
+        """Escape closes the phrase menu a press opened; its result is the closed-th."""
+        self.session.keys("Escape")
+        self.wait_count(MENU_CLOSED, closed)
 
     def query_blocks(self):
         """Each "Received query" block as {field: value}."""
@@ -54,12 +60,14 @@ class TargetQueryTest(harness.ProgramCase):
         self.assertNotEqual(int(first["HKL"]), 0)
         self.assertEqual(first["SelText"], f"[{typed}]")
         self.assertEqual(first["SelText State"], "[Wax! Text extracted by agent]")
+        self.close_menu(1)
 
         self.session.keys("End", HOTKEY, window=notepad)
         second = self.wait_blocks(2)[1]
         self.assertEqual((second["SelText"], second["SelText State"]),
                          ("[]", "[No has selected text]"))
         self.wait_count(CONTEXT, 2)
+        self.close_menu(2)
         self.assertEqual(self.count(COUNT), 0, "a query made a copy")
 
     def test_silent_target_is_described_directly_and_the_clipboard_kept(self):
@@ -83,6 +91,7 @@ class TargetQueryTest(harness.ProgramCase):
         line = self.wait_line(CONTEXT)
         self.assertRegex(line, r"\[Edit\] of \[wlk_clip_writer\.exe\], selection state 2")
         self.assertEqual(self.query_blocks(), [], "the silent target answered")
+        self.close_menu(1)
         self.assertEqual(self.session.write_clipboard("read"), "read [kept on the clipboard]")
         # The put back copy is the program's own: once its block is over, a new
         # copy is the history's second item.

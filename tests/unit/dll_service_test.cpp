@@ -421,9 +421,11 @@ TEST_F(DllServiceTest, EachPressGetsOneContextThroughTheHookOrAfter300msDirectly
     EXPECT_EQ(lines, (std::vector<std::string>{
                          "No query from the hook component within 300 ms: target context filled "
                          "directly",
-                         "Target context ready 300 ms after the request",
+                         "Target context ready 300 ms after the request: window 131104 [Edit] "
+                         "of [notepad.exe], selection state 2",
                          "Late query dropped: the target's facts were taken directly",
-                         "Target context ready 0 ms after the request"}));
+                         "Target context ready 0 ms after the request: window 0 [] of "
+                         "[C:\\Windows\\notepad.exe], selection state 0"}));
 }
 
 }  // namespace
