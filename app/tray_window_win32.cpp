@@ -470,6 +470,7 @@ void CWLKTrayWnd::OnHotkey(WPARAM id) {
         return;
     }
     Log().Write(u"Input desktop is active");
+    if (menuHandler_ && menuHandler_->CloseMenu()) return;
     if (!doublePress_.Accept(settings_.Get(settings::IntSetting::HotkeyDoubled) != 0,
                              GetTickCount()))
         return;

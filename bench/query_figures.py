@@ -24,12 +24,17 @@ sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
 import harness  # noqa: E402
 
 HOTKEY = "ctrl+alt+Return"
+MENU_CLOSED = "CWLKTrayWnd::OnWmCommandFromSelf"
 READY = re.compile(r"Target context ready (\d+) ms after the request")
 PRESSES = next((int(a) for a in sys.argv[1:] if a.isdigit()), 20)
 
 
 def delays(folder):
     return [int(m.group(1)) for m in map(READY.search, folder.log_lines()) if m]
+
+
+def closed(folder):
+    return sum(MENU_CLOSED in line for line in folder.log_lines())
 
 
 def start_window(session, command, title):
@@ -57,6 +62,10 @@ def measure(session, label, command, title, keys_first):
             session.keys(HOTKEY, window=window)
             if not harness.wait_until(lambda: len(delays(folder)) >= press, 20):
                 raise harness.HarnessError(f"press {press} got no context:\n" + folder.read_log())
+            # Each press opens the phrase menu; Escape closes it for the next.
+            session.keys("Escape")
+            if not harness.wait_until(lambda: closed(folder) >= press, 20):
+                raise harness.HarnessError(f"menu {press} did not close:\n" + folder.read_log())
         got = delays(folder)
         print(f"{label}: hotkey -> context median {statistics.median(got):.0f} ms, "
               f"worst {max(got)} ms, best {min(got)} ms, {len(got)} presses", flush=True)

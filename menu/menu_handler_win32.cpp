@@ -139,6 +139,13 @@ void IDataNeededHander_MenuSelf::CleanupMenu() {
     model_.reset();
 }
 
+bool IDataNeededHander_MenuSelf::CloseMenu() {
+    if (!IsMenuShown()) return false;
+    Log().Write(u"Phrase menu closed by the hotkey");
+    EndMenu();
+    return true;
+}
+
 void IDataNeededHander_MenuSelf::SetLastUsed(uint32_t id) {
     const MenuOptions options = MenuOptions::FromSettings(parts_.settings);
     lastUsed_.SetLastUsed(id, options.lastUsedCount);

@@ -44,6 +44,9 @@ public:
     // The result code of the menu (see MapMenuResult); 0 when no menu was shown.
     int32_t ShowMenu(const bridge::TargetContext& context);
     void SetLastUsed(uint32_t id);
+    // A second press of the hotkey closes the open menu as Escape would; false
+    // when no menu is open.
+    bool CloseMenu();
     void OnRightMenuCommand(uint32_t commandId, int action);
     // Forgets the last request (after the phrases and settings were reread).
     void ResetState();
