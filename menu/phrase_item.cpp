@@ -169,8 +169,10 @@ MenuItemData MakePhraseItem(const phrases::CWLKCommand& phrase, const MenuReques
     MenuItemData data;
     int caret = -1;
     data.label = OneLine(Label(phrase, request, preview, caret), caret);
-    if (data.label.empty()) data.label = PhraseTitle(phrase);
-    data.label = ShortenText(data.label, kPhraseLabelChars);
+    // A title is already cut to fit; shortening it again would split it.
+    data.label = data.label.empty() || phrase.useTitleOnly
+                     ? PhraseTitle(phrase)
+                     : ShortenText(data.label, kPhraseLabelChars);
     // A shortened label may have lost the caret's place; it stays on the label.
     data.caretPos = caret < 0 ? -1 : std::min(caret, static_cast<int>(data.label.size()));
     if (preview.layout) data.tag = LayoutTag(*preview.layout);
