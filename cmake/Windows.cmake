@@ -57,6 +57,16 @@ foreach(src ${WLK_LANGUAGE_SOURCES})
 endforeach()
 add_custom_target(wlk_languages ALL DEPENDS ${WLK_LANGUAGE_FILES})
 
+# The sample phrase library a new user sees, written in the phrase editor's form.
+execute_process(COMMAND python3 ${CMAKE_SOURCE_DIR}/res/make_phrases.py --list
+    OUTPUT_VARIABLE WLK_SAMPLE_PHRASES OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/make_phrases.py)
+list(TRANSFORM WLK_SAMPLE_PHRASES PREPEND ${WLK_DIST}/UserPhrases/ OUTPUT_VARIABLE WLK_SAMPLE_PHRASE_FILES)
+add_custom_command(OUTPUT ${WLK_SAMPLE_PHRASE_FILES}
+    COMMAND python3 ${CMAKE_SOURCE_DIR}/res/make_phrases.py ${WLK_DIST}/UserPhrases
+    DEPENDS ${CMAKE_SOURCE_DIR}/res/make_phrases.py)
+add_custom_target(wlk_sample_phrases ALL DEPENDS ${WLK_SAMPLE_PHRASE_FILES})
+
 add_executable(Wordlark WIN32 ${WLK_WIN32_APP_SOURCES} res/wordlark.rc)
 target_include_directories(Wordlark PRIVATE ${CMAKE_BINARY_DIR}/res)
 set_source_files_properties(res/wordlark.rc PROPERTIES
@@ -85,7 +95,7 @@ add_custom_command(OUTPUT ${WLK_SOUND_FILES}
     COMMAND bash ${CMAKE_SOURCE_DIR}/res/make_sounds.sh ${WLK_DIST}
     DEPENDS ${CMAKE_SOURCE_DIR}/res/make_sounds.sh)
 add_custom_target(wlk_sounds ALL DEPENDS ${WLK_SOUND_FILES})
-add_dependencies(Wordlark wlk_sounds wlk_languages)
+add_dependencies(Wordlark wlk_sounds wlk_languages wlk_sample_phrases)
 
 # GoogleTest cross-built from Debian's source. The tests are built on request
 # (scripts/run-wine-tests.sh), never by the release build.
