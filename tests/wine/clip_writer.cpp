@@ -35,11 +35,13 @@
 //   wlk_clip_writer.exe signal EVENT            sets the named event EVENT
 //   wlk_clip_writer.exe dialog TITLE            prints "dialog [TEXT|TEXT...]", the texts of the
 //                                               controls of the shown dialog titled TITLE
-//   wlk_clip_writer.exe menu MS                 waits up to MS ms (polling every millisecond)
+//   wlk_clip_writer.exe menu MS [COUNT]         waits up to MS ms (polling every millisecond)
 //                                               for a shown popup menu window ("#32768") and
 //                                               prints "menu [X Y W H|...]" with the screen
 //                                               rectangle of each shown one (none: "menu []")
-//                                               and the time the first was seen
+//                                               and the time the first was seen; with COUNT,
+//                                               prints "watching", then such a line each time
+//                                               a menu is shown after none was, COUNT times
 // Prints one result line on stdout; a single write ends it with the time of the
 // write in milliseconds since 1970 (the system clock, which files are stamped by). Exit code 0 on
 // success, 2 for bad arguments, 3 when the clipboard could not be written.
@@ -484,17 +486,32 @@ BOOL CALLBACK AddMenuRect(HWND window, LPARAM parameter) {
     return TRUE;
 }
 
-// The figures' clock for the phrase menu: when its window is shown, and where.
-int PrintMenus(DWORD waitMs) {
-    const DWORD start = GetTickCount();
+std::string ShownMenus() {
     std::string rects;
-    for (;;) {
-        EnumWindows(AddMenuRect, reinterpret_cast<LPARAM>(&rects));
-        if (!rects.empty() || GetTickCount() - start >= waitMs) break;
+    EnumWindows(AddMenuRect, reinterpret_cast<LPARAM>(&rects));
+    return rects;
+}
+
+// The figures' clock for the phrase menu: when its window is shown, and where.
+int PrintMenus(DWORD waitMs, long count) {
+    const DWORD start = GetTickCount();
+    if (count > 0) {
+        std::printf("watching\n");
+        std::fflush(stdout);
+    }
+    bool wasShown = false;
+    for (long seen = 0; seen < std::max(count, 1L);) {
+        const std::string rects = ShownMenus();
+        const bool timeUp = GetTickCount() - start >= waitMs;
+        if ((!rects.empty() && !wasShown) || (timeUp && count == 0)) {
+            std::printf("menu [%s] at %llu\n", rects.c_str(), UnixMilliseconds());
+            std::fflush(stdout);
+            ++seen;
+        }
+        wasShown = !rects.empty();
+        if (timeUp) break;
         Sleep(1);
     }
-    std::printf("menu [%s] at %llu\n", rects.c_str(), UnixMilliseconds());
-    std::fflush(stdout);
     return 0;
 }
 
@@ -532,7 +549,7 @@ int wmain(int argc, wchar_t** argv) {
     if (is(L"edit", 2)) return PrintEditText(args[1]);
     if (is(L"signal", 2)) return SignalEvent(args[1]);
     if (is(L"dialog", 2)) return PrintDialogTexts(args[1]);
-    if (is(L"menu", 2)) return PrintMenus(DWORD(number(1)));
+    if (is(L"menu", 2)) return PrintMenus(DWORD(number(1)), args.size() > 2 ? number(2) : 0);
     std::fprintf(stderr,
                  "usage: wlk_clip_writer.exe text|web|private|marked|burst|hold|big|empty|probe|"
                  "read|deaf|command|type|args|edit|signal|dialog|menu ...\n");
