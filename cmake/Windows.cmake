@@ -40,10 +40,12 @@ target_link_libraries(wlk_win32 PUBLIC wlk_core advapi32 shell32 user32 ole32 co
 # Icons and version resource.
 string(REPLACE "." "," WLK_VERSION_COMMAS ${PROJECT_VERSION})
 configure_file(res/version.h.in ${CMAKE_BINARY_DIR}/res/version.h @ONLY)
-add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/res/wordlark.ico ${CMAKE_BINARY_DIR}/res/wordlark_alt.ico
+set(WLK_ICONS wordlark wordlark_alt rtf program google yandex)
+list(TRANSFORM WLK_ICONS REPLACE "(.+)" "${CMAKE_BINARY_DIR}/res/\\1.ico" OUTPUT_VARIABLE WLK_ICON_FILES)
+add_custom_command(OUTPUT ${WLK_ICON_FILES}
     COMMAND python3 ${CMAKE_SOURCE_DIR}/res/make_icons.py ${CMAKE_BINARY_DIR}/res
     DEPENDS ${CMAKE_SOURCE_DIR}/res/make_icons.py)
-add_custom_target(wlk_icons DEPENDS ${CMAKE_BINARY_DIR}/res/wordlark.ico)
+add_custom_target(wlk_icons DEPENDS ${WLK_ICON_FILES})
 
 # Language files, converted to the UTF-16 that the profile functions keep.
 file(GLOB WLK_LANGUAGE_SOURCES CONFIGURE_DEPENDS res/lng/*.lng)
@@ -57,10 +59,20 @@ foreach(src ${WLK_LANGUAGE_SOURCES})
 endforeach()
 add_custom_target(wlk_languages ALL DEPENDS ${WLK_LANGUAGE_FILES})
 
+# The sample phrase library a new user sees, written in the phrase editor's form.
+execute_process(COMMAND python3 ${CMAKE_SOURCE_DIR}/res/make_phrases.py --list
+    OUTPUT_VARIABLE WLK_SAMPLE_PHRASES OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/make_phrases.py)
+list(TRANSFORM WLK_SAMPLE_PHRASES PREPEND ${WLK_DIST}/UserPhrases/ OUTPUT_VARIABLE WLK_SAMPLE_PHRASE_FILES)
+add_custom_command(OUTPUT ${WLK_SAMPLE_PHRASE_FILES}
+    COMMAND python3 ${CMAKE_SOURCE_DIR}/res/make_phrases.py ${WLK_DIST}/UserPhrases
+    DEPENDS ${CMAKE_SOURCE_DIR}/res/make_phrases.py)
+add_custom_target(wlk_sample_phrases ALL DEPENDS ${WLK_SAMPLE_PHRASE_FILES})
+
 add_executable(Wordlark WIN32 ${WLK_WIN32_APP_SOURCES} res/wordlark.rc)
 target_include_directories(Wordlark PRIVATE ${CMAKE_BINARY_DIR}/res)
 set_source_files_properties(res/wordlark.rc PROPERTIES
-    OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/res/wordlark.ico;${CMAKE_SOURCE_DIR}/res/wordlark.manifest;${CMAKE_SOURCE_DIR}/language/english_strings.inc")
+    OBJECT_DEPENDS "${WLK_ICON_FILES};${CMAKE_SOURCE_DIR}/res/wordlark.manifest;${CMAKE_SOURCE_DIR}/language/english_strings.inc")
 target_compile_options(Wordlark PRIVATE ${WLK_WARNINGS})
 target_link_libraries(Wordlark PRIVATE wlk_win32)
 target_link_options(Wordlark PRIVATE -municode)
@@ -85,7 +97,7 @@ add_custom_command(OUTPUT ${WLK_SOUND_FILES}
     COMMAND bash ${CMAKE_SOURCE_DIR}/res/make_sounds.sh ${WLK_DIST}
     DEPENDS ${CMAKE_SOURCE_DIR}/res/make_sounds.sh)
 add_custom_target(wlk_sounds ALL DEPENDS ${WLK_SOUND_FILES})
-add_dependencies(Wordlark wlk_sounds wlk_languages)
+add_dependencies(Wordlark wlk_sounds wlk_languages wlk_sample_phrases)
 
 # GoogleTest cross-built from Debian's source. The tests are built on request
 # (scripts/run-wine-tests.sh), never by the release build.
@@ -93,11 +105,13 @@ set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
+file(GLOB WLK_MENU_WIN32_SOURCES CONFIGURE_DEPENDS menu/*_win32.cpp)
 file(GLOB WLK_WINE_TEST_SOURCES CONFIGURE_DEPENDS tests/wine/*_test.cpp)
 add_executable(wlk_wine_tests EXCLUDE_FROM_ALL ${WLK_SHARED_TEST_SOURCES} ${WLK_WINE_TEST_SOURCES}
     tests/support/test_platform.cpp tests/support/test_platform_win32.cpp
     history/clipboard_spy_win32.cpp history/clipboard_handler_win32.cpp
-    phrases/rtf_expansion_win32.cpp phrases/prompt_dialog_win32.cpp res/prompt_dialog.rc)
+    phrases/rtf_expansion_win32.cpp phrases/prompt_dialog_win32.cpp res/prompt_dialog.rc
+    ${WLK_MENU_WIN32_SOURCES})
 target_include_directories(wlk_wine_tests PRIVATE tests)
 target_compile_options(wlk_wine_tests PRIVATE ${WLK_WARNINGS})
 target_link_libraries(wlk_wine_tests PRIVATE wlk_win32 gtest gtest_main)

@@ -83,6 +83,13 @@ struct MenuModel {
     const MenuEntry* Find(uint32_t id) const;
 };
 
+// Appends an item to `menu`; its commandId and index (its position in the
+// level) are filled, and a label longer than the 255 characters an item holds
+// is cut.
+MenuEntry& AppendItem(MenuModel& menu, uint32_t id, MenuItemData data);
+// An owner-drawn separator, its label (drawn as its tag) possibly empty.
+void AppendSeparator(MenuModel& menu, const Text& label = Text());
+
 // The value posted for the menu's choice: an extra command gives its negative
 // key (-2, -4, -6), 0 (nothing chosen) gives -1, any other id itself.
 int32_t MapMenuResult(uint32_t chosen);

@@ -3,8 +3,10 @@
 // the default item's frame.
 #pragma once
 
-#include <array>
+#include <memory>
 
+#include "menu/menu_fonts_win32.h"
+#include "menu/menu_icons_win32.h"
 #include "menu/menu_model.h"
 #include "platform/win32/windows_api.h"
 #include "settings/settings.h"
@@ -28,7 +30,20 @@ public:
     HFONT NormalFont();
 
 private:
-    // ... the implementation's own members
+    void MeasureImpl(MEASUREITEMSTRUCT& measure);
+    void DrawImpl(const DRAWITEMSTRUCT& draw);
+    int TextWidth(const Text& text);
+    // The band on the left of the top-level menu, over all its items.
+    void DrawBanner(HDC dc, const RECT& item);
+    int TopMenuHeight(const RECT& item) const;
+
+    HINSTANCE instance_;
+    std::unique_ptr<MenuFonts> fonts_;
+    std::unique_ptr<MenuIcons> icons_;
+    UniqueIcon programIcon_;
+    HMENU topMenu_ = nullptr;
+    bool bannerDrawn_ = false;
+    int baseHeight_ = 0;
 };
 
 }  // namespace wlk::menu

@@ -5,9 +5,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "menu/menu_keys.h"
 #include "menu/menu_painter_win32.h"
+#include "menu/menu_tooltip_win32.h"
 #include "platform/win32/windows_api.h"
 
 namespace wlk::menu {
@@ -42,9 +44,23 @@ public:
     uint32_t KeyChoice() const { return keyChoice_; }
 
 private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam,
+                                       LPARAM lParam) noexcept;
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnCreate();
+    LRESULT OnMenuChar(char16_t ch, HMENU menu);
+    void OnMenuRButtonUp(int position, HMENU menu);
+    LRESULT OnNotify(const NMHDR& header);
+    void EndToolTip();
+
     HWND hwnd_ = nullptr;
     uint32_t keyChoice_ = 0;
-    // ... the implementation's own members
+    HINSTANCE instance_;
+    MenuPainter& painter_;
+    TrackerCallbacks callbacks_;
+    bool tooltips_ = false;
+    std::unique_ptr<MenuToolTip> tooltip_;
+    bool inItemMenu_ = false;  // one item command menu at a time
 };
 
 }  // namespace wlk::menu

@@ -5,6 +5,12 @@
 #define IDI_WORDLARK 128
 #define IDI_WORDLARK_ALT 201
 
+// The phrase menu's item icons: RTF phrases, command lines, and searches.
+#define IDI_ITEM_RTF 223
+#define IDI_ITEM_PROGRAM 204
+#define IDI_ITEM_GOOGLE 230
+#define IDI_ITEM_YANDEX 231
+
 // The tray menu; its first popup is what a click on the tray icon shows.
 #define IDR_TRAY_MENU 128
 

@@ -92,14 +92,17 @@ def _quiet(command, env, timeout=None):
 class Session:
     """Our Xvfb, our Wine environment and the wineserver of our prefix."""
 
-    def __init__(self):
-        self.display = self.xvfb = self.env = self.lock = None
+    def __init__(self, display=None):
+        """With display (an X display such as ":0"), runs there instead of on a
+        private Xvfb."""
+        self.display, self.xvfb, self.env, self.lock = display, None, None, None
 
     def start(self):
         if not (DIST / EXE_NAME).is_file():
             raise HarnessError(f"{DIST / EXE_NAME} is missing: build the Wordlark target first")
         self._take_lock()
-        self._start_xvfb()
+        if self.display is None:
+            self._start_xvfb()
         self.env = dict(os.environ, DISPLAY=self.display, WINEPREFIX=str(PREFIX),
                         WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
         self._ensure_prefix()
@@ -219,6 +222,23 @@ class Session:
             raise HarnessError(f"wlk_clip_writer.exe {' '.join(args)} ended with {code}: {out}")
         return out.strip()
 
+    def edit_text(self, window_class):
+        """The text of the edit control of the top-level window of window_class."""
+        line = self.write_clipboard("edit", window_class)
+        if not (line.startswith("edit [") and line.endswith("]")):
+            raise HarnessError("unexpected edit output: " + line)
+        return line[len("edit ["):-1].replace("\r\n", "\n")
+
+    def menus(self, wait_ms=0):
+        """([(x, y, width, height)] of the shown popup menu windows, the time in
+        seconds since 1970 the first was seen), waiting up to wait_ms for one."""
+        line = self.write_clipboard("menu", str(wait_ms), timeout=wait_ms / 1000 + 60)
+        match = re.fullmatch(r"menu \[(.*)\] at (\d+)", line)
+        if not match:
+            raise HarnessError("unexpected menu output: " + line)
+        rects = [tuple(map(int, r.split())) for r in match.group(1).split("|") if r]
+        return rects, int(match.group(2)) / 1000
+
     # --- Screen -----------------------------------------------------------
 
     def _xdotool(self, *args, timeout=10):
@@ -286,6 +306,7 @@ class Session:
         return Image(width, height, data)
 
     def screenshot(self, name):
+        """The whole screen into name, a path below build/e2e-artifacts/ unless absolute."""
         subprocess.run(["import", "-window", "root", str(ARTIFACTS / name)], env=self.env,
                        capture_output=True, timeout=30, check=True)
 
@@ -339,11 +360,11 @@ class Image:
 _session = None
 
 
-def start_session():
-    """The running session, started on first use."""
+def start_session(display=None):
+    """The running session, started on first use (on display when given)."""
     global _session
     if _session is None:
-        _session = Session()
+        _session = Session(display)
         atexit.register(stop_session)
         try:
             _session.start()
@@ -470,6 +491,18 @@ class ProgramFolder:
                           timeout)
 
 
+def launch_notepad(session):
+    """Starts Wine's notepad: (its Instance, the X windows it showed within
+    START_TIMEOUT, empty when none)."""
+    before = set(session.windows("Notepad"))
+    notepad = Instance(subprocess.Popen(["wine", "notepad"], env=session.env,
+                                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL))
+    windows = wait_until(
+        lambda: [w for w in session.windows("Notepad") if w not in before], START_TIMEOUT)
+    return notepad, windows or []
+
+
 def _utf16_text(data):
     """UTF-16 LE text without its BOM; a writer may be half way through a character."""
     data = data[2:] if data.startswith(UTF16_BOM) else data
@@ -550,12 +583,7 @@ class ProgramCase(unittest.TestCase):
 
     def start_notepad(self):
         """Wine's notepad with the keyboard focus; returns its X window."""
-        before = set(self.session.windows("Notepad"))
-        notepad = Instance(subprocess.Popen(["wine", "notepad"], env=self.session.env,
-                                            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                            stderr=subprocess.DEVNULL))
-        windows = wait_until(
-            lambda: [w for w in self.session.windows("Notepad") if w not in before], START_TIMEOUT)
+        notepad, windows = launch_notepad(self.session)
 
         def end():
             notepad.kill()

@@ -35,6 +35,13 @@
 //   wlk_clip_writer.exe signal EVENT            sets the named event EVENT
 //   wlk_clip_writer.exe dialog TITLE            prints "dialog [TEXT|TEXT...]", the texts of the
 //                                               controls of the shown dialog titled TITLE
+//   wlk_clip_writer.exe menu MS [COUNT]         waits up to MS ms (polling every millisecond)
+//                                               for a shown popup menu window ("#32768") and
+//                                               prints "menu [X Y W H|...]" with the screen
+//                                               rectangle of each shown one (none: "menu []")
+//                                               and the time the first was seen; with COUNT,
+//                                               prints "watching", then such a line each time
+//                                               a menu is shown after none was, COUNT times
 // Prints one result line on stdout; a single write ends it with the time of the
 // write in milliseconds since 1970 (the system clock, which files are stamped by). Exit code 0 on
 // success, 2 for bad arguments, 3 when the clipboard could not be written.
@@ -464,6 +471,50 @@ int PrintDialogTexts(const std::wstring& title) {
     return 0;
 }
 
+BOOL CALLBACK AddMenuRect(HWND window, LPARAM parameter) {
+    auto* rects = reinterpret_cast<std::string*>(parameter);
+    wchar_t windowClass[16] = {};
+    GetClassNameW(window, windowClass, 16);
+    RECT r;
+    if (IsWindowVisible(window) && std::wstring(windowClass) == L"#32768" &&
+        GetWindowRect(window, &r)) {
+        char rect[64];
+        std::snprintf(rect, sizeof rect, "%s%ld %ld %ld %ld", rects->empty() ? "" : "|", r.left,
+                      r.top, r.right - r.left, r.bottom - r.top);
+        *rects += rect;
+    }
+    return TRUE;
+}
+
+std::string ShownMenus() {
+    std::string rects;
+    EnumWindows(AddMenuRect, reinterpret_cast<LPARAM>(&rects));
+    return rects;
+}
+
+// The figures' clock for the phrase menu: when its window is shown, and where.
+int PrintMenus(DWORD waitMs, long count) {
+    const DWORD start = GetTickCount();
+    if (count > 0) {
+        std::printf("watching\n");
+        std::fflush(stdout);
+    }
+    bool wasShown = false;
+    for (long seen = 0; seen < std::max(count, 1L);) {
+        const std::string rects = ShownMenus();
+        const bool timeUp = GetTickCount() - start >= waitMs;
+        if ((!rects.empty() && !wasShown) || (timeUp && count == 0)) {
+            std::printf("menu [%s] at %llu\n", rects.c_str(), UnixMilliseconds());
+            std::fflush(stdout);
+            ++seen;
+        }
+        wasShown = !rects.empty();
+        if (timeUp) break;
+        Sleep(1);
+    }
+    return 0;
+}
+
 int SignalEvent(const std::wstring& name) {
     HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, name.c_str());
     const bool ok = event && SetEvent(event);
@@ -498,8 +549,9 @@ int wmain(int argc, wchar_t** argv) {
     if (is(L"edit", 2)) return PrintEditText(args[1]);
     if (is(L"signal", 2)) return SignalEvent(args[1]);
     if (is(L"dialog", 2)) return PrintDialogTexts(args[1]);
+    if (is(L"menu", 2)) return PrintMenus(DWORD(number(1)), args.size() > 2 ? number(2) : 0);
     std::fprintf(stderr,
                  "usage: wlk_clip_writer.exe text|web|private|marked|burst|hold|big|empty|probe|"
-                 "read|deaf|command|type|args|edit|signal|dialog ...\n");
+                 "read|deaf|command|type|args|edit|signal|dialog|menu ...\n");
     return 2;
 }

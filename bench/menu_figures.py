@@ -1,0 +1,201 @@
+#!/usr/bin/env python3
+"""Figures of the phrase menu, run by hand:
+  - hotkey to menu: Ctrl+Alt+Enter pressed in Wine's notepad with xdotool, the
+    time until the menu window ("#32768") is shown, as another process polling
+    every millisecond sees it; the median of PRESSES presses, first with the
+    sample library, then with the large one below. The log's "Target context
+    ready N ms after the request" is the part spent learning the target's facts,
+    reported apart.
+  - memory: Wordlark.exe with 1,999 phrase nodes (40 groups, 1,959 phrases, as
+    bench/phrase_load_bench.cpp writes them) and 1,000 history items
+    (ClipboardHistoryMax=1000, copies by wlk_clip_writer.exe), against the same
+    program with the sample library and no history: VmRSS and RssAnon of its
+    Wine process from /proc/PID/status.
+
+  python3 bench/menu_figures.py [PRESSES]
+
+Needs dist/Wordlark.exe and wlk_clip_writer.exe; runs in the end-to-end harness.
+"""
+
+import re
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
+import harness  # noqa: E402
+
+PRESSES = next((int(a) for a in sys.argv[1:] if a.isdigit()), 20)
+HOTKEY = "ctrl+alt+Return"
+GROUPS, PHRASES, HISTORY = 40, 1959, 1000
+CONTEXT_READY = re.compile(r"Target context ready (\d+) ms after the request")
+MENU_LINE = re.compile(r"menu \[(.+)\] at (\d+)")
+COUNT = "Event OnClipboardHistoryChanged, Count="
+WAIT = 60
+
+
+def fail(message):
+    raise harness.HarnessError(message)
+
+
+def phrase_file(n):
+    """One phrase as the phrase benchmark writes it."""
+    return ('<?xml version="1.0" encoding="UTF-8" standalone="yes" ?>\r\n'
+            f'<WLKCommand UsageCount="{n % 17}" DisabledIsNoHasSelection="0" UseTitleOnly="0" '
+            f'SortID="{(n * 7919) % 100}" FlagsMenu="0" DateUsage="2024|5|17|8|30|0">\r\n'
+            f"    <MenuName>Reply {n} &amp; thanks</MenuName>\r\n"
+            "    <DataType>TEXT</DataType>\r\n"
+            "    <Cmd>Dear %CLIPBOARD%,&#x0D;&#x0A;&#x0D;&#x0A;thank you for your message of "
+            "%DATE_LONG%. We &lt;really&gt; appreciate it and will answer within two working "
+            "days.&#x0D;&#x0A;&#x0D;&#x0A;Kind regards,&#x0D;&#x0A;%CURSOR_POS%</Cmd>\r\n"
+            f"    <Hint>Standard reply number {n} for incoming mail</Hint>\r\n</WLKCommand>\r\n")
+
+
+def write_large_library(root):
+    shutil.rmtree(root, ignore_errors=True)
+    phrase = 0
+    for g in range(GROUPS):
+        group = root / f"Group {g}"
+        group.mkdir(parents=True)
+        (group / "FOLDER_SELF.wordlark").write_text(
+            '<?xml version="1.0" encoding="UTF-8" standalone="yes" ?>\r\n'
+            f'<WLKCommand UsageCount="0" DisabledIsNoHasSelection="0" UseTitleOnly="0" '
+            f'SortID="{g % 5}" FlagsMenu="0" />\r\n', encoding="utf-8", newline="")
+        for _ in range(PHRASES // GROUPS + (g < PHRASES % GROUPS)):
+            (group / f"Reply_{phrase}.wordlark").write_text(phrase_file(phrase), encoding="utf-8",
+                                                            newline="")
+            phrase += 1
+
+
+class Program:
+    def __init__(self, session, label, settings, large):
+        self.session = session
+        self.folder = harness.ProgramFolder(label)
+        if large:
+            write_large_library(self.folder.path / "UserPhrases")
+        self.folder.write_settings({"WriteLog": 1, **settings})
+        self.folder.start()
+        loaded = self.folder.wait_for_log("Phrases loaded from [", WAIT)
+        if loaded is None or self.folder.wait_for_log(
+                "ReInstall entity IS NOT NEED", WAIT) is None:
+            fail("the program did not start:\n" + self.folder.read_log())
+        self.loaded = loaded.split("]: ", 1)[-1]
+
+    def pid(self):
+        """The Linux process that runs this folder's Wordlark.exe."""
+        needle = (self.folder.win_path + "\\" + harness.EXE_NAME).lower().encode()
+        for proc in Path("/proc").iterdir():
+            try:
+                if proc.name.isdigit() and needle in (proc / "cmdline").read_bytes().lower():
+                    return int(proc.name)
+            except OSError:
+                continue
+        fail("no process runs " + needle.decode())
+
+    def memory_kb(self):
+        status = (Path("/proc") / str(self.pid()) / "status").read_text()
+        return {key: int(re.search(rf"^{key}:\s+(\d+) kB", status, re.M).group(1))
+                for key in ("VmRSS", "RssAnon", "RssFile")}
+
+    def history_count(self):
+        counts = re.findall(re.escape(COUNT) + r"(\d+)", self.folder.read_log())
+        return int(counts[-1]) if counts else 0
+
+    def fill_history(self, items):
+        """Copies until the history holds `items`: a copy that comes while the
+        previous one is still read may be taken as one change."""
+        for _ in range(5):
+            missing = items - self.history_count()
+            if missing <= 0:
+                return
+            self.session.write_clipboard("burst", str(missing), "20",
+                                         f"history item {self.history_count()}", timeout=600)
+            harness.wait_until(lambda: self.history_count() >= items, 60, 1)
+        fail(f"the history holds {self.history_count()} items, not {items}")
+
+
+def time_presses(session, program, notepad, presses):
+    """Milliseconds from each hotkey press to the menu window, and the log's
+    target-context times of those presses."""
+    with tempfile.NamedTemporaryFile("w+") as out:
+        watcher = subprocess.Popen(
+            ["wine", str(harness.clip_writer()), "menu", str(presses * WAIT * 1000), str(presses)],
+            env=session.env, stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.DEVNULL)
+        try:
+            lines = lambda: open(out.name).read().splitlines()  # noqa: E731
+            if not harness.wait_until(lambda: "watching" in lines(), WAIT):
+                fail("the menu watcher did not start")
+            contexts_before = len(CONTEXT_READY.findall(program.folder.read_log()))
+            times = []
+            for i in range(presses):
+                session.focus(notepad)
+                pressed = time.time()
+                session.keys(HOTKEY)
+                shown = harness.wait_until(
+                    lambda: [m for m in map(MENU_LINE.fullmatch, lines()) if m][i:], WAIT)
+                if not shown:
+                    fail(f"press {i + 1}: no menu within {WAIT} s")
+                times.append(int(shown[0].group(2)) - pressed * 1000)
+                session.keys("Escape")
+                if not harness.wait_until(lambda: not session.menus()[0], WAIT, 0.1):
+                    fail(f"press {i + 1}: the menu did not close")
+            contexts = [int(n) for n in CONTEXT_READY.findall(program.folder.read_log())]
+            return times, contexts[contexts_before:]
+        finally:
+            watcher.kill()
+            watcher.wait()
+
+
+def report(label, times, contexts):
+    line = (f"{label}: hotkey to menu window median {statistics.median(times):.0f} ms "
+            f"(best {min(times):.0f}, worst {max(times):.0f}, {len(times)} presses)")
+    if contexts:
+        line += (f"; of which the target's facts (log) median {statistics.median(contexts):.0f} "
+                 f"ms over {len(contexts)} presses")
+    print(line, flush=True)
+
+
+def main():
+    session = harness.start_session()
+    programs, notepad = [], None
+    try:
+        notepad, windows = harness.launch_notepad(session)
+        if not windows:
+            fail("notepad did not show its window")
+        small = Program(session, "menu figures sample", {}, large=False)
+        programs.append(small)
+        report(f"sample library ({small.loaded})",
+               *time_presses(session, small, windows[0], PRESSES))
+        base = small.memory_kb()
+        small.folder.cleanup()
+        programs.remove(small)
+
+        large = Program(session, "menu figures large", {"ClipboardHistoryMax": HISTORY},
+                        large=True)
+        programs.append(large)
+        large.fill_history(HISTORY)
+        report(f"{GROUPS + PHRASES} nodes, {HISTORY} history items ({large.loaded})",
+               *time_presses(session, large, windows[0], max(PRESSES // 4, 1)))
+        loaded = large.memory_kb()
+        print("memory of the Wine process of Wordlark.exe (kB): "
+              + ", ".join(f"{k} {base[k]} -> {loaded[k]} (+{loaded[k] - base[k]})"
+                          for k in base), flush=True)
+        print("RssAnon is the resident anonymous memory (heaps, stacks, Wine's own data): the "
+              "nearest Linux figure to the private bytes Windows would show; RssFile is mapped "
+              "files (the executable, Wine's DLLs), shared with other processes. The difference "
+              "is what the library and the history cost once loaded and the menu was shown.",
+              flush=True)
+    finally:
+        if notepad:
+            notepad.kill()
+        for program in programs:
+            program.folder.cleanup()
+        harness.stop_session()
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,77 @@
+#include "menu/menu_texts.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace wlk::menu {
+
+namespace {
+
+void ReplaceAll(Text& text, std::u16string_view from, std::u16string_view to) {
+    for (size_t at = text.find(from); at != Text::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+}
+
+Text TrimSet(const Text& text, std::u16string_view set) {
+    const size_t begin = text.find_first_not_of(set);
+    if (begin == Text::npos) return Text();
+    const size_t end = text.find_last_not_of(set);
+    return text.substr(begin, end - begin + 1);
+}
+
+// Where the head ends: at the furthest of the first word separators in the
+// first `h` characters, so that the cut falls between words.
+size_t HeadEnd(const Text& text, size_t h) {
+    static constexpr std::u16string_view kSeparators = u" \r\n\t,;?!^()+-\\/@|&*\"'";
+    const std::u16string_view head = std::u16string_view(text).substr(0, h);
+    size_t end = 0;
+    for (char16_t separator : kSeparators) {
+        const size_t at = head.find(separator);
+        if (at != std::u16string_view::npos && at > 0) end = std::max(end, at);
+    }
+    return end > 0 ? end : h;
+}
+
+// Where the tail starts: just after the nearest line or word break in the
+// last `h` characters.
+size_t TailStart(const Text& text, size_t h) {
+    static constexpr std::u16string_view kBreaks[] = {u" ", u"\r\n", u"\n", u"\r", u"\t"};
+    const size_t from = text.size() - h;
+    size_t start = Text::npos;
+    for (std::u16string_view brk : kBreaks) {
+        const size_t at = text.find(brk, from);
+        if (at != Text::npos && at > 0) start = std::min(start, at + brk.size());
+    }
+    return start != Text::npos ? start : from;
+}
+
+}  // namespace
+
+Text CutTitle(const Text& text, size_t n) {
+    Text title = TrimSet(text, u" \t\r\n\v\b");
+    const size_t lineEnd = title.find_first_of(u"\t\r\n\v\b", 1);
+    if (lineEnd != Text::npos) title.resize(lineEnd);
+    if (title.size() > n) {
+        title.resize(n);
+        title += kEllipsis;
+    }
+    for (std::u16string_view brk : {u"\r\n", u"\n", u"\r", u"\t", u"\r\r", u"\v", u"\b"})
+        ReplaceAll(title, brk, u" ");
+    return title;
+}
+
+Text ShortenText(const Text& text, size_t n) {
+    if (text.size() <= n) return text;
+    Text line = text;
+    for (std::u16string_view brk : {u"\r\n", u"\n", u"\r"}) ReplaceAll(line, brk, u" ");
+    ReplaceAll(line, u"   ", u" ");
+    ReplaceAll(line, u"  ", u" ");
+    line = TrimSet(line, u"\u00B6 \t\r");
+    if (line.size() <= n) return line;
+    const size_t h = n / 2;
+    const size_t headEnd = HeadEnd(line, h);
+    const size_t tailStart = TailStart(line, h);
+    return line.substr(0, headEnd) + kEllipsis + line.substr(tailStart);
+}
+
+}  // namespace wlk::menu

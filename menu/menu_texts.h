@@ -1,0 +1,23 @@
+// Fitting texts into a menu item: a title cut to its first line, and a
+// shortened text that keeps both its start and its end visible.
+#pragma once
+
+#include <cstddef>
+
+#include "platform/types.h"
+
+namespace wlk::menu {
+
+inline constexpr char16_t kEllipsis = u'\u2026';
+
+// The first line of `text`, trimmed, cut to `n` characters with "…" after it
+// when longer. At most n + 1 characters.
+Text CutTitle(const Text& text, size_t n);
+
+// A text of more than `n` characters on one line, its blank runs condensed,
+// and when still too long its head and tail around "…", cut at word
+// separators where there are any. At most n + 1 characters; a text of `n`
+// characters or fewer is returned as it is.
+Text ShortenText(const Text& text, size_t n);
+
+}  // namespace wlk::menu

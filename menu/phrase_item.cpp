@@ -1,0 +1,188 @@
+#include "menu/phrase_item.h"
+
+#include <algorithm>
+#include <optional>
+#include <string_view>
+
+#include "language/interface_strings.h"
+#include "menu/menu_texts.h"
+#include "phrases/macro_expansion.h"
+#include "phrases/macro_table.h"
+#include "platform/platform.h"
+#include "platform/text.h"
+
+namespace wlk::menu {
+
+namespace {
+
+using phrases::CommandDataType;
+
+constexpr std::u16string_view kMacroSelectedText = u"%SELECTED_TEXT%";
+constexpr std::u16string_view kMacroClipboardText = u"%CLIPBOARD_TEXT%";
+constexpr std::u16string_view kLayoutMacroPrefix = u"%ACTIVATE_KL_";
+constexpr char16_t kLineMark = u'\u00B6';
+
+constexpr uint32_t kStrInsertPlain = 162;
+constexpr uint32_t kStrInsertFormatted = 163;
+constexpr uint32_t kStrExecute = 164;
+constexpr uint32_t kStrActivateLayout = 178;
+constexpr uint32_t kStrChars = 259;
+
+void ReplaceAll(Text& text, std::u16string_view from, std::u16string_view to) {
+    for (size_t at = text.find(from); at != Text::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+}
+
+// The body as the phrase would insert it now, with the place of its caret.
+struct Preview {
+    bool expanded = false;  // false: an RTF body without an expander
+    int replaced = 0;
+    Text withMarker;
+    std::optional<uint16_t> layout;
+};
+
+Preview Expand(const phrases::CWLKCommand& phrase, const MenuRequest& request,
+               phrases::RtfExpander* rtf) {
+    Preview preview;
+    Text body = phrase.command;
+    ReplaceAll(body, phrases::kMacroCursorPos, kCaretMarker);
+    const uint32_t lcid = request.hkl & 0xFFFF;
+    if (phrase.dataType == CommandDataType::RTF) {
+        if (!rtf) return preview;
+        preview.replaced = rtf->ExpandMacrosRtf(body, request.selText, request.clipboardText,
+                                                nullptr, &preview.layout, lcid);
+        body = rtf->PlainText(body);
+    } else {
+        preview.replaced = phrases::ExpandMacros(body, request.selText, request.clipboardText,
+                                                 nullptr, &preview.layout, lcid);
+    }
+    preview.expanded = true;
+    preview.withMarker = std::move(body);
+    return preview;
+}
+
+// Line breaks become "¶" and tabs two spaces; `caret` follows its character.
+Text OneLine(const Text& text, int& caret) {
+    Text line;
+    int moved = -1;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (static_cast<int>(i) == caret) moved = static_cast<int>(line.size());
+        const char16_t c = text[i];
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+            if (static_cast<int>(i) + 1 == caret) moved = static_cast<int>(line.size());
+            ++i;
+            line += kLineMark;
+        } else if (c == u'\r' || c == u'\n') {
+            line += kLineMark;
+        } else if (c == u'\t') {
+            line += u"  ";
+        } else {
+            line += c;
+        }
+    }
+    if (caret == static_cast<int>(text.size())) moved = static_cast<int>(line.size());
+    caret = moved;
+    return line;
+}
+
+Text Bracketed(const Text& text) {
+    return u" [" + ShortenText(text, kPhraseLabelChars) + u"]";
+}
+
+Text Label(const phrases::CWLKCommand& phrase, const MenuRequest& request, const Preview& preview,
+           int& caret) {
+    caret = -1;
+    if (phrase.useTitleOnly) return PhraseTitle(phrase);
+    Text label = phrase.name;
+    if (phrase.command.find(kMacroSelectedText) != Text::npos) label += Bracketed(request.selText);
+    if (phrase.command.find(kMacroClipboardText) != Text::npos)
+        label += Bracketed(request.clipboardText);
+    if (!preview.expanded) return label;
+
+    Text expanded = preview.withMarker;
+    const size_t marker = expanded.find(kCaretMarker);
+    if (marker != Text::npos) caret = static_cast<int>(marker);
+    ReplaceAll(expanded, kCaretMarker, u" ");
+    if (phrase.dataType == CommandDataType::RTF)
+        label = ShortenText(expanded, kPhraseLabelChars);
+    else if (phrase.dataType == CommandDataType::TEXT && preview.replaced > 0)
+        label = std::move(expanded);
+    return label;
+}
+
+Text Tooltip(const phrases::CWLKCommand& phrase, const MenuRequest& request, const Preview& preview,
+             const Text& label) {
+    const uint32_t typeText = phrase.dataType == CommandDataType::RTF    ? kStrInsertFormatted
+                              : phrase.dataType == CommandDataType::EXEC ? kStrExecute
+                                                                         : kStrInsertPlain;
+    Text tip = language::GetString(typeText) + u" \u00BB " + label;
+    Text shown = preview.withMarker;
+    ReplaceAll(shown, kCaretMarker, u"");
+    if (!shown.empty()) {
+        ReplaceAll(shown, kMacroSelectedText, request.selText);
+        ReplaceAll(shown, kMacroClipboardText, request.clipboardText);
+        if (phrase.dataType != CommandDataType::EXEC)
+            tip += u"\n" + language::GetString(kStrChars) + u": " +
+                   ToText(static_cast<long long>(shown.size()));
+        tip += u"\r\n\r\n" + shown;
+    }
+    if (preview.layout) {
+        const Text tag = LayoutTag(*preview.layout);
+        if (!tag.empty())
+            tip +=
+                u"   " + language::GetString(kStrActivateLayout) + u" " + tag.substr(1) + u"\r\n+ ";
+    }
+    return tip;
+}
+
+}  // namespace
+
+Text PhraseTitle(const phrases::CWLKCommand& phrase) {
+    return CutTitle(phrase.name, kPhraseLabelChars);
+}
+
+Text LayoutTag(uint16_t language) {
+    for (const auto& layout : phrases::MacroTable::Instance().Layouts()) {
+        if (layout.language != language) continue;
+        const size_t codeChars = layout.name.size() - kLayoutMacroPrefix.size() - 1;
+        return u"+" + ToUpper(layout.name.substr(kLayoutMacroPrefix.size(), codeChars));
+    }
+    return Text();
+}
+
+int PhraseIconKey(const phrases::CWLKCommand& phrase) {
+    switch (phrase.dataType) {
+        case CommandDataType::TEXT: return kIconText;
+        case CommandDataType::RTF: return kIconRtf;
+        case CommandDataType::EXEC: break;
+    }
+    if (phrase.command.find(u"GOOGLE") != Text::npos) return kIconGoogle;
+    if (phrase.command.find(u"YANDEX") != Text::npos) return kIconYandex;
+    if (platform::Current().files.Kind(phrase.command) == platform::PathKind::File)
+        return kIconOfFile;
+    return kIconExec;
+}
+
+MenuItemData MakePhraseItem(const phrases::CWLKCommand& phrase, const MenuRequest& request,
+                            phrases::RtfExpander* rtf) {
+    const Preview preview = Expand(phrase, request, rtf);
+    MenuItemData data;
+    int caret = -1;
+    data.label = OneLine(Label(phrase, request, preview, caret), caret);
+    // A title is already cut to fit; shortening it again would split it.
+    data.label = data.label.empty() || phrase.useTitleOnly
+                     ? PhraseTitle(phrase)
+                     : ShortenText(data.label, kPhraseLabelChars);
+    // A shortened label may have lost the caret's place; it stays on the label.
+    data.caretPos = caret < 0 ? -1 : std::min(caret, static_cast<int>(data.label.size()));
+    if (preview.layout) data.tag = LayoutTag(*preview.layout);
+    data.tooltip = Tooltip(phrase, request, preview, data.label);
+    data.body = phrase.command;
+    data.dataType = phrase.dataType;
+    data.iconKey = PhraseIconKey(phrase);
+    if (data.iconKey == kIconOfFile) data.iconFile = phrase.command;
+    data.grayed = phrase.IsDisabledWithoutSelection() && request.selText.empty();
+    return data;
+}
+
+}  // namespace wlk::menu

@@ -1,0 +1,178 @@
+"""The phrase menu of dist/Wordlark.exe under Wine, opened with Ctrl+Alt+Enter
+in Wine's notepad and driven with the keyboard and the mouse: the shipped
+sample library loads whole, a chosen phrase or history item arrives in
+notepad, Escape leaves the clipboard as it was, the last choice comes first
+next time, and a history item's command menu copies it."""
+
+import harness
+
+HOTKEY = "ctrl+alt+Return"
+SPY_LISTENING = "N-o-o-o-, ReInstall entity IS NOT NEED, use newest method CSPM_VISTA"
+COUNT = "Event OnClipboardHistoryChanged, Count="
+PHRASES_LOADED = "Phrases loaded from ["
+NOT_FOUND = "Phrases folder not found"
+MENU_WAIT_MS = 30000
+# No extra commands: the menu then ends with the clipboard history.
+NO_EXTRAS = {"ExtMenuCommand__EditSetting": 0, "ExtMenuCommand__SaveSelAsPhrase": 0,
+             "ExtMenuCommand__SUPPORT": 0}
+
+setUpModule = harness.start_session
+tearDownModule = harness.stop_session
+
+
+def changed_runs(before, after):
+    """(first, last) rows of each run of rows that differ between two grabs of
+    one rectangle, top to bottom."""
+    row = before.width * 3
+    changed = [before.data[y * row:(y + 1) * row] != after.data[y * row:(y + 1) * row]
+               for y in range(before.height)]
+    runs, start = [], None
+    for y, differs in enumerate(changed + [False]):
+        if differs and start is None:
+            start = y
+        elif not differs and start is not None:
+            runs.append((start, y - 1))
+            start = None
+    return runs
+
+
+class PhraseMenuTest(harness.ProgramCase):
+
+    def start(self, settings):
+        self.program.write_settings({"WriteLog": 1, **settings})
+        self.start_instance()
+        self.wait_line(SPY_LISTENING)
+        self.notepad = self.start_notepad()
+
+    def copy(self, text):
+        """A copy by another application, once the history has taken it."""
+        counted = self.count(COUNT)
+        self.session.write_clipboard("text", text)
+        self.wait_count(COUNT, counted + 1)
+
+    def history_count(self):
+        return int(self.lines_with(COUNT)[-1].split(COUNT, 1)[1])
+
+    def clipboard(self):
+        line = self.session.write_clipboard("read")
+        self.assertTrue(line.startswith("read [") and line.endswith("]"), line)
+        return line[len("read ["):-1]
+
+    def open_menu(self, screenshot=None):
+        """Presses the hotkey in notepad; the shown menu windows' rectangles."""
+        self.session.keys(HOTKEY, window=self.notepad)
+        rects, _ = self.session.menus(MENU_WAIT_MS)
+        self.assertTrue(rects, f"no menu window after {HOTKEY}; log:\n" + self.program.read_log())
+        if screenshot:
+            self.session.screenshot(screenshot)
+        return rects
+
+    def assert_menu_closes(self):
+        closed = harness.wait_until(lambda: not self.session.menus()[0], 20, 0.2)
+        self.assertTrue(closed, "the menu stayed open")
+
+    def clear_notepad(self):
+        self.session.keys("ctrl+a", "BackSpace", window=self.notepad)
+        self.assert_notepad_shows("")
+
+    def assert_notepad_shows(self, expected, timeout=20):
+        shown = harness.wait_until(lambda: self.session.edit_text("Notepad") == expected,
+                                   timeout, 0.3)
+        self.assertTrue(shown, f"notepad shows {self.session.edit_text('Notepad')!r}, "
+                        f"not {expected!r}")
+
+    def choose(self, *keys, expected):
+        """Opens the menu in an empty notepad, presses keys in it; expected arrives."""
+        self.clear_notepad()
+        self.open_menu()
+        self.session.keys(*keys)
+        self.assert_menu_closes()
+        self.assert_notepad_shows(expected)
+
+    def settled_grab(self, *rect):
+        """The rectangle once two grabs a moment apart agree: the menu has
+        painted what the last key asked for."""
+        grabs = [self.session.grab(*rect)]
+
+        def settled():
+            grabs.append(self.session.grab(*rect))
+            return grabs[-1].data == grabs[-2].data
+        self.assertTrue(harness.wait_until(settled, 10, 0.2), "the menu kept changing")
+        return grabs[-1]
+
+    def test_sample_library_hotkey_choice_cancel_and_last_used(self):
+        self.start({})
+        library = self.program.path / "UserPhrases"
+        groups = [p for p in library.rglob("*") if p.is_dir()]
+        phrases = [p for p in library.rglob("*.wordlark") if p.name != "FOLDER_SELF.wordlark"]
+        self.assertTrue(groups and phrases, "no sample library in dist/UserPhrases")
+        nodes = len(groups) + len(phrases)
+        self.assertTrue(self.wait_line(PHRASES_LOADED).endswith(
+            f"]: {nodes} nodes, {nodes} shown, 0 files skipped"))
+        self.assertEqual(self.lines_with(NOT_FOUND), [])
+        self.copy("held before the menu")
+
+        name = self.id().rsplit(".", 1)[-1]
+        rects = self.open_menu(screenshot=f"{name}.menu.png")
+        for x, y, width, height in rects:
+            self.assertTrue(0 <= x and 0 <= y and x + width <= harness.SCREEN[0]
+                            and y + height <= harness.SCREEN[1],
+                            f"menu at {x},{y} {width}x{height} leaves the screen")
+        # The second top-level phrase: its caret falls between the marks.
+        self.session.keys("Home", "Down", "Return")
+        self.assert_menu_closes()
+        self.assert_notepad_shows("\u201c\u201d")
+        self.session.type_text(self.notepad, "x")
+        self.assert_notepad_shows("\u201cx\u201d")
+
+        self.copy("held while the menu is open")
+        self.open_menu()
+        self.session.keys("Escape")
+        self.assert_menu_closes()
+        self.assertTrue(harness.wait_until(
+            lambda: self.clipboard() == "held while the menu is open", 10, 0.3),
+            f"the clipboard holds {self.clipboard()!r}")
+        self.assert_notepad_shows("\u201cx\u201d")
+
+        # The last choice is now the menu's first item.
+        self.choose("Home", "Return", expected="\u201c\u201d")
+
+    def test_history_items_chosen_by_keys_digits_and_copied_by_their_menu(self):
+        self.start({**NO_EXTRAS, "MenuToolTips_V0_94_A22": 0})
+        self.copy("older item")
+        self.copy("newer item")
+
+        # The item command menu of the last item, "2. older item": found by the
+        # rows its highlight changes against the first item's.
+        self.clear_notepad()
+        (x, y, width, height), *_ = self.open_menu()
+        self.session.keys("Home")
+        first = self.settled_grab(x, y, width, height)
+        self.session.keys("End")
+        last = self.settled_grab(x, y, width, height)
+        runs = changed_runs(first, last)
+        self.assertGreaterEqual(len(runs), 2, f"highlight rows: {runs}")
+        top, bottom = runs[-1]
+        self.session.click(x + width // 2, y + (top + bottom) // 2, button=3)
+        item_menu = harness.wait_until(lambda: len(self.session.menus()[0]) >= 2, 20, 0.2)
+        self.assertTrue(item_menu, "no item command menu after the right click")
+        self.session.keys("Home", "Return")  # "Copy", its first command
+        self.assertTrue(harness.wait_until(lambda: self.clipboard() == "older item", 10, 0.3),
+                        f"the clipboard holds {self.clipboard()!r}")
+        self.session.keys("Escape")
+        self.assert_menu_closes()
+        self.assert_notepad_shows("")
+
+        # The digit drawn before an item chooses it.
+        self.copy("third item")
+        self.choose("1", expected="third item")
+
+        # From the end of the menu up to the newest item.
+        self.copy("chosen by the arrow keys")
+        self.choose("End", *["Up"] * (self.history_count() - 1),
+                    expected="chosen by the arrow keys")
+
+
+if __name__ == "__main__":
+    import unittest
+    unittest.main()

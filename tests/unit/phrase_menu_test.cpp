@@ -1,0 +1,350 @@
+// The phrase menu's model: title cutting and shortening, phrase items previewed
+// through macro expansion, the tree level by level, the clipboard history, the
+// extra commands, the result codes and the keys of the open menu.
+#include <stdexcept>
+
+#include "history/ch_queue.h"
+#include "menu/menu_builder.h"
+#include "menu/menu_keys.h"
+#include "menu/menu_texts.h"
+#include "menu/phrase_item.h"
+#include "phrases/macro_expansion.h"
+#include "support/logged_test.h"
+
+namespace wlk::test {
+namespace {
+
+using menu::MenuModel;
+using phrases::CommandDataType;
+using phrases::CWLKCommand;
+
+constexpr platform::LocalTime kTuesday{2024, 3, 2, 5, 9, 7, 5, 0};
+constexpr uint32_t kEnglishLayout = 0x04090409;
+
+// RTF as "{\rtf1 <text>}": macros expand in the text, the plain text is the text.
+class BracedRtf : public phrases::RtfExpander {
+public:
+    int ExpandMacrosRtf(Text& rtf, const Text& selected, const Text& clipboard, uint32_t*,
+                        std::optional<uint16_t>* layout, uint32_t lcid) override {
+        if (fail) throw std::runtime_error("rich edit gone");
+        return phrases::ExpandMacros(rtf, selected, clipboard, nullptr, layout, lcid);
+    }
+    Text PlainText(const Text& rtf) override { return rtf.substr(7, rtf.size() - 8); }
+    bool fail = false;
+};
+
+CWLKCommand Phrase(uint32_t id, const char16_t* name, const char16_t* body = u"",
+                   CommandDataType type = CommandDataType::TEXT) {
+    CWLKCommand node;
+    node.id = id;
+    node.name = name;
+    node.command = body;
+    node.dataType = type;
+    return node;
+}
+
+CWLKCommand Group(uint32_t id, const char16_t* name, std::vector<CWLKCommand> children) {
+    CWLKCommand group = Phrase(id, name);
+    group.MakeGroup();
+    for (auto& child : children) group.children->push_back(std::move(child));
+    return group;
+}
+
+// Each item of a level as "id:label" ("-tag" for a separator, "label>" for a submenu).
+std::vector<std::string> Shape(const MenuModel& menu) {
+    std::vector<std::string> shape;
+    for (const auto& entry : menu.items) {
+        if (entry.data.IsSeparator())
+            shape.push_back("-" + ToUtf8(entry.data.tag));
+        else if (entry.submenu)
+            shape.push_back(ToUtf8(entry.data.label) + ">");
+        else
+            shape.push_back(std::to_string(entry.id) + ":" + ToUtf8(entry.data.label));
+    }
+    return shape;
+}
+
+class PhraseMenuTest : public LoggedTest {
+protected:
+    void SetUp() override {
+        LoggedTest::SetUp();
+        Sim().system.now = kTuesday;
+        request.hkl = kEnglishLayout;
+    }
+    std::unique_ptr<MenuModel> Make(const history::CCHQueue* history = nullptr) {
+        return menu::MakeMenu({tree, history, lastUsed, options, &rtf}, request);
+    }
+    menu::MenuItemData Item(const CWLKCommand& phrase) {
+        return menu::MakePhraseItem(phrase, request, &rtf);
+    }
+    void AddHistory(history::CCHQueue& queue, int count) {
+        for (int i = 0; i < count; ++i) queue.Append(TextItem(u"clip " + ToText(i)));
+    }
+
+    phrases::CWLKCommandTree tree;
+    menu::LastUsedList lastUsed;
+    menu::MenuOptions options;
+    menu::MenuRequest request;
+    BracedRtf rtf;
+};
+
+TEST_F(PhraseMenuTest, TitlesAreCutToTheirFirstLineAndTextsShortenedAroundWordBreaks) {
+    struct Case {
+        const char16_t* text;
+        size_t n;
+        const char16_t* expected;
+    };
+    const Case titles[] = {
+        {u"  \tHello world\r\nsecond", 40, u"Hello world"},
+        {u"\bname\vrest", 40, u"name"},
+        {u"abcdefghij", 4, u"abcd…"},
+        {u"Name with spaces", 9, u"Name with…"},
+        {u" \r\n ", 40, u""},
+    };
+    for (const auto& c : titles)
+        EXPECT_EQ(menu::CutTitle(c.text, c.n), c.expected) << ToUtf8(c.text);
+
+    const Case shortened[] = {
+        // Not longer than the limit: as it is, line breaks and all.
+        {u"a\r\nb", 40, u"a\r\nb"},
+        // The head ends at the furthest first separator; a first space at 3 wins alone.
+        {u"The quick brown fox jumps over the lazy dog and keeps running far away", 40,
+         u"The…running far away"},
+        {u"alpha,beta;gamma delta-epsilon zeta eta theta iota kappa lambda mu", 20,
+         u"alpha…lambda mu"},
+        {u"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx", 40,
+         u"xxxxxxxxxxxxxxxxxxxx…xxxxxxxxxxxxxxxxxxxx"},
+        // Line breaks become spaces, blank runs shrink one pass each, the ends are trimmed.
+        {u"  line one\r\n\r\nline   two  \t", 10, u"line…two"},
+        {u"a     b", 5, u"a  b"},
+        {u"¶¶abcdefghijkl¶", 10, u"abcde…hijkl"},
+        {u"aaaaaaaaaaaa\tbb", 10, u"aaaaa…bb"},
+    };
+    for (const auto& c : shortened)
+        EXPECT_EQ(menu::ShortenText(c.text, c.n), c.expected) << ToUtf8(c.text);
+}
+
+TEST_F(PhraseMenuTest, PhraseItemsShowTheirExpandedBodyCaretTagTooltipAndIcon) {
+    const Text date = u"Tuesday, March 5, 2024";
+    auto today = Item(Phrase(1, u"Today", u"%DATE%"));
+    EXPECT_EQ(today.label, date);
+    EXPECT_EQ(today.tooltip, u"Insert plain text » " + date + u"\nChars: 22\r\n\r\n" + date);
+    EXPECT_EQ(today.caretPos, -1);
+    EXPECT_EQ(today.iconKey, menu::kIconText);
+
+    request.selText = u"Ann";
+    auto letter = Item(Phrase(2, u"Sig", u"Dear %SELECTED_TEXT%,\r\n%CURSOR_POS%Regards\tBob"));
+    EXPECT_EQ(letter.label, u"Dear Ann,¶ Regards  Bob");
+    EXPECT_EQ(letter.caretPos, 10) << "after the line mark that stands for CR LF";
+    EXPECT_EQ(letter.tooltip,
+              u"Insert plain text » Dear Ann,¶ Regards  Bob\nChars: 22\r\n\r\n"
+              u"Dear Ann,\r\nRegards\tBob");
+
+    // Without a replaced macro a plain text keeps its name; a layout macro gives the tag.
+    auto greet = Item(Phrase(3, u"Greet", u"%ACTIVATE_KL_EN%Hello"));
+    EXPECT_EQ(greet.label, u"Greet");
+    EXPECT_EQ(greet.tag, u"+EN");
+    EXPECT_EQ(greet.tooltip,
+              u"Insert plain text » Greet\nChars: 5\r\n\r\nHello"
+              u"   Activate keyboard layout EN\r\n+ ");
+
+    request.selText = u"x y";
+    auto search =
+        Item(Phrase(4, u"Search", u"http://GOOGLE.com/?q=%SELECTED_TEXT%", CommandDataType::EXEC));
+    EXPECT_EQ(search.label, u"Search [x y]") << "a command shows its name";
+    EXPECT_EQ(search.tooltip,
+              u"Execute application » Search [x y]\r\n\r\nhttp://GOOGLE.com/?q=x y");
+    EXPECT_EQ(search.iconKey, menu::kIconGoogle);
+    EXPECT_EQ(Item(Phrase(5, u"Y", u"ya.ru/YANDEX", CommandDataType::EXEC)).iconKey,
+              menu::kIconYandex);
+    const Text tool = Path("tool.exe");
+    EXPECT_EQ(Item(Phrase(6, u"T", tool.c_str(), CommandDataType::EXEC)).iconKey, menu::kIconExec);
+    WriteBytes(tool, "MZ");
+    auto run = Item(Phrase(6, u"T", tool.c_str(), CommandDataType::EXEC));
+    EXPECT_EQ(run.iconKey, menu::kIconOfFile);
+    EXPECT_EQ(run.iconFile, tool);
+
+    auto rich = Item(Phrase(7, u"Rich", u"{\\rtf1 On %CURSOR_POS%%YEAR%}", CommandDataType::RTF));
+    EXPECT_EQ(rich.label, u"On  2024");
+    EXPECT_EQ(rich.caretPos, 3);
+    EXPECT_EQ(rich.iconKey, menu::kIconRtf);
+    EXPECT_EQ(rich.tooltip, u"Insert formatted text » On  2024\nChars: 7\r\n\r\nOn 2024");
+
+    auto titled =
+        Phrase(8, u"  Long title that goes on and on beyond forty chars\nsecond", u"%DATE%");
+    titled.useTitleOnly = true;
+    EXPECT_EQ(Item(titled).label, u"Long title that goes on and on beyond fo…");
+    // An empty label falls back to the title; a long one is shortened.
+    EXPECT_EQ(Item(Phrase(9, u"Blank", u"%CLIPBOARD_TEXT%")).label, u"Blank");
+    request.clipboardText = u"one two three four five six seven eight nine ten";
+    EXPECT_EQ(Item(Phrase(10, u"Clip", u"%CLIPBOARD_TEXT%")).label, u"one…eight nine ten");
+}
+
+TEST_F(PhraseMenuTest, TreeLevelsKeepTheirRulesForGroupsSeparatorsAndLastUsed) {
+    auto greyed = Phrase(3, u"Quote", u"[%SELECTED_TEXT%]");
+    greyed.disabledIsNoHasSelection = true;
+    auto excluded = Phrase(21, u"hidden");
+    excluded.SetIncluded(false);
+    auto fenced = Phrase(4, u"Fenced");
+    fenced.flagsMenu = CWLKCommand::kSeparatorBefore | CWLKCommand::kSeparatorAfter;
+    auto& top = tree.Commands();
+    top.push_back(Group(10, u"Mail", {Phrase(1, u"Hi"), Phrase(2, u"Bye")}));
+    top.push_back(Phrase(1, u"Hi"));
+    top.push_back(greyed);
+    top.push_back(fenced);
+    top.push_back(Group(20, u"Excluded", {excluded}));
+    top.push_back(Group(30, u"Hollow", {Group(31, u"Empty", {})}));
+    top.push_back(Phrase(2500, u"Too high"));
+    lastUsed.SetLastUsed(99, 3);
+    lastUsed.SetLastUsed(menu::kCmdEditSetting, 3);
+    lastUsed.SetLastUsed(1, 3);
+    options.history = false;
+    const auto readLog = OpenLog();
+
+    auto menu = Make();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(Shape(*menu),
+              (std::vector<std::string>{"1:Hi", "-Other commands", "3:[]", "-", "4:Fenced", "-",
+                                        "Mail>", "-Clipboard History [Skipped]",
+                                        "32772:Edit menu\\settings", "32826:Selection into Phrase",
+                                        "-Visit to us", "32784:Technical Support"}))
+        << "the last used phrase shows once at the top";
+    ASSERT_EQ(Sim().ui.MessageBoxes().size(), 1u) << "the unknown id 99 only";
+    EXPECT_EQ(Sim().ui.MessageBoxes()[0].text, u"ERROR IDataNeededHander_MenuSelf::MakeMenu");
+    EXPECT_NE(readLog().find("Phrase id 2500 is not below 2000"), std::string::npos);
+
+    const auto& first = menu->items[0].data;
+    EXPECT_TRUE(first.isDefault);
+    EXPECT_EQ(first.lastUsedIndex, 0);
+    EXPECT_TRUE(menu->items[2].data.grayed);
+    EXPECT_EQ(menu->items[4].data.index, 4);
+    const auto& mail = menu->items[6];
+    EXPECT_TRUE(mail.data.isDefault) << "the group holds the most recent phrase";
+    EXPECT_EQ(Shape(*mail.submenu), (std::vector<std::string>{"1:Hi", "2:Bye"}));
+    EXPECT_TRUE(mail.submenu->items[0].data.isDefault);
+    EXPECT_EQ(mail.submenu->items[0].data.lastUsedIndex, -1);
+    EXPECT_TRUE(menu->items[9].data.grayed) << "no selection to make a phrase of";
+    EXPECT_EQ(menu->items[9].data.tooltip, u"Add selected text as new phrase");
+    EXPECT_EQ(menu->items[8].data.tooltip, u"You can change this menu, phrases and settings here");
+    EXPECT_EQ(menu->Find(2)->data.label, u"Bye");
+
+    request.selText = u"\r\n  a selection that runs on well past forty chars\r\nline 2";
+    menu = Make();
+    EXPECT_FALSE(menu->items[2].data.grayed);
+    EXPECT_FALSE(menu->items[9].data.grayed);
+    EXPECT_EQ(menu->items[9].data.label,
+              u"Selection into Phrase [a selection that runs on well past forty…]…");
+
+    // Only the support command: no "Visit to us" before it; nothing at all gives no menu.
+    options = {};
+    options.lastUsed = options.editSetting = options.saveSelAsPhrase = false;
+    top.resize(1);
+    EXPECT_EQ(Shape(*Make()).back(), "32784:Technical Support");
+    EXPECT_EQ(Shape(*Make()).at(1), "-");
+    top.clear();
+    EXPECT_EQ(Make(), nullptr);
+}
+
+TEST_F(PhraseMenuTest, HistoryItemsFollowTheirLimitAndOverflowIntoMoreHistory) {
+    history::CCHQueue queue(Dir());
+    AddHistory(queue, 40);
+    queue.Newest(0)->sourceUrl = u"https://example.org/";
+    tree.Commands().push_back(Phrase(1, u"Hi"));
+    options.maxHistory = 0;
+
+    auto menu = Make(&queue);
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->items.size(), 1u + 1 + 15 + 1 + 4 + 1);
+    EXPECT_EQ(menu->items[1].data.tag, u"Clipboard History [40/40]");
+    const auto& newest = menu->items[2];
+    EXPECT_EQ(newest.id, 2000u);
+    EXPECT_EQ(newest.data.label, u"clip 39");
+    EXPECT_EQ(newest.data.kind, menu::ItemKind::History);
+    EXPECT_EQ(newest.data.tooltip,
+              u"Data from clipboard history: Unicode text\nChars: 7\r\n\r\n"
+              u"clip 39\r\n\tURL: https://example.org/");
+    EXPECT_EQ(queue.Newest(0)->menuCaption, u"clip 39");
+    const auto& more = menu->items[17];
+    EXPECT_EQ(more.data.label, u"More History [25]…");
+    ASSERT_EQ(more.submenu->items.size(), 25u);
+    EXPECT_EQ(more.submenu->items[0].id, 2015u);
+    EXPECT_EQ(more.submenu->items[0].data.index, 15);
+    EXPECT_EQ(more.submenu->items[24].data.label, u"clip 0");
+
+    options.maxHistory = 10;
+    menu = Make(&queue);
+    EXPECT_EQ(menu->items[1].data.tag, u"Clipboard History [10/40]");
+    EXPECT_EQ(menu->Find(2009)->data.label, u"clip 30");
+    EXPECT_EQ(menu->Find(2010), nullptr);
+
+    options.historyAsSubmenu = true;
+    tree.Commands().clear();
+    options.lastUsed = false;
+    menu = Make(&queue);
+    ASSERT_TRUE(menu->items[0].submenu) << "an empty menu gets no separator before it";
+    EXPECT_EQ(menu->items[0].data.label, u"Clipboard History [10\\40]");
+    EXPECT_EQ(menu->items[0].submenu->items.size(), 10u);
+    options.maxHistory = 0;
+    EXPECT_EQ(Make(&queue)->items[0].data.label, u"Clipboard History [40]");
+}
+
+TEST_F(PhraseMenuTest, AFaultWhileBuildingIsReportedAndGivesNoMenu) {
+    tree.Commands().push_back(Phrase(1, u"Rich", u"{\\rtf1 x}", CommandDataType::RTF));
+    rtf.fail = true;
+    EXPECT_EQ(Make(), nullptr);
+    ASSERT_EQ(Sim().ui.MessageBoxes().size(), 1u);
+    EXPECT_EQ(Sim().ui.MessageBoxes()[0].text,
+              u"ERROR: Exception in IDataNeededHander_MenuSelf::MakeMenu "
+              u"GetExceptionCode=3765269347 status=[Not found]");
+    rtf.fail = false;
+    EXPECT_NE(Make(), nullptr) << "the next request is served";
+}
+
+TEST_F(PhraseMenuTest, ResultsKeysAndTheLastUsedList) {
+    const std::pair<uint32_t, int32_t> results[] = {{32772, -2}, {32826, -4}, {32784, -6},
+                                                    {0, -1},     {5, 5},      {2003, 2003}};
+    for (auto [chosen, posted] : results) EXPECT_EQ(menu::MapMenuResult(chosen), posted);
+
+    for (uint32_t id : {1u, 2u, 3u, 1u}) lastUsed.SetLastUsed(id, 9);
+    EXPECT_EQ(lastUsed.Ids(), (std::vector<uint32_t>{1, 3, 2})) << "9 counts as 3";
+    EXPECT_EQ(lastUsed.MostRecent(), 1u);
+
+    history::CCHQueue queue(Dir());
+    AddHistory(queue, 3);
+    auto greyed = Phrase(2, u"beta");
+    greyed.disabledIsNoHasSelection = true;
+    tree.Commands().push_back(Phrase(1, u"Alpha"));
+    tree.Commands().push_back(greyed);
+    tree.Commands().push_back(Phrase(3, u"bravo"));
+    options.historyAsSubmenu = true;
+    options.lastUsed = false;
+    auto menu = Make(&queue);
+    std::vector<const menu::MenuItemData*> level;
+    for (const auto& entry : menu->items) level.push_back(&entry.data);
+
+    using Action = menu::MenuKeyResult::Action;
+    struct Case {
+        char16_t ch;
+        int selected;
+        Action action;
+        uint32_t id;
+        int position;
+    };
+    ASSERT_EQ(Shape(*menu)[1], "2:beta");
+    const Case cases[] = {
+        {u'3', -1, Action::Choose, 2002, -1},  // inside the history submenu
+        {u'4', -1, Action::None, 0, -1},      {u'0', -1, Action::None, 0, -1},
+        {u'B', -1, Action::Select, 0, 2},  // the greyed "beta" is passed over
+        {u'a', 0, Action::Select, 0, 0},   // wraps round to itself
+        {u'q', 0, Action::None, 0, -1},
+    };
+    for (const auto& c : cases) {
+        const auto result = menu::OnMenuKey(*menu, level, c.ch, c.selected);
+        EXPECT_EQ(result.action, c.action) << char(c.ch);
+        EXPECT_EQ(result.id, c.id) << char(c.ch);
+        EXPECT_EQ(result.position, c.position) << char(c.ch);
+    }
+}
+
+}  // namespace
+}  // namespace wlk::test
