@@ -122,8 +122,11 @@ InsertResult CWLKInserter::InsertCommand(int32_t id, platform::WindowId target,
     return InsertResult::HistoryItem;
 }
 
+// A synchronous write: its change notifications, handled after the scope, are
+// known as the program's own by the clipboard's sequence number, so that a
+// copy the user makes right after a cancelled menu is recorded.
 void CWLKInserter::RestoreClipboard() {
-    history::BlockOwnCopyAsync();
+    history::OwnCopyScope ownCopy;
     parts_.snapshot.PutBack();
 }
 

@@ -66,8 +66,8 @@ int TrackItemCommandMenu(HWND owner, const MenuItemData& item) {
     if (!menu) return kActionNone;
     POINT cursor{};
     GetCursorPos(&cursor);
-    const int chosen = int(TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, cursor.x,
-                                            cursor.y, owner, nullptr));
+    const int chosen = int(TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_RECURSE,
+                                            cursor.x, cursor.y, owner, nullptr));
     DestroyMenu(menu);
     return chosen > 0 ? chosen - 1 : kActionNone;
 }

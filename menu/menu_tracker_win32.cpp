@@ -9,6 +9,11 @@ namespace wlk::menu {
 
 namespace {
 
+// A right click on an item, found by the message filter: position and menu.
+constexpr UINT kMsgItemRightClick = WM_APP + 1;
+// The tracker of this thread's open phrase menu, for the message filter.
+thread_local MenuTracker* current = nullptr;
+
 bool RegisterOnce(HINSTANCE instance, WNDPROC proc) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -44,11 +49,35 @@ bool MenuTracker::Create(bool tooltips) {
     keyChoice_ = 0;
     CreateWindowExW(0, kTrackerClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_,
                     this);
-    return hwnd_ != nullptr;
+    if (!hwnd_) return false;
+    current = this;
+    filter_ = SetWindowsHookExW(WH_MSGFILTER, MessageFilter, nullptr, GetCurrentThreadId());
+    return true;
 }
 
 void MenuTracker::Destroy() {
+    if (filter_) UnhookWindowsHookEx(filter_);
+    filter_ = nullptr;
+    if (current == this) current = nullptr;
     if (hwnd_) DestroyWindow(hwnd_);
+}
+
+// Not every system sends WM_MENURBUTTONUP (Wine does not): the menu loop's
+// message filter sees the right button's release instead. The message is
+// taken out of the menu's way and its item handled once the loop dispatches
+// the note, so that the item command menu does not see the same release.
+LRESULT CALLBACK MenuTracker::MessageFilter(int code, WPARAM wParam, LPARAM lParam) noexcept {
+    const auto* msg = reinterpret_cast<const MSG*>(lParam);
+    if (code == MSGF_MENU && msg->message == WM_RBUTTONUP && current && !current->inItemMenu_) {
+        const HWND under = WindowFromPoint(msg->pt);
+        const auto menu = reinterpret_cast<HMENU>(SendMessageW(under, MN_GETHMENU, 0, 0));
+        const int position = menu ? MenuItemFromPoint(nullptr, menu, msg->pt) : -1;
+        if (position >= 0) {
+            PostMessageW(current->hwnd_, kMsgItemRightClick, WPARAM(position), LPARAM(menu));
+            return TRUE;
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 LRESULT CALLBACK MenuTracker::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
@@ -89,8 +118,12 @@ LRESULT MenuTracker::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (tooltip_) tooltip_->OnIdle();
             return result;
         }
-        case WM_MENURBUTTONUP: OnMenuRButtonUp(int(wParam), reinterpret_cast<HMENU>(lParam)); return 0;
-        case WM_MENUCHAR: return OnMenuChar(char16_t(LOWORD(wParam)), reinterpret_cast<HMENU>(lParam));
+        case WM_MENURBUTTONUP:
+        case kMsgItemRightClick:
+            OnMenuRButtonUp(int(wParam), reinterpret_cast<HMENU>(lParam));
+            return 0;
+        case WM_MENUCHAR:
+            return OnMenuChar(char16_t(LOWORD(wParam)), reinterpret_cast<HMENU>(lParam));
         case WM_NOTIFY: return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
         case WM_EXITMENULOOP:
         case WM_DESTROY: EndToolTip(); return 0;

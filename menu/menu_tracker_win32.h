@@ -46,6 +46,7 @@ public:
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
+    static LRESULT CALLBACK MessageFilter(int code, WPARAM wParam, LPARAM lParam) noexcept;
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCreate();
     LRESULT OnMenuChar(char16_t ch, HMENU menu);
@@ -61,6 +62,7 @@ private:
     bool tooltips_ = false;
     std::unique_ptr<MenuToolTip> tooltip_;
     bool inItemMenu_ = false;  // one item command menu at a time
+    HHOOK filter_ = nullptr;
 };
 
 }  // namespace wlk::menu

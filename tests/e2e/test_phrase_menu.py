@@ -169,7 +169,7 @@ class PhraseMenuTest(harness.ProgramCase):
 
         # From the end of the menu up to the newest item.
         self.copy("chosen by the arrow keys")
-        self.choose("End", *["Up"] * (self.history_count() - 1),
+        self.choose("End", *["Up"] * (self.history_count() - 1), "Return",
                     expected="chosen by the arrow keys")
 
 
