@@ -40,14 +40,23 @@ def start_program(session):
     return folder
 
 
-def show_menu_and_choose(session, notepad):
+def show_menu_and_choose(session, folder, notepad):
     session.keys(HOTKEY, window=notepad)
     rects, _ = session.menus(WAIT * 1000)
     if not rects:
         fail(f"no phrase menu within {WAIT} s of {HOTKEY}")
     session.screenshot(MENU_SHOT)
     session.keys(*CHOOSE_FIRST)
-    text = harness.wait_until(lambda: session.edit_text("Notepad"), WAIT, 0.3)
+    # The text is typed key by key: read it once the program says it is done.
+    if folder.wait_for_log("Menu command ", WAIT) is None:
+        fail(f"no phrase inserted {WAIT} s after the choice; its log:\n" + folder.read_log())
+    # The keys sent may still be on their way to notepad: read until it settles.
+    reads = [None]
+
+    def settled():
+        reads.append(session.edit_text("Notepad"))
+        return reads[-1] if reads[-1] and reads[-1] == reads[-2] else None
+    text = harness.wait_until(settled, WAIT, 0.5)
     if not text:
         fail(f"notepad still empty {WAIT} s after the choice")
     session.screenshot(NOTEPAD_SHOT)
@@ -62,7 +71,7 @@ def main():
         notepad, windows = harness.launch_notepad(session)
         if not windows:
             fail("notepad did not show its window")
-        text = show_menu_and_choose(session, windows[0])
+        text = show_menu_and_choose(session, folder, windows[0])
         print(f"notepad holds: {text}")
         print(f"screenshots: {MENU_SHOT} (the menu), {NOTEPAD_SHOT} (after the choice)")
     except harness.HarnessError as error:
