@@ -111,26 +111,23 @@ Text Label(const phrases::CWLKCommand& phrase, const MenuRequest& request, const
 }
 
 Text Tooltip(const phrases::CWLKCommand& phrase, const MenuRequest& request, const Preview& preview,
-             const Text& label) {
-    const uint32_t typeText = phrase.dataType == CommandDataType::RTF    ? kStrInsertFormatted
-                              : phrase.dataType == CommandDataType::EXEC ? kStrExecute
-                                                                         : kStrInsertPlain;
-    Text tip = language::GetString(typeText) + u" \u00BB " + label;
+             const Text& label, const PhraseTexts& texts) {
+    const Text& typeText = phrase.dataType == CommandDataType::RTF    ? texts.insertFormatted
+                           : phrase.dataType == CommandDataType::EXEC ? texts.execute
+                                                                      : texts.insertPlain;
+    Text tip = typeText + u" \u00BB " + label;
     Text shown = preview.withMarker;
     ReplaceAll(shown, kCaretMarker, u"");
     if (!shown.empty()) {
         ReplaceAll(shown, kMacroSelectedText, request.selText);
         ReplaceAll(shown, kMacroClipboardText, request.clipboardText);
         if (phrase.dataType != CommandDataType::EXEC)
-            tip += u"\n" + language::GetString(kStrChars) + u": " +
-                   ToText(static_cast<long long>(shown.size()));
+            tip += u"\n" + texts.chars + u": " + ToText(static_cast<long long>(shown.size()));
         tip += u"\r\n\r\n" + shown;
     }
     if (preview.layout) {
         const Text tag = LayoutTag(*preview.layout);
-        if (!tag.empty())
-            tip +=
-                u"   " + language::GetString(kStrActivateLayout) + u" " + tag.substr(1) + u"\r\n+ ";
+        if (!tag.empty()) tip += u"   " + texts.activateLayout + u" " + tag.substr(1) + u"\r\n+ ";
     }
     return tip;
 }
@@ -163,8 +160,14 @@ int PhraseIconKey(const phrases::CWLKCommand& phrase) {
     return kIconExec;
 }
 
+PhraseTexts PhraseTexts::Load() {
+    return {language::GetString(kStrInsertPlain), language::GetString(kStrInsertFormatted),
+            language::GetString(kStrExecute), language::GetString(kStrChars),
+            language::GetString(kStrActivateLayout)};
+}
+
 MenuItemData MakePhraseItem(const phrases::CWLKCommand& phrase, const MenuRequest& request,
-                            phrases::RtfExpander* rtf) {
+                            phrases::RtfExpander* rtf, const PhraseTexts& texts) {
     const Preview preview = Expand(phrase, request, rtf);
     MenuItemData data;
     int caret = -1;
@@ -176,7 +179,7 @@ MenuItemData MakePhraseItem(const phrases::CWLKCommand& phrase, const MenuReques
     // A shortened label may have lost the caret's place; it stays on the label.
     data.caretPos = caret < 0 ? -1 : std::min(caret, static_cast<int>(data.label.size()));
     if (preview.layout) data.tag = LayoutTag(*preview.layout);
-    data.tooltip = Tooltip(phrase, request, preview, data.label);
+    data.tooltip = Tooltip(phrase, request, preview, data.label, texts);
     data.body = phrase.command;
     data.dataType = phrase.dataType;
     data.iconKey = PhraseIconKey(phrase);
