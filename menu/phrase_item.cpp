@@ -28,11 +28,6 @@ constexpr uint32_t kStrExecute = 164;
 constexpr uint32_t kStrActivateLayout = 178;
 constexpr uint32_t kStrChars = 259;
 
-void ReplaceAll(Text& text, std::u16string_view from, std::u16string_view to) {
-    for (size_t at = text.find(from); at != Text::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-}
-
 // The body as the phrase would insert it now, with the place of its caret.
 struct Preview {
     bool expanded = false;  // false: an RTF body without an expander
@@ -45,7 +40,7 @@ Preview Expand(const phrases::CWLKCommand& phrase, const MenuRequest& request,
                phrases::RtfExpander* rtf) {
     Preview preview;
     Text body = phrase.command;
-    ReplaceAll(body, phrases::kMacroCursorPos, kCaretMarker);
+    body = Replaced(body, phrases::kMacroCursorPos, kCaretMarker);
     const uint32_t lcid = request.hkl & 0xFFFF;
     if (phrase.dataType == CommandDataType::RTF) {
         if (!rtf) return preview;
@@ -64,6 +59,7 @@ Preview Expand(const phrases::CWLKCommand& phrase, const MenuRequest& request,
 // Line breaks become "¶" and tabs two spaces; `caret` follows its character.
 Text OneLine(const Text& text, int& caret) {
     Text line;
+    line.reserve(text.size() + 16);
     int moved = -1;
     for (size_t i = 0; i < text.size(); ++i) {
         if (static_cast<int>(i) == caret) moved = static_cast<int>(line.size());
@@ -102,7 +98,7 @@ Text Label(const phrases::CWLKCommand& phrase, const MenuRequest& request, const
     Text expanded = preview.withMarker;
     const size_t marker = expanded.find(kCaretMarker);
     if (marker != Text::npos) caret = static_cast<int>(marker);
-    ReplaceAll(expanded, kCaretMarker, u" ");
+    expanded = Replaced(expanded, kCaretMarker, u" ");
     if (phrase.dataType == CommandDataType::RTF)
         label = ShortenText(expanded, kPhraseLabelChars);
     else if (phrase.dataType == CommandDataType::TEXT && preview.replaced > 0)
@@ -117,10 +113,10 @@ Text Tooltip(const phrases::CWLKCommand& phrase, const MenuRequest& request, con
                                                                       : texts.insertPlain;
     Text tip = typeText + u" \u00BB " + label;
     Text shown = preview.withMarker;
-    ReplaceAll(shown, kCaretMarker, u"");
+    shown = Replaced(shown, kCaretMarker, u"");
     if (!shown.empty()) {
-        ReplaceAll(shown, kMacroSelectedText, request.selText);
-        ReplaceAll(shown, kMacroClipboardText, request.clipboardText);
+        shown = Replaced(shown, kMacroSelectedText, request.selText);
+        shown = Replaced(shown, kMacroClipboardText, request.clipboardText);
         if (phrase.dataType != CommandDataType::EXEC)
             tip += u"\n" + texts.chars + u": " + ToText(static_cast<long long>(shown.size()));
         tip += u"\r\n\r\n" + shown;
