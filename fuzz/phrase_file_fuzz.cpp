@@ -1,12 +1,15 @@
 // Arbitrary bytes as a phrase file: reading must neither crash nor run away, a
 // phrase written back must read as the same phrase, and a folder holding the
 // bytes as a phrase and as a group descriptor must load (bytes that are not
-// UTF-8 are read there as the ANSI code page).
+// UTF-8 are read there as the ANSI code page) and make a menu whose items fit.
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "fuzz/fuzz_support.h"
+#include "menu/menu_builder.h"
+#include "menu/menu_texts.h"
+#include "menu/phrase_item.h"
 #include "phrases/command_tree.h"
 #include "phrases/command_xml.h"
 #include "phrases/file_title.h"
@@ -54,10 +57,9 @@ void CheckFileTitle(std::string_view bytes) {
     Require(title.find_first_of(u"?:\\\"!/<>.\t\n*|{}=()' ") == Text::npos);
 }
 
-void CheckFolderLoads(const std::string& file) {
+void CheckFolderLoads(const std::string& file, CWLKCommandTree& tree) {
     Sim().files.Put(u"C:\\fuzz\\p.wordlark", file);
     Sim().files.Put(u"C:\\fuzz\\G\\FOLDER_SELF.wordlark", file);
-    CWLKCommandTree tree;
     Require(tree.Load(u"C:\\fuzz\\"));
     int all = 0;
     int included = 0;
@@ -65,10 +67,46 @@ void CheckFolderLoads(const std::string& file) {
     Require(all >= 1 && all <= 2 && included <= all);
 }
 
+// Titles and shortened texts stay within one character past their limit.
+void CheckTextBounds(const Text& text, size_t n) {
+    Require(menu::CutTitle(text, n).size() <= n + 1);
+    const Text shortened = menu::ShortenText(text, n);
+    Require(shortened.size() <= n + 1);
+    Require(text.size() > n || shortened == text);
+}
+
+bool ItemsFit(const menu::MenuModel& model) {
+    for (const auto& entry : model.items) {
+        const auto& data = entry.data;
+        if (data.label.size() > 255 || data.caretPos > static_cast<int>(data.label.size()))
+            return false;
+        const bool phrase = entry.id != 0 && entry.id < menu::kFirstHistoryId;
+        if (phrase && data.label.size() > menu::kPhraseLabelChars + 1) return false;
+        if (entry.submenu && !ItemsFit(*entry.submenu)) return false;
+    }
+    return true;
+}
+
+// The loaded phrases as a menu, the bytes standing in for the selection too.
+void CheckMenu(const CWLKCommandTree& tree, const Text& text) {
+    menu::LastUsedList lastUsed;
+    tree.ForEach([&lastUsed](const CWLKCommand& node) {
+        lastUsed.SetLastUsed(node.id, 5);
+        return true;
+    });
+    menu::MenuRequest request{text, text, 0x04090409};
+    auto model = menu::MakeMenu({tree, nullptr, lastUsed, {}, nullptr}, request);
+    Require(!model || ItemsFit(*model));
+}
+
 void FuzzOne(const std::string& bytes) {
     CheckRewriteSettles(bytes);
     CheckFileTitle(bytes);
-    CheckFolderLoads(bytes);
+    CWLKCommandTree tree;
+    CheckFolderLoads(bytes, tree);
+    const Text text = FromUtf8(bytes.substr(0, 2000));
+    CheckTextBounds(text, bytes.empty() ? 0 : uint8_t(bytes[0]) % 64);
+    CheckMenu(tree, text);
 }
 
 }  // namespace wlk::fuzz

@@ -40,7 +40,10 @@ bool LevelHasId(const MenuModel& menu, uint32_t id) {
 class LevelBuilder {
 public:
     LevelBuilder(const MenuSources& sources, const MenuRequest& request)
-        : sources_(sources), request_(request), mostRecent_(sources.lastUsed.MostRecent()) {}
+        : sources_(sources),
+          request_(request),
+          mostRecent_(sources.lastUsed.MostRecent()),
+          texts_(PhraseTexts::Load()) {}
 
     void AddLastUsed(MenuModel& menu) const;
     void AddLevel(MenuModel& menu, const CommandList& list) const;
@@ -63,6 +66,7 @@ private:
     const MenuSources& sources_;
     const MenuRequest& request_;
     uint32_t mostRecent_;
+    PhraseTexts texts_;
 };
 
 void LevelBuilder::AddLastUsed(MenuModel& menu) const {
@@ -80,7 +84,7 @@ void LevelBuilder::AddLastUsed(MenuModel& menu) const {
             continue;
         }
         if (!HasMenuId(*phrase)) continue;
-        MenuItemData data = MakePhraseItem(*phrase, request_, sources_.rtf);
+        MenuItemData data = MakePhraseItem(*phrase, request_, sources_.rtf, texts_);
         data.isDefault = place == 0;
         data.lastUsedIndex = place++;
         AppendItem(menu, phrase->id, std::move(data));
@@ -89,7 +93,7 @@ void LevelBuilder::AddLastUsed(MenuModel& menu) const {
 }
 
 void LevelBuilder::AddPhrase(MenuModel& menu, const CWLKCommand& phrase) const {
-    MenuItemData data = MakePhraseItem(phrase, request_, sources_.rtf);
+    MenuItemData data = MakePhraseItem(phrase, request_, sources_.rtf, texts_);
     data.isDefault = mostRecent_ != 0 && phrase.id == mostRecent_;
     SeparatorIfNeeded(menu, phrase.HasSeparatorBefore());
     AppendItem(menu, phrase.id, std::move(data));

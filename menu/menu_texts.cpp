@@ -7,11 +7,6 @@ namespace wlk::menu {
 
 namespace {
 
-void ReplaceAll(Text& text, std::u16string_view from, std::u16string_view to) {
-    for (size_t at = text.find(from); at != Text::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-}
-
 Text TrimSet(const Text& text, std::u16string_view set) {
     const size_t begin = text.find_first_not_of(set);
     if (begin == Text::npos) return Text();
@@ -47,6 +42,21 @@ size_t TailStart(const Text& text, size_t h) {
 
 }  // namespace
 
+Text Replaced(const Text& text, std::u16string_view from, std::u16string_view to) {
+    size_t at = text.find(from);
+    if (at == Text::npos) return text;
+    Text out;
+    out.reserve(text.size());
+    size_t start = 0;
+    for (; at != Text::npos; at = text.find(from, start)) {
+        out.append(text, start, at - start);
+        out += to;
+        start = at + from.size();
+    }
+    out.append(text, start);
+    return out;
+}
+
 Text CutTitle(const Text& text, size_t n) {
     Text title = TrimSet(text, u" \t\r\n\v\b");
     const size_t lineEnd = title.find_first_of(u"\t\r\n\v\b", 1);
@@ -56,16 +66,16 @@ Text CutTitle(const Text& text, size_t n) {
         title += kEllipsis;
     }
     for (std::u16string_view brk : {u"\r\n", u"\n", u"\r", u"\t", u"\r\r", u"\v", u"\b"})
-        ReplaceAll(title, brk, u" ");
+        title = Replaced(title, brk, u" ");
     return title;
 }
 
 Text ShortenText(const Text& text, size_t n) {
     if (text.size() <= n) return text;
     Text line = text;
-    for (std::u16string_view brk : {u"\r\n", u"\n", u"\r"}) ReplaceAll(line, brk, u" ");
-    ReplaceAll(line, u"   ", u" ");
-    ReplaceAll(line, u"  ", u" ");
+    for (std::u16string_view brk : {u"\r\n", u"\n", u"\r"}) line = Replaced(line, brk, u" ");
+    line = Replaced(line, u"   ", u" ");
+    line = Replaced(line, u"  ", u" ");
     line = TrimSet(line, u"\u00B6 \t\r");
     if (line.size() <= n) return line;
     const size_t h = n / 2;

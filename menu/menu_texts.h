@@ -3,12 +3,17 @@
 #pragma once
 
 #include <cstddef>
+#include <string_view>
 
 #include "platform/types.h"
 
 namespace wlk::menu {
 
 inline constexpr char16_t kEllipsis = u'\u2026';
+
+// Each occurrence of `from` replaced, left to right in one pass: the inserted
+// text is not searched again. Linear, so a body of megabytes costs one copy.
+Text Replaced(const Text& text, std::u16string_view from, std::u16string_view to);
 
 // The first line of `text`, trimmed, cut to `n` characters with "…" after it
 // when longer. At most n + 1 characters.

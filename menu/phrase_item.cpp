@@ -28,11 +28,6 @@ constexpr uint32_t kStrExecute = 164;
 constexpr uint32_t kStrActivateLayout = 178;
 constexpr uint32_t kStrChars = 259;
 
-void ReplaceAll(Text& text, std::u16string_view from, std::u16string_view to) {
-    for (size_t at = text.find(from); at != Text::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-}
-
 // The body as the phrase would insert it now, with the place of its caret.
 struct Preview {
     bool expanded = false;  // false: an RTF body without an expander
@@ -45,7 +40,7 @@ Preview Expand(const phrases::CWLKCommand& phrase, const MenuRequest& request,
                phrases::RtfExpander* rtf) {
     Preview preview;
     Text body = phrase.command;
-    ReplaceAll(body, phrases::kMacroCursorPos, kCaretMarker);
+    body = Replaced(body, phrases::kMacroCursorPos, kCaretMarker);
     const uint32_t lcid = request.hkl & 0xFFFF;
     if (phrase.dataType == CommandDataType::RTF) {
         if (!rtf) return preview;
@@ -64,6 +59,7 @@ Preview Expand(const phrases::CWLKCommand& phrase, const MenuRequest& request,
 // Line breaks become "¶" and tabs two spaces; `caret` follows its character.
 Text OneLine(const Text& text, int& caret) {
     Text line;
+    line.reserve(text.size() + 16);
     int moved = -1;
     for (size_t i = 0; i < text.size(); ++i) {
         if (static_cast<int>(i) == caret) moved = static_cast<int>(line.size());
@@ -102,7 +98,7 @@ Text Label(const phrases::CWLKCommand& phrase, const MenuRequest& request, const
     Text expanded = preview.withMarker;
     const size_t marker = expanded.find(kCaretMarker);
     if (marker != Text::npos) caret = static_cast<int>(marker);
-    ReplaceAll(expanded, kCaretMarker, u" ");
+    expanded = Replaced(expanded, kCaretMarker, u" ");
     if (phrase.dataType == CommandDataType::RTF)
         label = ShortenText(expanded, kPhraseLabelChars);
     else if (phrase.dataType == CommandDataType::TEXT && preview.replaced > 0)
@@ -111,26 +107,23 @@ Text Label(const phrases::CWLKCommand& phrase, const MenuRequest& request, const
 }
 
 Text Tooltip(const phrases::CWLKCommand& phrase, const MenuRequest& request, const Preview& preview,
-             const Text& label) {
-    const uint32_t typeText = phrase.dataType == CommandDataType::RTF    ? kStrInsertFormatted
-                              : phrase.dataType == CommandDataType::EXEC ? kStrExecute
-                                                                         : kStrInsertPlain;
-    Text tip = language::GetString(typeText) + u" \u00BB " + label;
+             const Text& label, const PhraseTexts& texts) {
+    const Text& typeText = phrase.dataType == CommandDataType::RTF    ? texts.insertFormatted
+                           : phrase.dataType == CommandDataType::EXEC ? texts.execute
+                                                                      : texts.insertPlain;
+    Text tip = typeText + u" \u00BB " + label;
     Text shown = preview.withMarker;
-    ReplaceAll(shown, kCaretMarker, u"");
+    shown = Replaced(shown, kCaretMarker, u"");
     if (!shown.empty()) {
-        ReplaceAll(shown, kMacroSelectedText, request.selText);
-        ReplaceAll(shown, kMacroClipboardText, request.clipboardText);
+        shown = Replaced(shown, kMacroSelectedText, request.selText);
+        shown = Replaced(shown, kMacroClipboardText, request.clipboardText);
         if (phrase.dataType != CommandDataType::EXEC)
-            tip += u"\n" + language::GetString(kStrChars) + u": " +
-                   ToText(static_cast<long long>(shown.size()));
+            tip += u"\n" + texts.chars + u": " + ToText(static_cast<long long>(shown.size()));
         tip += u"\r\n\r\n" + shown;
     }
     if (preview.layout) {
         const Text tag = LayoutTag(*preview.layout);
-        if (!tag.empty())
-            tip +=
-                u"   " + language::GetString(kStrActivateLayout) + u" " + tag.substr(1) + u"\r\n+ ";
+        if (!tag.empty()) tip += u"   " + texts.activateLayout + u" " + tag.substr(1) + u"\r\n+ ";
     }
     return tip;
 }
@@ -163,8 +156,14 @@ int PhraseIconKey(const phrases::CWLKCommand& phrase) {
     return kIconExec;
 }
 
+PhraseTexts PhraseTexts::Load() {
+    return {language::GetString(kStrInsertPlain), language::GetString(kStrInsertFormatted),
+            language::GetString(kStrExecute), language::GetString(kStrChars),
+            language::GetString(kStrActivateLayout)};
+}
+
 MenuItemData MakePhraseItem(const phrases::CWLKCommand& phrase, const MenuRequest& request,
-                            phrases::RtfExpander* rtf) {
+                            phrases::RtfExpander* rtf, const PhraseTexts& texts) {
     const Preview preview = Expand(phrase, request, rtf);
     MenuItemData data;
     int caret = -1;
@@ -176,7 +175,7 @@ MenuItemData MakePhraseItem(const phrases::CWLKCommand& phrase, const MenuReques
     // A shortened label may have lost the caret's place; it stays on the label.
     data.caretPos = caret < 0 ? -1 : std::min(caret, static_cast<int>(data.label.size()));
     if (preview.layout) data.tag = LayoutTag(*preview.layout);
-    data.tooltip = Tooltip(phrase, request, preview, data.label);
+    data.tooltip = Tooltip(phrase, request, preview, data.label, texts);
     data.body = phrase.command;
     data.dataType = phrase.dataType;
     data.iconKey = PhraseIconKey(phrase);

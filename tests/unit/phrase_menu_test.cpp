@@ -75,7 +75,7 @@ protected:
         return menu::MakeMenu({tree, history, lastUsed, options, &rtf}, request);
     }
     menu::MenuItemData Item(const CWLKCommand& phrase) {
-        return menu::MakePhraseItem(phrase, request, &rtf);
+        return menu::MakePhraseItem(phrase, request, &rtf, menu::PhraseTexts::Load());
     }
     void AddHistory(history::CCHQueue& queue, int count) {
         for (int i = 0; i < count; ++i) queue.Append(TextItem(u"clip " + ToText(i)));
