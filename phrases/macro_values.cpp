@@ -2,6 +2,7 @@
 
 #include <array>
 #include <map>
+#include <optional>
 
 #include "phrases/number_words.h"
 #include "platform/platform.h"
@@ -141,9 +142,10 @@ MacroSources& CurrentMacroSources() {
     return sources;
 }
 
-Text FormatLocalDateTime(DateTimeMode mode, uint32_t lcid) {
+namespace {
+
+Text FormatDateTime(DateTimeMode mode, uint32_t lcid, const platform::LocalTime& now) {
     auto& locale = platform::Current().locale;
-    const platform::LocalTime now = Now();
     switch (mode) {
         case DateTimeMode::DateAndTime:
             return locale.LongDate(lcid, now) + u" " + locale.Time24(lcid, now);
@@ -154,6 +156,29 @@ Text FormatLocalDateTime(DateTimeMode mode, uint32_t lcid) {
         case DateTimeMode::DateNoWeekDay: return LongDateNoWeekDay(lcid, now);
     }
     return Text();
+}
+
+bool SameSecond(const platform::LocalTime& a, const platform::LocalTime& b) {
+    return a.second == b.second && a.minute == b.minute && a.hour == b.hour && a.day == b.day &&
+           a.month == b.month && a.year == b.year;
+}
+
+}  // namespace
+
+// A menu previews every phrase's date at once: the system's formatting is
+// asked once per value, locale and second.
+Text FormatLocalDateTime(DateTimeMode mode, uint32_t lcid) {
+    struct Last {
+        DateTimeMode mode;
+        uint32_t lcid = 0;
+        platform::LocalTime time;
+        Text value;
+    };
+    thread_local std::optional<Last> last;
+    const platform::LocalTime now = Now();
+    if (!last || last->mode != mode || last->lcid != lcid || !SameSecond(last->time, now))
+        last = Last{mode, lcid, now, FormatDateTime(mode, lcid, now)};
+    return last->value;
 }
 
 Text ExtractUrl(const Text& text, UrlPart part) {
