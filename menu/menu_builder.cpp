@@ -22,6 +22,9 @@ using settings::IntSetting;
 constexpr uint32_t kStrOtherCommands = 273;
 constexpr int kDefaultLastUsedCount = 3;
 constexpr int kMaxLastUsedCount = 5;
+// Windows shows submenus nested at most this deep and refuses deeper ones,
+// which would cost the whole menu.
+constexpr int kMaxGroupDepth = 24;
 
 int LastUsedCount(int count) {
     return count >= 1 && count <= kMaxLastUsedCount ? count : kDefaultLastUsedCount;
@@ -46,7 +49,7 @@ public:
           texts_(PhraseTexts::Load()) {}
 
     void AddLastUsed(MenuModel& menu) const;
-    void AddLevel(MenuModel& menu, const CommandList& list) const;
+    void AddLevel(MenuModel& menu, const CommandList& list, int depth = 0) const;
 
 private:
     // History items take the ids from 2000 on, so a phrase there would collide.
@@ -61,7 +64,7 @@ private:
         if (wanted && !menu.LastIsSeparator()) AppendSeparator(menu);
     }
     void AddPhrase(MenuModel& menu, const CWLKCommand& phrase) const;
-    void AddGroup(MenuModel& menu, const CWLKCommand& group, bool& first) const;
+    void AddGroup(MenuModel& menu, const CWLKCommand& group, int depth, bool& first) const;
 
     const MenuSources& sources_;
     const MenuRequest& request_;
@@ -100,9 +103,16 @@ void LevelBuilder::AddPhrase(MenuModel& menu, const CWLKCommand& phrase) const {
     SeparatorIfNeeded(menu, phrase.HasSeparatorAfter());
 }
 
-void LevelBuilder::AddGroup(MenuModel& menu, const CWLKCommand& group, bool& first) const {
+void LevelBuilder::AddGroup(MenuModel& menu, const CWLKCommand& group, int depth,
+                            bool& first) const {
+    if (depth >= kMaxGroupDepth) {
+        log::EventLog::Instance().Write(
+            Format(u"Group left out of the menu, groups nest at most %d deep: [%s]",
+                   {ToText(kMaxGroupDepth), group.name}));
+        return;
+    }
     auto submenu = std::make_unique<MenuModel>();
-    AddLevel(*submenu, *group.children);
+    AddLevel(*submenu, *group.children, depth + 1);
     if (submenu->items.empty()) return;
     SeparatorIfNeeded(menu, first && !menu.items.empty());
     first = false;
@@ -116,14 +126,14 @@ void LevelBuilder::AddGroup(MenuModel& menu, const CWLKCommand& group, bool& fir
     SeparatorIfNeeded(menu, group.HasSeparatorAfter());
 }
 
-void LevelBuilder::AddLevel(MenuModel& menu, const CommandList& list) const {
+void LevelBuilder::AddLevel(MenuModel& menu, const CommandList& list, int depth) const {
     for (const CWLKCommand& node : list) {
         if (node.IsGroup() || !node.IsIncluded() || LevelHasId(menu, node.id)) continue;
         if (HasMenuId(node)) AddPhrase(menu, node);
     }
     bool first = true;
     for (const CWLKCommand& node : list) {
-        if (node.IsGroup() && node.IsIncluded()) AddGroup(menu, node, first);
+        if (node.IsGroup() && node.IsIncluded()) AddGroup(menu, node, depth, first);
     }
 }
 

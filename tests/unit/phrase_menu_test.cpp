@@ -1,6 +1,7 @@
 // The phrase menu's model: title cutting and shortening, phrase items previewed
 // through macro expansion, the tree level by level, the clipboard history, the
 // extra commands, the result codes and the keys of the open menu.
+#include <algorithm>
 #include <stdexcept>
 
 #include "history/ch_queue.h"
@@ -243,6 +244,22 @@ TEST_F(PhraseMenuTest, TreeLevelsKeepTheirRulesForGroupsSeparatorsAndLastUsed) {
     EXPECT_EQ(Shape(*Make()).at(1), "-");
     top.clear();
     EXPECT_EQ(Make(), nullptr);
+
+    // Groups nested 50 deep show as deep as Windows nests submenus.
+    CWLKCommand chain = Group(150, u"g50", {Phrase(1500, u"deepest")});
+    for (uint32_t level = 49; level >= 1; --level)
+        chain = Group(100 + level, u"g", {Phrase(1400 + level, u"p"), chain});
+    top.push_back(chain);
+    const auto deep = Make();
+    int depth = 0;
+    for (const MenuModel* level = deep.get(); level; ++depth) {
+        const auto group = std::find_if(level->items.begin(), level->items.end(),
+                                        [](const auto& entry) { return entry.submenu != nullptr; });
+        level = group == level->items.end() ? nullptr : group->submenu.get();
+    }
+    EXPECT_EQ(depth, 25) << "the top level and 24 groups";
+    EXPECT_NE(readLog().find("Group left out of the menu, groups nest at most 24 deep: [g]"),
+              std::string::npos);
 }
 
 TEST_F(PhraseMenuTest, HistoryItemsFollowTheirLimitAndOverflowIntoMoreHistory) {
