@@ -41,6 +41,8 @@ public:
     // may be fetched through the clipboard): what a cancel puts back, and the
     // text the clipboard macros give.
     void OnMenuCalled();
+    // The clipboard's text read by the last OnMenuCalled.
+    const Text& ClipboardAtCall() const { return clipboardAtCall_; }
     // `called` is the context the last menu call received (null when none).
     bridge::InsertResult Run(int32_t command, platform::WindowId target,
                              const bridge::TargetContext* called, bool honourLayoutMacros);

@@ -299,9 +299,11 @@ menu::IDataNeededHander_MenuSelf& CWLKTrayWnd::MenuHandler() {
     if (!menuHandler_)
         menuHandler_ = std::make_unique<menu::IDataNeededHander_MenuSelf>(
             menu::MenuHandlerParts{instance_, hwnd_, kMsgCommandFromSelf, kMsgHistoryEntryCommand,
-                                   phrases_, settings_, rtf_, [this]() -> history::CCHQueue* {
+                                   phrases_, settings_, rtf_,
+                                   [this]() -> history::CCHQueue* {
                                        return clipboard_ ? &clipboard_->Handler().Queue() : nullptr;
-                                   }});
+                                   },
+                                   [this] { return menuCommands_.ClipboardAtCall(); }});
     return *menuHandler_;
 }
 

@@ -1,6 +1,5 @@
 #include "menu/menu_handler_win32.h"
 
-#include "bridge/selection_extract.h"
 #include "log/event_log.h"
 #include "menu/menu_keys.h"
 #include "menu/menu_tracker_win32.h"
@@ -101,7 +100,7 @@ int32_t IDataNeededHander_MenuSelf::ShowMenu(const bridge::TargetContext& contex
 std::unique_ptr<MenuModel> IDataNeededHander_MenuSelf::Build(const bridge::TargetContext& context) {
     const bool selected = context.StateSelText != bridge::kSelTextNone;
     request_ =
-        MenuRequest{selected ? context.SelText : Text(), bridge::ReadClipboardText(), context.HKL};
+        MenuRequest{selected ? context.SelText : Text(), parts_.clipboardText(), context.HKL};
     MenuSources sources{parts_.phrases, parts_.history ? parts_.history() : nullptr, lastUsed_,
                         MenuOptions::FromSettings(parts_.settings), &parts_.rtf};
     return MakeMenu(sources, request_);

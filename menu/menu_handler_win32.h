@@ -28,6 +28,8 @@ struct MenuHandlerParts {
     const settings::Settings& settings;
     phrases::RtfExpander& rtf;
     std::function<history::CCHQueue*()> history;  // null while there is no history
+    // The clipboard's text as the menu call found it, for the clipboard macros.
+    std::function<Text()> clipboardText;
 };
 
 class IDataNeededHander_MenuSelf final : public bridge::IDataNeededHander {

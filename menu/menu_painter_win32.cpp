@@ -4,6 +4,7 @@
 #include <string>
 
 #include "log/event_log.h"
+#include "menu/menu_guard.h"
 #include "platform/platform.h"
 #include "platform/text.h"
 #include "platform/win32/wide.h"
@@ -17,9 +18,6 @@ using UniqueBrush = platform::win32::Unique<HBRUSH, &::DeleteObject>;
 using UniquePen = platform::win32::Unique<HPEN, &::DeleteObject>;
 using UniqueDc = platform::win32::Unique<HDC, &::DeleteDC>;
 
-// What a C++ exception is raised with on Windows: the code its report names.
-constexpr uint32_t kCppExceptionCode = 0xE06D7363;
-
 constexpr int kBannerWidth = 22;
 constexpr int kBannerShift = 24;
 constexpr int kProgramIconId = 128;
@@ -32,15 +30,6 @@ constexpr int kIconArea = 20;
 constexpr int kIconTextShift = 18;
 constexpr int kTextIndent = 8;
 constexpr UINT kLineFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
-
-template <typename Operation>
-void Guarded(const char16_t* context, Operation&& operation) {
-    try {
-        operation();
-    } catch (...) {
-        log::EventLog::Instance().ReportException(context, kCppExceptionCode);
-    }
-}
 
 // Odd rows a shade darker (lighter on black), so that rows are striped.
 COLORREF Tinted(COLORREF colour) {
@@ -74,11 +63,16 @@ void ChooseLook(const MenuItemData& item, UINT state, Look& look) {
         look.owned.Reset(CreateSolidBrush(look.back));
         look.brush = look.owned.Get();
     }
-    if (greyed) look.text = GetSysColor(COLOR_GRAYTEXT);
-    else if (item.IsExtraCommand()) look.text = kExtraCommandColour;
-    else if (history) look.text = GetSysColor(COLOR_INFOTEXT);
-    else if (item.isDefault) look.text = kDefaultColour;
-    else look.text = GetSysColor(COLOR_MENUTEXT);
+    if (greyed)
+        look.text = GetSysColor(COLOR_GRAYTEXT);
+    else if (item.IsExtraCommand())
+        look.text = kExtraCommandColour;
+    else if (history)
+        look.text = GetSysColor(COLOR_INFOTEXT);
+    else if (item.isDefault)
+        look.text = kDefaultColour;
+    else
+        look.text = GetSysColor(COLOR_MENUTEXT);
 }
 
 int Extent(HDC dc, const Text& text) {
@@ -140,8 +134,10 @@ void DrawTag(HDC dc, const MenuItemData& item, const Look& look, RECT rect, bool
 void DrawIcon(HDC dc, HICON icon, const RECT& rect, bool large) {
     const int x = rect.left + (kIconArea - 16) / 2;
     const int y = rect.top + (rect.bottom - rect.top - 16) / 2;
-    if (large) DrawIconEx(dc, x - 1, y - 1, icon, 20, 20, 0, nullptr, DI_NORMAL);
-    else DrawIconEx(dc, x, y, icon, 16, 16, 0, nullptr, DI_NORMAL);
+    if (large)
+        DrawIconEx(dc, x - 1, y - 1, icon, 20, 20, 0, nullptr, DI_NORMAL);
+    else
+        DrawIconEx(dc, x, y, icon, 16, 16, 0, nullptr, DI_NORMAL);
 }
 
 }  // namespace
@@ -171,13 +167,13 @@ HFONT MenuPainter::NormalFont() {
 }
 
 void MenuPainter::OnMenuMEASUREITEM(MEASUREITEMSTRUCT& measure) {
-    Guarded(u"ERROR: Exception in IDataNeededHander_MenuSelf::OnMenuMEASUREITEM",
-            [&] { MeasureImpl(measure); });
+    RunGuarded(u"ERROR: Exception in IDataNeededHander_MenuSelf::OnMenuMEASUREITEM",
+               [&] { MeasureImpl(measure); });
 }
 
 void MenuPainter::OnMenuDRAWITEMSTRUCT(const DRAWITEMSTRUCT& draw) {
-    Guarded(u"ERROR: Exception in IDataNeededHander_MenuSelf::OnMenuDRAWITEMSTRUCT",
-            [&] { DrawImpl(draw); });
+    RunGuarded(u"ERROR: Exception in IDataNeededHander_MenuSelf::OnMenuDRAWITEMSTRUCT",
+               [&] { DrawImpl(draw); });
 }
 
 int MenuPainter::TextWidth(const Text& text) {
@@ -276,8 +272,8 @@ void MenuPainter::DrawImpl(const DRAWITEMSTRUCT& draw) {
         DrawLine(dc, item->label, label, DT_LEFT | DT_END_ELLIPSIS);
         if (item->caretPos >= 0 && !item->OpensSubmenu()) {
             const size_t before = std::min(item->label.size(), size_t(item->caretPos));
-            DrawCaretMark(dc, rect.left + Extent(dc, item->label.substr(0, before)),
-                          rect.bottom, selected);
+            DrawCaretMark(dc, rect.left + Extent(dc, item->label.substr(0, before)), rect.bottom,
+                          selected);
         }
     }
     if (!item->tag.empty()) DrawTag(dc, *item, look, rect, selected);
