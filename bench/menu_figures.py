@@ -108,11 +108,11 @@ class Program:
     def fill_history(self, items):
         """Copies until the history holds `items`: a copy that comes while the
         previous one is still read may be taken as one change."""
-        for _ in range(5):
+        for _ in range(10):
             missing = items - self.history_count()
             if missing <= 0:
                 return
-            self.session.write_clipboard("burst", str(missing), "20",
+            self.session.write_clipboard("burst", str(missing), "40",
                                          f"history item {self.history_count()}", timeout=600)
             harness.wait_until(lambda: self.history_count() >= items, 60, 1)
         fail(f"the history holds {self.history_count()} items, not {items}")
