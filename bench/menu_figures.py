@@ -108,12 +108,12 @@ class Program:
     def fill_history(self, items):
         """Copies until the history holds `items`: a copy that comes while the
         previous one is still read may be taken as one change."""
-        for _ in range(10):
+        for round_ in range(10):
             missing = items - self.history_count()
             if missing <= 0:
                 return
             self.session.write_clipboard("burst", str(missing), "40",
-                                         f"history item {self.history_count()}", timeout=600)
+                                         f"history item {round_}:", timeout=600)
             harness.wait_until(lambda: self.history_count() >= items, 60, 1)
         fail(f"the history holds {self.history_count()} items, not {items}")
 
