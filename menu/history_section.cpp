@@ -20,8 +20,6 @@ constexpr uint32_t kStrChars = 259;
 
 constexpr size_t kTitleChars = 50;
 constexpr size_t kCaptionChars = 60;
-// A tooltip shows this much of an item's text: an item may hold megabytes.
-constexpr size_t kTooltipTextChars = 2000;
 
 Text KindName(history::ChType type) {
     switch (type) {
@@ -50,11 +48,7 @@ Text MakeTooltip(const CCHItem& item) {
     if (!text.empty()) {
         tip += u"\n" + language::GetString(kStrChars) + u": " +
                ToText(static_cast<long long>(text.size()));
-        if (text.size() > kTooltipTextChars) {
-            text.resize(kTooltipTextChars);
-            text += kEllipsis;
-        }
-        tip += u"\r\n\r\n" + text;
+        tip += u"\r\n\r\n" + TooltipText(std::move(text));
     }
     if (!item.sourceUrl.empty()) tip += u"\r\n\tURL: " + item.sourceUrl;
     return tip;

@@ -56,8 +56,7 @@ HICON GreyCopy(HICON icon) {
     std::vector<RGBQUAD> pixels(count), transparent(count);
     HDC screen = GetDC(nullptr);
     const bool read =
-        GetDIBits(screen, colour.Get(), 0, size.bmHeight, pixels.data(), &format,
-                  DIB_RGB_COLORS) &&
+        GetDIBits(screen, colour.Get(), 0, size.bmHeight, pixels.data(), &format, DIB_RGB_COLORS) &&
         GetDIBits(screen, mask.Get(), 0, size.bmHeight, transparent.data(), &format,
                   DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
@@ -79,8 +78,7 @@ HICON GreyCopy(HICON icon) {
 }  // namespace
 
 HICON MenuIcons::Load(int key, const Text& file) {
-    if (key == kIconText)
-        return ShellIcon(L".txt", FILE_ATTRIBUTE_NORMAL, SHGFI_USEFILEATTRIBUTES);
+    if (key == kIconText) return ShellIcon(L".txt", FILE_ATTRIBUTE_NORMAL, SHGFI_USEFILEATTRIBUTES);
     if (key == kIconOfFile) return ShellIcon(platform::win32::AsWide(file), 0, 0);
     const int resource = ResourceOf(key);
     if (!resource) return nullptr;

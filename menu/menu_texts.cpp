@@ -84,4 +84,12 @@ Text ShortenText(const Text& text, size_t n) {
     return line.substr(0, headEnd) + kEllipsis + line.substr(tailStart);
 }
 
+Text TooltipText(Text text) {
+    if (text.size() > kTooltipTextChars) {
+        text.resize(kTooltipTextChars);
+        text += kEllipsis;
+    }
+    return text;
+}
+
 }  // namespace wlk::menu

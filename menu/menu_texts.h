@@ -10,6 +10,8 @@
 namespace wlk::menu {
 
 inline constexpr char16_t kEllipsis = u'\u2026';
+// A tooltip shows this much of a text: the tip stays on the screen.
+inline constexpr size_t kTooltipTextChars = 2000;
 
 // Each occurrence of `from` replaced, left to right in one pass: the inserted
 // text is not searched again. Linear, so a body of megabytes costs one copy.
@@ -24,5 +26,8 @@ Text CutTitle(const Text& text, size_t n);
 // separators where there are any. At most n + 1 characters; a text of `n`
 // characters or fewer is returned as it is.
 Text ShortenText(const Text& text, size_t n);
+
+// The text cut to kTooltipTextChars, with "…" when it was longer.
+Text TooltipText(Text text);
 
 }  // namespace wlk::menu

@@ -84,9 +84,8 @@ bool MenuToolTip::Create(HINSTANCE instance, HWND owner, HFONT font) {
     if (!RegisterOnce(instance, WindowProc)) return false;
     owner_ = owner;
     hwnd_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TRANSPARENT, kToolTipClassName, nullptr,
-                            WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, instance,
-                            nullptr);
+                            WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, instance, nullptr);
     if (!hwnd_) return false;
     SetPropW(hwnd_, kSelfProperty, this);
     text_ = language::GetString(kDefaultTipString);
@@ -169,10 +168,9 @@ void MenuToolTip::ShowIfStill(uint64_t selection) {
     SendMessageW(hwnd_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
     RECT tip{};
     GetWindowRect(hwnd_, &tip);
-    const POINT at = PlaceTip(
-        rect, SIZE{tip.right - tip.left, tip.bottom - tip.top},
-        SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
-        SIZE{GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYBORDER)});
+    const POINT at = PlaceTip(rect, SIZE{tip.right - tip.left, tip.bottom - tip.top},
+                              SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
+                              SIZE{GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYBORDER)});
     SendMessageW(hwnd_, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y));
     SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
@@ -184,8 +182,8 @@ void MenuToolTip::OnIdle() {
 LRESULT MenuToolTip::OnNotify(const NMHDR& header) {
     if (header.code != TTN_GETDISPINFOW) return 0;
     auto& info = const_cast<NMTTDISPINFOW&>(reinterpret_cast<const NMTTDISPINFOW&>(header));
-    info.lpszText = text_.empty() ? const_cast<wchar_t*>(kNoText)
-                                  : reinterpret_cast<wchar_t*>(text_.data());
+    info.lpszText =
+        text_.empty() ? const_cast<wchar_t*>(kNoText) : reinterpret_cast<wchar_t*>(text_.data());
     return 0;
 }
 

@@ -119,7 +119,7 @@ Text Tooltip(const phrases::CWLKCommand& phrase, const MenuRequest& request, con
         shown = Replaced(shown, kMacroClipboardText, request.clipboardText);
         if (phrase.dataType != CommandDataType::EXEC)
             tip += u"\n" + texts.chars + u": " + ToText(static_cast<long long>(shown.size()));
-        tip += u"\r\n\r\n" + shown;
+        tip += u"\r\n\r\n" + TooltipText(std::move(shown));
     }
     if (preview.layout) {
         const Text tag = LayoutTag(*preview.layout);

@@ -179,6 +179,16 @@ TEST_F(PhraseMenuTest, PhraseItemsShowTheirExpandedBodyCaretTagTooltipAndIcon) {
     EXPECT_EQ(Item(Phrase(9, u"Blank", u"%CLIPBOARD_TEXT%")).label, u"Blank");
     request.clipboardText = u"one two three four five six seven eight nine ten";
     EXPECT_EQ(Item(Phrase(10, u"Clip", u"%CLIPBOARD_TEXT%")).label, u"one…eight nine ten");
+
+    // 10,000 characters of name and of macros: a short label and a tip that fits the screen.
+    Text macros;
+    while (macros.size() < 10000) macros += u"%YEAR%";
+    const auto huge = Item(Phrase(11, Text(10000, u'n').c_str(), macros.c_str()));
+    EXPECT_EQ(huge.label, u"20242024202420242024…20242024202420242024");
+    const Text tipStart = u"Insert plain text » " + huge.label + u"\nChars: 6668\r\n\r\n";
+    EXPECT_EQ(huge.tooltip.substr(0, tipStart.size()), tipStart);
+    EXPECT_EQ(huge.tooltip.size(), tipStart.size() + 2000 + 1);
+    EXPECT_EQ(huge.tooltip.back(), u'…');
 }
 
 TEST_F(PhraseMenuTest, TreeLevelsKeepTheirRulesForGroupsSeparatorsAndLastUsed) {
