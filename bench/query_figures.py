@@ -63,6 +63,8 @@ def measure(session, label, command, title, keys_first):
             if not harness.wait_until(lambda: len(delays(folder)) >= press, 20):
                 raise harness.HarnessError(f"press {press} got no context:\n" + folder.read_log())
             # Each press opens the phrase menu; Escape closes it for the next.
+            if not session.menus(20000)[0]:
+                raise harness.HarnessError(f"press {press} showed no menu:\n" + folder.read_log())
             session.keys("Escape")
             if not harness.wait_until(lambda: closed(folder) >= press, 20):
                 raise harness.HarnessError(f"menu {press} did not close:\n" + folder.read_log())

@@ -90,7 +90,10 @@ void IDataNeededHander_MenuSelf::OnDataNeeded(const bridge::TargetContext& conte
 
 int32_t IDataNeededHander_MenuSelf::ShowMenu(const bridge::TargetContext& context) {
     model_ = Build(context);
-    if (!model_) return 0;
+    if (!model_) {
+        Log().Write(u"No phrase menu: no phrase, history item or command to show");
+        return 0;
+    }
     const uint32_t chosen = Track(*model_, MenuPoint(context));
     CleanupMenu();
     if (chosen != 0) Sleep(kAfterChoiceMs);

@@ -31,7 +31,9 @@ class TargetQueryTest(harness.ProgramCase):
         return instance
 
     def close_menu(self, closed):
-        """Escape closes the phrase menu a press opened; its result is the closed-th."""
+        """Escape closes the phrase menu a press opened, once it is on the screen
+        (the context is logged before it is shown); its result is the closed-th."""
+        self.assertTrue(self.session.menus(30000)[0], "no phrase menu on the screen")
         self.session.keys("Escape")
         self.wait_count(MENU_CLOSED, closed)
 
