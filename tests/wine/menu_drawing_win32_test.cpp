@@ -1,7 +1,10 @@
 // The phrase menu's owner drawing painted into a memory bitmap, the model
 // appended to a real popup menu, and the tracker window with its key and
 // right-click handling.
+#include <algorithm>
 #include <cstring>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "menu/item_command_menu_win32.h"
@@ -337,6 +340,16 @@ TEST_F(MenuDrawingWin32Test, TrackerWindowKeysAndItemCommands) {
     EXPECT_NE(FindWindowW(menu::kToolTipClassName, nullptr), nullptr);
     tipped.Destroy();
     EXPECT_EQ(FindWindowW(menu::kToolTipClassName, nullptr), nullptr);
+    // Beside the item, to its left in the right third, and kept above the screen's bottom.
+    const SIZE tip{150, 40}, screen{1200, 900}, border{1, 1};
+    auto place = [&](RECT item) {
+        const POINT at = menu::PlaceTip(item, tip, screen, border);
+        return std::pair(at.x, at.y);
+    };
+    EXPECT_EQ(place({100, 200, 300, 220}), std::pair(301L, 201L));
+    EXPECT_EQ(place({700, 200, 799, 220}), std::pair(800L, 201L));
+    EXPECT_EQ(place({700, 200, 800, 220}), std::pair(550L, 201L));
+    EXPECT_EQ(place({100, 880, 300, 900}), std::pair(301L, 860L));
 
     // Right-click commands: pictures cannot be opened or searched, phrases not edited.
     MenuItemData picture = Item("Screenshot of the whole desktop today", 0, 2000);
