@@ -30,10 +30,6 @@ int LastUsedCount(int count) {
     return count >= 1 && count <= kMaxLastUsedCount ? count : kDefaultLastUsedCount;
 }
 
-bool IsExtraCommandId(uint32_t id) {
-    return id == kCmdEditSetting || id == kCmdSaveSelAsPhrase || id == kCmdSupport;
-}
-
 bool LevelHasId(const MenuModel& menu, uint32_t id) {
     return std::any_of(menu.items.begin(), menu.items.end(),
                        [id](const MenuEntry& entry) { return entry.id == id; });

@@ -34,6 +34,11 @@ inline constexpr int kIconYandex = 4;
 
 enum class ItemKind : int { Phrase = 0, History = 1 };
 
+// The commands the menu adds after the phrases and the history.
+constexpr bool IsExtraCommandId(uint32_t id) {
+    return id == kCmdEditSetting || id == kCmdSaveSelAsPhrase || id == kCmdSupport;
+}
+
 // One owner-drawn item: everything its drawing, tooltip and right-click
 // commands need.
 struct MenuItemData {
@@ -56,10 +61,7 @@ struct MenuItemData {
 
     bool IsSeparator() const { return (flags & kItemSeparator) != 0; }
     bool OpensSubmenu() const { return (flags & kItemOpensSubmenu) != 0; }
-    bool IsExtraCommand() const {
-        return commandId == kCmdEditSetting || commandId == kCmdSaveSelAsPhrase ||
-               commandId == kCmdSupport;
-    }
+    bool IsExtraCommand() const { return IsExtraCommandId(commandId); }
 };
 
 struct MenuModel;
