@@ -5,7 +5,6 @@
 
 namespace wlk::app {
 
-inline constexpr char16_t kPhraseEditorFile[] = u"WordlarkEditor.exe";
 inline constexpr char16_t kEditorEndedEventName[] =
     u"Local\\Wordlark_Event_PhraseEditorAgentCoop_Ended";
 

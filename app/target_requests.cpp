@@ -6,6 +6,20 @@
 
 namespace wlk::app {
 
+namespace {
+
+log::EventLog& Log() {
+    return log::EventLog::Instance();
+}
+
+}  // namespace
+
+bool TargetRequests::MayCall() const {
+    if (!loops_.Busy()) return true;
+    Log().Write(u"Phrase menu not called: a menu, prompt or message of the program is open");
+    return false;
+}
+
 bridge::QueryResult TargetRequests::Request(uintptr_t trigger) {
     auto& p = platform::Current();
     requestTick_ = p.system.TickCount();
@@ -23,13 +37,21 @@ bridge::QueryResult TargetRequests::Request(uintptr_t trigger) {
 
 intptr_t TargetRequests::OnDataNeeded(const bridge::TargetContext& context,
                                       bridge::QueryAnswer& answer) {
-    platform::Current().ui.KillTimer(trayWindow_, kTimerQueryFallback);
-    if (!pending_.TakeQuery()) {
-        log::EventLog::Instance().Write(
-            u"Late query dropped: the target's facts were taken directly");
+    if (loops_.Busy()) {
+        // Handled now, it would build a second menu inside the open one.
+        Log().Write(u"Query dropped: a menu, prompt or message of the program is open");
         return 0;
     }
-    HandOn(context, answer);
+    platform::Current().ui.KillTimer(trayWindow_, kTimerQueryFallback);
+    if (!pending_.TakeQuery()) {
+        Log().Write(u"Late query dropped: the target's facts were taken directly");
+        return 0;
+    }
+    const bridge::TargetContext copy = context;
+    bridge::QueryAnswer own;
+    HandOn(copy, own);
+    // Only a handler that answers at once fills an answer.
+    if (handler_ && handler_->ProvidesAnswers()) answer = std::move(own);
     return 1;
 }
 
@@ -38,7 +60,7 @@ void TargetRequests::OnFallbackTimer() {
     p.ui.KillTimer(trayWindow_, kTimerQueryFallback);
     const auto target = pending_.TakeTimeout(queries_.QueriesRead());
     if (!target) return;
-    log::EventLog::Instance().Write(
+    Log().Write(
         Format(u"No query from the hook component within %d ms: target context filled directly",
                {ToText(kQueryFallbackMs)}));
     bridge::TargetContext context;
@@ -49,12 +71,13 @@ void TargetRequests::OnFallbackTimer() {
 
 void TargetRequests::HandOn(const bridge::TargetContext& context, bridge::QueryAnswer& answer) {
     const uint32_t elapsed = platform::Current().system.TickCount() - requestTick_;
-    log::EventLog::Instance().Write(
-        Format(u"Target context ready %d ms after the request: window %d [%s] of [%s], "
-               u"selection state %d",
-               {ToText(elapsed), ToText(int64_t(intptr_t(context.HWND))),
-                context.WindowClassName, context.AppPath, ToText(context.StateSelText)}));
-    if (handler_) handler_->OnDataNeeded(context, answer);
+    Log().Write(Format(u"Target context ready %d ms after the request: window %d [%s] of [%s], "
+                       u"selection state %d",
+                       {ToText(elapsed), ToText(int64_t(intptr_t(context.HWND))),
+                        context.WindowClassName, context.AppPath, ToText(context.StateSelText)}));
+    if (!handler_) return;
+    ModalLoops::Scope menu(loops_);
+    handler_->OnDataNeeded(context, answer);
 }
 
 }  // namespace wlk::app

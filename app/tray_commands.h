@@ -60,9 +60,13 @@ enum TrayTimer : uint32_t {
     kTimerPanePreview = 1244,
     kTimerBalloon = 1245,
     kTimerMenuFromPane = 1247,
+    // While an exit waits for the open menus and dialogs to close.
+    kTimerExitWait = 1249,
 };
 
 inline constexpr uint32_t kWmApp = 0x8000;
+// WM_COMMAND, for the threads that send the window a menu command.
+inline constexpr uint32_t kWmCommand = 0x0111;
 
 enum TrayMessage : uint32_t {
     kMsgAddTrayIcon = kWmApp + 1,

@@ -12,6 +12,7 @@
 #include "log/event_log.h"
 #include "platform/platform.h"
 #include "platform/text.h"
+#include "platform/win32/security.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_menu.h"
 #include "res/resource.h"
@@ -107,9 +108,12 @@ void CWLKTrayWnd::ShowTrayMenu(POINT point) {
         CheckMenuItem(
             popup, kCmdCheckForUpdates,
             settings_.Get(settings::IntSetting::AutoCheckForUpdates) ? MF_CHECKED : MF_UNCHECKED);
-        chosen = UINT(TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x, point.y, 0,
-                                     hwnd_, nullptr));
-        EndMenu();
+        {
+            ModalLoops::Scope trayMenu(loops_);
+            chosen = UINT(TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x, point.y,
+                                         0, hwnd_, nullptr));
+            EndMenu();
+        }
     }
     if (resource) DestroyMenu(resource);
     if (chosen) SendMessageW(hwnd_, WM_COMMAND, chosen, 0);
@@ -134,7 +138,7 @@ void CWLKTrayWnd::OnInitMenuPopup(HMENU menu) {
     facts.historyMax = settings_.Get(settings::IntSetting::ClipboardHistoryMax);
     facts.phrasesAll = phraseCounts_.all;
     facts.phrasesShown = phraseCounts_.included;
-    facts.admin = IsAdmin();
+    facts.admin = platform::win32::RunsAsAdministrator();
     for (const auto& state :
          TrayMenuStates(facts, [menu](uint32_t id) { return MenuText(menu, id); })) {
         if (GetMenuState(menu, state.id, MF_BYCOMMAND) == UINT(-1)) continue;  // not in this popup
@@ -182,7 +186,7 @@ void CWLKTrayWnd::SaveAndNotify() {
 
 void CWLKTrayWnd::OnCommand(UINT id) {
     switch (id) {
-        case kCmdExit: DestroyWindow(hwnd_); return;
+        case kCmdExit: RequestExit(); return;
         case kCmdRunAsAdministrator:
             SetForegroundWindow(hwnd_);
             RunAsAdministrator(platform::WindowId(hwnd_), [this] {
@@ -201,12 +205,12 @@ void CWLKTrayWnd::OnCommand(UINT id) {
             return;
         case kCmdWelcome:
             ShellExecuteW(hwnd_, L"open",
-                          AsWide(settings::ProgramFolder() + u"Wordlark_Welcome.exe"), nullptr,
+                          AsWide(settings::ProgramFolder() + settings::kWelcomeProgramFile), nullptr,
                           nullptr, SW_SHOWNORMAL);
             return;
         case kCmdAbout:
-            MessageBoxW(hwnd_, AsWide(u"Wordlark " + platform::Current().system.ProgramVersion()),
-                        L"Wordlark", MB_ICONINFORMATION);
+            ShowMessage(u"Wordlark " + platform::Current().system.ProgramVersion(),
+                        MB_ICONINFORMATION);
             return;
         case kCmdMenuOnMouseEvent: SaveAndNotify(); return;
         case kCmdShowTrayMenuAtCursor: {

@@ -7,15 +7,27 @@ namespace wlk::app {
 
 using language::GetString;
 
+namespace {
+
+Text StateWord(bool servicesOn) {
+    return ToUpper(GetString(servicesOn ? 275 : 276));
+}
+
+}  // namespace
+
 Text TrayTooltip(const TrayFacts& facts) {
     constexpr size_t kTooltipChars = 126;
     Text text = u"Wordlark";
     if (facts.admin) text += u"^";
-    text += u" - " + ToUpper(GetString(facts.servicesOn ? 275 : 276));
+    text += u" - " + StateWord(facts.servicesOn);
     text += u"\r\n" + GetString(132) + u": " + facts.hotkeyText;
     text += u"\r\n" + GetString(148);
     text += u"\r\n" + GetString(220) + u": " + facts.phrasesFolder;
     return text.substr(0, kTooltipChars);
+}
+
+Text TrayCaption(bool servicesOn) {
+    return u"Wordlark - " + StateWord(servicesOn);
 }
 
 Text HotkeyBalloon(const Text& hotkeyText) {

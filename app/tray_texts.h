@@ -16,6 +16,9 @@ struct TrayFacts {
 // phrases folder, cut to the 126 characters the icon can show.
 Text TrayTooltip(const TrayFacts& facts);
 
+// "Wordlark - ON" or "Wordlark - OFF", in the interface language.
+Text TrayCaption(bool servicesOn);
+
 // "Press system hot key detected - <hotkey>\nShowing menu…".
 Text HotkeyBalloon(const Text& hotkeyText);
 

@@ -8,12 +8,13 @@
 #include "app/change_listeners.h"
 #include "app/copy_data_command.h"
 #include "app/delayed_history.h"
-#include "app/event_watcher.h"
+#include "app/input_desktop_win32.h"
 #include "app/instance_control.h"
 #include "app/phrase_editor.h"
 #include "app/phrase_editor_win32.h"
 #include "app/tray_commands.h"
-#include "app/tray_texts.h"
+#include "app/tray_threads.h"
+#include "bridge/foreground.h"
 #include "bridge/install_report.h"
 #include "bridge/interchange.h"
 #include "bridge/selection_extract.h"
@@ -23,6 +24,7 @@
 #include "log/event_log.h"
 #include "platform/platform.h"
 #include "platform/text.h"
+#include "platform/win32/security.h"
 #include "platform/win32/wide.h"
 #include "res/resource.h"
 #include "settings/program_location.h"
@@ -39,8 +41,9 @@ constexpr int kHotkeyId = 1;
 constexpr UINT kHotkeyBalloonMs = 3000;
 constexpr UINT kNoticeBalloonMs = 3000;
 constexpr DWORD kExitDelayMs = 500;
-constexpr int kTrayIconTries = 200;
-constexpr uint32_t kTrayIconRetryMs = 2000;
+// An exit closes what is open every so often, and goes after this many tries.
+constexpr UINT kExitWaitMs = 250;
+constexpr int kExitWaitTicks = 8;
 
 log::EventLog& Log() {
     return log::EventLog::Instance();
@@ -66,18 +69,6 @@ UINT GestureMessage() {
 // the query thread.
 Text CopySelection(platform::WindowId target) {
     return bridge::ExtractSelectedText(target, Globals().trayWindow);
-}
-
-bool InputDesktopIsActive() {
-    HDESK input = OpenInputDesktop(0, FALSE, MAXIMUM_ALLOWED);
-    if (!input) return false;
-    wchar_t inputName[256] = {};
-    wchar_t ownName[256] = {};
-    GetUserObjectInformationW(input, UOI_NAME, inputName, sizeof inputName, nullptr);
-    GetUserObjectInformationW(GetThreadDesktop(GetCurrentThreadId()), UOI_NAME, ownName,
-                              sizeof ownName, nullptr);
-    CloseDesktop(input);
-    return lstrcmpiW(inputName, ownName) == 0;
 }
 
 }  // namespace
@@ -145,7 +136,10 @@ LRESULT CWLKTrayWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kMsgAddTrayIcon: return OnAddTrayIcon();
         case kMsgTrayIcon: OnTrayIcon(lParam); return 0;
         case kMsgEditorState: OnEditorState(wParam); return 0;
-        case kMsgEditorEnded: OnEditorEnded(); return 0;
+        case kMsgEditorEnded:
+            Log().Write(u"Detected event: PhraseEditor closed");
+            Reread(false);
+            return 0;
         case kMsgDelayedHistory: return EnsureClipboardHistory() ? 1 : 0;
         case kMsgCommandFromSelf:
             Log().Write(u"CWLKTrayWnd::OnWmCommandFromSelf");
@@ -187,11 +181,7 @@ bool CWLKTrayWnd::OnRegisteredMessage(UINT message, WPARAM wParam, LPARAM lParam
     } else if (message == StartupNoteMessage()) {
         if (lParam) startupNotes_.push_back(reinterpret_cast<const char16_t*>(lParam));
     } else if (message == GestureMessage()) {
-        ShowBalloon(language::GetString(250) + u"\n" + language::GetString(231) + u"\u2026",
-                    kHotkeyBalloonMs);
-        Sound(Sound::HotkeyAccepted);
-        menuCommands_.OnMenuCalled();
-        if (targetRequests_.Request(1) != bridge::QueryResult::ContextReady) HideBalloon();
+        CallPhraseMenu(1, language::GetString(250) + u"\n" + language::GetString(231) + u"\u2026");
     } else {
         return false;
     }
@@ -200,7 +190,7 @@ bool CWLKTrayWnd::OnRegisteredMessage(UINT message, WPARAM wParam, LPARAM lParam
 
 void CWLKTrayWnd::OnCreate() {
     Globals().trayWindow = reinterpret_cast<platform::WindowId>(hwnd_);
-    StartWatchers();
+    StartTrayWatchers(instanceEvent_);
     ChangeWindowMessageFilter(WM_COPYDATA, MSGFLT_ADD);
     HICON icon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_WORDLARK));
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
@@ -213,8 +203,8 @@ void CWLKTrayWnd::OnCreate() {
     }
     ReloadPhrases();
     if (!EnsureClipboardHistory()) StartDelayedHistory(instanceEvent_, platform::WindowId(hwnd_));
-    StartTrayIconThread();
-    if (settings_.IsFirstRun()) StartFirstRunThread();
+    StartTrayIconThread(instanceEvent_, platform::WindowId(hwnd_));
+    if (settings_.IsFirstRun()) StartFirstRunThread(instanceEvent_);
     sound_.Start(instanceEvent_);
     SetWindowPos(hwnd_, nullptr, -100, -100, 10, 10, SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(hwnd_, SW_HIDE);
@@ -228,53 +218,8 @@ void CWLKTrayWnd::OnCreate() {
     if (!settings_.ReadWelcomeStarted()) StartWelcomeProgram();
 }
 
-void CWLKTrayWnd::StartWatchers() {
-    auto& sync = platform::Current().sync;
-    auto event = [&sync](const char16_t* name, bool manualReset) {
-        return sync.CreateEvent(name, manualReset, false, platform::Security::Everyone);
-    };
-    auto watch = [this](std::unique_ptr<platform::Event> e, uint32_t message, uintptr_t wParam,
-                        bool post) {
-        WatchedEvent watched;
-        watched.event = std::move(e);
-        watched.message = message;
-        watched.wParam = wParam;
-        watched.post = post;
-        StartEventWatcher(instanceEvent_, std::move(watched));
-    };
-    watch(event(u"Local\\Wordlark_LangUI_Changed", false), kMsgLanguageChanged, 0, false);
-    watch(event(kCheckForUpdatesEventName, false), WM_COMMAND, kCmdCheckForUpdates, false);
-    watch(event(kEditorEndedEventName, false), kMsgEditorEnded, 0, true);
-    watch(event(u"Local\\Wordlark_CommandCheckForUpdates", true), WM_COMMAND, kCmdCheckForUpdates,
-          false);
-    watch(event(kEditorRequestEventName, true), WM_COMMAND, kCmdEditPhrases, true);
-    watch(event(kShowMenuEventName, false), kMsgShowTrayMenu, 0, true);
-}
-
-void CWLKTrayWnd::StartTrayIconThread() {
-    auto& p = platform::Current();
-    HWND window = hwnd_;
-    p.threads.Start([&p, window, instance = instanceEvent_] {
-        platform::Event* events[] = {instance.get()};
-        for (int tries = 0; tries < kTrayIconTries; ++tries) {
-            if (SendMessageW(window, kMsgAddTrayIcon, 0, 0)) return;
-            if (p.sync.WaitAny(events, kTrayIconRetryMs) != platform::kWaitTimeout) return;
-        }
-    });
-}
-
-void CWLKTrayWnd::StartFirstRunThread() {
-    if (settings::RunsFromPortableDrive()) return;
-    auto& p = platform::Current();
-    p.threads.Start([&p, instance = instanceEvent_] {
-        platform::Event* events[] = {instance.get()};
-        if (p.sync.WaitAny(events, 1000) == platform::kWaitTimeout)
-            settings::SetStartWithWindows(true);
-    });
-}
-
 void CWLKTrayWnd::StartWelcomeProgram() {
-    Text welcome = settings::ProgramFolder() + u"Wordlark_Welcome.exe";
+    Text welcome = settings::ProgramFolder() + settings::kWelcomeProgramFile;
     // A missing program would only bring up the shell's error box.
     if (platform::Current().files.Kind(welcome) != platform::PathKind::File) return;
     ShellExecuteW(hwnd_, L"open", AsWide(welcome), L"/auto", nullptr, SW_SHOWNORMAL);
@@ -295,14 +240,58 @@ void CWLKTrayWnd::OnDestroy() {
     PostQuitMessage(0);
 }
 
+// The window must outlive the loops that run inside its handlers: an exit
+// asked for inside one closes them all and waits until they have unwound.
+void CWLKTrayWnd::RequestExit() {
+    if (exiting_) return loops_.CloseAll();
+    exiting_ = true;
+    if (loops_.Busy()) {
+        Log().Write(u"Exit: closing the open menus and dialogs first");
+        loops_.CloseAll();
+        SetTimer(hwnd_, kTimerExitWait, kExitWaitMs, nullptr);
+    }
+    loops_.WhenIdle([this] {
+        if (hwnd_) DestroyWindow(hwnd_);
+    });
+}
+
+// A nested menu or a prompt that opened after the first close is closed too;
+// a loop that does not end is left behind after a while.
+void CWLKTrayWnd::OnExitWait() {
+    if (!hwnd_ || !loops_.Busy()) return;
+    if (++exitWaitTicks_ < kExitWaitTicks) {
+        loops_.CloseAll();
+        SetTimer(hwnd_, kTimerExitWait, kExitWaitMs, nullptr);
+        return;
+    }
+    Log().WriteError(u"Exit forced: a menu or dialog did not close");
+    DestroyWindow(hwnd_);
+}
+
+void CWLKTrayWnd::CloseOpenLoops() {
+    EndMenu();
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM) -> BOOL {
+            wchar_t name[16] = {};
+            // Message boxes and the prompt dialog end as by Escape.
+            if (GetClassNameW(window, name, 16) && lstrcmpW(name, L"#32770") == 0)
+                PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+            return TRUE;
+        },
+        0);
+}
+
+void CWLKTrayWnd::ShowMessage(const Text& text, UINT icon) {
+    ModalLoops::Scope box(loops_);
+    MessageBoxW(hwnd_, AsWide(text), L"Wordlark", icon);
+}
+
 menu::IDataNeededHander_MenuSelf& CWLKTrayWnd::MenuHandler() {
     if (!menuHandler_)
         menuHandler_ = std::make_unique<menu::IDataNeededHander_MenuSelf>(
             menu::MenuHandlerParts{instance_, hwnd_, kMsgCommandFromSelf, kMsgHistoryEntryCommand,
-                                   phrases_, settings_, rtf_,
-                                   [this]() -> history::CCHQueue* {
-                                       return clipboard_ ? &clipboard_->Handler().Queue() : nullptr;
-                                   },
+                                   phrases_, settings_, rtf_, [this] { return HistoryQueue(); },
                                    [this] { return menuCommands_.ClipboardAtCall(); }});
     return *menuHandler_;
 }
@@ -313,9 +302,7 @@ bridge::InserterParts CWLKTrayWnd::MakeInserterParts() {
                                  snapshot_,
                                  rtf_,
                                  prompt_,
-                                 [this]() -> history::CCHQueue* {
-                                     return clipboard_ ? &clipboard_->Handler().Queue() : nullptr;
-                                 },
+                                 [this] { return HistoryQueue(); },
                                  [this](int sound) { Sound(app::Sound(sound)); }};
 }
 
@@ -398,28 +385,19 @@ void CWLKTrayWnd::UnregisterHotkey() {
     hotkeyRegistered_ = false;
 }
 
-bool CWLKTrayWnd::IsAdmin() const {
-    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
-    PSID administrators = nullptr;
-    if (!AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0,
-                                  0, 0, 0, 0, 0, &administrators))
-        return false;
-    BOOL member = FALSE;
-    CheckTokenMembership(nullptr, administrators, &member);
-    FreeSid(administrators);
-    return member != FALSE;
+TrayFacts CWLKTrayWnd::Facts() const {
+    return TrayFacts{platform::win32::RunsAsAdministrator(), hookService_.IsInstalled(),
+                     HotkeyName(), settings_.GetPhrasesFolder()};
 }
 
 void CWLKTrayWnd::UpdateTrayIcon(TrayIconMode mode, const Text& balloon, bool warning) {
-    TrayFacts facts{IsAdmin(), hookService_.IsInstalled(), HotkeyName(),
-                    settings_.GetPhrasesFolder()};
+    const TrayFacts facts = Facts();
     icon_.Attach(hwnd_, instance_);
     icon_.Update(mode, facts.servicesOn, TrayTooltip(facts), balloon, warning);
 }
 
 LRESULT CWLKTrayWnd::OnAddTrayIcon() {
-    TrayFacts facts{IsAdmin(), hookService_.IsInstalled(), HotkeyName(),
-                    settings_.GetPhrasesFolder()};
+    const TrayFacts facts = Facts();
     icon_.Attach(hwnd_, instance_);
     if (!icon_.Update(TrayIconMode::Add, facts.servicesOn, TrayTooltip(facts))) {
         Log().Write(u"ERROR: cannot install tray icon");
@@ -477,27 +455,28 @@ void CWLKTrayWnd::OnHotkey(WPARAM id) {
                              GetTickCount()))
         return;
     if (!hookService_.IsInstalled()) return;
-    if (settings_.Get(settings::IntSetting::ShowTrayBallonOnHotkey))
-        ShowBalloon(HotkeyBalloon(HotkeyName()), kHotkeyBalloonMs);
+    const bool balloon = settings_.Get(settings::IntSetting::ShowTrayBallonOnHotkey) != 0;
+    CallPhraseMenu(0, balloon ? HotkeyBalloon(HotkeyName()) : Text());
+}
+
+// The hotkey, the mouse gesture and the history pane call the menu alike.
+void CWLKTrayWnd::CallPhraseMenu(uintptr_t trigger, const Text& balloon) {
+    if (!targetRequests_.MayCall()) return;
+    if (!balloon.empty()) ShowBalloon(balloon, kHotkeyBalloonMs);
     Sound(Sound::HotkeyAccepted);
     menuCommands_.OnMenuCalled();
-    switch (targetRequests_.Request(0)) {
-        case bridge::QueryResult::Requested:
-        case bridge::QueryResult::NotSent: HideBalloon(); break;
-        case bridge::QueryResult::ContextReady: break;
-        default: MessageBeep(1); break;
-    }
+    if (targetRequests_.Request(trigger) != bridge::QueryResult::ContextReady) HideBalloon();
 }
 
 void CWLKTrayWnd::OnTimer(WPARAM id) {
     KillTimer(hwnd_, id);
-    if (id == kTimerBalloon) HideBalloon();
-    if (id == kTimerMenuFromPane) {
-        Sound(Sound::HotkeyAccepted);
-        menuCommands_.OnMenuCalled();
-        targetRequests_.Request(1);
+    switch (id) {
+        case kTimerBalloon: HideBalloon(); break;
+        case kTimerMenuFromPane: CallPhraseMenu(1); break;
+        case kTimerQueryFallback: targetRequests_.OnFallbackTimer(); break;
+        case kTimerExitWait: OnExitWait(); break;
+        default: break;
     }
-    if (id == kTimerQueryFallback) targetRequests_.OnFallbackTimer();
 }
 
 void CWLKTrayWnd::OnQueryFailed() {
@@ -513,17 +492,37 @@ LRESULT CWLKTrayWnd::ClipboardHandlerAddress() const {
 
 size_t CWLKTrayWnd::CopyCaption(wchar_t* buffer) const {
     // Callers pass a buffer of MAX_PATH characters.
-    constexpr size_t kCaptionChars = MAX_PATH;
-    Text caption =
-        u"Wordlark - " + ToUpper(language::GetString(hookService_.IsInstalled() ? 275 : 276));
-    caption = caption.substr(0, kCaptionChars - 1);
+    const Text caption = TrayCaption(hookService_.IsInstalled()).substr(0, MAX_PATH - 1);
     if (buffer)
         std::copy_n(caption.c_str(), caption.size() + 1, reinterpret_cast<char16_t*>(buffer));
     return caption.size();
 }
 
+// An open menu shows items of the library: it is reloaded once the menu is gone.
 void CWLKTrayWnd::ReloadPhrases() {
-    phraseCounts_ = phrases::LoadPhraseLibrary(phrases_);
+    loops_.WhenIdle([this] {
+        phraseCounts_ = phrases::LoadPhraseLibrary(phrases_);
+        if (menuHandler_) menuHandler_->OnLibraryReloaded();
+    });
+}
+
+// What the phrase editor may have changed: the settings, the language, the
+// phrases; after the editor ran from here, the hotkey and the services too.
+void CWLKTrayWnd::Reread(bool reinstallServices) {
+    loops_.WhenIdle([this, reinstallServices] {
+        settings_.Load();
+        language::ReloadLanguage(settings_);
+        ReloadPhrases();
+        if (reinstallServices) {
+            UninstallServices();
+            Text error;
+            InstallServices(false, error);
+        }
+        EnsureClipboardHistory();
+        const bool languageChanged = settings_.Language() != languageAtEditorStart_;
+        UpdateTrayIcon(reinstallServices && languageChanged ? TrayIconMode::Modify
+                                                            : TrayIconMode::Refresh);
+    });
 }
 
 void CWLKTrayWnd::OnLanguageSwitched(bool showMenuAgain) {
@@ -536,7 +535,7 @@ void CWLKTrayWnd::OnEnableMenuOfPhrases() {
     if (!hookService_.IsInstalled()) {
         Text error;
         if (!InstallServices(true, error) && !error.empty())
-            MessageBoxW(hwnd_, AsWide(u"ERROR\n\n" + error), L"Wordlark", MB_ICONERROR);
+            ShowMessage(u"ERROR\n\n" + error, MB_ICONERROR);
     } else {
         UninstallServices();
     }
@@ -552,6 +551,7 @@ void CWLKTrayWnd::OnCopyData(const COPYDATASTRUCT* data) {
 // The argument of a command is its target window; WM_COPYDATA carries it in
 // 32 bits, which Windows widens by sign extension.
 void CWLKTrayWnd::RunMenuCommand(int32_t command, platform::WindowId target) {
+    ModalLoops::Scope insertion(loops_);
     auto& handler = MenuHandler();
     if (menuCommands_.Run(command, target, handler.LastContext(), handler.HonoursLayoutMacros()) ==
         bridge::InsertResult::Phrase)
@@ -561,8 +561,7 @@ void CWLKTrayWnd::RunMenuCommand(int32_t command, platform::WindowId target) {
 void CWLKTrayWnd::OnItemCommand(int action, uint32_t commandId) {
     menuCommands_.RunItemCommand(
         action, commandId,
-        bridge::ItemSources{phrases_, clipboard_ ? &clipboard_->Handler().Queue() : nullptr, rtf_,
-                            platform::WindowId(hwnd_)});
+        bridge::ItemSources{phrases_, HistoryQueue(), rtf_, platform::WindowId(hwnd_)});
 }
 
 void CWLKTrayWnd::StartPhraseEditor(bool addFromClipboard, bool firstRun, bool addSelectedText,
@@ -570,58 +569,28 @@ void CWLKTrayWnd::StartPhraseEditor(bool addFromClipboard, bool firstRun, bool a
     Hotkey hotkey = HotkeyFromSetting(settings_.Get(settings::IntSetting::Hotkey));
     settings_.PublishHotkey(int(hotkey.key), int(hotkey.modifiers),
                             settings_.Get(settings::IntSetting::HotkeyDoubled) != 0, selectedText);
-    LaunchPhraseEditor(hwnd_, settings::ProgramFolder() + kPhraseEditorFile,
+    LaunchPhraseEditor(hwnd_, settings::ProgramFolder() + settings::kPhraseEditorFile,
                        PhraseEditorParameters(addFromClipboard, firstRun, addSelectedText),
-                       IsAdmin());
+                       platform::win32::RunsAsAdministrator());
 }
 
 void CWLKTrayWnd::OnEditorState(WPARAM state) {
     switch (EditorState(state)) {
         case EditorState::StartFailed:
-            MessageBoxW(hwnd_, L"Cannot start settings module", L"Wordlark", MB_ICONERROR);
+            ShowMessage(u"Cannot start settings module", MB_ICONERROR);
             break;
         case EditorState::Started: languageAtEditorStart_ = settings_.Language(); break;
-        case EditorState::Ended: {
-            settings_.Load();
-            ReloadPhrases();
-            language::ReloadLanguage(settings_);
-            UninstallServices();
-            Text error;
-            InstallServices(false, error);
-            EnsureClipboardHistory();
-            bool languageChanged = settings_.Language() != languageAtEditorStart_;
-            UpdateTrayIcon(languageChanged ? TrayIconMode::Modify : TrayIconMode::Refresh);
-            break;
-        }
+        case EditorState::Ended: Reread(true); break;
     }
 }
 
-void CWLKTrayWnd::OnEditorEnded() {
-    Log().Write(u"Detected event: PhraseEditor closed");
-    settings_.Load();
-    language::ReloadLanguage(settings_);
-    ReloadPhrases();
-    if (menuHandler_) menuHandler_->ResetState();
-    EnsureClipboardHistory();
-    UpdateTrayIcon(TrayIconMode::Refresh);
-}
-
 void CWLKTrayWnd::OnShowTrayMenuInForeground() {
-    HWND previous = GetForegroundWindow();
-    DWORD previousThread = previous ? GetWindowThreadProcessId(previous, nullptr) : 0;
-    DWORD ownThread = GetCurrentThreadId();
-    DWORD previousProcess = 0;
-    if (previous) GetWindowThreadProcessId(previous, &previousProcess);
-    bool attach = previousThread && previousProcess != GetCurrentProcessId();
-    if (attach) AttachThreadInput(ownThread, previousThread, TRUE);
-    SetForegroundWindow(hwnd_);
+    bridge::CAutoForegroundWindow foreground(platform::WindowId(hwnd_));
     SetActiveWindow(hwnd_);
     MessageBeep(MB_ICONASTERISK);
     POINT point;
     GetCursorPos(&point);
     ShowTrayMenu(point);
-    if (previous) SetForegroundWindow(previous);
-    if (attach) AttachThreadInput(ownThread, previousThread, FALSE);
 }
 
 void CWLKTrayWnd::OnSessionChange(WPARAM reason, LPARAM sessionId) {
@@ -663,6 +632,10 @@ void CWLKTrayWnd::RemoveClipboardHandler() {
     clipboard_.reset();
 }
 
+history::CCHQueue* CWLKTrayWnd::HistoryQueue() {
+    return clipboard_ ? &clipboard_->Handler().Queue() : nullptr;
+}
+
 int CWLKTrayWnd::SaveClipboardHistory() {
     int saved = clipboard_->Handler().SaveNow();
     Log().Write(Format(u"History saved: %d items", {ToText(saved)}));
@@ -680,11 +653,14 @@ void CWLKTrayWnd::OnClipboardNotify(const history::ClipboardNotify& notify) {
     }
 }
 
-// The session ends without WM_DESTROY: what the history holds is written now.
+// The session ends without WM_DESTROY: what the history holds is written now,
+// and what is open is closed.
 void CWLKTrayWnd::OnEndSession(WPARAM ending, LPARAM flags) {
     Log().Write(Format(u"WM_ENDSESSION wParam=%d lParam=%d",
                        {ToText(int64_t(ending)), ToText(int64_t(flags))}));
-    if (ending && clipboard_) SaveClipboardHistory();
+    if (!ending) return;
+    if (clipboard_) SaveClipboardHistory();
+    RequestExit();
 }
 
 }  // namespace wlk::app

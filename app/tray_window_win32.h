@@ -10,10 +10,12 @@
 #include "app/history_sequence.h"
 #include "app/hotkey.h"
 #include "app/menu_commands.h"
+#include "app/modal_loops.h"
 #include "app/session_change.h"
 #include "app/sound_player.h"
 #include "app/target_requests.h"
 #include "app/tray_icon_win32.h"
+#include "app/tray_texts.h"
 #include "bridge/clipboard_snapshot.h"
 #include "bridge/data_needed_handler.h"
 #include "bridge/dll_service.h"
@@ -56,6 +58,7 @@ public:
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
+    static void CloseOpenLoops();
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool OnRegisteredMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCreate();
@@ -63,6 +66,7 @@ private:
     LRESULT OnAddTrayIcon();
     void OnTrayIcon(LPARAM lParam);
     void OnHotkey(WPARAM id);
+    void CallPhraseMenu(uintptr_t trigger, const Text& balloon = Text());
     void OnTimer(WPARAM id);
     void OnCommand(UINT id);
     void OnToggleCommand(UINT id);
@@ -72,21 +76,25 @@ private:
     void OnMenuSelect(UINT id, UINT flags);
     void OnCopyData(const COPYDATASTRUCT* data);
     void OnEditorState(WPARAM state);
-    void OnEditorEnded();
     void OnShowTrayMenuInForeground();
     void OnSessionChange(WPARAM reason, LPARAM sessionId);
     void OnClipboardNotify(const history::ClipboardNotify& notify);
     void OnEndSession(WPARAM ending, LPARAM flags);
+    void RequestExit();
+    void OnExitWait();
+    void ShowMessage(const Text& text, UINT icon);
     bool EnsureClipboardHistory();
     bool CreateClipboardHandler();
     void RemoveClipboardHandler();
     int SaveClipboardHistory();
+    history::CCHQueue* HistoryQueue();
     void OnEnableMenuOfPhrases();
     bool InstallHook(bool writeLog, Text& errorText);
     void OnQueryFailed();
     LRESULT ClipboardHandlerAddress() const;
     void OnLanguageSwitched(bool showMenuAgain);
     void ReloadPhrases();
+    void Reread(bool reinstallServices);
     size_t CopyCaption(wchar_t* buffer) const;
     void RunMenuCommand(int32_t command, platform::WindowId target);
     menu::IDataNeededHander_MenuSelf& MenuHandler();
@@ -94,12 +102,9 @@ private:
     bridge::InserterParts MakeInserterParts();
     SpecialCommands MakeSpecialCommands();
     void SaveAndNotify();
-    void StartWatchers();
-    void StartTrayIconThread();
-    void StartFirstRunThread();
     void StartWelcomeProgram();
+    TrayFacts Facts() const;
     Text HotkeyName() const;
-    bool IsAdmin() const;
 
     HWND hwnd_ = nullptr;
     HINSTANCE instance_ = nullptr;
@@ -114,7 +119,12 @@ private:
     // Receives the target's facts and shows the phrase menu; made when the
     // phrase menu is first turned on.
     std::unique_ptr<menu::IDataNeededHander_MenuSelf> menuHandler_;
-    TargetRequests targetRequests_{hookService_, queries_};
+    // The phrase menu, an insertion, the tray menu or a message box running
+    // its own message loop on this thread.
+    ModalLoops loops_{CloseOpenLoops};
+    TargetRequests targetRequests_{hookService_, queries_, loops_};
+    bool exiting_ = false;
+    int exitWaitTicks_ = 0;
     bool hotkeyRegistered_ = false;
     DoublePressRule doublePress_;
     POINT lastTrayPoint_{};

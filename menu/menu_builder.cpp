@@ -77,9 +77,8 @@ void LevelBuilder::AddLastUsed(MenuModel& menu) const {
         if (IsExtraCommandId(ids[i])) continue;
         const CWLKCommand* phrase = sources_.tree.FindById(ids[i]);
         if (!phrase || phrase->IsGroup()) {
-            platform::Current().ui.MessageBox(platform::MessageOwner::None,
-                                              u"ERROR IDataNeededHander_MenuSelf::MakeMenu",
-                                              u"Wordlark", platform::MessageIcon::Error, true);
+            log::EventLog::Instance().Write(
+                Format(u"Last used phrase %d is not in the library", {ToText(int64_t(ids[i]))}));
             continue;
         }
         if (!HasMenuId(*phrase)) continue;
@@ -148,16 +147,44 @@ MenuOptions MenuOptions::FromSettings(const settings::Settings& settings) {
     return options;
 }
 
-void LastUsedList::SetLastUsed(uint32_t id, int count) {
-    std::erase(ids_, id);
+void LastUsedList::SetLastUsed(uint32_t id, int count, const Text& file) {
+    const auto old = std::find(ids_.begin(), ids_.end(), id);
+    if (old != ids_.end()) {
+        files_.erase(files_.begin() + (old - ids_.begin()));
+        ids_.erase(old);
+    }
     ids_.insert(ids_.begin(), id);
-    ids_.resize(std::min(ids_.size(), static_cast<size_t>(LastUsedCount(count))));
-    mostRecent_ = id;
+    files_.insert(files_.begin(), file);
+    const size_t kept = std::min(ids_.size(), static_cast<size_t>(LastUsedCount(count)));
+    ids_.resize(kept);
+    files_.resize(kept);
+}
+
+void LastUsedList::Rebind(const phrases::CWLKCommandTree& tree) {
+    std::vector<uint32_t> ids;
+    std::vector<Text> files;
+    for (size_t i = 0; i < ids_.size(); ++i) {
+        uint32_t id = files_[i].empty() ? ids_[i] : 0;
+        tree.ForEach([&](const CWLKCommand& node) {
+            if (node.IsGroup() || node.GetPath() != files_[i]) return true;
+            id = node.id;
+            return false;
+        });
+        if (id == 0) {
+            log::EventLog::Instance().Write(
+                u"Last used phrase dropped, its file is gone: [" + files_[i] + u"]");
+            continue;
+        }
+        ids.push_back(id);
+        files.push_back(files_[i]);
+    }
+    ids_ = std::move(ids);
+    files_ = std::move(files);
 }
 
 void LastUsedList::Clear() {
     ids_.clear();
-    mostRecent_ = 0;
+    files_.clear();
 }
 
 std::unique_ptr<MenuModel> MakeMenu(const MenuSources& sources, const MenuRequest& request) {

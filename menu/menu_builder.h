@@ -39,20 +39,24 @@ struct MenuOptions {
     static MenuOptions FromSettings(const settings::Settings& settings);
 };
 
-// The last used phrase ids, most recent first; it lives as long as the menu
-// handler and is not stored.
+// The last used phrases, most recent first; it lives as long as the menu
+// handler and is not stored. Each entry remembers its phrase's file, so that
+// it survives a reload of the library, which gives every phrase a new id.
 class LastUsedList {
 public:
     // Puts `id` in front, drops its older entry and cuts the list to `count`.
-    void SetLastUsed(uint32_t id, int count);
+    void SetLastUsed(uint32_t id, int count, const Text& file = Text());
+    // After a reload: each entry takes the id its file has now; an entry
+    // whose file is gone is dropped, with a log line.
+    void Rebind(const phrases::CWLKCommandTree& tree);
     const std::vector<uint32_t>& Ids() const { return ids_; }
     // 0 when none.
-    uint32_t MostRecent() const { return mostRecent_; }
+    uint32_t MostRecent() const { return ids_.empty() ? 0 : ids_.front(); }
     void Clear();
 
 private:
     std::vector<uint32_t> ids_;
-    uint32_t mostRecent_ = 0;
+    std::vector<Text> files_;  // beside ids_; empty for what is no phrase file
 };
 
 struct MenuSources {

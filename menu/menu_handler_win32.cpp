@@ -1,5 +1,6 @@
 #include "menu/menu_handler_win32.h"
 
+#include "bridge/foreground.h"
 #include "log/event_log.h"
 #include "menu/menu_keys.h"
 #include "menu/menu_tracker_win32.h"
@@ -39,31 +40,6 @@ POINT MenuPoint(const bridge::TargetContext& context) {
     if (point.x == -1 && point.y == -1) GetCursorPos(&point);
     return point;
 }
-
-// The menu's keys and mouse reach this thread only while one of its windows
-// is in front; the target's input is attached meanwhile so that Windows lets
-// the foreground move, and the target gets it back afterwards.
-class MenuForeground {
-public:
-    explicit MenuForeground(HWND own) : previous_(GetForegroundWindow()) {
-        DWORD process = 0;
-        const DWORD thread = previous_ ? GetWindowThreadProcessId(previous_, &process) : 0;
-        if (thread && process != GetCurrentProcessId() &&
-            AttachThreadInput(GetCurrentThreadId(), thread, TRUE))
-            attachedTo_ = thread;
-        SetForegroundWindow(own);
-    }
-    ~MenuForeground() {
-        if (previous_ && IsWindow(previous_)) SetForegroundWindow(previous_);
-        if (attachedTo_) AttachThreadInput(GetCurrentThreadId(), attachedTo_, FALSE);
-    }
-    MenuForeground(const MenuForeground&) = delete;
-    MenuForeground& operator=(const MenuForeground&) = delete;
-
-private:
-    HWND previous_;
-    DWORD attachedTo_ = 0;
-};
 
 }  // namespace
 
@@ -118,7 +94,9 @@ uint32_t IDataNeededHander_MenuSelf::Track(const MenuModel& model, POINT point) 
     MenuTracker tracker(parts_.instance, painter_, std::move(callbacks));
     uint32_t chosen = 0;
     if (tracker.Create(parts_.settings.Get(settings::IntSetting::MenuToolTips) != 0)) {
-        MenuForeground foreground(parts_.notifyWindow);
+        // The menu's keys and mouse reach this thread only while one of its
+        // windows is in front; the target gets the foreground back afterwards.
+        bridge::CAutoForegroundWindow foreground(platform::WindowId(parts_.notifyWindow));
         painter_.Prepare(menu);
         SetCursorPos(point.x, point.y);
         chosen = uint32_t(TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN,
@@ -150,10 +128,12 @@ bool IDataNeededHander_MenuSelf::CloseMenu() {
 
 void IDataNeededHander_MenuSelf::SetLastUsed(uint32_t id) {
     const MenuOptions options = MenuOptions::FromSettings(parts_.settings);
-    lastUsed_.SetLastUsed(id, options.lastUsedCount);
+    const phrases::CWLKCommand* phrase = parts_.phrases.FindById(id);
+    lastUsed_.SetLastUsed(id, options.lastUsedCount, phrase ? phrase->GetPath() : Text());
 }
 
-void IDataNeededHander_MenuSelf::ResetState() {
+void IDataNeededHander_MenuSelf::OnLibraryReloaded() {
+    lastUsed_.Rebind(parts_.phrases);
     request_ = MenuRequest{};
     last_.reset();
 }

@@ -50,8 +50,9 @@ public:
     // when no menu is open.
     bool CloseMenu();
     void OnRightMenuCommand(uint32_t commandId, int action);
-    // Forgets the last request (after the phrases and settings were reread).
-    void ResetState();
+    // The library was loaded again: the last used phrases take their new ids,
+    // and the last request is forgotten.
+    void OnLibraryReloaded();
 
     // The context of the last request (null before the first), and the
     // selection the menu kept for "Selection into Phrase".

@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "app/phrase_editor.h"
 #include "bridge/dll_service.h"
 #include "phrases/macro_values.h"
 #include "phrases/windows_version.h"
@@ -73,7 +72,7 @@ Text FileVersion(int which) {
     const Text folder = settings::ProgramFolder();
     switch (which) {
         case 0: return FileVersionText(platform::Current().system.ProgramPath());
-        case 1: return FileVersionText(folder + app::kPhraseEditorFile);
+        case 1: return FileVersionText(folder + settings::kPhraseEditorFile);
         case 2: return FileVersionText(folder + bridge::kHookLibraryName);
         default: return Text();
     }

@@ -5,6 +5,10 @@
 
 namespace wlk::settings {
 
+// The companion programs beside this one.
+inline constexpr char16_t kPhraseEditorFile[] = u"WordlarkEditor.exe";
+inline constexpr char16_t kWelcomeProgramFile[] = u"Wordlark_Welcome.exe";
+
 // The program's folder, ending with a backslash.
 Text ProgramFolder();
 // The folder part of a path, ending with a backslash; empty when there is none.

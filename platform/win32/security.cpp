@@ -32,4 +32,16 @@ bool EveryoneSecurity::Build(Inherit inherit) {
     return true;
 }
 
+bool RunsAsAdministrator() {
+    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    PSID administrators = nullptr;
+    if (!AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0,
+                                  0, 0, 0, 0, 0, &administrators))
+        return false;
+    BOOL member = FALSE;
+    CheckTokenMembership(nullptr, administrators, &member);
+    FreeSid(administrators);
+    return member != FALSE;
+}
+
 }  // namespace wlk::platform::win32

@@ -37,4 +37,8 @@ private:
     bool built_ = false;
 };
 
+// Whether the process token is a member of the built-in Administrators group
+// (S-1-5-32-544).
+bool RunsAsAdministrator();
+
 }  // namespace wlk::platform::win32

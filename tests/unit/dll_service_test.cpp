@@ -371,17 +371,20 @@ TEST_F(DllServiceTest, DiagnosticBlockDescribesTheFallbackWindowOncePerProcess) 
     EXPECT_EQ(service_.SetGestureMessage(0xC200, kTray), 0);
 }
 
-// Records what reaches the phrase menu's place.
+// Records what reaches the phrase menu's place; `whileOpen` runs as if the
+// menu stayed open meanwhile.
 class RecordingHandler final : public bridge::IDataNeededHander {
 public:
     void CleanupMenu() override {}
     bool HonoursLayoutMacros() override { return true; }
     bool IsMenuShown() override { return false; }
     void OnDataNeeded(const TargetContext& context, bridge::QueryAnswer&) override {
+        if (whileOpen) whileOpen();
         received.push_back(ToUtf8(context.AppPath) + "|" + ToUtf8(context.SelText));
     }
     bool ProvidesAnswers() override { return false; }
     std::vector<std::string> received;
+    std::function<void()> whileOpen;
 };
 
 TEST_F(DllServiceTest, EachPressGetsOneContextThroughTheHookOrAfter300msDirectly) {
@@ -389,7 +392,8 @@ TEST_F(DllServiceTest, EachPressGetsOneContextThroughTheHookOrAfter300msDirectly
     CWLKDLLService service(kQueryMessage, [](platform::WindowId) { return Text(u"copied"); });
     bridge::QueryService queries;
     RecordingHandler handler;
-    app::TargetRequests requests(service, queries);
+    app::ModalLoops loops([] {});
+    app::TargetRequests requests(service, queries, loops);
     requests.Attach(kTray, &handler);
     uint32_t code = 0;
     ASSERT_TRUE(Install(service, code));
@@ -426,6 +430,50 @@ TEST_F(DllServiceTest, EachPressGetsOneContextThroughTheHookOrAfter300msDirectly
                          "Late query dropped: the target's facts were taken directly",
                          "Target context ready 0 ms after the request: window 0 [] of "
                          "[C:\\Windows\\notepad.exe], selection state 0"}));
+}
+
+// The waiting thread gives up its send after two seconds and reuses its
+// records, while the menu they opened may stay open for minutes; a query that
+// arrives meanwhile (a busy target answering twice, another process writing
+// the area) must not build a second menu inside the open one.
+TEST_F(DllServiceTest, AnOpenMenuKeepsItsOwnContextAndDropsWhatArrivesMeanwhile) {
+    AddTarget(u"Edit");
+    CWLKDLLService service(kQueryMessage, [](platform::WindowId) { return Text(); });
+    bridge::QueryService queries;
+    RecordingHandler handler;
+    int closed = 0;
+    app::ModalLoops loops([&closed] { ++closed; });
+    app::TargetRequests requests(service, queries, loops);
+    requests.Attach(kTray, &handler);
+    uint32_t code = 0;
+    ASSERT_TRUE(Install(service, code));
+    auto readLog = OpenLog();
+
+    TargetContext sent;
+    sent.AppPath = u"C:\\Windows\\notepad.exe";
+    sent.SelText = u"first";
+    bridge::QueryAnswer answer;
+    std::vector<intptr_t> meanwhile;
+    handler.whileOpen = [&] {
+        sent.AppPath = u"reused";
+        sent.SelText = u"by the next query";
+        meanwhile.push_back(requests.OnDataNeeded(sent, answer));
+        meanwhile.push_back(requests.MayCall() ? 1 : 0);
+    };
+    ASSERT_EQ(requests.Request(0), QueryResult::Requested);
+    EXPECT_EQ(requests.OnDataNeeded(sent, answer), 1);
+    EXPECT_EQ(handler.received, std::vector<std::string>{"C:\\Windows\\notepad.exe|first"});
+    EXPECT_EQ(meanwhile, (std::vector<intptr_t>{0, 0}));
+    EXPECT_TRUE(requests.MayCall()) << "the menu has closed";
+    EXPECT_EQ(closed, 0);
+
+    std::vector<std::string> lines;
+    for (const LogEntry& entry : Messages(readLog))
+        if (entry.message.find("open") != std::string::npos) lines.push_back(entry.message);
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "Query dropped: a menu, prompt or message of the program is open",
+                         "Phrase menu not called: a menu, prompt or message of the program is "
+                         "open"}));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "app/copy_data_command.h"
 #include "app/hotkey.h"
 #include "app/insertion_context.h"
+#include "app/modal_loops.h"
 #include "app/pending_query.h"
 #include "app/phrase_editor.h"
 #include "app/session_change.h"
@@ -78,6 +79,34 @@ TEST(TrayLogic, OnePressGetsOneContextFromTheHookOrDirectly) {
     pending.Begin(79, 5);
     EXPECT_TRUE(pending.TakeQuery());
     EXPECT_EQ(pending.TakeTimeout(5), std::nullopt);
+}
+
+// An exit or a reload asked for while a menu or dialog runs would pull the
+// window or the library from under it: they wait until the last loop ends.
+TEST(TrayLogic, ExitAndReloadWaitUntilTheLastOpenLoopHasEnded) {
+    std::vector<std::string> done;
+    app::ModalLoops loops([&done] { done.push_back("close"); });
+    loops.WhenIdle([&done] { done.push_back("now"); });
+    loops.CloseAll();
+    EXPECT_EQ(done, std::vector<std::string>{"now"}) << "nothing open, nothing closed";
+    {
+        app::ModalLoops::Scope menu(loops);
+        {
+            app::ModalLoops::Scope itemMenu(loops);
+            loops.CloseAll();
+            loops.WhenIdle([&] {
+                done.push_back("reload");
+                app::ModalLoops::Scope box(loops);  // work may open a loop of its own
+                loops.WhenIdle([&done] { done.push_back("after the box"); });
+            });
+            loops.WhenIdle([&done] { done.push_back("exit"); });
+        }
+        EXPECT_TRUE(loops.Busy());
+        EXPECT_EQ(done, (std::vector<std::string>{"now", "close"}));
+    }
+    EXPECT_FALSE(loops.Busy());
+    EXPECT_EQ(done,
+              (std::vector<std::string>{"now", "close", "reload", "after the box", "exit"}));
 }
 
 TEST(TrayLogic, SessionChangesRemoveAndRestoreOnlyOurOwnWatcher) {
