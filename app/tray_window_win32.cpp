@@ -423,7 +423,17 @@ void CWLKTrayWnd::OnTrayIcon(LPARAM lParam) {
     UINT event = LOWORD(lParam);
     if (event == WM_LBUTTONUP || event == WM_RBUTTONUP || event == NIN_BALLOONUSERCLICK) {
         GetCursorPos(&lastTrayPoint_);
-        ShowTrayMenu(lastTrayPoint_);
+        AfterPhraseMenu([this] { ShowTrayMenu(lastTrayPoint_); });
+    }
+}
+
+// One menu is tracked at a time: an open phrase menu closes before the tray menu shows.
+void CWLKTrayWnd::AfterPhraseMenu(std::function<void()> show) {
+    if (menuHandler_ && menuHandler_->IsMenuShown()) {
+        EndMenu();
+        loops_.WhenIdle(std::move(show));
+    } else {
+        show();
     }
 }
 
@@ -585,12 +595,14 @@ void CWLKTrayWnd::OnEditorState(WPARAM state) {
 }
 
 void CWLKTrayWnd::OnShowTrayMenuInForeground() {
-    bridge::CAutoForegroundWindow foreground(platform::WindowId(hwnd_));
-    SetActiveWindow(hwnd_);
-    MessageBeep(MB_ICONASTERISK);
-    POINT point;
-    GetCursorPos(&point);
-    ShowTrayMenu(point);
+    AfterPhraseMenu([this] {
+        bridge::CAutoForegroundWindow foreground(platform::WindowId(hwnd_), true);
+        SetActiveWindow(hwnd_);
+        MessageBeep(MB_ICONASTERISK);
+        POINT point;
+        GetCursorPos(&point);
+        ShowTrayMenu(point);
+    });
 }
 
 void CWLKTrayWnd::OnSessionChange(WPARAM reason, LPARAM sessionId) {

@@ -3,6 +3,7 @@
 // program through its window procedure.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -65,6 +66,7 @@ private:
     void OnDestroy();
     LRESULT OnAddTrayIcon();
     void OnTrayIcon(LPARAM lParam);
+    void AfterPhraseMenu(std::function<void()> show);
     void OnHotkey(WPARAM id);
     void CallPhraseMenu(uintptr_t trigger, const Text& balloon = Text());
     void OnTimer(WPARAM id);

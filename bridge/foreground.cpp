@@ -22,8 +22,10 @@ bool FocusTargetWindow(platform::WindowId window) {
     return true;
 }
 
-CAutoForegroundWindow::CAutoForegroundWindow(platform::WindowId window)
-    : previous_(platform::Current().targets.ForegroundWindow()), window_(window) {
+CAutoForegroundWindow::CAutoForegroundWindow(platform::WindowId window, bool stayAttached)
+    : previous_(platform::Current().targets.ForegroundWindow()),
+      window_(window),
+      stayAttached_(stayAttached) {
     LogWindows();
     auto& p = platform::Current();
     if (previous_ == 0 || !p.ui.IsWindow(previous_) ||
@@ -31,13 +33,20 @@ CAutoForegroundWindow::CAutoForegroundWindow(platform::WindowId window)
         done_ = true;
         return;
     }
-    ForegroundWithin(window_);
+    // The foreground belongs to the previous window's thread; attached to
+    // it, this thread may hand it on.
+    attached_ = Attach(true);
+    p.ui.SetForegroundWindow(window_);
+    if (attached_ && !stayAttached_) attached_ = !Attach(false);
 }
 
 void CAutoForegroundWindow::End() {
     if (done_) return;
     LogWindows();
-    ForegroundWithin(previous_);
+    if (!attached_) attached_ = Attach(true);
+    platform::Current().ui.SetForegroundWindow(previous_);
+    if (attached_) Attach(false);
+    attached_ = false;
     done_ = true;
 }
 
@@ -47,15 +56,10 @@ void CAutoForegroundWindow::LogWindows() {
     log.DescribeWindow(previous_, kTag);
 }
 
-// The foreground belongs to the previous window's thread; attached to it,
-// this thread may hand it on.
-void CAutoForegroundWindow::ForegroundWithin(platform::WindowId window) {
+bool CAutoForegroundWindow::Attach(bool attach) {
     auto& p = platform::Current();
-    const uint32_t self = p.ui.CurrentThreadId();
-    const uint32_t owner = p.targets.OwnerOf(previous_).threadId;
-    const bool attached = p.ui.AttachThreadInput(self, owner, true);
-    p.ui.SetForegroundWindow(window);
-    if (attached) p.ui.AttachThreadInput(self, owner, false);
+    return p.ui.AttachThreadInput(p.ui.CurrentThreadId(), p.targets.OwnerOf(previous_).threadId,
+                                  attach);
 }
 
 }  // namespace wlk::bridge

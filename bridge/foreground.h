@@ -16,7 +16,11 @@ bool FocusTargetWindow(platform::WindowId window);
 // it ends. Nothing happens when that window is ours or there was none.
 class CAutoForegroundWindow {
 public:
-    explicit CAutoForegroundWindow(platform::WindowId window);
+    // `stayAttached` keeps this thread's input attached to the previous
+    // window's thread until the end: a menu tracked meanwhile then gets the
+    // keys also where the system goes on delivering them to that window's
+    // thread (Wine without a window manager does).
+    explicit CAutoForegroundWindow(platform::WindowId window, bool stayAttached = false);
     ~CAutoForegroundWindow() { End(); }
     CAutoForegroundWindow(const CAutoForegroundWindow&) = delete;
     CAutoForegroundWindow& operator=(const CAutoForegroundWindow&) = delete;
@@ -26,10 +30,12 @@ public:
 
 private:
     void LogWindows();
-    void ForegroundWithin(platform::WindowId window);
+    bool Attach(bool attach);
 
     platform::WindowId previous_ = 0;
     platform::WindowId window_ = 0;
+    bool stayAttached_ = false;
+    bool attached_ = false;
     bool done_ = false;
 };
 

@@ -96,7 +96,7 @@ uint32_t IDataNeededHander_MenuSelf::Track(const MenuModel& model, POINT point) 
     if (tracker.Create(parts_.settings.Get(settings::IntSetting::MenuToolTips) != 0)) {
         // The menu's keys and mouse reach this thread only while one of its
         // windows is in front; the target gets the foreground back afterwards.
-        bridge::CAutoForegroundWindow foreground(platform::WindowId(parts_.notifyWindow));
+        bridge::CAutoForegroundWindow foreground(platform::WindowId(parts_.notifyWindow), true);
         painter_.Prepare(menu);
         SetCursorPos(point.x, point.y);
         chosen = uint32_t(TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN,
