@@ -13,6 +13,9 @@ inline constexpr uint32_t kModControl = 2;
 inline constexpr uint32_t kModShift = 4;
 inline constexpr uint32_t kModWin = 8;
 
+// The id of the program's one global hotkey.
+inline constexpr int kHotkeyId = 1;
+
 struct Hotkey {
     uint32_t key = 13;
     uint32_t modifiers = kModAlt | kModControl;

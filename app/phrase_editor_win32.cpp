@@ -1,13 +1,16 @@
 #include "app/phrase_editor_win32.h"
 
+#include "app/hotkey.h"
 #include "app/instance_control.h"
 #include "app/phrase_editor.h"
 #include "app/tray_commands.h"
 #include "log/event_log.h"
 #include "platform/platform.h"
 #include "platform/text.h"
+#include "platform/win32/security.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
+#include "settings/program_location.h"
 
 namespace wlk::app {
 
@@ -80,7 +83,13 @@ platform::win32::UniqueHandle StartEditor(const Text& path, const Text& paramete
 
 }  // namespace
 
-void LaunchPhraseEditor(HWND tray, const Text& editorPath, const Text& parameters, bool admin) {
+void LaunchPhraseEditor(HWND tray, settings::Settings& settings, const Text& selectedText,
+                        const Text& parameters) {
+    const Hotkey hotkey = HotkeyFromSetting(settings.Get(settings::IntSetting::Hotkey));
+    settings.PublishHotkey(int(hotkey.key), int(hotkey.modifiers),
+                           settings.Get(settings::IntSetting::HotkeyDoubled) != 0, selectedText);
+    const Text editorPath = settings::ProgramFolder() + settings::kPhraseEditorFile;
+    const bool admin = platform::win32::RunsAsAdministrator();
     platform::Current().threads.Start([=] {
         platform::win32::UniqueHandle process = StartEditor(editorPath, parameters, admin);
         if (!process) {

@@ -4,10 +4,15 @@
 
 #include "platform/types.h"
 #include "platform/win32/windows_api.h"
+#include "settings/settings.h"
 
 namespace wlk::app {
 
-// The launch thread also ends when the program ends (its instance event is set).
-void LaunchPhraseEditor(HWND tray, const Text& editorPath, const Text& parameters, bool admin);
+// Publishes the hotkey and `selectedText` for the editor in the shared
+// settings area, then starts "WordlarkEditor.exe" from the program's folder
+// with `parameters`. The launch thread also ends when the program ends (its
+// instance event is set).
+void LaunchPhraseEditor(HWND tray, settings::Settings& settings, const Text& selectedText,
+                        const Text& parameters);
 
 }  // namespace wlk::app

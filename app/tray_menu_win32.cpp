@@ -125,7 +125,7 @@ void CWLKTrayWnd::ShowTrayMenu(POINT point) {
 void CWLKTrayWnd::OnInitMenuPopup(HMENU menu) {
     Log().Write(u"CWLKTrayWnd::OnInitMenuPopup");
     TrayMenuFacts facts;
-    facts.servicesInstalled = hookService_.IsInstalled();
+    facts.servicesInstalled = services_.IsInstalled();
     facts.startWithWindows = settings::IsStartWithWindows();
     facts.delayAutoLoadSeconds = settings_.Get(settings::IntSetting::DelayAutoLoadSeconds);
     facts.sounds = settings_.Get(settings::IntSetting::SoundOnEvents) != 0;

@@ -15,10 +15,6 @@
 #include "app/tray_commands.h"
 #include "app/tray_threads.h"
 #include "bridge/foreground.h"
-#include "bridge/install_report.h"
-#include "bridge/interchange.h"
-#include "bridge/selection_extract.h"
-#include "hook/install_params.h"
 #include "language/interface_strings.h"
 #include "language/language_switch.h"
 #include "log/event_log.h"
@@ -28,7 +24,6 @@
 #include "platform/win32/wide.h"
 #include "res/resource.h"
 #include "settings/program_location.h"
-#include "settings/registry_entries.h"
 
 namespace wlk::app {
 
@@ -37,7 +32,6 @@ using platform::win32::AsWide;
 namespace {
 
 constexpr wchar_t kClassName[] = L"WordlarkTrayWindow_7B11E8E0";
-constexpr int kHotkeyId = 1;
 constexpr UINT kHotkeyBalloonMs = 3000;
 constexpr UINT kNoticeBalloonMs = 3000;
 constexpr DWORD kExitDelayMs = 500;
@@ -65,12 +59,6 @@ UINT GestureMessage() {
     return message;
 }
 
-// The simulated copy that reads a target's selection, on the main thread or
-// the query thread.
-Text CopySelection(platform::WindowId target) {
-    return bridge::ExtractSelectedText(target, Globals().trayWindow);
-}
-
 }  // namespace
 
 CWLKTrayWnd::CWLKTrayWnd(std::shared_ptr<platform::Event> instanceEvent, bool noinstall,
@@ -80,8 +68,7 @@ CWLKTrayWnd::CWLKTrayWnd(std::shared_ptr<platform::Event> instanceEvent, bool no
       options_(options),
       settings_(settings),
       sound_(settings),
-      hookService_(platform::Current().ui.RegisterMessage(hook::kQueryRequestMessageName),
-                   CopySelection) {}
+      services_(settings) {}
 
 CWLKTrayWnd::~CWLKTrayWnd() {
     if (hwnd_) DestroyWindow(hwnd_);
@@ -268,20 +255,6 @@ void CWLKTrayWnd::OnExitWait() {
     DestroyWindow(hwnd_);
 }
 
-void CWLKTrayWnd::CloseOpenLoops() {
-    EndMenu();
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM) -> BOOL {
-            wchar_t name[16] = {};
-            // Message boxes and the prompt dialog end as by Escape.
-            if (GetClassNameW(window, name, 16) && lstrcmpW(name, L"#32770") == 0)
-                PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
-            return TRUE;
-        },
-        0);
-}
-
 void CWLKTrayWnd::ShowMessage(const Text& text, UINT icon) {
     ModalLoops::Scope box(loops_);
     MessageBoxW(hwnd_, AsWide(text), L"Wordlark", icon);
@@ -316,78 +289,19 @@ SpecialCommands CWLKTrayWnd::MakeSpecialCommands() {
 
 bool CWLKTrayWnd::InstallServices(bool interactive, Text& errorText) {
     targetRequests_.Attach(platform::WindowId(hwnd_), &MenuHandler());
-    bool writeLog = settings_.Get(settings::IntSetting::WriteLog) != 0;
-    if (writeLog) {
-        Log().Close();
-        Log().Open(Log().LogPath());
-    } else if (Log().IsOpen()) {
-        Log().Close();
-    }
-    bool ok = queries_.Open();
-    if (!ok) {
-        errorText = u"ERROR: Cannot create wait objects";
-    } else if (!RegisterHotkey()) {
-        Log().WriteError(u"Cannot register hot key");
-        UninstallServices();
-        errorText = u"ERROR: Cannot register hot key " + HotkeyName();
-        ok = false;
-    } else if (!InstallHook(writeLog, errorText)) {
-        UnregisterHotkey();
-        UninstallServices();
-        startupNotes_.push_back(errorText);
-        ok = false;
-    } else if (!queries_.StartWaiting(platform::WindowId(hwnd_), CopySelection)) {
-        errorText = u"ERROR: Cannot start wait thread for query";
-        UninstallServices();
-        ok = false;
-    }
+    const bool ok = services_.Install(hwnd_, MenuHandler().ProvidesAnswers(), errorText,
+                                      startupNotes_);
     if (!ok && !interactive) Log().Write(errorText);
     return ok;
 }
 
-bool CWLKTrayWnd::InstallHook(bool writeLog, Text& errorText) {
-    uint32_t code = 0;
-    if (hookService_.InstallDLLService_IML_32(
-            platform::WindowId(hwnd_), bridge::kQueryEventName, bridge::kAnswerEventName,
-            bridge::kInterchangeAreaName, writeLog, code, menuHandler_->ProvidesAnswers()))
-        return true;
-    const Text path = bridge::CWLKDLLService::LibraryPath();
-    errorText = bridge::InstallErrorReport(
-        path, platform::Current().files.Kind(path) == platform::PathKind::File, code);
-    return false;
-}
-
 void CWLKTrayWnd::UninstallServices() {
-    UnregisterHotkey();
-    hookService_.Uninstall();
-    queries_.Close();
-}
-
-Text CWLKTrayWnd::HotkeyName() const {
-    return HotkeyText(HotkeyFromSetting(settings_.Get(settings::IntSetting::Hotkey)),
-                      settings_.Get(settings::IntSetting::HotkeyDoubled) != 0);
-}
-
-bool CWLKTrayWnd::RegisterHotkey() {
-    Hotkey hotkey = HotkeyFromSetting(settings_.Get(settings::IntSetting::Hotkey));
-    if (!RegisterHotKey(hwnd_, kHotkeyId, hotkey.modifiers, hotkey.key)) {
-        Log().WriteError(Format(u"Cannot register hotkey. Error: %d", {ToText(GetLastError())}));
-        return false;
-    }
-    hotkeyRegistered_ = true;
-    settings_.PublishHotkey(int(hotkey.key), int(hotkey.modifiers),
-                            settings_.Get(settings::IntSetting::HotkeyDoubled) != 0, Text());
-    return true;
-}
-
-void CWLKTrayWnd::UnregisterHotkey() {
-    if (hotkeyRegistered_) UnregisterHotKey(hwnd_, kHotkeyId);
-    hotkeyRegistered_ = false;
+    services_.Uninstall();
 }
 
 TrayFacts CWLKTrayWnd::Facts() const {
-    return TrayFacts{platform::win32::RunsAsAdministrator(), hookService_.IsInstalled(),
-                     HotkeyName(), settings_.GetPhrasesFolder()};
+    return TrayFacts{platform::win32::RunsAsAdministrator(), services_.IsInstalled(),
+                     services_.HotkeyName(), settings_.GetPhrasesFolder()};
 }
 
 void CWLKTrayWnd::UpdateTrayIcon(TrayIconMode mode, const Text& balloon, bool warning) {
@@ -444,7 +358,7 @@ void CWLKTrayWnd::OnInstanceMessage(WPARAM wParam) {
         PostMessageW(hwnd_, WM_COMMAND, kCmdExit, 0);
         return;
     }
-    if (!hookService_.IsInstalled()) {
+    if (!services_.IsInstalled()) {
         Text error;
         InstallServices(false, error);
         EnsureClipboardHistory();
@@ -464,9 +378,9 @@ void CWLKTrayWnd::OnHotkey(WPARAM id) {
     if (!doublePress_.Accept(settings_.Get(settings::IntSetting::HotkeyDoubled) != 0,
                              GetTickCount()))
         return;
-    if (!hookService_.IsInstalled()) return;
+    if (!services_.IsInstalled()) return;
     const bool balloon = settings_.Get(settings::IntSetting::ShowTrayBallonOnHotkey) != 0;
-    CallPhraseMenu(0, balloon ? HotkeyBalloon(HotkeyName()) : Text());
+    CallPhraseMenu(0, balloon ? HotkeyBalloon(services_.HotkeyName()) : Text());
 }
 
 // The hotkey, the mouse gesture and the history pane call the menu alike.
@@ -492,7 +406,7 @@ void CWLKTrayWnd::OnTimer(WPARAM id) {
 void CWLKTrayWnd::OnQueryFailed() {
     Log().WriteError(
         u"Reveived message WM_WAIT_QUERY_COMPLETE_ERROR, wait of query complete with error");
-    queries_.Restart();
+    services_.Queries().Restart();
 }
 
 // What a simulated copy needs to keep its own change out of the history.
@@ -502,7 +416,7 @@ LRESULT CWLKTrayWnd::ClipboardHandlerAddress() const {
 
 size_t CWLKTrayWnd::CopyCaption(wchar_t* buffer) const {
     // Callers pass a buffer of MAX_PATH characters.
-    const Text caption = TrayCaption(hookService_.IsInstalled()).substr(0, MAX_PATH - 1);
+    const Text caption = TrayCaption(services_.IsInstalled()).substr(0, MAX_PATH - 1);
     if (buffer)
         std::copy_n(caption.c_str(), caption.size() + 1, reinterpret_cast<char16_t*>(buffer));
     return caption.size();
@@ -542,7 +456,7 @@ void CWLKTrayWnd::OnLanguageSwitched(bool showMenuAgain) {
 }
 
 void CWLKTrayWnd::OnEnableMenuOfPhrases() {
-    if (!hookService_.IsInstalled()) {
+    if (!services_.IsInstalled()) {
         Text error;
         if (!InstallServices(true, error) && !error.empty())
             ShowMessage(u"ERROR\n\n" + error, MB_ICONERROR);
@@ -576,12 +490,8 @@ void CWLKTrayWnd::OnItemCommand(int action, uint32_t commandId) {
 
 void CWLKTrayWnd::StartPhraseEditor(bool addFromClipboard, bool firstRun, bool addSelectedText,
                                     const Text& selectedText) {
-    Hotkey hotkey = HotkeyFromSetting(settings_.Get(settings::IntSetting::Hotkey));
-    settings_.PublishHotkey(int(hotkey.key), int(hotkey.modifiers),
-                            settings_.Get(settings::IntSetting::HotkeyDoubled) != 0, selectedText);
-    LaunchPhraseEditor(hwnd_, settings::ProgramFolder() + settings::kPhraseEditorFile,
-                       PhraseEditorParameters(addFromClipboard, firstRun, addSelectedText),
-                       platform::win32::RunsAsAdministrator());
+    LaunchPhraseEditor(hwnd_, settings_, selectedText,
+                       PhraseEditorParameters(addFromClipboard, firstRun, addSelectedText));
 }
 
 void CWLKTrayWnd::OnEditorState(WPARAM state) {

@@ -11,6 +11,8 @@
 #include "app/history_sequence.h"
 #include "app/hotkey.h"
 #include "app/menu_commands.h"
+#include "app/menu_services_win32.h"
+#include "app/modal_windows_win32.h"
 #include "app/modal_loops.h"
 #include "app/session_change.h"
 #include "app/sound_player.h"
@@ -19,9 +21,7 @@
 #include "app/tray_texts.h"
 #include "bridge/clipboard_snapshot.h"
 #include "bridge/data_needed_handler.h"
-#include "bridge/dll_service.h"
 #include "bridge/insert_command.h"
-#include "bridge/query_service.h"
 #include "history/clipboard_windows_win32.h"
 #include "menu/menu_handler_win32.h"
 #include "phrases/command_tree.h"
@@ -46,8 +46,6 @@ public:
 
     bool InstallServices(bool interactive, Text& errorText);
     void UninstallServices();
-    bool RegisterHotkey();
-    void UnregisterHotkey();
     void UpdateTrayIcon(TrayIconMode mode, const Text& balloon = Text(), bool warning = false);
     void ShowBalloon(const Text& text, UINT milliseconds);
     void HideBalloon();
@@ -59,7 +57,6 @@ public:
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
-    static void CloseOpenLoops();
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool OnRegisteredMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCreate();
@@ -91,7 +88,6 @@ private:
     int SaveClipboardHistory();
     history::CCHQueue* HistoryQueue();
     void OnEnableMenuOfPhrases();
-    bool InstallHook(bool writeLog, Text& errorText);
     void OnQueryFailed();
     LRESULT ClipboardHandlerAddress() const;
     void OnLanguageSwitched(bool showMenuAgain);
@@ -106,7 +102,6 @@ private:
     void SaveAndNotify();
     void StartWelcomeProgram();
     TrayFacts Facts() const;
-    Text HotkeyName() const;
 
     HWND hwnd_ = nullptr;
     HINSTANCE instance_ = nullptr;
@@ -116,18 +111,16 @@ private:
     settings::Settings& settings_;
     TrayIcon icon_;
     SoundPlayer sound_;
-    bridge::CWLKDLLService hookService_;
-    bridge::QueryService queries_;
+    CWLKMenuServices services_;
     // Receives the target's facts and shows the phrase menu; made when the
     // phrase menu is first turned on.
     std::unique_ptr<menu::IDataNeededHander_MenuSelf> menuHandler_;
     // The phrase menu, an insertion, the tray menu or a message box running
     // its own message loop on this thread.
-    ModalLoops loops_{CloseOpenLoops};
-    TargetRequests targetRequests_{hookService_, queries_, loops_};
+    ModalLoops loops_{CloseThreadMenusAndDialogs};
+    TargetRequests targetRequests_{services_.Hook(), services_.Queries(), loops_};
     bool exiting_ = false;
     int exitWaitTicks_ = 0;
-    bool hotkeyRegistered_ = false;
     DoublePressRule doublePress_;
     POINT lastTrayPoint_{};
     UINT selectedCommand_ = 0;

@@ -39,14 +39,6 @@ TEST(TrayLogic, HotkeySettingAndItsName) {
         EXPECT_EQ(app::HotkeyText(app::HotkeyFromSetting(setting), false), name) << setting;
 }
 
-TEST(TrayLogic, HelpAndLanguageCommandsOpenTheirPages) {
-    EXPECT_EQ(app::WebPageOf(app::kCmdHowToLocalize), u"localize");
-    EXPECT_EQ(app::WebPageOf(app::kCmdVisitWebSite), u"");
-    EXPECT_EQ(app::WebPageOf(app::kCmdFacebookGroup), u"community");
-    EXPECT_FALSE(app::WebPageOf(app::kCmdKeepHistory)) << "a toggle inside the Help range";
-    EXPECT_FALSE(app::WebPageOf(app::kCmdFirstLanguage));
-}
-
 TEST(TrayLogic, DoublePressActsOnlyOnASecondPressWithin500ms) {
     app::DoublePressRule rule;
     EXPECT_TRUE(rule.Accept(false, 1000));
