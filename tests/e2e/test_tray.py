@@ -35,6 +35,12 @@ KEYS_SOUNDS = ["Down"] * 6 + ["Right", "Return"]
 KEYS_START_WITH_WINDOWS = ["Down"] * 6 + ["Right"] + ["Down"] * 4 + ["Return"]
 KEYS_ENGLISH = ["Down"] * 7 + ["Right", "Down", "Return"]
 KEYS_RUSSIAN = ["Down"] * 7 + ["Right", "Down", "Down", "Return"]
+# The last entry of the "Clipboard History" submenu: its oldest item.
+KEYS_OLDEST_ENTRY = ["Down"] * 3 + ["Right", "Up", "Return"]
+CMD_FIRST_HISTORY_ENTRY = 34000
+
+SPY_LISTENING = "N-o-o-o-, ReInstall entity IS NOT NEED, use newest method CSPM_VISTA"
+HISTORY_COUNT = "Event OnClipboardHistoryChanged, Count="
 
 HOTKEY = "ctrl+alt+Return"
 INPUT_DESKTOP_ACTIVE = "Input desktop is active"
@@ -294,6 +300,20 @@ class TrayTest(harness.ProgramCase):
         self.session.keys(HOTKEY, window=self.focused_notepad())
         self.wait_count(HOTKEY_BALLOON, 1)
         self.assertEqual(self.hotkey_lines(), ["press", "Ctrl+Alt+Enter"])
+
+    def test_a_history_entry_of_the_menu_goes_back_on_the_clipboard(self):
+        self.program.write_settings(BASE_SETTINGS)
+        self.start_instance()
+        self.wait_line(SPY_LISTENING)
+        for text in ("the older entry", "the newer entry"):
+            counted = self.count(HISTORY_COUNT)
+            self.session.write_clipboard("text", text)
+            self.wait_count(HISTORY_COUNT, counted + 1)
+        self.open_menu(self.wait_icon())
+        self.choose(KEYS_OLDEST_ENTRY, CMD_FIRST_HISTORY_ENTRY + 1)
+        self.assertTrue(harness.wait_until(
+            lambda: self.session.write_clipboard("read") == "read [the older entry]", 10, 0.3),
+            self.session.write_clipboard("read"))
 
     def assert_example_file(self):
         """LocalizeExample.lng collects the English texts the program has shown."""
