@@ -2,8 +2,10 @@
 // appended to a real popup menu, and the tracker window with its key and
 // right-click handling.
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <memory>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -102,6 +104,7 @@ protected:
     SIZE Measure(const MenuItemData& item) {
         MEASUREITEMSTRUCT measure{};
         measure.CtlType = ODT_MENU;
+        measure.itemID = item.commandId;
         measure.itemData = reinterpret_cast<ULONG_PTR>(&item);
         painter_->OnMenuMEASUREITEM(measure);
         return SIZE{LONG(measure.itemWidth), LONG(measure.itemHeight)};
@@ -126,29 +129,57 @@ MenuItemData Separator(const char* tag) {
     return item;
 }
 
-TEST_F(MenuDrawingWin32Test, MeasuresByTheSystemMenuHeight) {
+// Each kind of item of the top-level menu (the tightest, beside the banner)
+// painted into its measured width shows all the ink it shows in a far wider
+// rectangle: no text is cut short or ellipsised.
+TEST_F(MenuDrawingWin32Test, MeasuredItemsHoldTheirPaintedText) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
     const int h = metrics.iMenuHeight;
-    ASSERT_GE(h, 6);
-    HMENU top = CreatePopupMenu();
-    painter_->Prepare(top);
+    struct Case {
+        MenuItemData item;
+        COLORREF ink;
+        COLORREF numberInk = 0xFFFFFFFF;
+    };
+    std::vector<Case> cases = {
+        {Item("Insert the greeting"), GetSysColor(COLOR_MENUTEXT)},
+        {Item("Selection into Phrase", 0, menu::kCmdSaveSelAsPhrase), 0x008000},
+        {Separator("Visit to us"), 0xFF0000},
+        {Item("Dear Ann, regards", 0, 5), GetSysColor(COLOR_MENUTEXT), 0xFF0000},
+        {Item("copied text", 0, 2011), GetSysColor(COLOR_INFOTEXT), 0xFF0000},
+    };
+    cases[0].item.iconKey = menu::kIconText;
+    cases[0].item.tag = u"+EN";
+    cases[3].item.lastUsedIndex = 8;
+    cases[4].item.kind = ItemKind::History;
+    menu::MenuModel model;
+    for (const Case& c : cases) model.items.push_back({c.item.commandId, c.item, nullptr});
+    HMENU top = menu::CreatePopupFromModel(model);
+    for (size_t i = 0; i < cases.size(); ++i) {
+        const MenuItemData& item = model.items[i].data;
+        auto ink = [&](int width) {
+            Canvas canvas(600, h + 4);
+            painter_->Prepare(top);
+            Draw(canvas, item, top, {0, 0, width, h + 4});
+            int count = 0;
+            for (int y = 0; y < h + 4; ++y)
+                for (int x = 0; x < 600; ++x)
+                    count += canvas.At(x, y) == cases[i].ink || canvas.At(x, y) == cases[i].numberInk;
+            return count;
+        };
+        painter_->Prepare(top);
+        const SIZE size = Measure(item);
+        EXPECT_EQ(size.cy, h + 4) << i;
+        EXPECT_GT(ink(size.cx), 20) << i << " " << size.cx;
+        EXPECT_EQ(ink(size.cx), ink(size.cx + 300)) << ToUtf8(item.label + item.tag);
+    }
+    DestroyMenu(top);
 
     MenuItemData group = Item("Group", 0, 0);
     group.flags = menu::kItemOpensSubmenu;
     EXPECT_EQ(Measure(Separator("")).cy, h * 2 / 3);
-    EXPECT_EQ(Measure(Separator("Clipboard History")).cy, h + 4);
-    EXPECT_EQ(Measure(Item("phrase")).cy, h + 4);
     EXPECT_EQ(Measure(group).cy, h + 8);
-
-    // Label and tag are measured as one line; nothing at all counts as 100 pixels.
-    MenuItemData tagged = Item("ab");
-    tagged.tag = u"cd";
-    EXPECT_EQ(Measure(tagged).cx, Measure(Item("abcd")).cx);
-    EXPECT_GT(Measure(Item("abcd")).cx, 29);
-    EXPECT_EQ(Measure(Item("")).cx, 129);
-    DestroyMenu(top);
 }
 
 TEST_F(MenuDrawingWin32Test, PaintsBannerStripesNumbersAndDefaultFrame) {
@@ -292,8 +323,7 @@ TEST_F(MenuDrawingWin32Test, ModelBecomesOwnerDrawnPopupWithItsData) {
     DestroyMenu(popup);
 }
 
-TEST_F(MenuDrawingWin32Test, TrackerWindowKeysAndItemCommands) {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
+TEST_F(MenuDrawingWin32Test, TrackerWindowHandsTypedKeysOverAndKeepsTheChoice) {
     struct KeyCall {
         char16_t ch = 0;
         std::vector<const MenuItemData*> level;
@@ -306,13 +336,12 @@ TEST_F(MenuDrawingWin32Test, TrackerWindowKeysAndItemCommands) {
         call = {ch, level, selected};
         return answer;
     };
-    menu::MenuTracker quiet(instance, *painter_, callbacks);
-    ASSERT_TRUE(quiet.Create(false));
+    menu::MenuTracker tracker(GetModuleHandleW(nullptr), *painter_, callbacks);
+    ASSERT_TRUE(tracker.Create(false));
     const HWND window = FindWindowExW(HWND_MESSAGE, nullptr, menu::kTrackerClassName, nullptr);
-    EXPECT_EQ(window, quiet.Window());
-    EXPECT_EQ(FindWindowW(menu::kToolTipClassName, nullptr), nullptr);
+    EXPECT_EQ(window, tracker.Window());
+    EXPECT_EQ(FindWindowW(menu::kToolTipClassName, nullptr), nullptr) << "tooltips are off";
 
-    // Keys: the level handed over in menu order, and the three answers.
     menu::MenuModel model;
     model.items.push_back({3, Item("alpha", 0, 3), nullptr});
     model.items.push_back({4, Item("beta", 1, 4), nullptr});
@@ -327,31 +356,16 @@ TEST_F(MenuDrawingWin32Test, TrackerWindowKeysAndItemCommands) {
     EXPECT_EQ(call.selected, -1);
     EXPECT_EQ(call.level, (std::vector<const MenuItemData*>{&model.items[0].data, &model.items[1].data}));
     EXPECT_EQ(key(menu::MenuKeyResult::Action::None, 0, -1), MAKELRESULT(0, MNC_IGNORE));
-    EXPECT_EQ(quiet.KeyChoice(), 0u);
+    EXPECT_EQ(tracker.KeyChoice(), 0u);
     EXPECT_EQ(key(menu::MenuKeyResult::Action::Choose, 4, -1), MAKELRESULT(0, MNC_CLOSE));
-    EXPECT_EQ(quiet.KeyChoice(), 4u);
+    EXPECT_EQ(tracker.KeyChoice(), 4u);
     DestroyMenu(popup);
-    quiet.Destroy();
-    EXPECT_EQ(quiet.Window(), nullptr);
+    tracker.Destroy();
+    EXPECT_EQ(tracker.Window(), nullptr);
+}
 
-    // With tooltips the tip comes and goes with the tracker.
-    menu::MenuTracker tipped(instance, *painter_, callbacks);
-    ASSERT_TRUE(tipped.Create(true));
-    EXPECT_NE(FindWindowW(menu::kToolTipClassName, nullptr), nullptr);
-    tipped.Destroy();
-    EXPECT_EQ(FindWindowW(menu::kToolTipClassName, nullptr), nullptr);
-    // Beside the item, to its left in the right third, and kept above the screen's bottom.
-    const SIZE tip{150, 40}, screen{1200, 900}, border{1, 1};
-    auto place = [&](RECT item) {
-        const POINT at = menu::PlaceTip(item, tip, screen, border);
-        return std::pair(at.x, at.y);
-    };
-    EXPECT_EQ(place({100, 200, 300, 220}), std::pair(301L, 201L));
-    EXPECT_EQ(place({700, 200, 799, 220}), std::pair(800L, 201L));
-    EXPECT_EQ(place({700, 200, 800, 220}), std::pair(550L, 201L));
-    EXPECT_EQ(place({100, 880, 300, 900}), std::pair(301L, 860L));
-
-    // Right-click commands: pictures cannot be opened or searched, phrases not edited.
+TEST_F(MenuDrawingWin32Test, ItemCommandMenuTextsAndStates) {
+    // Pictures cannot be opened or searched, phrases not edited.
     MenuItemData picture = Item("Screenshot of the whole desktop today", 0, 2000);
     picture.kind = ItemKind::History;
     picture.isBitmap = true;
@@ -388,6 +402,129 @@ TEST_F(MenuDrawingWin32Test, TrackerWindowKeysAndItemCommands) {
     EXPECT_FALSE(menu::HasItemCommands(group));
     EXPECT_FALSE(menu::HasItemCommands(Separator("")));
     EXPECT_FALSE(menu::HasItemCommands(Item("Technical Support", 0, menu::kCmdSupport)));
+}
+
+// Ends the item command menu once it shows; counts the menus ended.
+int g_menusEnded = 0;
+void CALLBACK EndShownMenu(HWND, UINT, UINT_PTR, DWORD) {
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"#32768", nullptr));) {
+        if (IsWindowVisible(w)) {
+            ++g_menusEnded;
+            EndMenu();
+        }
+    }
+}
+
+TEST_F(MenuDrawingWin32Test, ToolTipOutlivesTheItemCommandMenuAndEndsWithThePhraseMenu) {
+    std::vector<int> actions;
+    menu::TrackerCallbacks callbacks;
+    callbacks.onRightMenuCommand = [&](uint32_t, int action) { actions.push_back(action); };
+    menu::MenuTracker tracker(GetModuleHandleW(nullptr), *painter_, callbacks);
+    ASSERT_TRUE(tracker.Create(true));
+    const HWND tip = FindWindowW(menu::kToolTipClassName, nullptr);
+    ASSERT_NE(tip, nullptr);
+    auto show = [&] {
+        TOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.hwnd = tracker.Window();
+        tool.uId = 1;
+        SendMessageW(tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+        return IsWindowVisible(tip) != FALSE;
+    };
+    ASSERT_TRUE(show());
+    tracker.HideToolTip();
+    EXPECT_FALSE(IsWindowVisible(tip));
+    ASSERT_TRUE(show()) << "kept for the next selection";
+
+    // A right click opens the item command menu, which closes unchosen.
+    menu::MenuModel model;
+    model.items.push_back({3, Item("alpha", 0, 3), nullptr});
+    HMENU popup = menu::CreatePopupFromModel(model);
+    g_menusEnded = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, EndShownMenu);
+    SendMessageW(tracker.Window(), WM_MENURBUTTONUP, 0, reinterpret_cast<LPARAM>(popup));
+    KillTimer(nullptr, timer);
+    EXPECT_GE(g_menusEnded, 1);
+    EXPECT_TRUE(actions.empty());
+    EXPECT_TRUE(IsWindow(tip));
+    EXPECT_FALSE(IsWindowVisible(tip)) << "hidden while the item command menu is open";
+    DestroyMenu(popup);
+
+    // The phrase menu's own end.
+    SendMessageW(tracker.Window(), WM_EXITMENULOOP, TRUE, 0);
+    EXPECT_FALSE(IsWindow(tip));
+    tracker.Destroy();
+
+    // Beside the item, to its left in the right third, and kept above the screen's bottom.
+    const SIZE size{150, 40}, screen{1200, 900}, border{1, 1};
+    auto place = [&](RECT item) {
+        const POINT at = menu::PlaceTip(item, size, screen, border);
+        return std::pair(at.x, at.y);
+    };
+    EXPECT_EQ(place({100, 200, 300, 220}), std::pair(301L, 201L));
+    EXPECT_EQ(place({700, 200, 799, 220}), std::pair(800L, 201L));
+    EXPECT_EQ(place({700, 200, 800, 220}), std::pair(550L, 201L));
+    EXPECT_EQ(place({100, 880, 300, 900}), std::pair(301L, 860L));
+}
+
+// A visible window at `at` of `className`, whose MN_GETHMENU queries are counted.
+class CountedWindow {
+public:
+    CountedWindow(const wchar_t* className, POINT at) {
+        hwnd_ = CreateWindowExW(WS_EX_TOPMOST, className, L"", WS_POPUP | WS_VISIBLE, at.x - 20,
+                                at.y - 20, 40, 40, nullptr, nullptr, nullptr, CreatePopupMenu());
+        base_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
+        SetPropW(hwnd_, L"wlk.counted", this);
+    }
+    ~CountedWindow() { DestroyWindow(hwnd_); }
+    HWND Hwnd() const { return hwnd_; }
+    std::atomic<int> asked{0};
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = static_cast<CountedWindow*>(GetPropW(hwnd, L"wlk.counted"));
+        if (message == MN_GETHMENU) ++self->asked;
+        return CallWindowProcW(self->base_, hwnd, message, wParam, lParam);
+    }
+    HWND hwnd_;
+    WNDPROC base_;
+};
+
+// The menu loop's filter asks only this thread's own menu windows which menu
+// they show, never a window of another thread, which may not answer.
+TEST_F(MenuDrawingWin32Test, RightClickAsksOnlyThisThreadsMenuWindows) {
+    menu::MenuTracker tracker(GetModuleHandleW(nullptr), *painter_, {});
+    ASSERT_TRUE(tracker.Create(false));
+    const POINT foreign{100, 100}, plain{200, 100}, own{300, 100};
+    std::unique_ptr<CountedWindow> other;
+    std::atomic<DWORD> otherThread{0};
+    std::thread thread([&] {
+        other = std::make_unique<CountedWindow>(L"#32768", foreign);
+        otherThread = GetCurrentThreadId();
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+        other.reset();
+    });
+    for (int i = 0; i < 500 && !otherThread; ++i) MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, 0);
+    CountedWindow mine(L"Edit", plain);
+    CountedWindow menuWindow(L"#32768", own);
+    auto rightClickAt = [](POINT pt) {
+        MSG msg{nullptr, WM_RBUTTONUP, 0, MAKELPARAM(pt.x, pt.y), 0, pt};
+        CallMsgFilterW(&msg, MSGF_MENU);
+    };
+    EXPECT_EQ(WindowFromPoint(foreign), other->Hwnd());
+    EXPECT_EQ(WindowFromPoint(plain), mine.Hwnd());
+    EXPECT_EQ(WindowFromPoint(own), menuWindow.Hwnd());
+    rightClickAt(foreign);
+    rightClickAt(plain);
+    rightClickAt(own);
+    EXPECT_EQ(other->asked, 0) << "another thread's menu window";
+    PostThreadMessageW(otherThread, WM_QUIT, 0, 0);
+    thread.join();
+    EXPECT_EQ(mine.asked, 0) << "no menu window";
+    EXPECT_EQ(menuWindow.asked, 1);
+    tracker.Destroy();
 }
 
 }  // namespace
