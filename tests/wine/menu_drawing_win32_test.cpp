@@ -104,10 +104,11 @@ MenuItemData Separator(const char* tag) {
     return item;
 }
 
-// Each kind of item of the top-level menu (the tightest, beside the banner)
-// painted into its measured width shows all the ink it shows in a far wider
-// rectangle: no text is cut short or ellipsised.
-TEST_F(MenuDrawingWin32Test, MeasuredItemsHoldTheirPaintedText) {
+// The model becomes a popup of owner-drawn items carrying their data. Each
+// kind of item of its top level (the tightest, beside the banner) painted into
+// its measured width shows all the ink it shows in a far wider rectangle: no
+// text is cut short or ellipsised.
+TEST_F(MenuDrawingWin32Test, MenuItemsAreMeasuredToHoldTheirPaintedText) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
@@ -116,38 +117,55 @@ TEST_F(MenuDrawingWin32Test, MeasuredItemsHoldTheirPaintedText) {
     struct Case {
         MenuItemData item;
         COLORREF ink;
+        UINT id;
     };
-    std::vector<Case> cases = {{Item("Insert the greeting"), text},
-                               {Item("Selection into Phrase", 0, menu::kCmdSaveSelAsPhrase), 0x008000},
-                               {Separator("Visit to us"), 0xFF0000},
-                               {Item("Dear Ann, regards", 0, 5), text},
-                               {Item("copied text", 0, 2011), GetSysColor(COLOR_INFOTEXT)}};
+    std::vector<Case> cases = {{Item("Insert the greeting"), text, 7},
+                               {Item("Selection into Phrase", 0, menu::kCmdSaveSelAsPhrase), 0x008000, 32826},
+                               {Separator("Visit to us"), 0xFF0000, 0},
+                               {Item("Dear Ann, regards", 0, 5), text, 5},
+                               {Item("copied text", 0, 2011), GetSysColor(COLOR_INFOTEXT), 2011},
+                               {Item("Mail", 0, 0), text, UINT(-1)},
+                               {Item("needs a selection", 0, 6), GetSysColor(COLOR_GRAYTEXT), 6}};
     cases[0].item.iconKey = menu::kIconText;
     cases[0].item.tag = u"+EN";
     cases[3].item.lastUsedIndex = 8;
     cases[4].item.kind = ItemKind::History;
+    cases[5].item.flags = menu::kItemOpensSubmenu;
+    cases[6].item.grayed = true;
     menu::MenuModel model;
     for (const Case& c : cases) model.items.push_back({c.item.commandId, c.item, nullptr});
+    model.items[5].submenu = std::make_unique<menu::MenuModel>();
+    model.items[5].submenu->items.push_back({2000, Item("copied", 0, 2000), nullptr});
     HMENU top = menu::CreatePopupFromModel(model);
+    ASSERT_EQ(GetMenuItemCount(top), int(cases.size()));
     for (size_t i = 0; i < cases.size(); ++i) {
         const MenuItemData& item = model.items[i].data;
+        EXPECT_EQ(menu::ItemDataAt(top, int(i)), &item) << i;
+        EXPECT_EQ(GetMenuItemID(top, int(i)), cases[i].id) << i;
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_STATE;
+        ASSERT_TRUE(GetMenuItemInfoW(top, UINT(i), TRUE, &info));
+        EXPECT_EQ(info.fType, item.IsSeparator() ? MFT_OWNERDRAW | MFT_SEPARATOR : MFT_OWNERDRAW);
+        // A separator counts as greyed by itself.
+        EXPECT_EQ((info.fState & MFS_GRAYED) != 0, item.grayed || item.IsSeparator()) << i;
+
         auto ink = [&](int width) {  // numbers are drawn in red
-            Canvas canvas(kWidth * 2, h + 4);
+            Canvas canvas(kWidth * 2, h + 8);
             painter_->Prepare(top);
-            Draw(canvas, item, top, {0, 0, width, h + 4});
-            return canvas.Count({0, 0, kWidth * 2, h + 4}, cases[i].ink, 0xFF0000);
+            Draw(canvas, item, top, {0, 0, width, h + 8});
+            return canvas.Count({0, 0, kWidth * 2, h + 8}, cases[i].ink, 0xFF0000);
         };
         painter_->Prepare(top);
         const SIZE size = Measure(item);
-        EXPECT_EQ(size.cy, h + 4) << i;
+        EXPECT_EQ(size.cy, item.OpensSubmenu() ? h + 8 : h + 4) << i;
         EXPECT_GT(ink(size.cx), 20) << i;
         EXPECT_EQ(ink(size.cx), ink(size.cx + kWidth)) << ToUtf8(item.label + item.tag);
     }
+    EXPECT_EQ(menu::ItemDataAt(GetSubMenu(top, 5), 0), &model.items[5].submenu->items[0].data);
+    EXPECT_EQ(menu::ItemDataAt(top, int(cases.size())), nullptr);
     DestroyMenu(top);
-    MenuItemData group = Item("Group", 0, 0);
-    group.flags = menu::kItemOpensSubmenu;
     EXPECT_EQ(Measure(Separator("")).cy, h * 2 / 3);
-    EXPECT_EQ(Measure(group).cy, h + 8);
 }
 
 TEST_F(MenuDrawingWin32Test, PaintsBannerStripesNumbersAndDefaultFrame) {
@@ -213,12 +231,13 @@ TEST_F(MenuDrawingWin32Test, CommandLinesUnderlinedRtfItalicExtraCommandsBold) {
         item.kind = kind;
         return item;
     };
-    EXPECT_EQ(menu::FontStyleOf(typed(CommandDataType::TEXT)), menu::FontStyle{});
-    EXPECT_EQ(menu::FontStyleOf(typed(CommandDataType::EXEC)), menu::FontStyle{.underline = true});
-    EXPECT_EQ(menu::FontStyleOf(typed(CommandDataType::RTF)), menu::FontStyle{.italic = true});
-    EXPECT_EQ(menu::FontStyleOf(typed(CommandDataType::EXEC, ItemKind::History)), menu::FontStyle{});
-    EXPECT_EQ(menu::FontStyleOf(Item("Technical Support", 0, menu::kCmdSupport)),
-              menu::FontStyle{.bold = true});
+    const std::vector<menu::FontStyle> styles = {
+        menu::FontStyleOf(typed(CommandDataType::TEXT)), menu::FontStyleOf(typed(CommandDataType::EXEC)),
+        menu::FontStyleOf(typed(CommandDataType::RTF)),
+        menu::FontStyleOf(typed(CommandDataType::EXEC, ItemKind::History)),
+        menu::FontStyleOf(Item("Technical Support", 0, menu::kCmdSupport))};
+    EXPECT_TRUE(styles == (std::vector<menu::FontStyle>{
+                              {}, {.underline = true}, {.italic = true}, {}, {.bold = true}}));
 
     // As painted: the underline adds a stroke as long as the text; italic letters lean.
     HMENU sub = CreatePopupMenu();
@@ -234,38 +253,6 @@ TEST_F(MenuDrawingWin32Test, CommandLinesUnderlinedRtfItalicExtraCommandsBold) {
         for (int x = 0; x < kWidth; ++x) differing += text.At(x, y) != rtf.At(x, y);
     EXPECT_GT(differing, 10);
     DestroyMenu(sub);
-}
-
-TEST_F(MenuDrawingWin32Test, ModelBecomesOwnerDrawnPopupWithItsData) {
-    menu::MenuModel model;
-    MenuItemData greyed = Item("needs a selection", 0, 5);
-    greyed.grayed = true;
-    model.items.push_back({5, greyed, nullptr});
-    model.items.push_back({0, Separator("Clipboard History"), nullptr});
-    model.items.push_back({0, Item("History", 2, 0), std::make_unique<menu::MenuModel>()});
-    model.items.back().data.flags = menu::kItemOpensSubmenu;
-    model.items.back().submenu->items.push_back({2000, Item("copied", 0, 2000), nullptr});
-
-    HMENU popup = menu::CreatePopupFromModel(model);
-    ASSERT_EQ(GetMenuItemCount(popup), 3);
-    const UINT ids[] = {5, 0, UINT(-1)};
-    const UINT types[] = {MFT_OWNERDRAW, MFT_OWNERDRAW | MFT_SEPARATOR, MFT_OWNERDRAW};
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(GetMenuItemID(popup, i), ids[i]) << i;
-        EXPECT_EQ(menu::ItemDataAt(popup, i), &model.items[i].data) << i;
-        MENUITEMINFOW info{};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_FTYPE | MIIM_STATE;
-        ASSERT_TRUE(GetMenuItemInfoW(popup, i, TRUE, &info));
-        EXPECT_EQ(info.fType, types[i]) << i;
-        // A separator counts as greyed by itself.
-        EXPECT_EQ((info.fState & MFS_GRAYED) != 0, i != 2) << i;
-    }
-    HMENU sub = GetSubMenu(popup, 2);
-    EXPECT_EQ(GetMenuItemID(sub, 0), 2000u);
-    EXPECT_EQ(menu::ItemDataAt(sub, 0), &model.items[2].submenu->items[0].data);
-    EXPECT_EQ(menu::ItemDataAt(popup, 3), nullptr);
-    DestroyMenu(popup);
 }
 
 TEST_F(MenuDrawingWin32Test, TrackerWindowHandsTypedKeysOverAndKeepsTheChoice) {
