@@ -5,6 +5,7 @@
 
 #include "log/event_log.h"
 #include "menu/menu_guard.h"
+#include "menu/popup_menu_win32.h"
 #include "platform/platform.h"
 #include "platform/text.h"
 #include "platform/win32/wide.h"
@@ -29,6 +30,9 @@ constexpr COLORREF kExtraCommandColour = 0x008000;
 constexpr int kIconArea = 20;
 constexpr int kIconTextShift = 18;
 constexpr int kTextIndent = 8;
+constexpr int kLineIndent = 11;
+constexpr int kTagMargin = 3;
+constexpr int kEmptyTextWidth = 100;
 constexpr UINT kLineFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
 
 // Odd rows a shade darker (lighter on black), so that rows are striped.
@@ -85,6 +89,13 @@ void DrawLine(HDC dc, const Text& text, RECT rect, UINT format) {
     DrawTextW(dc, AsWide(text), int(text.size()), &rect, format | kLineFormat);
 }
 
+// As wide as DrawLine paints it.
+int LineWidth(HDC dc, const Text& text) {
+    RECT rect{};
+    DrawTextW(dc, AsWide(text), int(text.size()), &rect, DT_CALCRECT | kLineFormat);
+    return rect.right - rect.left;
+}
+
 // The number before history items and last used phrases: "4." for history id
 // 2003, the place + 1 in the last used list.
 int NumberOf(const MenuItemData& item, UINT itemId) {
@@ -112,23 +123,60 @@ void DrawCaretMark(HDC dc, int x, int bottom, bool selected) {
 void DrawSeparatorLine(HDC dc, const RECT& rect) {
     const int middle = (rect.top + rect.bottom) / 2;
     const HGDIOBJ old = SelectObject(dc, GetStockObject(BLACK_PEN));
-    MoveToEx(dc, rect.left + 11, middle, nullptr);
-    LineTo(dc, rect.right - 1, middle);
+    MoveToEx(dc, rect.left, middle, nullptr);
+    LineTo(dc, rect.right, middle);
     SelectObject(dc, old);
 }
 
-// A layout tag, or a separator's label written over its line.
-void DrawTag(HDC dc, const MenuItemData& item, const Look& look, RECT rect, bool selected) {
+Text TagText(const MenuItemData& item) {
+    return item.IsSeparator() ? u" " + item.tag + u" " : item.tag;
+}
+
+// A layout tag, or a separator's label written over its line; `rect` ends
+// at the tag's right edge.
+void DrawTag(HDC dc, const MenuItemData& item, const Look& look, const RECT& rect,
+             bool selected) {
     SetTextColor(dc, selected ? kDefaultColour : kNumberColour);
-    Text tag = item.tag;
     if (item.IsSeparator()) {
-        tag = u" " + tag + u" ";
         SetBkMode(dc, OPAQUE);
         SetBkColor(dc, look.back);
     }
-    rect.right -= 3;
-    DrawLine(dc, tag, rect, DT_RIGHT);
+    DrawLine(dc, TagText(item), rect, DT_RIGHT);
     SetBkMode(dc, TRANSPARENT);
+}
+
+// The widths of an item's parts from left to right, in the item's own font
+// (selected into `dc`). Measuring adds them up and painting places the parts
+// by them, so the measured width always holds the painted text.
+struct Layout {
+    int lead = 0;    // the banner, the icon and the indent before the text or line
+    int number = 0;  // "4." and two spaces
+    int label = 0;
+    int tag = 0;
+    int Width() const { return lead + number + label + tag + kTagMargin; }
+};
+
+Text NumberText(int number) {
+    return ToText(number) + u".";
+}
+
+Layout LayoutOf(HDC dc, const MenuItemData& item, UINT itemId, bool topLevel) {
+    Layout layout;
+    if (topLevel) layout.lead += kBannerShift;
+    if (HasIcon(item)) layout.lead += kIconTextShift;
+    layout.lead += item.IsSeparator() ? kLineIndent : kTextIndent;
+    if (const int number = NumberOf(item, itemId))
+        layout.number = LineWidth(dc, NumberText(number)) + LineWidth(dc, u"  ");
+    if (!item.IsSeparator()) layout.label = LineWidth(dc, item.label);
+    if (!item.tag.empty()) layout.tag = LineWidth(dc, TagText(item));
+    if (item.label.empty() && item.tag.empty()) layout.label = kEmptyTextWidth;
+    return layout;
+}
+
+bool HoldsItem(HMENU menu, const MenuItemData& item) {
+    for (int i = 0, count = GetMenuItemCount(menu); i < count; ++i)
+        if (ItemDataAt(menu, i) == &item) return true;
+    return false;
 }
 
 void DrawIcon(HDC dc, HICON icon, const RECT& rect, bool large) {
@@ -176,13 +224,12 @@ void MenuPainter::OnMenuDRAWITEMSTRUCT(const DRAWITEMSTRUCT& draw) {
                [&] { DrawImpl(draw); });
 }
 
-int MenuPainter::TextWidth(const Text& text) {
-    if (text.empty()) return 100;
+int MenuPainter::ItemWidth(const MenuItemData& item, UINT itemId) {
     UniqueDc dc(CreateCompatibleDC(nullptr));
-    const HGDIOBJ old = SelectObject(dc.Get(), fonts_->Normal());
-    RECT rect{};
-    DrawLine(dc.Get(), text, rect, DT_CALCRECT);
-    const int width = Extent(dc.Get(), text);
+    const HGDIOBJ old = SelectObject(dc.Get(), fonts_->Get(FontStyleOf(item)));
+    // Only items of the top-level menu make room for its banner.
+    const bool topLevel = topMenu_ && HoldsItem(topMenu_, item);
+    const int width = LayoutOf(dc.Get(), item, itemId, topLevel).Width();
     SelectObject(dc.Get(), old);
     return width;
 }
@@ -195,7 +242,7 @@ void MenuPainter::MeasureImpl(MEASUREITEMSTRUCT& measure) {
                                           platform::MessageIcon::Error, false);
         return;
     }
-    measure.itemWidth = UINT(TextWidth(item->label + item->tag) + 29);
+    measure.itemWidth = UINT(ItemWidth(*item, measure.itemID));
     int height = baseHeight_;
     if (item->IsSeparator() && item->tag.empty()) {
         height = baseHeight_ / 3 ? baseHeight_ * 2 / 3 : baseHeight_ / 2;
@@ -241,8 +288,9 @@ void MenuPainter::DrawImpl(const DRAWITEMSTRUCT& draw) {
     Look look;
     ChooseLook(*item, draw.itemState, look);
 
+    const bool topLevel = topMenu_ && reinterpret_cast<HMENU>(draw.hwndItem) == topMenu_;
     RECT rect = draw.rcItem;
-    if (topMenu_ && reinterpret_cast<HMENU>(draw.hwndItem) == topMenu_) {
+    if (topLevel) {
         if (!bannerDrawn_) DrawBanner(dc, draw.rcItem);
         rect.left += kBannerShift;
     }
@@ -251,25 +299,26 @@ void MenuPainter::DrawImpl(const DRAWITEMSTRUCT& draw) {
     if (HasIcon(*item)) {
         if (HICON icon = icons_->Get(item->iconKey, item->iconFile, greyed))
             DrawIcon(dc, icon, rect, selected && !greyed);
-        rect.left += kIconTextShift;
     }
     SetBkMode(dc, TRANSPARENT);
     SelectObject(dc, fonts_->Get(FontStyleOf(*item)));
+    const Layout layout = LayoutOf(dc, *item, draw.itemID, topLevel);
+    rect.left = draw.rcItem.left + layout.lead;
+    rect.right -= kTagMargin;
 
     if (item->IsSeparator()) {
-        DrawSeparatorLine(dc, RECT{rect.left, rect.top, draw.rcItem.right, rect.bottom});
+        DrawSeparatorLine(dc, RECT{rect.left, rect.top, draw.rcItem.right - 1, rect.bottom});
     } else {
-        rect.left += kTextIndent;
         if (const int number = NumberOf(*item, draw.itemID)) {
-            const Text text = ToText(number) + u".";
             SetTextColor(dc, kNumberColour);
-            DrawLine(dc, text, rect, DT_LEFT);
-            rect.left += Extent(dc, text) + Extent(dc, u"  ");
+            DrawLine(dc, NumberText(number), rect, DT_LEFT);
+            rect.left += layout.number;
         }
         RECT label = rect;
-        if (!item->tag.empty()) label.right -= Extent(dc, item->tag) + 3;
+        label.right -= layout.tag;
         SetTextColor(dc, look.text);
-        DrawLine(dc, item->label, label, DT_LEFT | DT_END_ELLIPSIS);
+        // Bold and italic letters may reach past their measured width.
+        DrawLine(dc, item->label, label, DT_LEFT | DT_END_ELLIPSIS | DT_NOCLIP);
         if (item->caretPos >= 0 && !item->OpensSubmenu()) {
             const size_t before = std::min(item->label.size(), size_t(item->caretPos));
             DrawCaretMark(dc, rect.left + Extent(dc, item->label.substr(0, before)), rect.bottom,

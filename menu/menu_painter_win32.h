@@ -32,7 +32,8 @@ public:
 private:
     void MeasureImpl(MEASUREITEMSTRUCT& measure);
     void DrawImpl(const DRAWITEMSTRUCT& draw);
-    int TextWidth(const Text& text);
+    // Wide enough for everything DrawImpl paints on the item.
+    int ItemWidth(const MenuItemData& item, UINT itemId);
     // The band on the left of the top-level menu, over all its items.
     void DrawBanner(HDC dc, const RECT& item);
     int TopMenuHeight(const RECT& item) const;

@@ -100,7 +100,6 @@ bool MenuToolTip::Create(HINSTANCE instance, HWND owner, HFONT font) {
 void MenuToolTip::Destroy() {
     if (!hwnd_) return;
     Hide();
-    ++shared_->selection;  // no worker shows anything from now on
     DestroyWindow(hwnd_);
     hwnd_ = nullptr;
     std::unique_lock lock(shared_->mutex);
@@ -111,6 +110,7 @@ void MenuToolTip::Destroy() {
 }
 
 void MenuToolTip::Hide() {
+    ++shared_->selection;  // a delay still running shows nothing
     if (!hwnd_) return;
     TOOLINFOW tool = Tool();
     SendMessageW(hwnd_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
@@ -119,7 +119,6 @@ void MenuToolTip::Hide() {
 void MenuToolTip::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
     const UINT flags = HIWORD(wParam);
     auto* menu = reinterpret_cast<HMENU>(lParam);
-    ++shared_->selection;
     Hide();
     if (flags == 0xFFFF && !menu) return;  // the menu closed
     menu_ = menu;

@@ -43,6 +43,7 @@ public:
     void OnIdle();
     // The tip's text requests sent to the owner.
     LRESULT OnNotify(const NMHDR& header);
+    // Hides the tip now; a delay still running shows nothing.
     void Hide();
 
 private:

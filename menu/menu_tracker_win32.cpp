@@ -1,5 +1,6 @@
 #include "menu/menu_tracker_win32.h"
 
+#include <cwchar>
 #include <vector>
 
 #include "menu/item_command_menu_win32.h"
@@ -24,6 +25,17 @@ bool RegisterOnce(HINSTANCE instance, WNDPROC proc) {
     wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     wc.lpszClassName = kTrackerClassName;
     return RegisterClassExW(&wc) != 0;
+}
+
+// The menu shown in `window` when it is one of this thread's own menu windows.
+// A window of another thread is never asked: it may belong to a program
+// that does not answer.
+HMENU OwnMenuIn(HWND window) {
+    wchar_t name[8] = {};
+    if (!window || GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId() ||
+        !GetClassNameW(window, name, 8) || wcscmp(name, L"#32768") != 0)
+        return nullptr;
+    return reinterpret_cast<HMENU>(SendMessageW(window, MN_GETHMENU, 0, 0));
 }
 
 bool IsHighlighted(HMENU menu, int position) {
@@ -69,8 +81,7 @@ void MenuTracker::Destroy() {
 LRESULT CALLBACK MenuTracker::MessageFilter(int code, WPARAM wParam, LPARAM lParam) noexcept {
     const auto* msg = reinterpret_cast<const MSG*>(lParam);
     if (code == MSGF_MENU && msg->message == WM_RBUTTONUP && current && !current->inItemMenu_) {
-        const HWND under = WindowFromPoint(msg->pt);
-        const auto menu = reinterpret_cast<HMENU>(SendMessageW(under, MN_GETHMENU, 0, 0));
+        const HMENU menu = OwnMenuIn(WindowFromPoint(msg->pt));
         const int position = menu ? MenuItemFromPoint(nullptr, menu, msg->pt) : -1;
         if (position >= 0) {
             PostMessageW(current->hwnd_, kMsgItemRightClick, WPARAM(position), LPARAM(menu));
@@ -126,6 +137,9 @@ LRESULT MenuTracker::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return OnMenuChar(char16_t(LOWORD(wParam)), reinterpret_cast<HMENU>(lParam));
         case WM_NOTIFY: return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
         case WM_EXITMENULOOP:
+            // The item command menu's loop ends inside the phrase menu's.
+            if (!inItemMenu_) EndToolTip();
+            return 0;
         case WM_DESTROY: EndToolTip(); return 0;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -135,6 +149,10 @@ void MenuTracker::OnCreate() {
     if (!tooltips_) return;
     tooltip_ = std::make_unique<MenuToolTip>();
     if (!tooltip_->Create(instance_, hwnd_, painter_.NormalFont())) tooltip_.reset();
+}
+
+void MenuTracker::HideToolTip() {
+    if (tooltip_) tooltip_->Hide();
 }
 
 void MenuTracker::EndToolTip() {
@@ -174,7 +192,7 @@ void MenuTracker::OnMenuRButtonUp(int position, HMENU menu) {
         MessageBeep(0xFFFFFFFF);
         return;
     }
-    if (tooltip_) tooltip_->Hide();
+    HideToolTip();
     inItemMenu_ = true;
     const int action = TrackItemCommandMenu(hwnd_, *item);
     inItemMenu_ = false;

@@ -42,6 +42,8 @@ public:
     // A Choose result of onMenuKey ends the menu; this is the command chosen
     // (0 when none), read after TrackPopupMenuEx returned.
     uint32_t KeyChoice() const { return keyChoice_; }
+    // Hides the tooltip now; the next selection shows it again.
+    void HideToolTip();
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam,

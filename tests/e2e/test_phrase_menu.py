@@ -20,22 +20,6 @@ setUpModule = harness.start_session
 tearDownModule = harness.stop_session
 
 
-def changed_runs(before, after):
-    """(first, last) rows of each run of rows that differ between two grabs of
-    one rectangle, top to bottom."""
-    row = before.width * 3
-    changed = [before.data[y * row:(y + 1) * row] != after.data[y * row:(y + 1) * row]
-               for y in range(before.height)]
-    runs, start = [], None
-    for y, differs in enumerate(changed + [False]):
-        if differs and start is None:
-            start = y
-        elif not differs and start is not None:
-            runs.append((start, y - 1))
-            start = None
-    return runs
-
-
 class PhraseMenuTest(harness.ProgramCase):
 
     def start(self, settings):
@@ -49,9 +33,6 @@ class PhraseMenuTest(harness.ProgramCase):
         counted = self.count(COUNT)
         self.session.write_clipboard("text", text)
         self.wait_count(COUNT, counted + 1)
-
-    def history_count(self):
-        return int(self.lines_with(COUNT)[-1].split(COUNT, 1)[1])
 
     def clipboard(self):
         line = self.session.write_clipboard("read")
@@ -88,17 +69,6 @@ class PhraseMenuTest(harness.ProgramCase):
         self.session.keys(*keys)
         self.assert_menu_closes()
         self.assert_notepad_shows(expected)
-
-    def settled_grab(self, *rect):
-        """The rectangle once two grabs a moment apart agree: the menu has
-        painted what the last key asked for."""
-        grabs = [self.session.grab(*rect)]
-
-        def settled():
-            grabs.append(self.session.grab(*rect))
-            return grabs[-1].data == grabs[-2].data
-        self.assertTrue(harness.wait_until(settled, 10, 0.2), "the menu kept changing")
-        return grabs[-1]
 
     def test_sample_library_hotkey_choice_cancel_and_last_used(self):
         self.start({})
@@ -137,26 +107,20 @@ class PhraseMenuTest(harness.ProgramCase):
         # The last choice is now the menu's first item.
         self.choose("Home", "Return", expected="\u201c\u201d")
 
-    def test_history_items_chosen_by_keys_digits_and_copied_by_their_menu(self):
+    def test_history_items_chosen_by_digits_and_copied_by_their_menu(self):
         self.start({**NO_EXTRAS, "MenuToolTips_V0_94_A22": 0})
         self.copy("older item")
         self.copy("newer item")
 
-        # The item command menu of the last item, "2. older item": found by the
-        # rows its highlight changes against the first item's.
+        # The item command menu of the last item, "2. older item", at the menu's bottom.
         self.clear_notepad()
         (x, y, width, height), *_ = self.open_menu()
-        self.session.keys("Home")
-        first = self.settled_grab(x, y, width, height)
-        self.session.keys("End")
-        last = self.settled_grab(x, y, width, height)
-        runs = changed_runs(first, last)
-        self.assertGreaterEqual(len(runs), 2, f"highlight rows: {runs}")
-        top, bottom = runs[-1]
-        self.session.click(x + width // 2, y + (top + bottom) // 2, button=3)
-        item_menu = harness.wait_until(lambda: len(self.session.menus()[0]) >= 2, 20, 0.2)
-        self.assertTrue(item_menu, "no item command menu after the right click")
-        self.session.keys("Home", "Return")  # "Copy", its first command
+        self.session.click(x + width // 2, y + height - 10, button=3)
+        item_menus = harness.wait_until(
+            lambda: [r for r in self.session.menus()[0] if r[:2] != (x, y)], 20, 0.2)
+        self.assertTrue(item_menus, "no item command menu after the right click")
+        left, top, item_width, _ = item_menus[0]
+        self.session.click(left + item_width // 2, top + 10)  # "Copy", its first command
         self.assertTrue(harness.wait_until(lambda: self.clipboard() == "older item", 10, 0.3),
                         f"the clipboard holds {self.clipboard()!r}")
         self.session.keys("Escape")
@@ -166,11 +130,6 @@ class PhraseMenuTest(harness.ProgramCase):
         # The digit drawn before an item chooses it.
         self.copy("third item")
         self.choose("1", expected="third item")
-
-        # From the end of the menu up to the newest item.
-        self.copy("chosen by the arrow keys")
-        self.choose("End", *["Up"] * (self.history_count() - 1), "Return",
-                    expected="chosen by the arrow keys")
 
 
 if __name__ == "__main__":
