@@ -134,6 +134,9 @@ LRESULT CWLKTrayWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case kMsgNoMenuOpen: return menuHandler_ && menuHandler_->IsMenuShown() ? 0 : 1;
         case kMsgCaption: return LRESULT(CopyCaption(reinterpret_cast<wchar_t*>(lParam)));
+        case kMsgHideMenuTooltip:
+            if (menuHandler_) menuHandler_->HideMenuToolTip();
+            return 0;
         case kMsgDataNeeded:
             return targetRequests_.OnDataNeeded(
                 *reinterpret_cast<const bridge::TargetContext*>(wParam),

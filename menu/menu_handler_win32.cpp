@@ -94,6 +94,7 @@ uint32_t IDataNeededHander_MenuSelf::Track(const MenuModel& model, POINT point) 
     MenuTracker tracker(parts_.instance, painter_, std::move(callbacks));
     uint32_t chosen = 0;
     if (tracker.Create(parts_.settings.Get(settings::IntSetting::MenuToolTips) != 0)) {
+        tracker_ = &tracker;
         // The menu's keys and mouse reach this thread only while one of its
         // windows is in front; the target gets the foreground back afterwards.
         bridge::CAutoForegroundWindow foreground(platform::WindowId(parts_.notifyWindow), true);
@@ -102,6 +103,7 @@ uint32_t IDataNeededHander_MenuSelf::Track(const MenuModel& model, POINT point) 
         chosen = uint32_t(TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN,
                                            point.x, point.y, tracker.Window(), nullptr));
         if (chosen == 0) chosen = tracker.KeyChoice();
+        tracker_ = nullptr;
         tracker.Destroy();
     }
     DestroyMenu(menu);
@@ -136,6 +138,10 @@ void IDataNeededHander_MenuSelf::OnLibraryReloaded() {
     lastUsed_.Rebind(parts_.phrases);
     request_ = MenuRequest{};
     last_.reset();
+}
+
+void IDataNeededHander_MenuSelf::HideMenuToolTip() {
+    if (tracker_) tracker_->HideToolTip();
 }
 
 void IDataNeededHander_MenuSelf::OnRightMenuCommand(uint32_t commandId, int action) {

@@ -19,6 +19,8 @@
 
 namespace wlk::menu {
 
+class MenuTracker;
+
 struct MenuHandlerParts {
     HINSTANCE instance;
     HWND notifyWindow;  // the tray window
@@ -50,6 +52,8 @@ public:
     // when no menu is open.
     bool CloseMenu();
     void OnRightMenuCommand(uint32_t commandId, int action);
+    // The tray window's "hide the menu tooltip": the next selection shows it again.
+    void HideMenuToolTip();
     // The library was loaded again: the last used phrases take their new ids,
     // and the last request is forgotten.
     void OnLibraryReloaded();
@@ -72,6 +76,7 @@ private:
     // The menu's items while it is shown.
     std::unique_ptr<MenuModel> model_;
     MenuPainter painter_;
+    MenuTracker* tracker_ = nullptr;  // while the menu is tracked
 };
 
 }  // namespace wlk::menu
