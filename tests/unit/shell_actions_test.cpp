@@ -293,6 +293,7 @@ public:
 
 TEST_F(ShellActionsTest, MenuItemCommandsWorkOnThePhraseOrHistoryItemsText) {
     auto read = OpenLog();
+    Sim().system.now = {2024, 3, 2, 5, 9, 7, 5, 0};
     phrases::CWLKCommandTree tree;
     auto phrase = [&tree](uint32_t id, phrases::CommandDataType type, const Text& body) {
         phrases::CWLKCommand& node = tree.Commands().emplace_back();
@@ -304,12 +305,16 @@ TEST_F(ShellActionsTest, MenuItemCommandsWorkOnThePhraseOrHistoryItemsText) {
     phrase(6, phrases::CommandDataType::RTF, u"{\\rtf1 b}");
     tree.Commands().emplace_back().MakeGroup();
     tree.Commands().back().id = 7;
+    phrase(8, phrases::CommandDataType::TEXT, u"Today %DATE% %PROMPT_TEXT={Who?}%!");
     history::CCHQueue queue(Dir());
     const uint32_t pixels[] = {0x112233};
     auto picture = std::make_unique<history::CCHItem>(history::CHT_BITMAP);
     picture->SetBitmap(P().bitmaps.FromPixels(1, 1, std::span(pixels)));
     queue.Append(std::move(picture));
     queue.Append(TextItem(u"C++ & tests"));
+    queue.Append(DataItem(history::CHT_HTML,
+                          "Version:0.9\r\n<html><body><!--StartFragment--><b>Naxer</b> &amp; "
+                          "co<!--EndFragment--></body></html>\0"s));
     PlainRtf rtf;
     const bridge::ItemSources sources{tree, &queue, rtf, kOwner};
 
@@ -320,17 +325,24 @@ TEST_F(ShellActionsTest, MenuItemCommandsWorkOnThePhraseOrHistoryItemsText) {
         std::string clipboard;  // after the command; "" when it stays empty
         std::string shellFile;  // the one address opened; "" for none
     };
+    const std::string google = "https://www.google.ru/search?q=";
     const Case cases[] = {
-        {0, 2000, true, "C++ & tests", ""},
+        {0, 2001, true, "C++ & tests", ""},
+        {0, 2000, true, "Naxer & co", ""},
         {0, 6, true, "plain of {\\rtf1 b}", ""},
-        {0, 2001, false, "", ""},  // a picture has no text to copy
+        {0, 2002, false, "", ""},  // a picture has no text to copy
         {0, 7, false, "", ""},     // a group is no item
-        {0, 2002, false, "", ""},  // past the history's end
+        {0, 2003, false, "", ""},  // past the history's end
         {1, 5, true, "", "https://example.com/5"},
-        {1, 2000, false, "", ""},  // not a web address
+        {1, 2001, false, "", ""},  // not a web address
         {2, 5, false, "", ""},     // a phrase is not opened in a program
-        {4, 2000, true, "", "https://www.google.ru/search?q=C%2B%2B%20%26%20tests"},
-        {9, 2000, false, "", ""},
+        {4, 2001, true, "", google + "C%2B%2B%20%26%20tests"},
+        {7, 2000, true, "", "https://ru.wikipedia.org/wiki/Special:Search?search=Naxer%20%26%20co"},
+        // A phrase is searched as it would be inserted, a prompt by its question.
+        {4, 8, true, "", google + "Today%20Tuesday%2C%20March%205%2C%202024%20Who%3F%21"},
+        {5, 6, true, "", "https://yandex.ru/yandsearch?text=plain%20of%20%7B%5Crtf1%20b%7D"},
+        {6, 2002, false, "", ""},
+        {9, 2001, false, "", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.action) + " on " + std::to_string(c.id));
@@ -341,6 +353,7 @@ TEST_F(ShellActionsTest, MenuItemCommandsWorkOnThePhraseOrHistoryItemsText) {
         const auto calls = ui().ShellCalls();
         EXPECT_EQ(calls.size() == callsBefore ? "" : ToUtf8(calls.back().file), c.shellFile);
     }
+    EXPECT_TRUE(ui().MessageBoxes().empty());
     EXPECT_NE(read().find("Item command 2 on menu item 5 not carried out"), std::string::npos);
 }
 

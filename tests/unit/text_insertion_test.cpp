@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "app/menu_commands.h"
 #include "bridge/clipboard_write.h"
+#include "bridge/selection_extract.h"
 #include "bridge/foreground.h"
 #include "bridge/insert_command.h"
 #include "bridge/layout_switch.h"
@@ -486,6 +488,35 @@ TEST_F(InsertCommandTest, RefusedClipboardAndVanishedTargetStillInsertTheRestAnd
     const std::string text = log();
     EXPECT_THAT(text, HasSubstr("CWLKAction_TextCommon::MutiCopy_Impl::Cannot set to clipboard"));
     EXPECT_THAT(text, HasSubstr("] mid"));
+}
+
+TEST_F(InsertCommandTest, OnlyTheMenuCallThatTookTheSnapshotPutsItBack) {
+    settings_->Set(settings::IntSetting::TextPasteMethod, 1);
+    app::CWLKMenuCommands commands(*inserter_, snapshot_, {});
+    const auto id = int32_t(AddPhrase(u"phrase"));
+    bridge::TargetContext called;
+    called.HWND = kTarget;
+    commands.OnMenuCalled();
+    EXPECT_EQ(commands.Run(id, kTarget, &called, true), bridge::InsertResult::Phrase);
+    EXPECT_EQ(bridge::ReadClipboardText(), u"phrase");
+
+    // Later commands without a menu: an unknown id, a write the clipboard refuses.
+    clipboard().PutText(kOtherApp, u"copied since");
+    const auto since = Content();
+    EXPECT_EQ(commands.Run(4321, kTarget, nullptr, true), bridge::InsertResult::NotFound);
+    EXPECT_EQ(Content(), since);
+    clipboard().openFailures = 1;
+    EXPECT_EQ(commands.Run(id, kTarget, &called, true), bridge::InsertResult::Phrase);
+    EXPECT_EQ(Content(), since);
+
+    // A cancelled menu puts back what its own call found, once.
+    commands.OnMenuCalled();
+    clipboard().PutText(kOtherApp, u"selection fetched by a copy");
+    EXPECT_EQ(commands.Run(-1, kTarget, nullptr, true), bridge::InsertResult::Special);
+    EXPECT_EQ(Content(), since);
+    clipboard().PutText(kOtherApp, u"copied last");
+    EXPECT_EQ(commands.Run(-1, kTarget, nullptr, true), bridge::InsertResult::Special);
+    EXPECT_EQ(bridge::ReadClipboardText(), u"copied last");
 }
 
 TEST_F(TextInsertionTest, ForegroundGoesToOurWindowAndBackThroughTheOwnersThreadInput) {
