@@ -169,29 +169,22 @@ TEST_F(TextInsertionTest, PasteKeysReleaseHeldModifiersPasteWaitAndMoveTheCaretI
 TEST_F(TextInsertionTest, PasteKeysDifferOnlyForConsolesTerminalsAndEmacs) {
     using bridge::kCtrlV;
     using bridge::kShiftInsert;
-    const std::vector<std::tuple<Text, Text, bridge::PasteCombo>> cases{
-        {u"ConsoleWindowClass", u"cmd.exe", kShiftInsert},
-        {u"consolewindowclass", u"", kShiftInsert},
-        {u"PuTTY", u"C:\\Tools\\putty.exe", kShiftInsert},
-        {u"", u"C:\\msys64\\usr\\bin\\MINTTY.EXE", kShiftInsert},
-        {u"Emacs", u"emacs.exe", kShiftInsert},
-        {u"Notepad", u"C:\\Windows\\notepad.exe", kCtrlV},
-        {u"Edit", u"C:\\putty.exe\\editor.exe", kCtrlV},
-        {u"ConsoleWindowClassic", u"cmd.exe", kCtrlV},
-        {u"", u"", kCtrlV},
-    };
-    for (const auto& [cls, exe, combo] : cases)
-        EXPECT_EQ(bridge::PasteKeysFor(cls, exe), combo) << ToUtf8(cls + u" " + exe);
+    for (const auto& [cls, exe, combo] : {std::tuple{u"consolewindowclass", u"", kShiftInsert},
+                                          {u"PuTTY", u"C:\\Tools\\putty.exe", kShiftInsert},
+                                          {u"", u"C:\\msys64\\usr\\bin\\MINTTY.EXE", kShiftInsert},
+                                          {u"Emacs", u"emacs.exe", kShiftInsert},
+                                          {u"Edit", u"C:\\putty.exe\\editor.exe", kCtrlV},
+                                          {u"ConsoleWindowClassic", u"cmd.exe", kCtrlV}})
+        EXPECT_EQ(bridge::PasteKeysFor(cls, exe), combo) << ToUtf8(Text(cls) + u" " + exe);
 }
 
 TEST_F(TextInsertionTest, LayoutSwitchUsesTheUsersToggleKeysAndStopsAtTheWantedLanguage) {
     using State = ToggleHotkey::State;
-    const std::vector<std::pair<ToggleHotkey, std::optional<bridge::SwitchKeys>>> toggles{
-        {{State::Missing, u""}, bridge::kLeftAltShift},   {{State::Read, u"1"}, bridge::kLeftAltShift},
-        {{State::Read, u"2"}, bridge::kLeftCtrlShift},    {{State::Read, u"4"}, bridge::kGraveAccent},
-        {{State::Read, u"3"}, std::nullopt},              {{State::Read, u"12"}, std::nullopt},
-        {{State::Unreadable, u""}, std::nullopt}};
-    for (const auto& [toggle, keys] : toggles)
+    for (const auto& [toggle, keys] :
+         {std::pair{ToggleHotkey{State::Missing, u""}, std::optional(bridge::kLeftAltShift)},
+          {{State::Read, u"1"}, bridge::kLeftAltShift}, {{State::Read, u"2"}, bridge::kLeftCtrlShift},
+          {{State::Read, u"4"}, bridge::kGraveAccent}, {{State::Read, u"3"}, std::nullopt},
+          {{State::Read, u"12"}, std::nullopt}, {{State::Unreadable, u""}, std::nullopt}})
         EXPECT_EQ(bridge::SwitchKeysOf(toggle), keys) << ToUtf8(toggle.value);
 
     const std::vector<uint32_t> layouts{0x04090409, 0xF0020419, 0x04190419};
