@@ -1,5 +1,6 @@
 #include "bridge/html_text.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -113,8 +114,10 @@ std::optional<uint32_t> NumericReference(string_view name) {
     uint32_t value = 0;
     for (char c : digits) {
         int digit = -1;
-        if (c >= '0' && c <= '9') digit = c - '0';
-        else if (hex && Lower(c) >= 'a' && Lower(c) <= 'f') digit = Lower(c) - 'a' + 10;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (hex && Lower(c) >= 'a' && Lower(c) <= 'f')
+            digit = Lower(c) - 'a' + 10;
         if (digit < 0) return std::nullopt;
         if (value < kPastLastCharacter) value = value * (hex ? 16 : 10) + uint32_t(digit);
     }
@@ -136,8 +139,10 @@ class TextBuilder {
 public:
     void Add(string_view text) {
         if (!out_.empty() && !EndsWithBreak()) {
-            if (breakPending_) out_ += "\r\n";
-            else if (blankPending_) out_ += ' ';
+            if (breakPending_)
+                out_ += "\r\n";
+            else if (blankPending_)
+                out_ += ' ';
         }
         breakPending_ = blankPending_ = false;
         out_ += text;
@@ -176,9 +181,8 @@ size_t TagEnd(string_view html, size_t at) {
 
 std::string TagName(string_view tag) {
     std::string name;
-    for (size_t i = tag[1] == '/' ? 2 : 1; i < tag.size() && (IsLetter(tag[i]) ||
-                                                               (tag[i] >= '0' && tag[i] <= '9'));
-         ++i)
+    for (size_t i = tag[1] == '/' ? 2 : 1;
+         i < tag.size() && (IsLetter(tag[i]) || (tag[i] >= '0' && tag[i] <= '9')); ++i)
         name += Lower(tag[i]);
     return name;
 }
@@ -255,7 +259,10 @@ Text HtmlPlainText(std::string_view block) {
             at = stop;
         }
     }
-    return FromUtf8(text.Result());
+    Text plain = FromUtf8(text.Result());
+    // An overlong encoding of NUL would end the text early wherever it goes.
+    std::replace(plain.begin(), plain.end(), u'\0', u'\uFFFD');
+    return plain;
 }
 
 }  // namespace wlk::bridge

@@ -71,7 +71,8 @@ TEST_F(MacroExpansionTest, ValuesOfTheFixedMacros) {
     for (const Dated& c : {
              Dated{u"%DAY2%.%MONTHNUMBER2%.%YEAR2%|%DAY%/%MONTHNUMBER%/%YEAR%", kLcidEnglish,
                    kTuesday, u"05.03.24|5/3/2024"},
-             {u"%DATE%|%DATE_EX_WD%", kLcidEnglish, kTuesday, u"Tuesday, March 5, 2024|March 5, 2024"},
+             {u"%DATE%|%DATE_EX_WD%", kLcidEnglish, kTuesday,
+              u"Tuesday, March 5, 2024|March 5, 2024"},
              {u"%DATETIME_EX_WD%", kLcidGerman, kTuesday, u"5. März 2024 09:07:05"},
              {u"%DATETIME%", kLcidGerman, kSunday, u"Sonntag, 29. Dezember 1996 23:59:58"},
              {u"%DATETIME%", kLcidRussian, kTuesday, u"5 марта 2024 г. 9:07:05"},
@@ -82,7 +83,8 @@ TEST_F(MacroExpansionTest, ValuesOfTheFixedMacros) {
          }) {
         Sim().system.now = c.now;
         const Text body = c.body;
-        check(body, u"", u"", c.lcid, c.expected, int(std::count(body.begin(), body.end(), u'%') / 2));
+        check(body, u"", u"", c.lcid, c.expected,
+              int(std::count(body.begin(), body.end(), u'%') / 2));
     }
     Sim().system.now = kTuesday;
     // Case counts; a name outside the table stays.

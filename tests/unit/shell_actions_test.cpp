@@ -76,7 +76,8 @@ TEST_F(ShellActionsTest, CommandLinesAddressesAndOpenWithSayWhyTheyFailed) {
     const std::string command = "\r\n\nCommand: [http://a.b/c]\nCommand Lenght: 12";
     for (const auto& [result, lastError, report, shown] :
          {std::tuple{42, 0u, true, ""s}, {2, 2u, true, box + "File not found." + command},
-          {31, 1155u, true, box + "Error 31." + command}, {2, 0u, true, ""s}, {2, 2u, false, ""s}}) {
+          {31, 1155u, true, box + "Error 31." + command}, {2, 0u, true, ""s},
+          {2, 2u, false, ""s}}) {
         SetUp();
         ShellAnswers(result, lastError);
         EXPECT_EQ(bridge::OpenUrl(u"http://a.b/c", report, kOwner), result == 42);

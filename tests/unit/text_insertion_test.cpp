@@ -182,7 +182,8 @@ TEST_F(TextInsertionTest, LayoutSwitchUsesTheUsersToggleKeysAndStopsAtTheWantedL
     using State = ToggleHotkey::State;
     for (const auto& [toggle, keys] :
          {std::pair{ToggleHotkey{State::Missing, u""}, std::optional(bridge::kLeftAltShift)},
-          {{State::Read, u"1"}, bridge::kLeftAltShift}, {{State::Read, u"2"}, bridge::kLeftCtrlShift},
+          {{State::Read, u"1"}, bridge::kLeftAltShift},
+          {{State::Read, u"2"}, bridge::kLeftCtrlShift},
           {{State::Read, u"4"}, bridge::kGraveAccent}, {{State::Read, u"3"}, std::nullopt},
           {{State::Read, u"12"}, std::nullopt}, {{State::Unreadable, u""}, std::nullopt}})
         EXPECT_EQ(bridge::SwitchKeysOf(toggle), keys) << ToUtf8(toggle.value);
