@@ -17,7 +17,18 @@ void CWLKMenuCommands::OnMenuCalled() {
 bridge::InsertResult CWLKMenuCommands::Run(int32_t command, platform::WindowId target,
                                            const bridge::TargetContext* called,
                                            bool honourLayoutMacros) {
-    if (RunSpecial(command)) return bridge::InsertResult::Special;
+    const bridge::InsertResult result = RunSpecial(command)
+                                            ? bridge::InsertResult::Special
+                                            : Insert(command, target, called, honourLayoutMacros);
+    // The snapshot belongs to the menu call that took it: a command that
+    // comes later without a menu must not bring back a clipboard of then.
+    snapshot_.ClearRestore();
+    return result;
+}
+
+bridge::InsertResult CWLKMenuCommands::Insert(int32_t command, platform::WindowId target,
+                                              const bridge::TargetContext* called,
+                                              bool honourLayoutMacros) {
     const bridge::InsertionContext context = InsertionContextFor(target, called, clipboardAtCall_);
     const auto result = inserter_.InsertCommand(command, target, context, honourLayoutMacros);
     log::EventLog::Instance().Write(

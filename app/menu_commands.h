@@ -53,6 +53,8 @@ public:
 
 private:
     bool RunSpecial(int32_t command);
+    bridge::InsertResult Insert(int32_t command, platform::WindowId target,
+                                const bridge::TargetContext* called, bool honourLayoutMacros);
 
     bridge::CWLKInserter& inserter_;
     bridge::ClipboardSnapshot& snapshot_;

@@ -35,6 +35,11 @@ struct ItemSources {
 // from 2000, newest first); nothing when it names neither or holds no text.
 std::optional<Text> ItemPlainText(uint32_t commandId, const ItemSources& sources);
 
+// What a search looks up: for a phrase the texts it would insert, its macros
+// expanded for no window in particular and its prompts as their questions
+// (a search never asks the user); for a history item its plain text.
+std::optional<Text> ItemSearchText(uint32_t commandId, const ItemSources& sources);
+
 // Carries out `action` (0 to 7) on the item; false, with a log line, when it
 // could not be done.
 bool RunItemAction(int action, uint32_t commandId, const ItemSources& sources);

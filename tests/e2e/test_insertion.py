@@ -92,9 +92,8 @@ class InsertionTest(harness.ProgramCase):
         self.session.keys(*keys, window=dialog)
 
     def test_phrases_and_history_items_reach_notepad_pasted_and_typed(self):
-        text, date, caret, prompt, long_text = self.start([
+        text, caret, prompt, long_text = self.start([
             ("Text", TEXT, "TEXT"),
-            ("Date", "%DAY2%.%MONTHNUMBER2%.%YEAR2%", "TEXT"),
             ("Caret", "left%CURSOR_POS%right", "TEXT"),
             ("Prompt", "Dear %PROMPT_TEXT={name}%, welcome", "TEXT"),
             ("Long", LONG, "TEXT")], PASTE)
@@ -111,12 +110,6 @@ class InsertionTest(harness.ProgramCase):
             self.assert_notepad_shows(expected)
 
         inserted(text, TEXT)
-        day_before = datetime.date.today()
-        self.clear_notepad(notepad)
-        self.command(date)
-        shown = harness.wait_until(lambda: self.notepad_text(), 20, 0.3)
-        self.assertIn(shown, {d.strftime("%d.%m.%y")
-                              for d in (day_before, datetime.date.today())})
         inserted(caret, "leftright")
         self.session.type_text(notepad, "|")
         self.assert_notepad_shows("left|right")

@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "app/menu_commands.h"
 #include "bridge/clipboard_write.h"
+#include "bridge/selection_extract.h"
 #include "bridge/foreground.h"
 #include "bridge/insert_command.h"
 #include "bridge/layout_switch.h"
@@ -167,29 +169,23 @@ TEST_F(TextInsertionTest, PasteKeysReleaseHeldModifiersPasteWaitAndMoveTheCaretI
 TEST_F(TextInsertionTest, PasteKeysDifferOnlyForConsolesTerminalsAndEmacs) {
     using bridge::kCtrlV;
     using bridge::kShiftInsert;
-    const std::vector<std::tuple<Text, Text, bridge::PasteCombo>> cases{
-        {u"ConsoleWindowClass", u"cmd.exe", kShiftInsert},
-        {u"consolewindowclass", u"", kShiftInsert},
-        {u"PuTTY", u"C:\\Tools\\putty.exe", kShiftInsert},
-        {u"", u"C:\\msys64\\usr\\bin\\MINTTY.EXE", kShiftInsert},
-        {u"Emacs", u"emacs.exe", kShiftInsert},
-        {u"Notepad", u"C:\\Windows\\notepad.exe", kCtrlV},
-        {u"Edit", u"C:\\putty.exe\\editor.exe", kCtrlV},
-        {u"ConsoleWindowClassic", u"cmd.exe", kCtrlV},
-        {u"", u"", kCtrlV},
-    };
-    for (const auto& [cls, exe, combo] : cases)
-        EXPECT_EQ(bridge::PasteKeysFor(cls, exe), combo) << ToUtf8(cls + u" " + exe);
+    for (const auto& [cls, exe, combo] : {std::tuple{u"consolewindowclass", u"", kShiftInsert},
+                                          {u"PuTTY", u"C:\\Tools\\putty.exe", kShiftInsert},
+                                          {u"", u"C:\\msys64\\usr\\bin\\MINTTY.EXE", kShiftInsert},
+                                          {u"Emacs", u"emacs.exe", kShiftInsert},
+                                          {u"Edit", u"C:\\putty.exe\\editor.exe", kCtrlV},
+                                          {u"ConsoleWindowClassic", u"cmd.exe", kCtrlV}})
+        EXPECT_EQ(bridge::PasteKeysFor(cls, exe), combo) << ToUtf8(Text(cls) + u" " + exe);
 }
 
 TEST_F(TextInsertionTest, LayoutSwitchUsesTheUsersToggleKeysAndStopsAtTheWantedLanguage) {
     using State = ToggleHotkey::State;
-    const std::vector<std::pair<ToggleHotkey, std::optional<bridge::SwitchKeys>>> toggles{
-        {{State::Missing, u""}, bridge::kLeftAltShift},   {{State::Read, u"1"}, bridge::kLeftAltShift},
-        {{State::Read, u"2"}, bridge::kLeftCtrlShift},    {{State::Read, u"4"}, bridge::kGraveAccent},
-        {{State::Read, u"3"}, std::nullopt},              {{State::Read, u"12"}, std::nullopt},
-        {{State::Unreadable, u""}, std::nullopt}};
-    for (const auto& [toggle, keys] : toggles)
+    for (const auto& [toggle, keys] :
+         {std::pair{ToggleHotkey{State::Missing, u""}, std::optional(bridge::kLeftAltShift)},
+          {{State::Read, u"1"}, bridge::kLeftAltShift},
+          {{State::Read, u"2"}, bridge::kLeftCtrlShift},
+          {{State::Read, u"4"}, bridge::kGraveAccent}, {{State::Read, u"3"}, std::nullopt},
+          {{State::Read, u"12"}, std::nullopt}, {{State::Unreadable, u""}, std::nullopt}})
         EXPECT_EQ(bridge::SwitchKeysOf(toggle), keys) << ToUtf8(toggle.value);
 
     const std::vector<uint32_t> layouts{0x04090409, 0xF0020419, 0x04190419};
@@ -486,6 +482,35 @@ TEST_F(InsertCommandTest, RefusedClipboardAndVanishedTargetStillInsertTheRestAnd
     const std::string text = log();
     EXPECT_THAT(text, HasSubstr("CWLKAction_TextCommon::MutiCopy_Impl::Cannot set to clipboard"));
     EXPECT_THAT(text, HasSubstr("] mid"));
+}
+
+TEST_F(InsertCommandTest, OnlyTheMenuCallThatTookTheSnapshotPutsItBack) {
+    settings_->Set(settings::IntSetting::TextPasteMethod, 1);
+    app::CWLKMenuCommands commands(*inserter_, snapshot_, {});
+    const auto id = int32_t(AddPhrase(u"phrase"));
+    bridge::TargetContext called;
+    called.HWND = kTarget;
+    commands.OnMenuCalled();
+    EXPECT_EQ(commands.Run(id, kTarget, &called, true), bridge::InsertResult::Phrase);
+    EXPECT_EQ(bridge::ReadClipboardText(), u"phrase");
+
+    // Later commands without a menu: an unknown id, a write the clipboard refuses.
+    clipboard().PutText(kOtherApp, u"copied since");
+    const auto since = Content();
+    EXPECT_EQ(commands.Run(4321, kTarget, nullptr, true), bridge::InsertResult::NotFound);
+    EXPECT_EQ(Content(), since);
+    clipboard().openFailures = 1;
+    EXPECT_EQ(commands.Run(id, kTarget, &called, true), bridge::InsertResult::Phrase);
+    EXPECT_EQ(Content(), since);
+
+    // A cancelled menu puts back what its own call found, once.
+    commands.OnMenuCalled();
+    clipboard().PutText(kOtherApp, u"selection fetched by a copy");
+    EXPECT_EQ(commands.Run(-1, kTarget, nullptr, true), bridge::InsertResult::Special);
+    EXPECT_EQ(Content(), since);
+    clipboard().PutText(kOtherApp, u"copied last");
+    EXPECT_EQ(commands.Run(-1, kTarget, nullptr, true), bridge::InsertResult::Special);
+    EXPECT_EQ(bridge::ReadClipboardText(), u"copied last");
 }
 
 TEST_F(TextInsertionTest, ForegroundGoesToOurWindowAndBackThroughTheOwnersThreadInput) {

@@ -77,37 +77,19 @@ TEST_F(MacroExpansionWin32Test, RtfBodiesExpandInTheRichEditControl) {
     EXPECT_EQ(untouched.layout, std::nullopt);
 }
 
-Text SystemText(int length, const wchar_t* buffer) {
-    return length > 0 ? FromWide(buffer, static_cast<size_t>(length - 1)) : Text();
-}
-
 TEST_F(MacroExpansionWin32Test, DatesAndNamesInTwoLocales) {
     const platform::LocalTime tuesday{2024, 3, 2, 5, 9, 7, 5, 0};
-    const SYSTEMTIME st{2024, 3, 2, 5, 9, 7, 5, 0};
-    struct Case {
-        uint32_t lcid;
-        const char* month;
-        const char* longDate;
-    };
-    for (const Case& c : {Case{kEnglish, "March", "Tuesday, March 5, 2024"},
-                          Case{kGerman, "M\xC3\xA4rz", "Dienstag, 5. M\xC3\xA4rz 2024"}}) {
-        SCOPED_TRACE(c.lcid);
-        wchar_t buffer[100];
-        const Text expectedDate = SystemText(
-            GetDateFormatW(c.lcid, DATE_LONGDATE, &st, nullptr, buffer, 100), buffer);
-        EXPECT_EQ(ToUtf8(expectedDate), c.longDate);
-        EXPECT_EQ(P().locale.LongDate(c.lcid, tuesday), expectedDate);
-        EXPECT_EQ(ToUtf8(P().locale.Info(c.lcid, platform::kLocaleMonthName1 + 2, 260)), c.month);
-
+    for (const auto& [lcid, month, longDate] :
+         {std::tuple{kEnglish, "March", "Tuesday, March 5, 2024"},
+          {kGerman, "M\xC3\xA4rz", "Dienstag, 5. M\xC3\xA4rz 2024"}}) {
+        SCOPED_TRACE(lcid);
+        EXPECT_EQ(ToUtf8(P().locale.LongDate(lcid, tuesday)), longDate);
+        EXPECT_EQ(ToUtf8(P().locale.Info(lcid, platform::kLocaleMonthName1 + 2, 260)), month);
         // The macros take today's date from the system clock.
-        SYSTEMTIME now;
-        GetLocalTime(&now);
-        const Text month = SystemText(
-            GetLocaleInfoW(c.lcid, LOCALE_SMONTHNAME1 + now.wMonth - 1, buffer, 100), buffer);
-        EXPECT_EQ(phrases::MacroValue(u"%MONTHNAME%", u"", u"", c.lcid), month);
-        const Text date = SystemText(
-            GetDateFormatW(c.lcid, DATE_LONGDATE, &now, nullptr, buffer, 100), buffer);
-        EXPECT_EQ(phrases::MacroValue(u"%DATE%", u"", u"", c.lcid), date);
+        const platform::LocalTime now = P().system.Now();
+        EXPECT_EQ(phrases::MacroValue(u"%DATE%", u"", u"", lcid), P().locale.LongDate(lcid, now));
+        EXPECT_EQ(phrases::MacroValue(u"%MONTHNAME%", u"", u"", lcid),
+                  P().locale.Info(lcid, platform::kLocaleMonthName1 + now.month - 1, 260));
     }
 }
 
