@@ -392,7 +392,10 @@ void CWLKTrayWnd::CallPhraseMenu(uintptr_t trigger, const Text& balloon) {
     if (!balloon.empty()) ShowBalloon(balloon, kHotkeyBalloonMs);
     Sound(Sound::HotkeyAccepted);
     menuCommands_.OnMenuCalled();
-    if (targetRequests_.Request(trigger) != bridge::QueryResult::ContextReady) HideBalloon();
+    const bridge::QueryResult result = targetRequests_.Request(trigger);
+    if (result != bridge::QueryResult::ContextReady) HideBalloon();
+    // No menu comes: the snapshot must not be put back by a later command.
+    if (result == bridge::QueryResult::NotSent) snapshot_.ClearRestore();
 }
 
 void CWLKTrayWnd::OnTimer(WPARAM id) {

@@ -3,7 +3,7 @@
 #include "bridge/action_list.h"
 #include "bridge/clipboard_write.h"
 #include "bridge/history_open.h"
-#include "bridge/html_text.h"
+#include "history/html_text.h"
 #include "bridge/insert_command.h"
 #include "bridge/selection_extract.h"
 #include "bridge/web_address.h"
@@ -37,7 +37,7 @@ std::optional<Text> HistoryItemText(const history::CCHItem& item) {
         case history::CHT_QUIRENOTE: return std::nullopt;
         case history::CHT_HTML:
             if (item.Data())
-                text = HtmlPlainText(
+                text = history::HtmlPlainText(
                     std::string_view(reinterpret_cast<const char*>(item.Data()), item.Size()));
             break;
         default: text = item.Title(0, false);

@@ -5,23 +5,23 @@
 // Input: the block's bytes.
 #include <string>
 
-#include "bridge/html_text.h"
+#include "history/html_text.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/text.h"
 
 namespace wlk::fuzz {
 
 void FuzzOne(const std::string& bytes) {
-    const Text text = bridge::HtmlPlainText(bytes);
+    const Text text = history::HtmlPlainText(bytes);
     Require(text.size() <= bytes.size() && text.find(u'\0') == Text::npos);
 
     const std::string lower = ToUtf8(ToLower(FromLatin1(bytes)));
     if (bytes.find('\0') != std::string::npos || bytes.find("<!--") != std::string::npos ||
         lower.find("</body") != std::string::npos)
         return;
-    const Text marked = bridge::HtmlPlainText("<html><body><!--StartFragment-->" + bytes +
+    const Text marked = history::HtmlPlainText("<html><body><!--StartFragment-->" + bytes +
                                               "<!--EndFragment--></body></html>");
-    Require(marked == bridge::HtmlPlainText("<body>" + bytes + "</body>"));
+    Require(marked == history::HtmlPlainText("<body>" + bytes + "</body>"));
 }
 
 }  // namespace wlk::fuzz

@@ -1,6 +1,6 @@
 // The plain text of copied web page pieces, as the history's item commands
 // use it.
-#include "bridge/html_text.h"
+#include "history/html_text.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +60,7 @@ TEST(HtmlTextTest, TheCopiedPartIsReadAndHostileHtmlGivesNoMoreThanItHolds) {
     };
     for (const auto& [block, text] : cases) {
         SCOPED_TRACE(block);
-        EXPECT_EQ(bridge::HtmlPlainText(block), text);
+        EXPECT_EQ(history::HtmlPlainText(block), text);
     }
 }
 

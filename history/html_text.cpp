@@ -1,4 +1,4 @@
-#include "bridge/html_text.h"
+#include "history/html_text.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -7,7 +7,7 @@
 
 #include "platform/text.h"
 
-namespace wlk::bridge {
+namespace wlk::history {
 
 namespace {
 
@@ -265,4 +265,4 @@ Text HtmlPlainText(std::string_view block) {
     return plain;
 }
 
-}  // namespace wlk::bridge
+}  // namespace wlk::history

@@ -6,7 +6,7 @@
 
 #include "platform/types.h"
 
-namespace wlk::bridge {
+namespace wlk::history {
 
 // `block` is an "HTML Format" clipboard block (a header, then UTF-8 HTML).
 // The copied part is the text between the fragment markers, else between the
@@ -18,4 +18,4 @@ namespace wlk::bridge {
 // no HTML.
 Text HtmlPlainText(std::string_view block);
 
-}  // namespace wlk::bridge
+}  // namespace wlk::history
