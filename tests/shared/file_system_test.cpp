@@ -122,31 +122,5 @@ TEST_F(FileSystemTest, ReadOnlyFilesAreNeitherDeletedNorWrittenNorWritable) {
     EXPECT_TRUE(files.DeleteFile(path));
 }
 
-TEST_F(FileSystemTest, CreationTimeIsKeptAsSet) {
-    if (RunsUnderWine()) {
-        GTEST_SKIP() << "Wine accepts SetFileTime but reads back the last write time "
-                        "as the creation time";
-    }
-    WriteBytes(Path("item.txt"), "x");
-    const uint64_t time = 133500000000000000ULL;
-    ASSERT_TRUE(P().files.SetCreationTime(Path("item.txt"), time));
-    EXPECT_EQ(P().files.CreationTime(Path("item.txt")), time);
-    EXPECT_FALSE(P().files.CreationTime(Path("none.txt")));
-}
-
-TEST_F(FileSystemTest, FilesAndFoldersForEveryoneGrantEveryoneFullAccess) {
-    if (IsSimulated()) GTEST_SKIP() << "the simulation keeps no security descriptors";
-    if (RunsUnderWine()) {
-        GTEST_SKIP() << "Wine builds a file's descriptor from its Unix mode bits and drops "
-                        "the DACL it was created with";
-    }
-    ASSERT_TRUE(P().files.CreateAlways(Path("LogReport.txt"), Security::Everyone));
-    ASSERT_TRUE(P().files.CreateDirectory(Path("Wordlark"), Security::Everyone));
-    ASSERT_TRUE(P().files.CreateAlways(Path("own.txt"), Security::Default));
-    EXPECT_EQ(EveryoneAccess(SecuredObject::File, Path("LogReport.txt")), 0x1F01FFu);
-    EXPECT_EQ(EveryoneAccess(SecuredObject::File, Path("Wordlark")), 0x1F01FFu);
-    EXPECT_NE(EveryoneAccess(SecuredObject::File, Path("own.txt")), 0x1F01FFu);
-}
-
 }  // namespace
 }  // namespace wlk::test

@@ -197,7 +197,7 @@ TEST_F(LanguageFileTest, MenusAreTranslatedAndOnlyEnglishKeysListed) {
     EXPECT_EQ(menu->Item(0)->text, u"\u00DCber Wordlark\tCtrl+F1");
 }
 
-TEST_F(LanguageFileTest, LanguageListStartsWithTheBuiltInEnglish) {
+TEST_F(LanguageFileTest, LanguageListHoldsTheLngFilesSortedIgnoringCase) {
     const Text example = ProgramFolderFile("LocalizeExample.lng");
     const Text zulu = ProgramFolderFile("zu.lng");
     const Text de = ProgramFolderFile("De.lng");
@@ -209,12 +209,9 @@ TEST_F(LanguageFileTest, LanguageListStartsWithTheBuiltInEnglish) {
     WriteUtf16(welsh, "[Main]\r\n");
     WriteUtf16(notLng, "[Main]\r\n");
 
-    const auto languages = language::ListLanguages();
-    ASSERT_GE(languages.size(), 4u);
-    EXPECT_EQ(languages[0].fileName, u"");
     // Under Wine the test program's folder may hold other languages too.
     std::vector<Text> ours;
-    for (const auto& entry : languages) {
+    for (const auto& entry : language::ListLanguages()) {
         for (const Text& made : {welsh, de, zulu, example, notLng})
             if (entry.path == made) ours.push_back(entry.fileName);
     }
@@ -222,11 +219,8 @@ TEST_F(LanguageFileTest, LanguageListStartsWithTheBuiltInEnglish) {
 
     EXPECT_EQ(language::GetLanguageName(zulu), u"isiZulu");
     EXPECT_EQ(language::GetLanguageName(de), u"");
-    const auto info = language::GetLanguageInfo(zulu);
-    EXPECT_EQ(info.author, u"Thandi");
-    const auto embedded = language::GetLanguageInfo(Text());
-    EXPECT_EQ(embedded.localizedName, u"English (Embedded)");
-    EXPECT_TRUE(StartsWithIgnoreCase(embedded.author, u"https://"));
+    EXPECT_EQ(language::GetLanguageInfo(zulu).author, u"Thandi");
+    EXPECT_TRUE(StartsWithIgnoreCase(language::GetLanguageInfo(Text()).author, u"https://"));
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ bool RunsUnderWine();
 // What a created object's security descriptor grants Everyone (S-1-1-0), read
 // back from the system: the access mask of its allowing ACE, 0 when it has
 // none. Nothing when the platform keeps no descriptors (the simulation).
-enum class SecuredObject { Event, SharedArea, File };
+enum class SecuredObject { Event, SharedArea };
 std::optional<uint32_t> EveryoneAccess(SecuredObject kind, const Text& name);
 
 }  // namespace wlk::test

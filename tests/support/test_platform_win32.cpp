@@ -70,20 +70,15 @@ bool RunsUnderWine() {
 std::optional<uint32_t> EveryoneAccess(SecuredObject kind, const Text& name) {
     PACL dacl = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    DWORD error = ERROR_SUCCESS;
-    if (kind == SecuredObject::File) {
-        error = GetNamedSecurityInfoW(AsWide(name), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
-                                      nullptr, nullptr, &dacl, nullptr, &descriptor);
-    } else {
-        // A handle of our own that may read the descriptor, whatever the creator kept.
-        UniqueHandle object(kind == SecuredObject::Event
-                                ? OpenEventW(READ_CONTROL, FALSE, AsWide(name))
-                                : OpenFileMappingW(READ_CONTROL, FALSE, AsWide(name)));
-        if (!object) return 0;
-        error = GetSecurityInfo(object.Get(), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
-                                nullptr, &dacl, nullptr, &descriptor);
+    // A handle of our own that may read the descriptor, whatever the creator kept.
+    UniqueHandle object(kind == SecuredObject::Event
+                            ? OpenEventW(READ_CONTROL, FALSE, AsWide(name))
+                            : OpenFileMappingW(READ_CONTROL, FALSE, AsWide(name)));
+    if (!object) return 0;
+    if (GetSecurityInfo(object.Get(), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                        &dacl, nullptr, &descriptor) != ERROR_SUCCESS) {
+        return 0;
     }
-    if (error != ERROR_SUCCESS) return 0;
     const uint32_t mask = EveryoneMask(dacl);
     LocalFree(descriptor);
     return mask;
