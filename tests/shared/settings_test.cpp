@@ -156,49 +156,10 @@ TEST_F(SettingsTest, FontStructRoundTripsAndABadChecksumKeepsTheDefault) {
     EXPECT_EQ(LoadedSettings().Font(), P().system.MenuFont());
 }
 
-TEST_F(SettingsTest, DirectKeysOfTheWriteFile) {
-    auto s = LoadedSettings();
-    EXPECT_EQ(s.ReadDelayInsert(), 400);
-    EXPECT_EQ(Value(program, u"DelayInsertMilliseconds_v141"), u"400");
-    P().profile.WriteString(program, u"Settings", u"DelayInsertMilliseconds_v141", u"250");
-    EXPECT_EQ(s.ReadDelayInsert(), 250);
-
-    EXPECT_FALSE(s.ReadWriteLog());
-    s.WriteWriteLog(true);
-    EXPECT_EQ(Value(program, u"WriteLog"), u"1");
-    EXPECT_TRUE(s.ReadWriteLog());
-
-    EXPECT_FALSE(s.ReadWelcomeStarted());
-    s.WriteWelcomeStarted();
-    EXPECT_TRUE(s.ReadWelcomeStarted());
-
-    EXPECT_TRUE(s.ReadSkippedVersions().empty());
-    s.WriteSkippedVersions({});
-    EXPECT_EQ(Value(program, u"SkippedVersion_OnCheckUpdates"), u"<missing>");
-    s.WriteSkippedVersions({261, 262});
-    EXPECT_EQ(Value(program, u"SkippedVersion_OnCheckUpdates"), u"261,262");
-    P().profile.WriteString(program, u"Settings", u"SkippedVersion_OnCheckUpdates", u"12,abc,7");
-    EXPECT_EQ(s.ReadSkippedVersions(), (std::vector<int>{12, 0, 7}));
-
-    settings::Point point;
-    EXPECT_FALSE(s.ReadPoint(u"FloatPaneRect_TOPLEFT", point));
-    s.WritePoint(u"FloatPaneRect_TOPLEFT", {-40, 300});
-    EXPECT_EQ(IniValue(program, u"Settings_Agent", u"FloatPaneRect_TOPLEFT_x"), u"-40");
-    ASSERT_TRUE(s.ReadPoint(u"FloatPaneRect_TOPLEFT", point));
-    EXPECT_EQ(point.x, -40);
-    EXPECT_EQ(point.y, 300);
-}
-
-TEST_F(SettingsTest, LastCheckDefaultsTo2013AndAnUnreadableTimeIsReplaced) {
-    auto s = LoadedSettings();
-    EXPECT_EQ(s.ReadLastCheck(), 130014720000000000ULL);  // 2013-01-01 00:00:00
-    s.WriteLastCheck(134094650490000000ULL);
-    EXPECT_EQ(LoadedSettings().ReadLastCheck(), 134094650490000000ULL);
-    // A high half with its top bit set cannot be converted to a date.
-    P().profile.WriteString(program, u"Settings", u"LastCheckForUpdates_V2Hi", u"-1");
-    EXPECT_EQ(s.ReadLastCheck(), 130014720000000000ULL);
-    EXPECT_EQ(Value(program, u"LastCheckForUpdates_V2Low"), u"-248774656");
-    EXPECT_EQ(Value(program, u"LastCheckForUpdates_V2Hi"), u"30271410");
+TEST_F(SettingsTest, WelcomeMarkIsReadFromTheWriteFile) {
+    EXPECT_FALSE(LoadedSettings().ReadWelcomeStarted());
+    P().profile.WriteString(program, u"Settings", u"Welcome_Already_Started_V2_60", u"1");
+    EXPECT_TRUE(LoadedSettings().ReadWelcomeStarted());
 }
 
 TEST_F(SettingsTest, LanguageComesFromTheWriteFileFirstAndIsReread) {

@@ -34,7 +34,6 @@ struct FakeHook {
     uint32_t resultCode = 0;
     int uninstallResult = 1;
     platform::WindowId target = kTarget;
-    platform::WindowId other = 0x30030;
     int targetCalls = 0;
     hook::InstallParams seen;
     Text queryName, answerName, areaName, logPath;
@@ -62,9 +61,6 @@ platform::WindowId FakeTargetWindow() {
     ++g_hook.targetCalls;
     return g_hook.target;
 }
-platform::WindowId FakeTargetWindowOther() {
-    return g_hook.other;
-}
 
 template <typename F>
 platform::ProcAddress Export(F* function) {
@@ -74,8 +70,7 @@ platform::ProcAddress Export(F* function) {
 platform::sim::SimLibraries::Exports AllExports() {
     return {{"LK_Install", Export(&FakeInstall)},
             {"LK_Uninstall", Export(&FakeUninstall)},
-            {"LK_GetTargetWindow", Export(&FakeTargetWindow)},
-            {"LK_GetTargetWindowOther", Export(&FakeTargetWindowOther)}};
+            {"LK_GetTargetWindow", Export(&FakeTargetWindow)}};
 }
 
 class DllServiceTest : public LoggedTest {
@@ -223,7 +218,6 @@ TEST_F(DllServiceTest, RemovalLetsTheLibraryGoOnlyWhenTheHookWasRemoved) {
     g_hook.target = 0x999;
     EXPECT_EQ(service_.GetTargetWindow(), 0x999u);
     EXPECT_EQ(g_hook.targetCalls, 2);
-    EXPECT_EQ(service_.GetTargetWindowOther(), 0x30030u);
 
     g_hook.uninstallResult = 0;
     EXPECT_FALSE(service_.Uninstall());

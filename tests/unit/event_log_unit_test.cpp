@@ -1,5 +1,5 @@
 // Event log behaviour that needs the simulated platform: chosen paths, a
-// stuck writer, failures, the fault report and batches.
+// stuck writer, failures and the fault report.
 #include "log/event_log.h"
 #include "log/exception_names.h"
 #include "log/log_line.h"
@@ -149,21 +149,14 @@ TEST_F(EventLogUnitTest, ReportExceptionLogsAndShowsTheNamedCode) {
     EXPECT_EQ(Text(log::ExceptionName(0xC0000096)), u"EXCEPTION_PRIV_INSTRUCTION");
 }
 
-TEST_F(EventLogUnitTest, BatchIsOneEntryOfStampedLinesAndWindowDescription) {
+TEST_F(EventLogUnitTest, WindowDescriptionIsTwoTaggedLines) {
     Text path = OpenLog();
-    log().AddBatchLine(u"remove listener");
-    log().AddBatchLine(u"add listener");
-    log().FlushBatch();
-    Sim().threads.WaitIdle();
     Sim().ui.windows[77] = u"WordlarkMainWindow";
     log().DescribeWindow(77, u"DIAG");
     Sim().threads.WaitIdle();
-    std::vector<LogEntry> expected = {{"",
-                                       "EXE_Agent [12/05/26 23:04:09] remove listener\n"
-                                       "EXE_Agent [12/05/26 23:04:09] add listener"},
-                                      {"EXE_Agent", "DIAG: IsWindow=1"},
-                                      {"EXE_Agent", "DIAG: classname=[WordlarkMainWindow]"}};
-    EXPECT_EQ(Entries(path), expected);
+    EXPECT_EQ(Entries(path),
+              (std::vector<LogEntry>{{"EXE_Agent", "DIAG: IsWindow=1"},
+                                     {"EXE_Agent", "DIAG: classname=[WordlarkMainWindow]"}}));
 }
 
 TEST_F(EventLogUnitTest, LinesOfOneProcessKeepTheirOrderEvenWhenAThreadFailsToStart) {

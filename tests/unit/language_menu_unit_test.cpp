@@ -25,7 +25,6 @@ class LanguageMenuTest : public PlatformTest {
 protected:
     void TearDown() override {
         language::LoadLanguage(Text(), false, Text());
-        language::SetMenuSource(nullptr);
         PlatformTest::TearDown();
     }
     // A tray menu in the shape of the program's: commands, a separator, and
@@ -80,34 +79,6 @@ TEST_F(LanguageMenuTest, OnlyTheActiveSectionsAreReadAndOnlyWithWriteBackWritten
     EXPECT_EQ(english.Item(0)->text, u"&About Wordlark\u2026\tF1");
 }
 
-TEST_F(LanguageMenuTest, SingleItemTextsForTooltips) {
-    platform::sim::SimMenus menus;
-    SimMenu resource;
-    auto popup = resource.AppendSubmenu(u"Tray");
-    popup->Append(57664, u"&About Wordlark\u2026");
-    auto help = popup->AppendSubmenu(u"Help");
-    help->Append(32781, u"Visit && Learn");
-    popup->Append(32791, u"Check For Updates");
-    menus.Register(128, resource);
-
-    EXPECT_EQ(language::GetMenuItemText(128, 57664), u"") << "no source of menus yet";
-    language::SetMenuSource(&menus);
-    EXPECT_EQ(language::GetMenuItemText(128, 57664), u"About Wordlark");
-    EXPECT_EQ(language::GetMenuItemText(128, 32781), u"Visit & Learn");
-    EXPECT_EQ(language::GetMenuItemText(128, 4242), u"");
-    EXPECT_EQ(language::GetMenuItemText(205, 57664), u"");
-
-    const Text lng = kFolder + u"de.lng";
-    WriteUtf16(lng,
-               "[Menu]\r\nAbout Wordlark=\xC3\x9C"
-               "ber Wordlark\r\n"
-               "Check_For_Updates=Nach Updates suchen\r\n");
-    language::LoadLanguage(lng, true, Text());
-    EXPECT_EQ(language::GetMenuItemText(128, 57664), u"\u00DCber Wordlark");
-    // The key the tray menu lists serves as well.
-    EXPECT_EQ(language::GetMenuItemText(128, 32791), u"Nach Updates suchen");
-}
-
 TEST_F(LanguageMenuTest, LanguageListMarksTheCurrentLanguageAndStopsAtFiftyFiles) {
     WriteUtf16(kFolder + u"ru.lng",
                "[Main]\r\nLangPrefix=ru\r\nLangLocalized="
@@ -150,9 +121,9 @@ TEST_F(LanguageMenuTest, LanguageListMarksTheCurrentLanguageAndStopsAtFiftyFiles
 
 TEST_F(LanguageMenuTest, SwitchingStoresTheChoiceAndLoadsIt) {
     WriteUtf16(kFolder + u"ru.lng",
-               "[Main]\r\nLangPrefix= ru \r\n[Strings]\r\n137=\xD0\xA3\xD0\xB6\xD0\xB5 "
+               "[Strings]\r\n137=\xD0\xA3\xD0\xB6\xD0\xB5 "
                "\xD1\x80\xD0\xB0\xD0\xB1\xD0\xBE\xD1\x82\xD0\xB0\xD0\xB5\xD1\x82\r\n");
-    WriteUtf16(kFolder + u"de.lng", "[Main]\r\nLangPrefix=de\r\n[Strings]\r\n137=Laeuft schon\r\n");
+    WriteUtf16(kFolder + u"de.lng", "[Strings]\r\n137=Laeuft schon\r\n");
     settings::Settings settings;
     language::LoadStartupLanguage(settings);
 
@@ -170,11 +141,9 @@ TEST_F(LanguageMenuTest, SwitchingStoresTheChoiceAndLoadsIt) {
     EXPECT_EQ(P().profile.GetString(ini, u"Settings", u"Language", u"", 100), u"ru.lng");
     EXPECT_EQ(language::GetString(137),
               u"\u0423\u0436\u0435 \u0440\u0430\u0431\u043E\u0442\u0430\u0435\u0442");
-    EXPECT_TRUE(language::IsCyrillicRegion());
 
     ASSERT_TRUE(language::SwitchLanguage(33001, settings));
     EXPECT_EQ(language::GetString(137), u"Laeuft schon");
-    EXPECT_FALSE(language::IsCyrillicRegion());
 
     // Back to English: no file at all until the next start.
     ASSERT_TRUE(language::SwitchLanguage(33000, settings));
@@ -202,20 +171,6 @@ TEST_F(LanguageMenuTest, LanguageFilesOfADevelopmentBuildLieAboveIt) {
     EXPECT_EQ(language::LanguageFolder(), u"C:\\src\\");
     Sim().system.programPath = u"C:\\src\\NotDebug\\Wordlark.exe";
     EXPECT_EQ(language::LanguageFolder(), u"C:\\src\\NotDebug\\");
-}
-
-TEST_F(LanguageMenuTest, CyrillicRegionFollowsTheLanguagePrefix) {
-    const std::pair<const char*, bool> prefixes[] = {
-        {"ru", true}, {" uk ", true}, {"BE", true},  {"kz", true},   {"lv", true},
-        {"lt", true}, {"et", true},   {"en", false}, {"rus", false}, {"", false},
-    };
-    for (const auto& [prefix, cyrillic] : prefixes) {
-        WriteUtf16(kFolder + u"x.lng", std::string("[Main]\r\nLangPrefix=") + prefix + "\r\n");
-        language::LoadLanguage(kFolder + u"x.lng", false, Text());
-        EXPECT_EQ(language::IsCyrillicRegion(), cyrillic) << prefix;
-    }
-    language::LoadLanguage(Text(), false, Text());
-    EXPECT_FALSE(language::IsCyrillicRegion());
 }
 
 }  // namespace

@@ -9,7 +9,6 @@ namespace wlk::test {
 namespace {
 
 using language::CleanMenuText;
-using language::ItemTextKey;
 using language::MayListKey;
 
 // A translation file shows the common sequences read; these are the edges and
@@ -35,15 +34,6 @@ TEST(LanguageTextTest, MenuKeysLoseMarksEllipsesShortcutAndBlanks) {
     EXPECT_EQ(tabs.key, u"Exit");
     EXPECT_EQ(tabs.shortcut, u"Alt+F4\tmore");
     EXPECT_TRUE(CleanMenuText(u"...").key.empty());
-}
-
-TEST(LanguageTextTest, SingleItemKeysKeepLiteralAmpersandsAndBlanks) {
-    EXPECT_EQ(ItemTextKey(u"&About Wordlark\u2026"), u"About Wordlark");
-    EXPECT_EQ(ItemTextKey(u"Copy && Paste"), u"Copy & Paste");
-    EXPECT_EQ(ItemTextKey(u"&&&x&"), u"&&x");
-    // Only one ellipsis character goes, and three dots stay.
-    EXPECT_EQ(ItemTextKey(u"Save..."), u"Save...");
-    EXPECT_EQ(ItemTextKey(u"\u2026\u2026"), u"\u2026");
 }
 
 TEST(LanguageTextTest, OnlyLatinKeysAreListedForTranslators) {
