@@ -131,14 +131,6 @@ target_link_libraries(wlk_clip_writer PRIVATE user32)
 target_link_options(wlk_clip_writer PRIVATE -municode)
 add_dependencies(wlk_wine_tests wlk_clip_writer)
 
-# Another application with an edit control, into which the Wine tests have the
-# hook component loaded.
-add_executable(wlk_hook_target EXCLUDE_FROM_ALL tests/wine/hook_target.cpp)
-target_compile_options(wlk_hook_target PRIVATE ${WLK_WARNINGS})
-target_link_libraries(wlk_hook_target PRIVATE user32)
-target_link_options(wlk_hook_target PRIVATE -municode)
-add_dependencies(wlk_wine_tests wlk_hook_target)
-
 # Google Benchmark cross-built from Debian's source; the benchmarks measure the
 # real platform against plain file access in the same run.
 set(BENCHMARK_ENABLE_TESTING OFF CACHE BOOL "" FORCE)

