@@ -98,14 +98,6 @@ TEST_F(BridgeQueryTest, QueryFieldsTakeTheirValuesOrTheirDefaults) {
     }
 }
 
-// The three real states' texts are checked where a query is logged below.
-TEST_F(BridgeQueryTest, UnknownSelectionStatesShareOneLogText) {
-    const Text other = u"Та-а-а-к! Чего ха *ерня? тут вообще никогда не должно оказаться "
-                       u"выполнение кода...";
-    EXPECT_EQ(bridge::StateSelTextLogText(-1), other);
-    EXPECT_EQ(bridge::StateSelTextLogText(3), other);
-}
-
 TEST_F(BridgeQueryTest, QueryIsReadFromTheAreaOnlyUpToAZeroByteInside) {
     auto logText = OpenLog();
     TargetContext context;
@@ -271,6 +263,10 @@ TEST_F(BridgeQueryTest, OneQueryIsReadCompletedHandedOnAndAnswered) {
          "\tSelText State: [No has selected text]"},
         {"answer too large", "<LKQuery/>", u"x", 1, 1000, "/0", false, true, false,
          "Cannot write answer to MMF\n"},
+        {"unknown selection state", "<LKQuery><SelText StateSelText=\"3\"/></LKQuery>", u"x", 1,
+         5, "/3", false, true, true,
+         "\tSelText State: [Та-а-а-к! Чего ха *ерня? тут вообще никогда не должно оказаться "
+         "выполнение кода...]"},
     };
     const Text area = u"Local\\wlk-test-query";
     for (const Case& c : cases) {

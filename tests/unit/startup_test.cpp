@@ -13,7 +13,6 @@
 #include "app/instance_control.h"
 #include "app/run_as_admin.h"
 #include "log/event_log.h"
-#include "settings/registry_entries.h"
 #include "support/sim_access.h"
 #include "support/test_helpers.h"
 #include "support/test_platform.h"
@@ -139,15 +138,12 @@ protected:
 
 // Starts that end at once, none of them becoming the instance, and elevations
 // that never start.
-TEST_F(StartupTest, ExitHelpUaRefusedElevationAndAMissingInstanceEventRunNoInstance) {
-    settings::SetStartWithWindows(true);
+TEST_F(StartupTest, ExitHelpRefusedElevationAndAMissingInstanceEventRunNoInstance) {
     FakeHost& host = NewHost();
     EXPECT_EQ(Start(u"/exit", host), 1);
     EXPECT_TRUE(
         Logged("] Start Wordlark 2.61.0.1 with cmdline [/exit] on Simulated Windows 10.0\r\n"));
     EXPECT_TRUE(Logged("] Automode not found. Continue\r\n"));
-    EXPECT_EQ(Start(u"/ua", host), 1);
-    EXPECT_FALSE(settings::IsStartWithWindows());
 
     EXPECT_EQ(Start(u"/?", host), 0);
     auto boxes = Sim().ui.MessageBoxes();
@@ -195,7 +191,6 @@ TEST_F(StartupTest, EachLaterStartSetsTheOneEventOfItsRequest) {
     const Case cases[] = {
         {u"", app::kExitOtherInstance, app::kAlreadyWorkEventName},
         {u"/exit", app::kExitOtherInstance, app::kExitEventName},
-        {u"/ua", app::kExitOtherInstance, app::kExitEventName},
         {u"/showmenu /exit", app::kExitOtherInstance, app::kShowMenuEventName},
         {u"/cfu", app::kExitOtherInstance, nullptr},  // a pulse: only a waiter sees it
         {u"/edit", app::kExitHandedOver, app::kEditorRequestEventName},
