@@ -1,7 +1,6 @@
 // Event log behaviour that needs the simulated platform: chosen paths, a
 // stuck writer, failures and the fault report.
 #include "log/event_log.h"
-#include "log/exception_names.h"
 #include "log/log_line.h"
 #include "platform/text.h"
 #include "support/log_entries.h"
@@ -145,8 +144,6 @@ TEST_F(EventLogUnitTest, ReportExceptionLogsAndShowsTheNamedCode) {
     EXPECT_EQ(boxes[1].icon, platform::MessageIcon::Error);
     EXPECT_TRUE(boxes[1].topmost);
     EXPECT_EQ(boxes[1].owner, platform::MessageOwner::None);
-    EXPECT_EQ(Text(log::ExceptionName(0xC0000025)), u"EXCEPTION_NONCONTINUABLE_EXCEPTION");
-    EXPECT_EQ(Text(log::ExceptionName(0xC0000096)), u"EXCEPTION_PRIV_INSTRUCTION");
 }
 
 TEST_F(EventLogUnitTest, WindowDescriptionIsTwoTaggedLines) {

@@ -62,7 +62,6 @@ TEST(HookQueryTextTest, SelectionKeepsWhiteSpaceAndStateAndMendsBrokenText) {
         {u"  two  blanks\r\n\tend ", 2, u"  two  blanks\r\n\tend "},
         {u" ", 2, u" "},
         {u"\r\n\t \v\f", 2, u"\r\n\t \v\f"},
-        {u"a b", 2, u"a b"},
         {u"", 0, u""},
         {u"", 1, u""},
         {std::u16string(u"lone \xD800 half"), 2, u"lone \xFFFD half"},
