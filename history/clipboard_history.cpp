@@ -99,8 +99,8 @@ bool ClipboardHistory::PutEntryOnClipboard(size_t newestIndex) {
         written = PutItemOnClipboard(*item);
     }
     if (!written) {
-        Log().WriteError(Format(u"Cannot put history entry %d on the clipboard",
-                                {ToText(newestIndex)}));
+        Log().WriteError(
+            Format(u"Cannot put history entry %d on the clipboard", {ToText(newestIndex)}));
         return false;
     }
     if (auto* handler = Handler())

@@ -3,13 +3,20 @@
 #pragma once
 
 #include "history/clipboard_history.h"
+#include "history/clipboard_windows_win32.h"
 #include "platform/win32/windows_api.h"
 
 namespace wlk::history {
 
 class CWLKClipboardHistory : public ClipboardHistory {
 public:
-    CWLKClipboardHistory();
+    // Defined here, so that whatever builds the handler window builds this too.
+    CWLKClipboardHistory()
+        : ClipboardHistory([this](HistoryParts history) -> std::unique_ptr<IClipboardWatcher> {
+              auto window = std::make_unique<CWLKClipboardHandlerWindow>();
+              if (!window->Create(parent_, kClipboardHandlerId, history, true)) return nullptr;
+              return window;
+          }) {}
     // The tray window, parent of the handler window; set before the first
     // watcher is made.
     void SetParent(HWND parent) { parent_ = parent; }

@@ -126,7 +126,8 @@ bool BlockOwnCopyAsync() {
     }
     auto& p = platform::Current();
     // Without a stop event from the start-up the block still lasts its time.
-    if (!processStop) processStop = p.sync.CreateEvent(u"", true, false, platform::Security::Default);
+    if (!processStop)
+        processStop = p.sync.CreateEvent(u"", true, false, platform::Security::Default);
     // Raised before the thread starts, so that its end always finds it raised.
     const int32_t value = ++g_myCopyCounter;
     const bool started = processStop && p.threads.Start([&p, processStop] {

@@ -503,17 +503,19 @@ TEST_F(ClipboardMonitorTest, AHistoryEntryGoesBackOnTheClipboardWithAllItsFormat
         return std::vector<uint8_t>(text.begin(), text.end() + 1);  // with the NUL
     };
     const std::string page = "Version:0.9\r\nSourceURL:https://example.org/\r\n<p>web</p>";
-    const std::vector<uint8_t> pixels{1, 2, 3};
+    const std::vector<uint8_t> document{1, 2, 3};
     auto picture = P().bitmaps.FromPixels(2, 1, std::vector<uint32_t>{0xFF0000, 0x00FF00});
     ASSERT_TRUE(MakeHistory().Ensure());
-    clipboard.Put(kOtherApp, {{rtf, bytes("{\\rtf1 web\\par page}")}, {html, bytes(page)},
+    clipboard.Put(kOtherApp, {{rtf, bytes("{\\rtf1 web\\par page}")},
+                              {html, bytes(page)},
                               {platform::kCfUnicodeText, {'w', 0, 0, 0}}});
     spy().OnClipboardUpdate();
     clipboard.Put(kOtherApp, {{html, bytes(page)}}, std::move(picture));
     spy().OnClipboardUpdate();
-    clipboard.Put(kOtherApp, {{quirenote, pixels}});
+    clipboard.Put(kOtherApp, {{quirenote, document}});
     spy().OnClipboardUpdate();
-    clipboard.Put(kOtherApp, {{platform::kCfText, bytes("\xC0")}, {platform::kCfLocale, {0x19, 4, 0, 0}}});
+    clipboard.Put(kOtherApp,
+                  {{platform::kCfText, bytes("\xC0")}, {platform::kCfLocale, {0x19, 4, 0, 0}}});
     spy().OnClipboardUpdate();
     CopyElsewhere(u"newest");
     auto& queue = *clipboardHistory->Queue();
@@ -531,13 +533,18 @@ TEST_F(ClipboardMonitorTest, AHistoryEntryGoesBackOnTheClipboardWithAllItsFormat
         clipboard.Close();
         return std::pair(blocks, pixels);
     };
-    const std::vector<uint8_t> plain{'w', 0, 'e', 0, 'b', 0, '\r', 0, '\n', 0, 'p', 0, 'a', 0, 'g', 0, 'e', 0, 0, 0};
+    const std::vector<uint8_t> plain{'w', 0, 'e', 0, 'b', 0, '\r', 0, '\n', 0,
+                                     'p', 0, 'a', 0, 'g', 0, 'e',  0, 0,    0};
     const std::pair<Blocks, std::vector<uint32_t>> cases[] = {
         // RTF with its plain text, which the capture did not keep.
-        {{{rtf, bytes("{\\rtf1 web\\par page}")}, {html, bytes(page)}, {platform::kCfUnicodeText, plain}}, {}},
+        {{{rtf, bytes("{\\rtf1 web\\par page}")},
+          {html, bytes(page)},
+          {platform::kCfUnicodeText, plain}},
+         {}},
         {{{html, bytes(page)}}, {0xFF0000, 0x00FF00}},
-        {{{quirenote, pixels}}, {}},
-        {{{platform::kCfUnicodeText, {0x10, 0x04, 0, 0}}, {platform::kCfLocale, {0x19, 4, 0, 0}}}, {}},
+        {{{quirenote, document}}, {}},
+        {{{platform::kCfUnicodeText, {0x10, 0x04, 0, 0}}, {platform::kCfLocale, {0x19, 4, 0, 0}}},
+         {}},
     };
     notes.clear();
     for (const auto& expected : cases) {
