@@ -108,7 +108,7 @@ void EndBlock() {
     if (window && p.ui.PostMessage(window, WM_DELAY_UNLOCK, 0, 0)) return;
     log::EventLog::Instance().Write(
         u"AsynBlockClipboardHandler: no clipboard handler at the end of the block");
-    LogCounter(--g_myCopyCounter);
+    if (g_myCopyCounter.load() != 0) LogCounter(--g_myCopyCounter);
 }
 
 }  // namespace
