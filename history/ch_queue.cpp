@@ -120,6 +120,18 @@ bool CCHQueue::Delete(const std::vector<int>& positions, bool makeUndo) {
     return true;
 }
 
+bool CCHQueue::MoveToNewest(size_t position) {
+    if (position >= items_.size()) return false;
+    const auto it = items_.end() - 1 - std::ptrdiff_t(position);
+    std::unique_ptr<CCHItem> item = std::move(*it);
+    items_.erase(it);
+    item->time = platform::Current().system.Now();
+    // The files' creation time is the item's time.
+    item->MarkChanged();
+    items_.push_back(std::move(item));
+    return true;
+}
+
 bool CCHQueue::Undo() {
     if (undo_.empty()) return false;
     CCHUndoEntry entry = std::move(undo_.back());

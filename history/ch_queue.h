@@ -39,6 +39,10 @@ public:
     // Positions count from the newest (0). Protected items stay.
     bool Delete(const std::vector<int>& positions, bool makeUndo);
     bool Undo();
+    // The item at `position` (0: the newest) goes to the top with the time of
+    // now, as a fresh copy of it would, and is written anew so that it stays
+    // there after a restart. False when there is no such item.
+    bool MoveToNewest(size_t position);
     void ClearUndoPool() { undo_.clear(); }
     size_t UndoCount() const { return undo_.size(); }
 

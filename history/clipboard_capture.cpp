@@ -174,10 +174,58 @@ std::unique_ptr<CCHItem> ConvertedText(Reader& reader, platform::Clipboard& clip
     return item;
 }
 
-// The first primary format that is on the clipboard and can be read.
+// Names of the types for the log, as the user knows the switches.
+const char16_t* SwitchName(ChType type) {
+    switch (type) {
+        case CHT_QUIRENOTE: return u"Quirenote";
+        case CHT_BITMAP: return u"Bitmap";
+        case CHT_RTF: return u"RTF";
+        case CHT_HTML: return u"HTML";
+        default: return u"Text";
+    }
+}
+
+const char16_t* KeptName(ChType type) {
+    switch (type) {
+        case CHT_QUIRENOTE: return u"Quirenote data";
+        case CHT_BITMAP: return u"bitmap";
+        case CHT_RTF: return u"RTF";
+        case CHT_HTML: return u"HTML";
+        default: return u"text";
+    }
+}
+
+// Whether a primary format is offered and switched on. The first one offered
+// but switched off is remembered: the copy is then kept as the next one that
+// is on (spreadsheet cells offer a bitmap beside their text, and bitmaps are
+// off by default).
+class PrimaryChoice {
+public:
+    PrimaryChoice(Reader& reader, const FormatSwitches& switches)
+        : reader_(reader), switches_(switches) {}
+    bool Offered(uint32_t format, ChType type) {
+        if (!reader_.Available(format)) return false;
+        if (switches_.Allows(type)) return true;
+        if (!skipped_) skipped_ = type;
+        return false;
+    }
+    // The log line of a copy whose first format was switched off.
+    void Report(const CCHItem* kept) const {
+        if (!skipped_) return;
+        const Text what = kept ? Text(u"kept as its ") + KeptName(kept->Type()) : u"not recorded";
+        Log().Write(Text(SwitchName(*skipped_)) + u" capture is off: the copy is " + what);
+    }
+
+private:
+    Reader& reader_;
+    const FormatSwitches& switches_;
+    std::optional<ChType> skipped_;
+};
+
+// The first primary format that is on the clipboard, switched on and readable.
 std::unique_ptr<CCHItem> ReadPrimary(Reader& reader, platform::Clipboard& clipboard,
-                                     const RegisteredFormats& formats) {
-    if (reader.Available(formats.quirenote)) {
+                                     const RegisteredFormats& formats, PrimaryChoice& choice) {
+    if (choice.Offered(formats.quirenote, CHT_QUIRENOTE)) {
         auto block = reader.Primary(formats.quirenote);
         if (reader.Stopped()) return nullptr;
         if (block && !block->bytes.empty()) {
@@ -185,7 +233,7 @@ std::unique_ptr<CCHItem> ReadPrimary(Reader& reader, platform::Clipboard& clipbo
             if (item->SetData(block->bytes.data(), block->bytes.size())) return item;
         }
     }
-    if (reader.Available(platform::kCfBitmap)) {
+    if (choice.Offered(platform::kCfBitmap, CHT_BITMAP)) {
         // A bitmap that cannot be copied is not replaced by a lesser format.
         auto bitmap = reader.Bitmap();
         if (!bitmap) return nullptr;
@@ -193,11 +241,11 @@ std::unique_ptr<CCHItem> ReadPrimary(Reader& reader, platform::Clipboard& clipbo
         item->SetBitmap(std::move(bitmap));
         return item;
     }
-    if (reader.Available(formats.rtf)) {
+    if (choice.Offered(formats.rtf, CHT_RTF)) {
         auto item = AnsiItem(CHT_RTF, reader.Primary(formats.rtf));
         if (item || reader.Stopped()) return item;
     }
-    if (reader.Available(platform::kCfUnicodeText)) {
+    if (choice.Offered(platform::kCfUnicodeText, CHT_TEXT_UNICODE)) {
         auto block = reader.Primary(platform::kCfUnicodeText);
         if (reader.Stopped()) return nullptr;
         if (auto text = block ? UnicodeString(*block) : std::nullopt) {
@@ -205,12 +253,13 @@ std::unique_ptr<CCHItem> ReadPrimary(Reader& reader, platform::Clipboard& clipbo
             if (item->SetUnicodeText(*text)) return item;
         }
     }
-    if (reader.Available(platform::kCfText)) {
+    if (choice.Offered(platform::kCfText, CHT_TEXT_UNICODE)) {
         auto item = ConvertedText(reader, clipboard);
         if (item || reader.Stopped()) return item;
     }
-    // A copy that offers nothing but HTML is kept as HTML rather than lost.
-    if (reader.Available(formats.html)) return AnsiItem(CHT_HTML, reader.Primary(formats.html));
+    // A copy that offers nothing else is kept as HTML rather than lost.
+    if (choice.Offered(formats.html, CHT_HTML))
+        return AnsiItem(CHT_HTML, reader.Primary(formats.html));
     return nullptr;
 }
 
@@ -276,8 +325,11 @@ std::unique_ptr<CCHItem> CaptureClipboard(platform::WindowId owner,
         Log().Write(u"Clipboard content marked private by its owner: not recorded");
         return nullptr;
     }
-    auto item = ReadPrimary(reader, clipboard, formats);
-    if (!item || reader.Stopped() || !switches.Allows(item->Type())) return nullptr;
+    PrimaryChoice choice(reader, switches);
+    auto item = ReadPrimary(reader, clipboard, formats, choice);
+    if (reader.Stopped()) return nullptr;
+    choice.Report(item.get());
+    if (!item) return nullptr;
     AddFurtherFormats(*item, reader, formats, switches);
     return item;
 }

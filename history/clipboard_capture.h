@@ -47,10 +47,11 @@ int FormatSwitchIndex(ChType type);
 // up to the first CR, LF or NUL, as UTF-8; empty when there is none.
 Text SourceUrlOf(std::span<const uint8_t> html);
 
-// The clipboard's content as a new item, or null when nothing could be read,
-// the primary type is switched off, the content is marked private, the
-// primary block is too large, or the clipboard stayed held by another
-// program. The clipboard is opened with `owner` once per format read.
+// The clipboard's content as a new item whose primary format is the first one
+// offered that is switched on and readable (a switched-off one gives way to
+// the next, with a log line); null when there is none, the content is marked
+// private, the primary block is too large, or the clipboard stayed held by
+// another program. The clipboard is opened with `owner` once per format read.
 std::unique_ptr<CCHItem> CaptureClipboard(platform::WindowId owner, const FormatSwitches& switches);
 
 }  // namespace wlk::history

@@ -26,8 +26,13 @@ std::optional<bool> PreferListenerFor(int setting, bool listenerAvailable) {
     }
 }
 
-CWLKWndClipboardHandler::CWLKWndClipboardHandler(HandlerNotify notify, bool captureAtCreation)
-    : notify_(std::move(notify)), captureAtCreation_(captureAtCreation) {
+CWLKWndClipboardHandler::CWLKWndClipboardHandler(HistoryParts history, HandlerNotify notify,
+                                                 bool captureAtCreation)
+    : notify_(std::move(notify)),
+      captureAtCreation_(captureAtCreation),
+      load_(history.load),
+      queue_(history.queue),
+      store_(history.store) {
     auto& ui = platform::Current().ui;
     addItemMessage_ = ui.RegisterMessage(kAddItemMessageName);
     copySavedMessage_ = ui.RegisterMessage(kCopySavedMessageName);
@@ -46,9 +51,9 @@ bool CWLKWndClipboardHandler::OnCreate(platform::WindowId window, platform::Wind
     created_ = true;
     if (!copyEvents_.Start(stopEvent_))
         Log().WriteError(u"Cannot start the StartCopy/EndCopy watchers");
-    SetOwnCopyHandler(window_, stopEvent_);
+    SetOwnCopyHandler(window_);
     if (!StartSpy()) return FailCreation(platform::Current().clipboard.LastError());
-    if (SaveHistoryEnabled()) store_.LoadHistory(queue_.Folder(), window_);
+    if (load_ && SaveHistoryEnabled()) store_.LoadHistory(queue_.Folder(), window_);
     if (captureAtCreation_) CaptureNow(kChangedAtCreation);
     return true;
 }
@@ -182,6 +187,13 @@ bool CWLKWndClipboardHandler::Clear() {
 
 bool CWLKWndClipboardHandler::Delete(const std::vector<int>& positions, bool makeUndo) {
     if (!queue_.Delete(positions, makeUndo)) return false;
+    Notify(CHN_HISTORY_CHANGED, kChangedByEdit);
+    RequestSave();
+    return true;
+}
+
+bool CWLKWndClipboardHandler::MoveToNewest(size_t position) {
+    if (!queue_.MoveToNewest(position)) return false;
     Notify(CHN_HISTORY_CHANGED, kChangedByEdit);
     RequestSave();
     return true;

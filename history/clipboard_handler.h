@@ -58,10 +58,18 @@ std::optional<bool> PreferListenerFor(int setting, bool listenerAvailable);
 // (code, extra value) to the parent window.
 using HandlerNotify = std::function<void(uint32_t code, uint32_t extra)>;
 
+// The history a handler fills. It outlives the handler, so that removing the
+// watcher for a while loses no item.
+struct HistoryParts {
+    CCHQueue& queue;
+    HistoryStore& store;
+    // Read the saved history at creation (when saving is on).
+    bool load = true;
+};
+
 class CWLKWndClipboardHandler : public IClipboardObserver {
 public:
-    // The queue lives in the history folder beside the program.
-    CWLKWndClipboardHandler(HandlerNotify notify, bool captureAtCreation);
+    CWLKWndClipboardHandler(HistoryParts history, HandlerNotify notify, bool captureAtCreation);
     ~CWLKWndClipboardHandler() override;
     CWLKWndClipboardHandler(const CWLKWndClipboardHandler&) = delete;
     CWLKWndClipboardHandler& operator=(const CWLKWndClipboardHandler&) = delete;
@@ -93,6 +101,9 @@ public:
     // save request so that kept protected items are written again.
     bool Clear();
     bool Delete(const std::vector<int>& positions, bool makeUndo);
+    // Brings the item at `position` (0: the newest) to the top as a fresh
+    // copy of it would come, and tells the parent; false when there is none.
+    bool MoveToNewest(size_t position);
     // Writes the unsaved items on this thread (at exit and at logoff); the
     // number written.
     int SaveNow();
@@ -118,8 +129,9 @@ private:
 
     HandlerNotify notify_;
     bool captureAtCreation_;
-    CCHQueue queue_;
-    HistoryStore store_;
+    bool load_;
+    CCHQueue& queue_;
+    HistoryStore& store_;
     platform::WindowId window_ = 0;
     platform::WindowId parent_ = 0;
     std::shared_ptr<platform::Event> stopEvent_;

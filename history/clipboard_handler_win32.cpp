@@ -28,10 +28,18 @@ CWLKClipboardHandlerWindow::~CWLKClipboardHandlerWindow() {
 }
 
 bool CWLKClipboardHandlerWindow::Create(HWND parent, UINT controlId, bool captureAtCreation) {
+    ownHistory_ = std::make_unique<OwnHistory>();
+    return Create(parent, controlId, HistoryParts{ownHistory_->queue, ownHistory_->store},
+                  captureAtCreation);
+}
+
+bool CWLKClipboardHandlerWindow::Create(HWND parent, UINT controlId, HistoryParts history,
+                                        bool captureAtCreation) {
     parent_ = parent;
     controlId_ = controlId;
     handler_ = std::make_unique<CWLKWndClipboardHandler>(
-        [this](uint32_t code, uint32_t extra) { SendNotify(code, extra); }, captureAtCreation);
+        history, [this](uint32_t code, uint32_t extra) { SendNotify(code, extra); },
+        captureAtCreation);
     CClipboardSpy::Instance().SetWindowHost(&Win32SpyWindowHost());
     HINSTANCE instance = GetModuleHandleW(nullptr);
     RegisterHandlerClass(instance, WindowProc);
@@ -65,7 +73,7 @@ LRESULT CWLKClipboardHandlerWindow::OnMessage(UINT message, WPARAM wParam, LPARA
         case WM_CREATE:
             return handler_->OnCreate(platform::WindowId(hwnd_), platform::WindowId(parent_)) ? 0
                                                                                               : -1;
-        case WM_DESTROY: handler_->OnDestroy(); return 0;
+        case WM_DESTROY: OnDestroy(); return 0;
         case WM_TIMER:
             if (handler_->OnTimer(wParam)) return 0;
             break;
@@ -73,6 +81,15 @@ LRESULT CWLKClipboardHandlerWindow::OnMessage(UINT message, WPARAM wParam, LPARA
             if (auto result = handler_->OnMessage(message, wParam, lParam)) return *result;
     }
     return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+// A timed block that posted its end here before the handler went ends now:
+// no later block posts here, as the handler is no longer the live one.
+void CWLKClipboardHandlerWindow::OnDestroy() {
+    handler_->OnDestroy();
+    MSG unlock;
+    while (PeekMessageW(&unlock, hwnd_, WM_DELAY_UNLOCK, WM_DELAY_UNLOCK, PM_REMOVE))
+        OnDelayUnlock();
 }
 
 void CWLKClipboardHandlerWindow::SendNotify(uint32_t code, uint32_t extra) {

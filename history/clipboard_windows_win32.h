@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "history/clipboard_handler.h"
+#include "history/clipboard_history.h"
 #include "platform/win32/windows_api.h"
 
 namespace wlk::history {
@@ -17,26 +17,35 @@ ISpyWindowHost& Win32SpyWindowHost();
 
 // The handler window with its handler. The parent learns of history changes by
 // WM_NOTIFY: a ClipboardNotify record whose idFrom is the control id.
-class CWLKClipboardHandlerWindow {
+class CWLKClipboardHandlerWindow : public IClipboardWatcher {
 public:
     CWLKClipboardHandlerWindow() = default;
     // Destroying the window ends its handler, which writes what is unsaved.
-    ~CWLKClipboardHandlerWindow();
+    ~CWLKClipboardHandlerWindow() override;
     CWLKClipboardHandlerWindow(const CWLKClipboardHandlerWindow&) = delete;
     CWLKClipboardHandlerWindow& operator=(const CWLKClipboardHandlerWindow&) = delete;
 
     // False when the handler refused its creation (the spy did not install);
     // CreationErrorText() of Handler() then tells why.
+    bool Create(HWND parent, UINT controlId, HistoryParts history, bool captureAtCreation);
+    // The same with a history of the window's own, which goes with it.
     bool Create(HWND parent, UINT controlId, bool captureAtCreation);
     HWND Window() const { return hwnd_; }
-    CWLKWndClipboardHandler& Handler() { return *handler_; }
+    CWLKWndClipboardHandler& Handler() override { return *handler_; }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void SendNotify(uint32_t code, uint32_t extra);
+    void OnDestroy();
 
+    struct OwnHistory {
+        CCHQueue queue;
+        HistoryStore store;
+    };
+    // Declared before the handler, which fills it.
+    std::unique_ptr<OwnHistory> ownHistory_;
     std::unique_ptr<CWLKWndClipboardHandler> handler_;
     HWND hwnd_ = nullptr;
     HWND parent_ = nullptr;

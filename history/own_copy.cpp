@@ -17,11 +17,11 @@ std::atomic<int32_t> g_myCopyCounter{0};
 std::atomic<uint32_t> g_sequenceAtBegin{0};
 std::atomic<uint32_t> g_ownSequence{0};
 
-// The live handler, read by whoever starts a timed block.
+// The live handler and the program's stop event, read by the timed blocks.
 struct OwnCopyHandler {
     std::mutex mutex;
     platform::WindowId window = 0;
-    std::shared_ptr<platform::Event> stopEvent;
+    std::shared_ptr<platform::Event> processStop;
 };
 
 OwnCopyHandler& Handler() {
@@ -75,15 +75,14 @@ bool IsOwnCopy() {
     return own != 0 && platform::Current().clipboard.SequenceNumber() == own;
 }
 
-void SetOwnCopyHandler(platform::WindowId window, std::shared_ptr<platform::Event> stopEvent) {
+void SetOwnCopyHandler(platform::WindowId window) {
     g_ownSequence = 0;  // a new handler has seen none of the earlier writes
     std::lock_guard lock(Handler().mutex);
     Handler().window = window;
-    Handler().stopEvent = std::move(stopEvent);
 }
 
 void ClearOwnCopyHandler() {
-    SetOwnCopyHandler(0, nullptr);
+    SetOwnCopyHandler(0);
 }
 
 platform::WindowId OwnCopyHandlerWindow() {
@@ -91,36 +90,61 @@ platform::WindowId OwnCopyHandlerWindow() {
     return Handler().window;
 }
 
+void SetProcessStopEvent(std::shared_ptr<platform::Event> stopEvent) {
+    std::lock_guard lock(Handler().mutex);
+    Handler().processStop = std::move(stopEvent);
+}
+
+namespace {
+
+// The end of a timed block: the handler live now lowers the counter, so that
+// the block ends also when a lock or "Re-Keep" replaced the one live at its
+// start. Under the lock, no handler goes between the look and the post; the
+// Windows side hands on what was posted to a handler that then goes.
+void EndBlock() {
+    auto& p = platform::Current();
+    std::lock_guard lock(Handler().mutex);
+    const platform::WindowId window = Handler().window;
+    if (window && p.ui.PostMessage(window, WM_DELAY_UNLOCK, 0, 0)) return;
+    log::EventLog::Instance().Write(
+        u"AsynBlockClipboardHandler: no clipboard handler at the end of the block");
+    if (g_myCopyCounter.load() != 0) LogCounter(--g_myCopyCounter);
+}
+
+}  // namespace
+
 bool BlockOwnCopyAsync() {
-    platform::WindowId window;
-    std::shared_ptr<platform::Event> stopEvent;
+    std::shared_ptr<platform::Event> processStop;
     {
         std::lock_guard lock(Handler().mutex);
-        window = Handler().window;
-        stopEvent = Handler().stopEvent;
-    }
-    if (!window || !stopEvent) {
-        log::EventLog::Instance().Write(
-            u"AsynBlockClipboardHandler: no clipboard handler, nothing to block");
-        return false;
+        if (!Handler().window) {
+            log::EventLog::Instance().Write(
+                u"AsynBlockClipboardHandler: no clipboard handler, nothing to block");
+            return false;
+        }
+        processStop = Handler().processStop;
     }
     auto& p = platform::Current();
-    const bool started = p.threads.Start([&p, window, stopEvent] {
+    // Without a stop event from the start-up the block still lasts its time.
+    if (!processStop)
+        processStop = p.sync.CreateEvent(u"", true, false, platform::Security::Default);
+    // Raised before the thread starts, so that its end always finds it raised.
+    const int32_t value = ++g_myCopyCounter;
+    const bool started = processStop && p.threads.Start([&p, processStop] {
         const uint32_t begin = p.system.TickCount();
-        platform::Event* events[] = {stopEvent.get()};
+        platform::Event* events[] = {processStop.get()};
         if (p.sync.WaitAny(events, kOwnCopyBlockMs) != platform::kWaitTimeout) return;
-        p.ui.PostMessage(window, WM_DELAY_UNLOCK, 0, 0);
         const uint32_t waited = p.system.TickCount() - begin;
         log::EventLog::Instance().Write(Format(
             u"__AsynBlockClipboardHandler_Proc wait complete: timeout=%d", {ToText(waited)}));
+        EndBlock();
     });
     if (!started) {
+        --g_myCopyCounter;
         log::EventLog::Instance().WriteError(u"Cannot start AsynBlockClipboardHandler");
         return false;
     }
-    // Raised after the start: the unlock is handled on this thread, so it
-    // cannot come before.
-    BeginOwnCopy();
+    LogCounter(value);
     return true;
 }
 

@@ -38,16 +38,25 @@ public:
     OwnCopyScope& operator=(const OwnCopyScope&) = delete;
 };
 
-// The live handler window and its stop event, which the timed block needs.
-// The handler sets them when it is created and clears them when destroyed.
-void SetOwnCopyHandler(platform::WindowId window, std::shared_ptr<platform::Event> stopEvent);
+// The live handler window, which ends a timed block. The handler sets it when
+// it is created and clears it when destroyed.
+void SetOwnCopyHandler(platform::WindowId window);
 void ClearOwnCopyHandler();
 platform::WindowId OwnCopyHandlerWindow();
+// The program's stop event (the instance event, set when the program ends),
+// which cuts a timed block short. The start-up sets it before the history runs.
+void SetProcessStopEvent(std::shared_ptr<platform::Event> stopEvent);
+// Both at once.
+inline void SetOwnCopyHandler(platform::WindowId window,
+                              std::shared_ptr<platform::Event> processStop) {
+    SetProcessStopEvent(std::move(processStop));
+    SetOwnCopyHandler(window);
+}
 
-// Raises the counter and starts a thread that posts WM_DELAY_UNLOCK to the
-// handler window after kOwnCopyBlockMs (nothing when the stop event comes
-// first). False, with the counter unchanged, when there is no handler or the
-// thread cannot start.
+// Raises the counter and starts a thread that, after kOwnCopyBlockMs, posts
+// WM_DELAY_UNLOCK to the handler window live then, or lowers the counter
+// itself when there is none; nothing when the program ends first. False, with
+// the counter unchanged, when there is no handler or the thread cannot start.
 bool BlockOwnCopyAsync();
 // The handler's reaction to WM_DELAY_UNLOCK: lowers a raised counter.
 void OnDelayUnlock();

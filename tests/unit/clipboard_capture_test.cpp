@@ -107,8 +107,8 @@ TEST_F(ClipboardCaptureTest, PrimaryOrderFurtherFormatsAndSourceUrl) {
          {{kCfUnicodeText, Bytes8(Utf16Bytes(u"ab"))}, {kCfText, Ansi("ansi")}},
          false, CHT_TEXT_UNICODE, "ansi", {}, ""},
         {"HTML alone is kept as HTML",
-         {{html, Ansi("Version:0.9\r\nSourceURL:http://a.b/c\nx")}}, false, CHT_HTML,
-         "Version:0.9\r\nSourceURL:http://a.b/c\nx", {}, "http://a.b/c"},
+         {{html, Ansi("Version:0.9\r\nSourceURL:http://caf\xC3\xA9.fr/c\nx")}}, false, CHT_HTML,
+         "Version:0.9\r\nSourceURL:http://caf\xC3\xA9.fr/c\nx", {}, "http://caf\xC3\xA9.fr/c"},
         {"empty Quirenote block falls to text",
          {{quirenote, {}}, {kCfUnicodeText, Wide(u"t")}}, false, CHT_TEXT_UNICODE, "t", {}, ""},
     };
@@ -129,46 +129,55 @@ TEST_F(ClipboardCaptureTest, PrimaryOrderFurtherFormatsAndSourceUrl) {
     EXPECT_FALSE(Capture({}));
 }
 
-TEST_F(ClipboardCaptureTest, EachSwitchDropsItsPrimaryTypeAndTheHtmlOneTheFurtherFormat) {
+TEST_F(ClipboardCaptureTest, ASwitchedOffFormatGivesWayToTheNextOneOffered) {
+    using enum history::ChType;
     auto off = [](int index) {
         FormatSwitches switches;
         switches.on[size_t(index)] = false;
         return switches;
     };
-    // Index 2 is tried with a bitmap on the clipboard, which does not fall
-    // back to its text either.
     const Blocks text = {{kCfUnicodeText, Wide(u"t")}};
-    const std::pair<int, Blocks> cases[] = {
-        {0, text}, {0, {{kCfText, Ansi("a")}}},  // converted text is text
-        {1, {{rtf, Ansi("{\\rtf1 r}")}, {kCfUnicodeText, Wide(u"r")}}}, {2, text},
-        {3, {{quirenote, Bytes8("q")}}}, {4, {{html, Ansi(page)}}}};
-    for (const auto& [index, blocks] : cases) {
-        SCOPED_TRACE(index);
-        EXPECT_FALSE(Capture(blocks, index == 2, off(index)));
-        EXPECT_TRUE(Capture(blocks, index == 2, off((index + 1) % 5))) << "another switch";
+    const Blocks cells = {{rtf, Ansi("{\\rtf1 r}")}, {kCfUnicodeText, Wide(u"r")}};
+    const struct {
+        int off;
+        Blocks blocks;
+        bool bitmap;
+        std::optional<history::ChType> kept;
+        std::string line;
+    } cases[] = {
+        {2, cells, true, CHT_RTF, "Bitmap capture is off: the copy is kept as its RTF"},
+        {2, text, true, CHT_TEXT_UNICODE, "Bitmap capture is off: the copy is kept as its text"},
+        {1, cells, false, CHT_TEXT_UNICODE, "RTF capture is off: the copy is kept as its text"},
+        {3, {{quirenote, Bytes8("q")}, {html, Ansi(page)}}, false, CHT_HTML,
+         "Quirenote capture is off: the copy is kept as its HTML"},
+        {0, {{html, Ansi(page)}, {kCfUnicodeText, Wide(u"w")}}, false, CHT_HTML,
+         "Text capture is off: the copy is kept as its HTML"},
+        {0, text, false, std::nullopt, "Text capture is off: the copy is not recorded"},
+        {0, {{kCfText, Ansi("a")}}, false, std::nullopt, "Text capture is off: the copy is not recorded"},
+        {2, {}, true, std::nullopt, "Bitmap capture is off: the copy is not recorded"},
+        {4, {{html, Ansi(page)}}, false, std::nullopt, "HTML capture is off: the copy is not recorded"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        const size_t before = LogCount(c.line);
+        auto item = Capture(c.blocks, c.bitmap, off(c.off));
+        EXPECT_EQ(item ? std::optional(item->Type()) : std::nullopt, c.kept);
+        EXPECT_EQ(LogCount(c.line), before + 1);
     }
     auto web = Capture({{html, Ansi(page)}, {kCfUnicodeText, Wide(u"w")}}, false, off(4));
     ASSERT_TRUE(web);
     EXPECT_TRUE(web->formats.empty());
     EXPECT_EQ(web->sourceUrl, u"https://example.org/page?q=1") << "the address is kept all the same";
 
-    // The settings as they stand: the bitmap is off by default.
+    // The settings as they stand: bitmaps are off by default, so spreadsheet
+    // cells, which offer one beside their text, are kept as their RTF.
     auto& settings = settings::Settings::Instance();
     settings.Set(settings::IntSetting::ClipboardFormats4, 0);
     EXPECT_EQ(FormatSwitches::FromSettings().on, (std::array{true, true, false, true, false}));
     settings.Set(settings::IntSetting::ClipboardFormats4, 1);
-}
-
-TEST_F(ClipboardCaptureTest, SourceUrlEndsAtTheFirstLineBreak) {
-    auto url = [](const std::string& block) {
-        return ToUtf8(history::SourceUrlOf(std::vector<uint8_t>(block.begin(), block.end())));
-    };
-    EXPECT_EQ(url("SourceURL:http://x/y\nStartHTML"), "http://x/y");
-    EXPECT_EQ(url("SourceURL:http://x/y"), "http://x/y");
-    EXPECT_EQ(url("SourceURL:\r\nhttp://x"), "");
-    EXPECT_EQ(url("sourceurl:http://x\r\n"), "") << "the tag as the format writes it";
-    EXPECT_EQ(url("SourceURL:https://caf\xC3\xA9.fr/\r\n"), "https://caf\xC3\xA9.fr/");
-    EXPECT_EQ(url("no tag here"), "");
+    auto cell = Capture(cells, true, FormatSwitches::FromSettings());
+    ASSERT_TRUE(cell);
+    EXPECT_EQ(Content(*cell), "{\\rtf1 r}");
 }
 
 TEST_F(ClipboardCaptureTest, AnsiTextIsConvertedInItsLocaleAndUnreadableBlocksAreSkipped) {

@@ -6,7 +6,7 @@
 #include "app/delayed_history.h"
 #include "app/history_sequence.h"
 #include "app/tray_commands.h"
-#include "history/clipboard_handler.h"
+#include "history/clipboard_history.h"
 #include "log/event_log.h"
 #include "settings/settings.h"
 #include "support/sim_access.h"
@@ -37,6 +37,16 @@ public:
     void Destroy(WindowId) override { CClipboardSpy::Instance().OnDestroy(); }
 };
 
+class FakeWatcher : public history::IClipboardWatcher {
+public:
+    FakeWatcher(history::HistoryParts parts, history::HandlerNotify notify)
+        : handler_(parts, std::move(notify), true) {}
+    history::CWLKWndClipboardHandler& Handler() override { return handler_; }
+
+private:
+    history::CWLKWndClipboardHandler handler_;
+};
+
 class RecordingObserver : public history::IClipboardObserver {
 public:
     void OnClipboardChanged(WindowId owner) override { owners.push_back(owner); }
@@ -53,22 +63,30 @@ protected:
         spy().SetWindowHost(&host);
         Setting(settings::IntSetting::SaveClipboardHistory, 0);
         Setting(settings::IntSetting::ClipboardSpyMethod, -1);
+        queue.emplace();
+        store.emplace();
+        processStop = P().sync.CreateEvent(u"", true, false, platform::Security::Default);
+        history::SetProcessStopEvent(processStop);
         // Posted and sent messages arrive at once, as the windows would take them.
         Sim().ui.onMessage = [this](const platform::sim::SimMessage& m) -> intptr_t {
             if (m.window == kSpy && m.message == spy().SpyMessage()) spy().OnSpyMessage(m.wParam);
-            if (m.window == kHandler && handler)
-                return handler->OnMessage(m.message, m.wParam, m.lParam).value_or(0);
+            if (m.window == kHandler && Live())
+                return Live()->OnMessage(m.message, m.wParam, m.lParam).value_or(0);
             if (m.window == kTray && tray) return tray(m);
             return 0;
         };
     }
     void TearDown() override {
         handler.reset();
+        clipboardHistory.reset();
+        history::SetProcessStopEvent(nullptr);
         spy().StopSpy();
         spy().ClearObservers();
         Sim().sync.UseFakeClock(false);
         Sim().threads.WaitIdle();
         Sim().ui.onMessage = nullptr;
+        store.reset();
+        queue.reset();
         for (auto& [key, value] : saved) settings::Settings::Instance().Set(key, value);
         log::EventLog::Instance().Close();
         EXPECT_EQ(history::MyCopyCounter(), 0) << "the counter is back at rest";
@@ -98,11 +116,35 @@ protected:
                               all[i].posted);
         return sent;
     }
+    history::HandlerNotify Notes() {
+        return [this](uint32_t code, uint32_t extra) { notes.emplace_back(code, extra); };
+    }
     bool CreateHandler(bool captureAtCreation = false) {
         handler = std::make_unique<history::CWLKWndClipboardHandler>(
-            [this](uint32_t code, uint32_t extra) { notes.emplace_back(code, extra); },
-            captureAtCreation);
+            history::HistoryParts{*queue, *store}, Notes(), captureAtCreation);
         return handler->OnCreate(kHandler, kTray);
+    }
+    // The history as the tray window holds it; its watchers are made as the
+    // Windows side makes them, with a capture at creation.
+    history::ClipboardHistory& MakeHistory() {
+        clipboardHistory = std::make_unique<history::ClipboardHistory>(
+            [this](history::HistoryParts parts) -> std::unique_ptr<history::IClipboardWatcher> {
+                loads.push_back(parts.load);
+                auto watcher = std::make_unique<FakeWatcher>(parts, Notes());
+                if (!watcher->Handler().OnCreate(kHandler, kTray)) return nullptr;
+                return watcher;
+            });
+        return *clipboardHistory;
+    }
+    history::CWLKWndClipboardHandler* Live() {
+        return clipboardHistory ? clipboardHistory->Handler() : handler.get();
+    }
+    // The texts of the live history, newest first.
+    std::vector<Text> Texts() {
+        std::vector<Text> texts;
+        for (size_t i = 0; Live() && i < Live()->Queue().Count(); ++i)
+            texts.push_back(Live()->Queue().Newest(i)->Title(0, false));
+        return texts;
     }
     // Another program copies `text`, and the spy is told.
     void CopyElsewhere(std::u16string_view text) {
@@ -111,7 +153,12 @@ protected:
     }
 
     FakeSpyHost host;
+    std::optional<history::CCHQueue> queue;
+    std::optional<history::HistoryStore> store;
+    std::shared_ptr<platform::Event> processStop;
     std::unique_ptr<history::CWLKWndClipboardHandler> handler;
+    std::unique_ptr<history::ClipboardHistory> clipboardHistory;
+    std::vector<bool> loads;
     std::vector<Note> notes;
     std::function<intptr_t(const platform::sim::SimMessage&)> tray;
     std::map<settings::IntSetting, int> saved;
@@ -342,40 +389,179 @@ TEST_F(ClipboardMonitorTest, OwnCopiesAreSkippedWhileTheGuardLivesAndBetweenTheN
     EXPECT_EQ(Sim().threads.started, threads);
 }
 
-TEST_F(ClipboardMonitorTest, AsyncBlockHoldsForThreeSecondsOnTheClock) {
+TEST_F(ClipboardMonitorTest, AsyncBlockEndsAfterThreeSecondsWhicheverHandlerLivesThen) {
     EXPECT_FALSE(history::BlockOwnCopyAsync()) << "no handler yet";
     ASSERT_TRUE(CreateHandler());
     Sim().sync.UseFakeClock(true);
-    ASSERT_TRUE(history::BlockOwnCopyAsync());
-    ASSERT_TRUE(WaitUntil([] { return Sim().sync.ClockWaiters() == 1; }));
-    CopyElsewhere(u"emptied to fetch the selection");
-    EXPECT_EQ(handler->Queue().Count(), 0u);
-    Sim().system.tickCount += 3000;
-    Sim().sync.AdvanceClock(3000);
-    // The watchers live on, so wait for the unlock rather than for idle threads.
-    ASSERT_TRUE(WaitUntil([&] { return MessageCount(kHandler, history::WM_DELAY_UNLOCK) == 1; }));
-    ASSERT_TRUE(WaitUntil([] { return history::MyCopyCounter() == 0; }));
-    CopyElsewhere(u"after three seconds");
-    EXPECT_EQ(handler->Queue().Count(), 1u);
+    // Passes the three seconds once the block's thread waits for them.
+    auto passThreeSeconds = [] {
+        ASSERT_TRUE(WaitUntil([] { return Sim().sync.ClockWaiters() == 1; }));
+        Sim().system.tickCount += 3000;
+        Sim().sync.AdvanceClock(3000);
+    };
+    auto block = [&](auto meanwhile) {
+        ASSERT_TRUE(history::BlockOwnCopyAsync());
+        ASSERT_TRUE(WaitUntil([] { return Sim().sync.ClockWaiters() == 1; }));
+        meanwhile();
+        passThreeSeconds();
+        // The watchers live on, so wait for the counter rather than for idle threads.
+        ASSERT_TRUE(WaitUntil([] { return history::MyCopyCounter() == 0; }));
+    };
+    block([&] {
+        CopyElsewhere(u"emptied to fetch the selection");
+        EXPECT_EQ(handler->Queue().Count(), 0u);
+    });
+    EXPECT_EQ(MessageCount(kHandler, history::WM_DELAY_UNLOCK), 1u);
     handler->OnMessage(history::WM_DELAY_UNLOCK, 0, 0);
     EXPECT_EQ(history::MyCopyCounter(), 0) << "never below rest";
-    EXPECT_EQ(LogCount("__AsynBlockClipboardHandler_Proc wait complete: timeout=3000"), 1u);
-    EXPECT_EQ(LogCount("WM_DELAY_UNLOCK received bIsMyCopy=1"), 1u);
+
+    // A lock removes the handler and the unlock makes a new one within the
+    // three seconds: the new one ends the block.
+    block([&] {
+        handler->OnDestroy();
+        ASSERT_TRUE(CreateHandler());
+    });
+    EXPECT_EQ(MessageCount(kHandler, history::WM_DELAY_UNLOCK), 2u);
+    CopyElsewhere(u"after the unlock");
+    EXPECT_EQ(handler->Queue().Count(), 1u);
+    EXPECT_EQ(LogCount("__AsynBlockClipboardHandler_Proc wait complete: timeout=3000"), 2u);
+    EXPECT_EQ(LogCount("WM_DELAY_UNLOCK received bIsMyCopy=1"), 2u);
     EXPECT_EQ(LogCount("WM_DELAY_UNLOCK received bIsMyCopy=0"), 1u);
 
-    // The handler goes first: the thread ends without posting.
+    // With no handler at the end ("Keep" turned off) the block ends all the same.
+    block([&] { handler->OnDestroy(); });
+    EXPECT_EQ(MessageCount(kHandler, history::WM_DELAY_UNLOCK), 2u);
+    EXPECT_EQ(LogCount("AsynBlockClipboardHandler: no clipboard handler at the end of the block"),
+              1u);
+
+    // The program ends first: the thread ends without a word.
+    ASSERT_TRUE(CreateHandler());
     ASSERT_TRUE(history::BlockOwnCopyAsync());
     ASSERT_TRUE(WaitUntil([] { return Sim().sync.ClockWaiters() == 1; }));
-    handler->OnDestroy();
-    Sim().threads.WaitIdle();
-    EXPECT_EQ(MessageCount(kHandler, history::WM_DELAY_UNLOCK), 1u);
+    processStop->Set();
+    ASSERT_TRUE(WaitUntil([] { return Sim().sync.ClockWaiters() == 0; }));
+    EXPECT_EQ(history::MyCopyCounter(), 1);
     history::OnDelayUnlock();
 
-    ASSERT_TRUE(CreateHandler());
     Sim().threads.failNextStarts = 1;
     EXPECT_FALSE(history::BlockOwnCopyAsync());
     EXPECT_EQ(history::MyCopyCounter(), 0);
     EXPECT_EQ(LogCount("ERROR: Cannot start AsynBlockClipboardHandler"), 1u);
+    EXPECT_EQ(LogCount("__AsynBlockClipboardHandler_Proc wait complete"), 3u);
+}
+
+TEST_F(ClipboardMonitorTest, TheHistoryKeepsItsItemsWhileItsWatcherComesAndGoes) {
+    // Saving is off: nothing on disk could bring the items back.
+    Setting(settings::IntSetting::ClipboardHistory, 1);
+    auto& clipboardHistory = MakeHistory();
+    ASSERT_TRUE(clipboardHistory.Ensure());
+    CopyElsewhere(u"one");
+    CopyElsewhere(u"two");
+
+    // Locking removes the watcher and keeps the items; unlocking brings it
+    // back, which takes what was copied meanwhile.
+    clipboardHistory.OnSessionChange(-1);
+    EXPECT_FALSE(clipboardHistory.Exists());
+    EXPECT_EQ(clipboardHistory.Queue(), nullptr);
+    EXPECT_FALSE(spy().IsInstalled());
+    Sim().clipboard.PutText(kOtherApp, u"while locked");
+    clipboardHistory.OnSessionChange(+1);
+    ASSERT_TRUE(clipboardHistory.Exists());
+    EXPECT_EQ(Texts(), (std::vector<Text>{u"while locked", u"two", u"one"}));
+    EXPECT_EQ(LogCount("OnWmWTSSessionChange: Clipboard Spy is uninstalled=1"), 1u);
+    EXPECT_EQ(LogCount("OnWmWTSSessionChange: Clipboard Spy is installed=1"), 1u);
+
+    // Only a watcher the lock removed comes back, once.
+    clipboardHistory.OnSessionChange(+1);
+    clipboardHistory.SetKeep(false);
+    clipboardHistory.OnSessionChange(-1);
+    clipboardHistory.OnSessionChange(+1);
+    EXPECT_FALSE(clipboardHistory.Exists());
+    EXPECT_EQ(LogCount("Clipboard Spy is installed"), 1u);
+    clipboardHistory.SetKeep(true);
+    EXPECT_TRUE(clipboardHistory.ReKeep());
+    CopyElsewhere(u"three");
+    EXPECT_EQ(Texts(), (std::vector<Text>{u"three", u"while locked", u"two", u"one"}));
+    EXPECT_EQ(loads, (std::vector<bool>{true, false, false, false})) << "read from disk once";
+
+    // "Re-Keep" with the history switched off leaves it off.
+    Setting(settings::IntSetting::ClipboardHistory, 0);
+    EXPECT_TRUE(clipboardHistory.ReKeep());
+    EXPECT_FALSE(clipboardHistory.Exists());
+    EXPECT_EQ(clipboardHistory.SaveNow(), 0);
+    EXPECT_EQ(LogCount("History saved: 0 items"), 1u);
+    EXPECT_TRUE(clipboardHistory.Clear());
+}
+
+TEST_F(ClipboardMonitorTest, AHistoryEntryGoesBackOnTheClipboardWithAllItsFormatsToTheTop) {
+    Setting(settings::IntSetting::ClipboardFormats2, 1);
+    auto& clipboard = Sim().clipboard;
+    const uint32_t rtf = clipboard.RegisterFormat(history::kRtfFormatName);
+    const uint32_t html = clipboard.RegisterFormat(history::kHtmlFormatName);
+    const uint32_t quirenote = clipboard.RegisterFormat(history::kQuirenoteFormatName);
+    auto bytes = [](std::string_view text) {
+        return std::vector<uint8_t>(text.begin(), text.end() + 1);  // with the NUL
+    };
+    const std::string page = "Version:0.9\r\nSourceURL:https://example.org/\r\n<p>web</p>";
+    const std::vector<uint8_t> document{1, 2, 3};
+    auto picture = P().bitmaps.FromPixels(2, 1, std::vector<uint32_t>{0xFF0000, 0x00FF00});
+    ASSERT_TRUE(MakeHistory().Ensure());
+    clipboard.Put(kOtherApp, {{rtf, bytes("{\\rtf1 web\\par page}")},
+                              {html, bytes(page)},
+                              {platform::kCfUnicodeText, {'w', 0, 0, 0}}});
+    spy().OnClipboardUpdate();
+    clipboard.Put(kOtherApp, {{html, bytes(page)}}, std::move(picture));
+    spy().OnClipboardUpdate();
+    clipboard.Put(kOtherApp, {{quirenote, document}});
+    spy().OnClipboardUpdate();
+    clipboard.Put(kOtherApp,
+                  {{platform::kCfText, bytes("\xC0")}, {platform::kCfLocale, {0x19, 4, 0, 0}}});
+    spy().OnClipboardUpdate();
+    CopyElsewhere(u"newest");
+    auto& queue = *clipboardHistory->Queue();
+    ASSERT_EQ(queue.Count(), 5u);
+
+    // What a paste elsewhere would find; the picture as its pixels.
+    using Blocks = std::map<uint32_t, std::vector<uint8_t>>;
+    auto content = [&] {
+        Blocks blocks;
+        std::vector<uint32_t> pixels;
+        EXPECT_TRUE(clipboard.Open(kOtherApp));
+        for (uint32_t format : clipboard.Formats())
+            if (auto block = clipboard.GetData(format, 1 << 20)) blocks[format] = block->bytes;
+        if (auto bitmap = clipboard.GetBitmap()) pixels = bitmap->Pixels();
+        clipboard.Close();
+        return std::pair(blocks, pixels);
+    };
+    const std::vector<uint8_t> plain{'w', 0, 'e', 0, 'b', 0, '\r', 0, '\n', 0,
+                                     'p', 0, 'a', 0, 'g', 0, 'e',  0, 0,    0};
+    const std::pair<Blocks, std::vector<uint32_t>> cases[] = {
+        // RTF with its plain text, which the capture did not keep.
+        {{{rtf, bytes("{\\rtf1 web\\par page}")},
+          {html, bytes(page)},
+          {platform::kCfUnicodeText, plain}},
+         {}},
+        {{{html, bytes(page)}}, {0xFF0000, 0x00FF00}},
+        {{{quirenote, document}}, {}},
+        {{{platform::kCfUnicodeText, {0x10, 0x04, 0, 0}}, {platform::kCfLocale, {0x19, 4, 0, 0}}},
+         {}},
+    };
+    notes.clear();
+    for (const auto& expected : cases) {
+        // The oldest entry each time.
+        const uint32_t id = queue.Newest(4)->id;
+        ASSERT_TRUE(clipboardHistory->PutEntryOnClipboard(4));
+        EXPECT_EQ(content(), expected);
+        spy().OnClipboardUpdate();  // the write's notification, after the fact
+        EXPECT_EQ(queue.Count(), 5u) << "the program's own write is no new copy";
+        EXPECT_EQ(queue.Newest(0)->id, id) << "the entry is on top";
+        EXPECT_EQ(queue.Newest(0)->saved, history::SavedState::NotOnDisk);
+        EXPECT_EQ(notes.back(), Note(0xB00, 1));
+    }
+    EXPECT_EQ(Texts().back(), u"newest");
+    EXPECT_EQ(LogCount("My copy process detected"), 4u);
+    EXPECT_FALSE(clipboardHistory->PutEntryOnClipboard(5));
+    EXPECT_EQ(LogCount("History entry 5 is not in the history"), 1u);
 }
 
 TEST_F(ClipboardMonitorTest, HandlerMessagesAndTheDelayedSave) {

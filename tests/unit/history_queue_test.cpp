@@ -1,12 +1,8 @@
 // The history queue: the duplicate rule, the maximum, Clear, Delete, Undo,
 // titles and the menu entries, against the simulated platform.
-#include <set>
-#include <thread>
-
 #include "history/ch_queue.h"
 #include "history/history_menu.h"
 #include "history/item_files.h"
-#include "history/item_identity.h"
 #include "platform/text.h"
 #include "support/sim_access.h"
 #include "support/test_helpers.h"
@@ -197,60 +193,6 @@ TEST_F(HistoryQueueTest, TitlesByTypeFirstLineAndLength) {
         EXPECT_EQ(c.item->Title(c.length, c.length > 0), c.title) << ToUtf8(c.title);
 }
 
-TEST_F(HistoryQueueTest, CopiesKeepIdentityButNotData) {
-    auto item = TextItem(u"text", true);
-    item->formats.push_back(DataItem(history::CHT_RTF, "{\\rtf1 text}\0"s));
-    item->dataPath = kFolder + u"Unicode_clipboard_history1.txt";
-    item->saved = SavedState::Loaded;
-    item->sourceUrl = u"https://example.org/";
-    auto copy = item->Copy();
-    EXPECT_EQ(copy->id, item->id);
-    EXPECT_EQ(copy->key, item->key);
-    EXPECT_EQ(copy->key.size(), 32u);
-    EXPECT_EQ(copy->dataPath, item->dataPath);
-    EXPECT_EQ(copy->saved, SavedState::Loaded);
-    EXPECT_TRUE(copy->isProtected);
-    EXPECT_EQ(copy->sourceUrl, item->sourceUrl);
-    EXPECT_EQ(copy->formats[0], item->formats[0]) << "further formats are shared";
-    EXPECT_NE(copy->Data(), item->Data());
-    copy->MutableData()[0] = 'T';
-    EXPECT_EQ(item->PlainText(), u"text");
-    EXPECT_NE(item->DetachedCopy()->formats[0], item->formats[0]);
-    EXPECT_NE(std::make_unique<CCHItem>(history::CHT_TEXT_ANSI)->key, item->key);
-
-    EXPECT_EQ(item->GetFormat(history::CHT_RTF), item->formats[0].get());
-    EXPECT_EQ(item->GetFormat(history::CHT_TEXT_UNICODE), item.get());
-    EXPECT_EQ(item->GetFormat(history::CHT_HTML), nullptr);
-    EXPECT_FALSE(item->HasHtml(true));
-    EXPECT_TRUE(DataItem(history::CHT_HTML, "h")->HasHtml(true));
-    EXPECT_FALSE(DataItem(history::CHT_HTML, "h")->HasHtml(false));
-}
-
-TEST_F(HistoryQueueTest, LockingCopyingUnsavedAndSortingByTime) {
-    queue.SetLocked(true);
-    auto item = TextItem(u"while the menu is up");
-    EXPECT_FALSE(queue.Add(item, 30));
-    ASSERT_TRUE(item) << "the item stays with the caller";
-    EXPECT_EQ(queue.Count(), 0u);
-    queue.SetLocked(false);
-
-    EXPECT_TRUE(queue.CopyUnsaved().empty());
-    auto at = [](std::u16string_view text, uint16_t day, uint16_t weekday, uint16_t ms) {
-        auto item = TextItem(text);
-        item->time = {2026, 5, weekday, day, 10, 0, 0, ms};
-        return item;
-    };
-    Add(at(u"late", 2, 0, 0));
-    Add(at(u"early", 1, 6, 999))->saved = SavedState::Loaded;
-    Add(at(u"earlier", 1, 6, 998))->saved = SavedState::Written;
-    auto copies = queue.CopyUnsaved();
-    ASSERT_EQ(copies.size(), 1u) << "only items not on disk";
-    EXPECT_EQ(copies[0]->PlainText(), u"late");
-    // The day of the week plays no part.
-    queue.SortByTime();
-    EXPECT_EQ(Texts(), (std::vector<Text>{u"late", u"early", u"earlier"}));
-}
-
 TEST_F(HistoryQueueTest, ClearDirectoryKeepsNamedFilesAndReportsAMissingFolder) {
     Sim().files.Put(kFolder + u"a.txt", "a");
     Sim().files.Put(kFolder + u"B.info", "b");
@@ -261,20 +203,6 @@ TEST_F(HistoryQueueTest, ClearDirectoryKeepsNamedFilesAndReportsAMissingFolder) 
     EXPECT_EQ(P().files.Kind(kFolder + u"sub\\c.txt"), platform::PathKind::File);
     CCHQueue nowhere(u"C:\\missing\\");
     EXPECT_EQ(nowhere.Clear_Directory_Exclude({}), 0);
-}
-
-TEST_F(HistoryQueueTest, IdsStayUniqueWhenItemsAreMadeOnSeveralThreads) {
-    std::vector<std::vector<uint32_t>> ids(4);
-    std::vector<std::thread> threads;
-    for (auto& list : ids) {
-        threads.emplace_back([&list] {
-            for (int i = 0; i < 2000; ++i) list.push_back(history::NextItemId());
-        });
-    }
-    for (auto& thread : threads) thread.join();
-    std::set<uint32_t> all;
-    for (const auto& list : ids) all.insert(list.begin(), list.end());
-    EXPECT_EQ(all.size(), 8000u);
 }
 
 class RecordingMenu : public history::HistoryMenuSink {

@@ -106,6 +106,18 @@ TEST_F(HistoryStoreTest, SaveThreadWritesCopiesTheHandlerAdoptsThemAndSaveNowWri
     EXPECT_EQ(live.Newest(0)->saved, SavedState::Written);
     EXPECT_EQ(Sim().threads.started, threads);
     EXPECT_TRUE(Sim().sync.IsSet(history::kSaveLoadEventName));
+
+    // The next start reads them back in the order of their times.
+    live.TakeAll();
+    ASSERT_TRUE(store->LoadHistory(kFolder, kHandler));
+    Sim().threads.WaitIdle();
+    EXPECT_EQ(Texts(live), (std::vector<Text>{u"next", u"styled", u"two"}));
+    EXPECT_EQ(live.At(1)->time.minute, 1);
+    EXPECT_EQ(live.At(1)->time.milliseconds, 125);
+    EXPECT_EQ(live.At(1)->time.dayOfWeek, 1) << "9 March 2026 is a Monday";
+    EXPECT_EQ(live.At(1)->formats.size(), 1u);
+    EXPECT_TRUE(Sim().sync.IsSet(history::kSaveLoadEventName));
+    EXPECT_FALSE(Save(live)) << "loaded items are not written again";
 }
 
 TEST_F(HistoryStoreTest, SaveWaitsWhileAnotherWriterHoldsTheFolder) {
@@ -212,23 +224,6 @@ TEST_F(HistoryStoreTest, AFullDiskWritesNoHalfItemAndKeepsTheEarlierState) {
     ASSERT_TRUE(Save(live));
     EXPECT_EQ(Texts(*history::LoadFolder(kFolder)), (std::vector<Text>{u"after"}));
     EXPECT_EQ(P().files.List(kFolder, u"*").size(), 2u);
-}
-
-TEST_F(HistoryStoreTest, ThreeTextsComeBackInOrderWithTheirTimes) {
-    Add(live, Unicode(u"first", 1));
-    Add(live, Unicode(u"second", 2));
-    Add(live, Unicode(u"third", 3));
-    ASSERT_TRUE(Save(live));
-    live.TakeAll();
-    ASSERT_TRUE(store->LoadHistory(kFolder, kHandler));
-    Sim().threads.WaitIdle();
-    ASSERT_EQ(live.Count(), 3u);
-    EXPECT_EQ(Texts(live), (std::vector<Text>{u"first", u"second", u"third"}));
-    EXPECT_EQ(live.At(1)->time.minute, 2);
-    EXPECT_EQ(live.At(1)->time.milliseconds, 125);
-    EXPECT_EQ(live.At(1)->time.dayOfWeek, 1) << "9 March 2026 is a Monday";
-    EXPECT_TRUE(Sim().sync.IsSet(history::kSaveLoadEventName));
-    EXPECT_FALSE(Save(live)) << "loaded items are not written again";
 }
 
 TEST_F(HistoryStoreTest, MergeKeepsTheNewestAndEveryProtectedItem) {

@@ -4,6 +4,7 @@
 //   wlk_clip_writer.exe text TEXT               one CF_UNICODETEXT
 //   wlk_clip_writer.exe web TEXT URL            text, "Rich Text Format" and
 //                                               "HTML Format" with a "SourceURL:" line
+//   wlk_clip_writer.exe sheet TEXT              a bitmap beside the text, as spreadsheet cells
 //   wlk_clip_writer.exe private TEXT            text marked with
 //                                               "ExcludeClipboardContentFromMonitorProcessing"
 //   wlk_clip_writer.exe marked TEXT             text written between signalling
@@ -172,6 +173,14 @@ int WriteWeb(const std::wstring& text, const std::wstring& url) {
                              PutText(text);
                   }),
                   "web");
+}
+
+int WriteSheet(const std::wstring& text) {
+    const DWORD pixels[] = {0x00FF0000, 0x0000FF00};
+    HBITMAP bitmap = CreateBitmap(2, 1, 1, 32, pixels);
+    return Result(
+        bitmap && Write([&] { return SetClipboardData(CF_BITMAP, bitmap) && PutText(text); }),
+        "sheet");
 }
 
 int WritePrivate(const std::wstring& text) {
@@ -532,6 +541,7 @@ int wmain(int argc, wchar_t** argv) {
     auto number = [&](size_t i) { return std::max(0L, std::wcstol(args[i].c_str(), nullptr, 10)); };
     if (is(L"text", 2)) return Result(Write([&] { return PutText(args[1]); }), "text");
     if (is(L"web", 3)) return WriteWeb(args[1], args[2]);
+    if (is(L"sheet", 2)) return WriteSheet(args[1]);
     if (is(L"private", 2)) return WritePrivate(args[1]);
     if (is(L"marked", 2)) return WriteMarked(args[1]);
     if (is(L"burst", 4)) return WriteBurst(int(number(1)), DWORD(number(2)), args[3]);

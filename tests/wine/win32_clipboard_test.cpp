@@ -16,6 +16,7 @@
 #include "bridge/clipboard_snapshot.h"
 #include "bridge/clipboard_write.h"
 #include "bridge/selection_extract.h"
+#include "history/clipboard_history_win32.h"
 #include "history/clipboard_windows_win32.h"
 #include "settings/settings.h"
 
@@ -243,18 +244,19 @@ protected:
     }
     static settings::Settings& Settings() { return settings::Settings::Instance(); }
 
-    static constexpr settings::IntSetting kKeys[] = {settings::IntSetting::ClipboardSpyMethod,
-                                                     settings::IntSetting::SaveClipboardHistory,
-                                                     settings::IntSetting::ClipboardHistoryMax};
+    static constexpr settings::IntSetting kKeys[] = {
+        settings::IntSetting::ClipboardSpyMethod, settings::IntSetting::SaveClipboardHistory,
+        settings::IntSetting::ClipboardHistoryMax, settings::IntSetting::ClipboardFormats2};
     std::vector<std::pair<settings::IntSetting, int>> saved_;
 };
 
-TEST_F(ClipboardHandlerWindowTest, RecordsEachCopyOfAnotherProgramOnceWithEitherMethod) {
+TEST_F(ClipboardHandlerWindowTest, RecordsEachCopyOnceWithEitherMethodAndKeepsItThroughALock) {
     struct Case {
         int setting;
         int spyMethod;
         int monitorMethod;
     };
+    Settings().Set(settings::IntSetting::ClipboardFormats2, 0);  // bitmaps off
     for (Case c : {Case{1, history::kSpyListener, history::kMonitorListener},
                    Case{0, history::kSpyViewer, history::kMonitorViewer}}) {
         SCOPED_TRACE(c.setting);
@@ -265,22 +267,26 @@ TEST_F(ClipboardHandlerWindowTest, RecordsEachCopyOfAnotherProgramOnceWithEither
         clipboard_.Close();
         NotifiedParent parent;
         ASSERT_NE(parent.Window(), nullptr);
-        history::CWLKClipboardHandlerWindow handler;
-        ASSERT_TRUE(handler.Create(parent.Window(), history::kClipboardHandlerId, false))
-            << ToUtf8(handler.Handler().CreationErrorText());
-        EXPECT_EQ(GetDlgCtrlID(handler.Window()), int(history::kClipboardHandlerId));
-        EXPECT_EQ(GetParent(handler.Window()), parent.Window());
-        EXPECT_FALSE(IsWindowVisible(handler.Window()));
+        history::CWLKClipboardHistory clipboardHistory;
+        clipboardHistory.SetParent(parent.Window());
+        ASSERT_TRUE(clipboardHistory.Create());
+        const auto& handler = *clipboardHistory.Handler();
+        const HWND window = HWND(handler.Window());
+        EXPECT_EQ(GetDlgCtrlID(window), int(history::kClipboardHandlerId));
+        EXPECT_EQ(GetParent(window), parent.Window());
+        EXPECT_FALSE(IsWindowVisible(window));
         EXPECT_EQ(history::CClipboardSpy::Instance().Method(), c.spyMethod);
-        EXPECT_EQ(handler.Handler().MonitorMethod(), c.monitorMethod);
-        const auto& queue = handler.Handler().Queue();
+        EXPECT_EQ(handler.MonitorMethod(), c.monitorMethod);
+        const auto& queue = *clipboardHistory.Queue();
 
+        // The second copy, a bitmap beside its text as spreadsheet cells give,
+        // is kept as its text.
         const Text first = u"first copy " + ToText(c.setting);
-        const Text second = u"second copy \u0416 " + ToText(c.setting);
+        const Text second = u"cells \u0416 " + ToText(c.setting);
         ASSERT_TRUE(WriteClipboard({u"text", first}));
         ASSERT_TRUE(PumpUntil([&] { return queue.Count() >= 1; })) << "the copy was not recorded";
         // The second copy recorded is the sign that every notice of the first has come.
-        ASSERT_TRUE(WriteClipboard({u"text", second}));
+        ASSERT_TRUE(WriteClipboard({u"sheet", second}));
         ASSERT_TRUE(PumpUntil([&] { return queue.Count() >= 2; }));
         ASSERT_EQ(queue.Count(), 2u) << "one item per copy";
         for (size_t i : {0, 1}) EXPECT_EQ(queue.Newest(i)->Type(), history::CHT_TEXT_UNICODE);
@@ -290,6 +296,19 @@ TEST_F(ClipboardHandlerWindowTest, RecordsEachCopyOfAnotherProgramOnceWithEither
         const Note captured{history::kClipboardHandlerId, history::CHN_HISTORY_CHANGED,
                             history::kChangedByCapture};
         EXPECT_EQ(parent.notes, (std::vector<Note>{captured, captured}));
+
+        // Locked and unlocked, the history has its items and puts the older one back.
+        clipboardHistory.OnSessionChange(-1);
+        EXPECT_FALSE(history::CClipboardSpy::Instance().IsInstalled()) << "gone with its window";
+        clipboardHistory.OnSessionChange(+1);
+        ASSERT_TRUE(clipboardHistory.PutEntryOnClipboard(1));
+        EXPECT_EQ(clipboardHistory.Queue()->Count(), 2u);
+        EXPECT_EQ(clipboardHistory.Queue()->Newest(0)->PlainText(), first);
+        ASSERT_TRUE(clipboard_.Open(Window()));
+        const auto text = clipboard_.GetData(platform::kCfUnicodeText, 1 << 20);
+        clipboard_.Close();
+        ASSERT_TRUE(text);
+        EXPECT_EQ(Text(reinterpret_cast<const char16_t*>(text->bytes.data())), first);
     }
     EXPECT_FALSE(history::CClipboardSpy::Instance().IsInstalled()) << "gone with its window";
 }
