@@ -33,16 +33,4 @@ Text SessionChangeName(uint32_t reason) {
     return ToText(reason);
 }
 
-bool SessionWatcherState::ShouldRemove(int direction, bool watcherExists) {
-    if (direction != -1 || !watcherExists) return false;
-    removedByUs_ = true;
-    return true;
-}
-
-bool SessionWatcherState::ShouldRestore(int direction) {
-    if (direction != +1 || !removedByUs_) return false;
-    removedByUs_ = false;
-    return true;
-}
-
 }  // namespace wlk::app

@@ -20,16 +20,4 @@ int SessionChangeDirection(uint32_t reason);
 // The reason's name for the log ("WTS_SESSION_LOCK"), or its number.
 Text SessionChangeName(uint32_t reason);
 
-// Remembers whether the clipboard watcher was removed because the user left,
-// so that only a watcher we removed comes back.
-class SessionWatcherState {
-public:
-    // Returns whether the watcher should be removed now (-1) or re-created (+1).
-    bool ShouldRemove(int direction, bool watcherExists);
-    bool ShouldRestore(int direction);
-
-private:
-    bool removedByUs_ = false;
-};
-
 }  // namespace wlk::app

@@ -7,6 +7,7 @@
 #include "app/event_watcher.h"
 #include "app/instance_control.h"
 #include "language/language_switch.h"
+#include "history/own_copy.h"
 #include "log/event_log.h"
 #include "log/log_line.h"
 #include "platform/platform.h"
@@ -134,6 +135,7 @@ int RunInstance(const CommandLineOptions& options, StartupHost& host) {
     if (!instanceEvent) return kExitNoInstanceEvent;
     instanceEvent->ProtectFromClose(true);
     Globals().instanceEvent = instanceEvent;
+    history::SetProcessStopEvent(instanceEvent);
     StartInstanceWatchers(instanceEvent, std::move(requests));
     Globals().commandLine = options.Raw();
 
@@ -152,6 +154,7 @@ int RunInstance(const CommandLineOptions& options, StartupHost& host) {
     instanceEvent->Set();
     instanceEvent->ProtectFromClose(false);
     Globals().instanceEvent.reset();
+    history::SetProcessStopEvent(nullptr);
     ReleaseWhenWatchersEnded(std::move(instanceEvent));
     if (auto handOver = std::move(Globals().adminHandOver)) handOver->Set();
 

@@ -133,8 +133,8 @@ void CWLKTrayWnd::OnInitMenuPopup(HMENU menu) {
     facts.historyPaneOnStart = settings_.Get(settings::IntSetting::ShowHistoryPaneOnStart) != 0;
     facts.saveHistoryOnExit = settings_.Get(settings::IntSetting::SaveClipboardHistory) != 0;
     facts.clipboardHasText = ClipboardHoldsText();
-    facts.watcherExists = clipboard_ != nullptr;
-    facts.historyCount = clipboard_ ? int(clipboard_->Handler().Queue().Count()) : 0;
+    facts.watcherExists = history_.Exists();
+    facts.historyCount = history_.Queue() ? int(history_.Queue()->Count()) : 0;
     facts.historyMax = settings_.Get(settings::IntSetting::ClipboardHistoryMax);
     facts.phrasesAll = phraseCounts_.all;
     facts.phrasesShown = phraseCounts_.included;
@@ -153,10 +153,10 @@ void CWLKTrayWnd::OnInitMenuPopup(HMENU menu) {
             DeleteMenu(menu, id, MF_BYCOMMAND);
         HistorySubmenu entries(menu);
         size_t added = 0;
-        if (clipboard_)
-            added = std::min(kTrayHistoryEntries, history::AppendHistoryEntries(
-                                                      clipboard_->Handler().Queue(), entries,
-                                                      kCmdFirstHistoryEntry, ClipboardText(hwnd_)));
+        if (const history::CCHQueue* queue = history_.Queue())
+            added = std::min(kTrayHistoryEntries,
+                             history::AppendHistoryEntries(*queue, entries, kCmdFirstHistoryEntry,
+                                                           ClipboardText(hwnd_)));
         Log().Write(Format(u"bHistory=%d\n", {ToText(int64_t(added))}));
     }
     int historyItem = SubmenuHolding(menu, kCmdKeepHistory);
@@ -221,19 +221,15 @@ void CWLKTrayWnd::OnCommand(UINT id) {
         }
         case kCmdRequestMenuFromPane: SetTimer(hwnd_, kTimerMenuFromPane, 500, nullptr); return;
         case kCmdReKeepHistory:
-            RemoveClipboardHandler();
-            EnsureClipboardHistory();
+            history_.ReKeep();
             UpdateTrayIcon(TrayIconMode::Refresh);
             return;
         case kCmdRereadPhrases: ReloadPhrases(); return;
-        case kCmdClearHistory:
-            if (clipboard_) clipboard_->Handler().Clear();
-            return;
+        case kCmdClearHistory: history_.Clear(); return;
         default: break;
     }
     if (id >= kCmdFirstHistoryEntry && id <= kCmdLastHistoryEntry) {
-        // Putting an entry back into the clipboard comes with clipboard writing.
-        Log().Write(Format(u"History entry %d chosen", {ToText(id - kCmdFirstHistoryEntry)}));
+        history_.PutEntryOnClipboard(id - kCmdFirstHistoryEntry);
         UpdateTrayIcon(TrayIconMode::Refresh);
         return;
     }
@@ -260,10 +256,7 @@ void CWLKTrayWnd::OnToggleCommand(UINT id) {
         case kCmdSaveHistoryOnExit: toggle(IntSetting::SaveClipboardHistory); break;
         case kCmdKeepHistory:
             toggle(IntSetting::ClipboardHistory);
-            if (settings_.Get(IntSetting::ClipboardHistory))
-                CreateClipboardHandler();
-            else
-                RemoveClipboardHandler();
+            history_.SetKeep(settings_.Get(IntSetting::ClipboardHistory) != 0);
             break;
         case kCmdWriteLog:
             toggle(IntSetting::WriteLog);

@@ -127,7 +127,7 @@ LRESULT CWLKTrayWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             Log().Write(u"Detected event: PhraseEditor closed");
             Reread(false);
             return 0;
-        case kMsgDelayedHistory: return EnsureClipboardHistory() ? 1 : 0;
+        case kMsgDelayedHistory: return history_.Ensure() ? 1 : 0;
         case kMsgCommandFromSelf:
             Log().Write(u"CWLKTrayWnd::OnWmCommandFromSelf");
             RunMenuCommand(int32_t(wParam), platform::WindowId(lParam));
@@ -180,6 +180,7 @@ bool CWLKTrayWnd::OnRegisteredMessage(UINT message, WPARAM wParam, LPARAM lParam
 
 void CWLKTrayWnd::OnCreate() {
     Globals().trayWindow = reinterpret_cast<platform::WindowId>(hwnd_);
+    history_.SetParent(hwnd_);
     StartTrayWatchers(instanceEvent_);
     ChangeWindowMessageFilter(WM_COPYDATA, MSGFLT_ADD);
     HICON icon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_WORDLARK));
@@ -192,7 +193,7 @@ void CWLKTrayWnd::OnCreate() {
         startupNotes_.push_back(u"No install on launch. Flag specifided");
     }
     ReloadPhrases();
-    if (!EnsureClipboardHistory()) StartDelayedHistory(instanceEvent_, platform::WindowId(hwnd_));
+    if (!history_.Ensure()) StartDelayedHistory(instanceEvent_, platform::WindowId(hwnd_));
     StartTrayIconThread(instanceEvent_, platform::WindowId(hwnd_));
     if (settings_.IsFirstRun()) StartFirstRunThread(instanceEvent_);
     sound_.Start(instanceEvent_);
@@ -217,8 +218,8 @@ void CWLKTrayWnd::StartWelcomeProgram() {
 
 void CWLKTrayWnd::OnDestroy() {
     instanceEvent_->Set();
-    if (clipboard_) SaveClipboardHistory();
-    RemoveClipboardHandler();
+    history_.SaveNow();
+    history_.Remove();
     UninstallServices();
     icon_.Remove();
     if (WTSUnRegisterSessionNotification(hwnd_))
@@ -267,7 +268,7 @@ menu::IDataNeededHander_MenuSelf& CWLKTrayWnd::MenuHandler() {
     if (!menuHandler_)
         menuHandler_ = std::make_unique<menu::IDataNeededHander_MenuSelf>(
             menu::MenuHandlerParts{instance_, hwnd_, kMsgCommandFromSelf, kMsgHistoryEntryCommand,
-                                   phrases_, settings_, rtf_, [this] { return HistoryQueue(); },
+                                   phrases_, settings_, rtf_, [this] { return history_.Queue(); },
                                    [this] { return menuCommands_.ClipboardAtCall(); }});
     return *menuHandler_;
 }
@@ -278,7 +279,7 @@ bridge::InserterParts CWLKTrayWnd::MakeInserterParts() {
                                  snapshot_,
                                  rtf_,
                                  prompt_,
-                                 [this] { return HistoryQueue(); },
+                                 [this] { return history_.Queue(); },
                                  [this](int sound) { Sound(app::Sound(sound)); }};
 }
 
@@ -364,7 +365,7 @@ void CWLKTrayWnd::OnInstanceMessage(WPARAM wParam) {
     if (!services_.IsInstalled()) {
         Text error;
         InstallServices(false, error);
-        EnsureClipboardHistory();
+        history_.Ensure();
     }
     Sound(Sound::AlreadyWorks);
     ShowBalloon(language::GetString(137), kNoticeBalloonMs);
@@ -417,7 +418,7 @@ void CWLKTrayWnd::OnQueryFailed() {
 
 // What a simulated copy needs to keep its own change out of the history.
 LRESULT CWLKTrayWnd::ClipboardHandlerAddress() const {
-    return clipboard_ ? reinterpret_cast<LRESULT>(&clipboard_->Handler()) : 0;
+    return reinterpret_cast<LRESULT>(history_.Handler());
 }
 
 size_t CWLKTrayWnd::CopyCaption(wchar_t* buffer) const {
@@ -448,7 +449,7 @@ void CWLKTrayWnd::Reread(bool reinstallServices) {
             Text error;
             InstallServices(false, error);
         }
-        EnsureClipboardHistory();
+        history_.Ensure();
         const bool languageChanged = settings_.Language() != languageAtEditorStart_;
         UpdateTrayIcon(reinstallServices && languageChanged ? TrayIconMode::Modify
                                                             : TrayIconMode::Refresh);
@@ -491,7 +492,7 @@ void CWLKTrayWnd::RunMenuCommand(int32_t command, platform::WindowId target) {
 void CWLKTrayWnd::OnItemCommand(int action, uint32_t commandId) {
     menuCommands_.RunItemCommand(
         action, commandId,
-        bridge::ItemSources{phrases_, HistoryQueue(), rtf_, platform::WindowId(hwnd_)});
+        bridge::ItemSources{phrases_, history_.Queue(), rtf_, platform::WindowId(hwnd_)});
 }
 
 void CWLKTrayWnd::StartPhraseEditor(bool addFromClipboard, bool firstRun, bool addSelectedText,
@@ -527,57 +528,19 @@ void CWLKTrayWnd::OnSessionChange(WPARAM reason, LPARAM sessionId) {
                        {SessionChangeName(uint32_t(reason)), ToText(int64_t(sessionId))}));
     int direction = SessionChangeDirection(uint32_t(reason));
     Log().Write(Format(u"OnWmWTSSessionChange WTS_reason=%d", {ToText(direction)}));
-    if (sessionState_.ShouldRemove(direction, clipboard_ != nullptr)) {
-        RemoveClipboardHandler();
-        Log().Write(Format(u"OnWmWTSSessionChange: Clipboard Spy is uninstalled=%d",
-                           {ToText(clipboard_ ? 0 : 1)}));
-    } else if (sessionState_.ShouldRestore(direction)) {
-        bool created = CreateClipboardHandler();
-        Log().Write(Format(u"OnWmWTSSessionChange: Clipboard Spy is installed=%d",
-                           {ToText(created ? 1 : 0)}));
-    }
+    history_.OnSessionChange(direction);
     ChangeListeners::Instance().Broadcast(kSessionChanged, int(reason));
     Log().ClearSourceTag();
 }
 
-// The clipboard history runs while "ClipboardHistory" is on: true when it
-// runs now or is meant to be off.
-bool CWLKTrayWnd::EnsureClipboardHistory() {
-    if (!settings_.Get(settings::IntSetting::ClipboardHistory)) return true;
-    return CreateClipboardHandler();
-}
-
-bool CWLKTrayWnd::CreateClipboardHandler() {
-    if (clipboard_) return true;
-    auto window = std::make_unique<history::CWLKClipboardHandlerWindow>();
-    if (!window->Create(hwnd_, history::kClipboardHandlerId, true)) return false;
-    clipboard_ = std::move(window);
-    return true;
-}
-
-// Its window's end writes what is still unsaved.
-void CWLKTrayWnd::RemoveClipboardHandler() {
-    clipboard_.reset();
-}
-
-history::CCHQueue* CWLKTrayWnd::HistoryQueue() {
-    return clipboard_ ? &clipboard_->Handler().Queue() : nullptr;
-}
-
-int CWLKTrayWnd::SaveClipboardHistory() {
-    int saved = clipboard_->Handler().SaveNow();
-    Log().Write(Format(u"History saved: %d items", {ToText(saved)}));
-    return saved;
-}
-
 void CWLKTrayWnd::OnClipboardNotify(const history::ClipboardNotify& notify) {
-    if (!clipboard_) return;
-    const auto& queue = clipboard_->Handler().Queue();
+    const history::CCHQueue* queue = history_.Queue();
+    if (!queue) return;
     if (notify.header.code == history::CHN_HISTORY_CHANGED) {
-        if (historySequence_.OnHistoryChanged(notify.extra, queue.Count()).playSound)
+        if (historySequence_.OnHistoryChanged(notify.extra, queue->Count()).playSound)
             Sound(Sound::HistoryAdded);
     } else if (notify.header.code == history::CHN_HISTORY_LOADED) {
-        Log().Write(Format(u"History loaded: %d items", {ToText(int64_t(queue.Count()))}));
+        Log().Write(Format(u"History loaded: %d items", {ToText(int64_t(queue->Count()))}));
     }
 }
 
@@ -587,7 +550,7 @@ void CWLKTrayWnd::OnEndSession(WPARAM ending, LPARAM flags) {
     Log().Write(Format(u"WM_ENDSESSION wParam=%d lParam=%d",
                        {ToText(int64_t(ending)), ToText(int64_t(flags))}));
     if (!ending) return;
-    if (clipboard_) SaveClipboardHistory();
+    history_.SaveNow();
     RequestExit();
 }
 

@@ -22,6 +22,7 @@
 #include "bridge/clipboard_snapshot.h"
 #include "bridge/data_needed_handler.h"
 #include "bridge/insert_command.h"
+#include "history/clipboard_history_win32.h"
 #include "history/clipboard_windows_win32.h"
 #include "menu/menu_handler_win32.h"
 #include "phrases/command_tree.h"
@@ -82,11 +83,6 @@ private:
     void RequestExit();
     void OnExitWait();
     void ShowMessage(const Text& text, UINT icon);
-    bool EnsureClipboardHistory();
-    bool CreateClipboardHandler();
-    void RemoveClipboardHandler();
-    int SaveClipboardHistory();
-    history::CCHQueue* HistoryQueue();
     void OnEnableMenuOfPhrases();
     void OnQueryFailed();
     LRESULT ClipboardHandlerAddress() const;
@@ -124,12 +120,10 @@ private:
     DoublePressRule doublePress_;
     POINT lastTrayPoint_{};
     UINT selectedCommand_ = 0;
-    SessionWatcherState sessionState_;
     std::vector<Text> startupNotes_;
     phrases::CWLKCommandTree phrases_;
     phrases::PhraseCounts phraseCounts_;
-    // The clipboard watcher; null while the history is off or could not start.
-    std::unique_ptr<history::CWLKClipboardHandlerWindow> clipboard_;
+    history::CWLKClipboardHistory history_;
     HistorySequenceRule historySequence_;
     Text languageAtEditorStart_;
     // What a cancelled menu puts back: taken at every call of the menu.

@@ -27,12 +27,6 @@ CWLKClipboardHandlerWindow::~CWLKClipboardHandlerWindow() {
     if (hwnd_) DestroyWindow(hwnd_);
 }
 
-bool CWLKClipboardHandlerWindow::Create(HWND parent, UINT controlId, bool captureAtCreation) {
-    ownHistory_ = std::make_unique<OwnHistory>();
-    return Create(parent, controlId, HistoryParts{ownHistory_->queue, ownHistory_->store},
-                  captureAtCreation);
-}
-
 bool CWLKClipboardHandlerWindow::Create(HWND parent, UINT controlId, HistoryParts history,
                                         bool captureAtCreation) {
     parent_ = parent;

@@ -28,8 +28,6 @@ public:
     // False when the handler refused its creation (the spy did not install);
     // CreationErrorText() of Handler() then tells why.
     bool Create(HWND parent, UINT controlId, HistoryParts history, bool captureAtCreation);
-    // The same with a history of the window's own, which goes with it.
-    bool Create(HWND parent, UINT controlId, bool captureAtCreation);
     HWND Window() const { return hwnd_; }
     CWLKWndClipboardHandler& Handler() override { return *handler_; }
 
@@ -40,12 +38,6 @@ private:
     void SendNotify(uint32_t code, uint32_t extra);
     void OnDestroy();
 
-    struct OwnHistory {
-        CCHQueue queue;
-        HistoryStore store;
-    };
-    // Declared before the handler, which fills it.
-    std::unique_ptr<OwnHistory> ownHistory_;
     std::unique_ptr<CWLKWndClipboardHandler> handler_;
     HWND hwnd_ = nullptr;
     HWND parent_ = nullptr;

@@ -46,12 +46,6 @@ platform::WindowId OwnCopyHandlerWindow();
 // The program's stop event (the instance event, set when the program ends),
 // which cuts a timed block short. The start-up sets it before the history runs.
 void SetProcessStopEvent(std::shared_ptr<platform::Event> stopEvent);
-// Both at once.
-inline void SetOwnCopyHandler(platform::WindowId window,
-                              std::shared_ptr<platform::Event> processStop) {
-    SetProcessStopEvent(std::move(processStop));
-    SetOwnCopyHandler(window);
-}
 
 // Raises the counter and starts a thread that, after kOwnCopyBlockMs, posts
 // WM_DELAY_UNLOCK to the handler window live then, or lowers the counter

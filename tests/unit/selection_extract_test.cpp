@@ -109,7 +109,8 @@ TEST_F(SelectionExtractTest, SimulatedCopyReadsTheSelectionAndRestoresTheClipboa
     constexpr WindowId kTray = 0x100, kHandler = 0x1333;
     std::shared_ptr<platform::Event> stop =
         P().sync.CreateEvent(Text(), true, false, platform::Security::Default);
-    history::SetOwnCopyHandler(kHandler, stop);
+    history::SetProcessStopEvent(stop);
+    history::SetOwnCopyHandler(kHandler);
     CopyRichly();
     const Content before = Now();
     const std::vector<KeyInput> ctrlC{

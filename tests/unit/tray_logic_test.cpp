@@ -101,7 +101,7 @@ TEST(TrayLogic, ExitAndReloadWaitUntilTheLastOpenLoopHasEnded) {
               (std::vector<std::string>{"now", "close", "reload", "after the box", "exit"}));
 }
 
-TEST(TrayLogic, SessionChangesRemoveAndRestoreOnlyOurOwnWatcher) {
+TEST(TrayLogic, SessionChangesAreClassedAndNamed) {
     for (uint32_t code : {app::kWtsSessionLock, app::kWtsSessionLogoff, app::kWtsConsoleDisconnect})
         EXPECT_EQ(app::SessionChangeDirection(code), -1) << code;
     for (uint32_t code : {app::kWtsSessionUnlock, app::kWtsSessionLogon, app::kWtsConsoleConnect})
@@ -109,14 +109,6 @@ TEST(TrayLogic, SessionChangesRemoveAndRestoreOnlyOurOwnWatcher) {
     EXPECT_EQ(app::SessionChangeDirection(3), 0);
     EXPECT_EQ(app::SessionChangeName(7), u"WTS_SESSION_LOCK");
     EXPECT_EQ(app::SessionChangeName(42), u"42");
-
-    app::SessionWatcherState state;
-    EXPECT_TRUE(state.ShouldRemove(-1, true));
-    EXPECT_TRUE(state.ShouldRestore(+1));
-    EXPECT_FALSE(state.ShouldRestore(+1)) << "restored once only";
-    // A watcher the user had turned off stays off after unlocking.
-    EXPECT_FALSE(state.ShouldRemove(-1, false));
-    EXPECT_FALSE(state.ShouldRestore(+1));
 }
 
 TEST(TrayLogic, CopyDataCarriesCommandAndArgument) {
