@@ -417,7 +417,7 @@ void CWLKTrayWnd::OnQueryFailed() {
 }
 
 // What a simulated copy needs to keep its own change out of the history.
-LRESULT CWLKTrayWnd::ClipboardHandlerAddress() const {
+LRESULT CWLKTrayWnd::ClipboardHandlerAddress() {
     return reinterpret_cast<LRESULT>(history_.Handler());
 }
 

@@ -85,7 +85,7 @@ private:
     void ShowMessage(const Text& text, UINT icon);
     void OnEnableMenuOfPhrases();
     void OnQueryFailed();
-    LRESULT ClipboardHandlerAddress() const;
+    LRESULT ClipboardHandlerAddress();
     void OnLanguageSwitched(bool showMenuAgain);
     void ReloadPhrases();
     void Reread(bool reinstallServices);
