@@ -136,8 +136,8 @@ void CWLKTrayWnd::OnInitMenuPopup(HMENU menu) {
     facts.watcherExists = history_.Exists();
     facts.historyCount = history_.Queue() ? int(history_.Queue()->Count()) : 0;
     facts.historyMax = settings_.Get(settings::IntSetting::ClipboardHistoryMax);
-    facts.phrasesAll = phraseCounts_.all;
-    facts.phrasesShown = phraseCounts_.included;
+    facts.phrasesAll = phraseMenu_.Counts().all;
+    facts.phrasesShown = phraseMenu_.Counts().included;
     facts.admin = platform::win32::RunsAsAdministrator();
     for (const auto& state :
          TrayMenuStates(facts, [menu](uint32_t id) { return MenuText(menu, id); })) {
@@ -224,7 +224,7 @@ void CWLKTrayWnd::OnCommand(UINT id) {
             history_.ReKeep();
             UpdateTrayIcon(TrayIconMode::Refresh);
             return;
-        case kCmdRereadPhrases: ReloadPhrases(); return;
+        case kCmdRereadPhrases: phraseMenu_.ReloadLibrary(); return;
         case kCmdClearHistory: history_.Clear(); return;
         default: break;
     }

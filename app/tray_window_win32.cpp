@@ -130,20 +130,20 @@ LRESULT CWLKTrayWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kMsgDelayedHistory: return history_.Ensure() ? 1 : 0;
         case kMsgCommandFromSelf:
             Log().Write(u"CWLKTrayWnd::OnWmCommandFromSelf");
-            RunMenuCommand(int32_t(wParam), platform::WindowId(lParam));
+            phraseMenu_.RunCommand(int32_t(wParam), platform::WindowId(lParam));
             return 0;
-        case kMsgNoMenuOpen: return menuHandler_ && menuHandler_->IsMenuShown() ? 0 : 1;
+        case kMsgNoMenuOpen: return phraseMenu_.IsShown() ? 0 : 1;
         case kMsgCaption: return LRESULT(CopyCaption(reinterpret_cast<wchar_t*>(lParam)));
-        case kMsgHideMenuTooltip:
-            if (menuHandler_) menuHandler_->HideMenuToolTip();
-            return 0;
+        case kMsgHideMenuTooltip: phraseMenu_.HideToolTip(); return 0;
         case kMsgDataNeeded:
-            return targetRequests_.OnDataNeeded(
+            return phraseMenu_.Requests().OnDataNeeded(
                 *reinterpret_cast<const bridge::TargetContext*>(wParam),
                 *reinterpret_cast<bridge::QueryAnswer*>(lParam));
         case kMsgClipboardHandler: return ClipboardHandlerAddress();
         case kMsgQueryFailed: OnQueryFailed(); return 0;
-        case kMsgHistoryEntryCommand: OnItemCommand(int(wParam), uint32_t(lParam)); return 0;
+        case kMsgHistoryEntryCommand:
+            phraseMenu_.RunItemCommand(int(wParam), uint32_t(lParam));
+            return 0;
         case kMsgMenuHandler:
         case kMsgUpdateResult:
         case kMsgShowHistoryPane:
@@ -181,6 +181,7 @@ bool CWLKTrayWnd::OnRegisteredMessage(UINT message, WPARAM wParam, LPARAM lParam
 void CWLKTrayWnd::OnCreate() {
     Globals().trayWindow = reinterpret_cast<platform::WindowId>(hwnd_);
     history_.SetParent(hwnd_);
+    phraseMenu_.Attach(instance_, hwnd_);
     StartTrayWatchers(instanceEvent_);
     ChangeWindowMessageFilter(WM_COPYDATA, MSGFLT_ADD);
     HICON icon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_WORDLARK));
@@ -192,7 +193,7 @@ void CWLKTrayWnd::OnCreate() {
     } else {
         startupNotes_.push_back(u"No install on launch. Flag specifided");
     }
-    ReloadPhrases();
+    phraseMenu_.ReloadLibrary();
     if (!history_.Ensure()) StartDelayedHistory(instanceEvent_, platform::WindowId(hwnd_));
     StartTrayIconThread(instanceEvent_, platform::WindowId(hwnd_));
     if (settings_.IsFirstRun()) StartFirstRunThread(instanceEvent_);
@@ -264,36 +265,16 @@ void CWLKTrayWnd::ShowMessage(const Text& text, UINT icon) {
     MessageBoxW(hwnd_, AsWide(text), L"Wordlark", icon);
 }
 
-menu::IDataNeededHander_MenuSelf& CWLKTrayWnd::MenuHandler() {
-    if (!menuHandler_)
-        menuHandler_ = std::make_unique<menu::IDataNeededHander_MenuSelf>(
-            menu::MenuHandlerParts{instance_, hwnd_, kMsgCommandFromSelf, kMsgHistoryEntryCommand,
-                                   phrases_, settings_, rtf_, [this] { return history_.Queue(); },
-                                   [this] { return menuCommands_.ClipboardAtCall(); }});
-    return *menuHandler_;
-}
-
-bridge::InserterParts CWLKTrayWnd::MakeInserterParts() {
-    return bridge::InserterParts{phrases_,
-                                 settings_,
-                                 snapshot_,
-                                 rtf_,
-                                 prompt_,
-                                 [this] { return history_.Queue(); },
-                                 [this](int sound) { Sound(app::Sound(sound)); }};
-}
-
 SpecialCommands CWLKTrayWnd::MakeSpecialCommands() {
     return SpecialCommands{
         [this] { StartPhraseEditor(false, false, false, Text()); },
         [this] { SendMessageW(hwnd_, WM_COMMAND, kCmdHistoryPane, 0); },
-        [this] { StartPhraseEditor(false, false, true, MenuHandler().SelText()); },
+        [this] { StartPhraseEditor(false, false, true, phraseMenu_.Handler().SelText()); },
         [this] { PostMessageW(hwnd_, WM_COMMAND, kCmdSupport, 0); }};
 }
 
 bool CWLKTrayWnd::InstallServices(bool interactive, Text& errorText) {
-    targetRequests_.Attach(platform::WindowId(hwnd_), &MenuHandler());
-    const bool ok = services_.Install(hwnd_, MenuHandler().ProvidesAnswers(), errorText,
+    const bool ok = services_.Install(hwnd_, phraseMenu_.Handler().ProvidesAnswers(), errorText,
                                       startupNotes_);
     if (!ok && !interactive) Log().Write(errorText);
     return ok;
@@ -347,7 +328,7 @@ void CWLKTrayWnd::OnTrayIcon(LPARAM lParam) {
 
 // One menu is tracked at a time: an open phrase menu closes before the tray menu shows.
 void CWLKTrayWnd::AfterPhraseMenu(std::function<void()> show) {
-    if (menuHandler_ && menuHandler_->IsMenuShown()) {
+    if (phraseMenu_.IsShown()) {
         EndMenu();
         loops_.WhenIdle(std::move(show));
     } else {
@@ -378,7 +359,7 @@ void CWLKTrayWnd::OnHotkey(WPARAM id) {
         return;
     }
     Log().Write(u"Input desktop is active");
-    if (menuHandler_ && menuHandler_->CloseMenu()) return;
+    if (phraseMenu_.Close()) return;
     if (!doublePress_.Accept(settings_.Get(settings::IntSetting::HotkeyDoubled) != 0,
                              GetTickCount()))
         return;
@@ -389,14 +370,8 @@ void CWLKTrayWnd::OnHotkey(WPARAM id) {
 
 // The hotkey, the mouse gesture and the history pane call the menu alike.
 void CWLKTrayWnd::CallPhraseMenu(uintptr_t trigger, const Text& balloon) {
-    if (!targetRequests_.MayCall()) return;
     if (!balloon.empty()) ShowBalloon(balloon, kHotkeyBalloonMs);
-    Sound(Sound::HotkeyAccepted);
-    menuCommands_.OnMenuCalled();
-    const bridge::QueryResult result = targetRequests_.Request(trigger);
-    if (result != bridge::QueryResult::ContextReady) HideBalloon();
-    // No menu comes: the snapshot must not be put back by a later command.
-    if (result == bridge::QueryResult::NotSent) snapshot_.ClearRestore();
+    if (!phraseMenu_.Call(trigger)) HideBalloon();
 }
 
 void CWLKTrayWnd::OnTimer(WPARAM id) {
@@ -404,7 +379,7 @@ void CWLKTrayWnd::OnTimer(WPARAM id) {
     switch (id) {
         case kTimerBalloon: HideBalloon(); break;
         case kTimerMenuFromPane: CallPhraseMenu(1); break;
-        case kTimerQueryFallback: targetRequests_.OnFallbackTimer(); break;
+        case kTimerQueryFallback: phraseMenu_.Requests().OnFallbackTimer(); break;
         case kTimerExitWait: OnExitWait(); break;
         default: break;
     }
@@ -429,21 +404,13 @@ size_t CWLKTrayWnd::CopyCaption(wchar_t* buffer) const {
     return caption.size();
 }
 
-// An open menu shows items of the library: it is reloaded once the menu is gone.
-void CWLKTrayWnd::ReloadPhrases() {
-    loops_.WhenIdle([this] {
-        phraseCounts_ = phrases::LoadPhraseLibrary(phrases_);
-        if (menuHandler_) menuHandler_->OnLibraryReloaded();
-    });
-}
-
 // What the phrase editor may have changed: the settings, the language, the
 // phrases; after the editor ran from here, the hotkey and the services too.
 void CWLKTrayWnd::Reread(bool reinstallServices) {
     loops_.WhenIdle([this, reinstallServices] {
         settings_.Load();
         language::ReloadLanguage(settings_);
-        ReloadPhrases();
+        phraseMenu_.ReloadLibrary();
         if (reinstallServices) {
             UninstallServices();
             Text error;
@@ -476,23 +443,7 @@ void CWLKTrayWnd::OnEnableMenuOfPhrases() {
 void CWLKTrayWnd::OnCopyData(const COPYDATASTRUCT* data) {
     if (!data) return;
     if (auto command = ParseCopyDataCommand(data->lpData, data->cbData))
-        RunMenuCommand(command->command, platform::WindowId(intptr_t(command->argument)));
-}
-
-// The argument of a command is its target window; WM_COPYDATA carries it in
-// 32 bits, which Windows widens by sign extension.
-void CWLKTrayWnd::RunMenuCommand(int32_t command, platform::WindowId target) {
-    ModalLoops::Scope insertion(loops_);
-    auto& handler = MenuHandler();
-    if (menuCommands_.Run(command, target, handler.LastContext(), handler.HonoursLayoutMacros()) ==
-        bridge::InsertResult::Phrase)
-        handler.SetLastUsed(uint32_t(command));
-}
-
-void CWLKTrayWnd::OnItemCommand(int action, uint32_t commandId) {
-    menuCommands_.RunItemCommand(
-        action, commandId,
-        bridge::ItemSources{phrases_, history_.Queue(), rtf_, platform::WindowId(hwnd_)});
+        phraseMenu_.RunCommand(command->command, platform::WindowId(intptr_t(command->argument)));
 }
 
 void CWLKTrayWnd::StartPhraseEditor(bool addFromClipboard, bool firstRun, bool addSelectedText,

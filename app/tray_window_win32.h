@@ -10,25 +10,16 @@
 #include "app/command_line.h"
 #include "app/history_sequence.h"
 #include "app/hotkey.h"
-#include "app/menu_commands.h"
 #include "app/menu_services_win32.h"
 #include "app/modal_windows_win32.h"
 #include "app/modal_loops.h"
+#include "app/phrase_menu_win32.h"
 #include "app/session_change.h"
 #include "app/sound_player.h"
-#include "app/target_requests.h"
 #include "app/tray_icon_win32.h"
 #include "app/tray_texts.h"
-#include "bridge/clipboard_snapshot.h"
-#include "bridge/data_needed_handler.h"
-#include "bridge/insert_command.h"
 #include "history/clipboard_history_win32.h"
 #include "history/clipboard_windows_win32.h"
-#include "menu/menu_handler_win32.h"
-#include "phrases/command_tree.h"
-#include "phrases/phrase_library.h"
-#include "phrases/prompt_dialog_win32.h"
-#include "phrases/rtf_expansion_win32.h"
 #include "platform/sync.h"
 #include "platform/win32/windows_api.h"
 #include "settings/settings.h"
@@ -87,13 +78,8 @@ private:
     void OnQueryFailed();
     LRESULT ClipboardHandlerAddress();
     void OnLanguageSwitched(bool showMenuAgain);
-    void ReloadPhrases();
     void Reread(bool reinstallServices);
     size_t CopyCaption(wchar_t* buffer) const;
-    void RunMenuCommand(int32_t command, platform::WindowId target);
-    menu::IDataNeededHander_MenuSelf& MenuHandler();
-    void OnItemCommand(int action, uint32_t commandId);
-    bridge::InserterParts MakeInserterParts();
     SpecialCommands MakeSpecialCommands();
     void SaveAndNotify();
     void StartWelcomeProgram();
@@ -108,30 +94,21 @@ private:
     TrayIcon icon_;
     SoundPlayer sound_;
     CWLKMenuServices services_;
-    // Receives the target's facts and shows the phrase menu; made when the
-    // phrase menu is first turned on.
-    std::unique_ptr<menu::IDataNeededHander_MenuSelf> menuHandler_;
     // The phrase menu, an insertion, the tray menu or a message box running
     // its own message loop on this thread.
     ModalLoops loops_{CloseThreadMenusAndDialogs};
-    TargetRequests targetRequests_{services_.Hook(), services_.Queries(), loops_};
     bool exiting_ = false;
     int exitWaitTicks_ = 0;
     DoublePressRule doublePress_;
     POINT lastTrayPoint_{};
     UINT selectedCommand_ = 0;
     std::vector<Text> startupNotes_;
-    phrases::CWLKCommandTree phrases_;
-    phrases::PhraseCounts phraseCounts_;
     history::CWLKClipboardHistory history_;
     HistorySequenceRule historySequence_;
     Text languageAtEditorStart_;
-    // What a cancelled menu puts back: taken at every call of the menu.
-    bridge::ClipboardSnapshot snapshot_;
-    phrases::Win32RtfExpander rtf_;
-    phrases::Win32PromptDialog prompt_;
-    bridge::CWLKInserter inserter_{MakeInserterParts()};
-    CWLKMenuCommands menuCommands_{inserter_, snapshot_, MakeSpecialCommands()};
+    CWLKPhraseMenu phraseMenu_{PhraseMenuParts{settings_, services_, history_, loops_,
+                                               MakeSpecialCommands(),
+                                               [this](int sound) { Sound(app::Sound(sound)); }}};
 };
 
 }  // namespace wlk::app

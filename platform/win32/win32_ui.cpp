@@ -106,7 +106,10 @@ uint32_t Win32Ui::ShellLastError() {
 
 void Win32Ui::MessageBoxOwned(WindowId owner, const Text& text, const Text& caption,
                               MessageIcon icon) {
-    MessageBoxW(ToWindow(owner), reinterpret_cast<const wchar_t*>(text.c_str()),
+    // A box owned by a window that has gone meanwhile would not show at all.
+    HWND window = ToWindow(owner);
+    if (window && !::IsWindow(window)) window = nullptr;
+    MessageBoxW(window, reinterpret_cast<const wchar_t*>(text.c_str()),
                 reinterpret_cast<const wchar_t*>(caption.c_str()), MB_OK | IconFlag(icon));
 }
 
