@@ -38,8 +38,8 @@ void FollowWriteLog(bool writeLog) {
 
 CWLKMenuServices::CWLKMenuServices(settings::Settings& settings)
     : settings_(settings),
-      hook_(platform::Current().ui.RegisterMessage(hook::kQueryRequestMessageName),
-            CopySelection) {}
+      hook_(platform::Current().ui.RegisterMessage(hook::kQueryRequestMessageName), CopySelection) {
+}
 
 bool CWLKMenuServices::Install(HWND tray, bool providesAnswers, Text& errorText,
                                std::vector<Text>& notes) {
@@ -85,6 +85,12 @@ void CWLKMenuServices::Uninstall() {
     UnregisterHotkey();
     hook_.Uninstall();
     queries_.Close();
+}
+
+void CWLKMenuServices::OnQueryFailed() {
+    Log().WriteError(
+        u"Reveived message WM_WAIT_QUERY_COMPLETE_ERROR, wait of query complete with error");
+    queries_.Restart();
 }
 
 Text CWLKMenuServices::HotkeyName() const {

@@ -20,6 +20,8 @@ public:
     bool Install(HWND tray, bool providesAnswers, Text& errorText, std::vector<Text>& notes);
     void Uninstall();
     bool IsInstalled() const { return hook_.IsInstalled(); }
+    // The query thread ended with an error: it is started again.
+    void OnQueryFailed();
     // The hotkey's name, " [x2]" added when it must be pressed twice.
     Text HotkeyName() const;
 

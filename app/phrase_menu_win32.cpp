@@ -9,8 +9,7 @@ CWLKPhraseMenu::CWLKPhraseMenu(PhraseMenuParts parts)
     : parts_(std::move(parts)),
       requests_(parts_.services.Hook(), parts_.services.Queries(), parts_.loops),
       inserter_(bridge::InserterParts{library_, parts_.settings, snapshot_, rtf_, prompt_,
-                                      [this] { return parts_.history.Queue(); },
-                                      parts_.playSound}),
+                                      [this] { return parts_.history.Queue(); }, parts_.playSound}),
       commands_(inserter_, snapshot_, parts_.special) {}
 
 void CWLKPhraseMenu::Attach(HINSTANCE instance, HWND tray) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/tray_commands.h"
+#include "log/event_log.h"
 #include "res/resource.h"
 
 namespace wlk::app {
@@ -30,11 +31,11 @@ NOTIFYICONDATAW TrayIcon::Data(bool on, const Text& tooltip) const {
     return data;
 }
 
-bool TrayIcon::Update(TrayIconMode mode, bool on, const Text& tooltip, const Text& balloon,
+bool TrayIcon::Update(TrayIconMode mode, const TrayFacts& facts, const Text& balloon,
                       bool warning) {
-    lastOn_ = on;
-    lastTooltip_ = tooltip;
-    NOTIFYICONDATAW data = Data(on, tooltip);
+    lastOn_ = facts.servicesOn;
+    lastTooltip_ = TrayTooltip(facts);
+    NOTIFYICONDATAW data = Data(lastOn_, lastTooltip_);
     if (!balloon.empty()) {
         data.uFlags |= NIF_INFO;
         CopyText(data.szInfo, balloon);
@@ -50,7 +51,14 @@ bool TrayIcon::Update(TrayIconMode mode, bool on, const Text& tooltip, const Tex
     return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
+void TrayIcon::ShowBalloon(const TrayFacts& facts, const Text& text, UINT milliseconds) {
+    log::EventLog::Instance().Write(u"Balloon: " + text);
+    Update(TrayIconMode::Modify, facts, text);
+    SetTimer(window_, kTimerBalloon, milliseconds, nullptr);
+}
+
 void TrayIcon::HideBalloon() {
+    KillTimer(window_, kTimerBalloon);
     NOTIFYICONDATAW data = Data(lastOn_, lastTooltip_);
     data.uFlags |= NIF_INFO;
     Shell_NotifyIconW(NIM_MODIFY, &data);

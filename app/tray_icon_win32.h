@@ -1,6 +1,7 @@
 // The notification-area icon: its picture, tooltip and balloons.
 #pragma once
 
+#include "app/tray_texts.h"
 #include "platform/types.h"
 #include "platform/win32/windows_api.h"
 
@@ -15,9 +16,12 @@ public:
         instance_ = instance;
     }
     // Adds or modifies the icon: picture 128 while the phrase menu is on, 201
-    // while it is off; with a balloon text, shows it as a balloon.
-    bool Update(TrayIconMode mode, bool on, const Text& tooltip, const Text& balloon = Text(),
+    // while it is off, the tooltip made of `facts`; with a balloon text, shows
+    // it as a balloon.
+    bool Update(TrayIconMode mode, const TrayFacts& facts, const Text& balloon = Text(),
                 bool warning = false);
+    // A balloon hidden again after `milliseconds` (the window's balloon timer).
+    void ShowBalloon(const TrayFacts& facts, const Text& text, UINT milliseconds);
     void HideBalloon();
     void Remove();
 

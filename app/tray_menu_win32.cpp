@@ -186,7 +186,7 @@ void CWLKTrayWnd::SaveAndNotify() {
 
 void CWLKTrayWnd::OnCommand(UINT id) {
     switch (id) {
-        case kCmdExit: RequestExit(); return;
+        case kCmdExit: exit_.Request(hwnd_); return;
         case kCmdRunAsAdministrator:
             SetForegroundWindow(hwnd_);
             RunAsAdministrator(platform::WindowId(hwnd_), [this] {
@@ -205,8 +205,8 @@ void CWLKTrayWnd::OnCommand(UINT id) {
             return;
         case kCmdWelcome:
             ShellExecuteW(hwnd_, L"open",
-                          AsWide(settings::ProgramFolder() + settings::kWelcomeProgramFile), nullptr,
-                          nullptr, SW_SHOWNORMAL);
+                          AsWide(settings::ProgramFolder() + settings::kWelcomeProgramFile),
+                          nullptr, nullptr, SW_SHOWNORMAL);
             return;
         case kCmdAbout:
             ShowMessage(u"Wordlark " + platform::Current().system.ProgramVersion(),

@@ -1,7 +1,5 @@
 #include "app/tray_window_win32.h"
 
-#include <wtsapi32.h>
-
 #include <algorithm>
 
 #include "app/app_globals.h"
@@ -12,7 +10,9 @@
 #include "app/instance_control.h"
 #include "app/phrase_editor.h"
 #include "app/phrase_editor_win32.h"
+#include "app/session_change_win32.h"
 #include "app/tray_commands.h"
+#include "app/tray_messages_win32.h"
 #include "app/tray_threads.h"
 #include "bridge/foreground.h"
 #include "language/interface_strings.h"
@@ -35,28 +35,9 @@ constexpr wchar_t kClassName[] = L"WordlarkTrayWindow_7B11E8E0";
 constexpr UINT kHotkeyBalloonMs = 3000;
 constexpr UINT kNoticeBalloonMs = 3000;
 constexpr DWORD kExitDelayMs = 500;
-// An exit closes what is open every so often, and goes after this many tries.
-constexpr UINT kExitWaitMs = 250;
-constexpr int kExitWaitTicks = 8;
 
 log::EventLog& Log() {
     return log::EventLog::Instance();
-}
-
-UINT RegisteredMessage(const wchar_t* name) {
-    return RegisterWindowMessageW(name);
-}
-UINT TaskbarCreatedMessage() {
-    static const UINT message = RegisteredMessage(L"TaskbarCreated");
-    return message;
-}
-UINT StartupNoteMessage() {
-    static const UINT message = RegisteredMessage(L"{C4629BDD-5FE3-47de-863B-E8D10BB7E2EB}");
-    return message;
-}
-UINT GestureMessage() {
-    static const UINT message = RegisteredMessage(L"{CD8F8D19-9440-4b61-ADD7-980B478E41F6}");
-    return message;
 }
 
 }  // namespace
@@ -140,7 +121,7 @@ LRESULT CWLKTrayWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 *reinterpret_cast<const bridge::TargetContext*>(wParam),
                 *reinterpret_cast<bridge::QueryAnswer*>(lParam));
         case kMsgClipboardHandler: return ClipboardHandlerAddress();
-        case kMsgQueryFailed: OnQueryFailed(); return 0;
+        case kMsgQueryFailed: services_.OnQueryFailed(); return 0;
         case kMsgHistoryEntryCommand:
             phraseMenu_.RunItemCommand(int(wParam), uint32_t(lParam));
             return 0;
@@ -181,6 +162,7 @@ bool CWLKTrayWnd::OnRegisteredMessage(UINT message, WPARAM wParam, LPARAM lParam
 void CWLKTrayWnd::OnCreate() {
     Globals().trayWindow = reinterpret_cast<platform::WindowId>(hwnd_);
     history_.SetParent(hwnd_);
+    icon_.Attach(hwnd_, instance_);
     phraseMenu_.Attach(instance_, hwnd_);
     StartTrayWatchers(instanceEvent_);
     ChangeWindowMessageFilter(WM_COPYDATA, MSGFLT_ADD);
@@ -200,10 +182,7 @@ void CWLKTrayWnd::OnCreate() {
     sound_.Start(instanceEvent_);
     SetWindowPos(hwnd_, nullptr, -100, -100, 10, 10, SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(hwnd_, SW_HIDE);
-    if (WTSRegisterSessionNotification(hwnd_, NOTIFY_FOR_THIS_SESSION))
-        Log().Write(u"WTS_Notify successfully installed");
-    else
-        Log().WriteError(u"WTS_Notify NOT installed");
+    RegisterForSessionChanges(hwnd_);
     if (options_.edit()) PostMessageW(hwnd_, WM_COMMAND, kCmdEditPhrases, 0);
     if (options_.cfu()) PostMessageW(hwnd_, WM_COMMAND, kCmdCheckForUpdates, 0);
     if (options_.showmenu()) PostMessageW(hwnd_, kMsgShowTrayMenu, 0, 0);
@@ -223,41 +202,10 @@ void CWLKTrayWnd::OnDestroy() {
     history_.Remove();
     UninstallServices();
     icon_.Remove();
-    if (WTSUnRegisterSessionNotification(hwnd_))
-        Log().Write(u"WTS_Notify successfully uninstalled");
-    else
-        Log().WriteError(u"WTS_Notify cannot uninstall");
+    UnregisterFromSessionChanges(hwnd_);
     Globals().trayWindow = 0;
     hwnd_ = nullptr;
     PostQuitMessage(0);
-}
-
-// The window must outlive the loops that run inside its handlers: an exit
-// asked for inside one closes them all and waits until they have unwound.
-void CWLKTrayWnd::RequestExit() {
-    if (exiting_) return loops_.CloseAll();
-    exiting_ = true;
-    if (loops_.Busy()) {
-        Log().Write(u"Exit: closing the open menus and dialogs first");
-        loops_.CloseAll();
-        SetTimer(hwnd_, kTimerExitWait, kExitWaitMs, nullptr);
-    }
-    loops_.WhenIdle([this] {
-        if (hwnd_) DestroyWindow(hwnd_);
-    });
-}
-
-// A nested menu or a prompt that opened after the first close is closed too;
-// a loop that does not end is left behind after a while.
-void CWLKTrayWnd::OnExitWait() {
-    if (!hwnd_ || !loops_.Busy()) return;
-    if (++exitWaitTicks_ < kExitWaitTicks) {
-        loops_.CloseAll();
-        SetTimer(hwnd_, kTimerExitWait, kExitWaitMs, nullptr);
-        return;
-    }
-    Log().WriteError(u"Exit forced: a menu or dialog did not close");
-    DestroyWindow(hwnd_);
 }
 
 void CWLKTrayWnd::ShowMessage(const Text& text, UINT icon) {
@@ -274,8 +222,8 @@ SpecialCommands CWLKTrayWnd::MakeSpecialCommands() {
 }
 
 bool CWLKTrayWnd::InstallServices(bool interactive, Text& errorText) {
-    const bool ok = services_.Install(hwnd_, phraseMenu_.Handler().ProvidesAnswers(), errorText,
-                                      startupNotes_);
+    const bool ok =
+        services_.Install(hwnd_, phraseMenu_.Handler().ProvidesAnswers(), errorText, startupNotes_);
     if (!ok && !interactive) Log().Write(errorText);
     return ok;
 }
@@ -290,15 +238,12 @@ TrayFacts CWLKTrayWnd::Facts() const {
 }
 
 void CWLKTrayWnd::UpdateTrayIcon(TrayIconMode mode, const Text& balloon, bool warning) {
-    const TrayFacts facts = Facts();
-    icon_.Attach(hwnd_, instance_);
-    icon_.Update(mode, facts.servicesOn, TrayTooltip(facts), balloon, warning);
+    icon_.Update(mode, Facts(), balloon, warning);
 }
 
 LRESULT CWLKTrayWnd::OnAddTrayIcon() {
     const TrayFacts facts = Facts();
-    icon_.Attach(hwnd_, instance_);
-    if (!icon_.Update(TrayIconMode::Add, facts.servicesOn, TrayTooltip(facts))) {
+    if (!icon_.Update(TrayIconMode::Add, facts)) {
         Log().Write(u"ERROR: cannot install tray icon");
         return 0;
     }
@@ -307,13 +252,10 @@ LRESULT CWLKTrayWnd::OnAddTrayIcon() {
 }
 
 void CWLKTrayWnd::ShowBalloon(const Text& text, UINT milliseconds) {
-    Log().Write(u"Balloon: " + text);
-    UpdateTrayIcon(TrayIconMode::Modify, text);
-    SetTimer(hwnd_, kTimerBalloon, milliseconds, nullptr);
+    icon_.ShowBalloon(Facts(), text, milliseconds);
 }
 
 void CWLKTrayWnd::HideBalloon() {
-    KillTimer(hwnd_, kTimerBalloon);
     icon_.HideBalloon();
 }
 
@@ -380,15 +322,9 @@ void CWLKTrayWnd::OnTimer(WPARAM id) {
         case kTimerBalloon: HideBalloon(); break;
         case kTimerMenuFromPane: CallPhraseMenu(1); break;
         case kTimerQueryFallback: phraseMenu_.Requests().OnFallbackTimer(); break;
-        case kTimerExitWait: OnExitWait(); break;
+        case kTimerExitWait: exit_.OnTimer(hwnd_); break;
         default: break;
     }
-}
-
-void CWLKTrayWnd::OnQueryFailed() {
-    Log().WriteError(
-        u"Reveived message WM_WAIT_QUERY_COMPLETE_ERROR, wait of query complete with error");
-    services_.Queries().Restart();
 }
 
 // What a simulated copy needs to keep its own change out of the history.
@@ -495,14 +431,14 @@ void CWLKTrayWnd::OnClipboardNotify(const history::ClipboardNotify& notify) {
     }
 }
 
-// The session ends without WM_DESTROY: what the history holds is written now,
-// and what is open is closed.
+// The process may end as soon as this returns: the history is written now,
+// and what is open is closed on the way out.
 void CWLKTrayWnd::OnEndSession(WPARAM ending, LPARAM flags) {
     Log().Write(Format(u"WM_ENDSESSION wParam=%d lParam=%d",
                        {ToText(int64_t(ending)), ToText(int64_t(flags))}));
     if (!ending) return;
     history_.SaveNow();
-    RequestExit();
+    exit_.Request(hwnd_);
 }
 
 }  // namespace wlk::app

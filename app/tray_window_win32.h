@@ -11,11 +11,12 @@
 #include "app/history_sequence.h"
 #include "app/hotkey.h"
 #include "app/menu_services_win32.h"
-#include "app/modal_windows_win32.h"
 #include "app/modal_loops.h"
+#include "app/modal_windows_win32.h"
 #include "app/phrase_menu_win32.h"
 #include "app/session_change.h"
 #include "app/sound_player.h"
+#include "app/tray_exit_win32.h"
 #include "app/tray_icon_win32.h"
 #include "app/tray_texts.h"
 #include "history/clipboard_history_win32.h"
@@ -71,11 +72,8 @@ private:
     void OnSessionChange(WPARAM reason, LPARAM sessionId);
     void OnClipboardNotify(const history::ClipboardNotify& notify);
     void OnEndSession(WPARAM ending, LPARAM flags);
-    void RequestExit();
-    void OnExitWait();
     void ShowMessage(const Text& text, UINT icon);
     void OnEnableMenuOfPhrases();
-    void OnQueryFailed();
     LRESULT ClipboardHandlerAddress();
     void OnLanguageSwitched(bool showMenuAgain);
     void Reread(bool reinstallServices);
@@ -97,8 +95,7 @@ private:
     // The phrase menu, an insertion, the tray menu or a message box running
     // its own message loop on this thread.
     ModalLoops loops_{CloseThreadMenusAndDialogs};
-    bool exiting_ = false;
-    int exitWaitTicks_ = 0;
+    CWLKTrayExit exit_{loops_};
     DoublePressRule doublePress_;
     POINT lastTrayPoint_{};
     UINT selectedCommand_ = 0;

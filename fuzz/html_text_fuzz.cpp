@@ -5,8 +5,8 @@
 // Input: the block's bytes.
 #include <string>
 
-#include "history/html_text.h"
 #include "fuzz/fuzz_support.h"
+#include "history/html_text.h"
 #include "platform/text.h"
 
 namespace wlk::fuzz {
@@ -20,7 +20,7 @@ void FuzzOne(const std::string& bytes) {
         lower.find("</body") != std::string::npos)
         return;
     const Text marked = history::HtmlPlainText("<html><body><!--StartFragment-->" + bytes +
-                                              "<!--EndFragment--></body></html>");
+                                               "<!--EndFragment--></body></html>");
     Require(marked == history::HtmlPlainText("<body>" + bytes + "</body>"));
 }
 

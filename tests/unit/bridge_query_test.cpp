@@ -9,9 +9,9 @@
 #include "bridge/answer_writer.h"
 #include "bridge/interchange.h"
 #include "bridge/query_handling.h"
+#include "bridge/query_reader.h"
 #include "bridge/query_service.h"
 #include "bridge/wait_query.h"
-#include "bridge/query_reader.h"
 #include "log/event_log.h"
 #include "support/logged_test.h"
 
@@ -186,14 +186,15 @@ TEST_F(BridgeQueryTest, AnswersPrintByteForByteAndLandInTheArea) {
     plain.items.push_back(Command(u"Sign", 7));
     plain.items.push_back(Command(u"", 0));
     plain.MenuPerColumn = 0;
-    EXPECT_EQ(bridge::PrintAnswer(plain),
-              "<?xml version=\"1.0\" ?>\r\n"
-              "<LKAnswer Sound=\"0\" ShowToolTips=\"1\" ForegroundTopMostWnd=\"0\">\r\n"
-              "    <Group>\r\n"
-              "        <Command Flags=\"0\" CMDID=\"7\" DataType=\"0\" LCID=\"0\">Sign</Command>\r\n"
-              "        <Command Flags=\"0\" CMDID=\"0\" DataType=\"0\" LCID=\"0\"></Command>\r\n"
-              "    </Group>\r\n"
-              "</LKAnswer>\r\n");
+    EXPECT_EQ(
+        bridge::PrintAnswer(plain),
+        "<?xml version=\"1.0\" ?>\r\n"
+        "<LKAnswer Sound=\"0\" ShowToolTips=\"1\" ForegroundTopMostWnd=\"0\">\r\n"
+        "    <Group>\r\n"
+        "        <Command Flags=\"0\" CMDID=\"7\" DataType=\"0\" LCID=\"0\">Sign</Command>\r\n"
+        "        <Command Flags=\"0\" CMDID=\"0\" DataType=\"0\" LCID=\"0\"></Command>\r\n"
+        "    </Group>\r\n"
+        "</LKAnswer>\r\n");
 
     const std::string log = logText();
     EXPECT_EQ(CountOf(log, "] Oops! Group is empty\r\n"), 1u) << log;
@@ -257,14 +258,14 @@ TEST_F(BridgeQueryTest, OneQueryIsReadCompletedHandedOnAndAnswered) {
          "\tSelText: [grabbed]\r\n\tSelText State: [Wax! Text extracted by agent]"},
         {"nothing to extract, no answer", unreadable, u"", 1, 0, "/1", true, true, false,
          "SelText State: [O-ooops! Cannot get selected text from target application]"},
-        {"selection given", "<LKQuery><SelText StateSelText=\"1\">kept</SelText></LKQuery>",
-         u"x", 1, 5, "kept/1", false, true, true, "\tSelText: [kept]"},
+        {"selection given", "<LKQuery><SelText StateSelText=\"1\">kept</SelText></LKQuery>", u"x",
+         1, 5, "kept/1", false, true, true, "\tSelText: [kept]"},
         {"tray window busy", "<LKQuery/>", u"x", 0, 5, "/0", false, true, true,
          "\tSelText State: [No has selected text]"},
         {"answer too large", "<LKQuery/>", u"x", 1, 1000, "/0", false, true, false,
          "Cannot write answer to MMF\n"},
-        {"unknown selection state", "<LKQuery><SelText StateSelText=\"3\"/></LKQuery>", u"x", 1,
-         5, "/3", false, true, true,
+        {"unknown selection state", "<LKQuery><SelText StateSelText=\"3\"/></LKQuery>", u"x", 1, 5,
+         "/3", false, true, true,
          "\tSelText State: [Та-а-а-к! Чего ха *ерня? тут вообще никогда не должно оказаться "
          "выполнение кода...]"},
     };
@@ -316,8 +317,10 @@ protected:
         BridgeQueryTest::SetUp();
         params_.trayWindow = kTray;
         params_.stop = P().sync.CreateEvent(Text(), true, false, platform::Security::Default);
-        params_.queryEvent = P().sync.CreateEvent(u"wlk-q", true, false, platform::Security::Default);
-        params_.answerEvent = P().sync.CreateEvent(u"wlk-a", true, false, platform::Security::Default);
+        params_.queryEvent =
+            P().sync.CreateEvent(u"wlk-q", true, false, platform::Security::Default);
+        params_.answerEvent =
+            P().sync.CreateEvent(u"wlk-a", true, false, platform::Security::Default);
         params_.areaName = u"Local\\wlk-test-wait";
         area_ = P().shared.Create(params_.areaName, 512, platform::Security::Everyone);
         steps_.readQuery = [this](TargetContext& context) {
@@ -357,7 +360,11 @@ TEST_F(WaitQueryTest, FailedWaitIsRevivedOnceThenEndsTheThread) {
     const std::string wow = "ERROR: WOW! I may reanimate event for query, continue ZAEBIS!";
     const std::vector<Case> cases = {
         {0, true, 0, 1, {"Exit from ThreadProc_WaitQuery [ret_value=0, error_code=0]"}},
-        {1, false, 0, 0, {first, wow, "Exit from ThreadProc_WaitQuery [ret_value=0, error_code=0]"}},
+        {1,
+         false,
+         0,
+         0,
+         {first, wow, "Exit from ThreadProc_WaitQuery [ret_value=0, error_code=0]"}},
         // The revival's own wait fails as well.
         {2, false, 1, 0, {first, "Exit from ThreadProc_WaitQuery [ret_value=1, error_code=6]"}},
     };

@@ -70,7 +70,8 @@ protected:
     std::unique_ptr<CCHItem> Capture(Blocks blocks, bool withBitmap = false,
                                      FormatSwitches switches = {}) {
         std::shared_ptr<platform::Bitmap> bitmap;
-        if (withBitmap) bitmap = P().bitmaps.FromPixels(2, 1, std::vector<uint32_t>{0xFF0000, 0x00FF00});
+        if (withBitmap)
+            bitmap = P().bitmaps.FromPixels(2, 1, std::vector<uint32_t>{0xFF0000, 0x00FF00});
         Sim().clipboard.Put(kOtherApp, std::move(blocks), bitmap);
         return CaptureClipboard(kHandler, switches);
     }
@@ -91,26 +92,62 @@ TEST_F(ClipboardCaptureTest, PrimaryOrderFurtherFormatsAndSourceUrl) {
         std::string url;
     };
     const std::vector<Case> cases = {
-        {"plain text", {{kCfUnicodeText, Wide(u"hello")}}, false, CHT_TEXT_UNICODE, "hello", {}, ""},
+        {"plain text",
+         {{kCfUnicodeText, Wide(u"hello")}},
+         false,
+         CHT_TEXT_UNICODE,
+         "hello",
+         {},
+         ""},
         {"web page",
          {{html, Ansi(page)}, {rtf, Ansi("{\\rtf1 web}")}, {kCfUnicodeText, Wide(u"web")}},
-         false, CHT_RTF, "{\\rtf1 web}", {CHT_HTML}, "https://example.org/page?q=1"},
+         false,
+         CHT_RTF,
+         "{\\rtf1 web}",
+         {CHT_HTML},
+         "https://example.org/page?q=1"},
         {"bitmap with text",
          {{html, Ansi(page)}, {rtf, Ansi("{\\rtf1 x}")}, {kCfUnicodeText, Wide(u"x")}},
-         true, CHT_BITMAP, "bitmap", {CHT_RTF, CHT_HTML}, "https://example.org/page?q=1"},
+         true,
+         CHT_BITMAP,
+         "bitmap",
+         {CHT_RTF, CHT_HTML},
+         "https://example.org/page?q=1"},
         {"quirenote before all, raw bytes, no page address",
          {{quirenote, Bytes8("\x01\x00\x02"s)}, {html, Ansi(page)}, {kCfUnicodeText, Wide(u"q")}},
-         true, CHT_QUIRENOTE, "\x01\x00\x02"s, {CHT_HTML}, ""},
+         true,
+         CHT_QUIRENOTE,
+         "\x01\x00\x02"s,
+         {CHT_HTML},
+         ""},
         {"empty RTF string is unreadable",
-         {{rtf, Ansi("")}, {kCfUnicodeText, Wide(u"plain")}}, false, CHT_TEXT_UNICODE, "plain", {}, ""},
+         {{rtf, Ansi("")}, {kCfUnicodeText, Wide(u"plain")}},
+         false,
+         CHT_TEXT_UNICODE,
+         "plain",
+         {},
+         ""},
         {"UTF-16 without NUL falls to CF_TEXT",
          {{kCfUnicodeText, Bytes8(Utf16Bytes(u"ab"))}, {kCfText, Ansi("ansi")}},
-         false, CHT_TEXT_UNICODE, "ansi", {}, ""},
+         false,
+         CHT_TEXT_UNICODE,
+         "ansi",
+         {},
+         ""},
         {"HTML alone is kept as HTML",
-         {{html, Ansi("Version:0.9\r\nSourceURL:http://caf\xC3\xA9.fr/c\nx")}}, false, CHT_HTML,
-         "Version:0.9\r\nSourceURL:http://caf\xC3\xA9.fr/c\nx", {}, "http://caf\xC3\xA9.fr/c"},
+         {{html, Ansi("Version:0.9\r\nSourceURL:http://caf\xC3\xA9.fr/c\nx")}},
+         false,
+         CHT_HTML,
+         "Version:0.9\r\nSourceURL:http://caf\xC3\xA9.fr/c\nx",
+         {},
+         "http://caf\xC3\xA9.fr/c"},
         {"empty Quirenote block falls to text",
-         {{quirenote, {}}, {kCfUnicodeText, Wide(u"t")}}, false, CHT_TEXT_UNICODE, "t", {}, ""},
+         {{quirenote, {}}, {kCfUnicodeText, Wide(u"t")}},
+         false,
+         CHT_TEXT_UNICODE,
+         "t",
+         {},
+         ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -148,14 +185,28 @@ TEST_F(ClipboardCaptureTest, ASwitchedOffFormatGivesWayToTheNextOneOffered) {
         {2, cells, true, CHT_RTF, "Bitmap capture is off: the copy is kept as its RTF"},
         {2, text, true, CHT_TEXT_UNICODE, "Bitmap capture is off: the copy is kept as its text"},
         {1, cells, false, CHT_TEXT_UNICODE, "RTF capture is off: the copy is kept as its text"},
-        {3, {{quirenote, Bytes8("q")}, {html, Ansi(page)}}, false, CHT_HTML,
+        {3,
+         {{quirenote, Bytes8("q")}, {html, Ansi(page)}},
+         false,
+         CHT_HTML,
          "Quirenote capture is off: the copy is kept as its HTML"},
-        {0, {{html, Ansi(page)}, {kCfUnicodeText, Wide(u"w")}}, false, CHT_HTML,
+        {0,
+         {{html, Ansi(page)}, {kCfUnicodeText, Wide(u"w")}},
+         false,
+         CHT_HTML,
          "Text capture is off: the copy is kept as its HTML"},
         {0, text, false, std::nullopt, "Text capture is off: the copy is not recorded"},
-        {0, {{kCfText, Ansi("a")}}, false, std::nullopt, "Text capture is off: the copy is not recorded"},
+        {0,
+         {{kCfText, Ansi("a")}},
+         false,
+         std::nullopt,
+         "Text capture is off: the copy is not recorded"},
         {2, {}, true, std::nullopt, "Bitmap capture is off: the copy is not recorded"},
-        {4, {{html, Ansi(page)}}, false, std::nullopt, "HTML capture is off: the copy is not recorded"},
+        {4,
+         {{html, Ansi(page)}},
+         false,
+         std::nullopt,
+         "HTML capture is off: the copy is not recorded"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
@@ -167,7 +218,8 @@ TEST_F(ClipboardCaptureTest, ASwitchedOffFormatGivesWayToTheNextOneOffered) {
     auto web = Capture({{html, Ansi(page)}, {kCfUnicodeText, Wide(u"w")}}, false, off(4));
     ASSERT_TRUE(web);
     EXPECT_TRUE(web->formats.empty());
-    EXPECT_EQ(web->sourceUrl, u"https://example.org/page?q=1") << "the address is kept all the same";
+    EXPECT_EQ(web->sourceUrl, u"https://example.org/page?q=1")
+        << "the address is kept all the same";
 
     // The settings as they stand: bitmaps are off by default, so spreadsheet
     // cells, which offer one beside their text, are kept as their RTF.
@@ -186,7 +238,8 @@ TEST_F(ClipboardCaptureTest, AnsiTextIsConvertedInItsLocaleAndUnreadableBlocksAr
         std::string locale;
         Text text;
         uint32_t kept;
-    } cases[] = {{"\x19\x04\x00\x00"s, u"\u0410\u0411", 0x419}, {"", u"\u00C0\u00C1", 0},
+    } cases[] = {{"\x19\x04\x00\x00"s, u"\u0410\u0411", 0x419},
+                 {"", u"\u00C0\u00C1", 0},
                  {"\x19\x04", u"\u00C0\u00C1", 0}};
     for (const auto& c : cases) {
         Blocks blocks = {{kCfText, Ansi("\xC0\xC1")}};
@@ -232,7 +285,8 @@ TEST_F(ClipboardCaptureTest, HugeBlocksAreCappedAndAHeldClipboardIsRetriedBriefl
     ASSERT_TRUE(item);
     EXPECT_TRUE(item->formats.empty());
     EXPECT_EQ(LogCount("Clipboard data too large to record: 16777218 bytes"), 1u);
-    EXPECT_EQ(LogCount("Clipboard format left out of the history item, too large: 16777218 bytes"), 1u);
+    EXPECT_EQ(LogCount("Clipboard format left out of the history item, too large: 16777218 bytes"),
+              1u);
 
     // Held for three attempts, the fourth opens it; held for good, one attempt
     // and five retries, then nothing more is tried.
@@ -248,7 +302,9 @@ TEST_F(ClipboardCaptureTest, HugeBlocksAreCappedAndAHeldClipboardIsRetriedBriefl
                   forGood ? std::tuple(6, 0, 5) : std::tuple(5, 2, 3));
     }
     EXPECT_LE(history::kOpenRetryBudget * history::kOpenRetryDelayMs, 50u);
-    EXPECT_EQ(LogCount("Cannot open the clipboard, another program holds it: the copy is not recorded"), 1u);
+    EXPECT_EQ(
+        LogCount("Cannot open the clipboard, another program holds it: the copy is not recorded"),
+        1u);
 }
 
 }  // namespace

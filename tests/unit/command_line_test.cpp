@@ -15,9 +15,11 @@ std::string KeysOf(const char16_t* raw) {
     app::CommandLineOptions o(raw);
     o.Parse();
     const std::pair<bool, const char*> keys[] = {
-        {o.exit(), "exit"},   {o.autoload(), "autoload"}, {o.ua(), "ua"},
-        {o.noinstall(), "noinstall"}, {o.help(), "?"},    {o.edit(), "edit"},
-        {o.asadmin(), "asadmin"},     {o.showmenu(), "showmenu"}, {o.cfu(), "cfu"}};
+        {o.exit(), "exit"},       {o.autoload(), "autoload"},
+        {o.ua(), "ua"},           {o.noinstall(), "noinstall"},
+        {o.help(), "?"},          {o.edit(), "edit"},
+        {o.asadmin(), "asadmin"}, {o.showmenu(), "showmenu"},
+        {o.cfu(), "cfu"}};
     std::string set;
     for (const auto& [on, name] : keys)
         if (on) set += std::string(set.empty() ? "" : " ") + name;

@@ -3,12 +3,11 @@
 // request for the target context takes.
 #include "bridge/dll_service.h"
 
-#include "app/target_requests.h"
-
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "app/target_requests.h"
 #include "bridge/install_report.h"
 #include "bridge/interchange.h"
 #include "hook/install_params.h"

@@ -120,7 +120,6 @@ TEST_F(HistoryQueueTest, MaximumDropsTheOldestUnprotectedWithTheirFiles) {
     EXPECT_EQ(queue.Count(), 4u);
 }
 
-
 TEST_F(HistoryQueueTest, ClearKeepsProtectedItemsAndUndoBringsTheOldStateBack) {
     EXPECT_FALSE(queue.Clear()) << "nothing to clear";
     AddSaved(u"keep", true);
@@ -171,8 +170,9 @@ TEST_F(HistoryQueueTest, DeleteCountsFromTheNewestAndSparesProtectedItems) {
 }
 
 TEST_F(HistoryQueueTest, TitlesByTypeFirstLineAndLength) {
-    const std::string rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\*\\generator x;}"
-                            "\\f0 Hello \\b w\\'f6rld\\b0\\par second}\0"s;
+    const std::string rtf =
+        "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\*\\generator x;}"
+        "\\f0 Hello \\b w\\'f6rld\\b0\\par second}\0"s;
     const struct {
         std::unique_ptr<CCHItem> item;
         size_t length;  // 0: the whole text, not cut to its first line

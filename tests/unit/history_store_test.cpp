@@ -159,7 +159,9 @@ TEST_F(HistoryStoreTest, EditsDuringOrAfterASaveLeaveExactlyTheHistoryOnDisk) {
     };
     const EditCase cases[] = {
         {"deleted", [](CCHQueue& q) { q.Delete({0}, true); }, {u"kept"}},
-        {"changed", [](CCHQueue& q) { q.Newest(0)->SetUnicodeText(u"final"); }, {u"kept", u"final"}},
+        {"changed",
+         [](CCHQueue& q) { q.Newest(0)->SetUnicodeText(u"final"); },
+         {u"kept", u"final"}},
         {"copied again", copyAgain, {u"kept", u"draft"}},
         {"cleared", [](CCHQueue& q) { q.Clear(); }, {u"kept"}},
         {"cleared and undone", clearAndUndo, {u"kept", u"draft"}},
@@ -238,8 +240,8 @@ TEST_F(HistoryStoreTest, MergeKeepsTheNewestAndEveryProtectedItem) {
     maximum = 3;
     ASSERT_TRUE(store->LoadHistory(kFolder, kHandler));
     Sim().threads.WaitIdle();
-    EXPECT_EQ(Texts(live), (std::vector<Text>{u"saved 1", u"saved 3", u"saved 4",
-                                              u"captured meanwhile"}));
+    EXPECT_EQ(Texts(live),
+              (std::vector<Text>{u"saved 1", u"saved 3", u"saved 4", u"captured meanwhile"}));
     EXPECT_TRUE(live.At(0)->isProtected);
     EXPECT_EQ(P().files.Kind(live.At(0)->dataPath), platform::PathKind::File);
     EXPECT_EQ(P().files.Kind(dropped), platform::PathKind::File) << "files stay on disk";

@@ -33,10 +33,18 @@ intptr_t Signed(platform::WindowId handle) {
 
 TEST(HookQueryTextTest, EveryFactReachesTheReaderUnchanged) {
     QueryFacts facts{.appPath = u"C:\\Program Files\\Редактор <1> & 'q'\\\"x\".exe",
-                     .windowClassName = u"RICHEDIT50W", .window = -2147483647 - 1,
-                     .active = 0x10020, .focus = -5, .capture = 7, .menuOwner = 2147483647,
-                     .caret = -1, .keyboardLayout = 0x04090419, .pointX = -30, .pointY = 1200,
-                     .selState = 2, .selText = u"a<b>&c\"d'e ж 中 \U0001F600 &amp;"};
+                     .windowClassName = u"RICHEDIT50W",
+                     .window = -2147483647 - 1,
+                     .active = 0x10020,
+                     .focus = -5,
+                     .capture = 7,
+                     .menuOwner = 2147483647,
+                     .caret = -1,
+                     .keyboardLayout = 0x04090419,
+                     .pointX = -30,
+                     .pointY = 1200,
+                     .selState = 2,
+                     .selText = u"a<b>&c\"d'e ж 中 \U0001F600 &amp;"};
     const TargetContext c = RoundTrip(facts);
     EXPECT_EQ(c.AppPath, facts.appPath);
     EXPECT_EQ(c.WindowClassName, u"RICHEDIT50W");
@@ -57,7 +65,11 @@ TEST(HookQueryTextTest, EveryFactReachesTheReaderUnchanged) {
 }
 
 TEST(HookQueryTextTest, SelectionKeepsWhiteSpaceAndStateAndMendsBrokenText) {
-    struct Case { std::u16string sent; int32_t state; std::u16string read; };
+    struct Case {
+        std::u16string sent;
+        int32_t state;
+        std::u16string read;
+    };
     const Case cases[] = {
         {u"  two  blanks\r\n\tend ", 2, u"  two  blanks\r\n\tend "},
         {u" ", 2, u" "},
@@ -85,13 +97,13 @@ TEST(HookQueryTextTest, OverlongSelectionIsCutAtACharacterWithinTheLimit) {
     const size_t fixed = BuildQueryText(facts, kRoomy).size() + 1;
     // Bytes as written: 1, 2, 3, 4, "&lt;" 4, 1, an inner blank 1, "&quot;" 6.
     facts.selText = u"aж中😀<b \"";
-    const std::u16string a = u"a", zh = u"aж", zhong = zh + u"中",
-                         smile = zhong + u"😀", lt = smile + u"<", b = lt + u"b";
+    const std::u16string a = u"a", zh = u"aж", zhong = zh + u"中", smile = zhong + u"😀",
+                         lt = smile + u"<", b = lt + u"b";
     // What each limit above the smallest leaves of the selection. A blank
     // left last goes as a reference, or not at all when that does not fit.
-    const std::u16string kept[] = {u"", a, a, zh, zh, zh, zhong, zhong, zhong, zhong,
-                                   smile, smile, smile, smile, lt, b, b, b, b, b,
-                                   b + u" ", b + u" ", facts.selText};
+    const std::u16string kept[] = {
+        u"",   a,     a,  zh, zh, zh, zhong, zhong, zhong,    zhong,    smile,        smile,
+        smile, smile, lt, b,  b,  b,  b,     b,     b + u" ", b + u" ", facts.selText};
     for (size_t extra = 0; extra < std::size(kept); ++extra) {
         const TargetContext c = RoundTrip(facts, fixed + extra);
         EXPECT_EQ(c.SelText, kept[extra]) << "limit " << fixed << " + " << extra;

@@ -96,22 +96,22 @@ TEST_F(MacroExpansionTest, ValuesOfTheFixedMacros) {
           u"пятнадцать roses<>", 2);
     check(u"[%SELECTED_TEXT%]%TRIM_LEFT_ALLPROTS_FROM_SELTEXT%", u"http://http://HTTPS://x.org/a",
           u"", kLcidEnglish, u"[x.org/a]", 1);
-    check(u"%TRIM_LEFT_ALLPROTS_FROM_SELTEXT%[%SELECTED_TEXT%]", u"ftp://x.org", u"",
-          kLcidEnglish, u"[ftp://x.org]", 1);
+    check(u"%TRIM_LEFT_ALLPROTS_FROM_SELTEXT%[%SELECTED_TEXT%]", u"ftp://x.org", u"", kLcidEnglish,
+          u"[ftp://x.org]", 1);
     check(u"%TRIM_LEFT_ALLPROTS_FROM_SELTEXT%[%SELECTED_TEXT%]",
           u"a%TRIM_LEFT_ALLPROTS_FROM_SELTEXT%b", u"", kLcidEnglish, u"[ab]", 1);
     check(u"%URL_FROM_SELECTED_TEXT%|%TEXT_AFTER_URL%", u"http://example.org and more", u"",
           kLcidEnglish, u"http://example.org| and more", 2);
-    check(u"%URL_FROM_SELECTED_TEXT%|%TEXT_AFTER_URL%", u"\r\n\tFTP://files.org", u"",
-          kLcidEnglish, u"FTP://files.org|", 2);
+    check(u"%URL_FROM_SELECTED_TEXT%|%TEXT_AFTER_URL%", u"\r\n\tFTP://files.org", u"", kLcidEnglish,
+          u"FTP://files.org|", 2);
     // A prefix alone is not an address.
     check(u"%URL_FROM_SELECTED_TEXT%|%TEXT_AFTER_URL%", u"https://", u"", kLcidEnglish,
           u"|https://", 2);
     // A value naming a macro later in the order is expanded in its turn, an
     // earlier one not, and a value naming its own macro is inserted once.
     check(u"%CLIPBOARD_TEXT%", u"sel", u"<%SELECTED_TEXT%>", kLcidEnglish, u"<sel>", 2);
-    check(u"%SELECTED_TEXT%", u"<%CLIPBOARD_TEXT%>", u"clip", kLcidEnglish,
-          u"<%CLIPBOARD_TEXT%>", 1);
+    check(u"%SELECTED_TEXT%", u"<%CLIPBOARD_TEXT%>", u"clip", kLcidEnglish, u"<%CLIPBOARD_TEXT%>",
+          1);
     check(u"%CLIPBOARD_TEXT%%CLIPBOARD_TEXT%", u"", u"%CLIPBOARD_TEXT%", kLcidEnglish,
           u"%CLIPBOARD_TEXT%%CLIPBOARD_TEXT%", 2);
     check(u"a%PROMPT_TEXT={}%b", u"", u"", kLcidEnglish, u"ab", 1);
@@ -257,12 +257,23 @@ TEST_F(MacroExpansionTest, PromptsSplitTheBody) {
 
 TEST_F(MacroExpansionTest, NumbersInRussianWords) {
     const std::pair<uint32_t, const char16_t*> numbers[] = {
-        {0, u"ноль"}, {11, u"одиннадцать"}, {19, u"девятнадцать"}, {21, u"двадцать один"},
-        {40, u"сорок"}, {90, u"девяносто"}, {115, u"сто пятнадцать"},
-        {999, u"девятьсот девяносто девять"}, {1002, u"одна тысяча два"}, {2000, u"две тысячи"},
-        {5000, u"пять тысяч"}, {12000, u"двенадцать тысяч"}, {21000, u"двадцать одна тысяча"},
-        {344000, u"триста сорок четыре тысячи"}, {2000000, u"два миллиона"},
-        {5000000, u"пять миллионов"}, {1000001000, u"один миллиард одна тысяча"},
+        {0, u"ноль"},
+        {11, u"одиннадцать"},
+        {19, u"девятнадцать"},
+        {21, u"двадцать один"},
+        {40, u"сорок"},
+        {90, u"девяносто"},
+        {115, u"сто пятнадцать"},
+        {999, u"девятьсот девяносто девять"},
+        {1002, u"одна тысяча два"},
+        {2000, u"две тысячи"},
+        {5000, u"пять тысяч"},
+        {12000, u"двенадцать тысяч"},
+        {21000, u"двадцать одна тысяча"},
+        {344000, u"триста сорок четыре тысячи"},
+        {2000000, u"два миллиона"},
+        {5000000, u"пять миллионов"},
+        {1000001000, u"один миллиард одна тысяча"},
         {4294967295u,
          u"четыре миллиарда двести девяносто четыре миллиона девятьсот шестьдесят "
          u"семь тысяч двести девяносто пять"},

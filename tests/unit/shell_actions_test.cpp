@@ -56,9 +56,9 @@ TEST_F(ShellActionsTest, CommandLinesAddressesAndOpenWithSayWhyTheyFailed) {
     const std::string owner = std::to_string(kOwner), box = owner + "|Wordlark|";
     const std::string lines = "\n\nCommand: C:\\x.exe\n\nSource Command: C:\\x.exe";
     // 32 is still an error; the reason comes from the thread's error, not the result.
-    for (const auto& [result, lastError, shown] :
-         {std::tuple{33, 0u, ""s}, {2, 2u, box + "File not found.\r\n" + lines},
-          {32, 5u, box + "Error 5.\r\n" + lines}}) {
+    for (const auto& [result, lastError, shown] : {std::tuple{33, 0u, ""s},
+                                                   {2, 2u, box + "File not found.\r\n" + lines},
+                                                   {32, 5u, box + "Error 5.\r\n" + lines}}) {
         SetUp();
         ShellAnswers(result, lastError);
         Sim().system.threadLastError = 1234;
@@ -75,8 +75,10 @@ TEST_F(ShellActionsTest, CommandLinesAddressesAndOpenWithSayWhyTheyFailed) {
     // the result read as an error number.
     const std::string command = "\r\n\nCommand: [http://a.b/c]\nCommand Lenght: 12";
     for (const auto& [result, lastError, report, shown] :
-         {std::tuple{42, 0u, true, ""s}, {2, 2u, true, box + "File not found." + command},
-          {31, 1155u, true, box + "Error 31." + command}, {2, 0u, true, ""s},
+         {std::tuple{42, 0u, true, ""s},
+          {2, 2u, true, box + "File not found." + command},
+          {31, 1155u, true, box + "Error 31." + command},
+          {2, 0u, true, ""s},
           {2, 2u, false, ""s}}) {
         SetUp();
         ShellAnswers(result, lastError);
@@ -108,14 +110,16 @@ TEST_F(ShellActionsTest, CommandLineIsExpandedInTheTargetsLayoutWithTheSelection
 
 TEST_F(ShellActionsTest, SearchAddressesCarryTheQueryEncodedAsTyped) {
     const std::pair<int, Text> searches[] = {
-        {5, u"a\r\nb"}, {6, u"x\ry\nz\r\n\r\n"}, {7, u"При"},
-        {4, u"a=b?c#d/e%f\"g Az09-_.~\U0001F600"}, {3, u"a"}, {8, u"a"}};
+        {5, u"a\r\nb"}, {6, u"x\ry\nz\r\n\r\n"},
+        {7, u"При"},    {4, u"a=b?c#d/e%f\"g Az09-_.~\U0001F600"},
+        {3, u"a"},      {8, u"a"}};
     const std::optional<std::string> addresses[] = {
         "https://yandex.ru/yandsearch?text=a%20b",
         "https://social.msdn.microsoft.com/Search/en-US?query=x%20y%20z%20%20",
         "https://ru.wikipedia.org/wiki/Special:Search?search=%D0%9F%D1%80%D0%B8",
         "https://www.google.ru/search?q=a%3Db%3Fc%23d%2Fe%25f%22g%20Az09-_.~%F0%9F%98%80",
-        std::nullopt, std::nullopt};
+        std::nullopt,
+        std::nullopt};
     for (size_t i = 0; i < std::size(searches); ++i) {
         const auto& [engine, text] = searches[i];
         SCOPED_TRACE(ToUtf8(text));
@@ -123,9 +127,9 @@ TEST_F(ShellActionsTest, SearchAddressesCarryTheQueryEncodedAsTyped) {
         const auto address = bridge::SearchAddress(text, engine);
         EXPECT_EQ(address ? std::optional(ToUtf8(*address)) : std::nullopt, addresses[i]);
         bridge::WebSearch(text, engine, kOwner);
-        EXPECT_EQ(OnlyShellCall(), addresses[i] ? std::to_string(kOwner) + "|open|" +
-                                                      *addresses[i] + "||"
-                                                : "<0 calls>");
+        EXPECT_EQ(OnlyShellCall(), addresses[i]
+                                       ? std::to_string(kOwner) + "|open|" + *addresses[i] + "||"
+                                       : "<0 calls>");
     }
 }
 
@@ -154,9 +158,9 @@ TEST_F(ShellActionsTest, CopiedTextOpensOnlyAsAWebAddress) {
         const size_t callsBefore = ui().ShellCalls().size();
         EXPECT_EQ(bridge::OpenTextAsUrl(text, kOwner), address.has_value());
         const auto calls = ui().ShellCalls();
-        EXPECT_EQ(calls.size() == callsBefore ? std::nullopt
-                                              : std::optional(ToUtf8(calls.back().file)),
-                  address);
+        EXPECT_EQ(
+            calls.size() == callsBefore ? std::nullopt : std::optional(ToUtf8(calls.back().file)),
+            address);
         refused += address ? 0 : 1;
         EXPECT_EQ(ui().Beeps().size(), refused);
     }

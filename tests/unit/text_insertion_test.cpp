@@ -10,11 +10,11 @@
 
 #include "app/menu_commands.h"
 #include "bridge/clipboard_write.h"
-#include "bridge/selection_extract.h"
 #include "bridge/foreground.h"
 #include "bridge/insert_command.h"
 #include "bridge/layout_switch.h"
 #include "bridge/paste_keys.h"
+#include "bridge/selection_extract.h"
 #include "bridge/typing.h"
 #include "history/own_copy.h"
 #include "support/logged_test.h"
@@ -104,13 +104,25 @@ TEST_F(TextInsertionTest, TypingReleasesCtrlThenSendsTheWholeTextInOneCall) {
     Sim().input.scanCodes[13] = 0x1C;
     ASSERT_TRUE(bridge::DoPrint(u"a\r\nb", 0));
     ASSERT_TRUE(bridge::DoPrint(u"\t\u044f", 2));
-    const std::vector<std::vector<KeyInput>> calls{
-        {{0x11, 0, kUp}},
-        {{0, 'a', kUni}, {0, 'a', kUni | kUp}, {13, 0x1C, 0}, {13, 0x1C, kUp},
-         {10, 0, 0}, {10, 0, kUp}, {0, 'b', kUni}, {0, 'b', kUni | kUp}},
-        {{0x11, 0, kUp}},
-        {{9, 0x0F, 0}, {9, 0x0F, kUp}, {0, 0x44F, kUni}, {0, 0x44F, kUni | kUp},
-         {0x10, 0, kUp}, {0x25, 0, 0}, {0x25, 0, kUp}, {0x25, 0, 0}, {0x25, 0, kUp}}};
+    const std::vector<std::vector<KeyInput>> calls{{{0x11, 0, kUp}},
+                                                   {{0, 'a', kUni},
+                                                    {0, 'a', kUni | kUp},
+                                                    {13, 0x1C, 0},
+                                                    {13, 0x1C, kUp},
+                                                    {10, 0, 0},
+                                                    {10, 0, kUp},
+                                                    {0, 'b', kUni},
+                                                    {0, 'b', kUni | kUp}},
+                                                   {{0x11, 0, kUp}},
+                                                   {{9, 0x0F, 0},
+                                                    {9, 0x0F, kUp},
+                                                    {0, 0x44F, kUni},
+                                                    {0, 0x44F, kUni | kUp},
+                                                    {0x10, 0, kUp},
+                                                    {0x25, 0, 0},
+                                                    {0x25, 0, kUp},
+                                                    {0x25, 0, 0},
+                                                    {0x25, 0, kUp}}};
     EXPECT_EQ(Sim().input.Calls(), calls);
     EXPECT_FALSE(bridge::DoPrint(u"", 3));
     EXPECT_EQ(Sim().input.Calls().size(), calls.size());
@@ -155,9 +167,14 @@ TEST_F(TextInsertionTest, PasteKeysReleaseHeldModifiersPasteWaitAndMoveTheCaretI
                                                    "sleep 100"}));
     EXPECT_EQ(Sim().keyboard.Events()[17], (KeyInput{0x2D, 0x52, platform::kKeyExtended}));
 
-    for (auto [offset, burst, pauses] : {std::tuple{3u, 1u, 1}, {4u, 2u, 1}, {10u, 2u, 3},
-                                          {11u, 4u, 2}, {100u, 4u, 20}, {101u, 1u, 50},
-                                          {250u, 2u, 83}, {1000u, 10u, 90}}) {
+    for (auto [offset, burst, pauses] : {std::tuple{3u, 1u, 1},
+                                         {4u, 2u, 1},
+                                         {10u, 2u, 3},
+                                         {11u, 4u, 2},
+                                         {100u, 4u, 20},
+                                         {101u, 1u, 50},
+                                         {250u, 2u, 83},
+                                         {1000u, 10u, 90}}) {
         EXPECT_EQ(bridge::CaretBurst(offset), burst) << offset;
         timeline_.clear();
         bridge::PasteKeys(offset);
@@ -184,8 +201,10 @@ TEST_F(TextInsertionTest, LayoutSwitchUsesTheUsersToggleKeysAndStopsAtTheWantedL
          {std::pair{ToggleHotkey{State::Missing, u""}, std::optional(bridge::kLeftAltShift)},
           {{State::Read, u"1"}, bridge::kLeftAltShift},
           {{State::Read, u"2"}, bridge::kLeftCtrlShift},
-          {{State::Read, u"4"}, bridge::kGraveAccent}, {{State::Read, u"3"}, std::nullopt},
-          {{State::Read, u"12"}, std::nullopt}, {{State::Unreadable, u""}, std::nullopt}})
+          {{State::Read, u"4"}, bridge::kGraveAccent},
+          {{State::Read, u"3"}, std::nullopt},
+          {{State::Read, u"12"}, std::nullopt},
+          {{State::Unreadable, u""}, std::nullopt}})
         EXPECT_EQ(bridge::SwitchKeysOf(toggle), keys) << ToUtf8(toggle.value);
 
     const std::vector<uint32_t> layouts{0x04090409, 0xF0020419, 0x04190419};
@@ -254,8 +273,8 @@ public:
 // Leaves RTF as it is; its plain text is whatever the test says.
 class FixedRtf : public phrases::RtfExpander {
 public:
-    int ExpandMacrosRtf(Text&, const Text&, const Text&, uint32_t* caret,
-                        std::optional<uint16_t>*, uint32_t) override {
+    int ExpandMacrosRtf(Text&, const Text&, const Text&, uint32_t* caret, std::optional<uint16_t>*,
+                        uint32_t) override {
         if (caret) *caret = 0;
         return 0;
     }
@@ -530,8 +549,8 @@ TEST_F(TextInsertionTest, ForegroundGoesToOurWindowAndBackThroughTheOwnersThread
     // Both windows, on creation and on ending.
     const std::string text = log();
     size_t notepad = 0;
-    for (size_t at = 0; (at = text.find("CAutoForegroundWindow: classname=[Notepad]", at)) !=
-                        std::string::npos;
+    for (size_t at = 0;
+         (at = text.find("CAutoForegroundWindow: classname=[Notepad]", at)) != std::string::npos;
          ++at)
         ++notepad;
     EXPECT_EQ(notepad, 2u);

@@ -97,8 +97,7 @@ TEST(TrayLogic, ExitAndReloadWaitUntilTheLastOpenLoopHasEnded) {
         EXPECT_EQ(done, (std::vector<std::string>{"now", "close"}));
     }
     EXPECT_FALSE(loops.Busy());
-    EXPECT_EQ(done,
-              (std::vector<std::string>{"now", "close", "reload", "after the box", "exit"}));
+    EXPECT_EQ(done, (std::vector<std::string>{"now", "close", "reload", "after the box", "exit"}));
 }
 
 TEST(TrayLogic, SessionChangesAreClassedAndNamed) {
@@ -204,7 +203,8 @@ TEST_F(InsertionContextTest, FromTheMenuCallOrFromTheWindowItself) {
     Sim().targets.layouts[45] = 0x04090409;
     Sim().targets.processes[44].imagePath = u"C:\\tools\\other.exe";
     Sim().ui.windows[0x700] = u"OtherClass";
-    for (const bridge::TargetContext* last : {&called, static_cast<bridge::TargetContext*>(nullptr)}) {
+    for (const bridge::TargetContext* last :
+         {&called, static_cast<bridge::TargetContext*>(nullptr)}) {
         auto context = app::InsertionContextFor(0x700, last, u"at the call");
         EXPECT_EQ(context.layout, 0x04090409u);
         EXPECT_EQ(context.selectedText, u"");

@@ -58,7 +58,9 @@ struct RawBlock {
         Put<uint32_t>(48, 0xDDDDDDDD);
     }
     template <typename T>
-    void Put(size_t offset, T value) { std::memcpy(bytes.data() + offset, &value, sizeof value); }
+    void Put(size_t offset, T value) {
+        std::memcpy(bytes.data() + offset, &value, sizeof value);
+    }
     uint32_t ResultCode() const { return *reinterpret_cast<const uint32_t*>(bytes.data() + 48); }
     std::vector<uint8_t> bytes = std::vector<uint8_t>(62, 0);
 };

@@ -62,9 +62,8 @@ TEST_F(MacroExpansionWin32Test, RtfBodiesExpandInTheRichEditControl) {
     EXPECT_EQ(ToUtf8(expander.PlainText(got.rtf)), "Dear Ann, see Ann and clip at end");
 
     // A paragraph break is one caret step; a value never expands into itself.
-    const RtfResult broken =
-        ExpandRtf(expander, "{\\rtf1\\ansi x%SELECTED_TEXT%%CURSOR_POS%ab\\par cd}",
-                  u"%SELECTED_TEXT%");
+    const RtfResult broken = ExpandRtf(
+        expander, "{\\rtf1\\ansi x%SELECTED_TEXT%%CURSOR_POS%ab\\par cd}", u"%SELECTED_TEXT%");
     EXPECT_EQ(broken.count, 2);
     EXPECT_EQ(broken.caret, 5u);
     EXPECT_EQ(ToUtf8(expander.PlainText(broken.rtf)), "x%SELECTED_TEXT%ab\r\ncd");
@@ -137,9 +136,8 @@ std::thread AnswerPrompt(DWORD dialogThread, Seen& seen,
         HWND edit = GetDlgItem(dialog, kPromptEdit);
         GUITHREADINFO info = {};
         info.cbSize = sizeof(info);
-        seen.fieldHasFocus = WaitUntil([&] {
-            return GetGUIThreadInfo(dialogThread, &info) && info.hwndFocus == edit;
-        });
+        seen.fieldHasFocus = WaitUntil(
+            [&] { return GetGUIThreadInfo(dialogThread, &info) && info.hwndFocus == edit; });
         seen.caption = WindowText(dialog);
         seen.field = WindowText(edit);
         GetWindowRect(dialog, &seen.rect);
@@ -193,9 +191,8 @@ TEST_F(MacroExpansionWin32Test, PromptDialogAnsweredAndCancelled) {
     SetWindowTextW(target.Get(), AsWide(longTitle));
     SetFocus(nullptr);
     Seen cancelled;
-    answerer = AnswerPrompt(self, cancelled, [](HWND, HWND edit) {
-        PostMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0);
-    });
+    answerer = AnswerPrompt(self, cancelled,
+                            [](HWND, HWND edit) { PostMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0); });
     EXPECT_EQ(prompt.Ask(u"", target.Id()), std::nullopt);
     answerer.join();
     EXPECT_EQ(ToUtf8(cancelled.caption), ToUtf8(u"Wordlark - [" + longTitle.substr(0, 100) + u"]"));

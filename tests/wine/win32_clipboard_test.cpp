@@ -18,12 +18,11 @@
 #include "bridge/selection_extract.h"
 #include "history/clipboard_history_win32.h"
 #include "history/clipboard_windows_win32.h"
-#include "settings/settings.h"
-
 #include "platform/text.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/windows_api.h"
+#include "settings/settings.h"
 #include "support/clip_writer.h"
 #include "support/test_helpers.h"
 #include "support/test_platform.h"
@@ -42,8 +41,8 @@ class Win32ClipboardTest : public PlatformTest {
 protected:
     void SetUp() override {
         PlatformTest::SetUp();
-        window_ = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  nullptr, nullptr);
+        window_ = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                  nullptr);
         ASSERT_NE(window_, nullptr);
     }
     void TearDown() override {
@@ -100,19 +99,21 @@ TEST_F(Win32ClipboardTest, WrittenFormatsReadBackAndEachWriteMovesTheSequenceNum
 
 TEST_F(Win32ClipboardTest, OpenFailsWhileAnotherProcessHoldsTheClipboard) {
     const Text readyName = u"Local\\wlk-test-clip-held-" + ToText(GetCurrentProcessId());
-    UniqueHandle ready(
-        CreateEventW(nullptr, TRUE, FALSE, platform::win32::AsWide(readyName)));
+    UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, platform::win32::AsWide(readyName)));
     ASSERT_TRUE(ready);
     UniqueHandle holder = StartClipWriter({u"hold", u"3000", readyName});
     ASSERT_TRUE(holder);
     ASSERT_EQ(WaitForSingleObject(ready.Get(), 30000), WAIT_OBJECT_0);
 
     EXPECT_FALSE(clipboard_.Open(Window()));
-    EXPECT_TRUE(WaitUntil([&] {
-        if (!clipboard_.Open(Window())) return false;
-        clipboard_.Close();
-        return true;
-    }, 30000)) << "the clipboard opens again once the holder lets go";
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            if (!clipboard_.Open(Window())) return false;
+            clipboard_.Close();
+            return true;
+        },
+        30000))
+        << "the clipboard opens again once the holder lets go";
     EXPECT_EQ(WaitForSingleObject(holder.Get(), 30000), WAIT_OBJECT_0);
 }
 
@@ -197,8 +198,8 @@ public:
         wc.lpszClassName = L"wlk_test_notified_parent";
         RegisterClassW(&wc);
         // Message-only: it needs no place on the screen.
-        window_ = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                  nullptr, wc.hInstance, nullptr);
+        window_ = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  wc.hInstance, nullptr);
         SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~NotifiedParent() { DestroyWindow(window_); }
@@ -222,11 +223,13 @@ private:
 
 // Dispatches this thread's messages until `done` holds or 30 s pass.
 bool PumpUntil(const std::function<bool()>& done) {
-    return WaitUntil([&] {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        return done();
-    }, 30000);
+    return WaitUntil(
+        [&] {
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+            return done();
+        },
+        30000);
 }
 
 class ClipboardHandlerWindowTest : public Win32ClipboardTest {
