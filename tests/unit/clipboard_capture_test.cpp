@@ -4,11 +4,8 @@
 // clipboard.
 #include "history/clipboard_capture.h"
 
-#include "log/event_log.h"
 #include "settings/settings.h"
-#include "support/sim_access.h"
-#include "support/test_helpers.h"
-#include "support/test_platform.h"
+#include "support/logged_test.h"
 
 namespace wlk::test {
 namespace {
@@ -44,29 +41,25 @@ std::string Content(const CCHItem& item) {
     return bytes;
 }
 
-std::vector<history::ChType> FurtherTypes(const CCHItem& item) {
-    std::vector<history::ChType> types;
-    for (const auto& inner : item.formats) types.push_back(inner->Type());
-    return types;
+// The whole item as the tests compare it: "TYPE [primary] +FURTHER... <url>",
+// types by number (1 text, 2 RTF, 3 Quirenote, 4 bitmap, 5 HTML).
+std::string Describe(const CCHItem& item) {
+    std::string text = std::to_string(item.Type()) + " [" + Content(item) + "]";
+    for (const auto& inner : item.formats) text += " +" + std::to_string(inner->Type());
+    if (!item.sourceUrl.empty()) text += " <" + ToUtf8(item.sourceUrl) + ">";
+    return text;
 }
 
-class ClipboardCaptureTest : public PlatformTest {
+class ClipboardCaptureTest : public LoggedTest {
 protected:
     void SetUp() override {
-        PlatformTest::SetUp();
-        ASSERT_TRUE(log::EventLog::Instance().Open(Path("log.txt")));
+        LoggedTest::SetUp();
+        logText = OpenLog();
         rtf = Sim().clipboard.RegisterFormat(history::kRtfFormatName);
         html = Sim().clipboard.RegisterFormat(history::kHtmlFormatName);
         quirenote = Sim().clipboard.RegisterFormat(history::kQuirenoteFormatName);
     }
-    void TearDown() override {
-        log::EventLog::Instance().Close();
-        PlatformTest::TearDown();
-    }
-    size_t LogCount(const std::string& line) {
-        log::EventLog::Instance().WaitForWriters(5000);
-        return CountOf(Utf16ToUtf8(Bytes(Path("log.txt"))), line);
-    }
+    size_t LogCount(const std::string& line) { return CountOf(logText(), line); }
     std::unique_ptr<CCHItem> Capture(Blocks blocks, bool withBitmap = false,
                                      FormatSwitches switches = {}) {
         std::shared_ptr<platform::Bitmap> bitmap;
@@ -76,90 +69,44 @@ protected:
         return CaptureClipboard(kHandler, switches);
     }
 
+    std::function<std::string()> logText;
     uint32_t rtf = 0, html = 0, quirenote = 0;
     const std::string page = "Version:0.9\r\nSourceURL:https://example.org/page?q=1\r\n<p>web</p>";
 };
 
 TEST_F(ClipboardCaptureTest, PrimaryOrderFurtherFormatsAndSourceUrl) {
-    using enum history::ChType;
-    struct Case {
-        const char* name;
+    const std::string html8 = "Version:0.9\r\nSourceURL:http://caf\xC3\xA9.fr/c\nx";
+    const struct {
         Blocks blocks;
         bool bitmap;
-        history::ChType type;
-        std::string content;
-        std::vector<history::ChType> further;
-        std::string url;
-    };
-    const std::vector<Case> cases = {
-        {"plain text",
-         {{kCfUnicodeText, Wide(u"hello")}},
+        std::string item;
+    } cases[] = {
+        {{{kCfUnicodeText, Wide(u"hello")}}, false, "1 [hello]"},
+        {{{html, Ansi(page)}, {rtf, Ansi("{\\rtf1 web}")}, {kCfUnicodeText, Wide(u"web")}},
          false,
-         CHT_TEXT_UNICODE,
-         "hello",
-         {},
-         ""},
-        {"web page",
-         {{html, Ansi(page)}, {rtf, Ansi("{\\rtf1 web}")}, {kCfUnicodeText, Wide(u"web")}},
-         false,
-         CHT_RTF,
-         "{\\rtf1 web}",
-         {CHT_HTML},
-         "https://example.org/page?q=1"},
-        {"bitmap with text",
-         {{html, Ansi(page)}, {rtf, Ansi("{\\rtf1 x}")}, {kCfUnicodeText, Wide(u"x")}},
+         "2 [{\\rtf1 web}] +5 <https://example.org/page?q=1>"},
+        {{{html, Ansi(page)}, {rtf, Ansi("{\\rtf1 x}")}, {kCfUnicodeText, Wide(u"x")}},
          true,
-         CHT_BITMAP,
-         "bitmap",
-         {CHT_RTF, CHT_HTML},
-         "https://example.org/page?q=1"},
-        {"quirenote before all, raw bytes, no page address",
-         {{quirenote, Bytes8("\x01\x00\x02"s)}, {html, Ansi(page)}, {kCfUnicodeText, Wide(u"q")}},
+         "4 [bitmap] +2 +5 <https://example.org/page?q=1>"},
+        // Quirenote before all, its raw bytes, and no page address from it.
+        {{{quirenote, Bytes8("\x01\x00\x02"s)}, {html, Ansi(page)}, {kCfUnicodeText, Wide(u"q")}},
          true,
-         CHT_QUIRENOTE,
-         "\x01\x00\x02"s,
-         {CHT_HTML},
-         ""},
-        {"empty RTF string is unreadable",
-         {{rtf, Ansi("")}, {kCfUnicodeText, Wide(u"plain")}},
-         false,
-         CHT_TEXT_UNICODE,
-         "plain",
-         {},
-         ""},
-        {"UTF-16 without NUL falls to CF_TEXT",
-         {{kCfUnicodeText, Bytes8(Utf16Bytes(u"ab"))}, {kCfText, Ansi("ansi")}},
-         false,
-         CHT_TEXT_UNICODE,
-         "ansi",
-         {},
-         ""},
-        {"HTML alone is kept as HTML",
-         {{html, Ansi("Version:0.9\r\nSourceURL:http://caf\xC3\xA9.fr/c\nx")}},
-         false,
-         CHT_HTML,
-         "Version:0.9\r\nSourceURL:http://caf\xC3\xA9.fr/c\nx",
-         {},
-         "http://caf\xC3\xA9.fr/c"},
-        {"empty Quirenote block falls to text",
-         {{quirenote, {}}, {kCfUnicodeText, Wide(u"t")}},
-         false,
-         CHT_TEXT_UNICODE,
-         "t",
-         {},
-         ""},
+         "3 [\x01\x00\x02] +5"s},
+        // Unreadable blocks give way: an empty RTF string, UTF-16 without its NUL,
+        // an empty Quirenote block.
+        {{{rtf, Ansi("")}, {kCfUnicodeText, Wide(u"plain")}}, false, "1 [plain]"},
+        {{{kCfUnicodeText, Bytes8(Utf16Bytes(u"ab"))}, {kCfText, Ansi("ansi")}}, false, "1 [ansi]"},
+        {{{quirenote, {}}, {kCfUnicodeText, Wide(u"t")}}, false, "1 [t]"},
+        {{{html, Ansi(html8)}}, false, "5 [" + html8 + "] <http://caf\xC3\xA9.fr/c>"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.item);
         const int opensBefore = Sim().clipboard.opens;
         auto item = Capture(c.blocks, c.bitmap);
         ASSERT_TRUE(item);
-        EXPECT_EQ(item->Type(), c.type);
-        EXPECT_EQ(Content(*item), c.content);
-        EXPECT_EQ(FurtherTypes(*item), c.further);
-        EXPECT_EQ(ToUtf8(item->sourceUrl), c.url);
+        EXPECT_EQ(Describe(*item), c.item);
         EXPECT_EQ(Sim().clipboard.closes, Sim().clipboard.opens) << "closed after every read";
-        EXPECT_GE(Sim().clipboard.opens - opensBefore, 1 + int(c.further.size()));
+        EXPECT_GE(Sim().clipboard.opens - opensBefore, 1 + int(item->formats.size()));
     }
     // Nothing readable at all.
     EXPECT_FALSE(Capture({{kCfText, Ansi("")}, {rtf, Bytes8("no nul")}}));
@@ -175,6 +122,10 @@ TEST_F(ClipboardCaptureTest, ASwitchedOffFormatGivesWayToTheNextOneOffered) {
     };
     const Blocks text = {{kCfUnicodeText, Wide(u"t")}};
     const Blocks cells = {{rtf, Ansi("{\\rtf1 r}")}, {kCfUnicodeText, Wide(u"r")}};
+    const Blocks web = {{html, Ansi(page)}, {kCfUnicodeText, Wide(u"w")}};
+    const Blocks quire = {{quirenote, Bytes8("q")}, {html, Ansi(page)}};
+    const std::string keptAs = " capture is off: the copy is kept as its ";
+    const std::string notRecorded = " capture is off: the copy is not recorded";
     const struct {
         int off;
         Blocks blocks;
@@ -182,31 +133,15 @@ TEST_F(ClipboardCaptureTest, ASwitchedOffFormatGivesWayToTheNextOneOffered) {
         std::optional<history::ChType> kept;
         std::string line;
     } cases[] = {
-        {2, cells, true, CHT_RTF, "Bitmap capture is off: the copy is kept as its RTF"},
-        {2, text, true, CHT_TEXT_UNICODE, "Bitmap capture is off: the copy is kept as its text"},
-        {1, cells, false, CHT_TEXT_UNICODE, "RTF capture is off: the copy is kept as its text"},
-        {3,
-         {{quirenote, Bytes8("q")}, {html, Ansi(page)}},
-         false,
-         CHT_HTML,
-         "Quirenote capture is off: the copy is kept as its HTML"},
-        {0,
-         {{html, Ansi(page)}, {kCfUnicodeText, Wide(u"w")}},
-         false,
-         CHT_HTML,
-         "Text capture is off: the copy is kept as its HTML"},
-        {0, text, false, std::nullopt, "Text capture is off: the copy is not recorded"},
-        {0,
-         {{kCfText, Ansi("a")}},
-         false,
-         std::nullopt,
-         "Text capture is off: the copy is not recorded"},
-        {2, {}, true, std::nullopt, "Bitmap capture is off: the copy is not recorded"},
-        {4,
-         {{html, Ansi(page)}},
-         false,
-         std::nullopt,
-         "HTML capture is off: the copy is not recorded"},
+        {2, cells, true, CHT_RTF, "Bitmap" + keptAs + "RTF"},
+        {2, text, true, CHT_TEXT_UNICODE, "Bitmap" + keptAs + "text"},
+        {1, cells, false, CHT_TEXT_UNICODE, "RTF" + keptAs + "text"},
+        {3, quire, false, CHT_HTML, "Quirenote" + keptAs + "HTML"},
+        {0, web, false, CHT_HTML, "Text" + keptAs + "HTML"},
+        {0, text, false, std::nullopt, "Text" + notRecorded},
+        {0, {{kCfText, Ansi("a")}}, false, std::nullopt, "Text" + notRecorded},
+        {2, {}, true, std::nullopt, "Bitmap" + notRecorded},
+        {4, {{html, Ansi(page)}}, false, std::nullopt, "HTML" + notRecorded},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
@@ -215,10 +150,9 @@ TEST_F(ClipboardCaptureTest, ASwitchedOffFormatGivesWayToTheNextOneOffered) {
         EXPECT_EQ(item ? std::optional(item->Type()) : std::nullopt, c.kept);
         EXPECT_EQ(LogCount(c.line), before + 1);
     }
-    auto web = Capture({{html, Ansi(page)}, {kCfUnicodeText, Wide(u"w")}}, false, off(4));
-    ASSERT_TRUE(web);
-    EXPECT_TRUE(web->formats.empty());
-    EXPECT_EQ(web->sourceUrl, u"https://example.org/page?q=1")
+    auto webText = Capture(web, false, off(4));
+    ASSERT_TRUE(webText);
+    EXPECT_EQ(Describe(*webText), "1 [w] <https://example.org/page?q=1>")
         << "the address is kept all the same";
 
     // The settings as they stand: bitmaps are off by default, so spreadsheet
@@ -246,9 +180,8 @@ TEST_F(ClipboardCaptureTest, AnsiTextIsConvertedInItsLocaleAndUnreadableBlocksAr
         if (!c.locale.empty()) blocks[kCfLocale] = Bytes8(c.locale);
         auto item = Capture(blocks);
         ASSERT_TRUE(item);
-        EXPECT_EQ(item->Type(), history::CHT_TEXT_UNICODE);
-        EXPECT_EQ(item->PlainText(), c.text);
-        EXPECT_EQ(item->locale, c.kept);
+        EXPECT_EQ(std::tuple(item->Type(), item->PlainText(), item->locale),
+                  std::tuple(history::CHT_TEXT_UNICODE, c.text, c.kept));
     }
 
     // A block that cannot be locked counts as missing; a bitmap that cannot be

@@ -4,15 +4,11 @@
 //   wlk_clip_writer.exe text TEXT               one CF_UNICODETEXT
 //   wlk_clip_writer.exe web TEXT URL            text, "Rich Text Format" and
 //                                               "HTML Format" with a "SourceURL:" line
-//   wlk_clip_writer.exe sheet TEXT              a bitmap beside the text, as spreadsheet cells
 //   wlk_clip_writer.exe private TEXT            text marked with
 //                                               "ExcludeClipboardContentFromMonitorProcessing"
 //   wlk_clip_writer.exe marked TEXT             text written between signalling
 //                                               "Local\Wordlark_StartCopy" and "..._EndCopy"
 //   wlk_clip_writer.exe burst N MS PREFIX       N texts "PREFIX <i>", MS apart
-//   wlk_clip_writer.exe hold MS [READY_EVENT]   keeps the clipboard open MS ms; sets
-//                                               READY_EVENT once it holds it
-//   wlk_clip_writer.exe big MB                  a text of MB megabytes
 //   wlk_clip_writer.exe empty                   an empty clipboard
 //   wlk_clip_writer.exe probe SECONDS           listens for SECONDS and prints, per change,
 //                                               how long OpenClipboard kept failing
@@ -142,12 +138,12 @@ bool Write(Fill fill) {
     return ok;
 }
 
-void Signal(const wchar_t* name) {
-    if (HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, name)) {
-        SetEvent(event);
-        ResetEvent(event);
-        CloseHandle(event);
-    }
+// Sets the named event; a pulse sets it and resets it at once.
+bool SetNamedEvent(const wchar_t* name, bool pulse = false) {
+    HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, name);
+    const bool ok = event && SetEvent(event) && (!pulse || ResetEvent(event));
+    if (event) CloseHandle(event);
+    return ok;
 }
 
 unsigned long long UnixMilliseconds() {
@@ -175,14 +171,6 @@ int WriteWeb(const std::wstring& text, const std::wstring& url) {
                   "web");
 }
 
-int WriteSheet(const std::wstring& text) {
-    const DWORD pixels[] = {0x00FF0000, 0x0000FF00};
-    HBITMAP bitmap = CreateBitmap(2, 1, 1, 32, pixels);
-    return Result(
-        bitmap && Write([&] { return SetClipboardData(CF_BITMAP, bitmap) && PutText(text); }),
-        "sheet");
-}
-
 int WritePrivate(const std::wstring& text) {
     const DWORD zero = 0;
     return Result(
@@ -195,10 +183,10 @@ int WritePrivate(const std::wstring& text) {
 }
 
 int WriteMarked(const std::wstring& text) {
-    Signal(L"Local\\Wordlark_StartCopy");
+    SetNamedEvent(L"Local\\Wordlark_StartCopy", true);
     bool ok = Write([&] { return PutText(text); });
     PumpFor(kMarkedEndDelayMs);
-    Signal(L"Local\\Wordlark_EndCopy");
+    SetNamedEvent(L"Local\\Wordlark_EndCopy", true);
     return Result(ok, "marked");
 }
 
@@ -216,24 +204,6 @@ int WriteBurst(int count, DWORD spacingMs, const std::wstring& prefix) {
                 static_cast<unsigned long>(GetTickCount() - start));
     std::fflush(stdout);
     return written == count ? 0 : 3;
-}
-
-int Hold(DWORD ms, const wchar_t* readyEvent) {
-    if (!OpenWithRetry()) return Result(false, "hold");
-    if (readyEvent) {
-        if (HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, readyEvent)) {
-            SetEvent(event);
-            CloseHandle(event);
-        }
-    }
-    Sleep(ms);
-    CloseClipboard();
-    return Result(true, "hold");
-}
-
-int WriteBig(size_t megabytes) {
-    std::wstring text(megabytes * 1024 * 1024 / sizeof(wchar_t) - 1, L'x');
-    return Result(Write([&] { return PutText(text); }), "big");
 }
 
 // The figures of how long a change keeps a reader out: on each change
@@ -421,13 +391,9 @@ int TypeFile(const std::wstring& path, const std::wstring& watchClass) {
 int WriteArguments(const std::wstring& path, const std::vector<std::wstring>& args) {
     std::string lines;
     for (const auto& arg : args) lines += Utf8(arg) + "\n";
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return Result(false, "args");
-    DWORD written = 0;
-    const bool ok = WriteFile(file, lines.data(), DWORD(lines.size()), &written, nullptr) &&
-                    written == lines.size();
-    CloseHandle(file);
-    return Result(ok, "args");
+    FILE* file = _wfopen(path.c_str(), L"wb");
+    const bool ok = file && std::fwrite(lines.data(), 1, lines.size(), file) == lines.size();
+    return Result(file && std::fclose(file) == 0 && ok, "args");
 }
 
 int PrintEditText(const std::wstring& windowClass) {
@@ -445,21 +411,22 @@ std::wstring WindowText(HWND window) {
     return text;
 }
 
-struct DialogSearch {
-    const std::wstring& title;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindDialog(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<DialogSearch*>(parameter);
-    wchar_t windowClass[16] = {};
-    GetClassNameW(window, windowClass, 16);
-    if (IsWindowVisible(window) && std::wstring(windowClass) == L"#32770" &&
-        WindowText(window) == search->title) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
+// The shown top-level windows of a class, front to back.
+std::vector<HWND> ShownWindows(const wchar_t* windowClass) {
+    struct Search {
+        const wchar_t* windowClass;
+        std::vector<HWND> found;
+    } search{windowClass, {}};
+    auto add = [](HWND window, LPARAM parameter) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(parameter);
+        wchar_t name[16] = {};
+        GetClassNameW(window, name, 16);
+        if (IsWindowVisible(window) && std::wcscmp(name, s->windowClass) == 0)
+            s->found.push_back(window);
+        return TRUE;
+    };
+    EnumWindows(add, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 BOOL CALLBACK AddControlText(HWND control, LPARAM parameter) {
@@ -471,33 +438,26 @@ BOOL CALLBACK AddControlText(HWND control, LPARAM parameter) {
 
 // What a message box or dialog of another program says, as a test sees it.
 int PrintDialogTexts(const std::wstring& title) {
-    DialogSearch search{title};
-    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
-    if (!search.found) return Result(false, "dialog");
-    std::wstring texts;
-    EnumChildWindows(search.found, AddControlText, reinterpret_cast<LPARAM>(&texts));
-    std::printf("dialog [%s]\n", Utf8(texts).c_str());
-    return 0;
-}
-
-BOOL CALLBACK AddMenuRect(HWND window, LPARAM parameter) {
-    auto* rects = reinterpret_cast<std::string*>(parameter);
-    wchar_t windowClass[16] = {};
-    GetClassNameW(window, windowClass, 16);
-    RECT r;
-    if (IsWindowVisible(window) && std::wstring(windowClass) == L"#32768" &&
-        GetWindowRect(window, &r)) {
-        char rect[64];
-        std::snprintf(rect, sizeof rect, "%s%ld %ld %ld %ld", rects->empty() ? "" : "|", r.left,
-                      r.top, r.right - r.left, r.bottom - r.top);
-        *rects += rect;
+    for (HWND dialog : ShownWindows(L"#32770")) {
+        if (WindowText(dialog) != title) continue;
+        std::wstring texts;
+        EnumChildWindows(dialog, AddControlText, reinterpret_cast<LPARAM>(&texts));
+        std::printf("dialog [%s]\n", Utf8(texts).c_str());
+        return 0;
     }
-    return TRUE;
+    return Result(false, "dialog");
 }
 
 std::string ShownMenus() {
     std::string rects;
-    EnumWindows(AddMenuRect, reinterpret_cast<LPARAM>(&rects));
+    RECT r;
+    for (HWND menu : ShownWindows(L"#32768")) {
+        if (!GetWindowRect(menu, &r)) continue;
+        char rect[64];
+        std::snprintf(rect, sizeof rect, "%s%ld %ld %ld %ld", rects.empty() ? "" : "|", r.left,
+                      r.top, r.right - r.left, r.bottom - r.top);
+        rects += rect;
+    }
     return rects;
 }
 
@@ -524,13 +484,6 @@ int PrintMenus(DWORD waitMs, long count) {
     return 0;
 }
 
-int SignalEvent(const std::wstring& name) {
-    HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, name.c_str());
-    const bool ok = event && SetEvent(event);
-    if (event) CloseHandle(event);
-    return Result(ok, "signal");
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -541,12 +494,9 @@ int wmain(int argc, wchar_t** argv) {
     auto number = [&](size_t i) { return std::max(0L, std::wcstol(args[i].c_str(), nullptr, 10)); };
     if (is(L"text", 2)) return Result(Write([&] { return PutText(args[1]); }), "text");
     if (is(L"web", 3)) return WriteWeb(args[1], args[2]);
-    if (is(L"sheet", 2)) return WriteSheet(args[1]);
     if (is(L"private", 2)) return WritePrivate(args[1]);
     if (is(L"marked", 2)) return WriteMarked(args[1]);
     if (is(L"burst", 4)) return WriteBurst(int(number(1)), DWORD(number(2)), args[3]);
-    if (is(L"hold", 2)) return Hold(DWORD(number(1)), args.size() > 2 ? argv[3] : nullptr);
-    if (is(L"big", 2)) return WriteBig(size_t(number(1)));
     if (is(L"empty", 1)) return Result(Write([] { return true; }), "empty");
     if (is(L"probe", 2)) return Probe(DWORD(number(1)));
     if (is(L"read", 1)) return Read();
@@ -557,11 +507,11 @@ int wmain(int argc, wchar_t** argv) {
     if (is(L"type", 2)) return TypeFile(args[1], optional(2));
     if (is(L"args", 2)) return WriteArguments(args[1], {args.begin() + 2, args.end()});
     if (is(L"edit", 2)) return PrintEditText(args[1]);
-    if (is(L"signal", 2)) return SignalEvent(args[1]);
+    if (is(L"signal", 2)) return Result(SetNamedEvent(args[1].c_str()), "signal");
     if (is(L"dialog", 2)) return PrintDialogTexts(args[1]);
     if (is(L"menu", 2)) return PrintMenus(DWORD(number(1)), args.size() > 2 ? number(2) : 0);
     std::fprintf(stderr,
-                 "usage: wlk_clip_writer.exe text|web|private|marked|burst|hold|big|empty|probe|"
+                 "usage: wlk_clip_writer.exe text|web|private|marked|burst|empty|probe|"
                  "read|deaf|command|type|args|edit|signal|dialog|menu ...\n");
     return 2;
 }
