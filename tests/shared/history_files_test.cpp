@@ -1,6 +1,5 @@
 // The history files through the real file and profile calls: names, bytes,
 // the ".info" text, protection, races for a name, and bitmaps.
-#include <functional>
 #include <thread>
 
 #include "history/ch_item.h"
@@ -36,25 +35,23 @@ protected:
 
 struct WrittenCase {
     const char* name;
-    std::function<std::unique_ptr<CCHItem>()> make;
+    std::unique_ptr<CCHItem> item;
     std::vector<std::pair<const char*, std::string>> files;  // in the info file's order
     std::string info;
 };
 
 TEST_F(HistoryFilesTest, ItemsAreWrittenByteForByteAndComeBackAsTheyWere) {
-    const WrittenCase cases[] = {
+    auto text = TextItem(u"Gr\u00FC\u00DFe");
+    auto ansi = std::make_shared<CCHItem>(history::CHT_TEXT_ANSI);
+    ansi->SetAnsiText(
+        "Gr\xFC\xDF"
+        "e");
+    text->formats = {DataItem(history::CHT_RTF, "{\\rtf1 Gr\\'fc\\'dfe}\0"s),
+                     std::make_shared<CCHItem>(history::CHT_HTML),  // nothing to write
+                     ansi, DataItem(history::CHT_QUIRENOTE, "Q\0N"s)};
+    WrittenCase cases[] = {
         {"text with its further formats",
-         [] {
-             auto item = TextItem(u"Gr\u00FC\u00DFe");
-             auto ansi = std::make_shared<CCHItem>(history::CHT_TEXT_ANSI);
-             ansi->SetAnsiText(
-                 "Gr\xFC\xDF"
-                 "e");
-             item->formats = {DataItem(history::CHT_RTF, "{\\rtf1 Gr\\'fc\\'dfe}\0"s),
-                              std::make_shared<CCHItem>(history::CHT_HTML),  // nothing to write
-                              ansi, DataItem(history::CHT_QUIRENOTE, "Q\0N"s)};
-             return item;
-         },
+         std::move(text),
          {{"Unicode_clipboard_history1.txt", "\xFF\xFEG\0r\0\xFC\0\xDF\0e\0\0\0"s},
           {"clipboard_history1.rtf", "{\\rtf1 Gr\\'fc\\'dfe}\0"s},
           {"clipboard_history1.txt",
@@ -65,15 +62,15 @@ TEST_F(HistoryFilesTest, ItemsAreWrittenByteForByteAndComeBackAsTheyWere) {
          "File1=clipboard_history1.rtf\r\nFile2=clipboard_history1.txt\r\n"
          "File3=clipboard_history1.qnd\r\n"},
         {"html",
-         [] { return DataItem(history::CHT_HTML, "<p>x</p>\0"s); },
+         DataItem(history::CHT_HTML, "<p>x</p>\0"s),
          {{"clipboard_history1.html", "<p>x</p>\0"s}},
          "[Files]\r\nDataType=5\r\nProtected=0\r\nFile0=clipboard_history1.html\r\n"},
     };
-    for (const auto& c : cases) {
+    for (auto& c : cases) {
         SCOPED_TRACE(c.name);
         folder = Dir() + T(c.name) + u"\\";
         ASSERT_TRUE(history::EnsureFolder(folder));
-        auto item = c.make();
+        auto& item = c.item;
         item->time = kTime;
         ASSERT_TRUE(history::SaveItem(folder, *item));
         EXPECT_EQ(item->dataPath, folder + T(c.files[0].first));

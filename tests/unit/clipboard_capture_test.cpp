@@ -134,7 +134,6 @@ TEST_F(ClipboardCaptureTest, ASwitchedOffFormatGivesWayToTheNextOneOffered) {
         std::string line;
     } cases[] = {
         {2, cells, true, CHT_RTF, "Bitmap" + keptAs + "RTF"},
-        {2, text, true, CHT_TEXT_UNICODE, "Bitmap" + keptAs + "text"},
         {1, cells, false, CHT_TEXT_UNICODE, "RTF" + keptAs + "text"},
         {3, quire, false, CHT_HTML, "Quirenote" + keptAs + "HTML"},
         {0, web, false, CHT_HTML, "Text" + keptAs + "HTML"},

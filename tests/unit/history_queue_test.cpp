@@ -54,9 +54,8 @@ TEST_F(HistoryQueueTest, SameTextOrPixelsMoveToTheTopWithTheOldIdAndProtection) 
     Add(TextItem(u"beta"));
     CCHItem* again = Add(TextItem(u"alpha"));
     EXPECT_EQ(Texts(), (std::vector<Text>{u"alpha", u"beta"}));
-    EXPECT_EQ(again->id, firstId);
-    EXPECT_TRUE(again->isProtected);
-    EXPECT_EQ(queue.FindIndexById(firstId), 1);
+    EXPECT_EQ(std::tuple(again->id, again->isProtected, queue.FindIndexById(firstId)),
+              std::tuple(firstId, true, 1));
 
     // Letter case counts, and so does the type.
     Add(TextItem(u"Alpha"));

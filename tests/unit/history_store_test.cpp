@@ -259,7 +259,6 @@ TEST_F(HistoryStoreTest, MergeKeepsTheNewestAndEveryProtectedItem) {
         EXPECT_EQ(loaded->At(0)->infoPath, later->infoPath);
         EXPECT_TRUE(P().files.IsReadOnly(later->dataPath));
         EXPECT_EQ(P().files.List(folder, u"*").size(), 2u);
-        EXPECT_TRUE(history::LoadFolder(folder)->At(0)->isProtected) << "on disk too";
     }
 }
 
