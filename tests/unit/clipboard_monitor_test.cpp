@@ -168,9 +168,9 @@ TEST_F(ClipboardMonitorTest, ListenerInstallsUninstallsAndIsReinstalledAfterAMis
     RecordingObserver observer;
     spy().AddObserver(&observer);
     ASSERT_TRUE(spy().StartSpy(true, kHandler));
-    EXPECT_EQ(spy().Method(), history::kSpyListener);
-    EXPECT_EQ(Sim().clipboard.Listeners(), std::set<WindowId>{kSpy});
-    EXPECT_EQ(Sim().ui.TimerPeriod(kSpy, 101), 1000u);
+    EXPECT_EQ(
+        std::tuple(spy().Method(), Sim().clipboard.Listeners(), Sim().ui.TimerPeriod(kSpy, 101)),
+        std::tuple(history::kSpyListener, std::set<WindowId>{kSpy}, 1000u));
     EXPECT_FALSE(spy().StartSpy(true, kHandler)) << "already installed";
     CopyElsewhere(u"x");
     EXPECT_EQ(observer.owners, std::vector<WindowId>{kOtherApp});
@@ -185,17 +185,15 @@ TEST_F(ClipboardMonitorTest, ListenerInstallsUninstallsAndIsReinstalledAfterAMis
     EXPECT_EQ(LogCount("ReInstall entity for HWNDClipboardSpy IS IMPLEMENTED"), 2u);
     EXPECT_EQ(LogCount("N-o-o-o-, ReInstall entity IS NOT NEED, use newest method CSPM_VISTA"), 2u);
     ASSERT_TRUE(spy().StopSpy());
-    EXPECT_TRUE(Sim().clipboard.Listeners().empty());
-    EXPECT_FALSE(Sim().ui.TimerPeriod(kSpy, 101));
+    EXPECT_TRUE(Sim().clipboard.Listeners().empty() && !Sim().ui.TimerPeriod(kSpy, 101));
 }
 
 TEST_F(ClipboardMonitorTest, ViewerJoinsTheChainPassesMessagesOnAndIsReinstalledOnce) {
     // The viewer joins the chain in front of the first viewer and tells it.
     ASSERT_EQ(Sim().clipboard.SetViewer(kOther), 0u);
     ASSERT_TRUE(spy().StartSpy(false, kHandler));
-    EXPECT_EQ(spy().Method(), history::kSpyViewer);
-    EXPECT_EQ(Sim().clipboard.ViewerChain(), (std::vector<WindowId>{kSpy, kOther}));
-    EXPECT_EQ(spy().NextViewer(), kOther);
+    EXPECT_EQ(std::tuple(spy().Method(), Sim().clipboard.ViewerChain(), spy().NextViewer()),
+              std::tuple(history::kSpyViewer, std::vector<WindowId>{kSpy, kOther}, kOther));
     EXPECT_EQ(SentSince(0),
               (std::vector<Sent>{{kOther, history::kWmChangeCbChain, 0, kSpy, false}}));
     EXPECT_EQ(Sim().ui.TimerPeriod(kSpy, 101), 1000u);
@@ -240,15 +238,15 @@ TEST_F(ClipboardMonitorTest, ViewerJoinsTheChainPassesMessagesOnAndIsReinstalled
     const size_t posted = MessageCount(kSpy, spy().SpyMessage());
     Sim().clipboard.BumpSequence();
     EXPECT_TRUE(spy().OnTimer(101));
-    EXPECT_EQ(Sim().clipboard.ViewerChain(), (std::vector<WindowId>{kSpy, kOther}));
-    EXPECT_EQ(spy().NextViewer(), kOther);
+    EXPECT_EQ(std::tuple(Sim().clipboard.ViewerChain(), spy().NextViewer()),
+              std::tuple(std::vector<WindowId>{kSpy, kOther}, kOther));
     EXPECT_EQ(MessageCount(kSpy, spy().SpyMessage()), posted)
         << "WM_DRAWCLIPBOARD while re-installing";
     EXPECT_EQ(LogCount("Well, start ReInstall entity for HWNDClipboardSpy"), 2u);
     Sim().ui.onMessage = onMessage;
     ASSERT_TRUE(spy().StopSpy());
-    EXPECT_EQ(Sim().clipboard.ViewerChain(), std::vector<WindowId>{kOther});
-    EXPECT_EQ(spy().NextViewer(), 0u);
+    EXPECT_EQ(std::tuple(Sim().clipboard.ViewerChain(), spy().NextViewer()),
+              std::tuple(std::vector<WindowId>{kOther}, WindowId(0)));
 }
 
 TEST_F(ClipboardMonitorTest, ASpyThatCannotInstallStaysDownAndTellsItsObservers) {
@@ -264,8 +262,7 @@ TEST_F(ClipboardMonitorTest, ASpyThatCannotInstallStaysDownAndTellsItsObservers)
     clipboard.failAddListener = clipboard.failSetViewer = true;
     clipboard.BumpSequence();
     EXPECT_TRUE(spy().OnTimer(101));
-    EXPECT_FALSE(spy().IsInstalled());
-    EXPECT_EQ(observer.stateChanges, 1);
+    EXPECT_EQ(std::tuple(spy().IsInstalled(), observer.stateChanges), std::tuple(false, 1));
     EXPECT_EQ(LogCount("REINSTALL: InstalledNew=0"), 1u);
     clipboard.BumpSequence();
     EXPECT_TRUE(spy().OnTimer(101));
@@ -286,18 +283,19 @@ TEST_F(ClipboardMonitorTest, MethodChoiceAndCreationFailures) {
         Setting(settings::IntSetting::ClipboardSpyMethod, c.setting);
         Sim().clipboard.listenerExists = c.listenerExists;
         ASSERT_TRUE(CreateHandler());
-        EXPECT_EQ(handler->MonitorMethod(), c.monitor) << "a fallback in the spy is not reflected";
-        EXPECT_EQ(spy().Method(), c.spyMethod);
-        EXPECT_EQ(history::OwnCopyHandlerWindow(), kHandler);
+        // A fallback in the spy is not reflected in the handler's method.
+        EXPECT_EQ(
+            std::tuple(handler->MonitorMethod(), spy().Method(), history::OwnCopyHandlerWindow()),
+            std::tuple(c.monitor, c.spyMethod, kHandler));
         handler->OnDestroy();
-        EXPECT_FALSE(spy().IsInstalled()) << "the spy goes with its handler";
-        EXPECT_EQ(history::OwnCopyHandlerWindow(), 0u);
+        EXPECT_EQ(std::tuple(spy().IsInstalled(), history::OwnCopyHandlerWindow()),
+                  std::tuple(false, WindowId(0)))
+            << "the spy goes with its handler";
     }
     EXPECT_EQ(history::PreferListenerFor(-2, true), std::nullopt);
     Setting(settings::IntSetting::ClipboardSpyMethod, 5);
     EXPECT_FALSE(CreateHandler());
-    EXPECT_FALSE(spy().IsInstalled());
-    EXPECT_EQ(history::OwnCopyHandlerWindow(), 0u);
+    EXPECT_FALSE(spy().IsInstalled() || history::OwnCopyHandlerWindow());
     EXPECT_EQ(LogCount("ERROR: ClipboardSpyMethod_v2_22=5 names no method"), 1u);
 
     Setting(settings::IntSetting::ClipboardSpyMethod, -1);
@@ -317,9 +315,9 @@ TEST_F(ClipboardMonitorTest, CapturesNotifyTheParentAndRequestASave) {
     CopyElsewhere(u"one");
     CopyElsewhere(u"two");
     ASSERT_EQ(handler->Queue().Count(), 2u) << "ClipboardHistoryMax";
-    EXPECT_EQ(handler->Queue().Newest(0)->PlainText(), u"two");
-    EXPECT_EQ(notes.back(), Note(0xB00, 0));
-    EXPECT_EQ(MessageCount(kHandler, history::WM_CH_SAVE_REQUEST), 3u);
+    EXPECT_EQ(std::tuple(handler->Queue().Newest(0)->PlainText(), notes.back(),
+                         MessageCount(kHandler, history::WM_CH_SAVE_REQUEST)),
+              std::tuple(u"two", Note(0xB00, 0), 3u));
 
     handler->Queue().SetLocked(true);
     CopyElsewhere(u"while the menu is open");
@@ -330,17 +328,17 @@ TEST_F(ClipboardMonitorTest, CapturesNotifyTheParentAndRequestASave) {
     spy().OnSpyMessage(history::kSpyStateChanged);
     auto boxes = Sim().ui.MessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, u"CWLKWndClipboardHandler::_OnClipboardSpyStateChanged");
-    EXPECT_EQ(boxes[0].caption, u"Wordlark");
-    EXPECT_TRUE(boxes[0].topmost);
+    EXPECT_EQ(
+        std::tuple(boxes[0].text, boxes[0].caption, boxes[0].topmost),
+        std::tuple(u"CWLKWndClipboardHandler::_OnClipboardSpyStateChanged", u"Wordlark", true));
 
     // Clear and Delete tell the parent with extra 1 and ask for a save.
     EXPECT_TRUE(handler->Delete({0}, true));
     EXPECT_EQ(notes.back(), Note(0xB00, 1));
     EXPECT_TRUE(handler->Clear());
     EXPECT_FALSE(handler->Clear());
-    EXPECT_EQ(notes.size(), 5u);
-    EXPECT_EQ(MessageCount(kHandler, history::WM_CH_SAVE_REQUEST), 5u);
+    EXPECT_EQ(std::tuple(notes.size(), MessageCount(kHandler, history::WM_CH_SAVE_REQUEST)),
+              std::tuple(5u, 5u));
 }
 
 TEST_F(ClipboardMonitorTest, OwnCopiesAreSkippedWhileTheGuardLivesAndBetweenTheNamedEvents) {
@@ -461,9 +459,7 @@ TEST_F(ClipboardMonitorTest, TheHistoryKeepsItsItemsWhileItsWatcherComesAndGoes)
     // Locking removes the watcher and keeps the items; unlocking brings it
     // back, which takes what was copied meanwhile.
     clipboardHistory.OnSessionChange(-1);
-    EXPECT_FALSE(clipboardHistory.Exists());
-    EXPECT_EQ(clipboardHistory.Queue(), nullptr);
-    EXPECT_FALSE(spy().IsInstalled());
+    EXPECT_FALSE(clipboardHistory.Exists() || clipboardHistory.Queue() || spy().IsInstalled());
     Sim().clipboard.PutText(kOtherApp, u"while locked");
     clipboardHistory.OnSessionChange(+1);
     ASSERT_TRUE(clipboardHistory.Exists());
@@ -570,8 +566,7 @@ TEST_F(ClipboardMonitorTest, HandlerMessagesAndTheDelayedSave) {
     const intptr_t made = intptr_t(TextItem(u"made elsewhere").release());
     EXPECT_EQ(P().ui.SendMessage(kHandler, handler->AddItemMessage(), 0, made), 1);
     ASSERT_EQ(handler->Queue().Count(), 1u);
-    EXPECT_TRUE(notes.empty());
-    EXPECT_EQ(MessageCount(kHandler, history::WM_CH_SAVE_REQUEST), 0u);
+    EXPECT_TRUE(notes.empty() && MessageCount(kHandler, history::WM_CH_SAVE_REQUEST) == 0);
 
     // A saved copy hands its file to the live item of the same id, once written.
     auto copy = handler->Queue().At(0)->Copy();
