@@ -2,6 +2,7 @@
 // and the capture figures. Plain user32, none of the program's own code, so
 // that it writes the clipboard the way any other program does.
 //   wlk_clip_writer.exe text TEXT               one CF_UNICODETEXT
+//   wlk_clip_writer.exe sheet TEXT              a bitmap beside the text, as spreadsheet cells
 //   wlk_clip_writer.exe web TEXT URL            text, "Rich Text Format" and
 //                                               "HTML Format" with a "SourceURL:" line
 //   wlk_clip_writer.exe private TEXT            text marked with
@@ -169,6 +170,14 @@ int WriteWeb(const std::wstring& text, const std::wstring& url) {
                              PutText(text);
                   }),
                   "web");
+}
+
+int WriteSheet(const std::wstring& text) {
+    const DWORD pixels[] = {0x00FF0000, 0x0000FF00};
+    HBITMAP bitmap = CreateBitmap(2, 1, 1, 32, pixels);
+    return Result(
+        bitmap && Write([&] { return SetClipboardData(CF_BITMAP, bitmap) && PutText(text); }),
+        "sheet");
 }
 
 int WritePrivate(const std::wstring& text) {
@@ -494,6 +503,7 @@ int wmain(int argc, wchar_t** argv) {
     auto number = [&](size_t i) { return std::max(0L, std::wcstol(args[i].c_str(), nullptr, 10)); };
     if (is(L"text", 2)) return Result(Write([&] { return PutText(args[1]); }), "text");
     if (is(L"web", 3)) return WriteWeb(args[1], args[2]);
+    if (is(L"sheet", 2)) return WriteSheet(args[1]);
     if (is(L"private", 2)) return WritePrivate(args[1]);
     if (is(L"marked", 2)) return WriteMarked(args[1]);
     if (is(L"burst", 4)) return WriteBurst(int(number(1)), DWORD(number(2)), args[3]);
@@ -511,7 +521,7 @@ int wmain(int argc, wchar_t** argv) {
     if (is(L"dialog", 2)) return PrintDialogTexts(args[1]);
     if (is(L"menu", 2)) return PrintMenus(DWORD(number(1)), args.size() > 2 ? number(2) : 0);
     std::fprintf(stderr,
-                 "usage: wlk_clip_writer.exe text|web|private|marked|burst|empty|probe|"
+                 "usage: wlk_clip_writer.exe text|web|sheet|private|marked|burst|empty|probe|"
                  "read|deaf|command|type|args|edit|signal|dialog|menu ...\n");
     return 2;
 }

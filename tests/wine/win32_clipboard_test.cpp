@@ -233,18 +233,19 @@ protected:
     }
     static settings::Settings& Settings() { return settings::Settings::Instance(); }
 
-    static constexpr settings::IntSetting kKeys[] = {settings::IntSetting::ClipboardSpyMethod,
-                                                     settings::IntSetting::SaveClipboardHistory,
-                                                     settings::IntSetting::ClipboardHistoryMax};
+    static constexpr settings::IntSetting kKeys[] = {
+        settings::IntSetting::ClipboardSpyMethod, settings::IntSetting::SaveClipboardHistory,
+        settings::IntSetting::ClipboardHistoryMax, settings::IntSetting::ClipboardFormats2};
     std::vector<std::pair<settings::IntSetting, int>> saved_;
 };
 
-TEST_F(ClipboardHandlerWindowTest, RecordsEachCopyOnceWithEitherMethodAndListensAgainAfterALock) {
+TEST_F(ClipboardHandlerWindowTest, RecordsEachCopyOnceWithEitherMethodAndKeepsItThroughALock) {
     struct Case {
         int setting;
         int spyMethod;
         int monitorMethod;
     };
+    Settings().Set(settings::IntSetting::ClipboardFormats2, 0);  // bitmaps off
     for (Case c : {Case{1, history::kSpyListener, history::kMonitorListener},
                    Case{0, history::kSpyViewer, history::kMonitorViewer}}) {
         SCOPED_TRACE(c.setting);
@@ -267,14 +268,17 @@ TEST_F(ClipboardHandlerWindowTest, RecordsEachCopyOnceWithEitherMethodAndListens
         EXPECT_EQ(handler.MonitorMethod(), c.monitorMethod);
         const auto& queue = *clipboardHistory.Queue();
 
+        // The second copy, a bitmap beside its text as spreadsheet cells give,
+        // is kept as its text.
         const Text first = u"first copy " + ToText(c.setting);
-        const Text second = u"second \u0416 " + ToText(c.setting);
+        const Text second = u"cells \u0416 " + ToText(c.setting);
         ASSERT_TRUE(WriteClipboard({u"text", first}));
         ASSERT_TRUE(PumpUntil([&] { return queue.Count() >= 1; })) << "the copy was not recorded";
         // The second copy recorded is the sign that every notice of the first has come.
-        ASSERT_TRUE(WriteClipboard({u"text", second}));
+        ASSERT_TRUE(WriteClipboard({u"sheet", second}));
         ASSERT_TRUE(PumpUntil([&] { return queue.Count() >= 2; }));
         ASSERT_EQ(queue.Count(), 2u) << "one item per copy";
+        EXPECT_EQ(queue.Newest(0)->Type(), history::CHT_TEXT_UNICODE);
         EXPECT_EQ(queue.Newest(0)->PlainText(), second);
         EXPECT_EQ(queue.Newest(1)->PlainText(), first);
         using Note = std::tuple<UINT_PTR, UINT, uint32_t>;
@@ -282,11 +286,13 @@ TEST_F(ClipboardHandlerWindowTest, RecordsEachCopyOnceWithEitherMethodAndListens
                             history::kChangedByCapture};
         EXPECT_EQ(parent.notes, (std::vector<Note>{captured, captured}));
 
-        // The spy's window goes with the lock and comes back with the unlock.
+        // The spy's window goes with the lock; after the unlock it is back and
+        // the history still holds both copies.
         clipboardHistory.OnSessionChange(-1);
         EXPECT_FALSE(history::CClipboardSpy::Instance().IsInstalled()) << "gone with its window";
         clipboardHistory.OnSessionChange(+1);
         EXPECT_TRUE(history::CClipboardSpy::Instance().IsInstalled());
+        EXPECT_EQ(clipboardHistory.Queue()->Count(), 2u);
     }
     EXPECT_FALSE(history::CClipboardSpy::Instance().IsInstalled()) << "gone with its window";
 }
