@@ -62,7 +62,6 @@ TEST_F(BridgeQueryTest, QueryFieldsTakeTheirValuesOrTheirDefaults) {
         {"<LKQuery><HKLLoword>0</HKLLoword><HKLHoword>1049</HKLHoword></LKQuery>",
          "||0|1049||0|-1,-1|0,0,0,0,0|48"},
         {"<LKQuery><HKLHoword>1049</HKLHoword></LKQuery>", "||0|0||0|-1,-1|0,0,0,0,0|48"},
-        {"<LKQuery><HKLLoword>1033</HKLLoword></LKQuery>", "||0|0||0|-1,-1|0,0,0,0,0|48"},
         {"<LKQuery><HKLLoword>1033</HKLLoword><HKLHoword>65535</HKLHoword></LKQuery>",
          "||0|0||0|-1,-1|0,0,0,0,0|48"},
         {"<LKQuery><HKLLoword>70000</HKLLoword><HKLHoword>1</HKLHoword></LKQuery>",
