@@ -88,15 +88,13 @@ def ansi_file(text):
     return text.encode("cp1252") + b"\0"
 
 
-def history_item(root, info_name, data_type, files, protected=0, wide_info=False):
-    """An item as the program writes it. files: (name, bytes) pairs, the primary
-    format first; bytes of None names a file not written. A protected item's
-    files are read-only, as the program leaves them."""
-    lines = ["[Files]", f"DataType={data_type}", f"Protected={protected}"]
-    lines += [f"File{i}={name}" for i, (name, _) in enumerate(files)]
-    text = "\r\n".join(lines) + "\r\n"
-    files = [(info_name, b"\xff\xfe" + text.encode("utf-16-le") if wide_info
-              else text.encode("ascii"))] + [f for f in files if f[1] is not None]
+def history_item(root, number, data_type, data_name, data, protected=0):
+    """wordlark_cb<number>.info and its one data file, as the program writes them
+    (data of None: the file is not written). A protected item's files are
+    read-only, as the program leaves them."""
+    info = f"[Files]\r\nDataType={data_type}\r\nProtected={protected}\r\nFile0={data_name}\r\n"
+    files = [(f"wordlark_cb{number}.info", info.encode("ascii"))]
+    files += [(data_name, data)] if data is not None else []
     for name, data in files:
         (root / name).write_bytes(data)
         if protected:
@@ -104,27 +102,20 @@ def history_item(root, info_name, data_type, files, protected=0, wide_info=False
 
 
 def write_history(root):
-    """Four good text items, one with a further format, one protected; then two
-    damaged entries, wordlark_cb5.info and wordlark_cb6.info (the other damages
-    are the history store's tests')."""
+    """Three good text items, one protected; then two damaged entries,
+    wordlark_cb4.info and wordlark_cb5.info (other layouts and damages are the
+    history files' and the history store's tests')."""
     root.mkdir(parents=True, exist_ok=True)
-    history_item(root, "wordlark_cb1.info", CHT_TEXT_UNICODE,
-                 [("Unicode_clipboard_history1.txt", unicode_file("first item"))])
-    history_item(root, "wordlark_cb2.info", CHT_TEXT_ANSI,
-                 [("clipboard_history1.txt", ansi_file("second item, 8-bit"))])
-    history_item(root, "wordlark_cb3.info", CHT_TEXT_UNICODE,
-                 [("Unicode_clipboard_history2.txt", unicode_file("third \u00e9t\u00e9 \u2014 item")),
-                  ("clipboard_history1.rtf", ansi_file(r"{\rtf1\ansi third item\par}"))],
-                 wide_info=True)
-    history_item(root, "wordlark_cb4.info", CHT_TEXT_UNICODE,
-                 [("Unicode_clipboard_history3.txt", unicode_file("fourth, protected\r\nline 2"))],
-                 protected=1)
-    history_item(root, "wordlark_cb5.info", CHT_TEXT_UNICODE,
-                 [("Unicode_clipboard_history4.txt", None)])  # its data file missing
+    history_item(root, 1, CHT_TEXT_UNICODE, "Unicode_clipboard_history1.txt",
+                 unicode_file("first item"))
+    history_item(root, 2, CHT_TEXT_ANSI, "clipboard_history1.txt",
+                 ansi_file("second item, 8-bit"))
+    history_item(root, 3, CHT_TEXT_UNICODE, "Unicode_clipboard_history2.txt",
+                 unicode_file("third, protected\r\nline 2"), protected=1)
+    history_item(root, 4, CHT_TEXT_UNICODE, "Unicode_clipboard_history3.txt", None)  # missing
     # A data file shorter than written: the terminating NUL and more cut off.
-    history_item(root, "wordlark_cb6.info", CHT_TEXT_UNICODE,
-                 [("Unicode_clipboard_history5.txt",
-                   unicode_file("a longer text that was cut short")[:41])])
+    history_item(root, 5, CHT_TEXT_UNICODE, "Unicode_clipboard_history4.txt",
+                 unicode_file("a longer text that was cut short")[:41])
 
 
 class LibraryAndHistoryTest(harness.ProgramCase):
@@ -161,7 +152,7 @@ class LibraryAndHistoryTest(harness.ProgramCase):
         before = (snapshot(lib.root), snapshot(history))
 
         # The second run may keep fewer items than the folder holds.
-        for run, maximum, loaded in ((1, 30, 4), (2, 2, 2)):
+        for run, maximum, loaded in ((1, 30, 3), (2, 2, 2)):
             with self.subTest(run=run):
                 self.program.write_settings({"WriteLog": 1, "ClipboardHistoryMax": maximum})
                 instance = self.start_instance()
@@ -169,7 +160,7 @@ class LibraryAndHistoryTest(harness.ProgramCase):
                 self.assertEqual(self.logged_count(HISTORY_LOADED), loaded)
                 skipped = [line.split(HISTORY_SKIPPED)[1].split(":")[0]
                            for line in self.lines_with(HISTORY_SKIPPED)]
-                self.assertEqual(sorted(skipped), ["wordlark_cb5.info", "wordlark_cb6.info"],
+                self.assertEqual(sorted(skipped), ["wordlark_cb4.info", "wordlark_cb5.info"],
                                  "log:\n" + self.program.read_log())
                 self.assertTrue(instance.alive(), "the program ended after loading")
                 self.exit_instance(instance)
