@@ -242,12 +242,12 @@ class Session:
     # --- Screen -----------------------------------------------------------
 
     def _xdotool(self, *args, timeout=10):
-        subprocess.run(["xdotool", *args], env=self.env, timeout=timeout, check=True)
+        subprocess.run(["xdotool", *args], env=self.env, timeout=timeout, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def focus(self, window):
         """Gives window the X input focus (there is no window manager)."""
-        subprocess.run(["xdotool", "windowfocus", "--sync", str(window)], env=self.env,
-                       timeout=10, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self._xdotool("windowfocus", "--sync", str(window))
 
     def type_text(self, window, text):
         self.focus(window)

@@ -194,18 +194,19 @@ TEST_F(DllServiceTest, InstallBlockCarriesWindowMessageNamesAndTheLogOnlyWhenLog
         EXPECT_EQ(code, 0u);
         // Fields of the packed block are copied out before comparing: a
         // reference to one may be misaligned.
+        // The result code as it was on entry.
         const hook::InstallParams& seen = g_hook.seen;
-        EXPECT_EQ(uint64_t(seen.trayWindow), kTray);
-        EXPECT_EQ(uint32_t(seen.queryRequestMessage), kQueryMessage);
-        EXPECT_EQ(g_hook.queryName, u"Local\\Wordlark_DataNeeded");
-        EXPECT_EQ(g_hook.answerName, u"Local\\Wordlark_DataCompleted");
-        EXPECT_EQ(g_hook.areaName, u"Local\\$WORDLARK_INTERCHANGE_AREA$");
-        EXPECT_EQ(uint32_t(seen.resultCode), 0u);  // on entry
-        EXPECT_EQ(seen.reserved1 | seen.reserved2, 0u);
-        EXPECT_EQ(g_hook.logPath, writeLog ? Path("LogReport.txt") : u"<null>");
-        EXPECT_EQ(int(seen.logAtom), writeLog ? log::EventLog::Instance().PathAtom() : 0);
-        EXPECT_NE(log::EventLog::Instance().PathAtom(), 0);
-        EXPECT_EQ(uint32_t(seen.answersExpected), writeLog ? 1u : 0u);
+        const int atom = log::EventLog::Instance().PathAtom();
+        EXPECT_NE(atom, 0);
+        EXPECT_EQ(Joined(uint64_t(seen.trayWindow), uint32_t(seen.queryRequestMessage),
+                         ToUtf8(g_hook.queryName), ToUtf8(g_hook.answerName),
+                         ToUtf8(g_hook.areaName), uint32_t(seen.resultCode),
+                         uint64_t(seen.reserved1 | seen.reserved2), ToUtf8(g_hook.logPath),
+                         int(seen.logAtom), uint32_t(seen.answersExpected)),
+                  Joined(uint64_t(kTray), kQueryMessage, "Local\\Wordlark_DataNeeded",
+                         "Local\\Wordlark_DataCompleted", "Local\\$WORDLARK_INTERCHANGE_AREA$", 0u,
+                         uint64_t(0), writeLog ? ToUtf8(Path("LogReport.txt")) : "<null>",
+                         writeLog ? atom : 0, writeLog ? 1u : 0u));
         EXPECT_TRUE(service.Uninstall());
     }
 }
