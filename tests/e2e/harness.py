@@ -242,12 +242,12 @@ class Session:
     # --- Screen -----------------------------------------------------------
 
     def _xdotool(self, *args, timeout=10):
-        subprocess.run(["xdotool", *args], env=self.env, timeout=timeout, check=True,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(["xdotool", *args], env=self.env, timeout=timeout, check=True)
 
     def focus(self, window):
         """Gives window the X input focus (there is no window manager)."""
-        self._xdotool("windowfocus", "--sync", str(window))
+        subprocess.run(["xdotool", "windowfocus", "--sync", str(window)], env=self.env,
+                       timeout=10, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def type_text(self, window, text):
         self.focus(window)
