@@ -51,11 +51,10 @@ TEST_F(LanguageFileTest, WithoutAChosenLanguageTheExampleFileCollectsEnglish) {
     EXPECT_EQ(language::CurrentLanguage().path, example);
 
     EXPECT_EQ(Bytes(example).substr(0, 2), kBom16) << "UTF-16 for any script a translator uses";
-    EXPECT_EQ((std::vector<Text>{IniValue(example, u"Main", u"LangPrefix"),
-                                 IniValue(example, u"Main", u"Author"),
-                                 IniValue(example, u"Main", u"LangLocalized")}),
-              (std::vector<Text>{u"En", u"Type Your name and email (optional)",
-                                 u"English (Type localized name of language here)"}));
+    EXPECT_EQ(IniValue(example, u"Main", u"LangPrefix"), u"En");
+    EXPECT_EQ(IniValue(example, u"Main", u"Author"), u"Type Your name and email (optional)");
+    EXPECT_EQ(IniValue(example, u"Main", u"LangLocalized"),
+              u"English (Type localized name of language here)");
 
     // Asked twice, a string is listed once.
     EXPECT_EQ(language::GetString(137), u"Already works");

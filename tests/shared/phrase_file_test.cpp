@@ -113,10 +113,10 @@ TEST_F(PhraseFileTest, ReadingTakesTextsExactlyAndNormalisesNumbers) {
         "    <DataType>exec</DataType>\r\n"
         "    <Cmd>line 1\r\n\tline 2 &amp;lt;b&amp;gt; &amp;quote;q&amp;quote; &lt;i&gt;</Cmd>\r\n"
         "    <Hint>caf\xC3\xA9</Hint>\r\n"));
-    EXPECT_EQ(std::tie(node.name, node.dataType, node.command, node.hint, node.sortId),
-              std::tuple(Text(u"  two  blanks  "), CommandDataType::EXEC,
-                         Text(u"line 1\r\n\tline 2 <b> \"q\" <i>"), Text(u"caf\u00e9"),
-                         0xFFFFFFFFu));
+    EXPECT_EQ(
+        std::tie(node.name, node.dataType, node.command, node.hint, node.sortId),
+        std::tuple(Text(u"  two  blanks  "), CommandDataType::EXEC,
+                   Text(u"line 1\r\n\tline 2 <b> \"q\" <i>"), Text(u"caf\u00e9"), 0xFFFFFFFFu));
     EXPECT_EQ((std::vector<int>{node.GetUsageCount(), node.HasSeparatorBefore(),
                                 node.HasSeparatorAfter(), node.IsUseTitleOnly(),
                                 node.IsDisabledWithoutSelection(), node.IsIncluded()}),
@@ -181,9 +181,9 @@ TEST_F(PhraseFileTest, LoadBuildsTheSortedTreeFromFoldersAndDescriptors) {
     const CWLKCommand& work = top[2];
     ASSERT_TRUE(work.IsGroup());
     // Groups carry no date.
-    EXPECT_EQ((std::vector<int>{work.GetUsageCount(), work.HasSeparatorBefore(),
-                                work.HasDateUsage()}),
-              (std::vector<int>{6, 1, 0}));
+    EXPECT_EQ(
+        (std::vector<int>{work.GetUsageCount(), work.HasSeparatorBefore(), work.HasDateUsage()}),
+        (std::vector<int>{6, 1, 0}));
     EXPECT_EQ(work.GetPath(), Path("Work"));
     ASSERT_EQ(work.children->size(), 1u);
     EXPECT_EQ((*work.children)[0].GetPath(), Path("Work\\w.wordlark"));

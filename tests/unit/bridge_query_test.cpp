@@ -358,7 +358,8 @@ TEST_F(WaitQueryTest, FailedRevivalEndsTheThreadAndTellsTheTray) {
     const size_t first = log.find(
         "] ERROR: Default on CWaitQuery::ThreadProc_WaitQuery error_code=6, this is first time? "
         "=1\r\n");
-    const size_t ended = log.find("] Exit from ThreadProc_WaitQuery [ret_value=1, error_code=6]\r\n");
+    const size_t ended =
+        log.find("] Exit from ThreadProc_WaitQuery [ret_value=1, error_code=6]\r\n");
     EXPECT_NE(ended, std::string::npos) << log;
     EXPECT_LT(first, ended) << log;
     EXPECT_EQ(CountOf(log, "WOW!"), 0u) << "no revival announced when it failed";
@@ -374,8 +375,8 @@ TEST_F(WaitQueryTest, ThreadHandlesQueriesUntilASecondWaitFailure) {
     // The wait thread is still running: read the log without waiting for all threads.
     auto revived = [&] {
         log::EventLog::Instance().WaitForWriters(100);
-        return Utf16ToUtf8(Bytes(Path("LogReport.txt"))).find(
-                   "] ERROR: WOW! I may reanimate event for query, continue ZAEBIS!\r\n") !=
+        return Utf16ToUtf8(Bytes(Path("LogReport.txt")))
+                   .find("] ERROR: WOW! I may reanimate event for query, continue ZAEBIS!\r\n") !=
                std::string::npos;
     };
     ASSERT_TRUE(WaitUntil(revived));

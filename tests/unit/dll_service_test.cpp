@@ -5,8 +5,8 @@
 
 #include <functional>
 #include <sstream>
-#include <tuple>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/target_requests.h"
@@ -192,21 +192,20 @@ TEST_F(DllServiceTest, InstallBlockCarriesWindowMessageNamesAndTheLogOnlyWhenLog
         uint32_t code = 99;
         ASSERT_TRUE(Install(service, code, writeLog, writeLog));
         EXPECT_EQ(code, 0u);
-        // Fields of the packed block are copied out before comparing: a
-        // reference to one may be misaligned.
-        // The result code as it was on entry.
+        // Fields of the packed block are copied out before comparing (a
+        // reference to one may be misaligned); the result code is the one on entry.
         const hook::InstallParams& seen = g_hook.seen;
         const int atom = log::EventLog::Instance().PathAtom();
         EXPECT_NE(atom, 0);
-        EXPECT_EQ(Joined(uint64_t(seen.trayWindow), uint32_t(seen.queryRequestMessage),
-                         ToUtf8(g_hook.queryName), ToUtf8(g_hook.answerName),
-                         ToUtf8(g_hook.areaName), uint32_t(seen.resultCode),
-                         uint64_t(seen.reserved1 | seen.reserved2), ToUtf8(g_hook.logPath),
-                         int(seen.logAtom), uint32_t(seen.answersExpected)),
-                  Joined(uint64_t(kTray), kQueryMessage, "Local\\Wordlark_DataNeeded",
-                         "Local\\Wordlark_DataCompleted", "Local\\$WORDLARK_INTERCHANGE_AREA$", 0u,
-                         uint64_t(0), writeLog ? ToUtf8(Path("LogReport.txt")) : "<null>",
-                         writeLog ? atom : 0, writeLog ? 1u : 0u));
+        EXPECT_EQ(
+            Joined(uint64_t(seen.trayWindow), uint32_t(seen.queryRequestMessage),
+                   ToUtf8(g_hook.queryName), ToUtf8(g_hook.answerName), ToUtf8(g_hook.areaName),
+                   uint32_t(seen.resultCode), uint64_t(seen.reserved1 | seen.reserved2),
+                   ToUtf8(g_hook.logPath), int(seen.logAtom), uint32_t(seen.answersExpected)),
+            Joined(uint64_t(kTray), kQueryMessage, "Local\\Wordlark_DataNeeded",
+                   "Local\\Wordlark_DataCompleted", "Local\\$WORDLARK_INTERCHANGE_AREA$", 0u,
+                   uint64_t(0), writeLog ? ToUtf8(Path("LogReport.txt")) : "<null>",
+                   writeLog ? atom : 0, writeLog ? 1u : 0u));
         EXPECT_TRUE(service.Uninstall());
     }
 }
@@ -296,10 +295,10 @@ TEST_F(DllServiceTest, RequestGoesThroughTheHookOrFillsTheContextWhereTheHookCan
         std::vector<std::string> messages;
         for (const auto& m : Sim().ui.Messages())
             messages.push_back(Joined(m.posted, m.window, m.message, m.wParam, m.lParam));
-        EXPECT_EQ(messages, c.result == QueryResult::Requested
-                                ? std::vector<std::string>{Joined(true, kTarget, kQueryMessage,
-                                                                  1u, 0)}
-                                : std::vector<std::string>{});
+        EXPECT_EQ(messages,
+                  c.result == QueryResult::Requested
+                      ? std::vector<std::string>{Joined(true, kTarget, kQueryMessage, 1u, 0)}
+                      : std::vector<std::string>{});
         const bool direct = c.result == QueryResult::ContextReady;
         EXPECT_EQ(asked, direct ? std::vector<platform::WindowId>{kTarget}
                                 : std::vector<platform::WindowId>{});
