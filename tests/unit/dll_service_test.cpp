@@ -4,7 +4,9 @@
 #include "bridge/dll_service.h"
 
 #include <functional>
+#include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/target_requests.h"
@@ -21,6 +23,14 @@ namespace {
 using bridge::CWLKDLLService;
 using bridge::QueryResult;
 using bridge::TargetContext;
+
+// Values joined into one comparable line.
+template <typename... Values>
+std::string Joined(const Values&... values) {
+    std::ostringstream out;
+    ((out << values << '|'), ...);
+    return out.str();
+}
 
 constexpr char16_t kLibraryPath[] = u"C:\\Program Files\\Wordlark\\Wordlark.dll";
 constexpr uint32_t kQueryMessage = 0xC123;
@@ -167,18 +177,11 @@ TEST_F(DllServiceTest, ReportNamesThePathWhetherTheFileIsThereAndTheCodesWording
     EXPECT_EQ(bridge::InstallErrorReport(u"D:\\w\\Wordlark.dll", false, 4),
               u"ERROR: Cannot kernel DLL install\nDLL not found: D:\\w\\Wordlark.dll\n"
               u"Cant load DLL\nError code: 4");
-    const std::vector<Text> texts = {u"Success",
-                                     u"Invalid names of sync objects",
-                                     u"DLL service is already installed",
-                                     u"Cant install hook",
-                                     u"Cant load DLL",
-                                     u"Cant GetProcAddress to install function of DLL",
-                                     u"Unknow error",
-                                     u"Cant create service event",
-                                     u"Unknow error"};
-    for (uint32_t code = 0; code < texts.size(); ++code)
-        EXPECT_EQ(bridge::InstallResultText(code), texts[code]) << code;
-    EXPECT_EQ(bridge::InstallResultText(0xFFFFFFFF), u"Unknow error");
+    // The first and last worded codes, the gap between them and beyond the last.
+    EXPECT_EQ((std::vector<Text>{bridge::InstallResultText(0), bridge::InstallResultText(6),
+                                 bridge::InstallResultText(7), bridge::InstallResultText(8)}),
+              (std::vector<Text>{u"Success", u"Unknow error", u"Cant create service event",
+                                 u"Unknow error"}));
 }
 
 TEST_F(DllServiceTest, InstallBlockCarriesWindowMessageNamesAndTheLogOnlyWhenLogging) {
@@ -189,20 +192,20 @@ TEST_F(DllServiceTest, InstallBlockCarriesWindowMessageNamesAndTheLogOnlyWhenLog
         uint32_t code = 99;
         ASSERT_TRUE(Install(service, code, writeLog, writeLog));
         EXPECT_EQ(code, 0u);
-        // Fields of the packed block are copied out before comparing: a
-        // reference to one may be misaligned.
+        // Fields of the packed block are copied out before comparing (a
+        // reference to one may be misaligned); the result code is the one on entry.
         const hook::InstallParams& seen = g_hook.seen;
-        EXPECT_EQ(uint64_t(seen.trayWindow), kTray);
-        EXPECT_EQ(uint32_t(seen.queryRequestMessage), kQueryMessage);
-        EXPECT_EQ(g_hook.queryName, u"Local\\Wordlark_DataNeeded");
-        EXPECT_EQ(g_hook.answerName, u"Local\\Wordlark_DataCompleted");
-        EXPECT_EQ(g_hook.areaName, u"Local\\$WORDLARK_INTERCHANGE_AREA$");
-        EXPECT_EQ(uint32_t(seen.resultCode), 0u);  // on entry
-        EXPECT_EQ(seen.reserved1 | seen.reserved2, 0u);
-        EXPECT_EQ(g_hook.logPath, writeLog ? Path("LogReport.txt") : u"<null>");
-        EXPECT_EQ(int(seen.logAtom), writeLog ? log::EventLog::Instance().PathAtom() : 0);
-        EXPECT_NE(log::EventLog::Instance().PathAtom(), 0);
-        EXPECT_EQ(uint32_t(seen.answersExpected), writeLog ? 1u : 0u);
+        const int atom = log::EventLog::Instance().PathAtom();
+        EXPECT_NE(atom, 0);
+        EXPECT_EQ(
+            Joined(uint64_t(seen.trayWindow), uint32_t(seen.queryRequestMessage),
+                   ToUtf8(g_hook.queryName), ToUtf8(g_hook.answerName), ToUtf8(g_hook.areaName),
+                   uint32_t(seen.resultCode), uint64_t(seen.reserved1 | seen.reserved2),
+                   ToUtf8(g_hook.logPath), int(seen.logAtom), uint32_t(seen.answersExpected)),
+            Joined(uint64_t(kTray), kQueryMessage, "Local\\Wordlark_DataNeeded",
+                   "Local\\Wordlark_DataCompleted", "Local\\$WORDLARK_INTERCHANGE_AREA$", 0u,
+                   uint64_t(0), writeLog ? ToUtf8(Path("LogReport.txt")) : "<null>",
+                   writeLog ? atom : 0, writeLog ? 1u : 0u));
         EXPECT_TRUE(service.Uninstall());
     }
 }
@@ -230,10 +233,8 @@ TEST_F(DllServiceTest, RemovalLetsTheLibraryGoOnlyWhenTheHookWasRemoved) {
     EXPECT_EQ(Sim().libraries.Loaded(kLibraryPath), 0);
     auto broadcasts = Sim().ui.Broadcasts();
     ASSERT_EQ(broadcasts.size(), 1u);
-    EXPECT_EQ(broadcasts[0].flags, 0x90u);
-    EXPECT_EQ(broadcasts[0].message, 0u);
-    EXPECT_EQ(broadcasts[0].wParam, 0u);
-    EXPECT_EQ(broadcasts[0].lParam, 0);
+    const auto& b = broadcasts[0];
+    EXPECT_EQ(std::tuple(b.flags, b.message, b.wParam, b.lParam), std::tuple(0x90u, 0u, 0u, 0));
     EXPECT_EQ(service_.GetTargetWindow(), 0u);
     EXPECT_EQ(g_hook.targetCalls, 2);
 
@@ -291,32 +292,22 @@ TEST_F(DllServiceTest, RequestGoesThroughTheHookOrFillsTheContextWhereTheHookCan
         const size_t blockLines = 7;  // the diagnostic block comes first
         ASSERT_GE(entries.size(), blockLines);
         EXPECT_EQ(std::vector<LogEntry>(entries.begin() + blockLines, entries.end()), expected);
-        auto messages = Sim().ui.Messages();
-        if (c.result == QueryResult::Requested) {
-            ASSERT_EQ(messages.size(), 1u);
-            EXPECT_TRUE(messages[0].posted);
-            EXPECT_EQ(messages[0].window, kTarget);
-            EXPECT_EQ(messages[0].message, kQueryMessage);
-            EXPECT_EQ(messages[0].wParam, 1u);
-            EXPECT_EQ(messages[0].lParam, 0);
-        } else {
-            EXPECT_TRUE(messages.empty());
-        }
-        if (c.result == QueryResult::ContextReady) {
-            EXPECT_EQ(asked, std::vector<platform::WindowId>{kTarget});
-            EXPECT_EQ(context.HWND, kTarget);
-            EXPECT_EQ(ToUtf8(context.SelText), c.selection);
-            EXPECT_EQ(context.StateSelText, *c.selection ? 2 : 1);
-            EXPECT_EQ(context.AppPath, u"notepad.exe");
-            EXPECT_EQ(context.HKL, 0x04190419u);
-            EXPECT_EQ(context.WindowClassName, Sim().ui.windows[kTarget]);
-            EXPECT_EQ(context.POINT_X, -1);
-        } else {
-            EXPECT_TRUE(asked.empty());
-            EXPECT_EQ(context.HWND, 0u);
-            EXPECT_EQ(context.StateSelText, 0);
-            EXPECT_TRUE(context.AppPath.empty());
-        }
+        std::vector<std::string> messages;
+        for (const auto& m : Sim().ui.Messages())
+            messages.push_back(Joined(m.posted, m.window, m.message, m.wParam, m.lParam));
+        EXPECT_EQ(messages,
+                  c.result == QueryResult::Requested
+                      ? std::vector<std::string>{Joined(true, kTarget, kQueryMessage, 1u, 0)}
+                      : std::vector<std::string>{});
+        const bool direct = c.result == QueryResult::ContextReady;
+        EXPECT_EQ(asked, direct ? std::vector<platform::WindowId>{kTarget}
+                                : std::vector<platform::WindowId>{});
+        EXPECT_EQ(Joined(context.HWND, ToUtf8(context.SelText), context.StateSelText,
+                         ToUtf8(context.AppPath), context.HKL, ToUtf8(context.WindowClassName),
+                         context.POINT_X),
+                  direct ? Joined(kTarget, c.selection, *c.selection ? 2 : 1, "notepad.exe",
+                                  0x04190419u, ToUtf8(Sim().ui.windows[kTarget]), -1)
+                         : Joined(0, "", 0, "", 0, "", -1));
     }
 }
 

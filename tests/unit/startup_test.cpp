@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "app/app_globals.h"
@@ -148,10 +149,9 @@ TEST_F(StartupTest, ExitHelpRefusedElevationAndAMissingInstanceEventRunNoInstanc
     EXPECT_EQ(Start(u"/?", host), 0);
     auto boxes = Sim().ui.MessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, app::KeyHelpText());
-    EXPECT_EQ(boxes[0].caption, u"Wordlark");
-    EXPECT_EQ(boxes[0].owner, platform::MessageOwner::Desktop);
-    EXPECT_EQ(boxes[0].icon, platform::MessageIcon::Information);
+    EXPECT_EQ(std::tie(boxes[0].text, boxes[0].caption, boxes[0].owner, boxes[0].icon),
+              std::tuple(app::KeyHelpText(), Text(u"Wordlark"), platform::MessageOwner::Desktop,
+                         platform::MessageIcon::Information));
     EXPECT_FALSE(Sim().sync.Exists(app::kInstanceEventName));
 
     // A refused elevation releases the hand-over and tells the user.
@@ -162,8 +162,9 @@ TEST_F(StartupTest, ExitHelpRefusedElevationAndAMissingInstanceEventRunNoInstanc
     EXPECT_FALSE(Sim().sync.Exists(app::kAdminHandOverEventName));
     boxes = Sim().ui.MessageBoxes();
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[1].text, u"Cannot start second instance of Wordlark");
-    EXPECT_EQ(boxes[1].icon, platform::MessageIcon::Warning);
+    EXPECT_EQ(std::tie(boxes[1].text, boxes[1].icon),
+              std::tuple(Text(u"Cannot start second instance of Wordlark"),
+                         platform::MessageIcon::Warning));
 
     Sim().sync.failCreate = true;
     EXPECT_FALSE(app::RunAsAdministrator(1, [] {}));
@@ -252,10 +253,10 @@ TEST_F(StartupTest, ElevatedStartTakesOverFromTheFirstInstanceOrLogsThatNoneHand
     EXPECT_TRUE(closed);
     auto calls = Sim().ui.ShellCalls();
     ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].verb, u"runas");
-    EXPECT_EQ(calls[0].file, u"C:\\Program Files\\Wordlark\\Wordlark.exe");
-    EXPECT_EQ(calls[0].parameters, u"/asadmin");
-    EXPECT_EQ(calls[0].directory, u"C:\\Program Files\\Wordlark\\");
+    EXPECT_EQ(ToUtf8(calls[0].verb + u"|" + calls[0].file + u"|" + calls[0].parameters + u"|" +
+                     calls[0].directory),
+              "runas|C:\\Program Files\\Wordlark\\Wordlark.exe|/asadmin|"
+              "C:\\Program Files\\Wordlark\\");
 
     // The elevated start asks the first to end and waits for the hand-over.
     FakeHost& elevated = StartRunning(u"/asadmin");
