@@ -23,8 +23,6 @@ using platform::sim::kLcidRussian;
 
 // Tuesday, 5 March 2024, 09:07:05.
 constexpr platform::LocalTime kTuesday{2024, 3, 2, 5, 9, 7, 5, 0};
-// Sunday, 29 December 1996, 23:59:58.
-constexpr platform::LocalTime kSunday{1996, 12, 0, 29, 23, 59, 58, 0};
 
 class MacroExpansionTest : public LoggedTest {
 protected:
@@ -65,28 +63,23 @@ TEST_F(MacroExpansionTest, ValuesOfTheFixedMacros) {
     struct Dated {
         const char16_t* body;
         uint32_t lcid;
-        platform::LocalTime now;
         const char16_t* expected;
     };
     for (const Dated& c : {
              Dated{u"%DAY2%.%MONTHNUMBER2%.%YEAR2%|%DAY%/%MONTHNUMBER%/%YEAR%", kLcidEnglish,
-                   kTuesday, u"05.03.24|5/3/2024"},
-             {u"%DATE%|%DATE_EX_WD%", kLcidEnglish, kTuesday,
-              u"Tuesday, March 5, 2024|March 5, 2024"},
-             {u"%DATETIME_EX_WD%", kLcidGerman, kTuesday, u"5. März 2024 09:07:05"},
-             {u"%DATETIME%", kLcidGerman, kSunday, u"Sonntag, 29. Dezember 1996 23:59:58"},
-             {u"%DATETIME%", kLcidRussian, kTuesday, u"5 марта 2024 г. 9:07:05"},
+                   u"05.03.24|5/3/2024"},
+             {u"%DATE%|%DATE_EX_WD%", kLcidEnglish, u"Tuesday, March 5, 2024|March 5, 2024"},
+             {u"%DATETIME%|%DATETIME_EX_WD%", kLcidGerman,
+              u"Dienstag, 5. März 2024 09:07:05|5. März 2024 09:07:05"},
              {u"%WEEKDAYNAME%|%WEEKDAYNAME_ABBR%|%MONTHNAME%|%MONTHNAME_ABBR%", kLcidRussian,
-              kTuesday, u"вторник|Вт|Март|мар"},
+              u"вторник|Вт|Март|мар"},
              // A locale the system does not know gives empty values, never a failure.
-             {u"[%DATE%|%TIME%|%MONTHNAME%]", 0x0411, kTuesday, u"[||]"},
+             {u"[%DATE%|%TIME%|%MONTHNAME%]", 0x0411, u"[||]"},
          }) {
-        Sim().system.now = c.now;
         const Text body = c.body;
         check(body, u"", u"", c.lcid, c.expected,
               int(std::count(body.begin(), body.end(), u'%') / 2));
     }
-    Sim().system.now = kTuesday;
     // Case counts; a name outside the table stays.
     check(u"%date% %TODAY% %TIME%", u"", u"", kLcidEnglish, u"%date% %TODAY% 9:07:05", 1);
     check(u"a%KEYPRESS_ENTER%b%KEYPRESS_TAB%c", u"", u"", kLcidEnglish, u"a\rb\tc", 2);
@@ -149,13 +142,11 @@ TEST_F(MacroExpansionTest, SourcesTheProgramFillsAndTheClipboardAddressLine) {
 TEST_F(MacroExpansionTest, WindowsVersionNames) {
     const std::pair<phrases::OsVersion, const char16_t*> cases[] = {
         {{false, true, 4, 0, 950, false, u"a"}, u"Windows 95 32x build 950 a"},
-        {{false, true, 4, 90, 3000, false, u""}, u"Windows ME 32x build 3000 "},
         {{true, true, 3, 51, 1057, false, u""}, u"Windows NT 3.51 32x build 1057 "},
         {{true, true, 5, 1, 2600, false, u"SP3"}, u"Windows XP 32x build 2600 SP3"},
         {{true, false, 5, 2, 3790, true, u""}, u"Windows Server 2003 64x build 3790 "},
         {{true, true, 6, 1, 7601, true, u""}, u"Windows 7 64x build 7601 "},
         {{true, false, 6, 1, 7601, true, u""}, u"Windows Server 2008 R2 64x build 7601 "},
-        {{true, false, 6, 3, 9600, true, u""}, u"Windows Server 2012 R2 64x build 9600 "},
         {{true, false, 10, 0, 19045, true, u""}, u"Windows 10 64x build 19045 "},
         {{true, true, 6, 4, 9841, true, u""}, u"Unknown Windows 64x build 9841 "},
         {{false, true, 4, 20, 1, false, u""}, u"Unknown Windows 32x build 1 "},
@@ -240,7 +231,6 @@ TEST_F(MacroExpansionTest, PromptsSplitTheBody) {
          {{true, u"%prompt_Text={a}%", u"a"}, {true, u"%PROMPT_TEXT={}%", u""}}},
         {u"%PROMPT_TEXT={x={y}%", {{true, u"%PROMPT_TEXT={x={y}%", u"x={y"}}},
         {u"%PROMPT_TEXT=}%", {{false, u"%PROMPT_TEXT=}%", u""}}},
-        {u"x %PROMPT_TEXT={open", {{false, u"x %PROMPT_TEXT={open", u""}}},
         {u"%PROMPT_TEXT={a}% then %PROMPT_TEXT={b",
          {{true, u"%PROMPT_TEXT={a}%", u"a"}, {false, u" then %PROMPT_TEXT={b", u""}}},
         {u"}% %PROMPT_TEXT={}%%",
@@ -259,18 +249,14 @@ TEST_F(MacroExpansionTest, NumbersInRussianWords) {
     const std::pair<uint32_t, const char16_t*> numbers[] = {
         {0, u"ноль"},
         {11, u"одиннадцать"},
-        {19, u"девятнадцать"},
         {21, u"двадцать один"},
         {40, u"сорок"},
-        {90, u"девяносто"},
         {115, u"сто пятнадцать"},
-        {999, u"девятьсот девяносто девять"},
         {1002, u"одна тысяча два"},
         {2000, u"две тысячи"},
         {5000, u"пять тысяч"},
         {12000, u"двенадцать тысяч"},
         {21000, u"двадцать одна тысяча"},
-        {344000, u"триста сорок четыре тысячи"},
         {2000000, u"два миллиона"},
         {5000000, u"пять миллионов"},
         {1000001000, u"один миллиард одна тысяча"},

