@@ -229,6 +229,14 @@ class Session:
             raise HarnessError("unexpected edit output: " + line)
         return line[len("edit ["):-1].replace("\r\n", "\n")
 
+    def edit_selection(self, window_class):
+        """(start, end) of the selection in that edit control."""
+        line = self.write_clipboard("selection", window_class)
+        match = re.fullmatch(r"selection (\d+) (\d+)", line)
+        if not match:
+            raise HarnessError("unexpected selection output: " + line)
+        return int(match.group(1)), int(match.group(2))
+
     def menus(self, wait_ms=0):
         """([(x, y, width, height)] of the shown popup menu windows, the time in
         seconds since 1970 the first was seen), waiting up to wait_ms for one."""

@@ -34,7 +34,13 @@ class TargetQueryTest(harness.ProgramCase):
         notepad = self.start_notepad()
         typed = "Wordlark reads this selection"
         self.session.type_text(notepad, typed)
-        self.session.keys("ctrl+a", HOTKEY, window=notepad)
+        # The hotkey reaches the program at once, the keys before it reach
+        # notepad when it gets to them: the press waits for the selection.
+        self.session.keys("ctrl+a", window=notepad)
+        selected = harness.wait_until(
+            lambda: self.session.edit_selection("Notepad") == (0, len(typed)), 20, 0.2)
+        self.assertTrue(selected, f"notepad selects {self.session.edit_selection('Notepad')}")
+        self.session.keys(HOTKEY, window=notepad)
         first = self.first_query()
         self.assertRegex(first["Exe"].lower(), r"\\notepad\.exe$")
         self.assertNotEqual(int(first["HKL"]), 0)

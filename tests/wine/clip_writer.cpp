@@ -30,6 +30,7 @@
 //   wlk_clip_writer.exe args FILE [ARG...]      writes its arguments to FILE, one a line (UTF-8)
 //   wlk_clip_writer.exe edit CLASS              prints "edit [TEXT]", the text of the edit control
 //                                               of the top-level window of class CLASS
+//   wlk_clip_writer.exe selection CLASS         prints "selection START END" of that edit control
 //   wlk_clip_writer.exe signal EVENT            sets the named event EVENT
 //   wlk_clip_writer.exe dialog TITLE            prints "dialog [TEXT|TEXT...]", the texts of the
 //                                               controls of the shown dialog titled TITLE
@@ -414,6 +415,15 @@ int PrintEditText(const std::wstring& windowClass) {
     return 0;
 }
 
+int PrintEditSelection(const std::wstring& windowClass) {
+    HWND edit = EditOf(windowClass);
+    if (!edit) return Result(false, "selection");
+    DWORD start = 0, end = 0;
+    SendMessageW(edit, EM_GETSEL, WPARAM(&start), LPARAM(&end));
+    std::printf("selection %lu %lu\n", start, end);
+    return 0;
+}
+
 std::wstring WindowText(HWND window) {
     std::wstring text(size_t(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(size_t(GetWindowTextW(window, text.data(), int(text.size()))));
@@ -517,11 +527,12 @@ int wmain(int argc, wchar_t** argv) {
     if (is(L"type", 2)) return TypeFile(args[1], optional(2));
     if (is(L"args", 2)) return WriteArguments(args[1], {args.begin() + 2, args.end()});
     if (is(L"edit", 2)) return PrintEditText(args[1]);
+    if (is(L"selection", 2)) return PrintEditSelection(args[1]);
     if (is(L"signal", 2)) return Result(SetNamedEvent(args[1].c_str()), "signal");
     if (is(L"dialog", 2)) return PrintDialogTexts(args[1]);
     if (is(L"menu", 2)) return PrintMenus(DWORD(number(1)), args.size() > 2 ? number(2) : 0);
     std::fprintf(stderr,
                  "usage: wlk_clip_writer.exe text|web|sheet|private|marked|burst|empty|probe|"
-                 "read|deaf|command|type|args|edit|signal|dialog|menu ...\n");
+                 "read|deaf|command|type|args|edit|selection|signal|dialog|menu ...\n");
     return 2;
 }
