@@ -9,9 +9,9 @@ void PendingQuery::Begin(platform::WindowId target, uint32_t queriesRead) {
 }
 
 bool PendingQuery::TakeQuery() {
-    const bool late = state_ == State::ServedDirectly;
+    const bool awaited = state_ == State::Waiting;
     state_ = State::Idle;
-    return !late;
+    return awaited;
 }
 
 std::optional<platform::WindowId> PendingQuery::TakeTimeout(uint32_t queriesRead) {

@@ -18,8 +18,12 @@ public:
     // The press asked for a query from `target`; `queriesRead` is the count
     // of queries read so far.
     void Begin(platform::WindowId target, uint32_t queriesRead);
-    // A query reached the tray window: whether to hand it on.
+    // A query reached the tray window: whether to hand it on. Only the query a
+    // press is waiting for is: one after the facts were taken directly, or
+    // one that no press asked for (any program can write the area), is not.
     bool TakeQuery();
+    // The facts of the last press were taken directly; its query may still come.
+    bool IsServedDirectly() const { return state_ == State::ServedDirectly; }
     // The time is up: the window whose facts are to be taken directly, or
     // nothing when a query was read in time (it is on its way) or none is
     // awaited.

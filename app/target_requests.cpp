@@ -43,8 +43,10 @@ intptr_t TargetRequests::OnDataNeeded(const bridge::TargetContext& context,
         return 0;
     }
     platform::Current().ui.KillTimer(trayWindow_, kTimerQueryFallback);
+    const bool late = pending_.IsServedDirectly();
     if (!pending_.TakeQuery()) {
-        Log().Write(u"Late query dropped: the target's facts were taken directly");
+        Log().Write(late ? u"Late query dropped: the target's facts were taken directly"
+                         : u"Unasked query dropped: no press of the hotkey waits for it");
         return 0;
     }
     const bridge::TargetContext copy = context;
@@ -71,10 +73,11 @@ void TargetRequests::OnFallbackTimer() {
 
 void TargetRequests::HandOn(const bridge::TargetContext& context, bridge::QueryAnswer& answer) {
     const uint32_t elapsed = platform::Current().system.TickCount() - requestTick_;
-    Log().Write(Format(u"Target context ready %d ms after the request: window %d [%s] of [%s], "
-                       u"selection state %d",
-                       {ToText(elapsed), ToText(int64_t(intptr_t(context.HWND))),
-                        context.WindowClassName, context.AppPath, ToText(context.StateSelText)}));
+    Log().Write(
+        Format(u"Target context ready %d ms after the request: window %d [%s] of [%s], "
+               u"selection state %d",
+               {ToText(elapsed), ToText(int64_t(intptr_t(context.HWND))), context.WindowClassName,
+                context.AppPath, ToText(context.StateSelText)}));
     if (!handler_) return;
     ModalLoops::Scope menu(loops_);
     handler_->OnDataNeeded(context, answer);

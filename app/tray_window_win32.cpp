@@ -114,7 +114,7 @@ LRESULT CWLKTrayWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             phraseMenu_.RunCommand(int32_t(wParam), platform::WindowId(lParam));
             return 0;
         case kMsgNoMenuOpen: return phraseMenu_.IsShown() ? 0 : 1;
-        case kMsgCaption: return LRESULT(CopyCaption(reinterpret_cast<wchar_t*>(lParam)));
+        case kMsgCaption: return OnCaptionMessage(lParam);
         case kMsgHideMenuTooltip: phraseMenu_.HideToolTip(); return 0;
         case kMsgDataNeeded:
             return phraseMenu_.Requests().OnDataNeeded(
@@ -150,7 +150,9 @@ bool CWLKTrayWnd::OnRegisteredMessage(UINT message, WPARAM wParam, LPARAM lParam
     } else if (message == TaskbarCreatedMessage()) {
         UpdateTrayIcon(TrayIconMode::Add);
     } else if (message == StartupNoteMessage()) {
-        if (lParam) startupNotes_.push_back(reinterpret_cast<const char16_t*>(lParam));
+        // Any program can post it: what it carries is no text of ours. The
+        // program's own notes go into the list directly.
+        Log().Write(Format(u"Start-up note message ignored: lParam=%d", {ToText(int64_t(lParam))}));
     } else if (message == GestureMessage()) {
         CallPhraseMenu(1, language::GetString(250) + u"\n" + language::GetString(231) + u"\u2026");
     } else {
@@ -332,12 +334,13 @@ LRESULT CWLKTrayWnd::ClipboardHandlerAddress() {
     return reinterpret_cast<LRESULT>(history_.Handler());
 }
 
-size_t CWLKTrayWnd::CopyCaption(wchar_t* buffer) const {
-    // Callers pass a buffer of MAX_PATH characters.
-    const Text caption = TrayCaption(services_.IsInstalled()).substr(0, MAX_PATH - 1);
+// Any program can send or post WM_APP + 7: its lParam is never written
+// through. It answers the caption's length only.
+LRESULT CWLKTrayWnd::OnCaptionMessage(LPARAM buffer) const {
     if (buffer)
-        std::copy_n(caption.c_str(), caption.size() + 1, reinterpret_cast<char16_t*>(buffer));
-    return caption.size();
+        Log().Write(
+            Format(u"WM_APP+7: no caption is written to lParam=%d", {ToText(int64_t(buffer))}));
+    return LRESULT(TrayCaption(services_.IsInstalled()).size());
 }
 
 // What the phrase editor may have changed: the settings, the language, the

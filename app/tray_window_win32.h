@@ -77,7 +77,7 @@ private:
     LRESULT ClipboardHandlerAddress();
     void OnLanguageSwitched(bool showMenuAgain);
     void Reread(bool reinstallServices);
-    size_t CopyCaption(wchar_t* buffer) const;
+    LRESULT OnCaptionMessage(LPARAM buffer) const;
     SpecialCommands MakeSpecialCommands();
     void SaveAndNotify();
     void StartWelcomeProgram();

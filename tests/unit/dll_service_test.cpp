@@ -392,6 +392,9 @@ TEST_F(DllServiceTest, EachPressGetsOneContextThroughTheHookOrAfter300msDirectly
     requests.OnFallbackTimer();
     EXPECT_EQ(handler.received.size(), 2u);
     EXPECT_EQ(handler.received[1], "C:\\Windows\\notepad.exe|");
+    // Any program can write the area: a query no press asked for opens nothing.
+    EXPECT_EQ(requests.OnDataNeeded(hooked, answer), 0);
+    EXPECT_EQ(handler.received.size(), 2u);
 
     std::vector<std::string> lines;
     for (const LogEntry& entry : Messages(readLog))
@@ -405,7 +408,8 @@ TEST_F(DllServiceTest, EachPressGetsOneContextThroughTheHookOrAfter300msDirectly
                          "of [notepad.exe], selection state 2",
                          "Late query dropped: the target's facts were taken directly",
                          "Target context ready 0 ms after the request: window 0 [] of "
-                         "[C:\\Windows\\notepad.exe], selection state 0"}));
+                         "[C:\\Windows\\notepad.exe], selection state 0",
+                         "Unasked query dropped: no press of the hotkey waits for it"}));
 }
 
 // The waiting thread gives up its send after two seconds and reuses its

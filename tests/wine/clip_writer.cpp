@@ -31,6 +31,7 @@
 //   wlk_clip_writer.exe edit CLASS              prints "edit [TEXT]", the text of the edit control
 //                                               of the top-level window of class CLASS
 //   wlk_clip_writer.exe selection CLASS         prints "selection START END" of that edit control
+//   wlk_clip_writer.exe post MSG WPARAM LPARAM  posts the tray window MSG (a number or a name)
 //   wlk_clip_writer.exe signal EVENT            sets the named event EVENT
 //   wlk_clip_writer.exe dialog TITLE            prints "dialog [TEXT|TEXT...]", the texts of the
 //                                               controls of the shown dialog titled TITLE
@@ -360,6 +361,20 @@ int SendCommand(const std::wstring& id, const std::wstring& argument,
     return Result(block.sent != 0 && arrived >= 0, "command");
 }
 
+// Posts the tray window MESSAGE (a number, or the name of a registered
+// message) with the two parameters, as any other program can.
+int PostToTray(const std::wstring& message, const std::wstring& wParam,
+               const std::wstring& lParam) {
+    HWND tray = FindWindowW(L"WordlarkTrayWindow_7B11E8E0", nullptr);
+    wchar_t* end = nullptr;
+    UINT number = UINT(std::wcstoul(message.c_str(), &end, 0));
+    if (*end != L'\0') number = RegisterWindowMessageW(message.c_str());
+    return Result(
+        tray && PostMessageW(tray, number, WPARAM(std::wcstoull(wParam.c_str(), nullptr, 0)),
+                             LPARAM(std::wcstoll(lParam.c_str(), nullptr, 0))),
+        "post");
+}
+
 std::wstring ReadUtf8File(const std::wstring& path) {
     std::wstring text;
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -527,12 +542,13 @@ int wmain(int argc, wchar_t** argv) {
     if (is(L"type", 2)) return TypeFile(args[1], optional(2));
     if (is(L"args", 2)) return WriteArguments(args[1], {args.begin() + 2, args.end()});
     if (is(L"edit", 2)) return PrintEditText(args[1]);
+    if (is(L"post", 4)) return PostToTray(args[1], args[2], args[3]);
     if (is(L"selection", 2)) return PrintEditSelection(args[1]);
     if (is(L"signal", 2)) return Result(SetNamedEvent(args[1].c_str()), "signal");
     if (is(L"dialog", 2)) return PrintDialogTexts(args[1]);
     if (is(L"menu", 2)) return PrintMenus(DWORD(number(1)), args.size() > 2 ? number(2) : 0);
     std::fprintf(stderr,
                  "usage: wlk_clip_writer.exe text|web|sheet|private|marked|burst|empty|probe|"
-                 "read|deaf|command|type|args|edit|selection|signal|dialog|menu ...\n");
+                 "read|deaf|command|post|type|args|edit|selection|signal|dialog|menu ...\n");
     return 2;
 }
