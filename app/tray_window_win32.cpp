@@ -1,7 +1,5 @@
 #include "app/tray_window_win32.h"
 
-#include <algorithm>
-
 #include "app/app_globals.h"
 #include "app/change_listeners.h"
 #include "app/copy_data_command.h"
@@ -434,14 +432,15 @@ void CWLKTrayWnd::OnClipboardNotify(const history::ClipboardNotify& notify) {
     }
 }
 
-// The process may end as soon as this returns: the history is written now,
-// and what is open is closed on the way out.
+// The process may end as soon as this returns: what is open is closed on the
+// way out, and the history is written now.
 void CWLKTrayWnd::OnEndSession(WPARAM ending, LPARAM flags) {
     Log().Write(Format(u"WM_ENDSESSION wParam=%d lParam=%d",
                        {ToText(int64_t(ending)), ToText(int64_t(flags))}));
     if (!ending) return;
-    history_.SaveNow();
     exit_.Request(hwnd_);
+    // Still here: the exit waits for an open menu or dialog, which may outlast the session.
+    if (hwnd_) history_.SaveNow();
 }
 
 }  // namespace wlk::app
