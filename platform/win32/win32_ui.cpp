@@ -106,11 +106,13 @@ uint32_t Win32Ui::ShellLastError() {
 
 void Win32Ui::MessageBoxOwned(WindowId owner, const Text& text, const Text& caption,
                               MessageIcon icon) {
-    // A box owned by a window that has gone meanwhile would not show at all.
+    // A box owned by a window that has gone meanwhile would not show at all;
+    // a box without an owner comes to the front by itself, to take the keys.
     HWND window = ToWindow(owner);
     if (window && !::IsWindow(window)) window = nullptr;
+    const UINT flags = MB_OK | IconFlag(icon) | (window ? 0 : MB_SETFOREGROUND);
     MessageBoxW(window, reinterpret_cast<const wchar_t*>(text.c_str()),
-                reinterpret_cast<const wchar_t*>(caption.c_str()), MB_OK | IconFlag(icon));
+                reinterpret_cast<const wchar_t*>(caption.c_str()), flags);
 }
 
 void Win32Ui::MessageBeep(uint32_t type) {
