@@ -36,8 +36,11 @@ void FillTargetContextDirectly(platform::WindowId target, const SelectionReader&
     auto& p = platform::Current();
     context.HWND = target;
     context.StateSelText = kSelTextUnreadable;
-    Text selection = readSelection ? readSelection(target) : Text();
-    if (!selection.empty()) {
+    // A password box is never copied from.
+    if (p.targets.HoldsSecret(target)) {
+        context.StateSelText = kSelTextWithheld;
+    } else if (Text selection = readSelection ? readSelection(target) : Text();
+               !selection.empty()) {
         context.SelText = std::move(selection);
         context.StateSelText = kSelTextExtracted;
     }

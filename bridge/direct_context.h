@@ -28,7 +28,7 @@ Text RoadLogLine(DirectRoad road);
 using SelectionReader = std::function<Text(platform::WindowId)>;
 
 // Fills the context for `target`: the window, the selected text (state 2 when
-// the copy gave text, else 1), the executable's file name, the thread's
+// the copy gave text, else 1; 3 and no copy for a password box), the executable's file name, the thread's
 // keyboard layout and the window class. Other fields keep their values.
 void FillTargetContextDirectly(platform::WindowId target, const SelectionReader& readSelection,
                                TargetContext& context);

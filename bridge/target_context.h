@@ -12,6 +12,8 @@ namespace wlk::bridge {
 inline constexpr int32_t kSelTextNone = 0;
 inline constexpr int32_t kSelTextUnreadable = 1;
 inline constexpr int32_t kSelTextExtracted = 2;
+// The target holds a secret (a password box): its text is never read.
+inline constexpr int32_t kSelTextWithheld = 3;
 
 struct CaretRect {
     int32_t left = 0;

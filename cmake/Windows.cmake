@@ -81,9 +81,11 @@ set_target_properties(Wordlark PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${WLK_DIST})
 
 # The hook component beside the program: loaded by it and, through its hook,
 # into the applications the user works in, so it carries none of the program's
-# own code. The .def file gives the exports their plain names.
+# own code but the user32 test for windows that hold a secret, which both
+# share. The .def file gives the exports their plain names.
 add_library(wlk_hook SHARED hook/hook_library.cpp hook/query_request.cpp hook/target_facts.cpp
-    hook/foreground_tracking.cpp hook/shared_state.cpp hook/query_text.cpp hook/wordlark.def)
+    hook/foreground_tracking.cpp hook/shared_state.cpp hook/query_text.cpp
+    platform/win32/secret_window.cpp hook/wordlark.def)
 target_include_directories(wlk_hook PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_options(wlk_hook PRIVATE ${WLK_WARNINGS})
 target_link_libraries(wlk_hook PRIVATE user32)

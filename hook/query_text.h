@@ -10,6 +10,9 @@
 
 namespace wlk::hook {
 
+// The target holds a password: its selection is not read.
+inline constexpr int32_t kSelStateWithheld = 3;
+
 // What the hook found out about the window the user works in. Handles are the
 // 32 significant bits of a window handle, as Windows shares them between processes.
 struct QueryFacts {
@@ -25,7 +28,7 @@ struct QueryFacts {
     // The caret in screen coordinates; -1, -1 when there is no caret.
     int32_t pointX = -1;
     int32_t pointY = -1;
-    int32_t selState = 0;
+    int32_t selState = 0;  // as the program's StateSelText
     std::u16string selText;
 };
 

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/win32/secret_window.h"
+
 namespace wlk::hook {
 
 namespace {
@@ -66,9 +68,13 @@ bool ReadEditRange(HWND window, DWORD start, DWORD end, std::u16string& text) {
 }
 
 // Edit and rich-edit controls give their selection; from any other window
-// the program takes it by a simulated copy.
+// the program takes it by a simulated copy. A password box gives nothing.
 void ReadSelection(HWND window, const std::u16string& className, size_t maxChars,
                    QueryFacts& facts) {
+    if (platform::win32::HoldsSecret(window)) {
+        facts.selState = kSelStateWithheld;
+        return;
+    }
     facts.selState = 1;
     const bool rich = IsNamed(className, L"RichEdit20W") || IsNamed(className, L"RICHEDIT50W");
     if (!rich && !IsNamed(className, L"Edit")) return;

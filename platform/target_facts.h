@@ -44,6 +44,9 @@ public:
     // Whether OpenProcess for PROCESS_QUERY_INFORMATION succeeds: it does not
     // for a process that runs with higher rights than the program.
     virtual bool CanOpenForQuery(uint32_t processId) = 0;
+    // Whether the window, or the focus window of its thread, is a password box
+    // or marks itself as holding a secret: its text must not be read.
+    virtual bool HoldsSecret(WindowId window) = 0;
 };
 
 }  // namespace wlk::platform

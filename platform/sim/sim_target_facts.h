@@ -3,6 +3,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 
 #include "platform/target_facts.h"
 
@@ -26,6 +27,7 @@ public:
     bool ProgramRunsUnderWow64() override { return programWow64; }
     bool ProcessRunsUnderWow64(uint32_t processId) override;
     bool CanOpenForQuery(uint32_t processId) override;
+    bool HoldsSecret(WindowId window) override { return secrets.contains(window); }
 
     // Test knobs.
     WindowId foreground = 0;
@@ -34,6 +36,7 @@ public:
     std::map<uint32_t, SimProcess> processes;
     std::map<uint32_t, uint32_t> layouts;  // by thread
     std::map<Text, uint32_t> binaryTypes;  // by executable path
+    std::set<WindowId> secrets;            // password boxes
 };
 
 }  // namespace wlk::platform::sim

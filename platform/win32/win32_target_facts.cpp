@@ -5,6 +5,7 @@
 // After <windows.h>, which it needs.
 #include <tlhelp32.h>
 
+#include "platform/win32/secret_window.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
 
@@ -82,6 +83,17 @@ bool Win32TargetFacts::ProcessRunsUnderWow64(uint32_t processId) {
 
 bool Win32TargetFacts::CanOpenForQuery(uint32_t processId) {
     return bool(UniqueHandle(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId)));
+}
+
+bool Win32TargetFacts::HoldsSecret(WindowId window) {
+    const HWND hwnd = reinterpret_cast<HWND>(window);
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    // A simulated copy copies from the focus window, not from its top-level window.
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &gui) && gui.hwndFocus &&
+        win32::HoldsSecret(gui.hwndFocus))
+        return true;
+    return win32::HoldsSecret(hwnd);
 }
 
 }  // namespace wlk::platform::win32

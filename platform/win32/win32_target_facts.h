@@ -16,6 +16,7 @@ public:
     bool ProgramRunsUnderWow64() override;
     bool ProcessRunsUnderWow64(uint32_t processId) override;
     bool CanOpenForQuery(uint32_t processId) override;
+    bool HoldsSecret(WindowId window) override;
 };
 
 }  // namespace wlk::platform::win32

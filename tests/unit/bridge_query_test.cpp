@@ -263,8 +263,11 @@ TEST_F(BridgeQueryTest, OneQueryIsReadCompletedHandedOnAndAnswered) {
          "\tSelText State: [No has selected text]"},
         {"answer too large", "<LKQuery/>", u"x", 1, 1000, "/0", false, true, false,
          "Cannot write answer to MMF\n"},
-        {"unknown selection state", "<LKQuery><SelText StateSelText=\"3\"/></LKQuery>", u"x", 1, 5,
-         "/3", false, true, true,
+        {"password box", "<LKQuery><SelText StateSelText=\"3\"/></LKQuery>", u"x", 1, 5, "/3",
+         false, true, true,
+         "\tSelText: []\r\n\tSelText State: [Not read: the target window holds a password]"},
+        {"unknown selection state", "<LKQuery><SelText StateSelText=\"4\"/></LKQuery>", u"x", 1, 5,
+         "/4", false, true, true,
          "\tSelText State: [Та-а-а-к! Чего ха *ерня? тут вообще никогда не должно оказаться "
          "выполнение кода...]"},
     };

@@ -269,6 +269,13 @@ TEST_F(DllServiceTest, RequestGoesThroughTheHookOrFillsTheContextWhereTheHookCan
          "Target context filled directly: target process cannot be opened"},
         {"32-bit target", [] { Sim().targets.processes[4242].wow64 = true; }, "x",
          QueryResult::ContextReady, "Target context filled directly: 32-bit target process"},
+        {"password box",
+         [] {
+             Sim().targets.processes[4242].wow64 = true;
+             Sim().targets.secrets.insert(kTarget);
+         },
+         "hunter2", QueryResult::ContextReady,
+         "Target context filled directly: 32-bit target process"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -300,14 +307,17 @@ TEST_F(DllServiceTest, RequestGoesThroughTheHookOrFillsTheContextWhereTheHookCan
                       ? std::vector<std::string>{Joined(true, kTarget, kQueryMessage, 1u, 0)}
                       : std::vector<std::string>{});
         const bool direct = c.result == QueryResult::ContextReady;
-        EXPECT_EQ(asked, direct ? std::vector<platform::WindowId>{kTarget}
-                                : std::vector<platform::WindowId>{});
+        // A password box is never copied from.
+        const bool secret = Sim().targets.secrets.contains(kTarget);
+        EXPECT_EQ(asked, direct && !secret ? std::vector<platform::WindowId>{kTarget}
+                                           : std::vector<platform::WindowId>{});
         EXPECT_EQ(Joined(context.HWND, ToUtf8(context.SelText), context.StateSelText,
                          ToUtf8(context.AppPath), context.HKL, ToUtf8(context.WindowClassName),
                          context.POINT_X),
-                  direct ? Joined(kTarget, c.selection, *c.selection ? 2 : 1, "notepad.exe",
-                                  0x04190419u, ToUtf8(Sim().ui.windows[kTarget]), -1)
-                         : Joined(0, "", 0, "", 0, "", -1));
+                  !direct  ? Joined(0, "", 0, "", 0, "", -1)
+                  : secret ? Joined(kTarget, "", 3, "notepad.exe", 0x04190419u, "Notepad", -1)
+                           : Joined(kTarget, c.selection, *c.selection ? 2 : 1, "notepad.exe",
+                                    0x04190419u, ToUtf8(Sim().ui.windows[kTarget]), -1));
     }
 }
 

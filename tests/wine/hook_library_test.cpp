@@ -210,6 +210,22 @@ TEST_F(HookQueryTest, QueryCarriesTheFocusWindowItsSelectionAndLayout) {
     c = Query(host_);
     EXPECT_EQ(std::tie(c.WindowClassName, c.HWND, c.SelText, c.StateSelText),
               std::tuple(Text(u"Static"), Id(host_), Text(), 1));
+
+    // A password box, or a window that marks itself, gives no selection to
+    // the hook nor to the program's simulated copy.
+    SetFocus(edit_);
+    SendMessageW(edit_, EM_SETPASSWORDCHAR, L'*', 0);
+    SendMessageW(edit_, EM_SETSEL, 0, 5);
+    c = Query(edit_);
+    EXPECT_EQ(std::tie(c.SelText, c.StateSelText), std::tuple(Text(), 3));
+    EXPECT_TRUE(P().targets.HoldsSecret(Id(host_))) << "its focus window is a password box";
+    SendMessageW(edit_, EM_SETPASSWORDCHAR, 0, 0);
+    EXPECT_FALSE(P().targets.HoldsSecret(Id(host_)));
+    SetPropW(host_, L"Wordlark_Secret", HANDLE(1));
+    c = Query(edit_);
+    EXPECT_EQ(std::tie(c.SelText, c.StateSelText), std::tuple(Text(), 3));
+    EXPECT_TRUE(P().targets.HoldsSecret(Id(edit_)));
+    RemovePropW(host_, L"Wordlark_Secret");
 }
 
 TEST_F(HookQueryTest, WithoutTheAreaOrTheEventNothingIsWritten) {
