@@ -46,10 +46,10 @@ bool CWLKMenuServices::Install(HWND tray, bool providesAnswers, Text& errorText,
     tray_ = tray;
     const bool writeLog = settings_.Get(settings::IntSetting::WriteLog) != 0;
     FollowWriteLog(writeLog);
-    if (!queries_.Open()) {
-        errorText = u"ERROR: Cannot create wait objects";
-        return false;
-    }
+    // Without the exchange the hotkey still works, by the direct road; the
+    // hook is still needed for the window the user works in.
+    const bool exchange = queries_.Open();
+    if (!exchange) Log().Write(u"Every press of the hotkey is served without the hook's query");
     if (!RegisterHotkey()) {
         Log().WriteError(u"Cannot register hot key");
         Uninstall();
@@ -61,7 +61,8 @@ bool CWLKMenuServices::Install(HWND tray, bool providesAnswers, Text& errorText,
         notes.push_back(errorText);
         return false;
     }
-    if (!queries_.StartWaiting(platform::WindowId(tray_), CopySelection)) {
+    hook_.ServeDirectly(!exchange);
+    if (exchange && !queries_.StartWaiting(platform::WindowId(tray_), CopySelection)) {
         errorText = u"ERROR: Cannot start wait thread for query";
         Uninstall();
         return false;

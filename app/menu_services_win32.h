@@ -17,6 +17,7 @@ public:
 
     // Installs them for `tray` in their order; a failure removes what was
     // installed, sets `errorText` and, for the hook, adds it to `notes`.
+    // Without the query exchange, every press takes the direct road.
     bool Install(HWND tray, bool providesAnswers, Text& errorText, std::vector<Text>& notes);
     void Uninstall();
     bool IsInstalled() const { return hook_.IsInstalled(); }

@@ -27,6 +27,7 @@ Text RoadLogLine(DirectRoad road) {
         case DirectRoad::ConsoleWindow: return direct + u"console window";
         case DirectRoad::TargetNotOpenable: return direct + u"target process cannot be opened";
         case DirectRoad::Target32Bit: return direct + u"32-bit target process";
+        case DirectRoad::NoInterchange: return direct + u"no interchange area of our own";
     }
     return direct;
 }

@@ -17,6 +17,7 @@ enum class DirectRoad {
     ConsoleWindow,      // console windows belong to the console host, which is not hooked
     TargetNotOpenable,  // a target with higher rights (elevated) is out of the hook's reach
     Target32Bit,        // a 32-bit target does not load the 64-bit hook
+    NoInterchange,      // the program has no interchange area the hook could write into
 };
 
 DirectRoad ChooseDirectRoad(platform::WindowId target);

@@ -137,7 +137,7 @@ QueryResult CWLKDLLService::SendMessageToTargetWindow(uintptr_t wParam, TargetCo
             u"Cannot sendmessage to target window CWLKDLLService::SendMessageToTargetWindow");
         return QueryResult::NotSent;
     }
-    const DirectRoad road = ChooseDirectRoad(target);
+    const DirectRoad road = directOnly_ ? DirectRoad::NoInterchange : ChooseDirectRoad(target);
     Log().Write(RoadLogLine(road));
     if (road != DirectRoad::None) {
         FillContextDirectly(target, context);

@@ -46,6 +46,8 @@ public:
                                   uint32_t& resultCode, bool answersExpected);
     bool Uninstall();
     bool IsInstalled() const { return installed_ != 0; }
+    // Without an interchange area every request is served by the direct road.
+    void ServeDirectly(bool directOnly) { directOnly_ = directOnly; }
 
     platform::WindowId GetTargetWindow();
     platform::WindowId GetTargetWindowOther();
@@ -78,6 +80,7 @@ private:
     uint32_t queryRequestMessage_;
     SelectionReader readSelection_;
     platform::WindowId fallbackWindow_ = 0;
+    bool directOnly_ = false;
     platform::WindowId lastTarget_ = 0;
     // The names handed to the library, which keeps their addresses.
     Text queryEventName_;

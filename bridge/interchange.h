@@ -22,7 +22,9 @@ struct Interchange {
 };
 
 // Creates the area and both events (manual reset, not signalled); when any of
-// them cannot be made, none stays open.
+// them cannot be made, none stays open. An area of the same name that another
+// program made first is refused: what the hook component would write into it
+// (the user's selection) would be that program's to read.
 bool CreateInterchange(Interchange& interchange);
 // Closes the answer event, the query event and the area, each only if open.
 void CloseInterchange(Interchange& interchange);

@@ -27,6 +27,10 @@ public:
     // CreateFileMappingW(INVALID_HANDLE_VALUE, PAGE_READWRITE, size) + MapViewOfFile.
     virtual std::unique_ptr<SharedArea> Create(const Text& name, size_t size,
                                                Security security) = 0;
+    // The same for a section that must not exist yet: null, with `existed`
+    // set, when another holder has the name already (ERROR_ALREADY_EXISTS).
+    virtual std::unique_ptr<SharedArea> CreateNew(const Text& name, size_t size,
+                                                  Security security, bool& existed) = 0;
     // OpenFileMappingW + MapViewOfFile; null when there is none.
     virtual std::unique_ptr<SharedArea> Open(const Text& name, size_t size) = 0;
 };

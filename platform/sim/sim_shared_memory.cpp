@@ -35,6 +35,16 @@ std::unique_ptr<SharedArea> SimSharedMemory::Create(const Text& name, size_t siz
     return std::make_unique<Area>(block);
 }
 
+std::unique_ptr<SharedArea> SimSharedMemory::CreateNew(const Text& name, size_t size,
+                                                       Security security, bool& existed) {
+    {
+        std::lock_guard lock(mutex_);
+        auto it = named_.find(name);
+        existed = it != named_.end() && !it->second.expired();
+    }
+    return existed ? nullptr : Create(name, size, security);
+}
+
 std::unique_ptr<SharedArea> SimSharedMemory::Open(const Text& name, size_t) {
     std::lock_guard lock(mutex_);
     auto it = named_.find(name);

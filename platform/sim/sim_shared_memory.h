@@ -11,6 +11,8 @@ namespace wlk::platform::sim {
 class SimSharedMemory : public SharedMemory {
 public:
     std::unique_ptr<SharedArea> Create(const Text& name, size_t size, Security security) override;
+    std::unique_ptr<SharedArea> CreateNew(const Text& name, size_t size, Security security,
+                                          bool& existed) override;
     std::unique_ptr<SharedArea> Open(const Text& name, size_t size) override;
 
     bool failCreate = false;

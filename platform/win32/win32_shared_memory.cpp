@@ -45,17 +45,33 @@ std::unique_ptr<SharedArea> MapWhole(UniqueHandle mapping, size_t size) {
     return std::make_unique<Win32SharedArea>(std::move(mapping), std::move(view), size);
 }
 
-}  // namespace
-
-std::unique_ptr<SharedArea> Win32SharedMemory::Create(const Text& name, size_t size,
-                                                      Security security) {
-    if (size == 0) return nullptr;
+UniqueHandle CreateMapping(const Text& name, size_t size, Security security, bool& existed) {
     EveryoneSecurity everyone;
     const auto wide = static_cast<unsigned long long>(size);
     UniqueHandle mapping(CreateFileMappingW(INVALID_HANDLE_VALUE, everyone.For(security),
                                             PAGE_READWRITE, static_cast<DWORD>(wide >> 32),
                                             static_cast<DWORD>(wide & 0xFFFFFFFFu),
                                             reinterpret_cast<const wchar_t*>(name.c_str())));
+    existed = mapping && GetLastError() == ERROR_ALREADY_EXISTS;
+    return mapping;
+}
+
+}  // namespace
+
+std::unique_ptr<SharedArea> Win32SharedMemory::Create(const Text& name, size_t size,
+                                                      Security security) {
+    if (size == 0) return nullptr;
+    bool existed = false;
+    return MapWhole(CreateMapping(name, size, security, existed), size);
+}
+
+std::unique_ptr<SharedArea> Win32SharedMemory::CreateNew(const Text& name, size_t size,
+                                                         Security security, bool& existed) {
+    existed = false;
+    if (size == 0) return nullptr;
+    UniqueHandle mapping = CreateMapping(name, size, security, existed);
+    // Its size and access rules are another program's: it is not opened.
+    if (existed) return nullptr;
     return MapWhole(std::move(mapping), size);
 }
 

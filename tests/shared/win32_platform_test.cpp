@@ -143,9 +143,15 @@ TEST_F(PlatformCallsTest, SharedAreaIsSeenThroughEveryOpening) {
     EXPECT_FALSE(writer->WriteText(std::string(64, 'y'))) << "no room for the terminator";
     EXPECT_EQ(reader->ReadText(), std::string(63, 'x'));
 
+    // A name somebody holds is refused by CreateNew, and taken once let go.
+    bool existed = false;
+    EXPECT_FALSE(shared.CreateNew(name, 64, Security::Everyone, existed));
+    EXPECT_TRUE(existed);
     writer.reset();
     reader.reset();
     EXPECT_FALSE(shared.Open(name, 64)) << "gone with its last handle";
+    EXPECT_TRUE(shared.CreateNew(name, 64, Security::Everyone, existed));
+    EXPECT_FALSE(existed);
 }
 
 TEST_F(PlatformCallsTest, StartedThreadRunsItsBodyAndFreesIt) {

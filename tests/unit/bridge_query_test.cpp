@@ -216,7 +216,19 @@ TEST_F(BridgeQueryTest, InterchangeIsCreatedWholeOrNotAtAll) {
     EXPECT_EQ(exists(), (std::vector<bool>{false, false, false}));
     EXPECT_FALSE(interchange_.area || interchange_.queryEvent || interchange_.answerEvent);
 
+    // Another program took the name first: its area is refused, whatever its size.
+    auto logText = OpenLog();
+    auto squatted = P().shared.Create(kArea, 4096, platform::Security::Default);
+    EXPECT_FALSE(bridge::CreateInterchange(interchange_));
+    EXPECT_EQ(CountOf(logText(), "] ERROR: Interchange area refused: another program created "
+                                 "\"Local\\$WORDLARK_INTERCHANGE_AREA$\" first\r\n"),
+              1u);
+    EXPECT_FALSE(Sim().sync.Exists(bridge::kQueryEventName));
+    // A holder that lets go within the retries (a hook that just wrote) is no squatter.
+    Sim().threads.onSleep = [&](uint32_t) { squatted.reset(); };
     ASSERT_TRUE(bridge::CreateInterchange(interchange_));
+    Sim().threads.onSleep = nullptr;
+    EXPECT_EQ(Sim().threads.lastSleepMs, 50u);
     EXPECT_EQ(exists(), (std::vector<bool>{true, true, true}));
     EXPECT_FALSE(Sim().sync.IsSet(bridge::kQueryEventName));
     EXPECT_FALSE(Sim().sync.IsSet(bridge::kAnswerEventName));

@@ -255,6 +255,7 @@ TEST_F(DllServiceTest, RequestGoesThroughTheHookOrFillsTheContextWhereTheHookCan
         QueryResult result;
         std::string roadLine;
     };
+    CWLKDLLService* service = nullptr;
     const std::vector<Case> cases = {
         {"no target", [] { g_hook.target = 0; }, "", QueryResult::NotSent,
          "ERROR: Cannot sendmessage to target window CWLKDLLService::SendMessageToTargetWindow"},
@@ -276,22 +277,26 @@ TEST_F(DllServiceTest, RequestGoesThroughTheHookOrFillsTheContextWhereTheHookCan
          },
          "hunter2", QueryResult::ContextReady,
          "Target context filled directly: 32-bit target process"},
+        {"no interchange area", [&] { service->ServeDirectly(true); }, "y",
+         QueryResult::ContextReady,
+         "Target context filled directly: no interchange area of our own"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         StartCase();
         AddTarget(u"Notepad");
-        c.arrange();
         std::vector<platform::WindowId> asked;
-        CWLKDLLService service(kQueryMessage, [&](platform::WindowId window) {
+        CWLKDLLService caseService(kQueryMessage, [&](platform::WindowId window) {
             asked.push_back(window);
             return Text(T(c.selection));
         });
+        service = &caseService;
+        c.arrange();
         uint32_t code = 0;
-        ASSERT_TRUE(Install(service, code));
+        ASSERT_TRUE(Install(caseService, code));
         auto readLog = OpenLog();
         TargetContext context;
-        EXPECT_EQ(service.SendMessageToTargetWindow(1, context), c.result);
+        EXPECT_EQ(caseService.SendMessageToTargetWindow(1, context), c.result);
         std::vector<LogEntry> expected = {{"EXE_Agent", c.roadLine}};
         if (c.result == QueryResult::Requested)
             expected.push_back({"EXE_Agent", "Sending message by PostMessage bRet=1"});
