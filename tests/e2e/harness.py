@@ -222,6 +222,24 @@ class Session:
             raise HarnessError(f"wlk_clip_writer.exe {' '.join(args)} ended with {code}: {out}")
         return out.strip()
 
+    def start_writer(self, *args, ready, timeout=30):
+        """Starts wlk_clip_writer.exe with args in the background and waits for
+        its line `ready`; returns the Instance."""
+        process = subprocess.Popen(["wine", str(clip_writer()), *args], env=self.env,
+                                   stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                                   stderr=subprocess.DEVNULL, text=True)
+        instance = Instance(process)
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            if select.select([process.stdout], [], [], 1)[0]:
+                line = process.stdout.readline()
+                if line.strip() == ready:
+                    return instance
+                if not line:
+                    break
+        instance.kill()
+        raise HarnessError(f"wlk_clip_writer.exe {' '.join(args)} never printed {ready!r}")
+
     def edit_text(self, window_class):
         """The text of the edit control of the top-level window of window_class."""
         line = self.write_clipboard("edit", window_class)

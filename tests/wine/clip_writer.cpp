@@ -18,6 +18,13 @@
 //                                               control holds TEXT, selected and focused; its
 //                                               message loop never takes registered messages,
 //                                               so a hook never sees them; prints "ready"
+//   wlk_clip_writer.exe password MS TEXT        the same with a password box "wlk_password_target"
+//                                               whose loop takes every message
+//   wlk_clip_writer.exe area                    prints "area [TEXT]", the interchange area's text
+//   wlk_clip_writer.exe query XML               writes XML into the interchange area and sets
+//                                               "Local\Wordlark_DataNeeded", with no press pending
+//   wlk_clip_writer.exe squat SIZE MS           creates the interchange area's name first, SIZE
+//                                               bytes, prints "squatting" and holds it MS ms
 //   wlk_clip_writer.exe command ID ARG [CLASS N]
 //                                               sends Wordlark's tray window the phrase-menu
 //                                               command ID with ARG (a number, or "fg" for the
@@ -269,16 +276,16 @@ int Read() {
     return 0;
 }
 
-// A target whose message loop leaves registered messages (0xC000 and up) in
-// its queue, as some programs' filtered loops do: a message hook never sees
-// them, while keys, sent messages and the rest are handled as usual.
-int Deaf(DWORD ms, const std::wstring& text) {
-    HWND window =
-        CreateWindowExW(0, L"STATIC", L"wlk_deaf_target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100,
-                        100, 400, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    HWND edit = CreateWindowExW(0, L"EDIT", text.c_str(), WS_CHILD | WS_VISIBLE, 10, 10, 360, 24,
-                                window, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (!window || !edit) return Result(false, "deaf");
+// A window TITLE whose edit control holds TEXT, selected and focused, for MS
+// ms; prints "ready" once it is in front. Its loop takes the messages up to
+// `lastMessage` and leaves the others in its queue.
+int ShowTarget(const wchar_t* title, DWORD ms, const std::wstring& text, DWORD editStyle,
+               UINT lastMessage) {
+    HWND window = CreateWindowExW(0, L"STATIC", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100,
+                                  400, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND edit = CreateWindowExW(0, L"EDIT", text.c_str(), WS_CHILD | WS_VISIBLE | editStyle, 10, 10,
+                                360, 24, window, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!window || !edit) return Result(false, "target");
     SetForegroundWindow(window);
     SetFocus(edit);
     SendMessageW(edit, EM_SETSEL, 0, -1);
@@ -286,7 +293,7 @@ int Deaf(DWORD ms, const std::wstring& text) {
     for (const DWORD start = GetTickCount(); GetTickCount() - start < ms;) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
         MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0xBFFF, PM_REMOVE)) {
+        while (PeekMessageW(&message, nullptr, 0, lastMessage, PM_REMOVE)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
@@ -296,6 +303,50 @@ int Deaf(DWORD ms, const std::wstring& text) {
             std::fflush(stdout);
         }
     }
+    return 0;
+}
+
+constexpr wchar_t kInterchangeArea[] = L"Local\\$WORDLARK_INTERCHANGE_AREA$";
+
+// What any process of the session can read there: the text up to the first
+// zero byte (or the end of the view).
+int PrintArea() {
+    HANDLE mapping = OpenFileMappingW(FILE_MAP_READ, FALSE, kInterchangeArea);
+    const char* view =
+        mapping ? static_cast<const char*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0))
+                : nullptr;
+    MEMORY_BASIC_INFORMATION region{};
+    if (!view || !VirtualQuery(view, &region, sizeof region)) return Result(false, "area");
+    std::printf("area [%s]\n", std::string(view, strnlen(view, region.RegionSize)).c_str());
+    UnmapViewOfFile(view);
+    CloseHandle(mapping);
+    return 0;
+}
+
+// Writes a query into the area and signals it, as the hook component does
+// when a press asks for one.
+int WriteQuery(const std::wstring& xml) {
+    HANDLE mapping = OpenFileMappingW(FILE_MAP_WRITE, FALSE, kInterchangeArea);
+    char* view =
+        mapping ? static_cast<char*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0)) : nullptr;
+    const std::string bytes = Utf8(xml);
+    if (view) std::memcpy(view, bytes.c_str(), bytes.size() + 1);
+    const bool ok = view && SetNamedEvent(L"Local\\Wordlark_DataNeeded");
+    if (view) UnmapViewOfFile(view);
+    if (mapping) CloseHandle(mapping);
+    return Result(ok, "query");
+}
+
+// Takes the area's name before the program starts: a smaller section, only
+// for this user's own process. Holds it for MS ms; prints "squatting".
+int Squat(DWORD size, DWORD ms) {
+    HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size,
+                                        kInterchangeArea);
+    if (!mapping || GetLastError() == ERROR_ALREADY_EXISTS) return Result(false, "squat");
+    std::printf("squatting\n");
+    std::fflush(stdout);
+    Sleep(ms);
+    CloseHandle(mapping);
     return 0;
 }
 
@@ -535,7 +586,14 @@ int wmain(int argc, wchar_t** argv) {
     if (is(L"empty", 1)) return Result(Write([] { return true; }), "empty");
     if (is(L"probe", 2)) return Probe(DWORD(number(1)));
     if (is(L"read", 1)) return Read();
-    if (is(L"deaf", 3)) return Deaf(DWORD(number(1)), args[2]);
+    // Registered messages (0xC000 and up) stay in the deaf target's queue, so
+    // a hook never sees them.
+    if (is(L"deaf", 3)) return ShowTarget(L"wlk_deaf_target", DWORD(number(1)), args[2], 0, 0xBFFF);
+    if (is(L"password", 3))
+        return ShowTarget(L"wlk_password_target", DWORD(number(1)), args[2], ES_PASSWORD, 0);
+    if (is(L"area", 1)) return PrintArea();
+    if (is(L"query", 2)) return WriteQuery(args[1]);
+    if (is(L"squat", 3)) return Squat(DWORD(number(1)), DWORD(number(2)));
     auto optional = [&](size_t i) { return args.size() > i ? args[i] : std::wstring(); };
     if (is(L"command", 3))
         return SendCommand(args[1], args[2], optional(3), args.size() > 4 ? number(4) : 0);
@@ -549,6 +607,7 @@ int wmain(int argc, wchar_t** argv) {
     if (is(L"menu", 2)) return PrintMenus(DWORD(number(1)), args.size() > 2 ? number(2) : 0);
     std::fprintf(stderr,
                  "usage: wlk_clip_writer.exe text|web|sheet|private|marked|burst|empty|probe|"
-                 "read|deaf|command|post|type|args|edit|selection|signal|dialog|menu ...\n");
+                 "read|deaf|password|area|query|squat|command|post|type|args|edit|selection|"
+                 "signal|dialog|menu ...\n");
     return 2;
 }
