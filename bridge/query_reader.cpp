@@ -80,10 +80,13 @@ void ReadGuiHandles(const TiXmlElement& query, GuiThreadInfo& gui) {
     gui.HWND_MenuOwner = HandleFrom(IntAttribute(query, "HWND_MenuOwner", 0));
 }
 
-// Elements cannot nest deeper than there are '<' in the text; only a text with
-// many of them (a real query has about fifteen) needs following token by token.
+// Elements cannot nest deeper than there are '<' in the text, nor carry more
+// attributes than there are '='; only a text with many of them (a real query
+// has about fifteen of each) needs following token by token.
 bool ShallowEnough(std::string_view text) {
-    if (size_t(std::count(text.begin(), text.end(), '<')) <= kMaxXmlNesting) return true;
+    if (size_t(std::count(text.begin(), text.end(), '<')) <= kMaxXmlNesting &&
+        size_t(std::count(text.begin(), text.end(), '=')) <= kMaxXmlAttributes)
+        return true;
     const std::optional<size_t> nesting = XmlNestingDepth(text);
     return nesting && *nesting <= kMaxXmlNesting;
 }

@@ -133,14 +133,14 @@ private:
     bool SkipStartTag(bool& empty) {
         ++at_;
         SkipName();
-        for (;;) {
+        for (size_t attributes = 0;; ++attributes) {
             SkipSpace();
             if (At("/>") || At(">")) {
                 empty = At("/>");
                 at_ += empty ? 2 : 1;
                 return true;
             }
-            if (!SkipName()) return false;
+            if (attributes == kMaxXmlAttributes || !SkipName()) return false;
             SkipSpace();
             if (!At("=")) return false;
             ++at_;
@@ -175,6 +175,5 @@ TinyXmlWhiteSpace::TinyXmlWhiteSpace(bool condensed)
 TinyXmlWhiteSpace::~TinyXmlWhiteSpace() {
     TiXmlBase::SetCondenseWhiteSpace(before_);
 }
-
 
 }  // namespace wlk

@@ -26,9 +26,15 @@ std::string WithoutDeclaration(std::string_view text);
 // are refused; the program's own documents are nested a few levels.
 inline constexpr size_t kMaxXmlNesting = 256;
 
+// TinyXML looks each new attribute of an element up among the earlier ones,
+// so their number costs its square: 200,000 attributes take minutes. No
+// document of the product's gives an element more than a few dozen.
+inline constexpr size_t kMaxXmlAttributes = 1024;
+
 // How deep the elements of a document nest (a leading declaration is taken
 // out first), or nothing when the document cannot be followed token by token
-// as TinyXML reads it; such a text is refused.
+// as TinyXML reads it, or an element has more than kMaxXmlAttributes
+// attributes; such a text is refused.
 std::optional<size_t> XmlNestingDepth(std::string_view text);
 
 // TinyXML keeps its white-space switch in one process-wide flag, while phrase

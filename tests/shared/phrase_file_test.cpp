@@ -205,6 +205,10 @@ TEST_F(PhraseFileTest, BadFilesAreSkippedUnusualOnesLoadedAndAllLeftAsTheyWere) 
     // Closing tags inside attribute values and comments close nothing.
     std::string hidden = std::string(kDeclaration) + "<WLKCommand>";
     for (int i = 0; i < 100000; ++i) hidden += "<a t=\"</a>\"><!--</a>-->";
+    // Each attribute is looked up among the earlier ones: their square is minutes.
+    std::string crowded = std::string(kDeclaration) + "<WLKCommand";
+    for (int i = 0; i < 200000; ++i) crowded += " a" + std::to_string(i) + "=\"\"";
+    crowded += "><MenuName>Crowded</MenuName></WLKCommand>";
     std::string utf16 = "\xFF\xFE" + Utf16Bytes(Titled("Wide"));
     std::string many = Titled("Many");
     std::string siblings;
@@ -216,6 +220,7 @@ TEST_F(PhraseFileTest, BadFilesAreSkippedUnusualOnesLoadedAndAllLeftAsTheyWere) 
         {"binary.wordlark", std::string("\x00\x01\xFE\xFF<WLKCommand>\x00\x80", 16)},
         {"deep.wordlark", deep},
         {"hidden.wordlark", hidden},
+        {"crowded.wordlark", crowded},
         {"utf16.wordlark", utf16},
         {"other_root.wordlark",
          std::string(kDeclaration) + "<Phrase><MenuName>x</MenuName></Phrase>"},

@@ -84,13 +84,16 @@ TEST_F(BridgeQueryTest, QueryFieldsTakeTheirValuesOrTheirDefaults) {
         EXPECT_TRUE(bridge::ParseQuery(c.query, context)) << c.query;
         EXPECT_EQ(Fields(context), c.fields) << c.query;
     }
-    // Nested deeper than the parser's stack allows, or too tangled to measure.
-    std::string deep = "<LKQuery>", tangled = "<LKQuery>";
+    // Nested deeper than the parser's stack allows, too tangled to measure, or
+    // with more attributes than the parser can look up in a second.
+    std::string deep = "<LKQuery>", tangled = "<LKQuery>", crowded = "<LKQuery";
     for (int i = 0; i < 100000; ++i) deep += "<a>";
     for (int i = 0; i < 300; ++i) tangled += "<a b=c>";
+    for (int i = 0; i < 200000; ++i) crowded += " a" + std::to_string(i) + "=\"\"";
+    crowded += "><AppPath>a.exe</AppPath></LKQuery>";
     for (const std::string& refused :
          {std::string(), std::string("not xml at all"), std::string("<Other><LKQuery/></Other>"),
-          std::string("<lkquery/>"), deep, tangled}) {
+          std::string("<lkquery/>"), deep, tangled, crowded}) {
         TargetContext context;
         EXPECT_FALSE(bridge::ParseQuery(refused, context)) << refused.substr(0, 40);
         EXPECT_EQ(Fields(context), "||0|0||0|-1,-1|0,0,0,0,0|48") << refused.substr(0, 40);
@@ -220,8 +223,9 @@ TEST_F(BridgeQueryTest, InterchangeIsCreatedWholeOrNotAtAll) {
     auto logText = OpenLog();
     auto squatted = P().shared.Create(kArea, 4096, platform::Security::Default);
     EXPECT_FALSE(bridge::CreateInterchange(interchange_));
-    EXPECT_EQ(CountOf(logText(), "] ERROR: Interchange area refused: another program created "
-                                 "\"Local\\$WORDLARK_INTERCHANGE_AREA$\" first\r\n"),
+    EXPECT_EQ(CountOf(logText(),
+                      "] ERROR: Interchange area refused: another program created "
+                      "\"Local\\$WORDLARK_INTERCHANGE_AREA$\" first\r\n"),
               1u);
     EXPECT_FALSE(Sim().sync.Exists(bridge::kQueryEventName));
     // A holder that lets go within the retries (a hook that just wrote) is no squatter.
@@ -264,6 +268,7 @@ TEST_F(BridgeQueryTest, OneQueryIsReadCompletedHandedOnAndAnswered) {
         "<SelText StateSelText=\"1\"/></LKQuery>";
     const std::vector<Case> cases = {
         {"not read", "", u"x", 1, 5, "", false, false, true, "Cannot read query from MMF"},
+        {"garbage", "\x01<<\xFF", u"x", 1, 5, "", false, false, true, "Cannot read query from MMF"},
         {"extracted and answered", unreadable, u"grabbed", 1, 5, "grabbed/2", true, true, true,
          "Received query:\r\n\tExe: a.exe\r\n\tClassName: Edit\r\n\tHKL: -268368887\r\n"
          "\tSelText: [grabbed]\r\n\tSelText State: [Wax! Text extracted by agent]"},
