@@ -50,6 +50,10 @@ std::optional<platform::Dib> DecodeBmp(std::string_view file) {
     // A file cut short (a full disk, a crash while writing) has fewer bits than its rows need.
     if (offset < infoEnd || offset > file.size() || file.size() - offset < layout->imageBytes)
         return std::nullopt;
+    // Sizes the headers claim (0: not given) beyond the file: cut short, or not a BMP at all.
+    const size_t fileSize = Read32(file, 2);
+    const size_t imageSize = Read32(file, kFileHeaderSize + 20);
+    if (fileSize > file.size() || imageSize > file.size() - offset) return std::nullopt;
     platform::Dib dib;
     dib.info.assign(start + kFileHeaderSize, start + infoEnd);
     dib.bits.assign(start + offset, start + offset + layout->imageBytes);

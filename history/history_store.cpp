@@ -42,9 +42,11 @@ std::unique_ptr<CCHQueue> LoadFolder(const Text& folder) {
     // duplicate replaced its item.
     ItemList items;
     std::unordered_multimap<uint64_t, size_t> byContent;
-    for (const auto& entry : platform::Current().files.List(folder, u"*.info")) {
+    auto& files = platform::Current().files;
+    const FileSizes sizes = SizesOf(files.List(folder, u"*"));
+    for (const auto& entry : files.List(folder, u"*.info")) {
         if (entry.directory) continue;
-        auto item = LoadInfoItem(folder, entry.name);
+        auto item = LoadInfoItem(folder, entry.name, sizes);
         if (!item) continue;
         if (const auto hash = ContentHash(*item)) {
             const auto [first, last] = byContent.equal_range(*hash);

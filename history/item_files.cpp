@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "history/bmp_file.h"
+#include "history/clipboard_capture.h"
 #include "history/history_time.h"
 #include "history/info_file.h"
 #include "log/event_log.h"
@@ -68,6 +69,7 @@ Text ClaimInfoFile(const Text& folder, NameAllocator& names) {
 
 // A text file ends with its terminating NUL; without it the file was cut short.
 bool IsWhole(ChType type, const std::string& bytes) {
+    if (bytes.empty()) return false;
     switch (type) {
         case CHT_TEXT_UNICODE:
             return bytes.size() >= 2 && bytes.size() % 2 == 0 && bytes[bytes.size() - 1] == 0 &&
@@ -95,8 +97,90 @@ bool WriteItemInfo(const CCHItem& item, const std::vector<Text>& names, bool rew
     return false;
 }
 
-void LogSkipped(const Text& infoName, const Text& why) {
-    log::EventLog::Instance().Write(u"Clipboard history: skipped " + infoName + u": " + why);
+void LogSkipped(const Text& what, const Text& why) {
+    log::EventLog::Instance().Write(u"Clipboard history: skipped " + what + u": " + why);
+}
+
+// Far more than the longest info file this program writes; the profile
+// functions read a whole file into memory.
+constexpr uint64_t kMaxInfoBytes = 64 * 1024;
+
+Text Bytes(uint64_t count) {
+    return u"(" + ToText(static_cast<long long>(count)) + u" bytes)";
+}
+
+// Why `size` more bytes do not fit an item whose other files took `used`
+// bytes; empty when they fit. No copy brought more than the capture limit.
+Text Oversize(uint64_t size, uint64_t used) {
+    if (size > kMaxCaptureBytes) return u"data file too large " + Bytes(size);
+    if (used + size > kMaxCaptureBytes) return u"formats too large together " + Bytes(used + size);
+    return {};
+}
+
+// An item of `type` from a data file's bytes; null when they are not one.
+std::unique_ptr<CCHItem> ItemOf(ChType type, const std::string& bytes) {
+    auto item = std::make_unique<CCHItem>(type);
+    if (type == CHT_BITMAP) {
+        const auto dib = DecodeBmp(bytes);
+        auto bitmap = dib ? platform::Current().bitmaps.FromDib(*dib) : nullptr;
+        if (!bitmap) return nullptr;
+        item->SetBitmap(std::move(bitmap));
+        return item;
+    }
+    // The byte order mark belongs to the file, not to the text: without it a
+    // loaded text equals a new copy of the same text.
+    const size_t skip = type == CHT_TEXT_UNICODE && bytes.starts_with("\xFF\xFE") ? 2 : 0;
+    if (!item->SetData(bytes.data() + skip, bytes.size() - skip)) return nullptr;
+    return item;
+}
+
+// One data file as an item, with the bytes it took, or why it is left out.
+struct DataFile {
+    std::unique_ptr<CCHItem> item;
+    uint64_t bytes = 0;
+    Text why;
+};
+
+DataFile LeftOut(Text why) {
+    DataFile file;
+    file.why = std::move(why);
+    return file;
+}
+
+// The data file at `path`, weighed by `sizes` before it is read, for an item
+// whose other files took `used` bytes.
+DataFile ReadDataFile(const Text& path, const FileSizes& sizes, uint64_t used) {
+    const Text name = FileNameOf(path);
+    const auto size = sizes.find(ToLower(name));
+    if (size == sizes.end()) return LeftOut(u"data file missing or unreadable");
+    if (Text why = Oversize(size->second, used); !why.empty()) return LeftOut(why);
+    auto& files = platform::Current().files;
+    const auto bytes = files.ReadAll(path);
+    if (!bytes) return LeftOut(u"data file missing or unreadable");
+    // Grown since the folder was listed: the limit holds for what was read.
+    if (Text why = Oversize(bytes->size(), used); !why.empty()) return LeftOut(why);
+    const ChType type = TypeFromFileName(name);
+    auto item = IsWhole(type, *bytes) ? ItemOf(type, *bytes) : nullptr;
+    if (!item) {
+        return LeftOut(type == CHT_BITMAP ? u"data file not a whole bitmap"
+                                          : u"data file empty or cut short");
+    }
+    item->isProtected = files.IsReadOnly(path);
+    if (const auto created = files.CreationTime(path); created && *created)
+        item->time = FromFileTime(*created);
+    item->dataPath = path;
+    item->saved = SavedState::Loaded;
+    return {std::move(item), bytes->size(), {}};
+}
+
+DataFile ReadNamedFile(const Text& folder, const Text& name, const FileSizes& sizes,
+                       uint64_t used) {
+    if (!IsPlainFileName(name)) return LeftOut(u"data file outside the folder");
+    return ReadDataFile(folder + name, sizes, used);
+}
+
+FileSizes SizesOfFolder(const Text& folder, const Text& pattern) {
+    return SizesOf(platform::Current().files.List(folder, pattern));
 }
 
 }  // namespace
@@ -153,52 +237,51 @@ bool SaveItem(const Text& folder, CCHItem& item, NameAllocator& names) {
     return true;
 }
 
+FileSizes SizesOf(const std::vector<platform::DirEntry>& entries) {
+    FileSizes sizes;
+    for (const auto& entry : entries)
+        if (!entry.directory) sizes.emplace(ToLower(entry.name), entry.size);
+    return sizes;
+}
+
 std::unique_ptr<CCHItem> LoadItemFile(const Text& path) {
-    auto& files = platform::Current().files;
-    const auto bytes = files.ReadAll(path);
-    if (!bytes || bytes->empty()) return nullptr;
-    const ChType type = TypeFromFileName(FileNameOf(path));
-    if (!IsWhole(type, *bytes)) return nullptr;
-    auto item = std::make_unique<CCHItem>(type);
-    if (type == CHT_BITMAP) {
-        const auto dib = DecodeBmp(*bytes);
-        auto bitmap = dib ? platform::Current().bitmaps.FromDib(*dib) : nullptr;
-        if (!bitmap) return nullptr;
-        item->SetBitmap(std::move(bitmap));
-    } else {
-        // The byte order mark belongs to the file, not to the text: without
-        // it a loaded text equals a new copy of the same text.
-        const size_t skip = type == CHT_TEXT_UNICODE && bytes->starts_with("\xFF\xFE") ? 2 : 0;
-        if (!item->SetData(bytes->data() + skip, bytes->size() - skip)) return nullptr;
-    }
-    item->isProtected = files.IsReadOnly(path);
-    if (const auto created = files.CreationTime(path); created && *created)
-        item->time = FromFileTime(*created);
-    item->dataPath = path;
-    item->saved = SavedState::Loaded;
-    return item;
+    const Text name = FileNameOf(path);
+    const Text folder = path.substr(0, path.size() - name.size());
+    return ReadDataFile(path, SizesOfFolder(folder, name), 0).item;
 }
 
 std::unique_ptr<CCHItem> LoadInfoItem(const Text& folder, const Text& infoName) {
+    return LoadInfoItem(folder, infoName, SizesOfFolder(folder, u"*"));
+}
+
+std::unique_ptr<CCHItem> LoadInfoItem(const Text& folder, const Text& infoName,
+                                      const FileSizes& sizes) {
+    const auto infoSize = sizes.find(ToLower(infoName));
+    if (infoSize != sizes.end() && infoSize->second > kMaxInfoBytes) {
+        LogSkipped(infoName, u"info file too large " + Bytes(infoSize->second));
+        return nullptr;
+    }
     const InfoContent info = ReadInfo(folder + infoName);
     if (info.files.empty()) {
         LogSkipped(infoName, u"no data file named");
         return nullptr;
     }
-    if (!IsPlainFileName(info.files[0])) {
-        LogSkipped(infoName, u"data file outside the folder: " + info.files[0]);
+    DataFile primary = ReadNamedFile(folder, info.files[0], sizes, 0);
+    if (!primary.item) {
+        LogSkipped(infoName, primary.why + u": " + info.files[0]);
         return nullptr;
     }
-    auto item = LoadItemFile(folder + info.files[0]);
-    if (!item) {
-        LogSkipped(infoName, u"data file missing, empty or cut short: " + info.files[0]);
-        return nullptr;
-    }
+    auto item = std::move(primary.item);
     item->infoPath = folder + infoName;
+    uint64_t used = primary.bytes;
     for (size_t i = 1; i < info.files.size(); ++i) {
-        if (!IsPlainFileName(info.files[i])) continue;
-        std::shared_ptr<CCHItem> format = LoadItemFile(folder + info.files[i]);
-        if (format) item->formats.push_back(std::move(format));
+        DataFile format = ReadNamedFile(folder, info.files[i], sizes, used);
+        if (!format.item) {
+            LogSkipped(u"a format of " + infoName, format.why + u": " + info.files[i]);
+            continue;
+        }
+        used += format.bytes;
+        item->formats.push_back(std::move(format.item));
     }
     if (info.isProtected) item->isProtected = true;
     return item;

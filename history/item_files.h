@@ -1,10 +1,14 @@
 // One item on disk: a data file per format and the item's ".info" file.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <unordered_map>
+#include <vector>
 
 #include "history/ch_item.h"
 #include "history/history_folder.h"
+#include "platform/files.h"
 #include "platform/types.h"
 
 namespace wlk::history {
@@ -16,12 +20,21 @@ namespace wlk::history {
 bool SaveItem(const Text& folder, CCHItem& item, NameAllocator& names);
 bool SaveItem(const Text& folder, CCHItem& item);
 
+// Sizes of a folder's files by lower-case name, from its listing: anyone can
+// put a file of any size there, so each one is weighed before it is read.
+using FileSizes = std::unordered_map<Text, uint64_t>;
+FileSizes SizesOf(const std::vector<platform::DirEntry>& entries);
+
 // A new item read from one data file, typed by its name; null when the file
-// is missing, empty, or shorter than it was written.
+// is missing, empty, shorter than it was written, not of its type, or larger
+// than a copy is recorded (kMaxCaptureBytes).
 std::unique_ptr<CCHItem> LoadItemFile(const Text& path);
 
-// The item an info file in `folder` describes, with its further formats;
-// null (and a log line) when the info file names no loadable data file.
+// The item an info file in `folder` describes, with those of its further
+// formats that load and fit together with it into kMaxCaptureBytes; null
+// when the primary one does not. A log line names each file left out.
+std::unique_ptr<CCHItem> LoadInfoItem(const Text& folder, const Text& infoName,
+                                      const FileSizes& sizes);
 std::unique_ptr<CCHItem> LoadInfoItem(const Text& folder, const Text& infoName);
 
 }  // namespace wlk::history

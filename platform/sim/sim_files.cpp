@@ -146,7 +146,10 @@ std::optional<std::string> SimFileSystem::ReadAll(const Text& path) {
     std::lock_guard lock(mutex_);
     auto it = nodes_.find(Key(path));
     if (it == nodes_.end() || it->second.directory) return std::nullopt;
-    return it->second.bytes;
+    const Node& node = it->second;
+    if (node.Size() > largestRead) largestRead = node.Size();
+    if (node.largeSize) return std::nullopt;
+    return node.bytes;
 }
 
 bool SimFileSystem::CanWrite(const Text& path) {
@@ -204,6 +207,12 @@ void SimFileSystem::Put(const Text& path, const std::string& bytes) {
     Make(path, false, Security::Default).bytes = bytes;
 }
 
+void SimFileSystem::PutLarge(const Text& path, uint64_t size) {
+    Put(path, std::string());
+    std::lock_guard lock(mutex_);
+    nodes_[Key(path)].largeSize = size;
+}
+
 Security SimFileSystem::SecurityOf(const Text& path) {
     std::lock_guard lock(mutex_);
     auto it = nodes_.find(Key(path));
@@ -234,7 +243,7 @@ std::vector<DirEntry> SimFileSystem::List(const Text& folder, const Text& patter
     for (const auto& [key, node] : nodes_) {
         if (!key.starts_with(prefix) || key.find(u'\\', prefix.size()) != Text::npos) continue;
         if (Matches(node.name, pattern))
-            entries.push_back({node.name, node.directory, uint64_t(node.bytes.size())});
+            entries.push_back({node.name, node.directory, node.Size()});
     }
     return entries;
 }

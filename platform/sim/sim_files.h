@@ -2,6 +2,7 @@
 // backslashes, drive letters), settable drive types and write permissions.
 #pragma once
 
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <set>
@@ -43,12 +44,19 @@ public:
     // files makes room again.
     void SetFreeSpace(std::optional<uint64_t> bytes);
     void Put(const Text& path, const std::string& bytes);
+    // A file that lists at `size` bytes without holding them, for sizes no
+    // test should allocate: a read of it fails, after being counted whole.
+    void PutLarge(const Text& path, uint64_t size);
+    // The most bytes one ReadAll took, or would have taken; a test may set it to 0.
+    std::atomic<uint64_t> largestRead{0};
     Security SecurityOf(const Text& path);
 
 private:
     struct Node {
         bool directory = false;
         std::string bytes;
+        uint64_t largeSize = 0;  // from PutLarge: bytes are not kept
+        uint64_t Size() const { return largeSize ? largeSize : bytes.size(); }
         Security security = Security::Default;
         bool readOnly = false;
         uint64_t created = 0;

@@ -4,7 +4,10 @@
 
 #include <atomic>
 #include <functional>
+#include <map>
 
+#include "history/bmp_file.h"
+#include "history/clipboard_capture.h"
 #include "history/item_files.h"
 #include "log/event_log.h"
 #include "platform/text.h"
@@ -322,6 +325,97 @@ TEST_F(HistoryStoreTest, BrokenInfoAndDataFilesAreSkippedWithALogLine) {
          {"nofile0.info", "garbage.info", "empty.info", "missing.info", "short.info", "odd.info",
           "unended.info", "empty0.info", "escape.info"})
         EXPECT_NE(text.find(std::string("skipped ") + name), std::string::npos) << name;
+}
+
+TEST_F(HistoryStoreTest, HostileFilesAreSkippedUnreadAndTheSoundOnesLoadWhole) {
+    const Text logPath = Path("log.txt");
+    ASSERT_TRUE(log::EventLog::Instance().Open(logPath));
+    auto put = [&](const std::string& name, const std::string& bytes) {
+        Sim().files.Put(kFolder + FromUtf8(name), bytes);
+    };
+    auto info = [&](const std::string& name, const std::vector<std::string>& files) {
+        std::string text = "[Files]\r\n";
+        for (size_t i = 0; i < files.size(); ++i)
+            text += "File" + std::to_string(i) + "=" + files[i] + "\r\n";
+        put(name, text);
+    };
+    constexpr uint64_t kGiB = 1ull << 30;
+    const std::vector<uint32_t> pixels{0x102030, 0x405060};
+    const std::string picture = history::EncodeBmp(*P().bitmaps.FromPixels(2, 1, pixels)->GetDib());
+    // Sound: a text with an RTF and a picture beside it, and a text of
+    // exactly the limit. Their other formats are damaged or too large.
+    put("Unicode_clipboard_history1.txt", kBom16 + Utf16Bytes(u"sound") + "\0\0"s);
+    put("clipboard_history1.rtf", "{\\rtf1 sound}\0"s);
+    put("clipboard_history1.bmp", picture);
+    Sim().files.PutLarge(kFolder + u"clipboard_history2.rtf", kGiB);
+    put("Unicode_clipboard_history2.txt", kBom16 + "a\0b"s);
+    info("sound.info",
+         {"Unicode_clipboard_history1.txt", "clipboard_history1.rtf", "clipboard_history1.bmp",
+          "clipboard_history2.rtf", "Unicode_clipboard_history2.txt"});
+    put("clipboard_history3.txt", std::string(history::kMaxCaptureBytes - 1, 'f') + '\0');
+    put("clipboard_history3.rtf", "{\\rtf1 x}\0"s);
+    info("full.info", {"clipboard_history3.txt", "clipboard_history3.rtf"});
+    // Hostile: files far or just above the limit, text named as a bitmap, and
+    // bitmaps whose headers lie.
+    Sim().files.PutLarge(kFolder + u"huge.info", kGiB);
+    Sim().files.PutLarge(kFolder + u"Unicode_clipboard_history5.txt", kGiB);
+    info("big.info", {"Unicode_clipboard_history5.txt"});
+    Sim().files.PutLarge(kFolder + u"clipboard_history6.txt", history::kMaxCaptureBytes + 1);
+    info("over.info", {"clipboard_history6.txt"});
+    put("clipboard_history7.bmp", "not a picture\0"s);
+    info("text.info", {"clipboard_history7.bmp"});
+    const std::pair<size_t, uint32_t> lies[] = {
+        {2, uint32_t(picture.size() + 1)},   // bfSize: a byte more than the file
+        {34, 9},                             // biSizeImage: one more than the bits
+        {18, 0x10000},                       // biWidth: rows far longer than the file
+        {18, uint32_t(-2)},                  // a negative width
+        {22, 0},                             // no rows
+        {28, 64},                            // biBitCount
+        {10, uint32_t(picture.size() + 1)},  // bfOffBits: past the end
+    };
+    std::vector<std::string> expected{
+        "skipped huge.info: info file too large (1073741824 bytes)",
+        "skipped big.info: data file too large (1073741824 bytes): Unicode_clipboard_history5.txt",
+        "skipped over.info: data file too large (16777217 bytes): clipboard_history6.txt",
+        "skipped text.info: data file not a whole bitmap: clipboard_history7.bmp",
+        "skipped a format of sound.info: data file too large (1073741824 bytes): "
+        "clipboard_history2.rtf",
+        "skipped a format of sound.info: data file empty or cut short: "
+        "Unicode_clipboard_history2.txt",
+        "skipped a format of full.info: formats too large together (16777226 bytes): "
+        "clipboard_history3.rtf"};
+    for (size_t i = 0; i < std::size(lies); ++i) {
+        std::string bmp = picture;
+        for (int b = 0; b < 4; ++b) bmp[lies[i].first + b] = char(lies[i].second >> (8 * b));
+        const std::string name = "clipboard_history1" + std::to_string(i) + ".bmp";
+        put(name, bmp);
+        info("lie" + std::to_string(i) + ".info", {name});
+        expected.push_back("skipped lie" + std::to_string(i) +
+                           ".info: data file not a whole bitmap: " + name);
+    }
+    const size_t files = P().files.List(kFolder, u"*").size();
+
+    auto loaded = history::LoadFolder(kFolder);
+    EXPECT_EQ(Sim().files.largestRead, history::kMaxCaptureBytes) << "full.info's text";
+    std::map<Text, const CCHItem*> byInfo;
+    for (const auto& item : loaded->Items())
+        byInfo[history::FileNameOf(item->infoPath)] = item.get();
+    ASSERT_EQ(byInfo.size(), 2u);
+    const CCHItem& sound = *byInfo[u"sound.info"];
+    EXPECT_EQ(sound.PlainText(), u"sound");
+    ASSERT_EQ(sound.formats.size(), 2u);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(sound.formats[0]->Data())),
+              "{\\rtf1 sound}");
+    EXPECT_EQ(sound.formats[1]->Bitmap()->Pixels(), pixels);
+    const CCHItem& full = *byInfo[u"full.info"];
+    EXPECT_EQ(std::tuple(full.Type(), full.Size(), full.formats.size()),
+              std::tuple(history::CHT_TEXT_ANSI, uint32_t(history::kMaxCaptureBytes), 0u));
+    EXPECT_EQ(P().files.List(kFolder, u"*").size(), files) << "nothing deleted";
+    log::EventLog::Instance().WaitForWriters(5000);
+    const std::string text = Utf16ToUtf8(Bytes(logPath));
+    for (const auto& line : expected)
+        EXPECT_EQ(CountOf(text, "] Clipboard history: " + line + "\r\n"), 1u) << line;
+    EXPECT_EQ(CountOf(text, "Clipboard history: "), expected.size());
 }
 
 }  // namespace
