@@ -1,6 +1,7 @@
 #include "history/clipboard_capture.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,6 +40,12 @@ log::EventLog& Log() {
 
 // Reads one format at a time, opening and closing the clipboard around each,
 // and gives up for the whole capture once the clipboard stays held.
+// The bytes of a picture's rows as its BMP file holds them.
+size_t PixelBytes(const platform::Bitmap& bitmap) {
+    const size_t stride = (size_t(bitmap.Width()) * size_t(bitmap.BitsPerPixel()) + 31) / 32 * 4;
+    return stride * size_t(std::abs(bitmap.Height()));
+}
+
 class Reader {
 public:
     Reader(platform::Clipboard& clipboard, platform::WindowId owner)
@@ -84,10 +91,17 @@ public:
         return block;
     }
 
+    // A picture whose file would be above the cap is not recorded: the
+    // history folder's load would refuse it.
     std::unique_ptr<platform::Bitmap> Bitmap() {
         if (!Open()) return nullptr;
         auto bitmap = clipboard_.GetBitmap();
         clipboard_.Close();
+        if (bitmap && PixelBytes(*bitmap) > kMaxCaptureBytes) {
+            Log().Write(Format(u"Clipboard data too large to record: %u bytes",
+                               {ToText((long long)PixelBytes(*bitmap))}));
+            return nullptr;
+        }
         return bitmap;
     }
 

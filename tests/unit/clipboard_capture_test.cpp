@@ -219,6 +219,11 @@ TEST_F(ClipboardCaptureTest, HugeBlocksAreCappedAndAHeldClipboardIsRetriedBriefl
     EXPECT_EQ(LogCount("Clipboard data too large to record: 16777218 bytes"), 1u);
     EXPECT_EQ(LogCount("Clipboard format left out of the history item, too large: 16777218 bytes"),
               1u);
+    // A picture is weighed by its rows, as its file would hold them.
+    Sim().clipboard.Put(kOtherApp, {{kCfUnicodeText, Wide(u"small")}},
+                        P().bitmaps.FromPixels(2049, 2048, std::vector<uint32_t>(2049 * 2048)));
+    EXPECT_FALSE(CaptureClipboard(kHandler, {}));
+    EXPECT_EQ(LogCount("Clipboard data too large to record: 16785408 bytes"), 1u);
 
     // Held for three attempts, the fourth opens it; held for good, one attempt
     // and five retries, then nothing more is tried.
