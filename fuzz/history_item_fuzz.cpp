@@ -28,8 +28,8 @@ constexpr const char16_t* kPrimaries[] = {
     u"Unicode_clipboard_history1.txt", u"clipboard_history1.txt", u"clipboard_history1.rtf",
     u"clipboard_history1.qnd",         u"clipboard_history1.bmp", u"clipboard_history1.html"};
 const std::string kRtf("{\\rtf1 x}", 10);
-constexpr uint64_t kLargeSizes[] = {0, history::kMaxCaptureBytes - 1, history::kMaxCaptureBytes + 1,
-                                    1ull << 30};
+constexpr uint64_t kLargeSizes[] = {0, history::kMaxItemFileBytes - 1,
+                                    history::kMaxItemFileBytes + 1, 1ull << 30};
 
 // The file's bytes as the item holds them: the text without its byte order mark.
 void RequireContent(const CCHItem& item, std::string_view file) {
@@ -68,7 +68,7 @@ void FuzzOne(const std::string& bytes) {
     files.largestRead = 0;
 
     auto item = history::LoadInfoItem(kFolder, u"wordlark_cb1.info");
-    Require(files.largestRead <= history::kMaxCaptureBytes);
+    Require(files.largestRead <= history::kMaxItemFileBytes);
     if (!item) return;
     Require(!(large && largeName == primary));
     Require(item->Type() == history::TypeFromFileName(primary));

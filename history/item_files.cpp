@@ -112,8 +112,8 @@ Text Bytes(uint64_t count) {
 // Why `size` more bytes do not fit an item whose other files took `used`
 // bytes; empty when they fit. No copy brought more than the capture limit.
 Text Oversize(uint64_t size, uint64_t used) {
-    if (size > kMaxCaptureBytes) return u"data file too large " + Bytes(size);
-    if (used + size > kMaxCaptureBytes) return u"formats too large together " + Bytes(used + size);
+    if (size > kMaxItemFileBytes) return u"data file too large " + Bytes(size);
+    if (used + size > kMaxItemFileBytes) return u"formats too large together " + Bytes(used + size);
     return {};
 }
 

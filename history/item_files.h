@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "history/ch_item.h"
+#include "history/clipboard_capture.h"
 #include "history/history_folder.h"
 #include "platform/files.h"
 #include "platform/types.h"
@@ -25,13 +26,17 @@ bool SaveItem(const Text& folder, CCHItem& item);
 using FileSizes = std::unordered_map<Text, uint64_t>;
 FileSizes SizesOf(const std::vector<platform::DirEntry>& entries);
 
+// The most a load reads for one item: what a copy may bring (kMaxCaptureBytes)
+// and its files' framing: a byte-order mark, a BMP's headers and colour table.
+inline constexpr uint64_t kMaxItemFileBytes = kMaxCaptureBytes + 2048;
+
 // A new item read from one data file, typed by its name; null when the file
 // is missing, empty, shorter than it was written, not of its type, or larger
-// than a copy is recorded (kMaxCaptureBytes).
+// than kMaxItemFileBytes.
 std::unique_ptr<CCHItem> LoadItemFile(const Text& path);
 
 // The item an info file in `folder` describes, with those of its further
-// formats that load and fit together with it into kMaxCaptureBytes; null
+// formats that load and fit together with it into kMaxItemFileBytes; null
 // when the primary one does not. A log line names each file left out.
 std::unique_ptr<CCHItem> LoadInfoItem(const Text& folder, const Text& infoName,
                                       const FileSizes& sizes);

@@ -352,7 +352,7 @@ TEST_F(HistoryStoreTest, HostileFilesAreSkippedUnreadAndTheSoundOnesLoadWhole) {
     info("sound.info",
          {"Unicode_clipboard_history1.txt", "clipboard_history1.rtf", "clipboard_history1.bmp",
           "clipboard_history2.rtf", "Unicode_clipboard_history2.txt"});
-    put("clipboard_history3.txt", std::string(history::kMaxCaptureBytes - 1, 'f') + '\0');
+    put("clipboard_history3.txt", std::string(history::kMaxItemFileBytes - 1, 'f') + '\0');
     put("clipboard_history3.rtf", "{\\rtf1 x}\0"s);
     info("full.info", {"clipboard_history3.txt", "clipboard_history3.rtf"});
     // Hostile: files far or just above the limit, text named as a bitmap, and
@@ -360,7 +360,7 @@ TEST_F(HistoryStoreTest, HostileFilesAreSkippedUnreadAndTheSoundOnesLoadWhole) {
     Sim().files.PutLarge(kFolder + u"huge.info", kGiB);
     Sim().files.PutLarge(kFolder + u"Unicode_clipboard_history5.txt", kGiB);
     info("big.info", {"Unicode_clipboard_history5.txt"});
-    Sim().files.PutLarge(kFolder + u"clipboard_history6.txt", history::kMaxCaptureBytes + 1);
+    Sim().files.PutLarge(kFolder + u"clipboard_history6.txt", history::kMaxItemFileBytes + 1);
     info("over.info", {"clipboard_history6.txt"});
     put("clipboard_history7.bmp", "not a picture\0"s);
     info("text.info", {"clipboard_history7.bmp"});
@@ -376,13 +376,13 @@ TEST_F(HistoryStoreTest, HostileFilesAreSkippedUnreadAndTheSoundOnesLoadWhole) {
     std::vector<std::string> expected{
         "skipped huge.info: info file too large (1073741824 bytes)",
         "skipped big.info: data file too large (1073741824 bytes): Unicode_clipboard_history5.txt",
-        "skipped over.info: data file too large (16777217 bytes): clipboard_history6.txt",
+        "skipped over.info: data file too large (16779265 bytes): clipboard_history6.txt",
         "skipped text.info: data file not a whole bitmap: clipboard_history7.bmp",
         "skipped a format of sound.info: data file too large (1073741824 bytes): "
         "clipboard_history2.rtf",
         "skipped a format of sound.info: data file empty or cut short: "
         "Unicode_clipboard_history2.txt",
-        "skipped a format of full.info: formats too large together (16777226 bytes): "
+        "skipped a format of full.info: formats too large together (16779274 bytes): "
         "clipboard_history3.rtf"};
     for (size_t i = 0; i < std::size(lies); ++i) {
         std::string bmp = picture;
@@ -396,7 +396,7 @@ TEST_F(HistoryStoreTest, HostileFilesAreSkippedUnreadAndTheSoundOnesLoadWhole) {
     const size_t files = P().files.List(kFolder, u"*").size();
 
     auto loaded = history::LoadFolder(kFolder);
-    EXPECT_EQ(Sim().files.largestRead, history::kMaxCaptureBytes) << "full.info's text";
+    EXPECT_EQ(Sim().files.largestRead, history::kMaxItemFileBytes) << "full.info's text";
     std::map<Text, const CCHItem*> byInfo;
     for (const auto& item : loaded->Items())
         byInfo[history::FileNameOf(item->infoPath)] = item.get();
@@ -409,7 +409,7 @@ TEST_F(HistoryStoreTest, HostileFilesAreSkippedUnreadAndTheSoundOnesLoadWhole) {
     EXPECT_EQ(sound.formats[1]->Bitmap()->Pixels(), pixels);
     const CCHItem& full = *byInfo[u"full.info"];
     EXPECT_EQ(std::tuple(full.Type(), full.Size(), full.formats.size()),
-              std::tuple(history::CHT_TEXT_ANSI, uint32_t(history::kMaxCaptureBytes), 0u));
+              std::tuple(history::CHT_TEXT_ANSI, uint32_t(history::kMaxItemFileBytes), 0u));
     EXPECT_EQ(P().files.List(kFolder, u"*").size(), files) << "nothing deleted";
     log::EventLog::Instance().WaitForWriters(5000);
     const std::string text = Utf16ToUtf8(Bytes(logPath));
