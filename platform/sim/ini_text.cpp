@@ -65,13 +65,13 @@ Text DecodeUtf16(std::string_view bytes, bool bigEndian) {
 }
 
 std::string EncodeUtf16(std::u16string_view text, bool bigEndian) {
-    std::string out;
-    out.reserve(text.size() * 2);
+    std::string out(text.size() * 2, '\0');
+    char* at = out.data();
     for (char16_t c : text) {
         const char low = char(c & 0xFF);
         const char high = char(c >> 8);
-        out += bigEndian ? high : low;
-        out += bigEndian ? low : high;
+        *at++ = bigEndian ? high : low;
+        *at++ = bigEndian ? low : high;
     }
     return out;
 }
@@ -190,14 +190,22 @@ Document Parse(std::string_view bytes) {
 }
 
 std::string Serialize(const Document& doc) {
+    // Sized first: a settings save rewrites the file dozens of times.
+    size_t size = 0;
+    for (const Section& section : doc.sections) {
+        size += section.name.size() + 4;
+        for (const Entry& entry : section.entries)
+            size += entry.key.size() + (entry.value ? entry.value->size() + 1 : 0) + 2;
+    }
     Text text;
+    text.reserve(size);
     for (const Section& section : doc.sections) {
         // An unnamed section has no header, so its lines join the section
         // above when the file is read again.
-        if (!section.name.empty()) text += u"[" + section.name + u"]\r\n";
+        if (!section.name.empty()) text.append(u"[").append(section.name).append(u"]\r\n");
         for (const Entry& entry : section.entries) {
             text += entry.key;
-            if (entry.value) text += u"=" + *entry.value;
+            if (entry.value) text.append(u"=").append(*entry.value);
             text += u"\r\n";
         }
     }
@@ -292,6 +300,17 @@ bool SetValue(Document& doc, std::u16string_view section, std::u16string_view ke
     if (entries[e].value == written) return false;
     entries[e].value = std::move(written);  // the key keeps its spelling
     return true;
+}
+
+bool ReadsBack(const Document& doc, std::u16string_view section, std::u16string_view key) {
+    const Section* found = FindSection(doc, section);
+    const Entry* entry = found ? FindEntry(*found, key) : nullptr;
+    if (!entry) return false;
+    // The entry's line alone, under its section's header.
+    Document line{doc.encoding};
+    if (!found->name.empty()) line.sections.push_back(Section{found->name, {}});
+    line.sections.back().entries.push_back(*entry);
+    return Parse(Serialize(line)) == line;
 }
 
 Text StructToHex(const uint8_t* data, size_t size) {

@@ -21,11 +21,13 @@ enum class Encoding { Ansi, Utf16Le, Utf16Be, Utf8 };
 struct Entry {
     Text key;
     std::optional<Text> value;  // nothing for a line without '='
+    bool operator==(const Entry&) const = default;
 };
 
 struct Section {
     Text name;
     std::vector<Entry> entries;
+    bool operator==(const Section&) const = default;
 };
 
 struct Document {
@@ -34,6 +36,7 @@ struct Document {
     // the first header. Later sections may repeat a name; look-ups see only
     // the first of them, but a rewrite keeps them all.
     std::vector<Section> sections{Section{}};
+    bool operator==(const Document&) const = default;
 };
 
 // Bytes of a file to text, by its byte order mark.
@@ -70,6 +73,10 @@ std::vector<Text> SectionLines(const Section& section, size_t bufferChars);
 // document did not change, in which case the file is left alone.
 bool SetValue(Document& doc, std::u16string_view section, std::u16string_view key,
               const std::optional<Text>& value);
+
+// Whether the key, as a write left it, is read back the same from the file:
+// one with a trailing blank, for one, is not.
+bool ReadsBack(const Document& doc, std::u16string_view section, std::u16string_view key);
 
 // Struct values: the bytes in upper-case hex followed by their sum modulo 256.
 Text StructToHex(const uint8_t* data, size_t size);

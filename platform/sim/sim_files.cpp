@@ -39,7 +39,9 @@ public:
     }
     bool Write(const void* data, size_t size) override {
         std::lock_guard lock(fs_.mutex_);
-        auto& bytes = fs_.nodes_[key_].bytes;
+        Node& node = fs_.nodes_[key_];
+        node.written = ++fs_.changes_;
+        auto& bytes = node.bytes;
         if (append_) position_ = bytes.size();
         // A full disk takes what still fits and refuses the rest.
         const size_t fits = fs_.Fits(bytes.size(), position_, size);
@@ -63,8 +65,7 @@ SimFileSystem::SimFileSystem() {
 
 Text SimFileSystem::Key(const Text& path) {
     Text key = ToLower(path);
-    for (auto& c : key)
-        if (c == u'/') c = u'\\';
+    std::replace(key.begin(), key.end(), u'/', u'\\');
     while (!key.empty() && key.back() == u'\\') key.pop_back();
     return key;
 }
@@ -82,6 +83,7 @@ SimFileSystem::Node& SimFileSystem::Make(const Text& path, bool directory, Secur
     while (!given.empty() && (given.back() == u'\\' || given.back() == u'/')) given.pop_back();
     Node& node = nodes_[key];
     node = Node{};
+    node.written = ++changes_;
     node.directory = directory;
     node.security = security;
     node.name = given.substr(given.find_last_of(u"\\/") + 1);
@@ -139,6 +141,7 @@ bool SimFileSystem::DeleteFile(const Text& path) {
     auto it = nodes_.find(key);
     if (it == nodes_.end() || it->second.directory || !FileWritable(key)) return false;
     nodes_.erase(it);
+    ++changes_;
     return true;
 }
 
@@ -210,7 +213,21 @@ void SimFileSystem::Put(const Text& path, const std::string& bytes) {
 void SimFileSystem::PutLarge(const Text& path, uint64_t size) {
     Put(path, std::string());
     std::lock_guard lock(mutex_);
-    nodes_[Key(path)].largeSize = size;
+    Node& node = nodes_[Key(path)];
+    node.largeSize = size;
+    node.written = ++changes_;
+}
+
+std::optional<uint64_t> SimFileSystem::WriteStamp(const Text& path) {
+    std::lock_guard lock(mutex_);
+    auto it = nodes_.find(Key(path));
+    if (it == nodes_.end() || it->second.directory) return std::nullopt;
+    return it->second.written;
+}
+
+uint64_t SimFileSystem::Changes() {
+    std::lock_guard lock(mutex_);
+    return changes_;
 }
 
 Security SimFileSystem::SecurityOf(const Text& path) {
@@ -279,6 +296,7 @@ bool SimFileSystem::Replace(const Text& from, const Text& to) {
     Text given = to;
     moved.name = given.substr(given.find_last_of(u"\\/") + 1);
     nodes_[target] = moved;
+    ++changes_;
     return true;
 }
 
@@ -290,6 +308,7 @@ bool SimFileSystem::RemoveDirectory(const Text& path) {
     for (const auto& [other, node] : nodes_)
         if (other.starts_with(key + u"\\")) return false;  // not empty
     nodes_.erase(it);
+    ++changes_;
     return true;
 }
 
@@ -313,6 +332,7 @@ bool SimFileSystem::Move(const Text& from, const Text& to) {
     while (!given.empty() && given.back() == u'\\') given.pop_back();
     moved[target].name = given.substr(given.find_last_of(u"\\/") + 1);
     nodes_.merge(moved);
+    ++changes_;
     return true;
 }
 

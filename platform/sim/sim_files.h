@@ -50,6 +50,12 @@ public:
     // The most bytes one ReadAll took, or would have taken; a test may set it to 0.
     std::atomic<uint64_t> largestRead{0};
     Security SecurityOf(const Text& path);
+    // A number that changes with every write to the file, as its last-write
+    // time does on Windows (but never twice the same); nothing when missing.
+    std::optional<uint64_t> WriteStamp(const Text& path);
+    // How many times a path was written, made, moved or deleted: while the
+    // count stays the same, no file changed.
+    uint64_t Changes();
 
 private:
     struct Node {
@@ -60,7 +66,8 @@ private:
         Security security = Security::Default;
         bool readOnly = false;
         uint64_t created = 0;
-        Text name;  // as given when made, for listings
+        uint64_t written = 0;  // the write stamp
+        Text name;             // as given when made, for listings
     };
     class SimFile;
 
@@ -80,6 +87,7 @@ private:
     std::set<Text> readOnly_;
     std::map<char16_t, DriveType> drives_;
     std::optional<uint64_t> capacity_;
+    uint64_t changes_ = 0;
 };
 
 }  // namespace wlk::platform::sim

@@ -2,16 +2,64 @@
 
 namespace wlk::platform::sim {
 
-std::optional<ini::Document> SimProfile::Load(const Text& file) {
-    const auto bytes = files_.ReadAll(file);
-    if (!bytes) return std::nullopt;
-    return ini::Parse(*bytes);
+SimProfile::Kept* SimProfile::Open(const Text& file) {
+    // Counts and stamps are taken before the bytes: a write in between leaves
+    // older ones with newer bytes, which costs one more read and nothing else.
+    const uint64_t changes = files_.Changes();
+    const auto found = kept_.find(file);
+    if (found != kept_.end() && found->second.seen == changes) return &found->second;
+    const std::optional<uint64_t> stamp = files_.WriteStamp(file);
+    if (found != kept_.end() && stamp == found->second.stamp) {
+        found->second.seen = changes;
+        return &found->second;
+    }
+    const std::optional<std::string> bytes = files_.ReadAll(file);
+    if (!stamp || !bytes) {
+        kept_.erase(file);
+        return nullptr;
+    }
+    if (found == kept_.end() && kept_.size() >= kKeptFiles) kept_.clear();
+    Kept& kept = kept_[file];
+    kept.stamp = *stamp;
+    kept.seen = changes;
+    kept.doc = ini::Parse(*bytes);
+    kept.exact = false;  // a file from elsewhere may hold what a rewrite changes
+    return &kept;
+}
+
+SimProfile::Kept& SimProfile::OpenForWriting(const Text& file) {
+    if (Kept* kept = Open(file)) return *kept;
+    if (kept_.size() >= kKeptFiles) kept_.clear();
+    // A new file starts empty, and empty is what it reads back as.
+    return kept_[file] = Kept{0, 0, ini::Document{}, true};
+}
+
+bool SimProfile::Flush(const Text& file, Kept& kept) {
+    const std::string bytes = ini::Serialize(kept.doc);
+    auto out = files_.CreateAlways(file, Security::Default);
+    if (!out || !out->Write(bytes.data(), bytes.size())) {
+        kept_.erase(file);  // the next call reads whatever the file now holds
+        return false;
+    }
+    kept.stamp = files_.WriteStamp(file).value_or(0);
+    kept.seen = 0;  // the next call looks at the stamp
+    if (!kept.exact) {
+        kept.doc = ini::Parse(bytes);
+        kept.exact = ini::Serialize(kept.doc) == bytes;
+    }
+    return true;
+}
+
+void SimProfile::Forget() {
+    std::lock_guard lock(mutex_);
+    kept_.clear();
 }
 
 std::optional<Text> SimProfile::Find(const Text& file, const Text& section, const Text& key) {
-    const auto doc = Load(file);
-    if (!doc) return std::nullopt;
-    const ini::Section* found = ini::FindSection(*doc, section);
+    std::lock_guard lock(mutex_);
+    const Kept* kept = Open(file);
+    if (!kept) return std::nullopt;
+    const ini::Section* found = ini::FindSection(kept->doc, section);
     const ini::Entry* entry = found ? ini::FindEntry(*found, key) : nullptr;
     // The first entry of that name answers, even when it has no '='.
     if (!entry) return std::nullopt;
@@ -31,36 +79,39 @@ int SimProfile::GetInt(const Text& file, const Text& section, const Text& key, i
 
 std::vector<Text> SimProfile::GetSection(const Text& file, const Text& section,
                                          size_t bufferChars) {
-    const auto doc = Load(file);
-    const ini::Section* found = doc ? ini::FindSection(*doc, section, ini::Name::AsGiven) : nullptr;
+    std::lock_guard lock(mutex_);
+    const Kept* kept = Open(file);
+    const ini::Section* found =
+        kept ? ini::FindSection(kept->doc, section, ini::Name::AsGiven) : nullptr;
     if (!found) return {};
     return ini::SectionLines(*found, bufferChars);
 }
 
 bool SimProfile::WriteString(const Text& file, const Text& section, const Text& key,
                              const std::optional<Text>& value) {
-    ini::Document doc = Load(file).value_or(ini::Document{});
+    std::lock_guard lock(mutex_);
+    Kept& kept = OpenForWriting(file);
     // Removing what is not there leaves the file as it was, or absent.
-    if (!ini::SetValue(doc, section, key, value)) return true;
-    const std::string bytes = ini::Serialize(doc);
-    auto out = files_.CreateAlways(file, Security::Default);
-    return out && out->Write(bytes.data(), bytes.size());
+    if (!ini::SetValue(kept.doc, section, key, value)) return true;
+    // A removal may bring a line that looks like a byte order mark to the start.
+    if (kept.exact && (!value || !ini::ReadsBack(kept.doc, section, key))) kept.exact = false;
+    return Flush(file, kept);
 }
 
 bool SimProfile::WriteSection(const Text& file, const Text& section,
                               const std::vector<Text>& lines) {
-    ini::Document doc = Load(file).value_or(ini::Document{});
+    std::lock_guard lock(mutex_);
+    Kept& kept = OpenForWriting(file);
     // As Wine does it: every key of the section goes, then each line is set in turn.
-    if (const ini::Section* found = ini::FindSection(doc, section))
-        doc.sections[size_t(found - doc.sections.data())].entries.clear();
+    if (const ini::Section* found = ini::FindSection(kept.doc, section))
+        kept.doc.sections[size_t(found - kept.doc.sections.data())].entries.clear();
     for (const Text& line : lines) {
         const size_t equals = line.find(u'=');
         if (equals == Text::npos) continue;
-        ini::SetValue(doc, section, line.substr(0, equals), line.substr(equals + 1));
+        ini::SetValue(kept.doc, section, line.substr(0, equals), line.substr(equals + 1));
     }
-    const std::string bytes = ini::Serialize(doc);
-    auto out = files_.CreateAlways(file, Security::Default);
-    return out && out->Write(bytes.data(), bytes.size());
+    kept.exact = false;
+    return Flush(file, kept);
 }
 
 bool SimProfile::GetStruct(const Text& file, const Text& section, const Text& key, void* data,

@@ -1,19 +1,24 @@
 // The profile (INI) functions over the simulated file system, behaving as
-// the Windows ones do under Wine. Every call reads the file afresh; a write
-// rewrites it whole in the encoding it had.
+// the Windows ones do under Wine. Every call sees the file as a fresh read
+// would; a write rewrites it whole in the encoding it had. The parsed file is
+// kept between calls, so that a settings load or save (dozens of calls on one
+// file) does not parse it dozens of times.
 #pragma once
 
+#include <cstdint>
+#include <map>
+#include <mutex>
 #include <optional>
 
-#include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/sim/ini_text.h"
+#include "platform/sim/sim_files.h"
 
 namespace wlk::platform::sim {
 
 class SimProfile : public Profile {
 public:
-    explicit SimProfile(FileSystem& files) : files_(files) {}
+    explicit SimProfile(SimFileSystem& files) : files_(files) {}
 
     Text GetString(const Text& file, const Text& section, const Text& key, const Text& def,
                    size_t bufferChars) override;
@@ -29,12 +34,36 @@ public:
     bool WriteStruct(const Text& file, const Text& section, const Text& key, const void* data,
                      size_t size) override;
 
+    // Drops the parsed files kept so far, for a caller that counts the memory
+    // left allocated after its work, as the fuzzer does after every run.
+    void Forget();
+
 private:
-    std::optional<ini::Document> Load(const Text& file);
+    struct Kept {
+        uint64_t stamp = 0;  // the file's write stamp when parsed or written
+        uint64_t seen = 0;   // the file system's change count when last looked at
+        ini::Document doc;
+        // Whether the file holds `doc` written out and reads back as `doc`:
+        // then a write whose own line reads back as written needs no new
+        // parse. A value written with a trailing blank, for one, loses it.
+        bool exact = false;
+    };
+    // Past this many files, the keeping starts over.
+    static constexpr size_t kKeptFiles = 10;
+
+    // The file as a fresh read gives it, nothing when it is missing. The
+    // caller holds mutex_.
+    Kept* Open(const Text& file);
+    // The same, or an empty document for a missing file that a write creates.
+    Kept& OpenForWriting(const Text& file);
     // The stored value of a key with '=', as the file has it.
     std::optional<Text> Find(const Text& file, const Text& section, const Text& key);
+    // Writes the changed document out.
+    bool Flush(const Text& file, Kept& kept);
 
-    FileSystem& files_;
+    SimFileSystem& files_;
+    std::mutex mutex_;
+    std::map<Text, Kept> kept_;
 };
 
 }  // namespace wlk::platform::sim
