@@ -52,11 +52,12 @@ void FuzzOne(const std::string& bytes) {
     auto& sim = Sim();
     const Text text = Text16(bytes);
 
-    const size_t calls = sim.ui.ShellCalls().size();
+    // A log kept over every run would make each run slower than the last.
+    sim.ui.ClearShellCalls();
     const auto address = bridge::WebAddressOf(text);
     Require(bridge::OpenTextAsUrl(text, 1) == address.has_value());
     const auto shellCalls = sim.ui.ShellCalls();
-    Require(shellCalls.size() == calls + (address ? 1 : 0));
+    Require(shellCalls.size() == (address ? 1u : 0u));
     if (address) {
         Require(shellCalls.back().file == *address);
         Require(Trim(text) == *address);

@@ -164,4 +164,9 @@ std::vector<SimShellCall> SimUi::ShellCalls() {
     return shellCalls_;
 }
 
+void SimUi::ClearShellCalls() {
+    std::lock_guard lock(mutex_);
+    shellCalls_.clear();
+}
+
 }  // namespace wlk::platform::sim

@@ -86,6 +86,8 @@ public:
     std::vector<SimMessage> Messages();
     std::vector<SimMessageBox> MessageBoxes();
     std::vector<SimShellCall> ShellCalls();
+    // Forgets the shell calls so far, for a caller making calls without end.
+    void ClearShellCalls();
     // Called for each sent or posted message, on the sender's thread.
     std::function<intptr_t(const SimMessage&)> onMessage;
     intptr_t shellResult = 42;
