@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -11,8 +12,13 @@
 
 namespace wlk::fuzz {
 
-inline void Require(bool condition) {
-    if (!condition) std::abort();
+// Names the check that failed: optimised, every failing check ends in the
+// same abort, and the stack trace no longer tells them apart.
+inline void Require(bool condition, const char* file = __builtin_FILE(),
+                    int line = __builtin_LINE()) {
+    if (condition) return;
+    std::fprintf(stderr, "check failed: %s:%d\n", file, line);
+    std::abort();
 }
 
 inline platform::sim::SimPlatform& Sim() {
@@ -30,5 +36,8 @@ void FuzzOne(const std::string& bytes);
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     wlk::fuzz::FuzzOne(std::string(reinterpret_cast<const char*>(data), size));
+    // Memory a run leaves allocated makes libFuzzer run the input again to look
+    // for a leak, so the profile files kept for the run go with it.
+    wlk::fuzz::Sim().profile.Forget();
     return 0;
 }
