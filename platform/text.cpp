@@ -52,6 +52,10 @@ Text FromUtf8(std::string_view bytes) {
                 c = (c << 6) | (cb & 0x3F);
             }
             if (!ok || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD, len = 1;
+            // An overlong form gives one U+FFFD for its bytes: read as its character,
+            // C0 8D would slip a carriage return past a check made on the bytes.
+            const uint32_t smallest = len == 2 ? 0x80 : len == 3 ? 0x800 : 0x10000;
+            if (c < smallest) c = 0xFFFD;
         } else {
             len = 1;
         }
