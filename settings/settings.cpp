@@ -132,6 +132,9 @@ void Settings::LoadPhrasesFolder() {
     if (value.empty() || !usable(value))
         value = ReadText(UserSettingsPath(false), u"PhrasesDirectory");
     if (!usable(value)) value.clear();
+    // Windows drops a folder name's trailing blanks, and the file could not
+    // keep them either: a value cut at a NUL after a blank would change on saving.
+    value = TrimRight(value);
     phrasesFolder_ = value;
     if (EqualsIgnoreCase(WithBackslash(GetPhrasesFolder()), GetDefaultPhrasesFolder()) &&
         !value.empty()) {
