@@ -1,5 +1,7 @@
 #include "platform/sim/ini_text.h"
 
+#include <algorithm>
+
 #include "platform/text.h"
 
 namespace wlk::platform::sim::ini {
@@ -302,10 +304,24 @@ bool SetValue(Document& doc, std::u16string_view section, std::u16string_view ke
     return true;
 }
 
+namespace {
+// Printable ASCII without a blank at either end and without `stop` is read
+// back as it was written, in every encoding.
+bool Plain(std::u16string_view s, char16_t stop) {
+    if (!s.empty() && (IsBlank(s.front()) || IsBlank(s.back()))) return false;
+    return std::all_of(s.begin(), s.end(),
+                       [stop](char16_t c) { return c >= 0x20 && c < 0x7F && c != stop; });
+}
+}  // namespace
+
 bool ReadsBack(const Document& doc, std::u16string_view section, std::u16string_view key) {
     const Section* found = FindSection(doc, section);
     const Entry* entry = found ? FindEntry(*found, key) : nullptr;
     if (!entry) return false;
+    // Most writes are of plain words and numbers, which need no trial.
+    if (Plain(found->name, u']') && !entry->key.empty() && entry->key.front() != u'[' &&
+        Plain(entry->key, u'=') && entry->value && Plain(*entry->value, u'\0'))
+        return true;
     // The entry's line alone, under its section's header.
     Document line{doc.encoding};
     if (!found->name.empty()) line.sections.push_back(Section{found->name, {}});

@@ -33,12 +33,12 @@ public:
     SimFile(SimFileSystem& fs, Text key, bool append = false)
         : fs_(fs), key_(std::move(key)), append_(append) {}
     bool SeekToEnd() override {
-        std::lock_guard lock(fs_.mutex_);
+        auto lock = fs_.Lock();
         position_ = fs_.nodes_[key_].bytes.size();
         return true;
     }
     bool Write(const void* data, size_t size) override {
-        std::lock_guard lock(fs_.mutex_);
+        auto lock = fs_.Lock();
         Node& node = fs_.nodes_[key_];
         node.written = ++fs_.changes_;
         auto& bytes = node.bytes;
@@ -57,6 +57,38 @@ private:
     bool append_;
     size_t position_ = 0;
 };
+
+std::unique_lock<std::mutex> SimFileSystem::Lock() {
+    if (holding_ != 0) {
+        std::vector<HeldWrites*> writers;
+        {
+            std::lock_guard lock(heldMutex_);
+            writers = held_;
+        }
+        // Unlocked: putting down writes comes back here.
+        for (HeldWrites* writer : writers) writer->PutDown();
+    }
+    return std::unique_lock(mutex_);
+}
+
+void SimFileSystem::AddHeldWrites(HeldWrites& writer) {
+    std::lock_guard lock(heldMutex_);
+    held_.push_back(&writer);
+}
+
+void SimFileSystem::RemoveHeldWrites(HeldWrites& writer) {
+    std::lock_guard lock(heldMutex_);
+    std::erase(held_, &writer);
+}
+
+void SimFileSystem::Holding(bool on) {
+    holding_ += on ? 1 : -1;
+}
+
+bool SimFileSystem::LimitsSpace() {
+    auto lock = Lock();
+    return capacity_.has_value();
+}
 
 SimFileSystem::SimFileSystem() {
     nodes_[u"c:"].directory = true;
@@ -102,7 +134,7 @@ bool SimFileSystem::Writable(const Text& key) {
 }
 
 std::unique_ptr<File> SimFileSystem::OpenForAppend(const Text& path) {
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     Text key = Key(path);
     auto it = nodes_.find(key);
     if (it == nodes_.end() || it->second.directory || !FileWritable(key)) return nullptr;
@@ -110,7 +142,7 @@ std::unique_ptr<File> SimFileSystem::OpenForAppend(const Text& path) {
 }
 
 std::unique_ptr<File> SimFileSystem::CreateAlways(const Text& path, Security security) {
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     Text key = Key(path);
     auto it = nodes_.find(key);
     if ((it != nodes_.end() && it->second.directory) || !ParentExists(key) || !FileWritable(key))
@@ -121,14 +153,14 @@ std::unique_ptr<File> SimFileSystem::CreateAlways(const Text& path, Security sec
 }
 
 PathKind SimFileSystem::Kind(const Text& path) {
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     auto it = nodes_.find(Key(path));
     if (it == nodes_.end()) return PathKind::Missing;
     return it->second.directory ? PathKind::Directory : PathKind::File;
 }
 
 bool SimFileSystem::CreateDirectory(const Text& path, Security security) {
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     Text key = Key(path);
     if (nodes_.count(key) || !ParentExists(key) || !Writable(key)) return false;
     Make(path, true, security);
@@ -136,7 +168,7 @@ bool SimFileSystem::CreateDirectory(const Text& path, Security security) {
 }
 
 bool SimFileSystem::DeleteFile(const Text& path) {
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     Text key = Key(path);
     auto it = nodes_.find(key);
     if (it == nodes_.end() || it->second.directory || !FileWritable(key)) return false;
@@ -146,7 +178,7 @@ bool SimFileSystem::DeleteFile(const Text& path) {
 }
 
 std::optional<std::string> SimFileSystem::ReadAll(const Text& path) {
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     auto it = nodes_.find(Key(path));
     if (it == nodes_.end() || it->second.directory) return std::nullopt;
     const Node& node = it->second;
@@ -156,20 +188,20 @@ std::optional<std::string> SimFileSystem::ReadAll(const Text& path) {
 }
 
 bool SimFileSystem::CanWrite(const Text& path) {
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     Text key = Key(path);
     return nodes_.count(key) && FileWritable(key);
 }
 
 DriveType SimFileSystem::GetDriveType(const Text& root) {
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     if (root.size() < 2 || root[1] != u':') return DriveType::NoRootDir;
     auto it = drives_.find(ToLower(root.substr(0, 1))[0]);
     return it == drives_.end() ? DriveType::NoRootDir : it->second;
 }
 
 void SimFileSystem::SetDriveType(char16_t letter, DriveType type) {
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     char16_t lower = ToLower(Text(1, letter))[0];
     drives_[lower] = type;
     nodes_[Text(1, lower) + u":"].directory = true;
@@ -182,7 +214,7 @@ uint64_t SimFileSystem::Used() const {
 }
 
 void SimFileSystem::SetFreeSpace(std::optional<uint64_t> bytes) {
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     capacity_ = bytes ? std::optional<uint64_t>(Used() + *bytes) : std::nullopt;
 }
 
@@ -195,12 +227,12 @@ size_t SimFileSystem::Fits(size_t fileSize, size_t position, size_t size) const 
 }
 
 void SimFileSystem::DenyWrites(const Text& path) {
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     readOnly_.insert(Key(path));
 }
 
 void SimFileSystem::Put(const Text& path, const std::string& bytes) {
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     Text key = Key(path);
     // Creates the missing folders on the way, as a test set-up wants.
     for (size_t slash = key.find(u'\\'); slash != Text::npos; slash = key.find(u'\\', slash + 1)) {
@@ -212,26 +244,25 @@ void SimFileSystem::Put(const Text& path, const std::string& bytes) {
 
 void SimFileSystem::PutLarge(const Text& path, uint64_t size) {
     Put(path, std::string());
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     Node& node = nodes_[Key(path)];
     node.largeSize = size;
     node.written = ++changes_;
 }
 
 std::optional<uint64_t> SimFileSystem::WriteStamp(const Text& path) {
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     auto it = nodes_.find(Key(path));
     if (it == nodes_.end() || it->second.directory) return std::nullopt;
     return it->second.written;
 }
 
 uint64_t SimFileSystem::Changes() {
-    std::lock_guard lock(mutex_);
     return changes_;
 }
 
 Security SimFileSystem::SecurityOf(const Text& path) {
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     auto it = nodes_.find(Key(path));
     return it == nodes_.end() ? Security::Default : it->second.security;
 }
@@ -254,7 +285,7 @@ bool Matches(std::u16string_view name, std::u16string_view pattern) {
 std::vector<DirEntry> SimFileSystem::List(const Text& folder, const Text& pattern) {
     // As on Windows, "*.*" also matches names without a dot.
     if (pattern == u"*.*") return List(folder, u"*");
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     std::vector<DirEntry> entries;
     Text prefix = Key(folder) + u"\\";
     for (const auto& [key, node] : nodes_) {
@@ -266,7 +297,7 @@ std::vector<DirEntry> SimFileSystem::List(const Text& folder, const Text& patter
 }
 
 std::unique_ptr<File> SimFileSystem::CreateNew(const Text& path, Security security) {
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     Text key = Key(path);
     const uint32_t error = nodes_.count(key)    ? kErrorFileExists
                            : !ParentExists(key) ? kErrorPathNotFound
@@ -281,7 +312,7 @@ std::unique_ptr<File> SimFileSystem::CreateNew(const Text& path, Security securi
 }
 
 bool SimFileSystem::Replace(const Text& from, const Text& to) {
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     Text source = Key(from);
     Text target = Key(to);
     auto it = nodes_.find(source);
@@ -301,7 +332,7 @@ bool SimFileSystem::Replace(const Text& from, const Text& to) {
 }
 
 bool SimFileSystem::RemoveDirectory(const Text& path) {
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     Text key = Key(path);
     auto it = nodes_.find(key);
     if (it == nodes_.end() || !it->second.directory || !Writable(key)) return false;
@@ -313,7 +344,7 @@ bool SimFileSystem::RemoveDirectory(const Text& path) {
 }
 
 bool SimFileSystem::Move(const Text& from, const Text& to) {
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     Text source = Key(from);
     Text target = Key(to);
     if (!nodes_.count(source) || nodes_.count(target) || !ParentExists(target) ||
@@ -337,13 +368,13 @@ bool SimFileSystem::Move(const Text& from, const Text& to) {
 }
 
 bool SimFileSystem::IsReadOnly(const Text& path) {
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     auto it = nodes_.find(Key(path));
     return it != nodes_.end() && it->second.readOnly;
 }
 
 bool SimFileSystem::SetReadOnly(const Text& path, bool on) {
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     Text key = Key(path);
     auto it = nodes_.find(key);
     if (it == nodes_.end() || !Writable(key)) return false;
@@ -352,14 +383,14 @@ bool SimFileSystem::SetReadOnly(const Text& path, bool on) {
 }
 
 std::optional<uint64_t> SimFileSystem::CreationTime(const Text& path) {
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     auto it = nodes_.find(Key(path));
     if (it == nodes_.end()) return std::nullopt;
     return it->second.created;
 }
 
 bool SimFileSystem::SetCreationTime(const Text& path, uint64_t fileTime) {
-    std::lock_guard lock(mutex_);
+    auto lock = Lock();
     Text key = Key(path);
     auto it = nodes_.find(key);
     if (it == nodes_.end() || it->second.directory || !FileWritable(key)) return false;

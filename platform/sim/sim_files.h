@@ -6,10 +6,21 @@
 #include <map>
 #include <mutex>
 #include <set>
+#include <vector>
 
 #include "platform/files.h"
 
 namespace wlk::platform::sim {
+
+// A writer that keeps some of its writes in memory for a while, as the
+// profile functions keep a run of writes to one file.
+class HeldWrites {
+public:
+    virtual ~HeldWrites() = default;
+    // Writes out what is held; called before any call that could see or
+    // change a file, from whichever thread makes that call.
+    virtual void PutDown() = 0;
+};
 
 class SimFileSystem : public FileSystem {
 public:
@@ -54,8 +65,15 @@ public:
     // time does on Windows (but never twice the same); nothing when missing.
     std::optional<uint64_t> WriteStamp(const Text& path);
     // How many times a path was written, made, moved or deleted: while the
-    // count stays the same, no file changed.
+    // count stays the same, no file changed. Held writes are not counted.
     uint64_t Changes();
+    // Whether a write can fail for want of space (SetFreeSpace was given a number).
+    bool LimitsSpace();
+    void AddHeldWrites(HeldWrites& writer);
+    void RemoveHeldWrites(HeldWrites& writer);
+    // A writer tells when it starts and stops holding writes, so that calls
+    // made while nothing is held do not ask.
+    void Holding(bool on);
 
 private:
     struct Node {
@@ -81,13 +99,18 @@ private:
     // `fileSize` bytes still fit on the disk.
     size_t Fits(size_t fileSize, size_t position, size_t size) const;
     uint64_t Used() const;
+    // Puts down the held writes, then locks the files.
+    std::unique_lock<std::mutex> Lock();
 
     std::mutex mutex_;
     std::map<Text, Node> nodes_;
     std::set<Text> readOnly_;
     std::map<char16_t, DriveType> drives_;
     std::optional<uint64_t> capacity_;
-    uint64_t changes_ = 0;
+    std::atomic<uint64_t> changes_{0};
+    std::mutex heldMutex_;
+    std::vector<HeldWrites*> held_;
+    std::atomic<int> holding_{0};
 };
 
 }  // namespace wlk::platform::sim

@@ -2,6 +2,58 @@
 
 namespace wlk::platform::sim {
 
+namespace {
+// The profile whose lock this thread holds: its own file calls find its held
+// writes where it expects them.
+thread_local const SimProfile* t_inside = nullptr;
+}  // namespace
+
+class SimProfile::Lock {
+public:
+    explicit Lock(SimProfile& profile) : lock_(profile.mutex_), outer_(t_inside) {
+        t_inside = &profile;
+    }
+    ~Lock() { t_inside = outer_; }
+
+private:
+    std::lock_guard<std::mutex> lock_;
+    const SimProfile* outer_;
+};
+
+SimProfile::SimProfile(SimFileSystem& files) : files_(files) {
+    files_.AddHeldWrites(*this);
+}
+
+SimProfile::~SimProfile() {
+    Forget();
+    files_.RemoveHeldWrites(*this);
+}
+
+void SimProfile::PutDown() {
+    if (!holding_ || t_inside == this) return;
+    Lock lock(*this);
+    WriteHeld();
+}
+
+void SimProfile::WriteHeld() {
+    if (!holding_) return;
+    holding_ = false;
+    files_.Holding(false);
+    std::vector<Text> held;
+    for (auto& [file, kept] : kept_)
+        if (kept.held) held.push_back(file);
+    for (const Text& file : held) {
+        Kept& kept = kept_[file];
+        kept.held = false;
+        Write(file, kept);
+    }
+}
+
+void SimProfile::ForgetKept() {
+    WriteHeld();
+    kept_.clear();
+}
+
 SimProfile::Kept* SimProfile::Open(const Text& file) {
     // Counts and stamps are taken before the bytes: a write in between leaves
     // older ones with newer bytes, which costs one more read and nothing else.
@@ -13,12 +65,14 @@ SimProfile::Kept* SimProfile::Open(const Text& file) {
         found->second.seen = changes;
         return &found->second;
     }
+    // The file may be one held under another spelling of its name.
+    WriteHeld();
     const std::optional<std::string> bytes = files_.ReadAll(file);
     if (!stamp || !bytes) {
         kept_.erase(file);
         return nullptr;
     }
-    if (found == kept_.end() && kept_.size() >= kKeptFiles) kept_.clear();
+    if (found == kept_.end() && kept_.size() >= kKeptFiles) ForgetKept();
     Kept& kept = kept_[file];
     kept.stamp = *stamp;
     kept.seen = changes;
@@ -29,12 +83,27 @@ SimProfile::Kept* SimProfile::Open(const Text& file) {
 
 SimProfile::Kept& SimProfile::OpenForWriting(const Text& file) {
     if (Kept* kept = Open(file)) return *kept;
-    if (kept_.size() >= kKeptFiles) kept_.clear();
+    if (kept_.size() >= kKeptFiles) ForgetKept();
     // A new file starts empty, and empty is what it reads back as.
     return kept_[file] = Kept{0, 0, ini::Document{}, true};
 }
 
 bool SimProfile::Flush(const Text& file, Kept& kept) {
+    // Nothing between now and the held write can take the file or its folder
+    // away without putting the write down first.
+    const bool held = kept.held || (kept.stamp != 0 && files_.CanWrite(file) &&
+                                    !files_.LimitsSpace());
+    if (kept.exact && held) {
+        kept.held = true;
+        if (!holding_.exchange(true)) files_.Holding(true);
+        return true;
+    }
+    kept.held = false;
+    WriteHeld();
+    return Write(file, kept);
+}
+
+bool SimProfile::Write(const Text& file, Kept& kept) {
     const std::string bytes = ini::Serialize(kept.doc);
     auto out = files_.CreateAlways(file, Security::Default);
     if (!out || !out->Write(bytes.data(), bytes.size())) {
@@ -51,12 +120,12 @@ bool SimProfile::Flush(const Text& file, Kept& kept) {
 }
 
 void SimProfile::Forget() {
-    std::lock_guard lock(mutex_);
-    kept_.clear();
+    Lock lock(*this);
+    ForgetKept();
 }
 
 std::optional<Text> SimProfile::Find(const Text& file, const Text& section, const Text& key) {
-    std::lock_guard lock(mutex_);
+    Lock lock(*this);
     const Kept* kept = Open(file);
     if (!kept) return std::nullopt;
     const ini::Section* found = ini::FindSection(kept->doc, section);
@@ -79,7 +148,7 @@ int SimProfile::GetInt(const Text& file, const Text& section, const Text& key, i
 
 std::vector<Text> SimProfile::GetSection(const Text& file, const Text& section,
                                          size_t bufferChars) {
-    std::lock_guard lock(mutex_);
+    Lock lock(*this);
     const Kept* kept = Open(file);
     const ini::Section* found =
         kept ? ini::FindSection(kept->doc, section, ini::Name::AsGiven) : nullptr;
@@ -89,7 +158,7 @@ std::vector<Text> SimProfile::GetSection(const Text& file, const Text& section,
 
 bool SimProfile::WriteString(const Text& file, const Text& section, const Text& key,
                              const std::optional<Text>& value) {
-    std::lock_guard lock(mutex_);
+    Lock lock(*this);
     Kept& kept = OpenForWriting(file);
     // Removing what is not there leaves the file as it was, or absent.
     if (!ini::SetValue(kept.doc, section, key, value)) return true;
@@ -100,7 +169,7 @@ bool SimProfile::WriteString(const Text& file, const Text& section, const Text& 
 
 bool SimProfile::WriteSection(const Text& file, const Text& section,
                               const std::vector<Text>& lines) {
-    std::lock_guard lock(mutex_);
+    Lock lock(*this);
     Kept& kept = OpenForWriting(file);
     // As Wine does it: every key of the section goes, then each line is set in turn.
     if (const ini::Section* found = ini::FindSection(kept.doc, section))

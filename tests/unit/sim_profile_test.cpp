@@ -1,6 +1,7 @@
 // The simulated profile keeps each parsed file between calls, so that a
 // settings load or save does not parse the file for every key; whatever it
-// answers must still be what a fresh read of the file gives.
+// answers must still be what a fresh read of the file gives. A run of writes
+// is held in memory, and must be in the file before anyone else looks.
 #include "platform/sim/sim_profile.h"
 
 #include <gtest/gtest.h>
@@ -70,6 +71,21 @@ TEST_F(SimProfileTest, AFileChangedByOtherMeansIsReadAgain) {
     EXPECT_EQ(profile_.GetString(kFile, u"S", u"k", u"", 16), u"2");
     ASSERT_TRUE(files_.DeleteFile(kFile));
     EXPECT_EQ(profile_.GetString(kFile, u"S", u"k", u"gone", 16), u"gone");
+}
+
+TEST_F(SimProfileTest, HeldWritesAreInTheFileBeforeAnyoneLooks) {
+    Write(u"S", u"k", u"1");
+    ASSERT_TRUE(profile_.WriteString(kFile, u"S", u"k", u"2"));
+    EXPECT_EQ(files_.ReadAll(kFile), "[S]\r\nk=2\r\n");
+    // Under another spelling of its name, the file is the same one.
+    ASSERT_TRUE(profile_.WriteString(kFile, u"S", u"k", u"3"));
+    ASSERT_TRUE(profile_.WriteString(u"c:\\P.INI", u"S", u"a", u"4"));
+    EXPECT_EQ(files_.ReadAll(kFile), "[S]\r\nk=3\r\na=4\r\n");
+    // Refused writes are refused at once, after the held ones went down.
+    ASSERT_TRUE(profile_.WriteString(kFile, u"S", u"k", u"5"));
+    files_.DenyWrites(kFile);
+    EXPECT_FALSE(profile_.WriteString(kFile, u"S", u"k", u"6"));
+    EXPECT_EQ(profile_.GetString(kFile, u"S", u"k", u"", 16), u"5");
 }
 
 }  // namespace
