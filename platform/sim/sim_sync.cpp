@@ -1,5 +1,6 @@
 #include "platform/sim/sim_sync.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <thread>
@@ -17,6 +18,7 @@ thread_local uint32_t t_lastError = 0;
 }  // namespace
 
 struct SimSync::Object {
+    Text name;
     bool manualReset = false;
     bool signalled = false;
     Security security = Security::Default;
@@ -97,6 +99,7 @@ std::shared_ptr<SimSync::Object> SimSync::Named(const Text& name, Security secur
     }
     auto object = std::make_shared<Object>();
     object->security = security;
+    object->name = name;
     if (!name.empty()) named_[name] = object;
     return object;
 }
@@ -132,8 +135,25 @@ std::unique_ptr<Event> SimSync::OpenEvent(const Text& name, EventAccess) {
     return object ? std::make_unique<SimEvent>(object) : nullptr;
 }
 
+void SimSync::FailNextWaits(int count, const Text& name) {
+    std::lock_guard lock(mutex_);
+    failingName_ = name;
+    failNextWaits_ = count;
+}
+
+bool SimSync::Fails(std::span<Event* const> events) {
+    if (failNextWaits_ == 0) return false;
+    std::lock_guard lock(mutex_);
+    const bool named = std::any_of(events.begin(), events.end(), [this](Event* event) {
+        return static_cast<SimEvent*>(event)->object().name == failingName_;
+    });
+    if (!named || failNextWaits_ == 0) return false;
+    --failNextWaits_;
+    return true;
+}
+
 uint32_t SimSync::WaitAny(std::span<Event* const> events, uint32_t timeoutMs) {
-    if (failNextWaits > 0 && failNextWaits-- > 0) {
+    if (Fails(events)) {
         t_lastError = kErrorInvalidHandle;
         return kWaitFailed;
     }

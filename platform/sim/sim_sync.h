@@ -30,9 +30,10 @@ public:
     // The security a named event or mutex was created with.
     Security SecurityOf(const Text& name);
     bool failCreate = false;
-    // The next waits that fail (kWaitFailed, last error ERROR_INVALID_HANDLE),
-    // counted down.
-    std::atomic<int> failNextWaits{0};
+    // The next `count` waits on a set that holds the event named `name` fail
+    // (kWaitFailed, last error ERROR_INVALID_HANDLE); other waits, such as the
+    // log's on another thread, go on as usual.
+    void FailNextWaits(int count, const Text& name);
     // Timed waits run on a fake clock that only AdvanceClock moves, so that a
     // test passes seconds of waiting at once. Off by default.
     void UseFakeClock(bool on);
@@ -41,6 +42,10 @@ public:
     int ClockWaiters();
 
 private:
+    bool Fails(std::span<Event* const> events);
+
+    std::atomic<int> failNextWaits_{0};
+    Text failingName_;
     bool fakeClock_ = false;
     uint64_t fakeNow_ = 0;
     int clockWaiters_ = 0;

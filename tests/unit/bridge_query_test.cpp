@@ -348,7 +348,7 @@ protected:
         steps_.extractSelectedText = [](platform::WindowId) { return Text(); };
         steps_.sendDataNeeded = [this](TargetContext&, QueryAnswer&) {
             ++handled_;
-            if (failAfterQuery_) Sim().sync.failNextWaits = 1;
+            if (failAfterQuery_) Sim().sync.FailNextWaits(1, u"wlk-q");
             return intptr_t(0);
         };
     }
@@ -370,7 +370,7 @@ protected:
 TEST_F(WaitQueryTest, FailedRevivalEndsTheThreadAndTellsTheTray) {
     auto logText = OpenLog();
     params_.stop->Set();
-    Sim().sync.failNextWaits = 2;
+    Sim().sync.FailNextWaits(2, u"wlk-q");
     EXPECT_EQ(bridge::ThreadProc_WaitQuery(params_, steps_), 1u);
     EXPECT_EQ(handled_, 0);
     EXPECT_TRUE(ErrorPosted());
@@ -388,7 +388,7 @@ TEST_F(WaitQueryTest, FailedRevivalEndsTheThreadAndTellsTheTray) {
 TEST_F(WaitQueryTest, ThreadHandlesQueriesUntilASecondWaitFailure) {
     auto logText = OpenLog();
     ASSERT_TRUE(area_->WriteText("<LKQuery/>"));
-    Sim().sync.failNextWaits = 1;
+    Sim().sync.FailNextWaits(1, u"wlk-q");
     failAfterQuery_ = true;
     ASSERT_TRUE(bridge::StartWaitThread(params_, steps_));
     // Revived: the thread has reset the query event and waits on it again.
