@@ -90,12 +90,19 @@ Text ToText(long long value) {
 }
 
 namespace {
+// Latin-1 and the Cyrillic letters of U+0400-U+045F, as Windows pairs them:
+// names that differ only so are the same file, key or format to the system,
+// and a search that ignores case must do so for Russian text too.
 char16_t UpperChar(char16_t c) {
     if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) return c - 32;
+    if (c >= 0x0430 && c <= 0x044F) return c - 0x20;
+    if (c >= 0x0450 && c <= 0x045F) return c - 0x50;
     return c;
 }
 char16_t LowerChar(char16_t c) {
     if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 32;
+    if (c >= 0x0410 && c <= 0x042F) return c + 0x20;
+    if (c >= 0x0400 && c <= 0x040F) return c + 0x50;
     return c;
 }
 bool IsBlank(char16_t c) {

@@ -18,7 +18,8 @@ std::string ToLatin1(std::u16string_view text);
 Text FromLatin1(std::string_view bytes);
 
 Text ToText(long long value);
-Text ToUpper(std::u16string_view text);  // ASCII and Latin-1 letters
+// ASCII, Latin-1 and Cyrillic letters; the same letters for the comparisons below.
+Text ToUpper(std::u16string_view text);
 Text ToLower(std::u16string_view text);
 bool EqualsIgnoreCase(std::u16string_view a, std::u16string_view b);
 bool StartsWithIgnoreCase(std::u16string_view text, std::u16string_view prefix);

@@ -1,0 +1,168 @@
+#include "pane/text_transforms.h"
+
+#include <cstring>
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/text.h"
+
+namespace wlk::pane {
+
+using history::CCHItem;
+using history::CCHQueue;
+
+namespace {
+
+// The item's data as text: UTF-16 as it is, 8-bit text and RTF up to the NUL
+// one byte to a unit (so that their bytes come back unchanged).
+Text UnitsOf(const CCHItem& item) {
+    if (item.Type() == history::CHT_TEXT_UNICODE) return item.PlainText();
+    const auto* bytes = reinterpret_cast<const char*>(item.Data());
+    return bytes ? FromLatin1(std::string_view(bytes, strnlen(bytes, item.Size()))) : Text();
+}
+
+void SetUnits(CCHItem& item, const Text& units) {
+    if (item.Type() == history::CHT_TEXT_UNICODE)
+        item.SetUnicodeText(units);
+    else
+        item.SetAnsiText(ToLatin1(units));
+}
+
+// Setting the data makes an item unsaved, its data file one of its old files.
+// A case change of 8-bit text and RTF is not written, as it has always been:
+// the item keeps its files, and its info file still names the data file it
+// names now, so that file must stay its own and not be deleted as old.
+void SetUnitsKeepingFiles(CCHItem& item, const Text& units) {
+    const history::SavedState saved = item.saved;
+    const Text dataPath = item.dataPath;
+    const std::vector<Text> oldFiles = item.oldFiles;
+    std::vector<Text> formatPaths;
+    for (const auto& format : item.formats) formatPaths.push_back(format ? format->dataPath : Text());
+    SetUnits(item, units);
+    item.saved = saved;
+    item.dataPath = dataPath;
+    item.oldFiles = oldFiles;
+    for (size_t i = 0; i < item.formats.size(); ++i)
+        if (item.formats[i]) item.formats[i]->dataPath = formatPaths[i];
+}
+
+bool Trimmed(char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\n';
+}
+
+// Blanks, tabs and LF off both ends; the number removed.
+size_t TrimEnds(Text& text) {
+    size_t end = text.size();
+    while (end > 0 && Trimmed(text[end - 1])) --end;
+    size_t begin = 0;
+    while (begin < end && Trimmed(text[begin])) ++begin;
+    const size_t removed = text.size() - (end - begin);
+    text = text.substr(begin, end - begin);
+    return removed;
+}
+
+// "\r\n" and "\n\r" to a blank each; the number replaced.
+size_t JoinLines(Text& text) {
+    Text out;
+    size_t joined = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const bool pair = i + 1 < text.size() && ((text[i] == u'\r' && text[i + 1] == u'\n') ||
+                                                  (text[i] == u'\n' && text[i + 1] == u'\r'));
+        out += pair ? u' ' : text[i];
+        if (pair) ++i, ++joined;
+    }
+    text = std::move(out);
+    return joined;
+}
+
+// Applies `edit` to each text item and `rtfEdit` to each RTF item; both
+// return whether they could, and add to the count.
+template <typename TextEdit, typename RtfEdit>
+TransformResult Transform(CCHQueue& queue, const std::vector<size_t>& positions, TextEdit edit,
+                          RtfEdit rtfEdit) {
+    TransformResult result;
+    for (size_t position : positions) {
+        CCHItem* item = queue.Newest(position);
+        if (!item || !Transformable(item->Type())) continue;
+        const Text before = UnitsOf(*item);
+        Text after = before;
+        const bool rtf = item->Type() == history::CHT_RTF;
+        if (!(rtf ? rtfEdit(after, result.count) : edit(after, result.count)) || after == before)
+            continue;
+        SetUnits(*item, after);
+        result.changed.push_back(position);
+    }
+    return result;
+}
+
+}  // namespace
+
+bool Transformable(history::ChType type) {
+    return type == history::CHT_TEXT_ANSI || type == history::CHT_TEXT_UNICODE ||
+           type == history::CHT_RTF;
+}
+
+TransformResult ChangeCase(CCHQueue& queue, const std::vector<size_t>& positions,
+                           CaseChange change, RtfEditor& rtf) {
+    const bool upper = change == CaseChange::Upper;
+    auto& locale = platform::Current().locale;
+    TransformResult result;
+    for (size_t position : positions) {
+        CCHItem* item = queue.Newest(position);
+        if (!item || !Transformable(item->Type())) continue;
+        const Text before = UnitsOf(*item);
+        Text after = before;
+        switch (item->Type()) {
+            case history::CHT_TEXT_UNICODE:
+                after = upper ? locale.Upper(before) : locale.Lower(before);
+                break;
+            case history::CHT_TEXT_ANSI:
+                // Code page 1252 where it agrees with Latin-1: the letters of
+                // ASCII and of 0xC0-0xFE, whose pairs keep to single bytes.
+                after = upper ? ToUpper(before) : ToLower(before);
+                break;
+            default:
+                if (!rtf.ChangeCase(after, change)) continue;
+        }
+        if (after == before) continue;
+        if (item->Type() == history::CHT_TEXT_UNICODE)
+            item->SetUnicodeText(after);
+        else
+            SetUnitsKeepingFiles(*item, after);
+        result.changed.push_back(position);
+    }
+    return result;
+}
+
+TransformResult Trim(CCHQueue& queue, const std::vector<size_t>& positions, RtfEditor& rtf) {
+    return Transform(
+        queue, positions,
+        [](Text& text, size_t& count) {
+            count += TrimEnds(text);
+            return true;
+        },
+        [&](Text& text, size_t& count) {
+            size_t removed = 0;
+            const bool done = rtf.Trim(text, removed);
+            if (done) count += removed;
+            return done;
+        });
+}
+
+TransformResult Join(CCHQueue& queue, const std::vector<size_t>& positions, RtfEditor& rtf) {
+    return Transform(
+        queue, positions,
+        [](Text& text, size_t& count) {
+            count += JoinLines(text);
+            TrimEnds(text);
+            return true;
+        },
+        [&](Text& text, size_t& count) {
+            size_t replaced = 0;
+            const bool done = rtf.Join(text, replaced);
+            if (done) count += replaced;
+            return done;
+        });
+}
+
+}  // namespace wlk::pane
