@@ -1,5 +1,6 @@
 #include "app/session_change.h"
 
+#include "log/event_log.h"
 #include "platform/text.h"
 
 namespace wlk::app {
@@ -31,6 +32,15 @@ Text SessionChangeName(uint32_t reason) {
     };
     if (reason >= 1 && reason < std::size(kNames)) return kNames[reason];
     return ToText(reason);
+}
+
+int LogSessionChange(uint32_t reason, int64_t sessionId) {
+    auto& log = log::EventLog::Instance();
+    log.Write(Format(u"OnWmWTSSessionChange reason=%s sessionId=%d",
+                     {SessionChangeName(reason), ToText(sessionId)}));
+    const int direction = SessionChangeDirection(reason);
+    log.Write(Format(u"OnWmWTSSessionChange WTS_reason=%d", {ToText(direction)}));
+    return direction;
 }
 
 }  // namespace wlk::app

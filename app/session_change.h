@@ -19,5 +19,7 @@ inline constexpr uint32_t kWtsSessionUnlock = 8;
 int SessionChangeDirection(uint32_t reason);
 // The reason's name for the log ("WTS_SESSION_LOCK"), or its number.
 Text SessionChangeName(uint32_t reason);
+// Logs the change as the tray window reports it; its direction.
+int LogSessionChange(uint32_t reason, int64_t sessionId);
 
 }  // namespace wlk::app

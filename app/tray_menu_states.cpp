@@ -30,6 +30,7 @@ std::vector<MenuItemState> TrayMenuStates(const TrayMenuFacts& facts,
     add(kCmdSounds, facts.sounds, true);
     add(kCmdWriteLog, facts.logOpen, true);
     add(kCmdHistoryPaneOnStart, facts.historyPaneOnStart, true);
+    add(kCmdHistoryPane, facts.paneExists, true);
     add(kCmdSaveHistoryOnExit, facts.saveHistoryOnExit, true);
     add(kCmdMenuOnMouseEvent, false, false);
     add(kCmdSavePhraseFromClipboard, false, facts.clipboardHasText);

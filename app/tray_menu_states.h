@@ -16,6 +16,7 @@ struct TrayMenuFacts {
     bool sounds = false;
     bool logOpen = false;
     bool historyPaneOnStart = false;
+    bool paneExists = false;
     bool saveHistoryOnExit = false;
     bool clipboardHasText = false;
     bool watcherExists = false;

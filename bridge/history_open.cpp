@@ -21,7 +21,9 @@ Text FolderOf(const Text& path) {
     return path.substr(0, path.rfind(u'\\') + 1);
 }
 
-bool Save(const history::CCHItem& item, const Text& path) {
+}  // namespace
+
+bool SaveItemFile(const history::CCHItem& item, const Text& path) {
     auto bytes = TemporaryFileBytes(item);
     if (!bytes) return false;
     auto& files = platform::Current().files;
@@ -30,8 +32,6 @@ bool Save(const history::CCHItem& item, const Text& path) {
     file.reset();
     return !item.isProtected || files.SetReadOnly(path, true);
 }
-
-}  // namespace
 
 std::optional<Text> TemporaryExtension(history::ChType type) {
     switch (type) {
@@ -82,7 +82,7 @@ bool OpenHistoryItem(const history::CCHQueue& queue, size_t position, platform::
     if (!item) return false;
     if (item->Type() == history::CHT_QUIRENOTE) return true;
     const Text path = TemporaryFileName(TemporaryExtension(item->Type()).value_or(Text()));
-    if (path.empty() || !Save(*item, path)) return false;
+    if (path.empty() || !SaveItemFile(*item, path)) return false;
     if (!associated) return OpenWith(owner, path);
     // Here a result of exactly 32 still counts as opened, as the callers have always taken it.
     return platform::Current().ui.ShellExecute(owner, u"open", path, Text(), FolderOf(path)) >= 32;

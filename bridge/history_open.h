@@ -19,6 +19,10 @@ Text TemporaryFileName(const Text& extension);
 // The item's bytes as its file holds them; nothing when it has none to write.
 std::optional<std::string> TemporaryFileBytes(const history::CCHItem& item);
 
+// Writes the item's file as Save… does (a protected item's file read-only);
+// false when the item has nothing to write or the file cannot be written.
+bool SaveItemFile(const history::CCHItem& item, const Text& path);
+
 // Saves the item at `position` (from the newest) to a temporary file and opens
 // it in its associated program, or else in the program the user picks. A
 // Quirenote item succeeds without doing anything. The file stays afterwards:

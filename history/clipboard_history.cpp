@@ -87,6 +87,21 @@ bool ClipboardHistory::Clear() {
     return queue_.Clear();
 }
 
+bool ClipboardHistory::Delete(const std::vector<int>& positions) {
+    if (auto* handler = Handler()) return handler->Delete(positions, true);
+    return queue_.Delete(positions, true);
+}
+
+bool ClipboardHistory::Undo() {
+    if (!queue_.Undo()) return false;
+    TouchItems();
+    return true;
+}
+
+void ClipboardHistory::TouchItems() {
+    if (auto* handler = Handler()) handler->TouchItems();
+}
+
 bool ClipboardHistory::PutEntryOnClipboard(size_t newestIndex) {
     const CCHItem* item = queue_.Newest(newestIndex);
     if (!item) {

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "history/ch_queue.h"
 #include "history/clipboard_handler.h"
@@ -44,6 +45,8 @@ public:
     bool Exists() const { return watcher_ != nullptr; }
     // The live history, null while no watcher runs.
     CCHQueue* Queue();
+    // The items, also while no watcher runs: they wait for the next one.
+    CCHQueue& Items() { return queue_; }
     CWLKWndClipboardHandler* Handler();
 
     // WM_WTSSESSION_CHANGE by its direction: the user left (-1: the watcher
@@ -56,6 +59,12 @@ public:
     // Writes the unsaved items on this thread (at exit and at logoff); the number written.
     int SaveNow();
     bool Clear();
+    // Positions count from the newest (0); an undo entry keeps what went.
+    bool Delete(const std::vector<int>& positions);
+    bool Undo();
+    // After items changed in place: written again a second later (while a
+    // watcher runs; else with the next save).
+    void TouchItems();
     // Puts the item at `newestIndex` (0: the newest) on the clipboard with all
     // its formats, as the program's own write, and brings it to the top as a
     // fresh copy of it would. False when there is no such item or the

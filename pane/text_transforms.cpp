@@ -28,24 +28,6 @@ void SetUnits(CCHItem& item, const Text& units) {
         item.SetAnsiText(ToLatin1(units));
 }
 
-// Setting the data makes an item unsaved, its data file one of its old files.
-// A case change of 8-bit text and RTF is not written, as it has always been:
-// the item keeps its files, and its info file still names the data file it
-// names now, so that file must stay its own and not be deleted as old.
-void SetUnitsKeepingFiles(CCHItem& item, const Text& units) {
-    const history::SavedState saved = item.saved;
-    const Text dataPath = item.dataPath;
-    const std::vector<Text> oldFiles = item.oldFiles;
-    std::vector<Text> formatPaths;
-    for (const auto& format : item.formats) formatPaths.push_back(format ? format->dataPath : Text());
-    SetUnits(item, units);
-    item.saved = saved;
-    item.dataPath = dataPath;
-    item.oldFiles = oldFiles;
-    for (size_t i = 0; i < item.formats.size(); ++i)
-        if (item.formats[i]) item.formats[i]->dataPath = formatPaths[i];
-}
-
 bool Trimmed(char16_t c) {
     return c == u' ' || c == u'\t' || c == u'\n';
 }
@@ -125,10 +107,8 @@ TransformResult ChangeCase(CCHQueue& queue, const std::vector<size_t>& positions
                 if (!rtf.ChangeCase(after, change)) continue;
         }
         if (after == before) continue;
-        if (item->Type() == history::CHT_TEXT_UNICODE)
-            item->SetUnicodeText(after);
-        else
-            SetUnitsKeepingFiles(*item, after);
+        // Saved again, whatever the type: a change the user made stays after a restart.
+        SetUnits(*item, after);
         result.changed.push_back(position);
     }
     return result;

@@ -33,8 +33,8 @@ struct TransformResult {
 };
 
 // Case of UTF-16 text through the locale's case functions, of 8-bit text
-// byte by byte in the system's code page; a changed UTF-16 item is marked
-// changed, 8-bit and RTF items keep their saved state.
+// byte by byte in the system's code page. Every changed item is marked
+// changed, so that the history writes it again.
 TransformResult ChangeCase(history::CCHQueue& queue, const std::vector<size_t>& positions,
                            CaseChange change, RtfEditor& rtf);
 // Blanks, tabs and LF at both ends of text items (a CR stays).

@@ -13,6 +13,8 @@
 
 // The tray menu; its first popup is what a click on the tray icon shows.
 #define IDR_TRAY_MENU 128
+// The clipboard history pane's context menu; its toolbar is named from it.
+#define IDR_PANE_MENU 205
 
 // The prompt dialog: the answer to a phrase's prompt, typed over its text.
 #define IDD_PROMPT 220

@@ -276,6 +276,14 @@ void Settings::WriteSkippedVersions(const std::vector<int>& versions) const {
                       text);
 }
 
+Text Settings::ReadSaveFolder() const {
+    return ReadText(WriteSettingsPath(), u"DirectoryForSave", kPathBufferChars);
+}
+
+void Settings::WriteSaveFolder(const Text& folder) const {
+    Ini().WriteString(WriteSettingsPath(), kSettingsSection, u"DirectoryForSave", folder);
+}
+
 bool Settings::ReadPoint(const Text& name, Point& point) const {
     constexpr int kMissing = -999999;
     Text file = WriteSettingsPath();

@@ -61,6 +61,9 @@ public:
     void WriteLastCheck(uint64_t fileTime);
     std::vector<int> ReadSkippedVersions() const;
     void WriteSkippedVersions(const std::vector<int>& versions) const;
+    // "DirectoryForSave": the folder the history pane's save dialog opens in.
+    Text ReadSaveFolder() const;
+    void WriteSaveFolder(const Text& folder) const;
     bool ReadPoint(const Text& name, Point& point) const;
     void WritePoint(const Text& name, const Point& point) const;
 

@@ -480,7 +480,9 @@ class ProgramFolder:
         shutil.rmtree(self.path, ignore_errors=True)
 
     def write_settings(self, values):
-        """Settings.ini in UTF-16 LE with BOM, as the program writes it."""
+        """Settings.ini in UTF-16 LE with BOM, as the program writes it. The
+        history pane stays closed at start unless the values open it."""
+        values = {"ShowHistoryPaneOnStart": 0, **values}
         text = "".join(f"{line}\r\n" for line in
                        ["[Settings]"] + [f"{key}={value}" for key, value in values.items()])
         (self.path / "Settings.ini").write_bytes(UTF16_BOM + text.encode("utf-16-le"))

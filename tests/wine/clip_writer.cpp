@@ -38,7 +38,11 @@
 //   wlk_clip_writer.exe edit CLASS              prints "edit [TEXT]", the text of the edit control
 //                                               of the top-level window of class CLASS
 //   wlk_clip_writer.exe selection CLASS         prints "selection START END" of that edit control
-//   wlk_clip_writer.exe post MSG WPARAM LPARAM  posts the tray window MSG (a number or a name)
+//   wlk_clip_writer.exe post MSG WPARAM LPARAM [CLASS]
+//                                               posts the tray window (or the top-level window
+//                                               of class CLASS) MSG (a number or a name)
+//   wlk_clip_writer.exe pane                    prints "pane SHOWN X Y W H rows N [CAPTION]" of
+//                                               the clipboard history pane ("pane none": none)
 //   wlk_clip_writer.exe signal EVENT            sets the named event EVENT
 //   wlk_clip_writer.exe dialog TITLE            prints "dialog [TEXT|TEXT...]", the texts of the
 //                                               controls of the shown dialog titled TITLE
@@ -52,6 +56,7 @@
 // Prints one result line on stdout; a single write ends it with the time of the
 // write in milliseconds since 1970 (the system clock, which files are stamped by). Exit code 0 on
 // success, 2 for bad arguments, 3 when the clipboard could not be written.
+#include <commctrl.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -412,11 +417,13 @@ int SendCommand(const std::wstring& id, const std::wstring& argument,
     return Result(block.sent != 0 && arrived >= 0, "command");
 }
 
-// Posts the tray window MESSAGE (a number, or the name of a registered
-// message) with the two parameters, as any other program can.
-int PostToTray(const std::wstring& message, const std::wstring& wParam,
-               const std::wstring& lParam) {
-    HWND tray = FindWindowW(L"WordlarkTrayWindow_7B11E8E0", nullptr);
+// Posts the tray window (or the top-level window of another class) MESSAGE
+// (a number, or the name of a registered message) with the two parameters, as
+// any other program can.
+int PostToTray(const std::wstring& message, const std::wstring& wParam, const std::wstring& lParam,
+               const std::wstring& windowClass) {
+    HWND tray = FindWindowW(
+        windowClass.empty() ? L"WordlarkTrayWindow_7B11E8E0" : windowClass.c_str(), nullptr);
     wchar_t* end = nullptr;
     UINT number = UINT(std::wcstoul(message.c_str(), &end, 0));
     if (*end != L'\0') number = RegisterWindowMessageW(message.c_str());
@@ -494,6 +501,23 @@ std::wstring WindowText(HWND window) {
     std::wstring text(size_t(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(size_t(GetWindowTextW(window, text.data(), int(text.size()))));
     return text;
+}
+
+// The history pane as a test sees it: shown or not, its place and size, its
+// rows and its caption.
+int PrintPane() {
+    HWND pane = FindWindowW(L"WordlarkFloatPane_5C2E9A41", nullptr);
+    if (!pane) {
+        std::printf("pane none\n");
+        return 0;
+    }
+    RECT r{};
+    GetWindowRect(pane, &r);
+    HWND list = FindWindowExW(pane, nullptr, L"SysListView32", nullptr);
+    const long rows = list ? long(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : -1;
+    std::printf("pane %d %ld %ld %ld %ld rows %ld [%s]\n", IsWindowVisible(pane) ? 1 : 0, r.left,
+                r.top, r.right - r.left, r.bottom - r.top, rows, Utf8(WindowText(pane)).c_str());
+    return 0;
 }
 
 // The shown top-level windows of a class, front to back.
@@ -600,7 +624,8 @@ int wmain(int argc, wchar_t** argv) {
     if (is(L"type", 2)) return TypeFile(args[1], optional(2));
     if (is(L"args", 2)) return WriteArguments(args[1], {args.begin() + 2, args.end()});
     if (is(L"edit", 2)) return PrintEditText(args[1]);
-    if (is(L"post", 4)) return PostToTray(args[1], args[2], args[3]);
+    if (is(L"post", 4)) return PostToTray(args[1], args[2], args[3], optional(4));
+    if (is(L"pane", 1)) return PrintPane();
     if (is(L"selection", 2)) return PrintEditSelection(args[1]);
     if (is(L"signal", 2)) return Result(SetNamedEvent(args[1].c_str()), "signal");
     if (is(L"dialog", 2)) return PrintDialogTexts(args[1]);
@@ -608,6 +633,6 @@ int wmain(int argc, wchar_t** argv) {
     std::fprintf(stderr,
                  "usage: wlk_clip_writer.exe text|web|sheet|private|marked|burst|empty|probe|"
                  "read|deaf|password|area|query|squat|command|post|type|args|edit|selection|"
-                 "signal|dialog|menu ...\n");
+                 "signal|dialog|menu|pane ...\n");
     return 2;
 }
