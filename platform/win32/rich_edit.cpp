@@ -13,6 +13,8 @@ namespace {
 // A text may be far longer than the 32K characters a rich-edit control
 // accepts by default.
 constexpr LPARAM kTextLimit = 0x7FFFFFFE;
+// 12 points, in twips.
+constexpr LONG kRtfDefaultHeight = 240;
 
 // The RTF bytes as the control streams them.
 struct Stream {
@@ -53,7 +55,19 @@ HWND HiddenRichEdit::Get() {
     if (!library_) return nullptr;
     control_ = CreateWindowExW(0, windowClass, L"", WS_POPUP | ES_MULTILINE, 0, 0, 0, 0, nullptr,
                                nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (control_) SendMessageW(control_, EM_EXLIMITTEXT, 0, kTextLimit);
+    if (!control_) return nullptr;
+    SendMessageW(control_, EM_EXLIMITTEXT, 0, kTextLimit);
+    // No wrapping (no device, width 1): in a window of no width every word
+    // would be a line of its own, laid out anew with every change.
+    SendMessageW(control_, EM_SETTARGETDEVICE, 0, 1);
+    // RTF starts from plain 12-point characters, the control from its font,
+    // which may be the bold system font: RTF that never says \plain would
+    // read as bold throughout.
+    CHARFORMAT2W plain = {};
+    plain.cbSize = sizeof(plain);
+    plain.dwMask = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_SIZE;
+    plain.yHeight = kRtfDefaultHeight;
+    SendMessageW(control_, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&plain));
     return control_;
 }
 
