@@ -112,7 +112,8 @@ file(GLOB WLK_WINE_TEST_SOURCES CONFIGURE_DEPENDS tests/wine/*_test.cpp)
 add_executable(wlk_wine_tests EXCLUDE_FROM_ALL ${WLK_SHARED_TEST_SOURCES} ${WLK_WINE_TEST_SOURCES}
     tests/support/test_platform.cpp tests/support/test_platform_win32.cpp
     history/clipboard_spy_win32.cpp history/clipboard_handler_win32.cpp
-    phrases/rtf_expansion_win32.cpp phrases/prompt_dialog_win32.cpp res/prompt_dialog.rc
+    phrases/rtf_expansion_win32.cpp pane/rtf_editor_win32.cpp phrases/prompt_dialog_win32.cpp
+    res/prompt_dialog.rc
     ${WLK_MENU_WIN32_SOURCES})
 target_include_directories(wlk_wine_tests PRIVATE tests)
 target_compile_options(wlk_wine_tests PRIVATE ${WLK_WARNINGS})

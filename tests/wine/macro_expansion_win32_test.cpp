@@ -53,8 +53,8 @@ TEST_F(MacroExpansionWin32Test, RtfBodiesExpandInTheRichEditControl) {
                                     u"Ann");
     EXPECT_EQ(std::tie(got.count, got.caret, got.layout),
               std::tuple(5, 3u, std::optional<uint16_t>(0x0409)));
-    // The value takes the bold of the name it replaced.
-    EXPECT_LT(got.rtf.find(u"\\b\\"), got.rtf.find(u"Ann\\b0 , see Ann and clip at end\\par"))
+    // The value takes the bold of the name it replaced, and only that.
+    EXPECT_NE(got.rtf.find(u"\\f0 Dear \\b Ann\\b0 , see Ann and clip at end\\par"), Text::npos)
         << ToUtf8(got.rtf);
     EXPECT_EQ(got.rtf.find(u'%'), Text::npos) << ToUtf8(got.rtf);
     EXPECT_EQ(got.rtf.back(), u'}');
