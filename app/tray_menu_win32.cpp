@@ -103,6 +103,7 @@ void CWLKTrayWnd::ShowTrayMenu(POINT point) {
         language::LocalizeMenu(*menu);
         language::RebuildLanguageMenu(*menu);
         Log().Write(Format(u"ISWINDOW=%d", {ToText(IsWindow(hwnd_) ? 1 : 0)}));
+        pane_.KeepOnScreen();
         EndMenu();
         SetForegroundWindow(hwnd_);
         CheckMenuItem(
@@ -131,6 +132,7 @@ void CWLKTrayWnd::OnInitMenuPopup(HMENU menu) {
     facts.sounds = settings_.Get(settings::IntSetting::SoundOnEvents) != 0;
     facts.logOpen = Log().IsOpen();
     facts.historyPaneOnStart = settings_.Get(settings::IntSetting::ShowHistoryPaneOnStart) != 0;
+    facts.paneExists = pane_.Exists();
     facts.saveHistoryOnExit = settings_.Get(settings::IntSetting::SaveClipboardHistory) != 0;
     facts.clipboardHasText = ClipboardHoldsText();
     facts.watcherExists = history_.Exists();
@@ -226,6 +228,7 @@ void CWLKTrayWnd::OnCommand(UINT id) {
             return;
         case kCmdRereadPhrases: phraseMenu_.ReloadLibrary(); return;
         case kCmdClearHistory: history_.Clear(); return;
+        case kCmdHistoryPane: pane_.Show(instance_, hwnd_); return;
         default: break;
     }
     if (id >= kCmdFirstHistoryEntry && id <= kCmdLastHistoryEntry) {

@@ -123,11 +123,11 @@ LRESULT CWLKTrayWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kMsgHistoryEntryCommand:
             phraseMenu_.RunItemCommand(int(wParam), uint32_t(lParam));
             return 0;
+        case kMsgShowHistoryPane: pane_.Show(instance_, hwnd_); return 0;
         case kMsgMenuHandler:
         case kMsgUpdateResult:
-        case kMsgShowHistoryPane:
-            // Their receivers (the phrase menu, the update check, the history
-            // pane) are not part of this build yet.
+            // Their receivers (the phrase menu, the update check) are not part
+            // of this build yet.
             Log().Write(Format(u"Message WM_APP+%d not handled in this build",
                                {ToText(int64_t(message - kWmApp))}));
             return 0;
@@ -178,6 +178,8 @@ void CWLKTrayWnd::OnCreate() {
     phraseMenu_.ReloadLibrary();
     if (!history_.Ensure()) StartDelayedHistory(instanceEvent_, platform::WindowId(hwnd_));
     StartTrayIconThread(instanceEvent_, platform::WindowId(hwnd_));
+    if (settings_.Get(settings::IntSetting::ShowHistoryPaneOnStart))
+        pane_.Show(instance_, hwnd_, false);
     if (settings_.IsFirstRun()) StartFirstRunThread(instanceEvent_);
     sound_.Start(instanceEvent_);
     SetWindowPos(hwnd_, nullptr, -100, -100, 10, 10, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -198,6 +200,7 @@ void CWLKTrayWnd::StartWelcomeProgram() {
 
 void CWLKTrayWnd::OnDestroy() {
     instanceEvent_->Set();
+    pane_.Destroy();
     history_.SaveNow();
     history_.Remove();
     UninstallServices();
@@ -320,7 +323,13 @@ void CWLKTrayWnd::OnTimer(WPARAM id) {
     KillTimer(hwnd_, id);
     switch (id) {
         case kTimerBalloon: HideBalloon(); break;
-        case kTimerMenuFromPane: CallPhraseMenu(1); break;
+        case kTimerMenuFromPane:
+            CallPhraseMenu(1);
+            pane_.OnHistoryChanged();
+            break;
+        case kTimerPanePreview:
+            if (selectedCommand_ == kCmdHistoryPane) pane_.Show(instance_, hwnd_, false);
+            break;
         case kTimerQueryFallback: phraseMenu_.Requests().OnFallbackTimer(); break;
         case kTimerExitWait: exit_.OnTimer(hwnd_); break;
         default: break;
@@ -362,6 +371,7 @@ void CWLKTrayWnd::Reread(bool reinstallServices) {
 
 void CWLKTrayWnd::OnLanguageSwitched(bool showMenuAgain) {
     ChangeListeners::Instance().Broadcast(kLanguageChanged, 0);
+    pane_.OnLanguageChanged();
     UpdateTrayIcon(TrayIconMode::Modify);
     if (showMenuAgain) ShowTrayMenu(lastTrayPoint_);
 }
@@ -412,11 +422,7 @@ void CWLKTrayWnd::OnShowTrayMenuInForeground() {
 
 void CWLKTrayWnd::OnSessionChange(WPARAM reason, LPARAM sessionId) {
     Log().SetSourceTag(u"CWLKTrayWnd::OnWmWTSSessionChange");
-    Log().Write(Format(u"OnWmWTSSessionChange reason=%s sessionId=%d",
-                       {SessionChangeName(uint32_t(reason)), ToText(int64_t(sessionId))}));
-    int direction = SessionChangeDirection(uint32_t(reason));
-    Log().Write(Format(u"OnWmWTSSessionChange WTS_reason=%d", {ToText(direction)}));
-    history_.OnSessionChange(direction);
+    history_.OnSessionChange(LogSessionChange(uint32_t(reason), int64_t(sessionId)));
     ChangeListeners::Instance().Broadcast(kSessionChanged, int(reason));
     Log().ClearSourceTag();
 }
@@ -424,6 +430,7 @@ void CWLKTrayWnd::OnSessionChange(WPARAM reason, LPARAM sessionId) {
 void CWLKTrayWnd::OnClipboardNotify(const history::ClipboardNotify& notify) {
     const history::CCHQueue* queue = history_.Queue();
     if (!queue) return;
+    pane_.OnHistoryChanged();
     if (notify.header.code == history::CHN_HISTORY_CHANGED) {
         if (historySequence_.OnHistoryChanged(notify.extra, queue->Count()).playSound)
             Sound(Sound::HistoryAdded);

@@ -21,6 +21,7 @@
 #include "app/tray_texts.h"
 #include "history/clipboard_history_win32.h"
 #include "history/clipboard_windows_win32.h"
+#include "pane/float_pane_win32.h"
 #include "platform/sync.h"
 #include "platform/win32/windows_api.h"
 #include "settings/settings.h"
@@ -103,6 +104,8 @@ private:
     history::CWLKClipboardHistory history_;
     HistorySequenceRule historySequence_;
     Text languageAtEditorStart_;
+    pane::CWLKFloatPane pane_{pane::FloatPaneParts{
+        history_, settings_, services_.Hook(), [this](int sound) { Sound(app::Sound(sound)); }}};
     CWLKPhraseMenu phraseMenu_{PhraseMenuParts{settings_, services_, history_, loops_,
                                                MakeSpecialCommands(),
                                                [this](int sound) { Sound(app::Sound(sound)); }}};

@@ -55,8 +55,8 @@ CommandState StateOf(uint32_t command, const CCHQueue& queue, const PaneSelectio
         case kCmdLowercase:
         case kCmdTrim:
         case kCmdJoin:
-            return Enabled(AnySelected(queue, selection,
-                                       [](const CCHItem& item) { return Transformable(item.Type()); }));
+            return Enabled(AnySelected(
+                queue, selection, [](const CCHItem& item) { return Transformable(item.Type()); }));
         case kCmdOpenAsUrl: return Enabled(focused && !ItemText(*focused).empty());
         case kCmdSearchGoogle:
         case kCmdSearchYandex:

@@ -78,7 +78,6 @@ Text UndoMenuText(const Text& base, size_t undoCount);
 bool ProtectSelection(history::CCHQueue& queue, const PaneSelection& selection);
 
 // The selected positions Delete removes: the unprotected ones, in list order.
-std::vector<int> DeletablePositions(const history::CCHQueue& queue,
-                                    const PaneSelection& selection);
+std::vector<int> DeletablePositions(const history::CCHQueue& queue, const PaneSelection& selection);
 
 }  // namespace wlk::pane

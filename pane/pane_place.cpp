@@ -13,10 +13,10 @@ PlaceCheck CheckPlace(const PaneRect& pane, int screenWidth, int screenHeight, i
         check.lines.push_back(u"Float pane: bottom large by SM_SYSCREEN");
     const int width = pane.right - pane.left;
     const int height = pane.bottom - pane.top;
-    const Text values = u"SM_CXVIRTUALSCREEN=" + ToText(screenWidth) +
-                        u" SM_CYVIRTUALSCREEN=" + ToText(screenHeight) + u" left=" +
-                        ToText(pane.left) + u" top=" + ToText(pane.top) + u" width=" +
-                        ToText(width) + u" height=" + ToText(height);
+    const Text values = u"SM_CXVIRTUALSCREEN=" + ToText(screenWidth) + u" SM_CYVIRTUALSCREEN=" +
+                        ToText(screenHeight) + u" left=" + ToText(pane.left) + u" top=" +
+                        ToText(pane.top) + u" width=" + ToText(width) + u" height=" +
+                        ToText(height);
     if (check.lines.empty()) {
         check.lines.push_back(u"Well,well, float pane pos is correctly " + values);
         return check;

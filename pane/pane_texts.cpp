@@ -52,7 +52,8 @@ std::u16string_view FirstLine(std::u16string_view text) {
     while (start < text.size()) {
         size_t end = start;
         bool blank = true;
-        for (; end < text.size() && !IsLineBreak(text[end]); ++end) blank = blank && IsBlank(text[end]);
+        for (; end < text.size() && !IsLineBreak(text[end]); ++end)
+            blank = blank && IsBlank(text[end]);
         if (!blank) return text.substr(start, end - start);
         start = end + 1;
     }

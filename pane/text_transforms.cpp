@@ -84,8 +84,8 @@ bool Transformable(history::ChType type) {
            type == history::CHT_RTF;
 }
 
-TransformResult ChangeCase(CCHQueue& queue, const std::vector<size_t>& positions,
-                           CaseChange change, RtfEditor& rtf) {
+TransformResult ChangeCase(CCHQueue& queue, const std::vector<size_t>& positions, CaseChange change,
+                           RtfEditor& rtf) {
     const bool upper = change == CaseChange::Upper;
     auto& locale = platform::Current().locale;
     TransformResult result;

@@ -132,8 +132,10 @@ void Settings::LoadPhrasesFolder() {
     if (value.empty() || !usable(value))
         value = ReadText(UserSettingsPath(false), u"PhrasesDirectory");
     if (!usable(value)) value.clear();
-    // Windows drops a folder name's trailing blanks, and the file could not
-    // keep them either: a value cut at a NUL after a blank would change on saving.
+    // A folder's name holds neither quotes nor control characters, and Windows
+    // drops its trailing blanks; the file could not keep them either: a value
+    // cut at a NUL after a blank or a quote would change on saving.
+    std::erase_if(value, [](char16_t c) { return c == u'"' || c < u' '; });
     value = TrimRight(value);
     phrasesFolder_ = value;
     if (EqualsIgnoreCase(WithBackslash(GetPhrasesFolder()), GetDefaultPhrasesFolder()) &&

@@ -24,3 +24,8 @@
 #undef SendMessage
 #undef SendMessageTimeout
 #undef ShellExecute
+
+// The common controls' macros (ListView_..., TreeView_...) send through SNDMSG,
+// which <commctrl.h> defines as SendMessage unless it is defined already.
+#undef SNDMSG
+#define SNDMSG ::SendMessageW

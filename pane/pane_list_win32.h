@@ -1,0 +1,60 @@
+// The history pane's list: a virtual report-style list view whose rows are
+// the history items that pass the pane's filter, newest first. The list keeps
+// no item of its own: each row is drawn from the queue when it is painted,
+// so that 10,000 items cost nothing until they are scrolled into view.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "history/ch_queue.h"
+#include "pane/pane_commands.h"
+#include "pane/pane_filter.h"
+#include "pane/pane_texts.h"
+#include "platform/win32/windows_api.h"
+// After <windows.h>, which it needs.
+#include <commctrl.h>
+
+namespace wlk::pane {
+
+inline constexpr int kListControlId = 1001;
+
+class PaneList {
+public:
+    bool Create(HWND parent, HINSTANCE instance);
+    HWND Window() const { return list_; }
+
+    // The rows anew for `queue` and the filter's query; the focus and the
+    // selection follow their items.
+    void Refresh(const history::CCHQueue& queue, std::u16string_view query);
+    size_t RowCount() const { return rows_.size(); }
+    // The item position (0: the newest) of a row, if the row exists.
+    std::optional<size_t> PositionOf(int row) const;
+
+    // Focused and selected rows as item positions.
+    PaneSelection Selection() const;
+    // Focuses and selects the row of the item with `id` alone; false when it
+    // is not listed.
+    bool SelectItem(const history::CCHQueue& queue, uint32_t id);
+    void SelectRow(int row);
+
+    // WM_NOTIFY from the list: the texts, the tooltips and the bitmap rows;
+    // nothing for notifications the pane handles itself.
+    std::optional<LRESULT> OnNotify(const history::CCHQueue& queue, NMHDR& header,
+                                    const TooltipLabels& labels);
+
+private:
+    void FillText(const history::CCHQueue& queue, NMLVDISPINFOW& info);
+    void FillTooltip(const history::CCHQueue& queue, NMLVGETINFOTIPW& tip,
+                     const TooltipLabels& labels);
+    LRESULT OnCustomDraw(const history::CCHQueue& queue, NMLVCUSTOMDRAW& draw);
+    std::vector<uint32_t> SelectedIds(const history::CCHQueue& queue) const;
+
+    HWND list_ = nullptr;
+    PaneFilter filter_;
+    std::vector<size_t> rows_;  // item positions
+    Text buffer_;               // the text a row's display request points to
+};
+
+}  // namespace wlk::pane
