@@ -6,13 +6,15 @@
 # that reach edges it did not; crash, leak, timeout (60 s) and out-of-memory
 # (2 GB) inputs go to build/fuzz/artifacts/NAME/. Prints one line per harness:
 # its runs, its coverage (edges, features) at the start and the end, the inputs
-# added to the corpus and the crashes; exits non-zero when a harness crashed.
-#   scripts/fuzz-long.sh [SECONDS]
+# added to the corpus and the crashes, and its runs per second; exits non-zero
+# when a harness crashed. Names after SECONDS fuzz only those harnesses.
+#   scripts/fuzz-long.sh [SECONDS [NAME...]]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 seconds=${1:-600}
-case "$seconds" in '' | *[!0-9]*) echo "usage: $0 [SECONDS]" >&2; exit 2 ;; esac
+case "$seconds" in '' | *[!0-9]*) echo "usage: $0 [SECONDS [NAME...]]" >&2; exit 2 ;; esac
+shift $(($# > 0 ? 1 : 0))
 
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DWLK_FUZZ=ON >/dev/null
 if ! cmake --build build/fuzz >build/fuzz/build.log 2>&1; then
@@ -48,13 +50,18 @@ fuzz() {
     start=${start:-- -} end=${end:-- -}  # a crash on the corpus comes before any
     crashes=$(find "$artifacts" -type f -newer "$work/started" \
         \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' -o -name 'oom-*' \) | wc -l)
-    printf '%-18s runs %9s   cov %5s -> %-5s  ft %6s -> %-6s  new inputs %4d   crashes %d\n' \
-        "$name" "${runs:-0}" "${start% *}" "${end% *}" "${start#* }" "${end#* }" \
-        $((after - before)) "$crashes" >"$work/summary"
+    printf '%-18s runs %9s (%5d/s)   cov %5s -> %-5s  ft %6s -> %-6s  new inputs %4d   crashes %d\n' \
+        "$name" "${runs:-0}" $((${runs:-0} / seconds)) "${start% *}" "${end% *}" "${start#* }" \
+        "${end#* }" $((after - before)) "$crashes" >"$work/summary"
 }
 
-harnesses=()
-for program in build/fuzz/*_fuzz; do harnesses+=("$(basename "$program" _fuzz)"); done
+harnesses=("$@")
+if [ ${#harnesses[@]} -eq 0 ]; then
+    for program in build/fuzz/*_fuzz; do harnesses+=("$(basename "$program" _fuzz)"); done
+fi
+for name in "${harnesses[@]}"; do
+    [ -x "build/fuzz/${name}_fuzz" ] || { echo "no harness $name" >&2; exit 2; }
+done
 parallel=$(nproc)
 echo "fuzzing ${#harnesses[@]} harnesses for ${seconds}s each, $parallel at a time"
 for name in "${harnesses[@]}"; do
