@@ -227,7 +227,10 @@ void CWLKTrayWnd::OnCommand(UINT id) {
             UpdateTrayIcon(TrayIconMode::Refresh);
             return;
         case kCmdRereadPhrases: phraseMenu_.ReloadLibrary(); return;
-        case kCmdClearHistory: history_.Clear(); return;
+        case kCmdClearHistory:
+            history_.Clear();
+            pane_.OnHistoryChanged();
+            return;
         case kCmdHistoryPane: pane_.Show(instance_, hwnd_); return;
         default: break;
     }

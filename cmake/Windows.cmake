@@ -160,6 +160,9 @@ foreach(src ${WLK_BENCH_SOURCES})
     target_compile_options(${name} PRIVATE ${WLK_WARNINGS})
     target_link_libraries(${name} PRIVATE wlk_bench_support)
 endforeach()
+# The pane benchmark shows the real pane window.
+target_sources(pane_show_bench PRIVATE pane/float_pane_win32.cpp pane/float_pane_commands_win32.cpp
+    pane/pane_list_win32.cpp pane/rtf_editor_win32.cpp)
 # The query benchmark loads the hook component from the distribution folder.
 file(RELATIVE_PATH WLK_DIST_FROM_BUILD ${CMAKE_BINARY_DIR} ${WLK_DIST})
 string(REPLACE "/" "\\\\" WLK_DIST_FROM_BUILD "${WLK_DIST_FROM_BUILD}")

@@ -75,6 +75,8 @@ void CWLKFloatPane::Destroy() {
 
 bool CWLKFloatPane::Create(HINSTANCE instance, HWND tray) {
     tray_ = tray;
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = WindowProc;

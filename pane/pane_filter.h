@@ -24,10 +24,10 @@ public:
     // Positions (0: the newest) of the items that match `query`, newest first;
     // every position for a query without words.
     std::vector<size_t> Apply(const history::CCHQueue& queue, std::u16string_view query);
-    // Drops the kept texts of items no longer in `queue`.
-    void Prune(const history::CCHQueue& queue);
 
 private:
+    // Drops the kept texts of items no longer in `queue`.
+    void Prune(const history::CCHQueue& queue);
     struct Kept {
         uint64_t stamp = 0;
         Text text;  // lower-cased

@@ -18,6 +18,7 @@ namespace {
 // Rows are as high as a small picture, so that a bitmap row shows something.
 constexpr int kRowHeight = 24;
 constexpr int kPictureGap = 4;
+constexpr size_t kMaxThumbnails = 200;
 
 void CopyInto(const Text& text, wchar_t* out, int capacity) {
     if (!out || capacity <= 0) return;
@@ -26,18 +27,37 @@ void CopyInto(const Text& text, wchar_t* out, int capacity) {
     out[length] = L'\0';
 }
 
-// The picture scaled into `box`, its proportions kept.
-void DrawPicture(HDC dc, HBITMAP bitmap, const RECT& box) {
+// A small copy of the picture that fits `width` by `height`, its proportions
+// kept; made once per picture, since scaling a large one on every paint is slow.
+HBITMAP MakeThumbnail(HDC dc, HBITMAP bitmap, int width, int height) {
     BITMAP info{};
-    if (!GetObjectW(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return;
-    const int boxHeight = box.bottom - box.top;
-    const int height = std::min<int>(boxHeight, info.bmHeight);
-    const int width = std::max(1, int(int64_t(info.bmWidth) * height / info.bmHeight));
+    if (!GetObjectW(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0)
+        return nullptr;
+    const double scale =
+        std::min({1.0, double(width) / info.bmWidth, double(height) / info.bmHeight});
+    const int w = std::max(1, int(info.bmWidth * scale));
+    const int h = std::max(1, int(info.bmHeight * scale));
+    HBITMAP thumbnail = CreateCompatibleBitmap(dc, w, h);
+    HDC from = CreateCompatibleDC(dc);
+    HDC to = CreateCompatibleDC(dc);
+    HGDIOBJ oldFrom = SelectObject(from, bitmap);
+    HGDIOBJ oldTo = SelectObject(to, thumbnail);
+    SetStretchBltMode(to, HALFTONE);
+    StretchBlt(to, 0, 0, w, h, from, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    SelectObject(from, oldFrom);
+    SelectObject(to, oldTo);
+    DeleteDC(from);
+    DeleteDC(to);
+    return thumbnail;
+}
+
+void DrawPicture(HDC dc, HBITMAP picture, const RECT& box) {
+    BITMAP info{};
+    if (!picture || !GetObjectW(picture, sizeof info, &info)) return;
     HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    SetStretchBltMode(dc, HALFTONE);
-    StretchBlt(dc, box.left, box.top + (boxHeight - height) / 2, width, height, memory, 0, 0,
-               info.bmWidth, info.bmHeight, SRCCOPY);
+    HGDIOBJ old = SelectObject(memory, picture);
+    BitBlt(dc, box.left, box.top + (box.bottom - box.top - info.bmHeight) / 2, info.bmWidth,
+           info.bmHeight, memory, 0, 0, SRCCOPY);
     SelectObject(memory, old);
     DeleteDC(memory);
 }
@@ -69,7 +89,7 @@ void PaneList::Refresh(const history::CCHQueue& queue, std::u16string_view query
         focused = queue.Newest(*position);
     const uint32_t focusedId = focused ? focused->id : 0;
 
-    filter_.Prune(queue);
+    if (rowTexts_.size() > 2 * queue.Count() + 64) rowTexts_.clear();
     rows_ = filter_.Apply(queue, query);
     ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     ListView_SetItemCountEx(list_, int(rows_.size()), LVSICF_NOSCROLL);
@@ -143,8 +163,32 @@ void PaneList::FillText(const history::CCHQueue& queue, NMLVDISPINFOW& info) {
     if (!(info.item.mask & LVIF_TEXT)) return;
     const auto position = PositionOf(info.item.iItem);
     const history::CCHItem* item = position ? queue.Newest(*position) : nullptr;
-    buffer_ = item ? RowText(*item) : Text();
-    CopyInto(buffer_, info.item.pszText, info.item.cchTextMax);
+    CopyInto(item ? RowTextOf(*item) : Text(), info.item.pszText, info.item.cchTextMax);
+}
+
+HBITMAP PaneList::ThumbnailOf(HDC dc, const history::CCHItem& item, const RECT& box) {
+    // Each is a GDI object, of which a process has only so many.
+    if (!thumbnails_.contains(item.id) && thumbnails_.size() >= kMaxThumbnails) ForgetThumbnails();
+    Thumbnail& thumbnail = thumbnails_[item.id];
+    if (!thumbnail.bitmap || thumbnail.stamp != item.stamp) {
+        if (thumbnail.bitmap) DeleteObject(thumbnail.bitmap);
+        thumbnail =
+            Thumbnail{item.stamp, MakeThumbnail(dc, platform::win32::HandleOf(*item.Bitmap()),
+                                                box.right - box.left, box.bottom - box.top)};
+    }
+    return thumbnail.bitmap;
+}
+
+void PaneList::ForgetThumbnails() {
+    for (auto& [id, thumbnail] : thumbnails_)
+        if (thumbnail.bitmap) DeleteObject(thumbnail.bitmap);
+    thumbnails_.clear();
+}
+
+const Text& PaneList::RowTextOf(const history::CCHItem& item) {
+    Row& row = rowTexts_[item.id];
+    if (row.text.empty() || row.stamp != item.stamp) row = Row{item.stamp, RowText(item)};
+    return row.text;
 }
 
 void PaneList::FillTooltip(const history::CCHQueue& queue, NMLVGETINFOTIPW& tip,
@@ -170,11 +214,11 @@ LRESULT PaneList::OnCustomDraw(const history::CCHQueue& queue, NMLVCUSTOMDRAW& d
     const bool selected = ListView_GetItemState(list_, row, LVIS_SELECTED) != 0;
     FillRect(draw.nmcd.hdc, &box, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     RECT picture{box.left + kPictureGap, box.top + 1, box.left + 4 * kRowHeight, box.bottom - 1};
-    DrawPicture(draw.nmcd.hdc, platform::win32::HandleOf(*item->Bitmap()), picture);
+    DrawPicture(draw.nmcd.hdc, ThumbnailOf(draw.nmcd.hdc, *item, picture), picture);
     RECT text{picture.right + kPictureGap, box.top, box.right, box.bottom};
     SetBkMode(draw.nmcd.hdc, TRANSPARENT);
     SetTextColor(draw.nmcd.hdc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    const Text caption = RowText(*item);
+    const Text& caption = RowTextOf(*item);
     DrawTextW(draw.nmcd.hdc, AsWide(caption), int(caption.size()), &text,
               DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
     return CDRF_SKIPDEFAULT;

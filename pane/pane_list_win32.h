@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "history/ch_queue.h"
@@ -22,6 +23,11 @@ inline constexpr int kListControlId = 1001;
 
 class PaneList {
 public:
+    PaneList() = default;
+    ~PaneList() { ForgetThumbnails(); }
+    PaneList(const PaneList&) = delete;
+    PaneList& operator=(const PaneList&) = delete;
+
     bool Create(HWND parent, HINSTANCE instance);
     HWND Window() const { return list_; }
 
@@ -50,11 +56,26 @@ private:
                      const TooltipLabels& labels);
     LRESULT OnCustomDraw(const history::CCHQueue& queue, NMLVCUSTOMDRAW& draw);
     std::vector<uint32_t> SelectedIds(const history::CCHQueue& queue) const;
+    const Text& RowTextOf(const history::CCHItem& item);
+    // The picture of a bitmap row, scaled to fit `box` once per picture.
+    HBITMAP ThumbnailOf(HDC dc, const history::CCHItem& item, const RECT& box);
+    void ForgetThumbnails();
 
     HWND list_ = nullptr;
     PaneFilter filter_;
     std::vector<size_t> rows_;  // item positions
-    Text buffer_;               // the text a row's display request points to
+    // Row texts by item id, made again when the item changed: a row is drawn
+    // again and again, and finding the first line of a 16 MiB item is costly.
+    struct Row {
+        uint64_t stamp = 0;
+        Text text;
+    };
+    std::unordered_map<uint32_t, Row> rowTexts_;
+    struct Thumbnail {
+        uint64_t stamp = 0;
+        HBITMAP bitmap = nullptr;
+    };
+    std::unordered_map<uint32_t, Thumbnail> thumbnails_;
 };
 
 }  // namespace wlk::pane

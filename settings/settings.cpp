@@ -133,10 +133,10 @@ void Settings::LoadPhrasesFolder() {
         value = ReadText(UserSettingsPath(false), u"PhrasesDirectory");
     if (!usable(value)) value.clear();
     // A folder's name holds neither quotes nor control characters, and Windows
-    // drops its trailing blanks; the file could not keep them either: a value
-    // cut at a NUL after a blank or a quote would change on saving.
+    // drops its trailing blanks; the file could not keep them, nor blanks in
+    // front: a value cut at a NUL after a blank or a quote would change on saving.
     std::erase_if(value, [](char16_t c) { return c == u'"' || c < u' '; });
-    value = TrimRight(value);
+    value = Trim(value);
     phrasesFolder_ = value;
     if (EqualsIgnoreCase(WithBackslash(GetPhrasesFolder()), GetDefaultPhrasesFolder()) &&
         !value.empty()) {

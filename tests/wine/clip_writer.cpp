@@ -41,6 +41,9 @@
 //   wlk_clip_writer.exe post MSG WPARAM LPARAM [CLASS]
 //                                               posts the tray window (or the top-level window
 //                                               of class CLASS) MSG (a number or a name)
+//   wlk_clip_writer.exe paneinsert CLASS CHARS  presses Return in the history pane's search field
+//                                               and prints "paneinsert arrived after MS ms" when
+//                                               CLASS's edit control holds CHARS characters
 //   wlk_clip_writer.exe pane                    prints "pane SHOWN X Y W H rows N [CAPTION]" of
 //                                               the clipboard history pane ("pane none": none)
 //   wlk_clip_writer.exe signal EVENT            sets the named event EVENT
@@ -521,6 +524,20 @@ int PrintPane() {
     return 0;
 }
 
+// Presses Return in the history pane's search field, which puts the first row
+// into the window worked in before, and watches CLASS's edit control until it
+// holds CHARS characters: "paneinsert arrived after MS ms".
+int PaneInsert(const std::wstring& watchClass, size_t chars) {
+    HWND pane = FindWindowW(L"WordlarkFloatPane_5C2E9A41", nullptr);
+    HWND search = pane ? FindWindowExW(pane, nullptr, L"Edit", nullptr) : nullptr;
+    if (!search) return Result(false, "paneinsert");
+    const DWORD start = GetTickCount();
+    PostMessageW(search, WM_KEYDOWN, VK_RETURN, 1);
+    const long arrived = ArrivalMs(watchClass, chars, start);
+    std::printf("paneinsert arrived after %ld ms\n", arrived);
+    return Result(arrived >= 0, "paneinsert");
+}
+
 // The shown top-level windows of a class, front to back.
 std::vector<HWND> ShownWindows(const wchar_t* windowClass) {
     struct Search {
@@ -627,6 +644,7 @@ int wmain(int argc, wchar_t** argv) {
     if (is(L"edit", 2)) return PrintEditText(args[1]);
     if (is(L"post", 4)) return PostToTray(args[1], args[2], args[3], optional(4));
     if (is(L"pane", 1)) return PrintPane();
+    if (is(L"paneinsert", 3)) return PaneInsert(args[1], size_t(number(2)));
     if (is(L"selection", 2)) return PrintEditSelection(args[1]);
     if (is(L"signal", 2)) return Result(SetNamedEvent(args[1].c_str()), "signal");
     if (is(L"dialog", 2)) return PrintDialogTexts(args[1]);
@@ -634,6 +652,6 @@ int wmain(int argc, wchar_t** argv) {
     std::fprintf(stderr,
                  "usage: wlk_clip_writer.exe text|web|sheet|private|marked|burst|empty|probe|"
                  "read|deaf|password|area|query|squat|command|post|type|args|edit|selection|"
-                 "signal|dialog|menu|pane ...\n");
+                 "signal|dialog|menu|pane|paneinsert ...\n");
     return 2;
 }
