@@ -134,8 +134,11 @@ void Settings::LoadPhrasesFolder() {
     if (!usable(value)) value.clear();
     // A folder's name holds neither quotes nor control characters, and Windows
     // drops its trailing blanks; the file could not keep them, nor blanks in
-    // front: a value cut at a NUL after a blank or a quote would change on saving.
+    // front: a value cut at a NUL after a blank or a quote would change on
+    // saving. The folder is saved without its last backslashes, which reading
+    // gives back as one.
     std::erase_if(value, [](char16_t c) { return c == u'"' || c < u' '; });
+    while (!value.empty() && (value.back() == u' ' || value.back() == u'\\')) value.pop_back();
     value = Trim(value);
     phrasesFolder_ = value;
     if (EqualsIgnoreCase(WithBackslash(GetPhrasesFolder()), GetDefaultPhrasesFolder()) &&
