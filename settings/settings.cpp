@@ -49,6 +49,24 @@ Text ExpandPercentParts(const Text& text) {
     return out + text.substr(std::min(i, text.size()));
 }
 
+// The phrases folder as saving and reading it again give it back. A folder's
+// name holds neither double quotes nor control characters, and Windows drops
+// its trailing blanks; the file keeps neither blanks at the ends nor a pair of
+// quotes around the value, and the folder is saved without its last
+// backslashes, which reading gives back as one. Left as read, a value cut at a
+// NUL after a blank or a quote would change on saving.
+Text FolderAsSaved(Text value) {
+    std::erase_if(value, [](char16_t c) { return c == u'"' || c < u' '; });
+    for (Text before; before != value;) {
+        before = value;
+        while (!value.empty() && (value.back() == u' ' || value.back() == u'\\')) value.pop_back();
+        value = Trim(value);
+        if (value.size() > 1 && value.front() == u'\'' && value.back() == u'\'')
+            value = value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
 Text WithoutBackslash(Text path) {
     while (!path.empty() && path.back() == u'\\') path.pop_back();
     return path;
@@ -132,15 +150,7 @@ void Settings::LoadPhrasesFolder() {
     if (value.empty() || !usable(value))
         value = ReadText(UserSettingsPath(false), u"PhrasesDirectory");
     if (!usable(value)) value.clear();
-    // A folder's name holds neither quotes nor control characters, and Windows
-    // drops its trailing blanks; the file could not keep them, nor blanks in
-    // front: a value cut at a NUL after a blank or a quote would change on
-    // saving. The folder is saved without its last backslashes, which reading
-    // gives back as one.
-    std::erase_if(value, [](char16_t c) { return c == u'"' || c < u' '; });
-    while (!value.empty() && (value.back() == u' ' || value.back() == u'\\')) value.pop_back();
-    value = Trim(value);
-    phrasesFolder_ = value;
+    phrasesFolder_ = FolderAsSaved(value);
     if (EqualsIgnoreCase(WithBackslash(GetPhrasesFolder()), GetDefaultPhrasesFolder()) &&
         !value.empty()) {
         phrasesFolder_.clear();

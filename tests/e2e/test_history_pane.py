@@ -18,6 +18,8 @@ CMD_UPPERCASE = "32799"
 CMD_DELETE = "32796"
 CMD_UNDO = "32838"
 CMD_CLOSE = "57665"
+CMD_CLEAR = "32789"
+CMD_KEEP = "32786"
 PANE_LINE = re.compile(r"pane (\d) (-?\d+) (-?\d+) (\d+) (\d+) rows (-?\d+) \[(.*)\]")
 
 setUpModule = harness.start_session
@@ -28,9 +30,16 @@ class HistoryPaneTest(harness.ProgramCase):
 
     def start(self):
         self.program.write_settings({"WriteLog": 1})
-        self.start_instance()
+        self.instance = self.start_instance()
         self.wait_line(SPY_LISTENING)
-        self.notepad = self.start_notepad()
+        self.notepad_process, windows = harness.launch_notepad(self.session)
+        self.addCleanup(self.notepad_process.kill)
+        self.assertTrue(windows, "notepad did not show its window")
+        self.notepad = windows[0]
+
+    def kill_notepad(self):
+        self.notepad_process.kill()
+        harness.wait_until(lambda: self.notepad not in self.session.windows("Notepad"), 10)
 
     def copy(self, text):
         counted = self.count(COUNT)
@@ -113,6 +122,38 @@ class HistoryPaneTest(harness.ProgramCase):
         place = self.program.read_ini("Settings.ini").get("Settings_Agent", {})
         self.assertEqual((place.get("FloatPaneRect_TOPLEFT_x"), place.get("FloatPaneRect_TOPLEFT_y")),
                          (str(x), str(y)))
+
+    def test_empty_cleared_and_unwatched_histories_and_a_closed_target(self):
+        self.start()
+        self.post(CMD_PANE)
+        self.wait_rows(0)
+        pane_window = next(iter(self.session.windows(PANE_TITLE)))
+        self.session.type_text(pane_window, "x")
+        self.session.keys("Return")  # no row: nothing to insert
+
+        self.copy("one")
+        self.copy("two")
+        self.wait_rows(2)
+        self.post(CMD_CLEAR)
+        self.wait_rows(0)
+        self.copy("three")
+        self.wait_rows(1)
+        # Keep off: the watcher goes, the items it recorded stay listed.
+        self.post(CMD_KEEP)
+        self.assertTrue(harness.wait_until(
+            lambda: self.program.setting("ClipboardHistory") == "0", 20, 0.2))
+        self.post(CMD_PANE)
+        self.wait_rows(1)
+
+        # The window worked in before is gone when the row is put back.
+        self.session.focus(self.notepad)
+        self.post(CMD_PANE)
+        harness.wait_until(lambda: self.pane()[0] == 1, 20)
+        self.kill_notepad()
+        self.session.keys("Escape", "Return", window=next(iter(self.session.windows(PANE_TITLE))))
+        self.wait_line("Cannot activate other window from float pane")
+        self.assertEqual(self.pane()[5], 1)
+        self.exit_instance(self.instance)
 
 
 if __name__ == "__main__":
