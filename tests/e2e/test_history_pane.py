@@ -28,6 +28,12 @@ tearDownModule = harness.stop_session
 
 class HistoryPaneTest(harness.ProgramCase):
 
+    def setUp(self):
+        super().setUp()
+        # A copy left on the clipboard would be taken by the next start.
+        self.addCleanup(self.session.write_clipboard, "empty")
+        self.session.write_clipboard("empty")
+
     def start(self):
         self.program.write_settings({"WriteLog": 1})
         self.instance = self.start_instance()
@@ -129,7 +135,7 @@ class HistoryPaneTest(harness.ProgramCase):
         self.wait_rows(0)
         pane_window = next(iter(self.session.windows(PANE_TITLE)))
         self.session.type_text(pane_window, "x")
-        self.session.keys("Return")  # no row: nothing to insert
+        self.session.keys("Return", "Escape")  # no row: nothing to insert
 
         self.copy("one")
         self.copy("two")
