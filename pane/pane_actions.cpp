@@ -80,16 +80,6 @@ CommandOutcome Transformed(const TransformResult& result, const PaneServices& se
     return outcome;
 }
 
-std::vector<size_t> Transformable(const history::CCHQueue& queue,
-                                  const std::vector<size_t>& positions) {
-    std::vector<size_t> kept;
-    for (size_t position : positions)
-        if (const history::CCHItem* item = queue.Newest(position);
-            item && pane::Transformable(item->Type()))
-            kept.push_back(position);
-    return kept;
-}
-
 CommandOutcome RunOnHistory(uint32_t command, const PaneSelection& selection,
                             const PaneServices& services) {
     auto& history = services.history;
@@ -106,16 +96,16 @@ CommandOutcome RunOnHistory(uint32_t command, const PaneSelection& selection,
         case kCmdUppercase:
         case kCmdLowercase:
             return Transformed(
-                ChangeCase(queue, Transformable(queue, selection.selected),
+                ChangeCase(queue, selection.selected,
                            command == kCmdUppercase ? CaseChange::Upper : CaseChange::Lower,
                            services.rtf),
                 services, 0);
         case kCmdTrim:
-            return Transformed(Trim(queue, Transformable(queue, selection.selected), services.rtf),
-                               services, kRemovedCharsText);
+            return Transformed(Trim(queue, selection.selected, services.rtf), services,
+                               kRemovedCharsText);
         case kCmdJoin:
-            return Transformed(Join(queue, Transformable(queue, selection.selected), services.rtf),
-                               services, kJoinedLinesText);
+            return Transformed(Join(queue, selection.selected, services.rtf), services,
+                               kJoinedLinesText);
         default: return {};
     }
 }
