@@ -83,7 +83,7 @@ bool PaneList::Create(HWND parent, HINSTANCE instance) {
 }
 
 void PaneList::Refresh(const history::CCHQueue& queue, std::u16string_view query) {
-    const std::vector<uint32_t> selected = SelectedIds(queue);
+    const std::unordered_set<uint32_t> selected = SelectedIds(queue);
     const history::CCHItem* focused = nullptr;
     if (auto position = PositionOf(ListView_GetNextItem(list_, -1, LVNI_FOCUSED)))
         focused = queue.Newest(*position);
@@ -96,8 +96,7 @@ void PaneList::Refresh(const history::CCHQueue& queue, std::u16string_view query
     for (size_t row = 0; row < rows_.size(); ++row) {
         const uint32_t id = queue.Newest(rows_[row])->id;
         UINT state = 0;
-        if (std::find(selected.begin(), selected.end(), id) != selected.end())
-            state |= LVIS_SELECTED;
+        if (selected.contains(id)) state |= LVIS_SELECTED;
         if (id == focusedId) state |= LVIS_FOCUSED;
         if (state) ListView_SetItemState(list_, int(row), state, state);
     }
@@ -122,10 +121,10 @@ PaneSelection PaneList::Selection() const {
     return selection;
 }
 
-std::vector<uint32_t> PaneList::SelectedIds(const history::CCHQueue& queue) const {
-    std::vector<uint32_t> ids;
+std::unordered_set<uint32_t> PaneList::SelectedIds(const history::CCHQueue& queue) const {
+    std::unordered_set<uint32_t> ids;
     for (size_t position : Selection().selected)
-        if (const history::CCHItem* item = queue.Newest(position)) ids.push_back(item->id);
+        if (const history::CCHItem* item = queue.Newest(position)) ids.insert(item->id);
     return ids;
 }
 

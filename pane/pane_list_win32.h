@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "history/ch_queue.h"
@@ -55,7 +56,7 @@ private:
     void FillTooltip(const history::CCHQueue& queue, NMLVGETINFOTIPW& tip,
                      const TooltipLabels& labels);
     LRESULT OnCustomDraw(const history::CCHQueue& queue, NMLVCUSTOMDRAW& draw);
-    std::vector<uint32_t> SelectedIds(const history::CCHQueue& queue) const;
+    std::unordered_set<uint32_t> SelectedIds(const history::CCHQueue& queue) const;
     const Text& RowTextOf(const history::CCHItem& item);
     // The picture of a bitmap row, scaled to fit `box` once per picture.
     HBITMAP ThumbnailOf(HDC dc, const history::CCHItem& item, const RECT& box);

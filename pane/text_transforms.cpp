@@ -57,20 +57,19 @@ size_t JoinLines(Text& text) {
     return joined;
 }
 
-// Applies `edit` to each text item and `rtfEdit` to each RTF item; both
-// return whether they could, and add to the count.
-template <typename TextEdit, typename RtfEdit>
-TransformResult Transform(CCHQueue& queue, const std::vector<size_t>& positions, TextEdit edit,
-                          RtfEdit rtfEdit) {
+// Applies `edit` (the item's type, its text or RTF, the count to add to) to
+// each item it applies to; an item whose edit failed or changed nothing stays
+// as it was.
+template <typename Edit>
+TransformResult Transform(CCHQueue& queue, const std::vector<size_t>& positions, Edit edit) {
     TransformResult result;
     for (size_t position : positions) {
         CCHItem* item = queue.Newest(position);
         if (!item || !Transformable(item->Type())) continue;
         const Text before = UnitsOf(*item);
         Text after = before;
-        const bool rtf = item->Type() == history::CHT_RTF;
-        if (!(rtf ? rtfEdit(after, result.count) : edit(after, result.count)) || after == before)
-            continue;
+        if (!edit(item->Type(), after, result.count) || after == before) continue;
+        // Saved again, whatever the type: a change the user made stays after a restart.
         SetUnits(*item, after);
         result.changed.push_back(position);
     }
@@ -88,61 +87,46 @@ TransformResult ChangeCase(CCHQueue& queue, const std::vector<size_t>& positions
                            RtfEditor& rtf) {
     const bool upper = change == CaseChange::Upper;
     auto& locale = platform::Current().locale;
-    TransformResult result;
-    for (size_t position : positions) {
-        CCHItem* item = queue.Newest(position);
-        if (!item || !Transformable(item->Type())) continue;
-        const Text before = UnitsOf(*item);
-        Text after = before;
-        switch (item->Type()) {
+    return Transform(queue, positions, [&](history::ChType type, Text& text, size_t&) {
+        switch (type) {
             case history::CHT_TEXT_UNICODE:
-                after = upper ? locale.Upper(before) : locale.Lower(before);
-                break;
+                text = upper ? locale.Upper(text) : locale.Lower(text);
+                return true;
             case history::CHT_TEXT_ANSI:
                 // Code page 1252 where it agrees with Latin-1: the letters of
                 // ASCII and of 0xC0-0xFE, whose pairs keep to single bytes.
-                after = upper ? ToUpper(before) : ToLower(before);
-                break;
-            default:
-                if (!rtf.ChangeCase(after, change)) continue;
+                text = upper ? ToUpper(text) : ToLower(text);
+                return true;
+            default: return rtf.ChangeCase(text, change);
         }
-        if (after == before) continue;
-        // Saved again, whatever the type: a change the user made stays after a restart.
-        SetUnits(*item, after);
-        result.changed.push_back(position);
-    }
-    return result;
+    });
 }
 
 TransformResult Trim(CCHQueue& queue, const std::vector<size_t>& positions, RtfEditor& rtf) {
-    return Transform(
-        queue, positions,
-        [](Text& text, size_t& count) {
+    return Transform(queue, positions, [&](history::ChType type, Text& text, size_t& count) {
+        if (type != history::CHT_RTF) {
             count += TrimEnds(text);
             return true;
-        },
-        [&](Text& text, size_t& count) {
-            size_t removed = 0;
-            const bool done = rtf.Trim(text, removed);
-            if (done) count += removed;
-            return done;
-        });
+        }
+        size_t removed = 0;
+        if (!rtf.Trim(text, removed)) return false;
+        count += removed;
+        return true;
+    });
 }
 
 TransformResult Join(CCHQueue& queue, const std::vector<size_t>& positions, RtfEditor& rtf) {
-    return Transform(
-        queue, positions,
-        [](Text& text, size_t& count) {
+    return Transform(queue, positions, [&](history::ChType type, Text& text, size_t& count) {
+        if (type != history::CHT_RTF) {
             count += JoinLines(text);
             TrimEnds(text);
             return true;
-        },
-        [&](Text& text, size_t& count) {
-            size_t replaced = 0;
-            const bool done = rtf.Join(text, replaced);
-            if (done) count += replaced;
-            return done;
-        });
+        }
+        size_t replaced = 0;
+        if (!rtf.Join(text, replaced)) return false;
+        count += replaced;
+        return true;
+    });
 }
 
 }  // namespace wlk::pane
