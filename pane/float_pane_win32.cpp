@@ -158,7 +158,7 @@ LRESULT CWLKFloatPane::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             for (UINT_PTR timer : {kTimerCopy, kTimerPaste, kTimerHoverExpand, kTimerReselect})
                 KillTimer(hwnd_, timer);
             SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-            hwnd_ = toolbar_ = search_ = status_ = nullptr;
+            hwnd_ = toolbar_ = search_ = status_ = lastFocus_ = nullptr;
             collapsed_ = false;
             return 0;
         default: return DefWindowProcW(hwnd_, message, wParam, lParam);
@@ -180,6 +180,7 @@ LRESULT CWLKFloatPane::OnChildMessage(HWND child, UINT message, WPARAM wParam, L
         return SendMessageW(search_, WM_CHAR, wParam, lParam);
     }
     if (message == WM_MOUSEMOVE && child == toolbar_) ExpandOnHover();
+    if (message == WM_MOUSEMOVE && child == list_.Window()) list_.OnMouseMove(lParam);
     if (message == WM_NCDESTROY) RemoveWindowSubclass(child, ChildProc, 1);
     return DefSubclassProc(child, message, wParam, lParam);
 }
@@ -281,7 +282,7 @@ void CWLKFloatPane::Layout() {
 }
 
 void CWLKFloatPane::OnNotify(NMHDR& header, LRESULT& result) {
-    if (header.hwndFrom == list_.Window()) {
+    if (header.hwndFrom == list_.Window() || header.hwndFrom == list_.Tip()) {
         if (header.code == NM_DBLCLK) {
             StartCopyInsert(list_.Selection().focused);
             return;
@@ -322,8 +323,15 @@ void CWLKFloatPane::OnTimer(UINT_PTR id) {
 }
 
 // Losing the focus to another program collapses the pane unless it is fixed.
+// Back in the pane, the keys go where they went before, else to the search.
 void CWLKFloatPane::OnActivate(WPARAM state, HWND other) {
-    if (LOWORD(state) != WA_INACTIVE || fixed_ || collapsed_) return;
+    if (LOWORD(state) != WA_INACTIVE) {
+        if (!HIWORD(state))
+            SetFocus(lastFocus_ && IsChild(hwnd_, lastFocus_) ? lastFocus_ : search_);
+        return;
+    }
+    if (HWND focus = GetFocus(); focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+    if (fixed_ || collapsed_) return;
     DWORD process = 0;
     if (other) GetWindowThreadProcessId(other, &process);
     if (process != GetCurrentProcessId()) SetCollapsed(true);

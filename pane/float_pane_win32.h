@@ -92,6 +92,7 @@ private:
     HWND toolbar_ = nullptr;
     HWND search_ = nullptr;
     HWND status_ = nullptr;
+    HWND lastFocus_ = nullptr;  // the child that had the keys when the pane lost them
     PaneList list_;
     Win32RtfEditor rtf_;
     bool collapsed_ = false;

@@ -1,6 +1,7 @@
 #include "pane/pane_list_win32.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 
@@ -19,6 +20,7 @@ namespace {
 constexpr int kRowHeight = 24;
 constexpr int kPictureGap = 4;
 constexpr size_t kMaxThumbnails = 200;
+constexpr int kTipWidth = 480;
 
 void CopyInto(const Text& text, wchar_t* out, int capacity) {
     if (!out || capacity <= 0) return;
@@ -71,15 +73,39 @@ bool PaneList::Create(HWND parent, HINSTANCE instance) {
                             0, 0, 0, 0, parent, reinterpret_cast<HMENU>(kListControlId), instance,
                             nullptr);
     if (!list_) return false;
-    ListView_SetExtendedListViewStyle(list_,
-                                      LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP | LVS_EX_DOUBLEBUFFER);
+    ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
     LVCOLUMNW column{};
     column.mask = LVCF_WIDTH;
     column.cx = 2000;
     ListView_InsertColumn(list_, 0, &column);
     // An image list sets the rows' height; it holds no image.
     ListView_SetImageList(list_, ImageList_Create(1, kRowHeight, ILC_COLOR32, 0, 1), LVSIL_SMALL);
+
+    tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                           WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0, parent, nullptr,
+                           instance, nullptr);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = parent;
+    tool.uId = reinterpret_cast<UINT_PTR>(list_);
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, kTipWidth);  // lines break where the text does
     return true;
+}
+
+int PaneList::RowAt(POINT point) const {
+    LVHITTESTINFO hit{};
+    hit.pt = point;
+    return ListView_HitTest(list_, &hit);
+}
+
+void PaneList::OnMouseMove(LPARAM point) {
+    const int row = RowAt(POINT{GET_X_LPARAM(point), GET_Y_LPARAM(point)});
+    if (row == tipRow_) return;
+    tipRow_ = row;
+    SendMessageW(tip_, TTM_UPDATE, 0, 0);  // a shown tooltip asks for the new row's text
 }
 
 void PaneList::Refresh(const history::CCHQueue& queue, std::u16string_view query) {
@@ -148,11 +174,13 @@ void PaneList::SelectRow(int row) {
 
 std::optional<LRESULT> PaneList::OnNotify(const history::CCHQueue& queue, NMHDR& header,
                                           const TooltipLabels& labels) {
+    if (header.hwndFrom == tip_) {
+        if (header.code == TTN_GETDISPINFOW)
+            FillTooltip(queue, reinterpret_cast<NMTTDISPINFOW&>(header), labels);
+        return 0;
+    }
     switch (header.code) {
         case LVN_GETDISPINFOW: FillText(queue, reinterpret_cast<NMLVDISPINFOW&>(header)); return 0;
-        case LVN_GETINFOTIPW:
-            FillTooltip(queue, reinterpret_cast<NMLVGETINFOTIPW&>(header), labels);
-            return 0;
         case NM_CUSTOMDRAW: return OnCustomDraw(queue, reinterpret_cast<NMLVCUSTOMDRAW&>(header));
         default: return std::nullopt;
     }
@@ -190,13 +218,19 @@ const Text& PaneList::RowTextOf(const history::CCHItem& item) {
     return row.text;
 }
 
-void PaneList::FillTooltip(const history::CCHQueue& queue, NMLVGETINFOTIPW& tip,
+// The row under the mouse now: the tooltip asks when it is about to show.
+void PaneList::FillTooltip(const history::CCHQueue& queue, NMTTDISPINFOW& tip,
                            const TooltipLabels& labels) {
-    const auto position = PositionOf(tip.iItem);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    ScreenToClient(list_, &cursor);
+    tipRow_ = RowAt(cursor);
+    const auto position = PositionOf(tipRow_);
     const history::CCHItem* item = position ? queue.Newest(*position) : nullptr;
-    if (!item) return;
-    const Text time = platform::Current().system.FormatUserDateTime(item->time);
-    CopyInto(ItemTooltip(*item, labels, time), tip.pszText, tip.cchTextMax);
+    tipText_ =
+        item ? ItemTooltip(*item, labels, platform::Current().system.FormatUserDateTime(item->time))
+             : Text();
+    tip.lpszText = const_cast<wchar_t*>(AsWide(tipText_));
 }
 
 // Bitmap rows show the picture before their text; the others are drawn as usual.

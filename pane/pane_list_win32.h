@@ -31,6 +31,7 @@ public:
 
     bool Create(HWND parent, HINSTANCE instance);
     HWND Window() const { return list_; }
+    HWND Tip() const { return tip_; }
 
     // The rows anew for `queue` and the filter's query; the focus and the
     // selection follow their items.
@@ -46,15 +47,18 @@ public:
     bool SelectItem(const history::CCHQueue& queue, uint32_t id);
     void SelectRow(int row);
 
-    // WM_NOTIFY from the list: the texts, the tooltips and the bitmap rows;
-    // nothing for notifications the pane handles itself.
+    // WM_NOTIFY from the list or its tooltip: the texts, the tooltips and the
+    // bitmap rows; nothing for notifications the pane handles itself.
     std::optional<LRESULT> OnNotify(const history::CCHQueue& queue, NMHDR& header,
                                     const TooltipLabels& labels);
+    // The mouse over the list: the tooltip follows it from row to row.
+    void OnMouseMove(LPARAM point);
 
 private:
     void FillText(const history::CCHQueue& queue, NMLVDISPINFOW& info);
-    void FillTooltip(const history::CCHQueue& queue, NMLVGETINFOTIPW& tip,
+    void FillTooltip(const history::CCHQueue& queue, NMTTDISPINFOW& tip,
                      const TooltipLabels& labels);
+    int RowAt(POINT point) const;
     LRESULT OnCustomDraw(const history::CCHQueue& queue, NMLVCUSTOMDRAW& draw);
     std::unordered_set<uint32_t> SelectedIds(const history::CCHQueue& queue) const;
     const Text& RowTextOf(const history::CCHItem& item);
@@ -63,6 +67,11 @@ private:
     void ForgetThumbnails();
 
     HWND list_ = nullptr;
+    // The list view's own item tooltips are missing from some systems, so the
+    // list has a tooltip of its own, one tool for the whole list.
+    HWND tip_ = nullptr;
+    int tipRow_ = -1;
+    Text tipText_;
     PaneFilter filter_;
     std::vector<size_t> rows_;  // item positions
     // Row texts by item id, made again when the item changed: a row is drawn

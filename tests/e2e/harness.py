@@ -217,9 +217,10 @@ class Session:
 
     def write_clipboard(self, *args, timeout=120):
         """Runs wlk_clip_writer.exe with args to its end; returns its result line."""
-        code, out, _ = self._wine(str(clip_writer()), *args, timeout=timeout)
+        code, out, err = self._wine(str(clip_writer()), *args, timeout=timeout)
         if code != 0:
-            raise HarnessError(f"wlk_clip_writer.exe {' '.join(args)} ended with {code}: {out}")
+            raise HarnessError(f"wlk_clip_writer.exe {' '.join(args)} ended with {code}: "
+                               f"{out}{err[-2000:]}")
         return out.strip()
 
     def start_writer(self, *args, ready, timeout=30):
@@ -479,12 +480,15 @@ class ProgramFolder:
                     instance.kill()
         shutil.rmtree(self.path, ignore_errors=True)
 
-    def write_settings(self, values):
-        """Settings.ini in UTF-16 LE with BOM, as the program writes it. The
-        history pane stays closed at start unless the values open it."""
-        values = {"ShowHistoryPaneOnStart": 0, **values}
-        text = "".join(f"{line}\r\n" for line in
-                       ["[Settings]"] + [f"{key}={value}" for key, value in values.items()])
+    def write_settings(self, values, places=None):
+        """Settings.ini in UTF-16 LE with BOM, as the program writes it, with the
+        places of its windows ("Settings_Agent") when given. The history pane
+        stays closed at start unless the values open it."""
+        sections = {"Settings": {"ShowHistoryPaneOnStart": 0, **values}}
+        if places:
+            sections["Settings_Agent"] = places
+        text = "".join(f"{line}\r\n" for name, keys in sections.items() for line in
+                       [f"[{name}]"] + [f"{key}={value}" for key, value in keys.items()])
         (self.path / "Settings.ini").write_bytes(UTF16_BOM + text.encode("utf-16-le"))
 
     def log_bytes(self):

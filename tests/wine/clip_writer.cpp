@@ -519,8 +519,56 @@ int PrintPane() {
     GetWindowRect(pane, &r);
     HWND list = FindWindowExW(pane, nullptr, L"SysListView32", nullptr);
     const long rows = list ? long(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : -1;
-    std::printf("pane %d %ld %ld %ld %ld rows %ld [%s]\n", IsWindowVisible(pane) ? 1 : 0, r.left,
-                r.top, r.right - r.left, r.bottom - r.top, rows, Utf8(WindowText(pane)).c_str());
+    RECT l{};
+    if (list) GetWindowRect(list, &l);
+    std::printf("pane %d %ld %ld %ld %ld rows %ld list %ld %ld %ld %ld [%s]\n",
+                IsWindowVisible(pane) ? 1 : 0, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                rows, l.left, l.top, l.right - l.left, l.bottom - l.top,
+                Utf8(WindowText(pane)).c_str());
+    return 0;
+}
+
+// The text of the tooltip the history pane's process shows, its line breaks
+// as " | ": "tip [TEXT]", or "tip none".
+int PrintPaneTip() {
+    struct Search {
+        DWORD process = 0;
+        std::wstring text;
+        bool found = false;
+    } search;
+    HWND pane = FindWindowW(L"WordlarkFloatPane_5C2E9A41", nullptr);
+    if (pane) GetWindowThreadProcessId(pane, &search.process);
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto& search = *reinterpret_cast<Search*>(data);
+            wchar_t name[32] = {};
+            DWORD process = 0;
+            GetClassNameW(window, name, 32);
+            GetWindowThreadProcessId(window, &process);
+            if (process != search.process || _wcsicmp(name, L"tooltips_class32") != 0 ||
+                !IsWindowVisible(window))
+                return TRUE;
+            // GetWindowText reads no other process's control: ask the tooltip.
+            wchar_t text[2048] = {};
+            DWORD_PTR length = 0;
+            SendMessageTimeoutW(window, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text),
+                                SMTO_ABORTIFHUNG, 5000, &length);
+            search.text.assign(text, length);
+            search.found = true;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    std::wstring text;
+    for (size_t at = 0; at < search.text.size(); ++at) {
+        if (search.text.compare(at, 2, L"\r\n") == 0) {
+            text += L" | ";
+            ++at;
+        } else {
+            text += search.text[at];
+        }
+    }
+    if (search.found) std::printf("tip [%s]\n", Utf8(text).c_str());
+    else std::printf("tip none\n");
     return 0;
 }
 
@@ -644,6 +692,7 @@ int wmain(int argc, wchar_t** argv) {
     if (is(L"edit", 2)) return PrintEditText(args[1]);
     if (is(L"post", 4)) return PostToTray(args[1], args[2], args[3], optional(4));
     if (is(L"pane", 1)) return PrintPane();
+    if (is(L"tip", 1)) return PrintPaneTip();
     if (is(L"paneinsert", 3)) return PaneInsert(args[1], size_t(number(2)));
     if (is(L"selection", 2)) return PrintEditSelection(args[1]);
     if (is(L"signal", 2)) return Result(SetNamedEvent(args[1].c_str()), "signal");
@@ -652,6 +701,6 @@ int wmain(int argc, wchar_t** argv) {
     std::fprintf(stderr,
                  "usage: wlk_clip_writer.exe text|web|sheet|private|marked|burst|empty|probe|"
                  "read|deaf|password|area|query|squat|command|post|type|args|edit|selection|"
-                 "signal|dialog|menu|pane|paneinsert ...\n");
+                 "signal|dialog|menu|pane|tip|paneinsert ...\n");
     return 2;
 }
