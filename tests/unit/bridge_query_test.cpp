@@ -268,7 +268,6 @@ TEST_F(BridgeQueryTest, OneQueryIsReadCompletedHandedOnAndAnswered) {
         "<SelText StateSelText=\"1\"/></LKQuery>";
     const std::vector<Case> cases = {
         {"not read", "", u"x", 1, 5, "", false, false, true, "Cannot read query from MMF"},
-        {"garbage", "\x01<<\xFF", u"x", 1, 5, "", false, false, true, "Cannot read query from MMF"},
         {"extracted and answered", unreadable, u"grabbed", 1, 5, "grabbed/2", true, true, true,
          "Received query:\r\n\tExe: a.exe\r\n\tClassName: Edit\r\n\tHKL: -268368887\r\n"
          "\tSelText: [grabbed]\r\n\tSelText State: [Wax! Text extracted by agent]"},

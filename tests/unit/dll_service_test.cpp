@@ -378,12 +378,17 @@ public:
     std::function<void()> whileOpen;
 };
 
-TEST_F(DllServiceTest, EachPressGetsOneContextThroughTheHookOrAfter300msDirectly) {
+// The waiting thread gives up its send after two seconds and reuses its
+// records, while the menu they opened may stay open for minutes; a query that
+// arrives meanwhile (a busy target answering twice, another process writing
+// the area) must not build a second menu inside the open one.
+TEST_F(DllServiceTest, EachPressGetsOneContextAndAnOpenMenuDropsWhatArrivesMeanwhile) {
     AddTarget(u"Edit");
     CWLKDLLService service(kQueryMessage, [](platform::WindowId) { return Text(u"copied"); });
     bridge::QueryService queries;
     RecordingHandler handler;
-    app::ModalLoops loops([] {});
+    int closed = 0;
+    app::ModalLoops loops([&closed] { ++closed; });
     app::TargetRequests requests(service, queries, loops);
     requests.Attach(kTray, &handler);
     uint32_t code = 0;
@@ -397,24 +402,38 @@ TEST_F(DllServiceTest, EachPressGetsOneContextThroughTheHookOrAfter300msDirectly
     requests.OnFallbackTimer();
     EXPECT_EQ(Sim().ui.TimerPeriod(kTray, app::kTimerQueryFallback), std::nullopt);
     EXPECT_EQ(handler.received, std::vector<std::string>{"notepad.exe|copied"});
-    TargetContext hooked;
-    hooked.AppPath = u"C:\\Windows\\notepad.exe";
+    TargetContext sent;
+    sent.AppPath = u"C:\\Windows\\notepad.exe";
     bridge::QueryAnswer answer;
-    EXPECT_EQ(requests.OnDataNeeded(hooked, answer), 0);
-    // The next press is answered in time.
+    EXPECT_EQ(requests.OnDataNeeded(sent, answer), 0);
+    // The next press is answered in time, and its menu stays open while the
+    // records are reused for another query.
+    sent.SelText = u"first";
+    std::vector<intptr_t> meanwhile;
+    handler.whileOpen = [&] {
+        sent.AppPath = u"reused";
+        sent.SelText = u"by the next query";
+        meanwhile.push_back(requests.OnDataNeeded(sent, answer));
+        meanwhile.push_back(requests.MayCall() ? 1 : 0);
+    };
     EXPECT_EQ(requests.Request(0), QueryResult::Requested);
-    EXPECT_EQ(requests.OnDataNeeded(hooked, answer), 1);
+    EXPECT_EQ(requests.OnDataNeeded(sent, answer), 1);
+    handler.whileOpen = nullptr;
     requests.OnFallbackTimer();
-    EXPECT_EQ(handler.received.size(), 2u);
-    EXPECT_EQ(handler.received[1], "C:\\Windows\\notepad.exe|");
+    EXPECT_EQ(handler.received,
+              (std::vector<std::string>{"notepad.exe|copied", "C:\\Windows\\notepad.exe|first"}));
+    EXPECT_EQ(meanwhile, (std::vector<intptr_t>{0, 0}));
+    EXPECT_TRUE(requests.MayCall()) << "the menu has closed";
+    EXPECT_EQ(closed, 0);
     // Any program can write the area: a query no press asked for opens nothing.
-    EXPECT_EQ(requests.OnDataNeeded(hooked, answer), 0);
+    EXPECT_EQ(requests.OnDataNeeded(sent, answer), 0);
     EXPECT_EQ(handler.received.size(), 2u);
 
     std::vector<std::string> lines;
     for (const LogEntry& entry : Messages(readLog))
         if (entry.message.find("Target context") != std::string::npos ||
-            entry.message.find("query") != std::string::npos)
+            entry.message.find("uery") != std::string::npos ||
+            entry.message.find("open") != std::string::npos)
             lines.push_back(entry.message);
     EXPECT_EQ(lines, (std::vector<std::string>{
                          "No query from the hook component within 300 ms: target context filled "
@@ -424,51 +443,10 @@ TEST_F(DllServiceTest, EachPressGetsOneContextThroughTheHookOrAfter300msDirectly
                          "Late query dropped: the target's facts were taken directly",
                          "Target context ready 0 ms after the request: window 0 [] of "
                          "[C:\\Windows\\notepad.exe], selection state 0",
-                         "Unasked query dropped: no press of the hotkey waits for it"}));
-}
-
-// The waiting thread gives up its send after two seconds and reuses its
-// records, while the menu they opened may stay open for minutes; a query that
-// arrives meanwhile (a busy target answering twice, another process writing
-// the area) must not build a second menu inside the open one.
-TEST_F(DllServiceTest, AnOpenMenuKeepsItsOwnContextAndDropsWhatArrivesMeanwhile) {
-    AddTarget(u"Edit");
-    CWLKDLLService service(kQueryMessage, [](platform::WindowId) { return Text(); });
-    bridge::QueryService queries;
-    RecordingHandler handler;
-    int closed = 0;
-    app::ModalLoops loops([&closed] { ++closed; });
-    app::TargetRequests requests(service, queries, loops);
-    requests.Attach(kTray, &handler);
-    uint32_t code = 0;
-    ASSERT_TRUE(Install(service, code));
-    auto readLog = OpenLog();
-
-    TargetContext sent;
-    sent.AppPath = u"C:\\Windows\\notepad.exe";
-    sent.SelText = u"first";
-    bridge::QueryAnswer answer;
-    std::vector<intptr_t> meanwhile;
-    handler.whileOpen = [&] {
-        sent.AppPath = u"reused";
-        sent.SelText = u"by the next query";
-        meanwhile.push_back(requests.OnDataNeeded(sent, answer));
-        meanwhile.push_back(requests.MayCall() ? 1 : 0);
-    };
-    ASSERT_EQ(requests.Request(0), QueryResult::Requested);
-    EXPECT_EQ(requests.OnDataNeeded(sent, answer), 1);
-    EXPECT_EQ(handler.received, std::vector<std::string>{"C:\\Windows\\notepad.exe|first"});
-    EXPECT_EQ(meanwhile, (std::vector<intptr_t>{0, 0}));
-    EXPECT_TRUE(requests.MayCall()) << "the menu has closed";
-    EXPECT_EQ(closed, 0);
-
-    std::vector<std::string> lines;
-    for (const LogEntry& entry : Messages(readLog))
-        if (entry.message.find("open") != std::string::npos) lines.push_back(entry.message);
-    EXPECT_EQ(lines, (std::vector<std::string>{
                          "Query dropped: a menu, prompt or message of the program is open",
                          "Phrase menu not called: a menu, prompt or message of the program is "
-                         "open"}));
+                         "open",
+                         "Unasked query dropped: no press of the hotkey waits for it"}));
 }
 
 }  // namespace
