@@ -76,11 +76,8 @@ protected:
 
 TEST_F(ClipboardCaptureTest, PrimaryOrderFurtherFormatsAndSourceUrl) {
     const std::string html8 = "Version:0.9\r\nSourceURL:http://caf\xC3\xA9.fr/c\nx";
-    const struct {
-        Blocks blocks;
-        bool bitmap;
-        std::string item;
-    } cases[] = {
+    // The blocks offered, whether a picture is too, and the item recorded.
+    const std::tuple<Blocks, bool, std::string> cases[] = {
         {{{kCfUnicodeText, Wide(u"hello")}}, false, "1 [hello]"},
         {{{html, Ansi(page)}, {rtf, Ansi("{\\rtf1 web}")}, {kCfUnicodeText, Wide(u"web")}},
          false,
@@ -99,12 +96,12 @@ TEST_F(ClipboardCaptureTest, PrimaryOrderFurtherFormatsAndSourceUrl) {
         {{{quirenote, {}}, {kCfUnicodeText, Wide(u"t")}}, false, "1 [t]"},
         {{{html, Ansi(html8)}}, false, "5 [" + html8 + "] <http://caf\xC3\xA9.fr/c>"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.item);
+    for (const auto& [blocks, bitmap, recorded] : cases) {
+        SCOPED_TRACE(recorded);
         const int opensBefore = Sim().clipboard.opens;
-        auto item = Capture(c.blocks, c.bitmap);
+        auto item = Capture(blocks, bitmap);
         ASSERT_TRUE(item);
-        EXPECT_EQ(Describe(*item), c.item);
+        EXPECT_EQ(Describe(*item), recorded);
         EXPECT_EQ(Sim().clipboard.closes, Sim().clipboard.opens) << "closed after every read";
         EXPECT_GE(Sim().clipboard.opens - opensBefore, 1 + int(item->formats.size()));
     }
@@ -126,13 +123,9 @@ TEST_F(ClipboardCaptureTest, ASwitchedOffFormatGivesWayToTheNextOneOffered) {
     const Blocks quire = {{quirenote, Bytes8("q")}, {html, Ansi(page)}};
     const std::string keptAs = " capture is off: the copy is kept as its ";
     const std::string notRecorded = " capture is off: the copy is not recorded";
-    const struct {
-        int off;
-        Blocks blocks;
-        bool bitmap;
-        std::optional<history::ChType> kept;
-        std::string line;
-    } cases[] = {
+    // The format switched off, the blocks and whether a picture is offered too,
+    // the type of the item kept and the line logged.
+    const std::tuple<int, Blocks, bool, std::optional<history::ChType>, std::string> cases[] = {
         {2, cells, true, CHT_RTF, "Bitmap" + keptAs + "RTF"},
         {1, cells, false, CHT_TEXT_UNICODE, "RTF" + keptAs + "text"},
         {3, quire, false, CHT_HTML, "Quirenote" + keptAs + "HTML"},
@@ -142,12 +135,12 @@ TEST_F(ClipboardCaptureTest, ASwitchedOffFormatGivesWayToTheNextOneOffered) {
         {2, {}, true, std::nullopt, "Bitmap" + notRecorded},
         {4, {{html, Ansi(page)}}, false, std::nullopt, "HTML" + notRecorded},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.line);
-        const size_t before = LogCount(c.line);
-        auto item = Capture(c.blocks, c.bitmap, off(c.off));
-        EXPECT_EQ(item ? std::optional(item->Type()) : std::nullopt, c.kept);
-        EXPECT_EQ(LogCount(c.line), before + 1);
+    for (const auto& [index, blocks, bitmap, kept, line] : cases) {
+        SCOPED_TRACE(line);
+        const size_t before = LogCount(line);
+        auto item = Capture(blocks, bitmap, off(index));
+        EXPECT_EQ(item ? std::optional(item->Type()) : std::nullopt, kept);
+        EXPECT_EQ(LogCount(line), before + 1);
     }
     auto webText = Capture(web, false, off(4));
     ASSERT_TRUE(webText);
@@ -167,20 +160,17 @@ TEST_F(ClipboardCaptureTest, ASwitchedOffFormatGivesWayToTheNextOneOffered) {
 
 TEST_F(ClipboardCaptureTest, AnsiTextIsConvertedInItsLocaleAndUnreadableBlocksAreSkipped) {
     // CF_LOCALE is a four-byte LCID; a shorter block names no locale.
-    const struct {
-        std::string locale;
-        Text text;
-        uint32_t kept;
-    } cases[] = {{"\x19\x04\x00\x00"s, u"\u0410\u0411", 0x419},
-                 {"", u"\u00C0\u00C1", 0},
-                 {"\x19\x04", u"\u00C0\u00C1", 0}};
-    for (const auto& c : cases) {
+    const std::tuple<std::string, Text, uint32_t> cases[] = {
+        {"\x19\x04\x00\x00"s, u"\u0410\u0411", 0x419},
+        {"", u"\u00C0\u00C1", 0},
+        {"\x19\x04", u"\u00C0\u00C1", 0}};
+    for (const auto& [locale, text, kept] : cases) {
         Blocks blocks = {{kCfText, Ansi("\xC0\xC1")}};
-        if (!c.locale.empty()) blocks[kCfLocale] = Bytes8(c.locale);
+        if (!locale.empty()) blocks[kCfLocale] = Bytes8(locale);
         auto item = Capture(blocks);
         ASSERT_TRUE(item);
         EXPECT_EQ(std::tuple(item->Type(), item->PlainText(), item->locale),
-                  std::tuple(history::CHT_TEXT_UNICODE, c.text, c.kept));
+                  std::tuple(history::CHT_TEXT_UNICODE, text, kept));
     }
 
     // A block that cannot be locked counts as missing; a bitmap that cannot be

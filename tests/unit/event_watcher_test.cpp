@@ -33,12 +33,11 @@ TEST_F(EventWatcherTest, RequestBeforeTheTrayWindowExistsReachesItOnceItDoes) {
     auto& sync = P().sync;
     std::shared_ptr<platform::Event> instance =
         sync.CreateEvent(Text(), true, false, platform::Security::Default);
-    auto request = sync.CreateEvent(kRequestName, true, false, platform::Security::Everyone);
+    app::WatchedEvent watched{
+        .event = sync.CreateEvent(kRequestName, true, false, platform::Security::Everyone),
+        .message = kRequestMessage,
+        .wParam = 1};
     auto requester = sync.OpenEvent(kRequestName, platform::EventAccess::ModifyState);
-    app::WatchedEvent watched;
-    watched.event = std::move(request);
-    watched.message = kRequestMessage;
-    watched.wParam = 1;
     ASSERT_TRUE(app::StartEventWatcher(instance, std::move(watched)));
 
     requester->Set();

@@ -172,11 +172,8 @@ TEST_F(HistoryQueueTest, TitlesByTypeFirstLineAndLength) {
     const std::string rtf =
         "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\*\\generator x;}"
         "\\f0 Hello \\b w\\'f6rld\\b0\\par second}\0"s;
-    const struct {
-        std::unique_ptr<CCHItem> item;
-        size_t length;  // 0: the whole text, not cut to its first line
-        Text title;
-    } cases[] = {
+    // The item, the length (0: the whole text, not cut to its first line) and the title.
+    const std::tuple<std::unique_ptr<CCHItem>, size_t, Text> cases[] = {
         {TextItem(u"\r\n\tword\r\nsecond line"), 50, u"word\u2026"},
         {TextItem(u"\r\n\tword\r\nsecond line"), 0, u"\r\n\tword\r\nsecond line"},
         {TextItem(Text(60, u'x')), 50, Text(50, u'x') + u"\u2026"},
@@ -188,8 +185,8 @@ TEST_F(HistoryQueueTest, TitlesByTypeFirstLineAndLength) {
         {std::make_unique<CCHItem>(history::CHT_BITMAP), 50, u"Bitmap"},
         {DataItem(history::CHT_HTML, "<b>x</b>"), 50, u"O-o-ops! Naxer!"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.item->Title(c.length, c.length > 0), c.title) << ToUtf8(c.title);
+    for (const auto& [item, length, title] : cases)
+        EXPECT_EQ(item->Title(length, length > 0), title) << ToUtf8(title);
 }
 
 TEST_F(HistoryQueueTest, ClearDirectoryKeepsNamedFilesAndReportsAMissingFolder) {

@@ -65,12 +65,8 @@ TEST(HookQueryTextTest, EveryFactReachesTheReaderUnchanged) {
 }
 
 TEST(HookQueryTextTest, SelectionKeepsWhiteSpaceAndStateAndMendsBrokenText) {
-    struct Case {
-        std::u16string sent;
-        int32_t state;
-        std::u16string read;
-    };
-    const Case cases[] = {
+    // The selection sent, its state, and the selection read.
+    const std::tuple<std::u16string, int32_t, std::u16string> cases[] = {
         {u"  two  blanks\r\n\tend ", 2, u"  two  blanks\r\n\tend "},
         {u" ", 2, u" "},
         {u"\r\n\t \v\f", 2, u"\r\n\t \v\f"},
@@ -79,13 +75,12 @@ TEST(HookQueryTextTest, SelectionKeepsWhiteSpaceAndStateAndMendsBrokenText) {
         {std::u16string(u"lone \xD800 half"), 2, u"lone \xFFFD half"},
         {std::u16string(u"zero\0byte", 9), 2, u"zerobyte"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [sent, state, read] : cases) {
         QueryFacts facts;
-        facts.selState = c.state;
-        facts.selText = c.sent;
+        facts.selState = state;
+        facts.selText = sent;
         const TargetContext context = RoundTrip(facts);
-        EXPECT_EQ(context.SelText, c.read);
-        EXPECT_EQ(context.StateSelText, c.state);
+        EXPECT_EQ(std::pair(context.SelText, context.StateSelText), std::pair(read, state));
     }
 }
 

@@ -95,16 +95,16 @@ TEST_F(LanguageMenuTest, LanguageListMarksTheCurrentLanguageAndStopsAtFiftyFiles
         (std::vector<Text>{u"32776 How To Localize Wordlark?", u"-", u"33000 English (Embedded)",
                            u"33001 de", u"33002 \u0420\u0443\u0441\u0441\u043A\u0438\u0439"}));
     auto submenu = tray.Submenu(2);
-    EXPECT_EQ(submenu->DefaultPosition(), 2);
-    EXPECT_TRUE(submenu->IsChecked(2));
-    EXPECT_FALSE(submenu->IsChecked(4));
+    // The default position and whether English (2) and Russian (4) are checked.
+    auto marks = [&] {
+        return std::tuple(submenu->DefaultPosition(), submenu->IsChecked(2), submenu->IsChecked(4));
+    };
+    EXPECT_EQ(marks(), std::tuple(2, true, false));
 
     language::LoadLanguage(kFolder + u"RU.LNG", false, Text());
     ASSERT_TRUE(language::RebuildLanguageMenu(tray));
     EXPECT_EQ(LanguageItems(tray).size(), 5u) << "rebuilding replaces, never adds";
-    EXPECT_EQ(submenu->DefaultPosition(), 4);
-    EXPECT_TRUE(submenu->IsChecked(4));
-    EXPECT_FALSE(submenu->IsChecked(2));
+    EXPECT_EQ(marks(), std::tuple(4, false, true));
 
     SimMenu noLanguageMenu;
     noLanguageMenu.Append(57665, u"Exit");

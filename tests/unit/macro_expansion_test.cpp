@@ -52,62 +52,47 @@ protected:
 
 TEST_F(MacroExpansionTest, ValuesOfTheFixedMacros) {
     const MacroTable noLayouts = MacroTable::FromLayouts({});
-    auto check = [&](const Text& body, const Text& selected, const Text& clipboard, uint32_t lcid,
-                     const Text& expected, int count) {
+    auto check = [&](const Text& body, const Text& expected, int count, const Text& selected = u"",
+                     const Text& clipboard = u"", uint32_t lcid = kLcidEnglish) {
         SCOPED_TRACE(ToUtf8(body) + " / " + ToUtf8(selected));
         const Expanded got = Expand(noLayouts, body, selected, clipboard, lcid);
         EXPECT_EQ(ToUtf8(got.text), ToUtf8(expected));
         EXPECT_EQ(got.count, count);
         EXPECT_EQ(std::tuple(got.caret, got.layout), std::tuple(0, std::nullopt));
     };
-    struct Dated {
-        const char16_t* body;
-        uint32_t lcid;
-        const char16_t* expected;
-    };
-    for (const Dated& c : {
-             Dated{u"%DAY2%.%MONTHNUMBER2%.%YEAR2%|%DAY%/%MONTHNUMBER%/%YEAR%", kLcidEnglish,
-                   u"05.03.24|5/3/2024"},
-             {u"%DATE%|%DATE_EX_WD%", kLcidEnglish, u"Tuesday, March 5, 2024|March 5, 2024"},
-             {u"%DATETIME%|%DATETIME_EX_WD%", kLcidGerman,
-              u"Dienstag, 5. März 2024 09:07:05|5. März 2024 09:07:05"},
-             {u"%WEEKDAYNAME%|%WEEKDAYNAME_ABBR%|%MONTHNAME%|%MONTHNAME_ABBR%", kLcidRussian,
-              u"вторник|Вт|Март|мар"},
-             // A locale the system does not know gives empty values, never a failure.
-             {u"[%DATE%|%TIME%|%MONTHNAME%]", 0x0411, u"[||]"},
-         }) {
-        const Text body = c.body;
-        check(body, u"", u"", c.lcid, c.expected,
-              int(std::count(body.begin(), body.end(), u'%') / 2));
-    }
+    check(u"%DAY2%.%MONTHNUMBER2%.%YEAR2%|%DAY%/%MONTHNUMBER%/%YEAR%", u"05.03.24|5/3/2024", 6);
+    check(u"%DATE%|%DATE_EX_WD%", u"Tuesday, March 5, 2024|March 5, 2024", 2);
+    check(u"%DATETIME%|%DATETIME_EX_WD%", u"Dienstag, 5. März 2024 09:07:05|5. März 2024 09:07:05",
+          2, u"", u"", kLcidGerman);
+    check(u"%WEEKDAYNAME%|%WEEKDAYNAME_ABBR%|%MONTHNAME%|%MONTHNAME_ABBR%", u"вторник|Вт|Март|мар",
+          4, u"", u"", kLcidRussian);
+    // A locale the system does not know gives empty values, never a failure.
+    check(u"[%DATE%|%TIME%|%MONTHNAME%]", u"[||]", 3, u"", u"", 0x0411);
     // Case counts; a name outside the table stays.
-    check(u"%date% %TODAY% %TIME%", u"", u"", kLcidEnglish, u"%date% %TODAY% 9:07:05", 1);
-    check(u"a%KEYPRESS_ENTER%b%KEYPRESS_TAB%c", u"", u"", kLcidEnglish, u"a\rb\tc", 2);
-    check(u"%UPPER_SELTEXT%|%LOWER_SELTEXT%", u"Привет World ё", u"", kLcidEnglish,
-          u"ПРИВЕТ WORLD Ё|привет world ё", 2);
-    check(u"%NUMBERCHARS_SELTEXT%<%NUMBERCHARS_CLIPBOARD%>", u"15 roses", u"", kLcidEnglish,
-          u"пятнадцать roses<>", 2);
-    check(u"[%SELECTED_TEXT%]%TRIM_LEFT_ALLPROTS_FROM_SELTEXT%", u"http://http://HTTPS://x.org/a",
-          u"", kLcidEnglish, u"[x.org/a]", 1);
-    check(u"%TRIM_LEFT_ALLPROTS_FROM_SELTEXT%[%SELECTED_TEXT%]", u"ftp://x.org", u"", kLcidEnglish,
-          u"[ftp://x.org]", 1);
-    check(u"%TRIM_LEFT_ALLPROTS_FROM_SELTEXT%[%SELECTED_TEXT%]",
-          u"a%TRIM_LEFT_ALLPROTS_FROM_SELTEXT%b", u"", kLcidEnglish, u"[ab]", 1);
-    check(u"%URL_FROM_SELECTED_TEXT%|%TEXT_AFTER_URL%", u"http://example.org and more", u"",
-          kLcidEnglish, u"http://example.org| and more", 2);
-    check(u"%URL_FROM_SELECTED_TEXT%|%TEXT_AFTER_URL%", u"\r\n\tFTP://files.org", u"", kLcidEnglish,
-          u"FTP://files.org|", 2);
+    check(u"%date% %TODAY% %TIME%", u"%date% %TODAY% 9:07:05", 1);
+    check(u"a%KEYPRESS_ENTER%b%KEYPRESS_TAB%c", u"a\rb\tc", 2);
+    check(u"%UPPER_SELTEXT%|%LOWER_SELTEXT%", u"ПРИВЕТ WORLD Ё|привет world ё", 2,
+          u"Привет World ё");
+    check(u"%NUMBERCHARS_SELTEXT%<%NUMBERCHARS_CLIPBOARD%>", u"пятнадцать roses<>", 2, u"15 roses");
+    check(u"[%SELECTED_TEXT%]%TRIM_LEFT_ALLPROTS_FROM_SELTEXT%", u"[x.org/a]", 1,
+          u"http://http://HTTPS://x.org/a");
+    check(u"%TRIM_LEFT_ALLPROTS_FROM_SELTEXT%[%SELECTED_TEXT%]", u"[ftp://x.org]", 1,
+          u"ftp://x.org");
+    check(u"%TRIM_LEFT_ALLPROTS_FROM_SELTEXT%[%SELECTED_TEXT%]", u"[ab]", 1,
+          u"a%TRIM_LEFT_ALLPROTS_FROM_SELTEXT%b");
+    check(u"%URL_FROM_SELECTED_TEXT%|%TEXT_AFTER_URL%", u"http://example.org| and more", 2,
+          u"http://example.org and more");
+    check(u"%URL_FROM_SELECTED_TEXT%|%TEXT_AFTER_URL%", u"FTP://files.org|", 2,
+          u"\r\n\tFTP://files.org");
     // A prefix alone is not an address.
-    check(u"%URL_FROM_SELECTED_TEXT%|%TEXT_AFTER_URL%", u"https://", u"", kLcidEnglish,
-          u"|https://", 2);
+    check(u"%URL_FROM_SELECTED_TEXT%|%TEXT_AFTER_URL%", u"|https://", 2, u"https://");
     // A value naming a macro later in the order is expanded in its turn, an
     // earlier one not, and a value naming its own macro is inserted once.
-    check(u"%CLIPBOARD_TEXT%", u"sel", u"<%SELECTED_TEXT%>", kLcidEnglish, u"<sel>", 2);
-    check(u"%SELECTED_TEXT%", u"<%CLIPBOARD_TEXT%>", u"clip", kLcidEnglish, u"<%CLIPBOARD_TEXT%>",
-          1);
-    check(u"%CLIPBOARD_TEXT%%CLIPBOARD_TEXT%", u"", u"%CLIPBOARD_TEXT%", kLcidEnglish,
-          u"%CLIPBOARD_TEXT%%CLIPBOARD_TEXT%", 2);
-    check(u"a%PROMPT_TEXT={}%b", u"", u"", kLcidEnglish, u"ab", 1);
+    check(u"%CLIPBOARD_TEXT%", u"<sel>", 2, u"sel", u"<%SELECTED_TEXT%>");
+    check(u"%SELECTED_TEXT%", u"<%CLIPBOARD_TEXT%>", 1, u"<%CLIPBOARD_TEXT%>", u"clip");
+    check(u"%CLIPBOARD_TEXT%%CLIPBOARD_TEXT%", u"%CLIPBOARD_TEXT%%CLIPBOARD_TEXT%", 2, u"",
+          u"%CLIPBOARD_TEXT%");
+    check(u"a%PROMPT_TEXT={}%b", u"ab", 1);
 }
 
 TEST_F(MacroExpansionTest, SourcesTheProgramFillsAndTheClipboardAddressLine) {
@@ -184,13 +169,9 @@ TEST_F(MacroExpansionTest, LayoutTableCaretAndLayoutSwitch) {
                                  u"%CLIPBOARD_TEXT%"}));
     EXPECT_EQ(names[36], u"%YEAR2%");
 
-    struct Case {
-        const MacroTable* table;
-        const char16_t* body;
-        const char16_t* expected;
-        int caret;
-        std::optional<uint16_t> layout;
-    };
+    // The table, the body, and the text, caret and layout it expands to.
+    using Case = std::tuple<const MacroTable*, const char16_t*, const char16_t*, int,
+                            std::optional<uint16_t>>;
     const MacroTable englishOnly = MacroTable::FromLayouts({0x04090409});
     const MacroTable russianOnly = MacroTable::FromLayouts({0x04190419});
     const Case cases[] = {
@@ -205,12 +186,11 @@ TEST_F(MacroExpansionTest, LayoutTableCaretAndLayoutSwitch) {
         {&table, u"%ACTIVATE_KL_RU%a%ACTIVATE_KL_DE%b", u"ab", 0, 0x0419},
         {&table, u"%ACTIVATE_KL_DE%%CURSOR_POS%ok", u"ok", 2, 0x0407},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(ToUtf8(c.body));
-        const Expanded got = Expand(*c.table, c.body);
-        EXPECT_EQ(ToUtf8(got.text), ToUtf8(c.expected));
-        EXPECT_EQ(got.caret, c.caret);
-        EXPECT_EQ(got.layout, c.layout);
+    for (const auto& [in, body, expected, caret, layout] : cases) {
+        SCOPED_TRACE(ToUtf8(body));
+        const Expanded got = Expand(*in, body);
+        EXPECT_EQ(std::tuple(ToUtf8(got.text), got.caret, got.layout),
+                  std::tuple(ToUtf8(expected), caret, layout));
     }
     Text body = u"x%ACTIVATE_KL_RU%y";
     EXPECT_EQ(phrases::FindLayoutMacro(table, body), 0x0419);
@@ -219,11 +199,7 @@ TEST_F(MacroExpansionTest, LayoutTableCaretAndLayoutSwitch) {
 
 TEST_F(MacroExpansionTest, PromptsSplitTheBody) {
     using Segments = std::vector<std::tuple<bool, Text, Text>>;
-    struct Case {
-        const char16_t* body;
-        Segments expected;
-    };
-    const Case cases[] = {
+    const std::pair<const char16_t*, Segments> cases[] = {
         {u"", {}},
         {u"Dear %PROMPT_TEXT={name}%, hi",
          {{false, u"Dear ", u""}, {true, u"%PROMPT_TEXT={name}%", u"name"}, {false, u", hi", u""}}},
@@ -236,12 +212,12 @@ TEST_F(MacroExpansionTest, PromptsSplitTheBody) {
         {u"}% %PROMPT_TEXT={}%%",
          {{false, u"}% ", u""}, {true, u"%PROMPT_TEXT={}%", u""}, {false, u"%", u""}}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(ToUtf8(c.body));
+    for (const auto& [body, expected] : cases) {
+        SCOPED_TRACE(ToUtf8(body));
         Segments got;
-        for (const auto& s : phrases::SplitPrompts(c.body))
+        for (const auto& s : phrases::SplitPrompts(body))
             got.emplace_back(s.isPrompt, s.text, s.isPrompt ? s.promptText : Text());
-        EXPECT_EQ(got, c.expected);
+        EXPECT_EQ(got, expected);
     }
 }
 

@@ -51,16 +51,20 @@ CWLKCommand Group(uint32_t id, const char16_t* name, std::vector<CWLKCommand> ch
     return group;
 }
 
-// Each item of a level as "id:label" ("-tag" for a separator, "label>" for a submenu).
+// Each item of a level as "id:label" ("-tag" for a separator, "label>" for a
+// submenu), with "*" before a default item and "~" after a greyed one.
 std::vector<std::string> Shape(const MenuModel& menu) {
     std::vector<std::string> shape;
     for (const auto& entry : menu.items) {
+        const std::string mark = entry.data.isDefault ? "*" : "";
+        const std::string grey = entry.data.grayed ? "~" : "";
         if (entry.data.IsSeparator())
             shape.push_back("-" + ToUtf8(entry.data.tag));
         else if (entry.submenu)
-            shape.push_back(ToUtf8(entry.data.label) + ">");
+            shape.push_back(mark + ToUtf8(entry.data.label) + ">" + grey);
         else
-            shape.push_back(std::to_string(entry.id) + ":" + ToUtf8(entry.data.label));
+            shape.push_back(mark + std::to_string(entry.id) + ":" + ToUtf8(entry.data.label) +
+                            grey);
     }
     return shape;
 }
@@ -90,19 +94,15 @@ protected:
 };
 
 TEST_F(PhraseMenuTest, TitlesAreCutToTheirFirstLineAndTextsShortenedAroundWordBreaks) {
-    struct Case {
-        const char16_t* text;
-        size_t n;
-        const char16_t* expected;
-    };
+    using Case = std::tuple<const char16_t*, size_t, const char16_t*>;
     const Case titles[] = {
         {u"  \tHello world\r\nsecond", 40, u"Hello world"},
         {u"\bname\vrest", 40, u"name"},
         {u"abcdefghij", 4, u"abcd…"},
         {u" \r\n ", 40, u""},
     };
-    for (const auto& c : titles)
-        EXPECT_EQ(menu::CutTitle(c.text, c.n), c.expected) << ToUtf8(c.text);
+    for (const auto& [text, n, expected] : titles)
+        EXPECT_EQ(menu::CutTitle(text, n), expected) << ToUtf8(text);
 
     const Case shortened[] = {
         // Not longer than the limit: as it is, line breaks and all.
@@ -120,8 +120,8 @@ TEST_F(PhraseMenuTest, TitlesAreCutToTheirFirstLineAndTextsShortenedAroundWordBr
         {u"¶¶abcdefghijkl¶", 10, u"abcde…hijkl"},
         {u"aaaaaaaaaaaa\tbb", 10, u"aaaaa…bb"},
     };
-    for (const auto& c : shortened)
-        EXPECT_EQ(menu::ShortenText(c.text, c.n), c.expected) << ToUtf8(c.text);
+    for (const auto& [text, n, expected] : shortened)
+        EXPECT_EQ(menu::ShortenText(text, n), expected) << ToUtf8(text);
 }
 
 TEST_F(PhraseMenuTest, PhraseItemsShowTheirExpandedBodyCaretTagTooltipAndIcon) {
@@ -209,26 +209,23 @@ TEST_F(PhraseMenuTest, TreeLevelsKeepTheirRulesForGroupsSeparatorsAndLastUsed) {
 
     auto menu = Make();
     ASSERT_NE(menu, nullptr);
+    // The last used phrase shows once at the top; its group is a default item
+    // too, and nothing is selected to quote or to make a phrase of.
     EXPECT_EQ(Shape(*menu),
-              (std::vector<std::string>{"1:Hi", "-Other commands", "3:[]", "-", "4:Fenced", "-",
-                                        "Mail>", "-Clipboard History [Skipped]",
-                                        "32772:Edit menu\\settings", "32826:Selection into Phrase",
-                                        "-Visit to us", "32784:Technical Support"}))
-        << "the last used phrase shows once at the top";
+              (std::vector<std::string>{"*1:Hi", "-Other commands", "3:[]~", "-", "4:Fenced", "-",
+                                        "*Mail>", "-Clipboard History [Skipped]",
+                                        "32772:Edit menu\\settings", "32826:Selection into Phrase~",
+                                        "-Visit to us", "32784:Technical Support"}));
     EXPECT_TRUE(Sim().ui.MessageBoxes().empty());
     EXPECT_NE(readLog().find("Last used phrase 99 is not in the library"), std::string::npos);
     EXPECT_NE(readLog().find("Phrase id 2500 is not below 2000"), std::string::npos);
 
-    const auto& first = menu->items[0].data;
-    EXPECT_EQ(std::tie(first.isDefault, first.lastUsedIndex), std::tuple(true, 0));
-    EXPECT_TRUE(menu->items[2].data.grayed);
     EXPECT_EQ(menu->items[4].data.index, 4);
     const auto& mail = menu->items[6];
-    EXPECT_TRUE(mail.data.isDefault) << "the group holds the most recent phrase";
-    EXPECT_EQ(Shape(*mail.submenu), (std::vector<std::string>{"1:Hi", "2:Bye"}));
-    const auto& hi = mail.submenu->items[0].data;
-    EXPECT_EQ(std::tie(hi.isDefault, hi.lastUsedIndex), std::tuple(true, -1));
-    EXPECT_TRUE(menu->items[9].data.grayed) << "no selection to make a phrase of";
+    EXPECT_EQ(Shape(*mail.submenu), (std::vector<std::string>{"*1:Hi", "2:Bye"}));
+    EXPECT_EQ(
+        std::pair(menu->items[0].data.lastUsedIndex, mail.submenu->items[0].data.lastUsedIndex),
+        std::pair(0, -1));
     EXPECT_EQ(menu->items[9].data.tooltip, u"Add selected text as new phrase");
     EXPECT_EQ(menu->items[8].data.tooltip, u"You can change this menu, phrases and settings here");
     EXPECT_EQ(menu->Find(2)->data.label, u"Bye");
@@ -244,8 +241,7 @@ TEST_F(PhraseMenuTest, TreeLevelsKeepTheirRulesForGroupsSeparatorsAndLastUsed) {
     options = {};
     options.lastUsed = options.editSetting = options.saveSelAsPhrase = false;
     top.resize(1);
-    EXPECT_EQ(Shape(*Make()).back(), "32784:Technical Support");
-    EXPECT_EQ(Shape(*Make()).at(1), "-");
+    EXPECT_EQ(Shape(*Make()), (std::vector<std::string>{"*Mail>", "-", "32784:Technical Support"}));
     top.clear();
     EXPECT_EQ(Make(), nullptr);
 
@@ -341,7 +337,7 @@ TEST_F(PhraseMenuTest, LastUsedPhrasesFollowTheirFilesThroughAReload) {
     lastUsed.Rebind(tree);
     EXPECT_EQ(lastUsed.Ids(), std::vector<uint32_t>{7});
     EXPECT_EQ(Shape(*Make()),
-              (std::vector<std::string>{"7:Kept, edited", "-Other commands", "8:New"}));
+              (std::vector<std::string>{"*7:Kept, edited", "-Other commands", "8:New"}));
     EXPECT_TRUE(Sim().ui.MessageBoxes().empty());
     EXPECT_NE(readLog().find("Last used phrase dropped, its file is gone: [C:\\P\\gone.wordlark]"),
               std::string::npos);
@@ -370,14 +366,9 @@ TEST_F(PhraseMenuTest, ResultsKeysAndTheLastUsedList) {
     for (const auto& entry : menu->items) level.push_back(&entry.data);
 
     using Action = menu::MenuKeyResult::Action;
-    struct Case {
-        char16_t ch;
-        int selected;
-        Action action;
-        uint32_t id;
-        int position;
-    };
-    ASSERT_EQ(Shape(*menu)[1], "2:beta");
+    // A typed key and the selected position, and the key's action, id and position.
+    using Case = std::tuple<char16_t, int, Action, uint32_t, int>;
+    ASSERT_EQ(Shape(*menu)[1], "2:beta~");
     const Case cases[] = {
         {u'3', -1, Action::Choose, 2002, -1},  // inside the history submenu
         {u'4', -1, Action::None, 0, -1},      {u'0', -1, Action::None, 0, -1},
@@ -385,11 +376,11 @@ TEST_F(PhraseMenuTest, ResultsKeysAndTheLastUsedList) {
         {u'a', 0, Action::Select, 0, 0},   // wraps round to itself
         {u'q', 0, Action::None, 0, -1},
     };
-    for (const auto& c : cases) {
-        const auto result = menu::OnMenuKey(*menu, level, c.ch, c.selected);
+    for (const auto& [ch, selected, action, id, position] : cases) {
+        const auto result = menu::OnMenuKey(*menu, level, ch, selected);
         EXPECT_EQ(std::tuple(result.action, result.id, result.position),
-                  std::tuple(c.action, c.id, c.position))
-            << char(c.ch);
+                  std::tuple(action, id, position))
+            << char(ch);
     }
 }
 

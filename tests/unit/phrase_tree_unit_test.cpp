@@ -65,14 +65,13 @@ TEST_F(PhraseTreeUnitTest, LookUpsCountsAndInclusionAcrossGroups) {
     top.push_back(Node(3, "top"));
     top.push_back(Group(20, "Empty", {}));
 
-    ASSERT_NE(tree.FindById(12), nullptr);
-    EXPECT_EQ(tree.FindById(12)->name, u"deep");
-    EXPECT_EQ(tree.FindById(11)->name, u"Inner") << "groups are found too";
-    EXPECT_EQ(tree.FindById(99), nullptr);
-    EXPECT_EQ(tree.FindParent(12)->id, 11u);
-    EXPECT_EQ(tree.FindParent(11)->id, 10u);
-    EXPECT_EQ(tree.FindParent(3), nullptr);
-    EXPECT_EQ(tree.FindParent(99), nullptr);
+    // Groups are found too; 0 stands for nothing found.
+    auto nameOf = [&](uint32_t id) { return tree.FindById(id) ? tree.FindById(id)->name : u"0"; };
+    auto parentOf = [&](uint32_t id) { return tree.FindParent(id) ? tree.FindParent(id)->id : 0; };
+    EXPECT_EQ((std::vector<Text>{nameOf(12), nameOf(11), nameOf(99)}),
+              (std::vector<Text>{u"deep", u"Inner", u"0"}));
+    EXPECT_EQ((std::vector{parentOf(12), parentOf(11), parentOf(3), parentOf(99)}),
+              (std::vector<uint32_t>{11, 10, 0, 0}));
     EXPECT_TRUE(CWLKCommandTree::GroupContainsId(top[0], 12));
     EXPECT_FALSE(CWLKCommandTree::GroupContainsId(top[0], 11)) << "a group is no phrase";
     EXPECT_FALSE(CWLKCommandTree::GroupContainsId(top[0], 3));
@@ -82,8 +81,7 @@ TEST_F(PhraseTreeUnitTest, LookUpsCountsAndInclusionAcrossGroups) {
     EXPECT_FALSE(top[2].IsIncluded());
     int all = 0, included = 0;
     tree.CountPhrases(all, included);
-    EXPECT_EQ(all, 6);
-    EXPECT_EQ(included, 1);
+    EXPECT_EQ(std::pair(all, included), std::pair(6, 1));
     tree.FindById(12)->SetIncluded(true);
     EXPECT_TRUE(top[0].IsIncluded());
     EXPECT_TRUE(tree.FindById(11)->IsIncluded());

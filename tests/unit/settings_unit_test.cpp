@@ -75,21 +75,24 @@ TEST_F(SettingsUnitTest, PhrasesFolderIsStoredRelativeOrEmptyExpandedOnReadAndNe
     EXPECT_EQ(s.GetPhrasesFolder(), defaultFolder);
     EXPECT_EQ(s.GetDefaultPhrasesFolder(), defaultFolder);
 
-    WriteIni(programIni, "[Settings]\r\nPhrasesDirectory=Team\\Phrases\r\n");
-    EXPECT_EQ(LoadedSettings().GetPhrasesFolder(), u"C:\\Program Files\\Wordlark\\Team\\Phrases\\");
-
-    WriteIni(programIni, "[Settings]\r\nPhrasesDirectory=%USERPROFILE%\\Phrases\r\n");
-    EXPECT_EQ(LoadedSettings().GetPhrasesFolder(), u"C:\\Users\\sim\\Phrases\\");
-
-    WriteIni(programIni, "[Settings]\r\nPhrasesDirectory=%NO_SUCH_VAR%\\x\r\n");
-    EXPECT_EQ(LoadedSettings().GetPhrasesFolder(),
-              u"C:\\Program Files\\Wordlark\\%NO_SUCH_VAR%\\x\\");
-
-    // The default folder, in another letter case, is stored as nothing.
-    WriteIni(programIni,
-             "[Settings]\r\nPhrasesDirectory=c:\\program files\\wordlark\\userphrases\r\n");
+    // A value too long in the program file falls back to the user file; the
+    // default folder, in another letter case, is read as the default.
+    const std::string tooLong = "D:\\" + std::string(257, 'p');
+    WriteIni(userIni, "[Settings]\r\nPhrasesDirectory=D:\\Users\r\n");
+    const std::pair<std::string, Text> read[] = {
+        {"Team\\Phrases", u"C:\\Program Files\\Wordlark\\Team\\Phrases\\"},
+        {"%USERPROFILE%\\Phrases", u"C:\\Users\\sim\\Phrases\\"},
+        {"%NO_SUCH_VAR%\\x", u"C:\\Program Files\\Wordlark\\%NO_SUCH_VAR%\\x\\"},
+        {tooLong, u"D:\\Users\\"},
+        {tooLong.substr(0, 259), FromLatin1(tooLong.substr(0, 259)) + u"\\"},
+        {"c:\\program files\\wordlark\\userphrases", defaultFolder},
+    };
+    for (const auto& [value, folder] : read) {
+        WriteIni(programIni, "[Settings]\r\nPhrasesDirectory=" + value + "\r\n");
+        EXPECT_EQ(LoadedSettings().GetPhrasesFolder(), folder) << value;
+    }
+    // The default folder is stored as nothing.
     auto d = LoadedSettings();
-    EXPECT_EQ(d.GetPhrasesFolder(), defaultFolder);
     d.Save();
     EXPECT_EQ(IniValue(programIni, u"Settings", u"PhrasesDirectory"), u"");
     const std::pair<Text, Text> stored[] = {
@@ -102,14 +105,6 @@ TEST_F(SettingsUnitTest, PhrasesFolderIsStoredRelativeOrEmptyExpandedOnReadAndNe
         d.Save();
         EXPECT_EQ(IniValue(programIni, u"Settings", u"PhrasesDirectory"), value) << ToUtf8(folder);
     }
-
-    // A value too long in the program file falls back to the user file.
-    std::string tooLong = "D:\\" + std::string(257, 'p');
-    WriteIni(programIni, "[Settings]\r\nPhrasesDirectory=" + tooLong + "\r\n");
-    WriteIni(userIni, "[Settings]\r\nPhrasesDirectory=D:\\Users\r\n");
-    EXPECT_EQ(LoadedSettings().GetPhrasesFolder(), u"D:\\Users\\");
-    WriteIni(programIni, "[Settings]\r\nPhrasesDirectory=" + tooLong.substr(0, 259) + "\r\n");
-    EXPECT_EQ(LoadedSettings().GetPhrasesFolder(), FromLatin1(tooLong.substr(0, 259)) + u"\\");
 }
 
 TEST_F(SettingsUnitTest, StartWithWindowsRunValue) {

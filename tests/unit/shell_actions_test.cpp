@@ -109,27 +109,24 @@ TEST_F(ShellActionsTest, CommandLineIsExpandedInTheTargetsLayoutWithTheSelection
 }
 
 TEST_F(ShellActionsTest, SearchAddressesCarryTheQueryEncodedAsTyped) {
-    const std::pair<int, Text> searches[] = {
-        {5, u"a\r\nb"}, {6, u"x\ry\nz\r\n\r\n"},
-        {7, u"При"},    {4, u"a=b?c#d/e%f\"g Az09-_.~\U0001F600"},
-        {3, u"a"},      {8, u"a"}};
-    const std::optional<std::string> addresses[] = {
-        "https://yandex.ru/yandsearch?text=a%20b",
-        "https://social.msdn.microsoft.com/Search/en-US?query=x%20y%20z%20%20",
-        "https://ru.wikipedia.org/wiki/Special:Search?search=%D0%9F%D1%80%D0%B8",
-        "https://www.google.ru/search?q=a%3Db%3Fc%23d%2Fe%25f%22g%20Az09-_.~%F0%9F%98%80",
-        std::nullopt,
-        std::nullopt};
-    for (size_t i = 0; i < std::size(searches); ++i) {
-        const auto& [engine, text] = searches[i];
+    // Engines 3 and 8 have no address.
+    const std::tuple<int, Text, std::optional<std::string>> searches[] = {
+        {5, u"a\r\nb", "https://yandex.ru/yandsearch?text=a%20b"},
+        {6, u"x\ry\nz\r\n\r\n",
+         "https://social.msdn.microsoft.com/Search/en-US?query=x%20y%20z%20%20"},
+        {7, u"При", "https://ru.wikipedia.org/wiki/Special:Search?search=%D0%9F%D1%80%D0%B8"},
+        {4, u"a=b?c#d/e%f\"g Az09-_.~\U0001F600",
+         "https://www.google.ru/search?q=a%3Db%3Fc%23d%2Fe%25f%22g%20Az09-_.~%F0%9F%98%80"},
+        {3, u"a", std::nullopt},
+        {8, u"a", std::nullopt}};
+    for (const auto& [engine, text, expected] : searches) {
         SCOPED_TRACE(ToUtf8(text));
         SetUp();
         const auto address = bridge::SearchAddress(text, engine);
-        EXPECT_EQ(address ? std::optional(ToUtf8(*address)) : std::nullopt, addresses[i]);
+        EXPECT_EQ(address ? std::optional(ToUtf8(*address)) : std::nullopt, expected);
         bridge::WebSearch(text, engine, kOwner);
-        EXPECT_EQ(OnlyShellCall(), addresses[i]
-                                       ? std::to_string(kOwner) + "|open|" + *addresses[i] + "||"
-                                       : "<0 calls>");
+        EXPECT_EQ(OnlyShellCall(),
+                  expected ? std::to_string(kOwner) + "|open|" + *expected + "||" : "<0 calls>");
     }
 }
 
@@ -167,11 +164,10 @@ TEST_F(ShellActionsTest, CopiedTextOpensOnlyAsAWebAddress) {
 }
 
 TEST_F(ShellActionsTest, HistoryItemsOpenThroughWarningTemporaryFiles) {
-    struct Case {
-        std::function<std::unique_ptr<history::CCHItem>()> make;
-        std::string extension;
-        std::string bytes;  // what the file holds; nothing written when empty
-    };
+    // How to make the item, its file's extension and what the file holds
+    // (nothing written when empty).
+    using Case =
+        std::tuple<std::function<std::unique_ptr<history::CCHItem>()>, std::string, std::string>;
     const uint32_t pixels[] = {0x112233, 0x445566};
     const Case cases[] = {
         {[] { return DataItem(history::CHT_TEXT_ANSI, "ab\xE9\0"s); }, ".txt", "ab\xE9"},
@@ -191,27 +187,27 @@ TEST_F(ShellActionsTest, HistoryItemsOpenThroughWarningTemporaryFiles) {
     const std::string owner = std::to_string(kOwner);
 
     for (bool associated : {true, false}) {
-        for (const Case& c : cases) {
-            SCOPED_TRACE(c.extension + (associated ? " associated" : " open with"));
+        for (const auto& [make, extension, held] : cases) {
+            SCOPED_TRACE(extension + (associated ? " associated" : " open with"));
             SetUp();
             Sim().system.tempFolder = Dir();
             Sim().system.tickCount = 0x12ABCD;
             ShellAnswers(32, 0);  // opened for the associated program only
             history::CCHQueue queue(Dir());
-            auto item = c.make();
+            auto item = make();
             const bool isProtected = item->isProtected;
             queue.Append(std::move(item));
             queue.Append(TextItem(u"newer"));
 
-            const bool written = !c.bytes.empty();
+            const bool written = !held.empty();
             EXPECT_EQ(bridge::OpenHistoryItem(queue, 1, kOwner, associated), associated && written);
-            const Text path = Dir() + warning + u"abcABCD.TMP" + T(c.extension);
+            const Text path = Dir() + warning + u"abcABCD.TMP" + T(extension);
             const std::string bytes = Bytes(path);
             if (!written) {
                 EXPECT_EQ(OnlyShellCall(), "<0 calls>") << "nothing to write, nothing opened";
                 continue;
             }
-            EXPECT_EQ(c.extension == ".bmp" ? bytes.substr(0, 2) : bytes, c.bytes);
+            EXPECT_EQ(extension == ".bmp" ? bytes.substr(0, 2) : bytes, held);
             EXPECT_EQ(P().files.IsReadOnly(path), isProtected);
             EXPECT_EQ(OnlyShellCall(),
                       associated ? owner + "|open|" + ToUtf8(path) + "||" + ToUtf8(Dir())
@@ -272,14 +268,9 @@ TEST_F(ShellActionsTest, MenuItemCommandsWorkOnThePhraseOrHistoryItemsText) {
     PlainRtf rtf;
     const bridge::ItemSources sources{tree, &queue, rtf, kOwner};
 
-    struct Case {
-        int action;
-        uint32_t id;
-        bool done;
-        std::string clipboard;  // after the command; "" when it stays empty
-        std::string shellFile;  // the one address opened; "" for none
-    };
-    const Case cases[] = {
+    // The command and the item's id; whether it was done, the clipboard's text
+    // after it ("" when it stays empty) and the one address opened ("" for none).
+    const std::tuple<int, uint32_t, bool, std::string, std::string> cases[] = {
         {0, 2001, true, "C++ & tests", ""},
         {0, 2000, true, "Naxer & co", ""},
         {0, 6, true, "plain of {\\rtf1 b}", ""},
@@ -295,14 +286,14 @@ TEST_F(ShellActionsTest, MenuItemCommandsWorkOnThePhraseOrHistoryItemsText) {
         {5, 6, true, "", "https://yandex.ru/yandsearch?text=plain%20of%20%7B%5Crtf1%20b%7D"},
         {9, 2001, false, "", ""},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.action) + " on " + std::to_string(c.id));
+    for (const auto& [action, id, done, clipboard, shellFile] : cases) {
+        SCOPED_TRACE(std::to_string(action) + " on " + std::to_string(id));
         Sim().clipboard.Put(0, {});
         const size_t callsBefore = ui().ShellCalls().size();
-        EXPECT_EQ(bridge::RunItemAction(c.action, c.id, sources), c.done);
-        EXPECT_EQ(ToUtf8(bridge::ReadClipboardText()), c.clipboard);
+        EXPECT_EQ(bridge::RunItemAction(action, id, sources), done);
+        EXPECT_EQ(ToUtf8(bridge::ReadClipboardText()), clipboard);
         const auto calls = ui().ShellCalls();
-        EXPECT_EQ(calls.size() == callsBefore ? "" : ToUtf8(calls.back().file), c.shellFile);
+        EXPECT_EQ(calls.size() == callsBefore ? "" : ToUtf8(calls.back().file), shellFile);
     }
     EXPECT_TRUE(ui().MessageBoxes().empty());
     EXPECT_NE(read().find("Item command 2 on menu item 5 not carried out"), std::string::npos);

@@ -184,24 +184,20 @@ TEST_F(StartupTest, EachLaterStartSetsTheOneEventOfItsRequest) {
     std::vector<std::unique_ptr<platform::Event>> events;
     for (const char16_t* name : names)
         events.push_back(sync.CreateEvent(name, true, false, platform::Security::Everyone));
-    struct Case {
-        const char16_t* commandLine;
-        int exitCode;
-        const char16_t* set;  // the one event left set, or none
-    };
-    const Case cases[] = {
+    // The command line, its exit code and the one event left set, or none.
+    const std::tuple<const char16_t*, int, const char16_t*> cases[] = {
         {u"", app::kExitOtherInstance, app::kAlreadyWorkEventName},
         {u"/exit", app::kExitOtherInstance, app::kExitEventName},
         {u"/showmenu /exit", app::kExitOtherInstance, app::kShowMenuEventName},
         {u"/cfu", app::kExitOtherInstance, nullptr},  // a pulse: only a waiter sees it
         {u"/edit", app::kExitHandedOver, app::kEditorRequestEventName},
     };
-    for (const Case& c : cases) {
+    for (const auto& [commandLine, exitCode, set] : cases) {
         for (auto& event : events) event->Reset();
-        EXPECT_EQ(Start(c.commandLine), c.exitCode) << ToUtf8(c.commandLine);
+        EXPECT_EQ(Start(commandLine), exitCode) << ToUtf8(commandLine);
         for (const char16_t* name : names)
-            EXPECT_EQ(Sim().sync.IsSet(name), c.set && Text(name) == c.set)
-                << ToUtf8(c.commandLine) << " and " << ToUtf8(name);
+            EXPECT_EQ(Sim().sync.IsSet(name), set && Text(name) == set)
+                << ToUtf8(commandLine) << " and " << ToUtf8(name);
     }
 }
 

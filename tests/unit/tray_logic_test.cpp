@@ -24,10 +24,7 @@ namespace wlk::test {
 namespace {
 
 TEST(TrayLogic, HotkeySettingAndItsName) {
-    auto standard = app::HotkeyFromSetting(196621);
-    EXPECT_EQ(standard.key, 13u);
-    EXPECT_EQ(standard.modifiers, 3u);
-    EXPECT_EQ(app::HotkeyText(standard, true), u"Ctrl+Alt+Enter [x2]");
+    EXPECT_EQ(app::HotkeyText(app::HotkeyFromSetting(196621), true), u"Ctrl+Alt+Enter [x2]");
     // A missing key falls back to Enter, and then missing modifiers to Ctrl+Alt:
     // a key without modifiers would be a bare key for the whole system.
     const std::pair<int, const char16_t*> names[] = {
@@ -57,19 +54,15 @@ TEST(TrayLogic, DoublePressActsOnlyOnASecondPressWithin500ms) {
 TEST(TrayLogic, OnePressGetsOneContextFromTheHookOrDirectly) {
     app::PendingQuery pending;
     // No query read in time: the facts are taken directly, and the late query dropped.
+    // (The way through the tray's requests, a query in time or none, is in the
+    // hook service's tests.)
     pending.Begin(77, 4);
     EXPECT_EQ(pending.TakeTimeout(4), std::optional<platform::WindowId>(77));
     EXPECT_EQ(pending.TakeTimeout(4), std::nullopt);
-    EXPECT_TRUE(pending.IsServedDirectly());
     EXPECT_FALSE(pending.TakeQuery());
-    EXPECT_FALSE(pending.TakeQuery()) << "a query no press asked for is dropped too";
     // A query read in time is awaited, however long its selection takes.
     pending.Begin(78, 4);
     EXPECT_EQ(pending.TakeTimeout(5), std::nullopt);
-    EXPECT_TRUE(pending.TakeQuery());
-    EXPECT_EQ(pending.TakeTimeout(5), std::nullopt);
-    // The query came before the time was up.
-    pending.Begin(79, 5);
     EXPECT_TRUE(pending.TakeQuery());
     EXPECT_EQ(pending.TakeTimeout(5), std::nullopt);
 }
@@ -116,11 +109,9 @@ TEST(TrayLogic, CopyDataCarriesCommandAndArgument) {
     int32_t command = -4, argument = 0x10203;
     std::memcpy(data, &command, 4);
     std::memcpy(data + 134, &argument, 4);
-    auto parsed = app::ParseCopyDataCommand(data, sizeof data);
+    auto parsed = app::ParseCopyDataCommand(data, 138);
     ASSERT_TRUE(parsed);
-    EXPECT_EQ(parsed->command, -4);
-    EXPECT_EQ(parsed->argument, 0x10203);
-    EXPECT_TRUE(app::ParseCopyDataCommand(data, 138));
+    EXPECT_EQ(std::pair(parsed->command, parsed->argument), std::pair(-4, 0x10203));
     EXPECT_FALSE(app::ParseCopyDataCommand(data, 137));
     EXPECT_FALSE(app::ParseCopyDataCommand(nullptr, 200));
 }
@@ -190,33 +181,31 @@ TEST_F(InsertionContextTest, FromTheMenuCallOrFromTheWindowItself) {
     called.WindowClassName = u"Edit";
     called.AppPath = u"C:\\windows\\notepad.exe";
     Sim().clipboard.PutText(0x9, u"copied later");
+    // The facts as "layout|selection|clipboard|class|executable", the layout in
+    // decimal: 68748313 is 0x04190419, 67699721 is 0x04090409.
+    auto facts = [](const bridge::InsertionContext& c) {
+        return std::to_string(c.layout) + "|" + ToUtf8(c.selectedText) + "|" +
+               ToUtf8(c.clipboardText) + "|" + ToUtf8(c.windowClass) + "|" + ToUtf8(c.executable);
+    };
+    // The clipboard is read when the menu was called.
     for (platform::WindowId target : {platform::WindowId(0x501), platform::WindowId(0x500)}) {
         auto context = app::InsertionContextFor(target, &called, u"at the call");
-        EXPECT_EQ(context.layout, 0x04190419u);
+        EXPECT_EQ(facts(context), "68748313|selected|at the call|Edit|C:\\windows\\notepad.exe");
         EXPECT_EQ(context.Language(), 0x0419);
-        EXPECT_EQ(context.selectedText, u"selected");
-        EXPECT_EQ(context.clipboardText, u"at the call") << "read when the menu was called";
-        EXPECT_EQ(context.windowClass, u"Edit");
-        EXPECT_EQ(context.executable, u"C:\\windows\\notepad.exe");
     }
 
     Sim().targets.owners[0x700] = {44, 45};
     Sim().targets.layouts[45] = 0x04090409;
     Sim().targets.processes[44].imagePath = u"C:\\tools\\other.exe";
     Sim().ui.windows[0x700] = u"OtherClass";
+    // Here the clipboard is read at the command.
     for (const bridge::TargetContext* last :
          {&called, static_cast<bridge::TargetContext*>(nullptr)}) {
-        auto context = app::InsertionContextFor(0x700, last, u"at the call");
-        EXPECT_EQ(context.layout, 0x04090409u);
-        EXPECT_EQ(context.selectedText, u"");
-        EXPECT_EQ(context.clipboardText, u"copied later") << "read at the command";
-        EXPECT_EQ(context.windowClass, u"OtherClass");
-        EXPECT_EQ(context.executable, u"C:\\tools\\other.exe");
+        EXPECT_EQ(facts(app::InsertionContextFor(0x700, last, u"at the call")),
+                  "67699721||copied later|OtherClass|C:\\tools\\other.exe");
     }
     // A window that is gone gives no layout, and the inserter its defaults.
-    auto gone = app::InsertionContextFor(0x7FF, nullptr, u"");
-    EXPECT_EQ(gone.layout, 0u);
-    EXPECT_EQ(gone.windowClass, u"");
+    EXPECT_EQ(facts(app::InsertionContextFor(0x7FF, nullptr, u"")), "0||copied later||");
     EXPECT_FALSE(app::ContextIsFor(called, 0)) << "no window is never the called one";
 }
 
