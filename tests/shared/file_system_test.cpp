@@ -1,5 +1,5 @@
 // Files and folders as the real file calls treat them: creating, appending,
-// listing, replacing, moving, attributes, times and the rights of others.
+// listing, moving, replacing, attributes, times and the rights of others.
 #include <algorithm>
 
 #include "support/test_platform.h"
@@ -49,9 +49,8 @@ TEST_F(FileSystemTest, FilesAreCreatedOverwrittenAndAppended) {
     EXPECT_EQ(files.ReadAll(path), std::string()) << "empty, not unreadable";
 }
 
-TEST_F(FileSystemTest, FoldersAreMadeListedAndRemovedOnlyWhenEmpty) {
+TEST_F(FileSystemTest, FoldersAreMadeListedMovedAndRemovedOnlyWhenEmpty) {
     auto& files = P().files;
-    EXPECT_EQ(files.Kind(Dir()), PathKind::Directory);
     EXPECT_FALSE(files.CreateAlways(Path("Group\\x.txt"), Security::Default)) << "no folder";
     ASSERT_TRUE(files.CreateDirectory(Path("Group"), Security::Everyone));
     EXPECT_FALSE(files.CreateDirectory(Path("Group"), Security::Everyone)) << "exists already";
@@ -67,34 +66,21 @@ TEST_F(FileSystemTest, FoldersAreMadeListedAndRemovedOnlyWhenEmpty) {
     EXPECT_EQ(entries[0].size, 5u);
     EXPECT_TRUE(files.List(Path("missing"), u"*").empty());
 
-    WriteBytes(Path("Group\\1.txt"), "x");
-    EXPECT_FALSE(files.RemoveDirectory(Path("Group")));
-    EXPECT_FALSE(files.DeleteFile(Path("Group"))) << "DeleteFile does not remove folders";
-    ASSERT_TRUE(files.DeleteFile(Path("Group\\1.txt")));
-    EXPECT_FALSE(files.DeleteFile(Path("Group\\1.txt")));
-    EXPECT_TRUE(files.RemoveDirectory(Path("Group")));
+    // A file moves into the folder, the folder with it to a new name; neither overwrites.
+    ASSERT_TRUE(files.Move(Path("Russian.lng"), Path("Group\\1.txt")));
+    EXPECT_FALSE(files.Move(Path("notes.txt"), Path("Group"))) << "the target exists";
+    ASSERT_TRUE(files.Move(Path("Group"), Path("Mail")));
     EXPECT_EQ(files.Kind(Path("Group")), PathKind::Missing);
+    EXPECT_EQ(Bytes(Path("Mail\\1.txt")), "12345");
+    EXPECT_FALSE(files.RemoveDirectory(Path("Mail")));
+    EXPECT_FALSE(files.DeleteFile(Path("Mail"))) << "DeleteFile does not remove folders";
+    ASSERT_TRUE(files.DeleteFile(Path("Mail\\1.txt")));
+    EXPECT_FALSE(files.DeleteFile(Path("Mail\\1.txt")));
+    EXPECT_TRUE(files.RemoveDirectory(Path("Mail")));
+    EXPECT_EQ(files.Kind(Path("Mail")), PathKind::Missing);
 }
 
-TEST_F(FileSystemTest, ReplaceAndMoveSwapInTheNewFileButMoveNeverOverwrites) {
-    auto& files = P().files;
-    WriteBytes(Path("phrase.wordlark"), "old");
-    WriteBytes(Path("phrase.tmp"), "new");
-    ASSERT_TRUE(files.Replace(Path("phrase.tmp"), Path("phrase.wordlark")));
-    EXPECT_EQ(Bytes(Path("phrase.wordlark")), "new");
-    EXPECT_EQ(files.Kind(Path("phrase.tmp")), PathKind::Missing);
-
-    ASSERT_TRUE(files.CreateDirectory(Path("Letters"), Security::Default));
-    WriteBytes(Path("Letters\\a.wordlark"), "a");
-    ASSERT_TRUE(files.Move(Path("Letters"), Path("Mail")));
-    EXPECT_EQ(Bytes(Path("Mail\\a.wordlark")), "a");
-    EXPECT_EQ(files.Kind(Path("Letters")), PathKind::Missing);
-    EXPECT_FALSE(files.Move(Path("phrase.wordlark"), Path("Mail"))) << "the target exists";
-    ASSERT_TRUE(files.Move(Path("phrase.wordlark"), Path("Mail\\b.txt")));
-    EXPECT_EQ(Bytes(Path("Mail\\b.txt")), "new");
-}
-
-TEST_F(FileSystemTest, ReadOnlyFilesAreNeitherDeletedNorWrittenNorWritable) {
+TEST_F(FileSystemTest, ReplaceSwapsInTheNewFileUnlessTheOldIsReadOnly) {
     auto& files = P().files;
     const Text path = Path("phrase.wordlark");
     WriteBytes(path, "kept");
@@ -119,6 +105,7 @@ TEST_F(FileSystemTest, ReadOnlyFilesAreNeitherDeletedNorWrittenNorWritable) {
     EXPECT_TRUE(files.CanWrite(path));
     EXPECT_TRUE(files.Replace(Path("phrase.tmp"), path));
     EXPECT_EQ(Bytes(path), "newer");
+    EXPECT_EQ(files.Kind(Path("phrase.tmp")), PathKind::Missing);
     EXPECT_TRUE(files.DeleteFile(path));
 }
 

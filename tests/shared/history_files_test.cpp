@@ -222,7 +222,6 @@ TEST_F(HistoryFilesTest, BitmapsTravelAsBmpFilesAtTheirOwnDepth) {
     ASSERT_EQ(loaded->Type(), history::CHT_BITMAP);
     EXPECT_EQ(loaded->Size(), 4u);
     EXPECT_EQ(loaded->Bitmap()->GetDib(), item->Bitmap()->GetDib()) << "size, depth and bits";
-    EXPECT_EQ(loaded->Bitmap()->Pixels(), pixels);
     EXPECT_EQ(loaded->Copy()->Bitmap()->Pixels(), pixels);
     // Cut short by a byte, the file is not a picture any more.
     WriteBytes(folder + u"clipboard_history2.bmp", file.substr(0, file.size() - 1));

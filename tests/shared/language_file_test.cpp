@@ -2,6 +2,8 @@
 // English texts written back, and files that cannot be read as they should.
 #include "language/language_file.h"
 
+#include <algorithm>
+
 #include "language/active_language.h"
 #include "language/interface_strings.h"
 #include "language/language_list.h"
@@ -195,27 +197,24 @@ TEST_F(LanguageFileTest, MenusAreTranslatedAndOnlyEnglishKeysListed) {
 }
 
 TEST_F(LanguageFileTest, LanguageListHoldsTheLngFilesSortedIgnoringCase) {
-    const Text example = ProgramFolderFile("LocalizeExample.lng");
-    const Text zulu = ProgramFolderFile("zu.lng");
-    const Text de = ProgramFolderFile("De.lng");
-    const Text welsh = ProgramFolderFile("cy.lng");
-    const Text notLng = ProgramFolderFile("old.lngx");
-    WriteUtf16(example, "[Main]\r\nLangLocalized=Example\r\n");
-    WriteUtf16(zulu, "[Main]\r\nLangLocalized=isiZulu\r\n");
-    WriteUtf16(de, "[Main]\r\nLangPrefix=de\r\n");
-    WriteUtf16(welsh, "[Main]\r\n");
-    WriteUtf16(notLng, "[Main]\r\n");
+    const std::pair<const char*, const char*> files[] = {
+        {"LocalizeExample.lng", "[Main]\r\nLangLocalized=Example\r\n"},
+        {"zu.lng", "[Main]\r\nLangLocalized=isiZulu\r\n"},
+        {"De.lng", "[Main]\r\nLangPrefix=de\r\n"},
+        {"cy.lng", "[Main]\r\n"},
+        {"old.lngx", "[Main]\r\n"},
+    };
+    for (const auto& [name, content] : files) WriteUtf16(ProgramFolderFile(name), content);
 
     // Under Wine the test program's folder may hold other languages too.
     std::vector<Text> ours;
     for (const auto& entry : language::ListLanguages()) {
-        for (const Text& made : {welsh, de, zulu, example, notLng})
-            if (entry.path == made) ours.push_back(entry.fileName);
+        if (std::count(programFolderFiles.begin(), programFolderFiles.end(), entry.path))
+            ours.push_back(entry.fileName);
     }
     EXPECT_EQ(ours, (std::vector<Text>{u"cy.lng", u"De.lng", u"zu.lng"})) << "sorted ignoring case";
-
-    EXPECT_EQ(language::GetLanguageName(zulu), u"isiZulu");
-    EXPECT_EQ(language::GetLanguageName(de), u"");
+    EXPECT_EQ(language::GetLanguageName(programFolderFiles[1]), u"isiZulu");
+    EXPECT_EQ(language::GetLanguageName(programFolderFiles[2]), u"");
 }
 
 }  // namespace

@@ -110,7 +110,7 @@ TEST_F(ProfileTest, WritesChangeOnlyWhatDiffersAndKeepTheEncoding) {
     EXPECT_EQ(Bytes(utf8), "\xEF\xBB\xBF[S]\r\nk=\xC3\xA9\r\nj=\xD0\x96\r\n");
 }
 
-TEST_F(ProfileTest, SectionReadGivesTheLinesInFileOrder) {
+TEST_F(ProfileTest, SectionsAreReadInFileOrderAndReplacedWhole) {
     const Text file = Path("section.ini");
     WriteBytes(file, Utf16File(u"[Settings]\r\n  Hotkey = 5 \r\nQ=\"quoted\"\r\n;comment=x\r\n"
                                u"noequals\r\nDup=1\r\ndup=2\r\nEmpty=\r\n[Next]\r\nx=1\r\n"));
@@ -118,17 +118,17 @@ TEST_F(ProfileTest, SectionReadGivesTheLinesInFileOrder) {
                                      u"Dup=1",    u"dup=2",        u"Empty="};
     EXPECT_EQ(profile().GetSection(file, u"SETTINGS", 102400), lines);
     EXPECT_EQ(profile().GetSection(file, u"Missing", 102400), std::vector<Text>());
-}
 
-TEST_F(ProfileTest, SectionWriteReplacesEveryKeyOfThatSectionOnly) {
-    const Text file = Path("section-write.ini");
-    EXPECT_TRUE(profile().WriteSection(file, u"Files", {u"DataType=0", u"File0=a.txt"}));
-    EXPECT_EQ(Bytes(file), "[Files]\r\nDataType=0\r\nFile0=a.txt\r\n");
+    // Writing a section replaces every key of that section only.
+    const Text written = Path("section-write.ini");
+    EXPECT_TRUE(profile().WriteSection(written, u"Files", {u"DataType=0", u"File0=a.txt"}));
+    EXPECT_EQ(Bytes(written), "[Files]\r\nDataType=0\r\nFile0=a.txt\r\n");
 
-    WriteBytes(file, "[Other]\r\nk=1\r\n[files]\r\nFile0=old\r\nFile1=stale\r\n[Last]\r\nz=2\r\n");
+    WriteBytes(written,
+               "[Other]\r\nk=1\r\n[files]\r\nFile0=old\r\nFile1=stale\r\n[Last]\r\nz=2\r\n");
     EXPECT_TRUE(
-        profile().WriteSection(file, u"Files", {u"file0=new", u"noequals", u"Protected=1"}));
-    EXPECT_EQ(Bytes(file),
+        profile().WriteSection(written, u"Files", {u"file0=new", u"noequals", u"Protected=1"}));
+    EXPECT_EQ(Bytes(written),
               "[Other]\r\nk=1\r\n[files]\r\nfile0=new\r\nProtected=1\r\n[Last]\r\nz=2\r\n");
 }
 
@@ -144,16 +144,6 @@ TEST_F(ProfileTest, StructsCarryAChecksumByte) {
     WriteBytes(file, "[S]\r\nsum=01ABFF0010BC\r\nlower=01abff0010bb\r\n");
     EXPECT_FALSE(profile().GetStruct(file, u"S", u"sum", back, 5));
     EXPECT_TRUE(profile().GetStruct(file, u"S", u"lower", back, 5));
-
-    // The menu font: a LOGFONTW-sized block in a UTF-16 file.
-    const Text wide = Path("wide.ini");
-    WriteBytes(wide, Utf16File(u"[S]\r\n"));
-    std::vector<uint8_t> font(92), fontBack(92);
-    for (size_t i = 0; i < font.size(); ++i) font[i] = uint8_t(i * 37 + 11);
-    ASSERT_TRUE(profile().WriteStruct(wide, u"S", u"Font", font.data(), font.size()));
-    EXPECT_TRUE(profile().GetStruct(wide, u"S", u"Font", fontBack.data(), fontBack.size()));
-    EXPECT_EQ(font, fontBack);
-    EXPECT_EQ(Bytes(wide).substr(0, 2), kBom16);
 }
 
 TEST_F(ProfileTest, MissingFilesGiveDefaultsAndAreNotCreatedByRemoving) {

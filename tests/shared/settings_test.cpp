@@ -1,6 +1,8 @@
 // Loading and saving the settings through the real profile functions.
 #include "settings/settings.h"
 
+#include <tuple>
+
 #include "platform/text.h"
 #include "settings/settings_files.h"
 #include "support/test_helpers.h"
@@ -53,29 +55,24 @@ TEST_F(SettingsTest, ProgramFileWinsOnlyForKeysItHoldsWithExactCase) {
 }
 
 TEST_F(SettingsTest, OutOfRangeAndGarbageValuesAreNormalised) {
-    WriteUtf16(program,
-               "[Settings]\r\nAddLastUsedMenuToBegin_Count=9\r\n"
-               "DelayAutoLoadSeconds_NextRelease=3600\r\nPrintLTChars=0\r\n"
-               "TextPasteMethod_v150=5\r\nMaxHistoryItemsInMenu=-1\r\nDaysCheckForUpdates=45\r\n"
-               "GestureType=2\r\nClipboardHistoryMax=77\r\n");
-    auto s = LoadedSettings();
-    EXPECT_EQ(s.Get(IntSetting::AddLastUsedMenuToBeginCount), 3);
-    EXPECT_EQ(s.Get(IntSetting::DelayAutoLoadSeconds), 600);
-    EXPECT_EQ(s.Get(IntSetting::PrintLTChars), 100);
-    EXPECT_EQ(s.Get(IntSetting::TextPasteMethod), 0);
-    EXPECT_EQ(s.Get(IntSetting::MaxHistoryItemsInMenu), 15);
-    EXPECT_EQ(s.Get(IntSetting::DaysCheckForUpdates), 30);
-    EXPECT_EQ(s.Get(IntSetting::GestureType), 0);
-    EXPECT_EQ(s.Get(IntSetting::ClipboardHistoryMax), 77);
-
     // Letters read as 0, which the rules then turn into usable values.
-    WriteUtf16(program,
-               "[Settings]\r\nPrintLTChars=abc\r\nAddLastUsedMenuToBegin_Count=zz\r\n"
-               "DaysCheckForUpdates=x\r\n");
-    auto garbage = LoadedSettings();
-    EXPECT_EQ(garbage.Get(IntSetting::PrintLTChars), 100);
-    EXPECT_EQ(garbage.Get(IntSetting::AddLastUsedMenuToBeginCount), 3);
-    EXPECT_EQ(garbage.Get(IntSetting::DaysCheckForUpdates), 1);
+    const std::tuple<const char*, IntSetting, int> rows[] = {
+        {"AddLastUsedMenuToBegin_Count=9", IntSetting::AddLastUsedMenuToBeginCount, 3},
+        {"AddLastUsedMenuToBegin_Count=zz", IntSetting::AddLastUsedMenuToBeginCount, 3},
+        {"DelayAutoLoadSeconds_NextRelease=3600", IntSetting::DelayAutoLoadSeconds, 600},
+        {"PrintLTChars=0", IntSetting::PrintLTChars, 100},
+        {"PrintLTChars=abc", IntSetting::PrintLTChars, 100},
+        {"TextPasteMethod_v150=5", IntSetting::TextPasteMethod, 0},
+        {"MaxHistoryItemsInMenu=-1", IntSetting::MaxHistoryItemsInMenu, 15},
+        {"DaysCheckForUpdates=45", IntSetting::DaysCheckForUpdates, 30},
+        {"DaysCheckForUpdates=x", IntSetting::DaysCheckForUpdates, 1},
+        {"GestureType=2", IntSetting::GestureType, 0},
+        {"ClipboardHistoryMax=77", IntSetting::ClipboardHistoryMax, 77},
+    };
+    for (const auto& [line, key, expected] : rows) {
+        WriteUtf16(program, std::string("[Settings]\r\n") + line + "\r\n");
+        EXPECT_EQ(LoadedSettings().Get(key), expected) << line;
+    }
 }
 
 TEST_F(SettingsTest, BrokenFilesGiveTheDefaults) {
@@ -128,12 +125,16 @@ TEST_F(SettingsTest, SaveWritesEveryKeyInOrderToTheWriteFile) {
     EXPECT_EQ(LoadedSettings().Get(IntSetting::Hotkey), 131137);
 }
 
-TEST_F(SettingsTest, FirstRunUntilTheVersionMarkIsCurrent) {
+TEST_F(SettingsTest, FirstRunUntilTheVersionMarkIsCurrentAndTheWelcomeMarkInTheWriteFile) {
     EXPECT_TRUE(LoadedSettings().IsFirstRun());
     WriteUtf16(user, "[Settings]\r\nWLKVersion=wlk_150\r\n");
     EXPECT_FALSE(LoadedSettings().IsFirstRun());
     WriteUtf16(program, "[Settings]\r\nWLKVersion=WLK_140\r\n");
     EXPECT_TRUE(LoadedSettings().IsFirstRun());
+
+    EXPECT_FALSE(LoadedSettings().ReadWelcomeStarted());
+    P().profile.WriteString(program, u"Settings", u"Welcome_Already_Started_V2_60", u"1");
+    EXPECT_TRUE(LoadedSettings().ReadWelcomeStarted());
 }
 
 TEST_F(SettingsTest, FontStructRoundTripsAndABadChecksumKeepsTheDefault) {
@@ -154,12 +155,6 @@ TEST_F(SettingsTest, FontStructRoundTripsAndABadChecksumKeepsTheDefault) {
     EXPECT_EQ(LoadedSettings().Font(), P().system.MenuFont());
     P().profile.WriteString(program, u"Settings", u"FontForMenu", hex.substr(0, 184));
     EXPECT_EQ(LoadedSettings().Font(), P().system.MenuFont());
-}
-
-TEST_F(SettingsTest, WelcomeMarkIsReadFromTheWriteFile) {
-    EXPECT_FALSE(LoadedSettings().ReadWelcomeStarted());
-    P().profile.WriteString(program, u"Settings", u"Welcome_Already_Started_V2_60", u"1");
-    EXPECT_TRUE(LoadedSettings().ReadWelcomeStarted());
 }
 
 TEST_F(SettingsTest, LanguageComesFromTheWriteFileFirstAndIsReread) {

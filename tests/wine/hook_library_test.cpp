@@ -91,10 +91,6 @@ platform::WindowId Id(HWND window) {
         static_cast<intptr_t>(static_cast<int32_t>(reinterpret_cast<intptr_t>(window))));
 }
 
-bool EndsWith(const Text& text, const Text& end) {
-    return text.size() > end.size() && EqualsIgnoreCase(text.substr(text.size() - end.size()), end);
-}
-
 // Test-only names, so that nothing meets a running program's objects.
 class HookQueryTest : public PlatformTest {
 protected:
@@ -153,15 +149,12 @@ protected:
         }
         return false;
     }
-    bridge::TargetContext ReadBack() {
-        bridge::TargetContext context;
-        EXPECT_TRUE(bridge::ReadQuery(areaName_, context));
-        return context;
-    }
     bridge::TargetContext Query(HWND window) {
         ResetEvent(queryEvent_.Get());
         EXPECT_TRUE(Request(window, [this] { return QuerySet(); })) << "no query event";
-        return ReadBack();
+        bridge::TargetContext context;
+        EXPECT_TRUE(bridge::ReadQuery(areaName_, context));
+        return context;
     }
     std::string AreaStart() {
         UniqueHandle mapping(OpenFileMappingW(FILE_MAP_READ, FALSE, AsWide(areaName_)));
@@ -190,7 +183,8 @@ TEST_F(HookQueryTest, QueryCarriesTheFocusWindowItsSelectionAndLayout) {
 
     SendMessageW(edit_, EM_SETSEL, 6, 9);
     bridge::TargetContext c = Query(edit_);
-    EXPECT_TRUE(EndsWith(c.AppPath, u"\\wlk_wine_tests.exe")) << ToUtf8(c.AppPath);
+    EXPECT_TRUE(EqualsIgnoreCase(c.AppPath, OwnFolder() + u"wlk_wine_tests.exe"))
+        << ToUtf8(c.AppPath);
     EXPECT_EQ(std::tie(c.WindowClassName, c.HWND, c.guiThread.HWND_Focus, c.guiThread.HWND_Active,
                        c.guiThread.HWND_Caret, c.HKL, c.SelText, c.StateSelText),
               std::tuple(Text(u"Edit"), Id(edit_), Id(edit_), Id(host_), Id(edit_),

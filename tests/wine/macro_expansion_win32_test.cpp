@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <thread>
+#include <type_traits>
 
 #include "phrases/macro_table.h"
 #include "phrases/macro_values.h"
@@ -137,61 +139,52 @@ std::thread AnswerPrompt(DWORD dialogThread, Seen& seen,
     });
 }
 
-class TargetWindow {
-public:
-    explicit TargetWindow(const Text& title) {
-        window_ = CreateWindowExW(0, L"STATIC", AsWide(title), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                  100, 120, 500, 300, nullptr, nullptr, nullptr, nullptr);
-    }
-    ~TargetWindow() { DestroyWindow(window_); }
-    HWND Get() const { return window_; }
-    platform::WindowId Id() const { return reinterpret_cast<platform::WindowId>(window_); }
-
-private:
-    HWND window_;
-};
-
 TEST_F(MacroExpansionWin32Test, PromptDialogAnsweredAndCancelled) {
     phrases::Win32PromptDialog prompt;
     const DWORD self = GetCurrentThreadId();
-    TargetWindow target(u"Notes - draft");
-    ASSERT_TRUE(target.Get());
+    std::unique_ptr<std::remove_pointer_t<HWND>, decltype(&DestroyWindow)> window(
+        CreateWindowExW(0, L"STATIC", L"Notes - draft", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 120,
+                        500, 300, nullptr, nullptr, nullptr, nullptr),
+        DestroyWindow);
+    const HWND target = window.get();
+    ASSERT_TRUE(target);
+    const auto id = reinterpret_cast<platform::WindowId>(target);
 
     // OK with a new text, the dialog placed at the target's caret.
-    ASSERT_TRUE(CreateCaret(target.Get(), nullptr, 2, 16));
+    ASSERT_TRUE(CreateCaret(target, nullptr, 2, 16));
     ASSERT_TRUE(SetCaretPos(30, 40));
     POINT caret = {30, 56};
-    ClientToScreen(target.Get(), &caret);
+    ClientToScreen(target, &caret);
     Seen seen;
     std::thread answerer = AnswerPrompt(self, seen, [](HWND dialog, HWND edit) {
         SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Dear Bob"));
         SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     });
-    const std::optional<Text> answer = prompt.Ask(u"Dear Sir", target.Id());
+    const std::optional<Text> answer = prompt.Ask(u"Dear Sir", id);
     answerer.join();
     DestroyCaret();
     EXPECT_EQ(answer, std::optional<Text>(u"Dear Bob"));
     EXPECT_EQ(std::tie(seen.caption, seen.field, seen.fieldHasFocus),
               std::tuple(Text(u"Wordlark - [Notes - draft]"), Text(u"Dear Sir"), true));
     EXPECT_EQ(std::pair(seen.rect.left, seen.rect.top), std::pair(caret.x, caret.y));
-    EXPECT_EQ(GetFocus(), target.Get());
+    EXPECT_EQ(GetFocus(), target);
 
     // Escape, with a long title cut to 100 characters, centred without a caret.
     const Text longTitle = Text(60, u'a') + Text(90, u'b');
-    SetWindowTextW(target.Get(), AsWide(longTitle));
+    SetWindowTextW(target, AsWide(longTitle));
     SetFocus(nullptr);
     Seen cancelled;
     answerer = AnswerPrompt(self, cancelled,
                             [](HWND, HWND edit) { PostMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0); });
-    EXPECT_EQ(prompt.Ask(u"", target.Id()), std::nullopt);
+    EXPECT_EQ(prompt.Ask(u"", id), std::nullopt);
     answerer.join();
     EXPECT_EQ(std::tie(cancelled.caption, cancelled.field, cancelled.fieldHasFocus),
               std::tuple(u"Wordlark - [" + longTitle.substr(0, 100) + u"]", Text(), true));
     RECT over = {};
-    GetWindowRect(target.Get(), &over);
+    GetWindowRect(target, &over);
     EXPECT_NEAR((cancelled.rect.left + cancelled.rect.right) / 2, (over.left + over.right) / 2, 1);
     EXPECT_NEAR((cancelled.rect.top + cancelled.rect.bottom) / 2, (over.top + over.bottom) / 2, 1);
-    EXPECT_EQ(GetFocus(), target.Get());
+    EXPECT_EQ(GetFocus(), target);
 }
 
 }  // namespace

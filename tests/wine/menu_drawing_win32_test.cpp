@@ -73,14 +73,14 @@ protected:
     }
 
     void Draw(Canvas& canvas, const MenuItemData& item, HMENU menu, RECT rect, UINT state = 0) {
-        DRAWITEMSTRUCT draw{ODT_MENU, 0, item.commandId, ODA_DRAWENTIRE, state,
-                            reinterpret_cast<HWND>(menu), canvas.Dc(), rect,
-                            reinterpret_cast<ULONG_PTR>(&item)};
+        DRAWITEMSTRUCT draw{ODT_MENU,       0,     item.commandId,
+                            ODA_DRAWENTIRE, state, reinterpret_cast<HWND>(menu),
+                            canvas.Dc(),    rect,  reinterpret_cast<ULONG_PTR>(&item)};
         painter_->OnMenuDRAWITEMSTRUCT(draw);
     }
     SIZE Measure(const MenuItemData& item) {
-        MEASUREITEMSTRUCT measure{ODT_MENU, 0, item.commandId, 0, 0,
-                                  reinterpret_cast<ULONG_PTR>(&item)};
+        MEASUREITEMSTRUCT measure{ODT_MENU, 0, item.commandId,
+                                  0,        0, reinterpret_cast<ULONG_PTR>(&item)};
         painter_->OnMenuMEASUREITEM(measure);
         return SIZE{LONG(measure.itemWidth), LONG(measure.itemHeight)};
     }
@@ -119,13 +119,14 @@ TEST_F(MenuDrawingWin32Test, MenuItemsAreMeasuredToHoldTheirPaintedText) {
         COLORREF ink;
         UINT id;
     };
-    std::vector<Case> cases = {{Item("Insert the greeting"), text, 7},
-                               {Item("Selection into Phrase", 0, menu::kCmdSaveSelAsPhrase), 0x008000, 32826},
-                               {Separator("Visit to us"), 0xFF0000, 0},
-                               {Item("Dear Ann, regards", 0, 5), text, 5},
-                               {Item("copied text", 0, 2011), GetSysColor(COLOR_INFOTEXT), 2011},
-                               {Item("Mail", 0, 0), text, UINT(-1)},
-                               {Item("needs a selection", 0, 6), GetSysColor(COLOR_GRAYTEXT), 6}};
+    std::vector<Case> cases = {
+        {Item("Insert the greeting"), text, 7},
+        {Item("Selection into Phrase", 0, menu::kCmdSaveSelAsPhrase), 0x008000, 32826},
+        {Separator("Visit to us"), 0xFF0000, 0},
+        {Item("Dear Ann, regards", 0, 5), text, 5},
+        {Item("copied text", 0, 2011), GetSysColor(COLOR_INFOTEXT), 2011},
+        {Item("Mail", 0, 0), text, UINT(-1)},
+        {Item("needs a selection", 0, 6), GetSysColor(COLOR_GRAYTEXT), 6}};
     cases[0].item.iconKey = menu::kIconText;
     cases[0].item.tag = u"+EN";
     cases[3].item.lastUsedIndex = 8;
@@ -232,7 +233,8 @@ TEST_F(MenuDrawingWin32Test, CommandLinesUnderlinedRtfItalicExtraCommandsBold) {
         return item;
     };
     const std::vector<menu::FontStyle> styles = {
-        menu::FontStyleOf(typed(CommandDataType::TEXT)), menu::FontStyleOf(typed(CommandDataType::EXEC)),
+        menu::FontStyleOf(typed(CommandDataType::TEXT)),
+        menu::FontStyleOf(typed(CommandDataType::EXEC)),
         menu::FontStyleOf(typed(CommandDataType::RTF)),
         menu::FontStyleOf(typed(CommandDataType::EXEC, ItemKind::History)),
         menu::FontStyleOf(Item("Technical Support", 0, menu::kCmdSupport))};
@@ -268,7 +270,8 @@ TEST_F(MenuDrawingWin32Test, TrackerWindowHandsTypedKeysOverAndKeepsTheChoice) {
     };
     menu::MenuTracker tracker(GetModuleHandleW(nullptr), *painter_, callbacks);
     ASSERT_TRUE(tracker.Create(false));
-    EXPECT_EQ(FindWindowExW(HWND_MESSAGE, nullptr, menu::kTrackerClassName, nullptr), tracker.Window());
+    EXPECT_EQ(FindWindowExW(HWND_MESSAGE, nullptr, menu::kTrackerClassName, nullptr),
+              tracker.Window());
     EXPECT_EQ(FindWindowW(menu::kToolTipClassName, nullptr), nullptr) << "tooltips are off";
 
     menu::MenuModel model;
@@ -282,14 +285,13 @@ TEST_F(MenuDrawingWin32Test, TrackerWindowHandsTypedKeysOverAndKeepsTheChoice) {
     };
     EXPECT_EQ(key(menu::MenuKeyResult::Action::Select, 0, 1), MAKELRESULT(1, MNC_SELECT));
     EXPECT_EQ(selected, -1);
-    EXPECT_EQ(level, (std::vector<const MenuItemData*>{&model.items[0].data, &model.items[1].data}));
+    EXPECT_EQ(level,
+              (std::vector<const MenuItemData*>{&model.items[0].data, &model.items[1].data}));
     EXPECT_EQ(key(menu::MenuKeyResult::Action::None, 0, -1), MAKELRESULT(0, MNC_IGNORE));
     EXPECT_EQ(tracker.KeyChoice(), 0u);
     EXPECT_EQ(key(menu::MenuKeyResult::Action::Choose, 4, -1), MAKELRESULT(0, MNC_CLOSE));
     EXPECT_EQ(tracker.KeyChoice(), 4u);
     DestroyMenu(popup);
-    tracker.Destroy();
-    EXPECT_EQ(tracker.Window(), nullptr);
 }
 
 TEST_F(MenuDrawingWin32Test, ItemCommandMenuTextsAndStates) {
@@ -312,8 +314,8 @@ TEST_F(MenuDrawingWin32Test, ItemCommandMenuTextsAndStates) {
     };
     // Each command's id is its action code + 1; pictures cannot be opened or searched.
     EXPECT_EQ(texts(picture), (std::vector<std::string>{
-                                  "Copy:1", "-Open As URL:2", ":0", "Edit:3", "Open With\u2026:4", ":0",
-                                  "-Search In Google [Screenshot of the wh\u2026]:5",
+                                  "Copy:1", "-Open As URL:2", ":0", "Edit:3", "Open With\u2026:4",
+                                  ":0", "-Search In Google [Screenshot of the wh\u2026]:5",
                                   "-Search in Yandex [Screenshot of the wh\u2026]:6",
                                   "-Search in Wikipedia [Screenshot of the wh\u2026]:8",
                                   "-Search in MSDN [Screenshot of the wh\u2026]:7"}));
@@ -431,7 +433,7 @@ TEST_F(MenuDrawingWin32Test, RightClickAsksOnlyThisThreadsMenuWindows) {
         while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
         other.reset();
     });
-    for (int i = 0; i < 500 && !otherThread; ++i) MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, 0);
+    ASSERT_TRUE(WaitUntil([&] { return otherThread != 0; }));
     CountedWindow mine(L"Edit", plain), menuWindow(L"#32768", own);
     EXPECT_EQ(WindowFromPoint(foreign), other->Hwnd());
     EXPECT_EQ(WindowFromPoint(plain), mine.Hwnd());
