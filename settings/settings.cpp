@@ -28,8 +28,8 @@ Text ReadText(const Text& file, const Text& key, size_t bufferChars = kValueBuff
     return Ini().GetString(file, kSettingsSection, key, Text(), bufferChars);
 }
 
-void WriteInt(const Text& file, const Text& section, const Text& key, int value) {
-    Ini().WriteString(file, section, key, ToText(value));
+bool WriteInt(const Text& file, const Text& section, const Text& key, int value) {
+    return Ini().WriteString(file, section, key, ToText(value));
 }
 
 // Replaces each "%NAME%" part by its expansion, when the expansion succeeds.
@@ -163,20 +163,24 @@ void Settings::LoadLanguage() {
     if (language_.empty()) language_ = ReadText(UserSettingsPath(false), u"Language");
 }
 
-void Settings::Save() {
+bool Settings::Save() {
     auto& system = platform::Current().system;
     Text file = WriteSettingsPath();
-    Ini().WriteString(file, u"A_SETTINGS", u"WRITED_TO", file);
-    Ini().WriteString(file, u"A_SETTINGS", u"WRITED_WHO", system.ProgramPath());
-    Ini().WriteString(file, u"A_SETTINGS", u"WRITED_WHEN", system.FormatUserDateTime(system.Now()));
-    Ini().WriteString(file, kSettingsSection, u"WLKVersion", Text(kVersionMark));
-    Ini().WriteString(file, kSettingsSection, u"PhrasesDirectory", StoredPhrasesFolder());
-    Ini().WriteString(file, kSettingsSection, u"Language", language_);
+    // Every key is tried, so that one refused write does not lose the others.
+    bool written = Ini().WriteString(file, u"A_SETTINGS", u"WRITED_TO", file);
+    written &= Ini().WriteString(file, u"A_SETTINGS", u"WRITED_WHO", system.ProgramPath());
+    written &= Ini().WriteString(file, u"A_SETTINGS", u"WRITED_WHEN",
+                                 system.FormatUserDateTime(system.Now()));
+    written &= Ini().WriteString(file, kSettingsSection, u"WLKVersion", Text(kVersionMark));
+    written &=
+        Ini().WriteString(file, kSettingsSection, u"PhrasesDirectory", StoredPhrasesFolder());
+    written &= Ini().WriteString(file, kSettingsSection, u"Language", language_);
     const size_t fontFollows = size_t(IntSetting::ExtMenuCommandEditSetting);
     for (size_t i = 0; i < kIntSettingCount; ++i) {
-        if (i == fontFollows) WriteFont();
-        WriteInt(file, kSettingsSection, Info(IntSetting(i)).key, ints_[i]);
+        if (i == fontFollows) written &= WriteFont();
+        written &= WriteInt(file, kSettingsSection, Info(IntSetting(i)).key, ints_[i]);
     }
+    return written;
 }
 
 Text Settings::GetDefaultPhrasesFolder() const {
@@ -328,8 +332,9 @@ bool Settings::ReadFontFrom(const KeySources& sources) {
     return true;
 }
 
-void Settings::WriteFont() const {
-    Ini().WriteStruct(WriteSettingsPath(), kSettingsSection, kFontKey, font_.data(), font_.size());
+bool Settings::WriteFont() const {
+    return Ini().WriteStruct(WriteSettingsPath(), kSettingsSection, kFontKey, font_.data(),
+                             font_.size());
 }
 
 bool Settings::IsFromInstaller() const {

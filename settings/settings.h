@@ -30,7 +30,8 @@ public:
     virtual bool IsFirstRun() const { return firstRun_; }
 
     void Load();
-    void Save();
+    // False when a key could not be written.
+    bool Save();
 
     int Get(IntSetting setting) const { return ints_[static_cast<size_t>(setting)]; }
     void Set(IntSetting setting, int value);
@@ -72,7 +73,7 @@ public:
     // Reads "FontForMenu"; keeps the current font when the stored one is unreadable
     // (Load() then takes the system menu font).
     bool ReadFont();
-    void WriteFont() const;
+    bool WriteFont() const;
 
     bool IsFromInstaller() const;
     bool IsStartWithWindows() const;

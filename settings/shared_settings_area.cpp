@@ -4,16 +4,35 @@
 
 #include "platform/platform.h"
 #include "platform/text.h"
+#include "platform/xml_guard.h"
 
 namespace wlk::settings {
 
+namespace {
+
+constexpr char kRootName[] = "WordlarkSettings";
+constexpr char kSelTextName[] = "SelText";
+
+// The document before the area's first zero byte, when it is UTF-8: TinyXML
+// steps over a character by the length its lead byte claims, so a cut-off one
+// would take it past the text. Within the area's size, TinyXML can neither
+// nest deep enough nor meet attributes enough to matter.
+std::optional<std::string> Document(std::string_view area) {
+    area = area.substr(0, kSharedSettingsAreaSize);
+    const size_t end = area.find('\0');
+    if (end == std::string_view::npos || !IsUtf8(area.substr(0, end))) return std::nullopt;
+    return std::string(area.substr(0, end));
+}
+
+}  // namespace
+
 std::string SharedSettingsXml(int key, int modifiers, bool doubled, const Text& selText) {
-    TiXmlElement root("WordlarkSettings");
+    TiXmlElement root(kRootName);
     root.SetAttribute("HotKey_Key", key);
     root.SetAttribute("HotKey_Mod", modifiers);
     root.SetAttribute("Double", doubled ? 1 : 0);
     if (!selText.empty()) {
-        TiXmlElement child("SelText");
+        TiXmlElement child(kSelTextName);
         child.InsertEndChild(TiXmlText(ToUtf8(selText)));
         root.InsertEndChild(child);
     }
@@ -22,6 +41,33 @@ std::string SharedSettingsXml(int key, int modifiers, bool doubled, const Text& 
     printer.SetLineBreak("\r\n");
     root.Accept(&printer);
     return printer.Str();
+}
+
+std::optional<Text> ParseSharedSelectedText(std::string_view area) {
+    std::optional<std::string> text = Document(area);
+    if (!text) return std::nullopt;
+    // A margin of terminators, should the parser look ahead past the first one.
+    text->append(8, '\0');
+    TiXmlDocument document;
+    {
+        // The selection keeps its blanks, leading and trailing ones included.
+        TinyXmlWhiteSpace keep(false);
+        document.Parse(text->c_str(), nullptr, TIXML_ENCODING_UTF8);
+    }
+    const TiXmlElement* root = document.RootElement();
+    if (document.Error() || !root || root->ValueStr() != kRootName) return std::nullopt;
+    const TiXmlElement* selText = root->FirstChildElement(kSelTextName);
+    if (!selText) return std::nullopt;
+    const char* utf8 = selText->GetText();
+    return utf8 ? FromUtf8(utf8) : Text();
+}
+
+std::optional<Text> ReadSharedSelectedText() {
+    auto area = platform::Current().shared.Open(kSharedSettingsAreaName, kSharedSettingsAreaSize);
+    if (!area) return std::nullopt;
+    // The read stops before the zero byte that the parser looks for.
+    const std::optional<std::string> text = area->ReadText();
+    return text ? ParseSharedSelectedText(*text + '\0') : std::nullopt;
 }
 
 SharedSettingsArea& SharedSettingsArea::Instance() {

@@ -159,6 +159,34 @@ TEST_F(SettingsUnitTest, SharedAreaHoldsTheHotkeyXml) {
     EXPECT_EQ(reader->ReadText(), settings::SharedSettingsXml(13, 3, true, u""));
 }
 
+TEST_F(SettingsUnitTest, SelectedTextComesBackOnlyFromTheAreaDocumentBeforeItsZeroByte) {
+    const Text text = u" a <&> \u00e9\u4e2d\U0001F600\r\n\t\"x\"  ";
+    const std::string sent = settings::SharedSettingsXml(13, 3, true, text);
+    const std::string kept = "<WordlarkSettings><SelText>kept</SelText></WordlarkSettings>";
+    const std::string filled = kept + std::string(1023 - kept.size(), ' ');
+    const std::pair<std::string, std::optional<Text>> cases[] = {
+        {sent + '\0', text},
+        {kept + '\0' + "<other>", u"kept"},
+        {filled + '\0', u"kept"},
+        {filled + " " + '\0', std::nullopt},  // the zero lies past the area
+        {filled, std::nullopt},
+        {"<WordlarkSettings><SelText/></WordlarkSettings>" + std::string(1, '\0'), u""},
+        {settings::SharedSettingsXml(13, 3, true, u"") + '\0', std::nullopt},
+        {"<Other><SelText>x</SelText></Other>" + std::string(1, '\0'), std::nullopt},
+        {"<WordlarkSettings><SelText>x" + std::string(1, '\0') + "</SelText>", std::nullopt},
+        {"\xFF<WordlarkSettings><SelText>x</SelText></WordlarkSettings>" + std::string(1, '\0'),
+         std::nullopt},
+    };
+    for (const auto& [area, selected] : cases)
+        EXPECT_EQ(settings::ParseSharedSelectedText(area), selected) << area;
+
+    EXPECT_EQ(settings::ReadSharedSelectedText(), std::nullopt) << "no area yet";
+    ASSERT_TRUE(settings::SharedSettingsArea::Instance().Publish(13, 3, false, text));
+    EXPECT_EQ(settings::ReadSharedSelectedText(), text);
+    ASSERT_TRUE(Sim().shared.PutBytes(settings::kSharedSettingsAreaName, std::string(1024, 'x')));
+    EXPECT_EQ(settings::ReadSharedSelectedText(), std::nullopt);
+}
+
 TEST_F(SettingsUnitTest, OptionsChangedStaysSetForAReaderOfAnotherProcess) {
     ASSERT_TRUE(settings::OptionsChangedEvent::Instance().Create());
     EXPECT_EQ(Sim().sync.SecurityOf(settings::kOptionsChangedEventName),
