@@ -79,6 +79,19 @@ target_link_options(Wordlark PRIVATE -municode)
 add_dependencies(Wordlark wlk_icons)
 set_target_properties(Wordlark PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${WLK_DIST})
 
+# The phrase editor beside the program: the same portable core, its own windows.
+file(GLOB WLK_EDITOR_WIN32_SOURCES CONFIGURE_DEPENDS editor/*_win32.cpp)
+add_executable(WordlarkEditor WIN32 ${WLK_EDITOR_WIN32_SOURCES} res/editor.rc)
+target_include_directories(WordlarkEditor PRIVATE ${CMAKE_BINARY_DIR}/res)
+set_source_files_properties(res/editor.rc PROPERTIES
+    OBJECT_DEPENDS "${WLK_ICON_FILES};${CMAKE_SOURCE_DIR}/res/wordlark.manifest;${CMAKE_SOURCE_DIR}/language/english_strings.inc")
+target_compile_options(WordlarkEditor PRIVATE ${WLK_WARNINGS})
+target_link_libraries(WordlarkEditor PRIVATE wlk_win32)
+target_link_options(WordlarkEditor PRIVATE -municode)
+add_dependencies(WordlarkEditor wlk_icons)
+set_target_properties(WordlarkEditor PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${WLK_DIST})
+add_dependencies(Wordlark WordlarkEditor)
+
 # The hook component beside the program: loaded by it and, through its hook,
 # into the applications the user works in, so it carries none of the program's
 # own code but the user32 test for windows that hold a secret, which both

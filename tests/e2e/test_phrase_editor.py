@@ -1,0 +1,87 @@
+"""The phrase editor beside dist/Wordlark.exe under Wine: started from the tray
+window's "Save Phrase From Clipboard", it makes a phrase of the clipboard's
+text, Ctrl+S writes it in the program's own format, a file it cannot read
+stays byte for byte, and when the editor closes Wordlark reloads and its
+hotkey menu inserts the new phrase into notepad."""
+
+import re
+
+import harness
+
+HOTKEY = "ctrl+alt+Return"
+EDITOR_TITLE = "^Wordlark Phrase Editor$"
+EDITOR_CLASS = "WordlarkPhraseEditor_3F1A7C22"
+WM_COMMAND, WM_CLOSE = "0x111", "0x10"
+CMD_PHRASE_FROM_CLIPBOARD = "32785"
+CLOSED = "Detected event: PhraseEditor closed"
+LOADED = re.compile(r"Phrases loaded from \[.*\]: (\d+) nodes, (\d+) shown, (\d+) files skipped")
+# The menu ends with the top-level phrases: no history, no extra commands.
+MENU_SETTINGS = {"InsertCHIntoMenu": 0, "ExtMenuCommand__EditSetting": 0,
+                 "ExtMenuCommand__SaveSelAsPhrase": 0, "ExtMenuCommand__SUPPORT": 0}
+BROKEN = b'<?xml version="1.0"?>\r\n<WLKCommand MenuName="half'
+
+setUpModule = harness.start_session
+tearDownModule = harness.stop_session
+
+
+class PhraseEditorTest(harness.ProgramCase):
+
+    def loads(self):
+        """(nodes, shown, skipped) of each library load logged so far."""
+        return [tuple(map(int, m.groups())) for line in self.program.log_lines()
+                if (m := LOADED.search(line))]
+
+    def post(self, message, wparam, window_class=""):
+        args = ["post", message, wparam, "0"] + ([window_class] if window_class else [])
+        self.assertTrue(self.session.write_clipboard(*args).startswith("post written"))
+
+    def new_phrase_files(self, before):
+        library = self.program.path / "UserPhrases"
+        return [p for p in library.glob("*.wordlark") if p.name not in before]
+
+    def test_a_phrase_from_the_clipboard_is_saved_and_reaches_the_menu(self):
+        library = self.program.path / "UserPhrases"
+        (library / "broken.wordlark").write_bytes(BROKEN)
+        before = {p.name for p in library.glob("*.wordlark")}
+        self.program.write_settings({"WriteLog": 1, **MENU_SETTINGS})
+        self.start_instance()
+        harness.wait_until(self.loads, 20)
+        nodes, shown, skipped = self.loads()[0]
+        self.assertEqual(skipped, 1, self.program.read_log())
+
+        self.session.write_clipboard("text", "Kind regards,\r\nAnn")
+        self.post(WM_COMMAND, CMD_PHRASE_FROM_CLIPBOARD)
+        editor = harness.wait_until(lambda: next(iter(self.session.windows(EDITOR_TITLE)), None),
+                                    30)
+        self.assertIsNotNone(editor, "no editor window; log:\n" + self.program.read_log())
+        self.session.screenshot("phrase_editor.png")
+        self.session.keys("ctrl+s")
+        saved = harness.wait_until(lambda: self.new_phrase_files(before), 20, 0.3)
+        self.assertTrue(saved, "Ctrl+S wrote no phrase file")
+        document = saved[0].read_bytes().decode("utf-8")
+        self.assertTrue(document.startswith('<?xml version="1.0" encoding="UTF-8"'), document)
+        for line in ("<MenuName>Kind regards,</MenuName>", "<DataType>TEXT</DataType>",
+                     "<Cmd>Kind regards,&#x0D;&#x0A;Ann</Cmd>"):
+            self.assertIn(f"\r\n    {line}\r\n", document)
+
+        self.post(WM_CLOSE, "0", EDITOR_CLASS)
+        self.wait_line(CLOSED)
+        self.assertTrue(harness.wait_until(lambda: len(self.loads()) >= 2, 20),
+                        "no reload after the editor closed; log:\n" + self.program.read_log())
+        self.assertEqual(self.loads()[-1], (nodes + 1, shown + 1, 1))
+        self.assertEqual((library / "broken.wordlark").read_bytes(), BROKEN)
+
+        # The new phrase is the last phrase of the menu, above the top-level groups.
+        groups = sum(path.is_dir() for path in library.iterdir())
+        notepad = self.start_notepad()
+        self.session.keys(HOTKEY, window=notepad)
+        rects, _ = self.session.menus(30000)
+        self.assertTrue(rects, "no menu after the hotkey")
+        self.session.keys("End", *["Up"] * groups, "Return")
+        shown_text = harness.wait_until(
+            lambda: self.session.edit_text("Notepad") == "Kind regards,\r\nAnn", 20, 0.3)
+        self.assertTrue(shown_text, f"notepad shows {self.session.edit_text('Notepad')!r}")
+
+
+if __name__ == "__main__":
+    harness.unittest.main()
