@@ -39,6 +39,8 @@ enum EditorText : uint32_t {
     kTextNoSelectedText,
     kTextChangedOnDisk,
     kTextAskReload,
+    kTextMoveToGroup,
+    kTextTopLevel,
 };
 
 }  // namespace wlk::editor
