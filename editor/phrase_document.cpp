@@ -386,9 +386,11 @@ bool PhraseDocument::PlaceFile(CWLKCommand& phrase, const Text& folder, SaveRepo
     return true;
 }
 
+// A file the user made read-only is theirs to keep as it is: the editor
+// reports it instead of replacing it, as the program itself would.
 void PhraseDocument::WriteNode(CWLKCommand& node, const Text& file, SaveReport& report) {
     const std::optional<std::string> document = phrases::BuildCommandXml(node);
-    if (!document || !phrases::WriteDocumentFile(*document, file)) {
+    if (!document || Files().IsReadOnly(file) || !phrases::WriteDocumentFile(*document, file)) {
         report.failed.push_back(file);
         return;
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <tuple>
 
+#include "editor/phrase_document.h"
 #include "phrases/command_file.h"
 #include "phrases/command_tree.h"
 #include "phrases/file_title.h"
@@ -263,6 +264,29 @@ TEST_F(PhraseFileTest, UseIsWrittenBackOnAWorkerThreadEvenIntoAReadOnlyFile) {
     const auto entries = P().files.List(Dir(), u"*");
     ASSERT_EQ(entries.size(), 1u) << "no temporary file stays";
     EXPECT_EQ(entries[0].name, u"used.wordlark");
+}
+
+// The editor's save on the real file system: each file through a temporary
+// one, none left behind, and a file the user made read-only left whole.
+TEST_F(PhraseFileTest, EditorSavesThroughTemporaryFilesAndLeavesReadOnlyFilesWhole) {
+    const std::string kept = Titled("Kept");
+    WriteBytes(Path("kept.wordlark"), kept);
+    WriteBytes(Path("open.wordlark"), Titled("Open"));
+    ASSERT_TRUE(P().files.SetReadOnly(Path("kept.wordlark"), true));
+    editor::PhraseDocument document;
+    ASSERT_TRUE(document.Load(Dir()));
+    for (const CWLKCommand& node : document.Tree().Commands())
+        ASSERT_TRUE(document.Edit(node.id, [](CWLKCommand& c) { c.command = u"changed"; }));
+
+    const editor::SaveReport report = document.Save();
+    EXPECT_EQ(report.failed, std::vector<Text>{Path("kept.wordlark")});
+    EXPECT_EQ(Bytes(Path("kept.wordlark")), kept);
+    EXPECT_TRUE(P().files.IsReadOnly(Path("kept.wordlark")));
+    CWLKCommand read;
+    ASSERT_TRUE(phrases::ReadCommandFile(read, Path("open.wordlark")));
+    EXPECT_EQ(read.command, u"changed");
+    EXPECT_TRUE(document.IsModified()) << "the refused phrase waits for the next save";
+    EXPECT_EQ(P().files.List(Dir(), u"*").size(), 2u) << "no temporary file stays";
 }
 
 TEST_F(PhraseFileTest, NewPhraseGetsTheFirstFreeNameInItsGroupFolder) {
