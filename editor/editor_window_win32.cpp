@@ -4,6 +4,7 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <tuple>
 
@@ -41,6 +42,8 @@ enum CommandId : UINT {
     kCmdDelete,
     kCmdMoveUp,
     kCmdMoveDown,
+    kCmdMoveToGroup,
+    kFirstGroupChoice = 1000,  // the groups offered by "Move to Group"
 };
 
 constexpr int kGap = 6;
@@ -194,9 +197,13 @@ void EditorWindow::CreateMenuBar() {
     HMENU edit = CreatePopupMenu();
     // The keys' names are the same in every language.
     const std::tuple<UINT, uint32_t, const char16_t*> items[] = {
-        {kCmdNewPhrase, kTextNewPhrase, u"Ctrl+N"}, {kCmdNewGroup, kTextNewGroup, u"Ctrl+Shift+N"},
-        {kCmdRename, kTextRename, u"F2"},           {kCmdDelete, kTextDelete, u"Del"},
-        {kCmdMoveUp, kTextMoveUp, u"Alt+Up"},       {kCmdMoveDown, kTextMoveDown, u"Alt+Down"}};
+        {kCmdNewPhrase, kTextNewPhrase, u"Ctrl+N"},
+        {kCmdNewGroup, kTextNewGroup, u"Ctrl+Shift+N"},
+        {kCmdRename, kTextRename, u"F2"},
+        {kCmdDelete, kTextDelete, u"Del"},
+        {kCmdMoveUp, kTextMoveUp, u"Alt+Up"},
+        {kCmdMoveDown, kTextMoveDown, u"Alt+Down"},
+        {kCmdMoveToGroup, kTextMoveToGroup, u"Ctrl+G"}};
     for (const auto& [id, text, keys] : items)
         AppendMenuW(edit, MF_STRING, id, AsWide(Str(text) + u"\t" + keys));
     HMENU bar = CreateMenu();
@@ -209,7 +216,8 @@ void EditorWindow::CreateMenuBar() {
                     {FCONTROL | FSHIFT | FVIRTKEY, 'N', WORD(kCmdNewGroup)},
                     {FVIRTKEY, VK_F2, WORD(kCmdRename)},
                     {FALT | FVIRTKEY, VK_UP, WORD(kCmdMoveUp)},
-                    {FALT | FVIRTKEY, VK_DOWN, WORD(kCmdMoveDown)}};
+                    {FALT | FVIRTKEY, VK_DOWN, WORD(kCmdMoveDown)},
+                    {FCONTROL | FVIRTKEY, 'G', WORD(kCmdMoveToGroup)}};
     accelerators_ = CreateAcceleratorTableW(keys, int(std::size(keys)));
 }
 
@@ -255,6 +263,7 @@ void EditorWindow::OnCommand(UINT id, UINT code) {
         case kCmdDelete: DeleteSelected(); return;
         case kCmdMoveUp: Move(true); return;
         case kCmdMoveDown: Move(false); return;
+        case kCmdMoveToGroup: MoveToGroup(); return;
         default: break;
     }
     const bool edited = (code == EN_CHANGE && (id == kNameId || id == kBodyId || id == kHintId)) ||
@@ -430,6 +439,36 @@ void EditorWindow::Move(bool up) {
     TakeFields();
     const uint32_t id = SelectedId();
     if (up ? document_.MoveUp(id) : document_.MoveDown(id)) FillTree(id);
+}
+
+// A menu of the groups at the selected item: "Top level" first, then every
+// group indented by its depth.
+void EditorWindow::MoveToGroup() {
+    TakeFields();
+    const uint32_t id = SelectedId();
+    if (!document_.Tree().FindById(id)) return;
+    std::vector<uint32_t> groups = {0};
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, kFirstGroupChoice, AsWide(Str(kTextTopLevel)));
+    std::function<void(const phrases::CommandList&, int)> add = [&](const auto& list, int depth) {
+        for (const CWLKCommand& node : list) {
+            if (!node.IsGroup()) continue;
+            const Text label = Text(size_t(depth) * 4, u' ') + node.name;
+            AppendMenuW(menu, MF_STRING, UINT(kFirstGroupChoice + groups.size()), AsWide(label));
+            groups.push_back(node.id);
+            add(*node.children, depth + 1);
+        }
+    };
+    add(document_.Tree().Commands(), 1);
+    RECT item{};
+    TreeView_GetItemRect(tree_, TreeView_GetSelection(tree_), &item, TRUE);
+    POINT at{item.left, item.bottom};
+    ClientToScreen(tree_, &at);
+    const UINT chosen =
+        UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, hwnd_, nullptr));
+    DestroyMenu(menu);
+    if (chosen < kFirstGroupChoice || chosen - kFirstGroupChoice >= groups.size()) return;
+    if (document_.MoveToGroup(id, groups[chosen - kFirstGroupChoice])) FillTree(id);
 }
 
 bool EditorWindow::Save() {

@@ -55,6 +55,7 @@ private:
     void AddGroup();
     void DeleteSelected();
     void Move(bool up);
+    void MoveToGroup();
     bool Save();
     void Reload();
 
