@@ -21,9 +21,10 @@ constexpr wchar_t kInstanceMutexName[] = L"Local\\Wordlark_PhraseEditor_Running"
 
 bool HandToRunningEditor(const wchar_t* commandLine) {
     HWND running = nullptr;
-    // The first editor may still be making its window.
-    for (int attempt = 0; attempt < 50 && !running; ++attempt) {
+    // The first editor may still be loading: its window shows when it is ready.
+    for (int attempt = 0; attempt < 100 && !running; ++attempt) {
         running = FindWindowW(wlk::editor::kEditorWindowClass, nullptr);
+        if (running && !IsWindowVisible(running)) running = nullptr;
         if (!running) Sleep(100);
     }
     if (!running) return false;

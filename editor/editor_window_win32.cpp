@@ -141,10 +141,11 @@ LRESULT EditorWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (LOWORD(wParam) != WA_INACTIVE) OnActivated();
             break;
         case WM_COPYDATA: {
-            // A second start hands over its command line.
+            // A second start hands over its command line, up to its terminating zero.
             const auto& data = *reinterpret_cast<COPYDATASTRUCT*>(lParam);
-            Apply(ParseEditorOptions(
-                FromWide(static_cast<const wchar_t*>(data.lpData), data.cbData / sizeof(wchar_t))));
+            const auto* chars = static_cast<const wchar_t*>(data.lpData);
+            Apply(
+                ParseEditorOptions(FromWide(chars, wcsnlen(chars, data.cbData / sizeof(wchar_t)))));
             return TRUE;
         }
         case WM_CLOSE:

@@ -12,13 +12,31 @@ HOTKEY = "ctrl+alt+Return"
 EDITOR_TITLE = "^Wordlark Phrase Editor$"
 EDITOR_CLASS = "WordlarkPhraseEditor_3F1A7C22"
 WM_COMMAND, WM_CLOSE = "0x111", "0x10"
-CMD_PHRASE_FROM_CLIPBOARD = "32785"
+CMD_EDIT_PHRASES, CMD_PHRASE_FROM_CLIPBOARD = "32772", "32785"
 CLOSED = "Detected event: PhraseEditor closed"
 LOADED = re.compile(r"Phrases loaded from \[.*\]: (\d+) nodes, (\d+) shown, (\d+) files skipped")
 # The menu ends with the top-level phrases: no history, no extra commands.
 MENU_SETTINGS = {"InsertCHIntoMenu": 0, "ExtMenuCommand__EditSetting": 0,
                  "ExtMenuCommand__SaveSelAsPhrase": 0, "ExtMenuCommand__SUPPORT": 0}
 BROKEN = b'<?xml version="1.0"?>\r\n<WLKCommand MenuName="half'
+
+
+def write_phrase(path, name, sort_id):
+    path.write_bytes(
+        ('<?xml version="1.0" encoding="UTF-8" standalone="yes" ?>\r\n'
+         f'<WLKCommand UsageCount="0" SortID="{sort_id}">\r\n'
+         f'    <MenuName>{name}</MenuName>\r\n    <Cmd>{name} text</Cmd>\r\n'
+         '</WLKCommand>\r\n').encode())
+
+
+def write_large_library(library, groups=40, phrases=1999):
+    """phrases phrases spread over groups groups; the number of files written."""
+    for g in range(groups):
+        (library / f"group{g:02d}").mkdir()
+    for p in range(phrases):
+        write_phrase(library / f"group{p % groups:02d}" / f"phrase{p:04d}.wordlark",
+                     f"Phrase {p:04d}", p)
+    return groups + phrases
 
 setUpModule = harness.start_session
 tearDownModule = harness.stop_session
@@ -34,6 +52,16 @@ class PhraseEditorTest(harness.ProgramCase):
     def post(self, message, wparam, window_class=""):
         args = ["post", message, wparam, "0"] + ([window_class] if window_class else [])
         self.assertTrue(self.session.write_clipboard(*args).startswith("post written"))
+
+    def tree_count(self):
+        line = self.session.write_clipboard("tree", EDITOR_CLASS)
+        return None if line == "tree none" else int(line.split()[1])
+
+    def wait_editor(self):
+        editor = harness.wait_until(lambda: next(iter(self.session.windows(EDITOR_TITLE)), None),
+                                    30)
+        self.assertIsNotNone(editor, "no editor window; log:\n" + self.program.read_log())
+        return editor
 
     def new_phrase_files(self, before):
         library = self.program.path / "UserPhrases"
@@ -51,9 +79,7 @@ class PhraseEditorTest(harness.ProgramCase):
 
         self.session.write_clipboard("text", "Kind regards,\r\nAnn")
         self.post(WM_COMMAND, CMD_PHRASE_FROM_CLIPBOARD)
-        editor = harness.wait_until(lambda: next(iter(self.session.windows(EDITOR_TITLE)), None),
-                                    30)
-        self.assertIsNotNone(editor, "no editor window; log:\n" + self.program.read_log())
+        self.wait_editor()
         self.session.screenshot("phrase_editor.png")
         self.session.keys("ctrl+s")
         saved = harness.wait_until(lambda: self.new_phrase_files(before), 20, 0.3)
@@ -81,6 +107,36 @@ class PhraseEditorTest(harness.ProgramCase):
         shown_text = harness.wait_until(
             lambda: self.session.edit_text("Notepad") == "Kind regards,\r\nAnn", 20, 0.3)
         self.assertTrue(shown_text, f"notepad shows {self.session.edit_text('Notepad')!r}")
+
+    def test_a_large_library_one_editor_for_two_starts_and_closing_without_saving(self):
+        library = self.program.path / "UserPhrases"
+        nodes = sum(1 for p in library.rglob("*") if p.name != "FOLDER_SELF.wordlark")
+        nodes += write_large_library(library)
+        files = sorted(library.rglob("*"))
+        self.program.write_settings({"WriteLog": 1})
+        self.start_instance()
+        self.assertTrue(harness.wait_until(self.loads, 60), "the library never loaded")
+        self.assertEqual(self.loads()[0][0], nodes)
+
+        self.post(WM_COMMAND, CMD_EDIT_PHRASES)
+        self.wait_editor()
+        self.assertTrue(harness.wait_until(lambda: self.tree_count() == nodes, 30, 0.3),
+                        f"the tree holds {self.tree_count()} items, not {nodes}")
+        # A second start hands its option to the first editor and ends.
+        self.session.write_clipboard("text", "Second start")
+        self.post(WM_COMMAND, CMD_PHRASE_FROM_CLIPBOARD)
+        self.assertTrue(harness.wait_until(lambda: self.tree_count() == nodes + 1, 30, 0.3),
+                        f"the tree holds {self.tree_count()} items, not {nodes + 1}")
+        self.assertEqual(len(self.session.windows(EDITOR_TITLE)), 1)
+
+        # Closing asks about the unsaved phrase; "No" closes and writes nothing.
+        self.post(WM_CLOSE, "0", EDITOR_CLASS)
+        question = harness.wait_until(
+            lambda: self.session.write_clipboard("dialog", "Wordlark Phrase Editor"), 20, 0.3)
+        self.assertIn("Save the changes to your phrases?", question)
+        self.session.keys("n")
+        self.wait_line(CLOSED)
+        self.assertEqual(sorted(library.rglob("*")), files)
 
 
 if __name__ == "__main__":

@@ -44,8 +44,13 @@
 //   wlk_clip_writer.exe paneinsert CLASS CHARS  presses Return in the history pane's search field
 //                                               and prints "paneinsert arrived after MS ms" when
 //                                               CLASS's edit control holds CHARS characters
-//   wlk_clip_writer.exe pane                    prints "pane SHOWN X Y W H rows N [CAPTION]" of
-//                                               the clipboard history pane ("pane none": none)
+//   wlk_clip_writer.exe pane                    prints "pane SHOWN X Y W H rows N list X Y W H
+//                                               [CAPTION]" of the clipboard history pane and its
+//                                               list ("pane none": none)
+//   wlk_clip_writer.exe tip                     prints "tip [TEXT]", the tooltip the pane's
+//                                               process shows, line breaks as " | " ("tip none")
+//   wlk_clip_writer.exe tree CLASS              prints "tree N", the items of the tree view in
+//                                               the window of CLASS ("tree none": none)
 //   wlk_clip_writer.exe signal EVENT            sets the named event EVENT
 //   wlk_clip_writer.exe dialog TITLE            prints "dialog [TEXT|TEXT...]", the texts of the
 //                                               controls of the shown dialog titled TITLE
@@ -528,6 +533,19 @@ int PrintPane() {
     return 0;
 }
 
+// The number of items in the tree view of the top-level window of CLASS:
+// "tree N", or "tree none".
+int PrintTreeCount(const std::wstring& windowClass) {
+    HWND window = FindWindowW(windowClass.c_str(), nullptr);
+    HWND tree = window ? FindWindowExW(window, nullptr, L"SysTreeView32", nullptr) : nullptr;
+    if (!tree) {
+        std::printf("tree none\n");
+        return 0;
+    }
+    std::printf("tree %ld\n", long(SendMessageW(tree, TVM_GETCOUNT, 0, 0)));
+    return 0;
+}
+
 // The text of the tooltip the history pane's process shows, its line breaks
 // as " | ": "tip [TEXT]", or "tip none".
 int PrintPaneTip() {
@@ -693,6 +711,7 @@ int wmain(int argc, wchar_t** argv) {
     if (is(L"post", 4)) return PostToTray(args[1], args[2], args[3], optional(4));
     if (is(L"pane", 1)) return PrintPane();
     if (is(L"tip", 1)) return PrintPaneTip();
+    if (is(L"tree", 2)) return PrintTreeCount(args[1]);
     if (is(L"paneinsert", 3)) return PaneInsert(args[1], size_t(number(2)));
     if (is(L"selection", 2)) return PrintEditSelection(args[1]);
     if (is(L"signal", 2)) return Result(SetNamedEvent(args[1].c_str()), "signal");
@@ -701,6 +720,6 @@ int wmain(int argc, wchar_t** argv) {
     std::fprintf(stderr,
                  "usage: wlk_clip_writer.exe text|web|sheet|private|marked|burst|empty|probe|"
                  "read|deaf|password|area|query|squat|command|post|type|args|edit|selection|"
-                 "signal|dialog|menu|pane|tip|paneinsert ...\n");
+                 "signal|dialog|menu|pane|tip|tree|paneinsert ...\n");
     return 2;
 }
