@@ -80,8 +80,12 @@ add_dependencies(Wordlark wlk_icons)
 set_target_properties(Wordlark PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${WLK_DIST})
 
 # The phrase editor beside the program: the same portable core, its own windows.
-file(GLOB WLK_EDITOR_WIN32_SOURCES CONFIGURE_DEPENDS editor/*_win32.cpp)
-add_executable(WordlarkEditor WIN32 ${WLK_EDITOR_WIN32_SOURCES} res/editor.rc)
+# Its windows (also measured in bench/), and its preview expanding macros as
+# the program does.
+file(GLOB WLK_EDITOR_WINDOW_SOURCES CONFIGURE_DEPENDS editor/*_win32.cpp)
+list(FILTER WLK_EDITOR_WINDOW_SOURCES EXCLUDE REGEX "editor_main_win32\\.cpp$")
+add_executable(WordlarkEditor WIN32 editor/editor_main_win32.cpp ${WLK_EDITOR_WINDOW_SOURCES}
+    phrases/macro_sources_win32.cpp phrases/rtf_expansion_win32.cpp res/editor.rc)
 target_include_directories(WordlarkEditor PRIVATE ${CMAKE_BINARY_DIR}/res)
 set_source_files_properties(res/editor.rc PROPERTIES
     OBJECT_DEPENDS "${WLK_ICON_FILES};${CMAKE_SOURCE_DIR}/res/wordlark.manifest;${CMAKE_SOURCE_DIR}/language/english_strings.inc")
@@ -174,6 +178,7 @@ foreach(src ${WLK_BENCH_SOURCES})
     target_link_libraries(${name} PRIVATE wlk_bench_support)
 endforeach()
 # The pane benchmark shows the real pane window.
+target_sources(editor_open_bench PRIVATE ${WLK_EDITOR_WINDOW_SOURCES} phrases/rtf_expansion_win32.cpp)
 target_sources(pane_show_bench PRIVATE pane/float_pane_win32.cpp pane/float_pane_commands_win32.cpp
     pane/pane_list_win32.cpp pane/rtf_editor_win32.cpp)
 # The query benchmark loads the hook component from the distribution folder.

@@ -7,6 +7,7 @@
 #include "app/phrase_editor.h"
 #include "editor/editor_window_win32.h"
 #include "language/language_switch.h"
+#include "phrases/macro_sources_win32.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
 #include "settings/settings.h"
@@ -65,6 +66,7 @@ int RunEditor(HINSTANCE instance, const wchar_t* commandLine) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     wlk::platform::win32::InstallWin32Platform();
+    wlk::phrases::InstallMacroSources();
     HANDLE running = CreateMutexW(nullptr, FALSE, kInstanceMutexName);
     if (running && GetLastError() == ERROR_ALREADY_EXISTS && HandToRunningEditor(commandLine)) {
         CloseHandle(running);

@@ -41,6 +41,7 @@ enum EditorText : uint32_t {
     kTextAskReload,
     kTextMoveToGroup,
     kTextTopLevel,
+    kTextPreview,
 };
 
 }  // namespace wlk::editor

@@ -8,7 +8,11 @@
 #include <string>
 #include <tuple>
 
+#include "editor/body_preview.h"
 #include "editor/editor_texts.h"
+#include "editor/macro_catalog.h"
+#include "editor/macro_picker_win32.h"
+#include "editor/settings_page_win32.h"
 #include "language/interface_strings.h"
 #include "platform/text.h"
 #include "platform/win32/rich_edit.h"
@@ -43,6 +47,8 @@ enum CommandId : UINT {
     kCmdMoveUp,
     kCmdMoveDown,
     kCmdMoveToGroup,
+    kCmdInsertMacro,
+    kCmdSettings,
     kFirstGroupChoice = 1000,  // the groups offered by "Move to Group"
 };
 
@@ -169,8 +175,8 @@ void EditorWindow::CreateControls(HINSTANCE instance) {
                   WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_EDITLABELS |
                       TVS_SHOWSELALWAYS,
                   kTreeId);
-    const uint32_t labels[] = {kTextName, kTextType, kTextBody, kTextHint};
-    for (size_t i = 0; i < 4; ++i) labels_[i] = child(0, L"STATIC", Str(labels[i]), 0, 0);
+    const uint32_t labels[] = {kTextName, kTextType, kTextBody, kTextPreview, kTextHint};
+    for (size_t i = 0; i < 5; ++i) labels_[i] = child(0, L"STATIC", Str(labels[i]), 0, 0);
     name_ = child(WS_EX_CLIENTEDGE, L"EDIT", Text(), WS_TABSTOP | ES_AUTOHSCROLL, kNameId);
     SendMessageW(name_, EM_LIMITTEXT, CWLKCommand::kNameMaxChars, 0);
     type_ = child(0, L"COMBOBOX", Text(), WS_TABSTOP | CBS_DROPDOWNLIST, kTypeId);
@@ -180,6 +186,8 @@ void EditorWindow::CreateControls(HINSTANCE instance) {
     body_ = child(WS_EX_CLIENTEDGE, MSFTEDIT_CLASS, Text(),
                   WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL, kBodyId);
     SendMessageW(body_, EM_SETEVENTMASK, 0, ENM_CHANGE);
+    preview_ = child(WS_EX_CLIENTEDGE, L"EDIT", Text(),
+                     WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0);
     hint_ = child(WS_EX_CLIENTEDGE, L"EDIT", Text(), WS_TABSTOP | ES_AUTOHSCROLL, kHintId);
     SendMessageW(hint_, EM_LIMITTEXT, CWLKCommand::kHintMaxChars, 0);
     const uint32_t flags[] = {kTextShown, kTextTitleOnly, kTextNeedsSelection, kTextSeparatorBefore,
@@ -193,6 +201,7 @@ void EditorWindow::CreateControls(HINSTANCE instance) {
 void EditorWindow::CreateMenuBar() {
     HMENU file = CreatePopupMenu();
     AppendMenuW(file, MF_STRING, kCmdSave, AsWide(Str(kTextSave) + u"\tCtrl+S"));
+    AppendMenuW(file, MF_STRING, kCmdSettings, AsWide(Str(kTextSettingsMenu)));
     AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(file, MF_STRING, kCmdExit, AsWide(Str(kTextExit)));
     HMENU edit = CreatePopupMenu();
@@ -204,7 +213,8 @@ void EditorWindow::CreateMenuBar() {
         {kCmdDelete, kTextDelete, u"Del"},
         {kCmdMoveUp, kTextMoveUp, u"Alt+Up"},
         {kCmdMoveDown, kTextMoveDown, u"Alt+Down"},
-        {kCmdMoveToGroup, kTextMoveToGroup, u"Ctrl+G"}};
+        {kCmdMoveToGroup, kTextMoveToGroup, u"Ctrl+G"},
+        {kCmdInsertMacro, kTextInsertMacro, u"Ctrl+M"}};
     for (const auto& [id, text, keys] : items)
         AppendMenuW(edit, MF_STRING, id, AsWide(Str(text) + u"\t" + keys));
     HMENU bar = CreateMenu();
@@ -218,7 +228,8 @@ void EditorWindow::CreateMenuBar() {
                     {FVIRTKEY, VK_F2, WORD(kCmdRename)},
                     {FALT | FVIRTKEY, VK_UP, WORD(kCmdMoveUp)},
                     {FALT | FVIRTKEY, VK_DOWN, WORD(kCmdMoveDown)},
-                    {FCONTROL | FVIRTKEY, 'G', WORD(kCmdMoveToGroup)}};
+                    {FCONTROL | FVIRTKEY, 'G', WORD(kCmdMoveToGroup)},
+                    {FCONTROL | FVIRTKEY, 'M', WORD(kCmdInsertMacro)}};
     accelerators_ = CreateAcceleratorTableW(keys, int(std::size(keys)));
 }
 
@@ -236,14 +247,16 @@ void EditorWindow::Layout() {
     const int fieldWidth = std::max(40, int(client.right) - fieldLeft - kGap);
     const int flagsTop = height - kGap - 3 * kRow;
     const int hintTop = flagsTop - kGap - kRow;
+    const int previewTop = hintTop - kGap - 3 * kRow;
     const int bodyTop = kGap + 2 * (kRow + kGap);
-    const int tops[] = {kGap, kGap + kRow + kGap, bodyTop, hintTop};
-    for (size_t i = 0; i < 4; ++i)
+    const int tops[] = {kGap, kGap + kRow + kGap, bodyTop, previewTop, hintTop};
+    for (size_t i = 0; i < 5; ++i)
         MoveWindow(labels_[i], left, tops[i] + 4, kLabelWidth, kRow, TRUE);
     MoveWindow(name_, fieldLeft, tops[0], fieldWidth, kRow, TRUE);
     MoveWindow(type_, fieldLeft, tops[1], 120, 200, TRUE);
-    MoveWindow(body_, fieldLeft, bodyTop, fieldWidth, std::max(kRow, hintTop - kGap - bodyTop),
+    MoveWindow(body_, fieldLeft, bodyTop, fieldWidth, std::max(kRow, previewTop - kGap - bodyTop),
                TRUE);
+    MoveWindow(preview_, fieldLeft, previewTop, fieldWidth, 3 * kRow, TRUE);
     MoveWindow(hint_, fieldLeft, hintTop, fieldWidth, kRow, TRUE);
     const int half = fieldWidth / 2;
     for (size_t i = 0; i < 5; ++i)
@@ -265,12 +278,16 @@ void EditorWindow::OnCommand(UINT id, UINT code) {
         case kCmdMoveUp: Move(true); return;
         case kCmdMoveDown: Move(false); return;
         case kCmdMoveToGroup: MoveToGroup(); return;
+        case kCmdInsertMacro: InsertMacro(); return;
+        case kCmdSettings: ShowSettingsPage(hwnd_); return;
         default: break;
     }
     const bool edited = (code == EN_CHANGE && (id == kNameId || id == kBodyId || id == kHintId)) ||
                         (code == CBN_SELCHANGE && id == kTypeId) ||
                         (code == BN_CLICKED && id >= kFirstFlagId && id < kFirstFlagId + 5);
-    if (edited) TakeFields();
+    if (!edited) return;
+    TakeFields();
+    if (id == kBodyId || id == kTypeId) ShowPreview();
 }
 
 bool EditorWindow::OnNotify(NMHDR& header, LRESULT& result) {
@@ -298,8 +315,12 @@ bool EditorWindow::OnNotify(NMHDR& header, LRESULT& result) {
 
 void EditorWindow::FillTree(uint32_t selectId) {
     filling_ = true;
+    // One painting for the whole tree, not one per item.
+    SendMessageW(tree_, WM_SETREDRAW, FALSE, 0);
     TreeView_DeleteAllItems(tree_);
     AddTreeNodes(TVI_ROOT, document_.Tree().Commands(), document_.Folder(), selectId);
+    SendMessageW(tree_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(tree_, nullptr, TRUE);
     filling_ = false;
     if (!TreeView_GetSelection(tree_)) ShowFields(0);
 }
@@ -367,6 +388,34 @@ void EditorWindow::ShowFields(uint32_t id) {
     EnableWindow(type_, phrase);
     EnableWindow(body_, phrase);
     filling_ = false;
+    ShowPreview();
+}
+
+// What the body would insert now, from the phrase as the editor holds it.
+void EditorWindow::ShowPreview() {
+    const CWLKCommand* node = document_.Tree().FindById(shownId_);
+    const bool phrase = node && !node->IsGroup();
+    Text preview = phrase ? PreviewBody(node->command, node->dataType, &rtf_) : Text();
+    // A lone CR (an Enter key press) shows as a line break.
+    for (size_t at = 0; (at = preview.find(u'\r', at)) != Text::npos; at += 2)
+        if (at + 1 >= preview.size() || preview[at + 1] != u'\n') preview.insert(at + 1, 1, u'\n');
+    SetWindowTextW(preview_, AsWide(preview));
+}
+
+// The macro menu at the body's caret; the choice goes in there.
+void EditorWindow::InsertMacro() {
+    const CWLKCommand* node = document_.Tree().FindById(shownId_);
+    if (!node || node->IsGroup()) return;
+    DWORD start = 0;
+    SendMessageW(body_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+    POINTL caret{};
+    SendMessageW(body_, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&caret), start);
+    POINT at{caret.x, caret.y + kRow};
+    ClientToScreen(body_, &at);
+    if (auto text = PickMacro(hwnd_, at)) {
+        SetFocus(body_);
+        InsertAtCaret(body_, *text);
+    }
 }
 
 void EditorWindow::TakeFields() {

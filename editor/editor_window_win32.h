@@ -8,6 +8,7 @@
 
 #include "editor/editor_options.h"
 #include "editor/phrase_document.h"
+#include "phrases/rtf_expansion_win32.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/windows_api.h"
 // After <windows.h>.
@@ -56,6 +57,8 @@ private:
     void DeleteSelected();
     void Move(bool up);
     void MoveToGroup();
+    void InsertMacro();
+    void ShowPreview();
     bool Save();
     void Reload();
 
@@ -65,12 +68,14 @@ private:
     HWND type_ = nullptr;
     HWND body_ = nullptr;
     HWND hint_ = nullptr;
+    HWND preview_ = nullptr;  // what the body would insert now
     HWND status_ = nullptr;
-    HWND labels_[4] = {};
+    HWND labels_[5] = {};
     HWND flags_[5] = {};
     HACCEL accelerators_ = nullptr;
     platform::win32::UniqueModule richEditLibrary_;
     PhraseDocument document_;
+    phrases::Win32RtfExpander rtf_;
     uint32_t shownId_ = 0;  // the node whose fields are shown
     bool filling_ = false;  // the controls are being filled, not edited
     bool askingAboutDisk_ = false;

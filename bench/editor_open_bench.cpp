@@ -1,0 +1,98 @@
+// Opening the phrase editor on a library of 1,999 phrases in 40 groups: its
+// window made, the library read, the tree filled and painted, against the
+// program's own load of the same folder in the same run. The counter "ratio"
+// is the editor's price over reading the library at all.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+
+#include "bench/bench_files.h"
+#include "bench/bench_options.h"
+#include "editor/editor_window_win32.h"
+#include "phrases/command_tree.h"
+#include "platform/text.h"
+
+namespace {
+
+using namespace wlk;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kPhrases = 1999;
+constexpr int kGroups = 40;
+
+double Seconds(Clock::duration d) {
+    return std::chrono::duration<double>(d).count();
+}
+
+void PumpMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+std::string PhraseFile(int n) {
+    const std::string name = "Phrase " + std::to_string(n);
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\r\n"
+           "<WLKCommand UsageCount=\"0\" SortID=\"" +
+           std::to_string(n) + "\">\r\n    <MenuName>" + name + "</MenuName>\r\n    <Cmd>" + name +
+           " text, %DATE%</Cmd>\r\n</WLKCommand>\r\n";
+}
+
+bool WriteLibrary(const Text& folder, int phrases) {
+    bool ok = true;
+    for (int g = 0; g < kGroups; ++g) ok = ok && bench::MakeFolder(folder + u"group" + ToText(g));
+    for (int p = 0; p < phrases && ok; ++p) {
+        const Text path =
+            folder + u"group" + ToText(p % kGroups) + u"\\phrase" + ToText(p) + u".wordlark";
+        ok = bench::WriteNew(path, PhraseFile(p));
+    }
+    return ok;
+}
+
+double OpenSeconds(const Text& folder) {
+    const auto start = Clock::now();
+    editor::EditorWindow window;
+    if (!window.Create(GetModuleHandleW(nullptr), folder)) return 0;
+    window.Apply(editor::EditorOptions{});
+    PumpMessages();
+    const double seconds = Seconds(Clock::now() - start);
+    DestroyWindow(window.Window());
+    PumpMessages();
+    return seconds;
+}
+
+double LoadSeconds(const Text& folder) {
+    const auto start = Clock::now();
+    phrases::CWLKCommandTree tree;
+    tree.Load(folder);
+    return Seconds(Clock::now() - start);
+}
+
+void BM_EditorOpen(benchmark::State& state) {
+    bench::ScratchFolder folder(u"wlk_editor_open_bench");
+    if (!folder.Ok() || !WriteLibrary(folder.Path(), bench::Scaled(kPhrases))) {
+        state.SkipWithError("the library could not be written");
+        return;
+    }
+    double openSeconds = 0, loadSeconds = 0;
+    for (auto _ : state) {
+        loadSeconds += LoadSeconds(folder.Path());
+        const double seconds = OpenSeconds(folder.Path());
+        openSeconds += seconds;
+        state.SetIterationTime(seconds);
+    }
+    const double n = double(state.iterations());
+    state.counters["open_ms"] = openSeconds / n * 1e3;
+    state.counters["load_ms"] = loadSeconds / n * 1e3;
+    state.counters["ratio"] = openSeconds / loadSeconds;
+    std::printf(
+        "editor open: %d phrases in %d groups %.1f ms, program's load %.1f ms, ratio %.2f\n",
+        bench::Scaled(kPhrases), kGroups, openSeconds / n * 1e3, loadSeconds / n * 1e3,
+        openSeconds / loadSeconds);
+}
+BENCHMARK(BM_EditorOpen)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
