@@ -13,6 +13,7 @@ EDITOR_TITLE = "^Wordlark Phrase Editor$"
 EDITOR_CLASS = "WordlarkPhraseEditor_3F1A7C22"
 WM_COMMAND, WM_CLOSE = "0x111", "0x10"
 CMD_EDIT_PHRASES, CMD_PHRASE_FROM_CLIPBOARD = "32772", "32785"
+CMD_EDITOR_SETTINGS = "210"
 CLOSED = "Detected event: PhraseEditor closed"
 LOADED = re.compile(r"Phrases loaded from \[.*\]: (\d+) nodes, (\d+) shown, (\d+) files skipped")
 # The menu ends with the top-level phrases: no history, no extra commands.
@@ -137,6 +138,29 @@ class PhraseEditorTest(harness.ProgramCase):
         self.session.keys("n")
         self.wait_line(CLOSED)
         self.assertEqual(sorted(library.rglob("*")), files)
+
+    def test_a_hotkey_set_on_the_settings_page_works_at_once(self):
+        self.program.write_settings({"WriteLog": 1})
+        self.start_instance()
+        harness.wait_until(self.loads, 20)
+        self.post(WM_COMMAND, CMD_EDIT_PHRASES)
+        self.wait_editor()
+        self.post(WM_COMMAND, CMD_EDITOR_SETTINGS, EDITOR_CLASS)
+        page = harness.wait_until(lambda: next(iter(self.session.windows("^Settings$")), None), 20)
+        self.assertIsNotNone(page, "no settings page")
+        self.session.screenshot("editor_settings.png")
+        # The hotkey field has the keys first; Return is OK.
+        self.session.keys("ctrl+shift+F9", "Return")
+        self.assertTrue(harness.wait_until(
+            lambda: self.program.setting("Hotkey") == str((0x6 << 16) | 0x78), 20, 0.3),
+            f"Hotkey={self.program.setting('Hotkey')}")
+
+        # Wordlark, still running, answers the new keys in notepad.
+        notepad = self.start_notepad()
+        self.session.keys("ctrl+shift+F9", window=notepad)
+        rects, _ = self.session.menus(30000)
+        self.assertTrue(rects, "no menu after the new hotkey; log:\n" + self.program.read_log())
+        self.session.keys("Escape")
 
 
 if __name__ == "__main__":
