@@ -77,6 +77,9 @@ void BM_EditorOpen(benchmark::State& state) {
         state.SkipWithError("the library could not be written");
         return;
     }
+    // The first reading of a folder fills the system's caches: not counted.
+    LoadSeconds(folder.Path());
+    OpenSeconds(folder.Path());
     double openSeconds = 0, loadSeconds = 0;
     for (auto _ : state) {
         loadSeconds += LoadSeconds(folder.Path());
@@ -93,6 +96,6 @@ void BM_EditorOpen(benchmark::State& state) {
         bench::Scaled(kPhrases), kGroups, openSeconds / n * 1e3, loadSeconds / n * 1e3,
         openSeconds / loadSeconds);
 }
-BENCHMARK(BM_EditorOpen)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditorOpen)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
 }  // namespace
