@@ -45,6 +45,21 @@ tearDownModule = harness.stop_session
 
 class PhraseEditorTest(harness.ProgramCase):
 
+    def setUp(self):
+        super().setUp()
+        # One editor runs at a time: one left open would take the next test's starts.
+        self.addCleanup(self.close_editor)
+
+    def close_editor(self):
+        if not self.session.windows(EDITOR_TITLE):
+            return
+        self.post(WM_CLOSE, "0", EDITOR_CLASS)
+        asked = harness.wait_until(lambda: self.session._wine(
+            str(harness.clip_writer()), "dialog", "Wordlark Phrase Editor")[0] == 0, 3, 0.3)
+        if asked:
+            self.session.keys("n")  # changes a test left unsaved are not kept
+        harness.wait_until(lambda: not self.session.windows(EDITOR_TITLE), 20)
+
     def loads(self):
         """(nodes, shown, skipped) of each library load logged so far."""
         return [tuple(map(int, m.groups())) for line in self.program.log_lines()
