@@ -117,17 +117,30 @@ size_t IndexOf(const CommandList& list, uint32_t id) {
 
 }  // namespace
 
+// The loader takes every folder as a group and logs the files it skips; one
+// more walk of the folders finds those for the user and gives the stamps of
+// the loaded ones, so that no file is read twice.
 bool PhraseDocument::Load(const Text& folder) {
     Forget();
     if (!tree_.Load(folder)) return false;
-    std::set<Text> loaded;
+    std::vector<ListedFile> files;
+    ListPhraseFiles(WithoutSlash(tree_.Folder()), files);
+    std::map<Text, ListedFile*> byPath;
+    for (ListedFile& file : files) byPath[ToLower(file.path)] = &file;
     tree_.ForEach([&](const CWLKCommand& node) {
         const Text file = phrases::CommandFileName(node);
-        if (auto bytes = Files().ReadAll(file)) knownBytes_[file] = std::move(*bytes);
-        loaded.insert(ToLower(file));
+        if (const auto listed = byPath.find(ToLower(file)); listed != byPath.end()) {
+            knownStamps_[file] = listed->second->stamp;
+            listed->second->loaded = true;
+        }
         return true;
     });
-    ListUnread(WithoutSlash(tree_.Folder()), loaded);
+    for (const ListedFile& file : files) {
+        if (file.loaded) continue;
+        CWLKCommand scratch;
+        const phrases::ReadOutcome outcome = phrases::ReadCommandFileOutcome(scratch, file.path);
+        unread_.push_back({file.path, file.folder, phrases::DescribeReadOutcome(outcome)});
+    }
     return true;
 }
 
@@ -136,22 +149,33 @@ void PhraseDocument::Forget() {
     changed_.clear();
     removedFiles_.clear();
     removedFolders_.clear();
-    knownBytes_.clear();
+    knownStamps_.clear();
 }
 
-// The loader takes every folder as a group and logs the files it skips; the
-// same walk finds them again here, so that the user sees them.
-void PhraseDocument::ListUnread(const Text& folder, const std::set<Text>& loaded) {
+void PhraseDocument::ListPhraseFiles(const Text& folder, std::vector<ListedFile>& files) {
     for (const platform::DirEntry& entry : Files().List(folder + u"\\", u"*")) {
         const Text path = folder + u"\\" + entry.name;
         if (entry.directory) {
-            ListUnread(path, loaded);
-        } else if (IsPhraseFile(entry.name) && !loaded.count(ToLower(path))) {
-            CWLKCommand scratch;
-            const phrases::ReadOutcome outcome = phrases::ReadCommandFileOutcome(scratch, path);
-            unread_.push_back({path, folder + u"\\", phrases::DescribeReadOutcome(outcome)});
+            ListPhraseFiles(path, files);
+        } else if (IsPhraseFile(entry.name)) {
+            files.push_back({path, folder + u"\\", {entry.size, entry.lastWrite}});
         }
     }
+}
+
+// The files of one folder by their names in lower case.
+std::map<Text, PhraseDocument::DiskStamp> PhraseDocument::StampsIn(const Text& folder) {
+    std::map<Text, DiskStamp> stamps;
+    for (const platform::DirEntry& entry : Files().List(folder + u"\\", u"*")) {
+        if (!entry.directory) stamps[ToLower(entry.name)] = {entry.size, entry.lastWrite};
+    }
+    return stamps;
+}
+
+std::optional<PhraseDocument::DiskStamp> PhraseDocument::StampOf(const Text& path) {
+    const std::map<Text, DiskStamp> stamps = StampsIn(ParentOf(path));
+    const auto found = stamps.find(ToLower(LeafOf(path)));
+    return found == stamps.end() ? std::nullopt : std::optional(found->second);
 }
 
 void PhraseDocument::MarkChanged(CWLKCommand& node) {
@@ -238,7 +262,7 @@ bool PhraseDocument::Remove(uint32_t id) {
         if (gone.GetPath().empty()) return;  // never saved
         if (gone.IsGroup()) removedFolders_.push_back(gone.GetPath());
         const Text file = phrases::CommandFileName(gone);
-        if (!gone.IsGroup() || knownBytes_.count(file)) removedFiles_.push_back(file);
+        if (!gone.IsGroup() || knownStamps_.count(file)) removedFiles_.push_back(file);
     });
     CommandList& list = Siblings(tree_, id);
     list.erase(list.begin() + ptrdiff_t(IndexOf(list, id)));
@@ -300,7 +324,7 @@ void PhraseDocument::DeleteRemovedFiles(SaveReport& report) {
     std::vector<Text> left;
     for (const Text& file : removedFiles_) {
         if (Files().Kind(file) == platform::PathKind::Missing || Files().DeleteFile(file)) {
-            knownBytes_.erase(file);
+            knownStamps_.erase(file);
         } else {
             report.failed.push_back(file);
             left.push_back(file);
@@ -394,7 +418,7 @@ void PhraseDocument::WriteNode(CWLKCommand& node, const Text& file, SaveReport& 
         report.failed.push_back(file);
         return;
     }
-    knownBytes_[file] = *document;
+    if (const std::optional<DiskStamp> stamp = StampOf(file)) knownStamps_[file] = *stamp;
     changed_.erase(node.id);
     if (node.GetPath().empty()) node.SetPath(file);
 }
@@ -405,13 +429,13 @@ void PhraseDocument::Rebase(const Text& from, const Text& to) {
         if (MoveBase(path, from, to)) node.SetPath(path);
         return true;
     });
-    std::map<Text, std::string> known;
-    for (auto& [path, bytes] : knownBytes_) {
+    std::map<Text, DiskStamp> known;
+    for (const auto& [path, stamp] : knownStamps_) {
         Text moved = path;
         MoveBase(moved, from, to);
-        known[moved] = std::move(bytes);
+        known[moved] = stamp;
     }
-    knownBytes_ = std::move(known);
+    knownStamps_ = std::move(known);
     for (UnreadFile& file : unread_) {
         MoveBase(file.path, from, to);
         MoveBase(file.folder, from, to);
@@ -420,21 +444,26 @@ void PhraseDocument::Rebase(const Text& from, const Text& to) {
     for (Text& folder : removedFolders_) MoveBase(folder, from, to);
 }
 
+// One listing a folder, not one read a file: the editor asks each time the
+// user comes back to it.
 std::vector<Text> PhraseDocument::ChangedOnDisk() const {
+    std::map<Text, std::map<Text, DiskStamp>> folders;  // by folder in lower case
     std::vector<Text> changed;
-    for (const auto& [path, bytes] : knownBytes_) {
-        const std::optional<std::string> now = Files().ReadAll(path);
-        if (!now || *now != bytes) changed.push_back(path);
+    for (const auto& [path, stamp] : knownStamps_) {
+        auto [folder, added] = folders.try_emplace(ToLower(ParentOf(path)));
+        if (added) folder->second = StampsIn(ParentOf(path));
+        const auto now = folder->second.find(ToLower(LeafOf(path)));
+        if (now == folder->second.end() || now->second != stamp) changed.push_back(path);
     }
     return changed;
 }
 
 void PhraseDocument::KeepOwnVersions() {
     for (const Text& path : ChangedOnDisk()) {
-        if (std::optional<std::string> now = Files().ReadAll(path)) {
-            knownBytes_[path] = std::move(*now);
+        if (const std::optional<DiskStamp> now = StampOf(path)) {
+            knownStamps_[path] = *now;
         } else {
-            knownBytes_.erase(path);
+            knownStamps_.erase(path);
         }
         tree_.ForEach([&](CWLKCommand& node) {
             if (phrases::CommandFileName(node) == path) MarkChanged(node);

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -70,16 +71,32 @@ public:
     // deleted; a removed group's folder goes only when nothing is left in it.
     SaveReport Save();
 
-    // Paths of loaded or saved files whose bytes on disk are no longer what
-    // the editor read or wrote.
+    // Paths of loaded or saved files whose size or last-write time on disk is
+    // no longer what it was when the editor read or wrote them.
     std::vector<Text> ChangedOnDisk() const;
     // The user keeps the editor's version of those files: they are no longer
     // reported, and their nodes are written again at the next save.
     void KeepOwnVersions();
 
 private:
+    // A file as its folder's listing shows it: while both stay, nobody wrote it.
+    struct DiskStamp {
+        uint64_t size = 0;
+        uint64_t lastWrite = 0;
+        bool operator==(const DiskStamp&) const = default;
+    };
+    struct ListedFile {
+        Text path;
+        Text folder;  // ending with a backslash
+        DiskStamp stamp;
+        bool loaded = false;
+    };
+
     void Forget();
-    void ListUnread(const Text& folder, const std::set<Text>& loaded);
+    // Every phrase file at or below `folder`, in the order of the walk.
+    static void ListPhraseFiles(const Text& folder, std::vector<ListedFile>& files);
+    static std::map<Text, DiskStamp> StampsIn(const Text& folder);
+    static std::optional<DiskStamp> StampOf(const Text& path);
     void MarkChanged(phrases::CWLKCommand& node);
     void Renumber(phrases::CommandList& list);
     uint32_t Append(phrases::CommandList& list, phrases::CWLKCommand node);
@@ -97,10 +114,10 @@ private:
 
     phrases::CWLKCommandTree tree_;
     std::vector<UnreadFile> unread_;
-    std::set<uint32_t> changed_;              // ids to write
-    std::vector<Text> removedFiles_;          // files of removed nodes
-    std::vector<Text> removedFolders_;        // folders of removed groups, outermost first
-    std::map<Text, std::string> knownBytes_;  // path → bytes read or written
+    std::set<uint32_t> changed_;             // ids to write
+    std::vector<Text> removedFiles_;         // files of removed nodes
+    std::vector<Text> removedFolders_;       // folders of removed groups, outermost first
+    std::map<Text, DiskStamp> knownStamps_;  // path → stamp when read or written
 };
 
 // The name a new phrase takes from its body: the first line that is not

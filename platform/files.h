@@ -27,6 +27,9 @@ struct DirEntry {
     Text name;
     bool directory = false;
     uint64_t size = 0;
+    // The last-write time as a FILETIME; with the size, it tells whether a
+    // file changed without reading it.
+    uint64_t lastWrite = 0;
 };
 
 class FileSystem {

@@ -291,7 +291,7 @@ std::vector<DirEntry> SimFileSystem::List(const Text& folder, const Text& patter
     for (const auto& [key, node] : nodes_) {
         if (!key.starts_with(prefix) || key.find(u'\\', prefix.size()) != Text::npos) continue;
         if (Matches(node.name, pattern))
-            entries.push_back({node.name, node.directory, node.Size()});
+            entries.push_back({node.name, node.directory, node.Size(), node.written});
     }
     return entries;
 }

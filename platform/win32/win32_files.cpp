@@ -146,7 +146,10 @@ std::vector<DirEntry> Win32FileSystem::List(const Text& folder, const Text& patt
         Text name = FromWide(data.cFileName);
         if (name == u"." || name == u"..") continue;
         uint64_t size = (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-        entries.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, size});
+        uint64_t lastWrite = (uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                             data.ftLastWriteTime.dwLowDateTime;
+        entries.push_back(
+            {name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, size, lastWrite});
     } while (FindNextFileW(find.Get(), &data));
     return entries;
 }

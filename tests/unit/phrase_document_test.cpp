@@ -195,7 +195,9 @@ TEST_F(PhraseDocumentTest, FailedWritesKeepTheOldFileAndOutsideChangesAreSeen) {
     EXPECT_TRUE(doc_.ChangedOnDisk().empty());
 
     const std::string saved = Bytes(Path("Ph\\q.wordlark"));
-    WriteBytes(Path("Ph\\q.wordlark"), Phrase("q", " UsageCount=\"2\""));
+    std::string outside = saved;  // the same size: only the write tells
+    outside[outside.find("new")] = 'N';
+    WriteBytes(Path("Ph\\q.wordlark"), outside);
     ASSERT_TRUE(P().files.DeleteFile(Path("Ph\\r.wordlark")));
     EXPECT_EQ(doc_.ChangedOnDisk(),
               (std::vector<Text>{Path("Ph\\q.wordlark"), Path("Ph\\r.wordlark")}));
