@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "editor/body_preview.h"
 #include "editor/editor_texts.h"
@@ -144,7 +145,10 @@ LRESULT EditorWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         }
         case WM_ACTIVATE:
-            if (LOWORD(wParam) != WA_INACTIVE) OnActivated();
+            if (LOWORD(wParam) == WA_INACTIVE)
+                away_ = true;
+            else if (std::exchange(away_, false))
+                OnActivated();
             break;
         case WM_COPYDATA: {
             // A second start hands over its command line, up to its terminating zero.

@@ -79,6 +79,9 @@ private:
     uint32_t shownId_ = 0;  // the node whose fields are shown
     bool filling_ = false;  // the controls are being filled, not edited
     bool askingAboutDisk_ = false;
+    // The user was in another window: only then can files have changed
+    // behind the editor's back, so the first activation compares nothing.
+    bool away_ = false;
 };
 
 }  // namespace wlk::editor
