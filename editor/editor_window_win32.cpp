@@ -307,10 +307,14 @@ bool EditorWindow::OnNotify(NMHDR& header, LRESULT& result) {
             result = reinterpret_cast<NMTVDISPINFOW&>(header).item.lParam == kUnreadItem;
             return true;
         case TVN_ENDLABELEDITW: {
+            // The label shows the name as stored, which a group's folder may have changed.
             const TVITEMW& item = reinterpret_cast<NMTVDISPINFOW&>(header).item;
-            result =
-                item.pszText && document_.Rename(uint32_t(item.lParam), FromWide(item.pszText));
-            if (result) ShowFields(uint32_t(item.lParam));
+            const auto id = uint32_t(item.lParam);
+            if (item.pszText && document_.Rename(id, FromWide(item.pszText))) {
+                ShowName(item.hItem, id);
+                ShowFields(id);
+            }
+            result = FALSE;
             return true;
         }
         default: return false;
@@ -352,6 +356,16 @@ void EditorWindow::AddTreeNodes(HTREEITEM parent, const phrases::CommandList& li
         insert.item.lParam = kUnreadItem;
         TreeView_InsertItem(tree_, &insert);
     }
+}
+
+void EditorWindow::ShowName(HTREEITEM item, uint32_t id) {
+    const CWLKCommand* node = document_.Tree().FindById(id);
+    if (!item || !node) return;
+    TVITEMW change{};
+    change.mask = TVIF_TEXT;
+    change.hItem = item;
+    change.pszText = const_cast<wchar_t*>(AsWide(node->name));
+    TreeView_SetItem(tree_, &change);
 }
 
 uint32_t EditorWindow::SelectedId() const {
@@ -426,14 +440,8 @@ void EditorWindow::TakeFields() {
     const CWLKCommand* node = document_.Tree().FindById(shownId_);
     if (!node) return;
     const Text name = WindowText(name_);
-    if (name != node->name && !name.empty()) {
-        document_.Rename(shownId_, name);
-        TVITEMW item{};
-        item.mask = TVIF_TEXT;
-        item.hItem = TreeView_GetSelection(tree_);
-        item.pszText = const_cast<wchar_t*>(AsWide(name));
-        TreeView_SetItem(tree_, &item);
-    }
+    if (name != node->name && !name.empty() && document_.Rename(shownId_, name))
+        ShowName(TreeView_GetSelection(tree_), shownId_);
     const auto type =
         CommandDataType(std::max(LRESULT(0), SendMessageW(type_, CB_GETCURSEL, 0, 0)));
     // The body as the control holds it, in the form of the type now chosen.

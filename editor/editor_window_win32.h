@@ -42,6 +42,8 @@ private:
     void FillTree(uint32_t selectId);
     void AddTreeNodes(HTREEITEM parent, const phrases::CommandList& list, const Text& folder,
                       uint32_t selectId);
+    // The tree item's label from the node's name as stored.
+    void ShowName(HTREEITEM item, uint32_t id);
     uint32_t SelectedId() const;
     // The group a new node goes into: the selected group, or the selected
     // phrase's group, or the top level.

@@ -54,9 +54,7 @@ class PhraseEditorTest(harness.ProgramCase):
         if not self.session.windows(EDITOR_TITLE):
             return
         self.post(WM_CLOSE, "0", EDITOR_CLASS)
-        asked = harness.wait_until(lambda: self.session._wine(
-            str(harness.clip_writer()), "dialog", "Wordlark Phrase Editor")[0] == 0, 3, 0.3)
-        if asked:
+        if harness.wait_until(self.question, 3, 0.3):
             self.session.keys("n")  # changes a test left unsaved are not kept
         harness.wait_until(lambda: not self.session.windows(EDITOR_TITLE), 20)
 
@@ -176,6 +174,47 @@ class PhraseEditorTest(harness.ProgramCase):
         rects, _ = self.session.menus(30000)
         self.assertTrue(rects, "no menu after the new hotkey; log:\n" + self.program.read_log())
         self.session.keys("Escape")
+
+    def test_a_file_changed_on_disk_while_open_is_offered_again_or_kept(self):
+        phrase = self.program.path / "UserPhrases" / "Thank_you.wordlark"
+        self.program.write_settings({"WriteLog": 1})
+        self.start_instance()
+        harness.wait_until(self.loads, 20)
+        self.post(WM_COMMAND, CMD_EDIT_PHRASES)
+        x, y, width, height = self.wait_editor_geometry()
+
+        # Another program changes the file while the user works elsewhere.
+        notepad = self.start_notepad()
+        covered = harness.wait_until(lambda: self.session.windows("Notepad").get(notepad), 10)
+        self.assertIsNotNone(covered, "notepad's window went away")
+        nx, ny, nwidth, nheight = covered
+        outside = phrase.read_bytes().replace(b"Thank you for", b"Thanks for")
+        phrase.write_bytes(outside)
+        # Back in the editor, on a part of it notepad leaves uncovered.
+        uncovered = [(px, py) for px, py in ((x + width - 20, y + height // 2),
+                                             (x + width // 2, y + height - 6))
+                     if not (nx <= px < nx + nwidth and ny <= py < ny + nheight)]
+        self.assertTrue(uncovered, "notepad covers the whole editor")
+        self.session.click(*uncovered[0])
+        question = harness.wait_until(lambda: self.question(), 20, 0.3)
+        self.assertIn("These files changed on disk while they were open here:", question or "")
+        self.assertIn("Thank_you.wordlark", question)
+        # Keeping the editor's version: Ctrl+S writes it back over the outside change.
+        self.session.keys("n")
+        harness.wait_until(lambda: not self.question(), 10, 0.3)
+        self.session.keys("ctrl+s")
+        self.assertTrue(harness.wait_until(
+            lambda: b"Thank you for" in phrase.read_bytes(), 20, 0.3), phrase.read_bytes())
+
+    def wait_editor_geometry(self):
+        self.wait_editor()
+        return next(iter(self.session.windows(EDITOR_TITLE).values()))
+
+    def question(self):
+        """The texts of the editor's open question, None without one."""
+        code, out, _ = self.session._wine(str(harness.clip_writer()), "dialog",
+                                          "Wordlark Phrase Editor")
+        return out.strip() if code == 0 else None
 
 
 if __name__ == "__main__":
