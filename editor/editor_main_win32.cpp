@@ -8,6 +8,7 @@
 #include "editor/editor_window_win32.h"
 #include "language/language_switch.h"
 #include "phrases/macro_sources_win32.h"
+#include "platform/platform.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/win32_platform.h"
 #include "settings/settings.h"
@@ -15,8 +16,6 @@
 #include <commctrl.h>
 
 namespace {
-
-using wlk::platform::win32::AsWide;
 
 constexpr wchar_t kInstanceMutexName[] = L"Local\\Wordlark_PhraseEditor_Running";
 
@@ -39,10 +38,10 @@ bool HandToRunningEditor(const wchar_t* commandLine) {
 
 // The program rereads its settings and phrases when the editor ends.
 void SignalEditorEnded() {
-    HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, AsWide(wlk::app::kEditorEndedEventName));
-    if (!event) return;
-    SetEvent(event);
-    CloseHandle(event);
+    auto& sync = wlk::platform::Current().sync;
+    if (auto event = sync.OpenEvent(wlk::app::kEditorEndedEventName,
+                                    wlk::platform::EventAccess::ModifyState))
+        event->Set();
 }
 
 int RunEditor(HINSTANCE instance, const wchar_t* commandLine) {

@@ -9,6 +9,7 @@
 #include <tuple>
 #include <utility>
 
+#include "bridge/selection_extract.h"
 #include "editor/body_preview.h"
 #include "editor/editor_texts.h"
 #include "editor/macro_catalog.h"
@@ -86,17 +87,9 @@ Text Lines(const std::vector<Text>& paths) {
     return lines;
 }
 
-// The clipboard's text; empty when it holds none or only blanks.
-Text ClipboardText(HWND owner) {
-    if (!OpenClipboard(owner)) return Text();
-    Text text;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-            text = FromWide(chars, wcsnlen(chars, GlobalSize(data) / sizeof(wchar_t)));
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
+// The clipboard's text as the program reads it; empty when it holds none or only blanks.
+Text ClipboardText() {
+    const Text text = bridge::ReadClipboardText();
     return text.find_first_not_of(u" \t\r\n") == Text::npos ? Text() : text;
 }
 
@@ -578,7 +571,7 @@ void EditorWindow::Reload() {
 
 void EditorWindow::Apply(const EditorOptions& options) {
     if (options.addFromClipboard) {
-        if (const Text text = ClipboardText(hwnd_); !text.empty())
+        if (const Text text = ClipboardText(); !text.empty())
             AddPhrase(NameFromText(text), text);
         else
             SetWindowTextW(status_, AsWide(Str(kTextNoClipboardText)));
