@@ -2,6 +2,8 @@
 
 #include <tinyxml.h>
 
+#include <cstdio>
+
 #include "platform/platform.h"
 #include "platform/text.h"
 #include "platform/xml_guard.h"
@@ -24,6 +26,31 @@ std::optional<std::string> Document(std::string_view area) {
     return std::string(area.substr(0, end));
 }
 
+// TinyXML's printer passes "&#x" on as if it began a character reference, so
+// a selection holding "&#x41;" would be read back as "A": the text is escaped
+// here, each character for itself, as the printer does otherwise.
+std::string EscapedText(const std::string& utf8) {
+    std::string out;
+    for (const char c : utf8) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            case '\'': out += "&apos;"; break;
+            default:
+                if (static_cast<unsigned char>(c) < 32) {
+                    char reference[8];
+                    std::snprintf(reference, sizeof reference, "&#x%02X;", unsigned(c));
+                    out += reference;
+                } else {
+                    out += c;
+                }
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 std::string SharedSettingsXml(int key, int modifiers, bool doubled, const Text& selText) {
@@ -31,16 +58,15 @@ std::string SharedSettingsXml(int key, int modifiers, bool doubled, const Text& 
     root.SetAttribute("HotKey_Key", key);
     root.SetAttribute("HotKey_Mod", modifiers);
     root.SetAttribute("Double", doubled ? 1 : 0);
-    if (!selText.empty()) {
-        TiXmlElement child(kSelTextName);
-        child.InsertEndChild(TiXmlText(ToUtf8(selText)));
-        root.InsertEndChild(child);
-    }
     TiXmlPrinter printer;
     printer.SetIndent("    ");
     printer.SetLineBreak("\r\n");
     root.Accept(&printer);
-    return printer.Str();
+    std::string xml = printer.Str();  // the empty element: <WordlarkSettings ... />
+    if (selText.empty()) return xml;
+    xml.resize(xml.rfind(" />"));
+    return xml + ">\r\n    <" + kSelTextName + ">" + EscapedText(ToUtf8(selText)) + "</" +
+           kSelTextName + ">\r\n</" + kRootName + ">\r\n";
 }
 
 std::optional<Text> ParseSharedSelectedText(std::string_view area) {
@@ -59,7 +85,10 @@ std::optional<Text> ParseSharedSelectedText(std::string_view area) {
     const TiXmlElement* selText = root->FirstChildElement(kSelTextName);
     if (!selText) return std::nullopt;
     const char* utf8 = selText->GetText();
-    return utf8 ? FromUtf8(utf8) : Text();
+    const Text selection = utf8 ? FromUtf8(utf8) : Text();
+    // TinyXML drops a text of blanks alone when it reads it back: such a
+    // selection is read as none, the same on every reading.
+    return selection.find_first_not_of(u" \t\r\n") == Text::npos ? Text() : selection;
 }
 
 std::optional<Text> ReadSharedSelectedText() {
