@@ -38,13 +38,27 @@ bool HoldsGdiHandle(uint32_t format) {
            (format >= kFirstGdiObjectFormat && format <= kLastGdiObjectFormat);
 }
 
+// Another program (a clipboard tool, the system's own synchronisation) may
+// hold the clipboard for a moment right after a copy; the snapshot waits for
+// it a little rather than lose the user's content.
+constexpr int kOpenTries = 10;
+constexpr uint32_t kOpenRetryDelayMs = 10;
+
+bool OpenPatiently(platform::Clipboard& clipboard) {
+    for (int attempt = 1;; ++attempt) {
+        if (clipboard.Open(0)) return true;
+        if (attempt == kOpenTries) return false;
+        platform::Current().threads.Sleep(kOpenRetryDelayMs);
+    }
+}
+
 }  // namespace
 
-void ClipboardSnapshot::Take() {
+bool ClipboardSnapshot::Take() {
     formats_.clear();
     restorePending_ = true;
     auto& clipboard = platform::Current().clipboard;
-    if (!clipboard.Open(0)) return;
+    if (!OpenPatiently(clipboard)) return false;
     for (uint32_t number : clipboard.EnumFormats()) {
         if (HoldsGdiHandle(number)) continue;
         auto block = clipboard.GetData(number, std::numeric_limits<size_t>::max());
@@ -54,12 +68,13 @@ void ClipboardSnapshot::Take() {
         formats_.push_back(std::move(format));
     }
     clipboard.Close();
+    return true;
 }
 
 bool ClipboardSnapshot::PutBack() {
     if (!restorePending_ || formats_.empty()) return false;
     auto& clipboard = platform::Current().clipboard;
-    if (!clipboard.Open(0)) return false;
+    if (!OpenPatiently(clipboard)) return false;
     clipboard.Empty();
     for (const Format& format : formats_) {
         uint32_t number = format.number;

@@ -21,8 +21,9 @@ public:
     };
 
     // Forgets what was saved, saves every format present in the clipboard's
-    // own order, and marks the snapshot for restoring.
-    void Take();
+    // own order, and marks the snapshot for restoring. False when the
+    // clipboard could not be opened, so nothing was saved.
+    bool Take();
     // Only while marked and not empty: empties the clipboard and puts every
     // saved format back, a named one under the number its name registers to
     // now. False when nothing was put back.

@@ -1,6 +1,7 @@
 #include "bridge/selection_extract.h"
 
 #include <array>
+#include <mutex>
 #include <string_view>
 
 #include "bridge/clipboard_snapshot.h"
@@ -78,9 +79,15 @@ Text ReadClipboardText() {
 }
 
 Text ExtractSelectedText(platform::WindowId window, platform::WindowId trayWindow) {
+    // A late query's copy on the query thread and the direct one on the main
+    // thread may meet: one after the other, each saves the user's content and
+    // not the other's empty clipboard.
+    static std::mutex oneAtATime;
+    const std::lock_guard lock(oneAtATime);
     auto& p = platform::Current();
     ClipboardSnapshot snapshot;
-    snapshot.Take();
+    // What could not be saved must not be emptied away.
+    if (!snapshot.Take()) return Text();
     // Emptying the clipboard and the target's copy are the program's own
     // changes, which the history must not record.
     if (p.ui.SendMessage(trayWindow, WM_GET_CLIPBOARD_HANDLER, 0, 0) != 0)

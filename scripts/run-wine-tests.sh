@@ -23,5 +23,5 @@ wlk_wine_prefix
 trap wlk_wine_stop EXIT
 wlk_display || exit 1
 status=0
-(cd "$build" && wine ./wlk_wine_tests.exe --gtest_brief=1 "$@") || status=$?
+(cd "$build" && wine ./wlk_wine_tests.exe "$@") || status=$?
 exit "$status"

@@ -37,6 +37,6 @@ wlk_display() {
     exec {display_fd}<> <(:)
     Xvfb -displayfd "$display_fd" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     wlk_xvfb=$!
-    read -r -t 10 -u "$display_fd" number || { echo "Xvfb did not start" >&2; return 1; }
+    read -r -t 30 -u "$display_fd" number || { echo "Xvfb did not start" >&2; return 1; }
     export DISPLAY=":$number"
 }

@@ -163,7 +163,7 @@ class Session:
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write)
         with os.fdopen(read) as pipe:
-            number = pipe.readline().strip() if select.select([pipe], [], [], 10)[0] else ""
+            number = pipe.readline().strip() if select.select([pipe], [], [], 30)[0] else ""
         if not number:
             raise HarnessError("Xvfb did not start")
         self.display = f":{number}"

@@ -97,9 +97,10 @@ class PhraseMenuTest(harness.ProgramCase):
         self.open_menu()
         self.session.keys("Escape")
         self.assert_menu_closes()
+        seen = []
         self.assertTrue(harness.wait_until(
-            lambda: self.clipboard() == "held while the menu is open", 10, 0.3),
-            f"the clipboard holds {self.clipboard()!r}")
+            lambda: seen.append(self.clipboard()) or seen[-1] == "held while the menu is open",
+            10, 0.3), f"the clipboard holds {seen[-1]!r}; log:\n{self.program.read_log()}")
         self.assert_notepad_shows("\u201cx\u201d")
 
         # The last choice is now the menu's first item.

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "bridge/clipboard_snapshot.h"
@@ -91,6 +92,11 @@ TEST_F(SelectionExtractTest, SnapshotKeepsEveryReadableFormatAndPutsItBackUnderI
     rich[renumbered] = rich.extract(own).mapped();
     EXPECT_EQ(Now(), rich);
 
+    // A clipboard held for a moment is waited for.
+    clipboard().openFailures = 9;
+    EXPECT_TRUE(snapshot.Take());
+    EXPECT_EQ(snapshot.Formats().size(), 3u);
+
     // Once the new content is wanted, or when there was nothing to save (an
     // empty clipboard, or one another program holds open), PutBack leaves it.
     clipboard().PutText(kOtherApp, u"copied on purpose");
@@ -98,7 +104,7 @@ TEST_F(SelectionExtractTest, SnapshotKeepsEveryReadableFormatAndPutsItBackUnderI
     snapshot.ClearRestore();
     EXPECT_FALSE(snapshot.PutBack());
     clipboard().heldBy = kOtherApp;
-    snapshot.Take();
+    EXPECT_FALSE(snapshot.Take());
     clipboard().heldBy = 0;
     EXPECT_TRUE(snapshot.RestorePending());
     EXPECT_FALSE(snapshot.PutBack());
@@ -165,7 +171,8 @@ TEST_F(SelectionExtractTest, SimulatedCopyReadsTheSelectionAndRestoresTheClipboa
     }
 
     // A target that does not answer does not hold the caller. A clipboard
-    // held by another program cannot be emptied: no copy is tried.
+    // held for a moment is waited for, and comes back; one held by another
+    // program cannot be saved, so it is not emptied and no copy is tried.
     Sim().ui.onMessage = nullptr;
     Sim().input.onInserted = nullptr;
     Sim().ui.hungWindows.insert(kTarget);
@@ -174,9 +181,29 @@ TEST_F(SelectionExtractTest, SimulatedCopyReadsTheSelectionAndRestoresTheClipboa
     EXPECT_EQ(Sim().ui.Messages().size(), sentBefore + 1) << "only the tray window answered";
     EXPECT_EQ(Now(), before);
     const size_t calls = Sim().input.Calls().size();
+    clipboard().openFailures = 1;
+    EXPECT_EQ(bridge::ExtractSelectedText(kTarget, kTray), u"");
+    EXPECT_EQ(Now(), before);
+    EXPECT_EQ(Sim().input.Calls().size(), calls + 1);
     clipboard().heldBy = kOtherApp;
     EXPECT_EQ(bridge::ExtractSelectedText(kTarget, kTray), u"");
-    EXPECT_EQ(Sim().input.Calls().size(), calls);
+    EXPECT_EQ(Sim().input.Calls().size(), calls + 1);
+    clipboard().heldBy = 0;
+
+    // A second copy that starts while the first waits for the target takes
+    // its turn: it neither reads the user's content as a selection nor saves
+    // the first one's empty clipboard.
+    std::thread second;
+    Text secondText = u"unread";
+    Sim().threads.onSleep = [&](uint32_t ms) {
+        if (ms == 400 && !second.joinable())
+            second = std::thread([&] { secondText = bridge::ExtractSelectedText(kTarget, kTray); });
+    };
+    EXPECT_EQ(bridge::ExtractSelectedText(kTarget, kTray), u"");
+    second.join();
+    Sim().threads.onSleep = nullptr;
+    EXPECT_EQ(secondText, u"");
+    EXPECT_EQ(Now(), before);
     EXPECT_EQ(history::MyCopyCounter(), 0);
 }
 
