@@ -10,6 +10,7 @@
 #include "log/event_log.h"
 #include "platform/text.h"
 #include "platform/win32/win32_menu.h"
+#include "web/update_window_win32.h"
 
 namespace wlk::app {
 
@@ -38,6 +39,9 @@ int Win32StartupHost::RunMain(platform::Event&, bool noinstall, const CommandLin
     }
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        // Tab and Escape in the update window, which runs without a loop of its own.
+        if (HWND dialog = web::CWLKUpdateWindow::OpenWindow(); dialog && IsDialogMessageW(dialog, &msg))
+            continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -4,6 +4,7 @@
 #include "app/run_as_admin.h"
 #include "app/tray_commands.h"
 #include "app/tray_menu_states.h"
+#include "bridge/foreground.h"
 #include "app/tray_window_win32.h"
 #include "history/history_menu.h"
 #include "language/language_list.h"
@@ -232,6 +233,7 @@ void CWLKTrayWnd::OnCommand(UINT id) {
             pane_.OnHistoryChanged();
             return;
         case kCmdHistoryPane: pane_.Show(instance_, hwnd_); return;
+        case kCmdCheckForUpdates: updates_.CheckNow(); return;
         default: break;
     }
     if (id >= kCmdFirstHistoryEntry && id <= kCmdLastHistoryEntry) {
@@ -284,6 +286,36 @@ void CWLKTrayWnd::OnOpenWebPage(UINT id) {
     if (auto page = WebPageOf(id))
         ShellExecuteW(hwnd_, L"open", AsWide(language::kProductWebAddress + *page), nullptr,
                       nullptr, SW_SHOWNORMAL);
+}
+
+void CWLKTrayWnd::OnTrayIcon(LPARAM lParam) {
+    Log().Write(Format(u"_OnWmTrayEvent lParam=%d", {ToText(int64_t(lParam))}));
+    UINT event = LOWORD(lParam);
+    if (event == WM_LBUTTONUP || event == WM_RBUTTONUP || event == NIN_BALLOONUSERCLICK) {
+        GetCursorPos(&lastTrayPoint_);
+        AfterPhraseMenu([this] { ShowTrayMenu(lastTrayPoint_); });
+    }
+}
+
+// One menu is tracked at a time: an open phrase menu closes before the tray menu shows.
+void CWLKTrayWnd::AfterPhraseMenu(std::function<void()> show) {
+    if (phraseMenu_.IsShown()) {
+        EndMenu();
+        loops_.WhenIdle(std::move(show));
+    } else {
+        show();
+    }
+}
+
+void CWLKTrayWnd::OnShowTrayMenuInForeground() {
+    AfterPhraseMenu([this] {
+        bridge::CAutoForegroundWindow foreground(platform::WindowId(hwnd_), true);
+        SetActiveWindow(hwnd_);
+        MessageBeep(MB_ICONASTERISK);
+        POINT point;
+        GetCursorPos(&point);
+        ShowTrayMenu(point);
+    });
 }
 
 }  // namespace wlk::app

@@ -12,7 +12,6 @@
 #include "app/tray_commands.h"
 #include "app/tray_messages_win32.h"
 #include "app/tray_threads.h"
-#include "bridge/foreground.h"
 #include "language/interface_strings.h"
 #include "language/language_switch.h"
 #include "log/event_log.h"
@@ -125,13 +124,17 @@ LRESULT CWLKTrayWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case kMsgShowHistoryPane: pane_.Show(instance_, hwnd_); return 0;
         case kMsgMenuHandler:
-        case kMsgUpdateResult:
-            // Their receivers (the phrase menu, the update check) are not part
-            // of this build yet.
             Log().Write(Format(u"Message WM_APP+%d not handled in this build",
                                {ToText(int64_t(message - kWmApp))}));
             return 0;
-        case kMsgRefreshIcon: UpdateTrayIcon(TrayIconMode::Refresh); return 0;
+        case kMsgUpdateResult:
+            HideBalloon();
+            updates_.OnWorkerMessage(wParam, lParam);
+            return 0;
+        case kMsgRefreshIcon:
+            UpdateTrayIcon(TrayIconMode::Refresh);
+            if (web::CWLKUpdateService::Connected()) PostMessageW(hwnd_, WM_COMMAND, kCmdCheckForUpdates, 0);
+            return 0;
         case kMsgHideBalloon: HideBalloon(); return 0;
         case kMsgShowTrayMenu: OnShowTrayMenuInForeground(); return 0;
         case kMsgLanguageChanged:
@@ -182,6 +185,10 @@ void CWLKTrayWnd::OnCreate() {
         pane_.Show(instance_, hwnd_, false);
     if (settings_.IsFirstRun()) StartFirstRunThread(instanceEvent_);
     sound_.Start(instanceEvent_);
+    updates_.Attach(hwnd_, instance_, instanceEvent_, [this] {
+        return HotkeyText(HotkeyFromSetting(settings_.Get(settings::IntSetting::Hotkey)), false);
+    });
+    updates_.ScheduleAutoCheck();
     SetWindowPos(hwnd_, nullptr, -100, -100, 10, 10, SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(hwnd_, SW_HIDE);
     RegisterForSessionChanges(hwnd_);
@@ -201,6 +208,7 @@ void CWLKTrayWnd::StartWelcomeProgram() {
 void CWLKTrayWnd::OnDestroy() {
     instanceEvent_->Set();
     pane_.Destroy();
+    updates_.CloseWindow();
     history_.SaveNow();
     history_.Remove();
     UninstallServices();
@@ -260,25 +268,6 @@ void CWLKTrayWnd::ShowBalloon(const Text& text, UINT milliseconds) {
 
 void CWLKTrayWnd::HideBalloon() {
     icon_.HideBalloon();
-}
-
-void CWLKTrayWnd::OnTrayIcon(LPARAM lParam) {
-    Log().Write(Format(u"_OnWmTrayEvent lParam=%d", {ToText(int64_t(lParam))}));
-    UINT event = LOWORD(lParam);
-    if (event == WM_LBUTTONUP || event == WM_RBUTTONUP || event == NIN_BALLOONUSERCLICK) {
-        GetCursorPos(&lastTrayPoint_);
-        AfterPhraseMenu([this] { ShowTrayMenu(lastTrayPoint_); });
-    }
-}
-
-// One menu is tracked at a time: an open phrase menu closes before the tray menu shows.
-void CWLKTrayWnd::AfterPhraseMenu(std::function<void()> show) {
-    if (phraseMenu_.IsShown()) {
-        EndMenu();
-        loops_.WhenIdle(std::move(show));
-    } else {
-        show();
-    }
 }
 
 void CWLKTrayWnd::OnInstanceMessage(WPARAM wParam) {
@@ -407,17 +396,6 @@ void CWLKTrayWnd::OnEditorState(WPARAM state) {
         case EditorState::Started: languageAtEditorStart_ = settings_.Language(); break;
         case EditorState::Ended: Reread(true); break;
     }
-}
-
-void CWLKTrayWnd::OnShowTrayMenuInForeground() {
-    AfterPhraseMenu([this] {
-        bridge::CAutoForegroundWindow foreground(platform::WindowId(hwnd_), true);
-        SetActiveWindow(hwnd_);
-        MessageBeep(MB_ICONASTERISK);
-        POINT point;
-        GetCursorPos(&point);
-        ShowTrayMenu(point);
-    });
 }
 
 void CWLKTrayWnd::OnSessionChange(WPARAM reason, LPARAM sessionId) {

@@ -25,6 +25,7 @@
 #include "platform/sync.h"
 #include "platform/win32/windows_api.h"
 #include "settings/settings.h"
+#include "web/update_service_win32.h"
 
 namespace wlk::app {
 
@@ -104,6 +105,7 @@ private:
     history::CWLKClipboardHistory history_;
     HistorySequenceRule historySequence_;
     Text languageAtEditorStart_;
+    web::CWLKUpdateService updates_{settings_};
     pane::CWLKFloatPane pane_{pane::FloatPaneParts{
         history_, settings_, services_.Hook(), [this](int sound) { Sound(app::Sound(sound)); }}};
     CWLKPhraseMenu phraseMenu_{PhraseMenuParts{settings_, services_, history_, loops_,

@@ -72,7 +72,7 @@ add_custom_target(wlk_sample_phrases ALL DEPENDS ${WLK_SAMPLE_PHRASE_FILES})
 add_executable(Wordlark WIN32 ${WLK_WIN32_APP_SOURCES} res/wordlark.rc)
 target_include_directories(Wordlark PRIVATE ${CMAKE_BINARY_DIR}/res)
 set_source_files_properties(res/wordlark.rc PROPERTIES
-    OBJECT_DEPENDS "${WLK_ICON_FILES};${CMAKE_SOURCE_DIR}/res/wordlark.manifest;${CMAKE_SOURCE_DIR}/language/english_strings.inc")
+    OBJECT_DEPENDS "${WLK_ICON_FILES};${CMAKE_SOURCE_DIR}/res/wordlark.manifest;${CMAKE_SOURCE_DIR}/res/update_dialog.rc;${CMAKE_SOURCE_DIR}/language/english_strings.inc")
 target_compile_options(Wordlark PRIVATE ${WLK_WARNINGS})
 target_link_libraries(Wordlark PRIVATE wlk_win32)
 target_link_options(Wordlark PRIVATE -municode)

@@ -19,3 +19,22 @@
 // The prompt dialog: the answer to a phrase's prompt, typed over its text.
 #define IDD_PROMPT 220
 #define IDC_PROMPT_TEXT 1013
+
+// The update window: what a check for a new version found.
+#define IDD_UPDATE 219
+#define IDC_UPDATE_HEADLINE 1100
+#define IDC_UPDATE_OWN_LABEL 1101
+#define IDC_UPDATE_OWN 1102
+#define IDC_UPDATE_WEB_LABEL 1103
+#define IDC_UPDATE_WEB 1104
+#define IDC_UPDATE_STATUS 1105
+#define IDC_UPDATE_LAST_LABEL 1106
+#define IDC_UPDATE_LAST 1107
+#define IDC_UPDATE_NEXT_LABEL 1108
+#define IDC_UPDATE_NEXT 1109
+#define IDC_UPDATE_AUTO 1110
+#define IDC_UPDATE_DAYS 1111
+#define IDC_UPDATE_DOWNLOAD 1112
+#define IDC_UPDATE_PORTABLE 1113
+#define IDC_UPDATE_WHATS_NEW 1114
+#define IDC_UPDATE_SKIP 1115

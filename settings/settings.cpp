@@ -295,6 +295,14 @@ void Settings::WriteSkippedVersions(const std::vector<int>& versions) const {
                       text);
 }
 
+Text Settings::ReadUpdateServer() const {
+    return ReadText(WriteSettingsPath(), u"UpdateServerURL");
+}
+
+bool Settings::HasUpdateTestMarker() const {
+    return Ini().GetInt(WriteSettingsPath(), u"UpdateVersion_Test", u"UpdateVersion_Test", 0) != 0;
+}
+
 Text Settings::ReadSaveFolder() const {
     return ReadText(WriteSettingsPath(), u"DirectoryForSave", kPathBufferChars);
 }

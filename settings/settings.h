@@ -62,6 +62,11 @@ public:
     void WriteLastCheck(uint64_t fileTime);
     std::vector<int> ReadSkippedVersions() const;
     void WriteSkippedVersions(const std::vector<int>& versions) const;
+    // "UpdateServerURL": a mirror's scheme, host and port for the update
+    // check; empty for the product's own server.
+    Text ReadUpdateServer() const;
+    // The testers' marker: the update check reads the version under test.
+    bool HasUpdateTestMarker() const;
     // "DirectoryForSave": the folder the history pane's save dialog opens in.
     Text ReadSaveFolder() const;
     void WriteSaveFolder(const Text& folder) const;

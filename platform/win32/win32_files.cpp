@@ -112,7 +112,15 @@ std::optional<std::string> Win32FileSystem::ReadAll(const Text& path) {
     LARGE_INTEGER size{};
     if (GetFileSizeEx(file.Get(), &size) && size.QuadPart > 0 &&
         static_cast<unsigned long long>(size.QuadPart) < kMaxChunk) {
-        bytes.reserve(static_cast<size_t>(size.QuadPart));
+        // One read for a file of known size: asking a byte more than it holds
+        // finds its end without a second call, which costs much under Wine.
+        bytes.resize(static_cast<size_t>(size.QuadPart) + 1);
+        DWORD got = 0;
+        if (!ReadFile(file.Get(), bytes.data(), DWORD(bytes.size()), &got, nullptr))
+            return std::nullopt;
+        const bool whole = got < bytes.size();
+        bytes.resize(got);
+        if (whole) return bytes;
     }
     if (!ReadRest(file.Get(), bytes)) return std::nullopt;
     return bytes;
