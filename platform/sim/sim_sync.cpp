@@ -159,6 +159,7 @@ uint32_t SimSync::WaitAny(std::span<Event* const> events, uint32_t timeoutMs) {
     }
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     std::unique_lock lock(g_stateMutex);
+    if (passTimedWaits_ && timeoutMs != kInfinite) timedWaits_.push_back(timeoutMs);
     for (;;) {
         for (size_t i = 0; i < events.size(); ++i) {
             auto& object = static_cast<SimEvent*>(events[i])->object();
@@ -169,6 +170,8 @@ uint32_t SimSync::WaitAny(std::span<Event* const> events, uint32_t timeoutMs) {
         }
         if (timeoutMs == kInfinite) {
             g_changed.wait(lock);
+        } else if (timeoutMs == 0 || passTimedWaits_) {
+            return kWaitTimeout;
         } else if (fakeClock_) {
             const uint64_t fakeDeadline = fakeNow_ + timeoutMs;
             ++clockWaiters_;
@@ -200,6 +203,16 @@ void SimSync::AdvanceClock(uint32_t ms) {
 int SimSync::ClockWaiters() {
     std::lock_guard lock(g_stateMutex);
     return clockWaiters_;
+}
+
+void SimSync::PassTimedWaits(bool on) {
+    std::lock_guard lock(g_stateMutex);
+    passTimedWaits_ = on;
+}
+
+std::vector<uint32_t> SimSync::TimedWaits() {
+    std::lock_guard lock(g_stateMutex);
+    return timedWaits_;
 }
 
 uint32_t SimSync::LastError() {

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "platform/sync.h"
 
@@ -40,6 +41,11 @@ public:
     void AdvanceClock(uint32_t ms);
     // Threads now in a timed wait on the fake clock.
     int ClockWaiters();
+    // Timed waits end at once as if their time had passed, so that a test
+    // runs a worker's waits on its own thread. Off by default.
+    void PassTimedWaits(bool on);
+    // The time-outs of the waits passed at once, in order.
+    std::vector<uint32_t> TimedWaits();
 
 private:
     bool Fails(std::span<Event* const> events);
@@ -49,6 +55,8 @@ private:
     bool fakeClock_ = false;
     uint64_t fakeNow_ = 0;
     int clockWaiters_ = 0;
+    bool passTimedWaits_ = false;
+    std::vector<uint32_t> timedWaits_;
 
     // The object of that name, made with `security` when it does not exist yet.
     std::shared_ptr<Object> Named(const Text& name, Security security);
