@@ -7,7 +7,7 @@
 
 namespace wlk::web {
 
-inline constexpr char16_t kDefaultUpdateServer[] = u"https://www.wordlark.com";
+inline constexpr char16_t kDefaultUpdateServer[] = u"https://wordlark.orrinsoftworks.com";
 inline constexpr char16_t kUpdatePath[] = u"/Source/update_wlk.php";
 
 // The address to ask, or an empty url and the line that says why not.

@@ -10,7 +10,9 @@
 #include "platform/win32/wide.h"
 #include "web/system_facts_win32.h"
 #include "web/update_download_win32.h"
+#include "web/update_query.h"
 #include "web/update_schedule.h"
+#include "web/update_server.h"
 #include "web/version_info.h"
 
 namespace wlk::web {

@@ -6,7 +6,7 @@
 #include "platform/text.h"
 #include "platform/win32/wide.h"
 #include "resource.h"
-#include "web/update_query.h"
+#include "web/update_server.h"
 #include "web/version_info.h"
 
 namespace wlk::web {

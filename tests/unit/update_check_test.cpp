@@ -131,7 +131,7 @@ TEST(UpdateServer, OnlyHttpsOrThisComputerIsAskedAndOnlyHttpsLinksAreOpened) {
     const struct {
         const char16_t *setting, *server, *refusal;
     } cases[] = {
-        {u"  ", u"https://www.wordlark.com", nullptr},
+        {u"  ", u"https://wordlark.orrinsoftworks.com", nullptr},
         {u"HTTPS://Mirror.Example.com:8443/other?x#y", u"https://mirror.example.com:8443", nullptr},
         {u"http://127.0.0.5:8080", u"http://127.0.0.5:8080", nullptr},
         {u"http://localhost/", u"http://localhost", nullptr},
