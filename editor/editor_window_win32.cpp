@@ -4,7 +4,6 @@
 #include <richedit.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <functional>
 #include <string>
 #include <tuple>
@@ -109,18 +108,11 @@ bool EditorWindow::Create(HINSTANCE instance, const Text& phrasesFolder) {
     CreateWindowExW(0, kEditorWindowClass, AsWide(Str(kTextTitle)), WS_OVERLAPPEDWINDOW,
                     CW_USEDEFAULT, CW_USEDEFAULT, 820, 560, nullptr, nullptr, instance, this);
     if (!hwnd_) return false;
-    auto t0 = GetTickCount64(); LARGE_INTEGER f, a, b, c, d, e; QueryPerformanceFrequency(&f); QueryPerformanceCounter(&a);
     CreateControls(instance);
     CreateMenuBar();
-    QueryPerformanceCounter(&b);
     document_.Load(phrasesFolder);
-    QueryPerformanceCounter(&c);
     FillTree(0);
-    QueryPerformanceCounter(&d);
     Layout();
-    QueryPerformanceCounter(&e); (void)t0;
-    auto ms = [&](LARGE_INTEGER x, LARGE_INTEGER y) { return double(y.QuadPart - x.QuadPart) * 1000.0 / double(f.QuadPart); };
-    fprintf(stderr, "controls %.1f load %.1f fill %.1f layout %.1f\n", ms(a, b), ms(b, c), ms(c, d), ms(d, e));
     return true;
 }
 
