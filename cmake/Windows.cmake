@@ -35,7 +35,8 @@ target_link_libraries(wlk_core PUBLIC tinyxml)
 
 add_library(wlk_win32 STATIC ${WLK_WIN32_PLATFORM_SOURCES})
 target_compile_options(wlk_win32 PRIVATE ${WLK_WARNINGS})
-target_link_libraries(wlk_win32 PUBLIC wlk_core advapi32 shell32 user32 ole32 comctl32 version winmm wtsapi32)
+target_link_libraries(wlk_win32 PUBLIC wlk_core advapi32 shell32 user32 ole32 comctl32 version winmm wtsapi32
+    wininet uuid)
 
 # Icons and version resource.
 string(REPLACE "." "," WLK_VERSION_COMMAS ${PROJECT_VERSION})
@@ -131,10 +132,13 @@ add_executable(wlk_wine_tests EXCLUDE_FROM_ALL ${WLK_SHARED_TEST_SOURCES} ${WLK_
     history/clipboard_spy_win32.cpp history/clipboard_handler_win32.cpp
     phrases/rtf_expansion_win32.cpp pane/rtf_editor_win32.cpp phrases/prompt_dialog_win32.cpp
     res/prompt_dialog.rc
+    web/update_download_win32.cpp web/download_watch_win32.cpp web/temp_xml_file_win32.cpp
+    web/system_facts_win32.cpp
     ${WLK_MENU_WIN32_SOURCES})
 target_include_directories(wlk_wine_tests PRIVATE tests)
 target_compile_options(wlk_wine_tests PRIVATE ${WLK_WARNINGS})
-target_link_libraries(wlk_wine_tests PRIVATE wlk_win32 gtest gtest_main)
+# The download tests answer from a server of their own.
+target_link_libraries(wlk_wine_tests PRIVATE wlk_win32 ws2_32 gtest gtest_main)
 
 # A second writer process for the tests of the shared log, beside the tests.
 add_executable(wlk_log_writer EXCLUDE_FROM_ALL tests/wine/log_writer.cpp)

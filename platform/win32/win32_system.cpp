@@ -75,8 +75,7 @@ Text Win32System::ProgramPath() {
     }
 }
 
-Text Win32System::ProgramVersion() {
-    const Text path = ProgramPath();
+Text FileVersion(const Text& path) {
     const auto* file = reinterpret_cast<const wchar_t*>(path.c_str());
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeW(file, &ignored);
@@ -92,6 +91,10 @@ Text Win32System::ProgramVersion() {
     return ToText(HIWORD(info->dwFileVersionMS)) + u"." + ToText(LOWORD(info->dwFileVersionMS)) +
            u"." + ToText(HIWORD(info->dwFileVersionLS)) + u"." +
            ToText(LOWORD(info->dwFileVersionLS));
+}
+
+Text Win32System::ProgramVersion() {
+    return FileVersion(ProgramPath());
 }
 
 Text Win32System::OsDescription() {

@@ -28,6 +28,9 @@ public:
     void DeleteGlobalAtom(uint16_t atom) override;
 };
 
+// A file's version from its version resource as "a.b.c.d"; empty when it has none.
+Text FileVersion(const Text& path);
+
 // The record the Win32 date and time calls take.
 SYSTEMTIME ToSystemTime(const LocalTime& time);
 
