@@ -63,12 +63,6 @@ void GoOnline() {
         goOnline(nullptr, nullptr, 0);
 }
 
-Text Upper(Text text) {
-    for (char16_t& c : text)
-        if (c >= u'a' && c <= u'z') c = char16_t(c - u'a' + u'A');
-    return text;
-}
-
 Text FileNameOf(const Text& path) {
     return path.substr(path.find_last_of(u"\\/") + 1);
 }
@@ -207,7 +201,7 @@ InstallationFacts CWLKUpdateService::Facts() const {
     facts.winver = system.winver;
     facts.sounds = settings_.Get(IntSetting::SoundOnEvents) != 0;
     facts.installed = settings_.IsFromInstaller();
-    facts.hotkey = Upper(hotkeyText_ ? hotkeyText_() : Text());
+    facts.hotkey = hotkeyText_ ? hotkeyText_() : Text();
     facts.hotkeyDoubled = settings_.Get(IntSetting::HotkeyDoubled) != 0;
     facts.autoCheck = settings_.Get(IntSetting::AutoCheckForUpdates) != 0;
     facts.days = settings_.Get(IntSetting::DaysCheckForUpdates);
@@ -218,7 +212,7 @@ InstallationFacts CWLKUpdateService::Facts() const {
     facts.ram = system.ram;
     facts.screen = system.screen;
     facts.mfc = system.mfc;
-    facts.skipped = settings_.ReadSkippedVersions();
+    facts.skippedVersions = settings_.ReadSkippedVersions();
     return facts;
 }
 

@@ -5,7 +5,7 @@
 #include "language/interface_strings.h"
 #include "platform/text.h"
 #include "platform/win32/wide.h"
-#include "resource.h"
+#include "res/resource.h"
 #include "web/update_server.h"
 #include "web/version_info.h"
 

@@ -83,7 +83,7 @@ class UpdateCheckTest(harness.ProgramCase):
         self.addCleanup(self.server.stop)
 
     def start(self, **settings):
-        self.program.write_settings({"UpdateServerURL": self.server.url,
+        self.program.write_settings({"WriteLog": 1, "UpdateServerURL": self.server.url,
                                      "AutoCheckForUpdates": 0, **settings})
         return self.start_instance()
 
