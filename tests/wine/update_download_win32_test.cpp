@@ -24,9 +24,7 @@ namespace {
 
 // DocumentOnSecondTry closes the first connection unanswered; Trickle sends
 // its answer a byte at a time, ten a second.
-enum class Answer { Document, DocumentOnSecondTry, NotFound, Huge, Silent, Trickle };
-
-constexpr size_t kHugeBytes = 5 * 1024 * 1024;
+enum class Answer { Document, DocumentOnSecondTry, NotFound, Silent, Trickle };
 
 // Answers every request in the same way, one connection after the other, and
 // keeps the requests it saw. Its sockets never block for long, so that the
@@ -76,22 +74,22 @@ private:
             SOCKET client = accept(listener_, nullptr, nullptr);
             u_long nonBlocking = 1;
             ioctlsocket(client, FIONBIO, &nonBlocking);
-            if (std::string request = Receive(client); !request.empty()) Reply(client, request);
+            if (Receive(client)) Reply(client);
             closesocket(client);
         }
     }
-    std::string Receive(SOCKET client) {
+    bool Receive(SOCKET client) {
         std::string request;
         char buffer[4096];
         while (!stop_ && request.find("\r\n\r\n") == std::string::npos) {
             if (!Ready(client, false)) continue;
             const int got = recv(client, buffer, sizeof(buffer), 0);
-            if (got <= 0) return std::string();
+            if (got <= 0) return false;
             request.append(buffer, got);
         }
         std::lock_guard lock(mutex_);
         requests_.push_back(request);
-        return request;
+        return true;
     }
     bool Send(SOCKET client, const std::string& bytes) {
         for (size_t sent = 0; sent < bytes.size();) {
@@ -107,15 +105,11 @@ private:
         return "HTTP/1.1 " + std::string(status) + "\r\nContent-Type: text/xml\r\nContent-Length: " +
                std::to_string(length) + "\r\nConnection: close\r\n\r\n";
     }
-    void Reply(SOCKET client, const std::string&) {
+    void Reply(SOCKET client) {
         const bool first = Requests().size() == 1;
         if (answer_ == Answer::Document || (answer_ == Answer::DocumentOnSecondTry && !first))
             Send(client, Head("200 OK", body_.size()) + body_);
         if (answer_ == Answer::NotFound) Send(client, Head("404 Not Found", body_.size()) + body_);
-        if (answer_ == Answer::Huge && Send(client, Head("200 OK", kHugeBytes))) {
-            const std::string chunk(64 * 1024, 'x');
-            for (size_t sent = 0; sent < kHugeBytes && Send(client, chunk);) sent += chunk.size();
-        }
         if (answer_ == Answer::Trickle && Send(client, Head("200 OK", 1000))) {
             while (Send(client, "x")) std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
@@ -208,7 +202,7 @@ TEST_F(UpdateDownloadTest, WhenTheOwnRequestFailsUrlmonFetchesTheDocument) {
 }
 
 TEST_F(UpdateDownloadTest, AnAnswerOverTheLimitIsRefusedByBothRoadsAndOneAtTheLimitIsKept) {
-    StandInServer huge(Answer::Huge, "");
+    StandInServer huge(Answer::Document, std::string(5 * 1024 * 1024, 'x'));
     EXPECT_EQ(web::DownloadVersionDocument(huge.Url(kQuery)), std::nullopt);
     EXPECT_EQ(huge.Requests().size(), 2u) << "both roads asked";
     const std::vector<std::string> lines = LogLines();
