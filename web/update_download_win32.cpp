@@ -1,5 +1,6 @@
 #include "web/update_download_win32.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <memory>
@@ -102,18 +103,24 @@ DWORD StatusCode(HINTERNET request) {
 }
 
 // Copies the answer's body into `file`, refusing it as soon as it grows past
-// the limit or goes on past the deadline. Each read ends by the receive
-// time-out, so the time is looked at often enough.
+// the limit or goes on past the deadline. InternetReadFile waits until it has
+// all it was asked for, so only what has arrived is asked for: each wait then
+// ends with new bytes or the receive time-out, and the time is looked at
+// often enough.
 bool CopyBody(HINTERNET request, const DownloadLimits& limits, ULONGLONG deadline, HANDLE file) {
     char buffer[8192];
     uint64_t total = 0;
     for (;;) {
         DWORD got = 0;
-        if (!InternetReadFile(request, buffer, sizeof(buffer), &got)) {
-            LogFailure("InternetReadFile");
+        if (!InternetQueryDataAvailable(request, &got, 0, 0)) {
+            LogFailure("InternetQueryDataAvailable");
             return false;
         }
         if (got == 0) return true;
+        if (!InternetReadFile(request, buffer, std::min<DWORD>(got, sizeof(buffer)), &got)) {
+            LogFailure("InternetReadFile");
+            return false;
+        }
         total += got;
         if (total > limits.maxBytes) {
             LogRefusal(limits.maxBytes);
