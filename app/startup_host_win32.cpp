@@ -40,7 +40,8 @@ int Win32StartupHost::RunMain(platform::Event&, bool noinstall, const CommandLin
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         // Tab and Escape in the update window, which runs without a loop of its own.
-        if (HWND dialog = web::CWLKUpdateWindow::OpenWindow(); dialog && IsDialogMessageW(dialog, &msg))
+        if (HWND dialog = web::CWLKUpdateWindow::OpenWindow();
+            dialog && IsDialogMessageW(dialog, &msg))
             continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);

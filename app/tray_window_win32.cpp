@@ -133,7 +133,8 @@ LRESULT CWLKTrayWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case kMsgRefreshIcon:
             UpdateTrayIcon(TrayIconMode::Refresh);
-            if (web::CWLKUpdateService::Connected()) PostMessageW(hwnd_, WM_COMMAND, kCmdCheckForUpdates, 0);
+            if (web::CWLKUpdateService::Connected())
+                PostMessageW(hwnd_, WM_COMMAND, kCmdCheckForUpdates, 0);
             return 0;
         case kMsgHideBalloon: HideBalloon(); return 0;
         case kMsgShowTrayMenu: OnShowTrayMenuInForeground(); return 0;

@@ -101,8 +101,8 @@ Text MfcVersion() {
 }  // namespace
 
 SystemFacts ReadSystemFacts() {
-    return {WindowsVersion(), KeyboardLanguages(), Country(), Domain(),
-            Memory(),         Screen(),            MfcVersion()};
+    return {WindowsVersion(), KeyboardLanguages(), Country(), Domain(), Memory(),
+            Screen(),         MfcVersion()};
 }
 
 }  // namespace wlk::web

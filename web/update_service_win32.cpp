@@ -85,8 +85,7 @@ CWLKUpdateService::CWLKUpdateService(settings::Settings& settings)
               settings_.WriteSkippedVersions(skipped);
           }}) {}
 
-void CWLKUpdateService::Attach(HWND tray, HINSTANCE instance,
-                               std::shared_ptr<platform::Event> stop,
+void CWLKUpdateService::Attach(HWND tray, HINSTANCE instance, std::shared_ptr<platform::Event> stop,
                                HotkeyTextSource hotkeyText) {
     tray_ = tray;
     instance_ = instance;
@@ -103,10 +102,9 @@ bool CWLKUpdateService::Connected() {
 
 void CWLKUpdateService::ScheduleAutoCheck() {
     if (!settings_.Get(settings::IntSetting::AutoCheckForUpdates)) return;
-    const AutoCheckDelay delay =
-        ComputeAutoCheckDelay(settings_.ReadLastCheck(),
-                              settings_.Get(settings::IntSetting::DaysCheckForUpdates),
-                              platform::Current().system.NowAsFileTime());
+    const AutoCheckDelay delay = ComputeAutoCheckDelay(
+        settings_.ReadLastCheck(), settings_.Get(settings::IntSetting::DaysCheckForUpdates),
+        platform::Current().system.NowAsFileTime());
     Log().Write(delay.waitLine);
     Log().Write(delay.nextLine);
     nextCheck_ = delay.nextCheck;

@@ -17,11 +17,11 @@ using platform::win32::AsWide;
 
 constexpr int kMaxDays = 30;
 constexpr uint32_t kTextHeadline = 149, kTextLatest = 150, kTextLastCheck = 152,
-                   kTextAutoCheck = 153, kTextNextCheck = 155, kTextOwnVersion = 157,
-                   kTextWebVersion = 158, kTextUnavailable = 159, kTextClose = 241,
-                   kTextDownload = 242, kTextPortable = 243, kTextTitle = 244,
-                   kTextEveryDays = 246, kTextAskSkip = 289, kTextWhatsNew = 1700,
-                   kTextSkip = 1701, kTextNotHttps = 1702, kTextNever = 1703;
+                   kTextAutoCheck = 153, kTextCheckEvery = 154, kTextNextCheck = 155,
+                   kTextOwnVersion = 157, kTextWebVersion = 158, kTextUnavailable = 159,
+                   kTextClose = 241, kTextDownload = 242, kTextPortable = 243, kTextTitle = 244,
+                   kTextEveryDays = 246, kTextAskSkip = 289, kTextWhatsNew = 1700, kTextSkip = 1701,
+                   kTextNotHttps = 1702, kTextNever = 1703;
 
 Text Str(uint32_t id) {
     return language::GetString(id);
@@ -107,6 +107,7 @@ void CWLKUpdateWindow::Fill() {
     SetText(window_, IDC_UPDATE_NEXT_LABEL, Str(kTextNextCheck));
     SetText(window_, IDC_UPDATE_NEXT, LocalTime(facts_.autoCheck ? facts_.nextCheck : 0));
     SetText(window_, IDC_UPDATE_AUTO, Str(kTextAutoCheck));
+    SetText(window_, IDC_UPDATE_DAYS_LABEL, Str(kTextCheckEvery));
     CheckDlgButton(window_, IDC_UPDATE_AUTO, facts_.autoCheck ? BST_CHECKED : BST_UNCHECKED);
     HWND days = GetDlgItem(window_, IDC_UPDATE_DAYS);
     for (int n = 1; n <= kMaxDays; ++n)
