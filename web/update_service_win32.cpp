@@ -124,6 +124,13 @@ bool CWLKUpdateService::Start(uint32_t delayMs, bool automatic) {
     const UpdateUrl url = MakeUpdateUrl(settings_.ReadUpdateServer(), BuildUpdateQuery(Facts()));
     if (url.url.empty()) {
         Log().Write(url.refusal);
+        // The user who asked learns why nothing was asked.
+        if (!automatic) {
+            UpdateResult refused;
+            refused.ownVersion = SplitVersion(platform::Current().system.ProgramVersion());
+            refused.error = url.refusal;
+            OnResult(refused);
+        }
         return false;
     }
     UpdateRequest request;

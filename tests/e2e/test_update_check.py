@@ -157,6 +157,15 @@ class UpdateCheckTest(harness.ProgramCase):
         self.assertIn(CANNOT_LOAD, self.window_texts(timeout=90))
         self.assertLess(time.monotonic() - started, 90)
         self.close_window()
+
+        # A server setting that is not https is refused before anything is asked.
+        asked = len(self.server.requests)
+        self.program.write_settings({"WriteLog": 1, "UpdateServerURL": "http://example.com"})
+        self.assertEqual(self.program.run(["/cfu"]), harness.EXIT_OTHER_INSTANCE)
+        self.assertIn("Update server refused, only https is allowed (http only to this "
+                      "computer): [http://example.com]", self.window_texts())
+        self.assertEqual(len(self.server.requests), asked)
+        self.close_window()
         self.exit_instance(instance)
 
     def test_an_automatic_check_of_a_skipped_version_only_logs(self):
