@@ -1,5 +1,6 @@
 #include "bench/bench_files.h"
 
+#include "bench/bench_clock.h"
 #include "platform/text.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/wide.h"
@@ -95,6 +96,14 @@ size_t ReadTree(const Text& folder) {
         bytes += directory ? ReadTree(path + u"\\") : ReadWhole(path).size();
     });
     return bytes;
+}
+
+void PumpMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
 }
 
 }  // namespace wlk::bench

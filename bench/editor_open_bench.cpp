@@ -4,9 +4,9 @@
 // is the editor's price over reading the library at all.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdio>
 
+#include "bench/bench_clock.h"
 #include "bench/bench_files.h"
 #include "bench/bench_options.h"
 #include "editor/editor_window_win32.h"
@@ -16,22 +16,10 @@
 namespace {
 
 using namespace wlk;
-using Clock = std::chrono::steady_clock;
+using namespace wlk::bench;
 
 constexpr int kPhrases = 1999;
 constexpr int kGroups = 40;
-
-double Seconds(Clock::duration d) {
-    return std::chrono::duration<double>(d).count();
-}
-
-void PumpMessages() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
 
 std::string PhraseFile(int n) {
     const std::string name = "Phrase " + std::to_string(n);

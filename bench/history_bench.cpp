@@ -3,12 +3,12 @@
 // counter "ratio" is the history's time divided by the plain files' time.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "bench/bench_clock.h"
 #include "bench/bench_files.h"
 #include "bench/bench_options.h"
 #include "history/ch_queue.h"
@@ -19,7 +19,7 @@
 namespace {
 
 using namespace wlk;
-using Clock = std::chrono::steady_clock;
+using namespace wlk::bench;
 
 constexpr int kItems = 1000;
 
@@ -31,10 +31,6 @@ std::unique_ptr<history::CCHItem> TextItem(int i) {
     auto item = std::make_unique<history::CCHItem>(history::CHT_TEXT_UNICODE);
     item->SetUnicodeText(ItemText(i));
     return item;
-}
-
-double Seconds(Clock::duration d) {
-    return std::chrono::duration<double>(d).count();
 }
 
 void Report(benchmark::State& state, const char* what, double history, double plain, int items) {

@@ -4,10 +4,10 @@
 // The counter "ratio" is the query's time divided by the plain message's.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdio>
 #include <string>
 
+#include "bench/bench_clock.h"
 #include "bench/bench_options.h"
 #include "bridge/interchange.h"
 #include "hook/install_params.h"
@@ -17,7 +17,7 @@
 namespace {
 
 using namespace wlk;
-using Clock = std::chrono::steady_clock;
+using namespace wlk::bench;
 using platform::win32::UniqueHandle;
 
 constexpr UINT kPlainMessage = WM_APP + 1;
@@ -52,10 +52,6 @@ bool RunUntil(UINT message, HANDLE event) {
         }
         if (event && WaitForSingleObject(event, 0) == WAIT_OBJECT_0) return true;
     }
-}
-
-double Seconds(Clock::duration d) {
-    return std::chrono::duration<double>(d).count();
 }
 
 void BM_HookQueryRoundTrip(benchmark::State& state) {

@@ -3,15 +3,15 @@
 // iterations, with the real locale functions behind the dates and names.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdio>
 
+#include "bench/bench_clock.h"
 #include "phrases/macro_expansion.h"
 
 namespace {
 
 using namespace wlk;
-using Clock = std::chrono::steady_clock;
+using namespace wlk::bench;
 
 constexpr size_t kBodyChars = 1000;
 constexpr uint32_t kLcidEnglish = 0x0409;
@@ -40,10 +40,6 @@ Text Body(const Text& macros) {
     while (body.size() < kBodyChars) body += filler;
     body.resize(kBodyChars);
     return body;
-}
-
-double Seconds(Clock::duration d) {
-    return std::chrono::duration<double>(d).count();
 }
 
 void ExpandVersusCopy(benchmark::State& state, const Text& body, const char* name) {

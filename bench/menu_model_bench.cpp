@@ -4,9 +4,9 @@
 // dates every label previews.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdio>
 
+#include "bench/bench_clock.h"
 #include "bench/bench_options.h"
 #include "history/ch_queue.h"
 #include "menu/menu_builder.h"
@@ -15,7 +15,7 @@
 namespace {
 
 using namespace wlk;
-using Clock = std::chrono::steady_clock;
+using namespace wlk::bench;
 
 constexpr int kGroups = 40;
 constexpr int kPhrases = 1999;
@@ -60,10 +60,6 @@ size_t CountItems(const menu::MenuModel& menu) {
     for (const auto& entry : menu.items)
         if (entry.submenu) count += CountItems(*entry.submenu);
     return count;
-}
-
-double Seconds(Clock::duration d) {
-    return std::chrono::duration<double>(d).count();
 }
 
 void BM_MenuModelVersusTreeWalk(benchmark::State& state) {

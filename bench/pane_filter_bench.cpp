@@ -5,12 +5,12 @@
 // "ratio" is the time of a keystroke divided by that scan's.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdio>
 #include <iterator>
 #include <string_view>
 #include <vector>
 
+#include "bench/bench_clock.h"
 #include "bench/bench_options.h"
 #include "history/ch_queue.h"
 #include "pane/pane_filter.h"
@@ -19,7 +19,7 @@
 namespace {
 
 using namespace wlk;
-using Clock = std::chrono::steady_clock;
+using namespace wlk::bench;
 
 constexpr int kItems = 10000;
 constexpr std::u16string_view kQuery = u"invoice march";
@@ -48,10 +48,6 @@ Text ItemText(unsigned i) {
         text += kSentences[(seed >> 16) % std::size(kSentences)];
     }
     return text + u"#" + ToText(i);
-}
-
-double Seconds(Clock::duration d) {
-    return std::chrono::duration<double>(d).count();
 }
 
 void BM_PaneFilterPerKeystroke(benchmark::State& state) {

@@ -4,9 +4,9 @@
 // "ratio" (10,000 items over none) stays near 1 however long the history.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdio>
 
+#include "bench/bench_clock.h"
 #include "bench/bench_options.h"
 #include "history/clipboard_history.h"
 #include "pane/float_pane_win32.h"
@@ -15,21 +15,9 @@
 namespace {
 
 using namespace wlk;
-using Clock = std::chrono::steady_clock;
+using namespace wlk::bench;
 
 constexpr int kItems = 10000;
-
-double Seconds(Clock::duration d) {
-    return std::chrono::duration<double>(d).count();
-}
-
-void PumpMessages() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
 
 // A history without a watcher: the pane shows its items all the same.
 struct History {

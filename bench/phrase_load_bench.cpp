@@ -6,10 +6,10 @@
 // phrases, so that the ids stay below 2000 as the menu's command ids require.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdio>
 #include <string>
 
+#include "bench/bench_clock.h"
 #include "bench/bench_files.h"
 #include "bench/bench_options.h"
 #include "phrases/command_tree.h"
@@ -18,7 +18,7 @@
 namespace {
 
 using namespace wlk;
-using Clock = std::chrono::steady_clock;
+using namespace wlk::bench;
 
 constexpr int kGroups = 40;
 constexpr int kPhrases = 1959;
@@ -65,10 +65,6 @@ bool WriteLibrary(const Text& folder, int groups, int phrases) {
         }
     }
     return true;
-}
-
-double Seconds(Clock::duration d) {
-    return std::chrono::duration<double>(d).count();
 }
 
 void BM_PhraseLoadVersusRead(benchmark::State& state) {

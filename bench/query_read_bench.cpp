@@ -4,10 +4,10 @@
 // what parsing and the conversion to UTF-16 cost on top of the copy.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdio>
 #include <string>
 
+#include "bench/bench_clock.h"
 #include "bench/bench_options.h"
 #include "bridge/interchange.h"
 #include "bridge/query_reader.h"
@@ -16,7 +16,7 @@
 namespace {
 
 using namespace wlk;
-using Clock = std::chrono::steady_clock;
+using namespace wlk::bench;
 
 constexpr int kSelectionBytes = 100 * 1024;
 
@@ -31,10 +31,6 @@ std::string LargeQuery(int selectionBytes) {
            "<HKLLoword>1049</HKLLoword><HKLHoword>1049</HKLHoword>"
            "<SelText StateSelText=\"2\">" +
            selection + "</SelText></LKQuery>";
-}
-
-double Seconds(Clock::duration d) {
-    return std::chrono::duration<double>(d).count();
 }
 
 void BM_ReadQueryVersusCopy(benchmark::State& state) {
