@@ -30,6 +30,8 @@ ManifestDPIAware true
 !define INSTANCE_EVENT "9DDB575E-846B-4600-880F-98319D699611"
 ; How long to wait for a running copy to end after "/exit", in 100 ms steps.
 !define EXIT_WAIT_STEPS 100
+; How long to wait for the hook library to be let go of, in 100 ms steps.
+!define UNLOAD_WAIT_STEPS 150
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -109,10 +111,36 @@ FunctionEnd
 !insertmacro EndRunningCopy ""
 !insertmacro EndRunningCopy "un."
 
+; The hook library stays loaded in other programs (Explorer among them) for a
+; few seconds after Wordlark has ended, and a loaded library cannot be
+; replaced or deleted. Waits for it to go; past the time it is moved aside,
+; and the next installation or uninstallation removes it.
+!macro RemoveHookLibrary un
+Function ${un}RemoveHookLibrary
+  Delete "$INSTDIR\Wordlark.dll.old"
+  StrCpy $1 0
+  ${Do}
+    Delete "$INSTDIR\Wordlark.dll"
+    ${IfNot} ${FileExists} "$INSTDIR\Wordlark.dll"
+      Return
+    ${EndIf}
+    IntOp $1 $1 + 1
+    ${If} $1 >= ${UNLOAD_WAIT_STEPS}
+      ${Break}
+    ${EndIf}
+    Sleep 100
+  ${Loop}
+  Rename "$INSTDIR\Wordlark.dll" "$INSTDIR\Wordlark.dll.old"
+FunctionEnd
+!macroend
+!insertmacro RemoveHookLibrary ""
+!insertmacro RemoveHookLibrary "un."
+
 Section "$(ProgramSection)" SecProgram
   SectionIn RO
   SetShellVarContext current
   Call EndRunningCopy
+  Call RemoveHookLibrary
 
   SetOutPath "$INSTDIR"
   SetOverwrite on
@@ -178,9 +206,9 @@ FunctionEnd
 Section "Uninstall"
   SetShellVarContext current
   Call un.EndRunningCopy
+  Call un.RemoveHookLibrary
 
   Delete "$INSTDIR\Wordlark.exe"
-  Delete "$INSTDIR\Wordlark.dll"
   Delete "$INSTDIR\WordlarkEditor.exe"
   Delete "$INSTDIR\*.lng"
   Delete "$INSTDIR\*.wav"
