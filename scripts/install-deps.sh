@@ -11,6 +11,7 @@ packages=(
     g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
     libtinyxml-dev zlib1g-dev libgtest-dev libgmock-dev googletest
     wine wine64 xvfb xauth xdotool x11-apps imagemagick sox
+    nsis
 )
 
 src_list=/etc/apt/sources.list.d/wordlark-src.sources
