@@ -1,5 +1,6 @@
 #include "info/about_window_win32.h"
 
+#include <commdlg.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
