@@ -109,8 +109,8 @@ add_dependencies(Wordlark WordlarkEditor)
 # share. The .def file gives the exports their plain names.
 add_library(wlk_hook SHARED hook/hook_library.cpp hook/query_request.cpp hook/target_facts.cpp
     hook/foreground_tracking.cpp hook/shared_state.cpp hook/query_text.cpp
-    platform/win32/secret_window.cpp hook/wordlark.def)
-target_include_directories(wlk_hook PRIVATE ${CMAKE_SOURCE_DIR})
+    platform/win32/secret_window.cpp hook/wordlark.def res/hook.rc)
+target_include_directories(wlk_hook PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/res)
 target_compile_options(wlk_hook PRIVATE ${WLK_WARNINGS})
 target_link_libraries(wlk_hook PRIVATE user32)
 set_target_properties(wlk_hook PROPERTIES OUTPUT_NAME Wordlark PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${WLK_DIST})
