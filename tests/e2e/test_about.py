@@ -37,7 +37,7 @@ class AboutTest(harness.ProgramCase):
     def clipboard_text(self):
         line = self.session.write_clipboard("read")
         self.assertTrue(line.startswith("read [") and line.endswith("]"), line)
-        return line[len("read ["):-1].replace("\r\n", "\n")
+        return line[len("read ["):-1].replace("\r", "")
 
     def test_versions_the_copied_report_and_a_saved_problem_report(self):
         version = harness.program_version()
