@@ -6,6 +6,7 @@
 
 #include "app/app_globals.h"
 #include "app/tray_window_win32.h"
+#include "info/about_window_win32.h"
 #include "language/active_language.h"
 #include "log/event_log.h"
 #include "platform/text.h"
@@ -39,8 +40,12 @@ int Win32StartupHost::RunMain(platform::Event&, bool noinstall, const CommandLin
     }
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        // Tab and Escape in the update window, which runs without a loop of its own.
+        // Tab and Escape in the update and About windows, which run without a
+        // loop of their own.
         if (HWND dialog = web::CWLKUpdateWindow::OpenWindow();
+            dialog && IsDialogMessageW(dialog, &msg))
+            continue;
+        if (HWND dialog = info::CWLKAboutWindow::OpenWindow();
             dialog && IsDialogMessageW(dialog, &msg))
             continue;
         TranslateMessage(&msg);

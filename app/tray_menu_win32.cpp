@@ -211,10 +211,7 @@ void CWLKTrayWnd::OnCommand(UINT id) {
                           AsWide(settings::ProgramFolder() + settings::kWelcomeProgramFile),
                           nullptr, nullptr, SW_SHOWNORMAL);
             return;
-        case kCmdAbout:
-            ShowMessage(u"Wordlark " + platform::Current().system.ProgramVersion(),
-                        MB_ICONINFORMATION);
-            return;
+        case kCmdAbout: about_.Show(instance_); return;
         case kCmdMenuOnMouseEvent: SaveAndNotify(); return;
         case kCmdShowTrayMenuAtCursor: {
             POINT point;
@@ -247,6 +244,11 @@ void CWLKTrayWnd::OnCommand(UINT id) {
     }
     OnOpenWebPage(id);
     OnToggleCommand(id);
+}
+
+info::ProgramState CWLKTrayWnd::AboutState() {
+    return {services_.Hook().ImplementationText(), services_.IsInstalled(),
+            phraseMenu_.Counts().all, history_.Queue() ? int(history_.Queue()->Count()) : 0};
 }
 
 void CWLKTrayWnd::OnToggleCommand(UINT id) {

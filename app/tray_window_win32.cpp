@@ -210,6 +210,7 @@ void CWLKTrayWnd::OnDestroy() {
     instanceEvent_->Set();
     pane_.Destroy();
     updates_.CloseWindow();
+    about_.Close();
     history_.SaveNow();
     history_.Remove();
     UninstallServices();

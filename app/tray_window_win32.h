@@ -21,6 +21,7 @@
 #include "app/tray_texts.h"
 #include "history/clipboard_history_win32.h"
 #include "history/clipboard_windows_win32.h"
+#include "info/about_window_win32.h"
 #include "pane/float_pane_win32.h"
 #include "platform/sync.h"
 #include "platform/win32/windows_api.h"
@@ -84,6 +85,7 @@ private:
     void SaveAndNotify();
     void StartWelcomeProgram();
     TrayFacts Facts() const;
+    info::ProgramState AboutState();
 
     HWND hwnd_ = nullptr;
     HINSTANCE instance_ = nullptr;
@@ -111,6 +113,7 @@ private:
     CWLKPhraseMenu phraseMenu_{PhraseMenuParts{settings_, services_, history_, loops_,
                                                MakeSpecialCommands(),
                                                [this](int sound) { Sound(app::Sound(sound)); }}};
+    info::CWLKAboutWindow about_{settings_, [this] { return AboutState(); }};
 };
 
 }  // namespace wlk::app

@@ -3,6 +3,7 @@
 find_path(TINYXML_INCLUDE_DIR tinyxml.h REQUIRED)
 find_library(TINYXML_LIBRARY tinyxml REQUIRED)
 find_package(Threads REQUIRED)
+find_package(ZLIB REQUIRED)
 
 if(WLK_FUZZ)
     # The whole core is instrumented, so that the fuzzer sees coverage beyond the harness.
@@ -26,7 +27,7 @@ add_library(wlk_core STATIC ${WLK_CORE_SOURCES})
 target_include_directories(wlk_core PUBLIC ${CMAKE_SOURCE_DIR} ${TINYXML_INCLUDE_DIR})
 target_compile_definitions(wlk_core PUBLIC TIXML_USE_STL)
 target_compile_options(wlk_core PRIVATE ${WLK_WARNINGS})
-target_link_libraries(wlk_core PUBLIC ${TINYXML_LIBRARY})
+target_link_libraries(wlk_core PUBLIC ${TINYXML_LIBRARY} ZLIB::ZLIB)
 
 add_library(wlk_sim STATIC ${WLK_SIM_SOURCES})
 target_compile_options(wlk_sim PRIVATE ${WLK_WARNINGS})

@@ -28,10 +28,16 @@ add_library(tinyxml STATIC ${TINYXML_SRC}/tinyxml.cpp ${TINYXML_SRC}/tinystr.cpp
 target_include_directories(tinyxml SYSTEM PUBLIC ${TINYXML_SRC})
 target_compile_definitions(tinyxml PUBLIC TIXML_USE_STL)
 
+# zlib from Debian's mingw-w64 package, its static library: the program ships
+# without a zlib1.dll beside it.
+find_path(ZLIB_INCLUDE_DIR zlib.h REQUIRED)
+find_library(ZLIB_STATIC_LIBRARY NAMES libz.a REQUIRED)
+
 add_library(wlk_core STATIC ${WLK_CORE_SOURCES})
 target_include_directories(wlk_core PUBLIC ${CMAKE_SOURCE_DIR})
+target_include_directories(wlk_core SYSTEM PRIVATE ${ZLIB_INCLUDE_DIR})
 target_compile_options(wlk_core PRIVATE ${WLK_WARNINGS})
-target_link_libraries(wlk_core PUBLIC tinyxml)
+target_link_libraries(wlk_core PUBLIC tinyxml ${ZLIB_STATIC_LIBRARY})
 
 add_library(wlk_win32 STATIC ${WLK_WIN32_PLATFORM_SOURCES})
 target_compile_options(wlk_win32 PRIVATE ${WLK_WARNINGS})
@@ -73,7 +79,7 @@ add_custom_target(wlk_sample_phrases ALL DEPENDS ${WLK_SAMPLE_PHRASE_FILES})
 add_executable(Wordlark WIN32 ${WLK_WIN32_APP_SOURCES} res/wordlark.rc)
 target_include_directories(Wordlark PRIVATE ${CMAKE_BINARY_DIR}/res)
 set_source_files_properties(res/wordlark.rc PROPERTIES
-    OBJECT_DEPENDS "${WLK_ICON_FILES};${CMAKE_SOURCE_DIR}/res/wordlark.manifest;${CMAKE_SOURCE_DIR}/res/update_dialog.rc;${CMAKE_SOURCE_DIR}/language/english_strings.inc")
+    OBJECT_DEPENDS "${WLK_ICON_FILES};${CMAKE_SOURCE_DIR}/res/wordlark.manifest;${CMAKE_SOURCE_DIR}/res/update_dialog.rc;${CMAKE_SOURCE_DIR}/res/about_dialog.rc;${CMAKE_SOURCE_DIR}/language/english_strings.inc")
 target_compile_options(Wordlark PRIVATE ${WLK_WARNINGS})
 target_link_libraries(Wordlark PRIVATE wlk_win32)
 target_link_options(Wordlark PRIVATE -municode)
@@ -103,8 +109,8 @@ add_dependencies(Wordlark WordlarkEditor)
 # share. The .def file gives the exports their plain names.
 add_library(wlk_hook SHARED hook/hook_library.cpp hook/query_request.cpp hook/target_facts.cpp
     hook/foreground_tracking.cpp hook/shared_state.cpp hook/query_text.cpp
-    platform/win32/secret_window.cpp hook/wordlark.def)
-target_include_directories(wlk_hook PRIVATE ${CMAKE_SOURCE_DIR})
+    platform/win32/secret_window.cpp hook/wordlark.def res/hook.rc)
+target_include_directories(wlk_hook PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/res)
 target_compile_options(wlk_hook PRIVATE ${WLK_WARNINGS})
 target_link_libraries(wlk_hook PRIVATE user32)
 set_target_properties(wlk_hook PROPERTIES OUTPUT_NAME Wordlark PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${WLK_DIST})

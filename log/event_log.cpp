@@ -18,6 +18,7 @@ constexpr uint32_t kSyncWaitMs = 5000;
 constexpr uint32_t kAppendMutexWaitMs = 3 * kSyncWaitMs;
 constexpr size_t kMaxPathChars = 260;
 constexpr size_t kMaxTagChars = 199;
+constexpr size_t kRecentErrorsKept = 20;
 
 // Appends one line, creating the file with its byte order mark when missing.
 // The caller holds the append mutex, so no writer of ours appends between the
@@ -123,8 +124,20 @@ Text EventLog::SourceTag() {
 }
 
 void EventLog::Write(const Text& message) {
+    if (message.starts_with(u"ERROR")) KeepError(message);
     if (!IsOpen()) return;
     HandToWriter(BuildLine(SourceTag(), message, platform::Current().system.Now()));
+}
+
+void EventLog::KeepError(const Text& message) {
+    std::lock_guard lock(mutex_);
+    recentErrors_.push_back(message);
+    if (recentErrors_.size() > kRecentErrorsKept) recentErrors_.pop_front();
+}
+
+std::vector<Text> EventLog::RecentErrors() {
+    std::lock_guard lock(mutex_);
+    return {recentErrors_.begin(), recentErrors_.end()};
 }
 
 void EventLog::WriteError(const Text& message) {

@@ -11,6 +11,7 @@
 
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -43,6 +44,9 @@ public:
     void WriteError(const Text& message);
     void WriteWithTime(const Text& message);
     void WriteTagged(const Text& message, const Text& tag);
+    // The last error lines of this run (those starting "ERROR"), oldest
+    // first; kept whether or not the log is open, for the environment report.
+    std::vector<Text> RecentErrors();
     void SetSourceTag(const Text& tag);
     void ClearSourceTag();
     // Logs "<context> GetExceptionCode=<code> status=[<name>]" as an error and
@@ -62,6 +66,7 @@ public:
 
 private:
     void HandToWriter(const Text& line);
+    void KeepError(const Text& message);
     uint64_t TakeTicket();
     void WaitForTurn(uint64_t ticket);
     void EndTurn(uint64_t ticket);
@@ -74,6 +79,7 @@ private:
     std::shared_ptr<platform::Mutex> appendMutex_;
     Text sourceTag_;
     std::vector<Text> batch_;
+    std::deque<Text> recentErrors_;
     // Writer threads take turns in the order of their lines.
     std::mutex orderMutex_;
     std::condition_variable turnChanged_;
