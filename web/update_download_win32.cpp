@@ -102,59 +102,64 @@ DWORD StatusCode(HINTERNET request) {
     return status;
 }
 
+// What the program's own road got: the document saved, an answer the server
+// gave but that is refused (another status, too large), or no answer at all.
+enum class Outcome { Saved, Refused, Failed };
+
 // Copies the answer's body into `file`, refusing it as soon as it grows past
 // the limit or goes on past the deadline. InternetReadFile waits until it has
 // all it was asked for, so only what has arrived is asked for: each wait then
 // ends with new bytes or the receive time-out, and the time is looked at
 // often enough.
-bool CopyBody(HINTERNET request, const DownloadLimits& limits, ULONGLONG deadline, HANDLE file) {
+Outcome CopyBody(HINTERNET request, const DownloadLimits& limits, ULONGLONG deadline,
+                 HANDLE file) {
     char buffer[8192];
     uint64_t total = 0;
     for (;;) {
         DWORD got = 0;
         if (!InternetQueryDataAvailable(request, &got, 0, 0)) {
             LogFailure("InternetQueryDataAvailable");
-            return false;
+            return Outcome::Failed;
         }
-        if (got == 0) return true;
+        if (got == 0) return Outcome::Saved;
         if (!InternetReadFile(request, buffer, std::min<DWORD>(got, sizeof(buffer)), &got)) {
             LogFailure("InternetReadFile");
-            return false;
+            return Outcome::Failed;
         }
         total += got;
         if (total > limits.maxBytes) {
             LogRefusal(limits.maxBytes);
-            return false;
+            return Outcome::Refused;
         }
         DWORD written = 0;
         if (!WriteFile(file, buffer, got, &written, nullptr) || written != got) {
             LogFailure("WriteFile");
-            return false;
+            return Outcome::Failed;
         }
         if (GetTickCount64() > deadline) {
             Log(Format(u"Download2: the answer took longer than %u ms", {ToText(TotalMs(limits))}));
-            return false;
+            return Outcome::Failed;
         }
     }
 }
 
-bool SaveByWinInet(const Text& url, const DownloadLimits& limits, const TempXmlFile& target) {
+Outcome SaveByWinInet(const Text& url, const DownloadLimits& limits, const TempXmlFile& target) {
     const ULONGLONG deadline = GetTickCount64() + TotalMs(limits);
     Request request;
     if (!OpenRequest(url, limits, request)) {
         LogFailure("the request");
-        return false;
+        return Outcome::Failed;
     }
     const DWORD status = StatusCode(request.request.Get());
     if (status != 200) {
         Log(Format(u"Download2: the server answered with status %u", {ToText(status)}));
-        return false;
+        return status == 0 ? Outcome::Failed : Outcome::Refused;
     }
     UniqueFile file(CreateFileW(AsWide(target.Path()), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_TEMPORARY, nullptr));
     if (!file) {
         LogFailure("CreateFileW");
-        return false;
+        return Outcome::Failed;
     }
     return CopyBody(request.request.Get(), limits, deadline, file.Get());
 }
@@ -170,16 +175,18 @@ bool SaveByUrlMoniker(const Text& url, uint32_t maxBytes, const TempXmlFile& tar
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     DownloadWatch watch(maxBytes, url.starts_with(u"https://"));
     const HRESULT result = download(nullptr, AsWide(url), AsWide(target.Path()), 0, &watch);
+    const bool tooLarge = watch.TooLarge();
+    const DWORD status = watch.Status();
     if (SUCCEEDED(com)) CoUninitialize();
-    if (watch.TooLarge()) {
+    if (tooLarge) {
         LogRefusal(maxBytes);
         return false;
     }
-    if (watch.Status() != 200 && watch.Status() != 0) {
+    if (status != 200 && status != 0) {
         Log(Format(u"URLDownloadToFile_API_Wrapper: the server answered with status %u",
-                   {ToText(watch.Status())}));
+                   {ToText(status)}));
     }
-    return SUCCEEDED(result) && watch.Status() == 200;
+    return SUCCEEDED(result) && status == 200;
 }
 
 // The file's bytes, or nothing when it is larger than allowed.
@@ -193,9 +200,11 @@ std::optional<std::string> ReadBack(const TempXmlFile& file, uint32_t maxBytes) 
     return file.Read(maxBytes);
 }
 
-std::optional<std::string> DownloadByWinInet(const Text& url, const DownloadLimits& limits) {
+std::optional<std::string> DownloadByWinInet(const Text& url, const DownloadLimits& limits,
+                                             Outcome& outcome) {
     TempXmlFile file;
-    if (file.Path().empty() || !SaveByWinInet(url, limits, file)) return std::nullopt;
+    outcome = file.Path().empty() ? Outcome::Failed : SaveByWinInet(url, limits, file);
+    if (outcome != Outcome::Saved) return std::nullopt;
     return ReadBack(file, limits.maxBytes);
 }
 
@@ -243,8 +252,12 @@ std::optional<std::string> DownloadByUrlMonikerWithin(const Text& url,
 }  // namespace
 
 std::optional<std::string> DownloadVersionDocument(const Text& url, const DownloadLimits& limits) {
-    if (auto bytes = DownloadByWinInet(url, limits)) return bytes;
+    Outcome outcome = Outcome::Failed;
+    if (auto bytes = DownloadByWinInet(url, limits, outcome)) return bytes;
     Log(u"Cannot download info version file by Download2");
+    // The server answered and the answer was refused: the other road would
+    // only fetch the same answer again.
+    if (outcome == Outcome::Refused) return std::nullopt;
     auto bytes = DownloadByUrlMonikerWithin(url, limits);
     Log(bytes ? u"Well download info version file sucessfully by URLDownloadToFile_API_Wrapper"
               : u"Ooops, cannot download info version file by URLDownloadToFile_API_Wrapper");
