@@ -63,6 +63,17 @@ void GoOnline() {
         goOnline(nullptr, nullptr, 0);
 }
 
+void AddSystemFacts(InstallationFacts& facts) {
+    const SystemFacts system = ReadSystemFacts();
+    facts.winver = system.winver;
+    facts.languages = system.languages;
+    facts.country = system.country;
+    facts.domain = system.domain;
+    facts.ram = system.ram;
+    facts.screen = system.screen;
+    facts.mfc = system.mfc;
+}
+
 Text FileNameOf(const Text& path) {
     return path.substr(path.find_last_of(u"\\/") + 1);
 }
@@ -121,36 +132,39 @@ void CWLKUpdateService::CheckNow() {
 }
 
 bool CWLKUpdateService::Start(uint32_t delayMs, bool automatic) {
-    const UpdateUrl url = MakeUpdateUrl(settings_.ReadUpdateServer(), BuildUpdateQuery(Facts()));
-    if (url.url.empty()) {
-        Log().Write(url.refusal);
+    const Text server = settings_.ReadUpdateServer();
+    if (const UpdateUrl check = MakeUpdateUrl(server, Text()); check.url.empty()) {
+        Log().Write(check.refusal);
         // The user who asked learns why nothing was asked.
         if (!automatic) {
             UpdateResult refused;
             refused.ownVersion = SplitVersion(platform::Current().system.ProgramVersion());
-            refused.error = url.refusal;
+            refused.error = check.refusal;
             OnResult(refused);
         }
         return false;
     }
     UpdateRequest request;
-    request.url = url.url;
     request.delayMs = delayMs;
     request.silent = automatic;
     request.automatic = automatic;
     request.testMarker = settings_.HasUpdateTestMarker();
     request.ownVersion = SplitVersion(platform::Current().system.ProgramVersion());
     HWND tray = tray_;
-    return platform::Current().threads.Start([request, tray, stop = stop_] {
-        const UpdateCheckSteps steps{
-            Connected, [](const Text& address) { return DownloadVersionDocument(address); },
-            [tray](const UpdateResult& result) { Deliver(tray, result); }};
-        RunUpdateCheck(request, steps, *stop);
-        platform::Event* events[] = {stop.get()};
-        if (request.automatic &&
-            platform::Current().sync.WaitAny(events, 0) == platform::kWaitTimeout)
-            SendMessageW(tray, kMsgUpdateResult, kAutomaticCheckEnded, 0);
-    });
+    return platform::Current().threads.Start(
+        [request, facts = Facts(), server, tray, stop = stop_]() mutable {
+            // The system's facts are read on this thread, off the program's start.
+            AddSystemFacts(facts);
+            request.url = MakeUpdateUrl(server, BuildUpdateQuery(facts)).url;
+            const UpdateCheckSteps steps{
+                Connected, [](const Text& address) { return DownloadVersionDocument(address); },
+                [tray](const UpdateResult& result) { Deliver(tray, result); }};
+            RunUpdateCheck(request, steps, *stop);
+            platform::Event* events[] = {stop.get()};
+            if (request.automatic &&
+                platform::Current().sync.WaitAny(events, 0) == platform::kWaitTimeout)
+                SendMessageW(tray, kMsgUpdateResult, kAutomaticCheckEnded, 0);
+        });
 }
 
 void CWLKUpdateService::OnWorkerMessage(WPARAM kind, LPARAM record) {
@@ -198,12 +212,11 @@ UpdateWindowFacts CWLKUpdateService::WindowFacts(const UpdateResult& result) {
     return facts;
 }
 
+// What the settings tell of the installation; the system's part comes later.
 InstallationFacts CWLKUpdateService::Facts() const {
     using settings::IntSetting;
-    const SystemFacts system = ReadSystemFacts();
     InstallationFacts facts;
     facts.version = platform::Current().system.ProgramVersion();
-    facts.winver = system.winver;
     facts.sounds = settings_.Get(IntSetting::SoundOnEvents) != 0;
     facts.installed = settings_.IsFromInstaller();
     facts.hotkey = hotkeyText_ ? hotkeyText_() : Text();
@@ -211,12 +224,6 @@ InstallationFacts CWLKUpdateService::Facts() const {
     facts.autoCheck = settings_.Get(IntSetting::AutoCheckForUpdates) != 0;
     facts.days = settings_.Get(IntSetting::DaysCheckForUpdates);
     facts.langFile = FileNameOf(settings_.GetLanguageFilePath());
-    facts.languages = system.languages;
-    facts.country = system.country;
-    facts.domain = system.domain;
-    facts.ram = system.ram;
-    facts.screen = system.screen;
-    facts.mfc = system.mfc;
     facts.skippedVersions = settings_.ReadSkippedVersions();
     return facts;
 }
