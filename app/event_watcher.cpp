@@ -1,6 +1,7 @@
 #include "app/event_watcher.h"
 
 #include "app/app_globals.h"
+#include "platform/event_hub.h"
 #include "platform/platform.h"
 
 namespace wlk::app {
@@ -27,21 +28,19 @@ platform::WindowId AwaitTrayWindow(platform::Event& instanceEvent) {
 bool StartEventWatcher(std::shared_ptr<platform::Event> instanceEvent, WatchedEvent watched) {
     if (!instanceEvent || !watched.event) return false;
     auto& p = platform::Current();
-    // The thread's own copy: it closes the named event when it ends.
     std::shared_ptr<platform::Event> named = std::move(watched.event);
-    watched.event = nullptr;
-    return p.threads.Start([&p, instanceEvent, named, w = watched] {
-        platform::Event* events[] = {instanceEvent.get(), named.get()};
-        while (p.sync.WaitAny(events, platform::kInfinite) == platform::kWaitObject0 + 1) {
-            if (w.reset) named->Reset();
-            platform::WindowId tray = AwaitTrayWindow(*instanceEvent);
-            if (!tray) break;
-            if (w.post)
-                p.ui.PostMessage(tray, w.message, w.wParam, w.lParam);
-            else
-                p.ui.SendMessage(tray, w.message, w.wParam, w.lParam);
-        }
-    });
+    // The hub keeps both events open for as long as it may run the action.
+    auto action = [&p, event = named.get(), instance = instanceEvent.get(), w = watched] {
+        if (w.reset) event->Reset();
+        const platform::WindowId tray = AwaitTrayWindow(*instance);
+        if (!tray) return;
+        if (w.post)
+            p.ui.PostMessage(tray, w.message, w.wParam, w.lParam);
+        else
+            p.ui.SendMessage(tray, w.message, w.wParam, w.lParam);
+    };
+    return platform::EventHub::Instance().Watch(std::move(instanceEvent), std::move(named),
+                                                std::move(action));
 }
 
 }  // namespace wlk::app

@@ -1,5 +1,5 @@
-// Watcher threads: each waits on the instance event and one named event, and
-// passes every signal of the named event on to the tray window as a message.
+// Watchers of named events other processes set: each signal is passed on to
+// the tray window as a message, from the one thread that waits on them all.
 #pragma once
 
 #include <cstdint>
@@ -20,8 +20,8 @@ struct WatchedEvent {
     bool reset = true;
 };
 
-// Starts the thread; it ends when the instance event is set. A signal that
-// comes before the tray window exists is passed on once the window does.
+// Watches until the instance event is set. A signal that comes before the
+// tray window exists is passed on once the window does.
 bool StartEventWatcher(std::shared_ptr<platform::Event> instanceEvent, WatchedEvent watched);
 
 }  // namespace wlk::app

@@ -31,10 +31,12 @@ void Watch(const std::shared_ptr<platform::Event>& instanceEvent, const char16_t
 
 void StartTrayWatchers(const std::shared_ptr<platform::Event>& instance) {
     Watch(instance, u"Local\\Wordlark_LangUI_Changed", false, kMsgLanguageChanged, 0, false);
-    Watch(instance, kCheckForUpdatesEventName, false, kWmCommand, kCmdCheckForUpdates, false);
+    // Checks are posted: a check may show a message box, and one thread
+    // waits on all these events.
+    Watch(instance, kCheckForUpdatesEventName, false, kWmCommand, kCmdCheckForUpdates, true);
     Watch(instance, kEditorEndedEventName, false, kMsgEditorEnded, 0, true);
     Watch(instance, u"Local\\Wordlark_CommandCheckForUpdates", true, kWmCommand,
-          kCmdCheckForUpdates, false);
+          kCmdCheckForUpdates, true);
     Watch(instance, kEditorRequestEventName, true, kWmCommand, kCmdEditPhrases, true);
     Watch(instance, kShowMenuEventName, false, kMsgShowTrayMenu, 0, true);
 }

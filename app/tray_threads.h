@@ -1,7 +1,7 @@
-// The tray window's worker threads that live as long as the program: the
-// watchers of the named events other processes signal, the tray icon's
-// retries and the first run's "Start with Windows". Each ends when the
-// instance event is set and reaches the window by messages only.
+// What runs beside the tray window: the watchers of the named events other
+// processes signal (on the one event thread), the tray icon's retries and the
+// first run's "Start with Windows". Each ends when the instance event is set
+// and reaches the window by messages only.
 #pragma once
 
 #include <memory>

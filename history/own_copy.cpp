@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "log/event_log.h"
+#include "platform/event_hub.h"
 #include "platform/platform.h"
 #include "platform/text.h"
 
@@ -37,15 +38,11 @@ void LogCounter(int32_t value) {
         log::EventLog::Instance().Write(line);
 }
 
-// Waits on its own copy of the event until it is set, then sets the counter.
+// Sets the counter each time the event is set, until the stop event is.
 bool StartWatcher(std::shared_ptr<platform::Event> stopEvent,
                   std::shared_ptr<platform::Event> named, int32_t value) {
-    auto& p = platform::Current();
-    return p.threads.Start([&p, stopEvent, named, value] {
-        platform::Event* events[] = {stopEvent.get(), named.get()};
-        while (p.sync.WaitAny(events, platform::kInfinite) == platform::kWaitObject0 + 1)
-            g_myCopyCounter.exchange(value);
-    });
+    return platform::EventHub::Instance().Watch(std::move(stopEvent), std::move(named),
+                                                [value] { g_myCopyCounter.exchange(value); });
 }
 
 }  // namespace
