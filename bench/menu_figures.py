@@ -9,10 +9,11 @@
   - memory: Wordlark.exe with 1,999 phrase nodes (40 groups, 1,959 phrases, as
     bench/phrase_load_bench.cpp writes them) and 1,000 history items
     (ClipboardHistoryMax=1000, copies by wlk_clip_writer.exe), against the same
-    program with the sample library and no history: VmRSS and RssAnon of its
-    Wine process from /proc/PID/status.
+    program with the sample library and no history: VmRSS, RssAnon and the
+    thread count of its Wine process from /proc/PID/status, also idle after
+    the start.
 
-  python3 bench/menu_figures.py [PRESSES]
+  python3 bench/menu_figures.py [PRESSES] [idle]   (idle: the idle figures only)
 
 Needs dist/Wordlark.exe and wlk_clip_writer.exe; runs in the end-to-end harness.
 """
@@ -36,6 +37,8 @@ CONTEXT_READY = re.compile(r"Target context ready (\d+) ms after the request")
 MENU_LINE = re.compile(r"menu \[(.+)\] at (\d+)")
 COUNT = "Event OnClipboardHistoryChanged, Count="
 WAIT = 60
+IDLE_SETTLE = 5
+IDLE_ONLY = "idle" in sys.argv[1:]
 
 
 def fail(message):
@@ -97,9 +100,12 @@ class Program:
         fail("no process runs " + needle.decode())
 
     def memory_kb(self):
+        """VmRSS, RssAnon and RssFile in kB, and the number of threads."""
         status = (Path("/proc") / str(self.pid()) / "status").read_text()
-        return {key: int(re.search(rf"^{key}:\s+(\d+) kB", status, re.M).group(1))
-                for key in ("VmRSS", "RssAnon", "RssFile")}
+        figures = {key: int(re.search(rf"^{key}:\s+(\d+) kB", status, re.M).group(1))
+                   for key in ("VmRSS", "RssAnon", "RssFile")}
+        figures["Threads"] = int(re.search(r"^Threads:\s+(\d+)", status, re.M).group(1))
+        return figures
 
     def history_count(self):
         counts = re.findall(re.escape(COUNT) + r"(\d+)", self.folder.read_log())
@@ -168,6 +174,14 @@ def main():
             fail("notepad did not show its window")
         small = Program(session, "menu figures sample", {}, large=False)
         programs.append(small)
+        # Idle: the start's own workers (the history's load, the first run's
+        # "Start with Windows", the tray icon's retry) have had time to end.
+        time.sleep(IDLE_SETTLE)
+        idle = small.memory_kb()
+        print("idle with the sample library: " + ", ".join(f"{k} {v}" for k, v in idle.items()),
+              flush=True)
+        if IDLE_ONLY:
+            return
         report(f"sample library ({small.loaded})",
                *time_presses(session, small, windows[0], PRESSES))
         base = small.memory_kb()
@@ -181,7 +195,7 @@ def main():
         report(f"{GROUPS + PHRASES} nodes, {HISTORY} history items ({large.loaded})",
                *time_presses(session, large, windows[0], max(PRESSES // 4, 1)))
         loaded = large.memory_kb()
-        print("memory of the Wine process of Wordlark.exe (kB): "
+        print("memory (kB) and threads of the Wine process of Wordlark.exe: "
               + ", ".join(f"{k} {base[k]} -> {loaded[k]} (+{loaded[k] - base[k]})"
                           for k in base), flush=True)
         print("RssAnon is the resident anonymous memory (heaps, stacks, Wine's own data): the "
