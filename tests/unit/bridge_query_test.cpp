@@ -61,7 +61,6 @@ TEST_F(BridgeQueryTest, QueryFieldsTakeTheirValuesOrTheirDefaults) {
         {"<LKQuery><HKLLoword>0</HKLLoword><HKLHoword>1049</HKLHoword></LKQuery>",
          "||0|1049||0|-1,-1|0,0,0,0,0|48"},
         {"<LKQuery><SelText>picked</SelText></LKQuery>", "||0|0|picked|-1|-1,-1|0,0,0,0,0|48"},
-        {"<LKQuery><SelText StateSelText=\"2\"/></LKQuery>", "||0|0||2|-1,-1|0,0,0,0,0|48"},
         // Only 20 characters of the handle are read, as a signed 32-bit number.
         {"<LKQuery><HWND>0000000000000000000123456</HWND></LKQuery>",
          "||1|0||0|-1,-1|0,0,0,0,0|48"},

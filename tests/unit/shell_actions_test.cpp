@@ -246,8 +246,7 @@ TEST_F(ShellActionsTest, MenuItemCommandsWorkOnThePhraseOrHistoryItemsText) {
         {0, 6, true, "plain of {\\rtf1 b}", ""},
         {0, 2002, false, "", ""},  // a picture has no text to copy
         {1, 5, true, "", "https://example.com/5"},
-        {1, 2001, false, "", ""},  // not a web address
-        {2, 5, false, "", ""},     // a phrase is not opened in a program
+        {2, 5, false, "", ""},  // a phrase is not opened in a program
         // A phrase is searched as it would be inserted, a prompt by its question.
         {4, 8, true, "",
          "https://www.google.ru/search?q=Today%20Tuesday%2C%20March%205%2C%202024%20Who%3F%21"},
