@@ -1,6 +1,6 @@
 // The phrase menu's owner drawing painted into a memory bitmap, the model
-// appended to a real popup menu, and the tracker window with its keys,
-// tooltip and right-click handling.
+// appended to a real popup menu, the item command menu, and the tracker
+// window with its tooltip and right-click handling.
 #include <atomic>
 #include <cstddef>
 #include <memory>
@@ -225,23 +225,14 @@ TEST_F(MenuDrawingWin32Test, PaintsBannerStripesNumbersAndDefaultFrame) {
     DestroyMenu(sub);
 }
 
-TEST_F(MenuDrawingWin32Test, CommandLinesUnderlinedRtfItalicExtraCommandsBold) {
-    auto typed = [](CommandDataType type, ItemKind kind = ItemKind::Phrase) {
+// Command lines are painted underlined: the stroke is as long as the text;
+// RTF phrases in italics, whose letters lean.
+TEST_F(MenuDrawingWin32Test, CommandLinesArePaintedUnderlinedAndRtfItalic) {
+    auto typed = [](CommandDataType type) {
         MenuItemData item = Item("iiiiiiiiiiii");
         item.dataType = type;
-        item.kind = kind;
         return item;
     };
-    const std::vector<menu::FontStyle> styles = {
-        menu::FontStyleOf(typed(CommandDataType::TEXT)),
-        menu::FontStyleOf(typed(CommandDataType::EXEC)),
-        menu::FontStyleOf(typed(CommandDataType::RTF)),
-        menu::FontStyleOf(typed(CommandDataType::EXEC, ItemKind::History)),
-        menu::FontStyleOf(Item("Technical Support", 0, menu::kCmdSupport))};
-    EXPECT_TRUE(styles == (std::vector<menu::FontStyle>{
-                              {}, {.underline = true}, {.italic = true}, {}, {.bold = true}}));
-
-    // As painted: the underline adds a stroke as long as the text; italic letters lean.
     HMENU sub = CreatePopupMenu();
     Canvas text(kWidth, 24), exec(kWidth, 24), rtf(kWidth, 24);
     Draw(text, typed(CommandDataType::TEXT), sub, {0, 0, kWidth, 24});
@@ -255,43 +246,6 @@ TEST_F(MenuDrawingWin32Test, CommandLinesUnderlinedRtfItalicExtraCommandsBold) {
         for (int x = 0; x < kWidth; ++x) differing += text.At(x, y) != rtf.At(x, y);
     EXPECT_GT(differing, 10);
     DestroyMenu(sub);
-}
-
-TEST_F(MenuDrawingWin32Test, TrackerWindowHandsTypedKeysOverAndKeepsTheChoice) {
-    std::vector<const MenuItemData*> level;
-    int selected = -2;
-    menu::MenuKeyResult answer;
-    menu::TrackerCallbacks callbacks;
-    callbacks.onMenuKey = [&](char16_t ch, const std::vector<const MenuItemData*>& items, int at) {
-        EXPECT_EQ(ch, u'b');
-        level = items;
-        selected = at;
-        return answer;
-    };
-    menu::MenuTracker tracker(GetModuleHandleW(nullptr), *painter_, callbacks);
-    ASSERT_TRUE(tracker.Create(false));
-    EXPECT_EQ(FindWindowExW(HWND_MESSAGE, nullptr, menu::kTrackerClassName, nullptr),
-              tracker.Window());
-    EXPECT_EQ(FindWindowW(menu::kToolTipClassName, nullptr), nullptr) << "tooltips are off";
-
-    menu::MenuModel model;
-    model.items.push_back({3, Item("alpha", 0, 3), nullptr});
-    model.items.push_back({4, Item("beta", 1, 4), nullptr});
-    HMENU popup = menu::CreatePopupFromModel(model);
-    auto key = [&](menu::MenuKeyResult::Action action, uint32_t id, int position) {
-        answer = {action, id, position};
-        return SendMessageW(tracker.Window(), WM_MENUCHAR, MAKEWPARAM(u'b', MF_POPUP),
-                            reinterpret_cast<LPARAM>(popup));
-    };
-    EXPECT_EQ(key(menu::MenuKeyResult::Action::Select, 0, 1), MAKELRESULT(1, MNC_SELECT));
-    EXPECT_EQ(selected, -1);
-    EXPECT_EQ(level,
-              (std::vector<const MenuItemData*>{&model.items[0].data, &model.items[1].data}));
-    EXPECT_EQ(key(menu::MenuKeyResult::Action::None, 0, -1), MAKELRESULT(0, MNC_IGNORE));
-    EXPECT_EQ(tracker.KeyChoice(), 0u);
-    EXPECT_EQ(key(menu::MenuKeyResult::Action::Choose, 4, -1), MAKELRESULT(0, MNC_CLOSE));
-    EXPECT_EQ(tracker.KeyChoice(), 4u);
-    DestroyMenu(popup);
 }
 
 TEST_F(MenuDrawingWin32Test, ItemCommandMenuTextsAndStates) {
@@ -324,12 +278,6 @@ TEST_F(MenuDrawingWin32Test, ItemCommandMenuTextsAndStates) {
     EXPECT_EQ(std::vector(forPhrase.begin() + 3, forPhrase.begin() + 7),
               (std::vector<std::string>{"-Edit:3", "-Open With\u2026:4", ":0",
                                         "Search In Google [Greeting]:5"}));
-    MenuItemData group = Item("Group", 0, 0);
-    group.flags = menu::kItemOpensSubmenu;
-    EXPECT_TRUE(menu::HasItemCommands(phrase));
-    EXPECT_FALSE(menu::HasItemCommands(group));
-    EXPECT_FALSE(menu::HasItemCommands(Separator("")));
-    EXPECT_FALSE(menu::HasItemCommands(Item("Technical Support", 0, menu::kCmdSupport)));
 }
 
 // A thread timer's procedure: ends each menu that shows, and counts them.

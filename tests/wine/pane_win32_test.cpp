@@ -84,11 +84,6 @@ TEST_F(PaneWin32Test, RtfTrimAndJoinCountWhatTheUserSeesGo) {
     EXPECT_EQ(count, 6u);
     EXPECT_EQ(Show(rtf), (Shown{"a b c", "..b.."}));
 
-    Text blank = T("{\\rtf1\\ansi\\par  \\par}");
-    ASSERT_TRUE(editor.Trim(blank, count));
-    EXPECT_EQ(count, 2u);
-    EXPECT_EQ(Show(blank), (Shown{"", ""}));
-
     const Text tidy = T("{\\rtf1\\ansi {\\b tidy}\\par}");
     rtf = tidy;
     ASSERT_TRUE(editor.Trim(rtf, count));

@@ -1,5 +1,5 @@
 // The version document's download against a server of the tests' own on
-// 127.0.0.1, and the facts about the machine that the update query sends.
+// 127.0.0.1.
 #include "web/update_download_win32.h"
 
 #include <winsock2.h>
@@ -17,14 +17,13 @@
 #include "platform/win32/windows_api.h"
 #include "support/log_entries.h"
 #include "support/test_platform.h"
-#include "web/system_facts_win32.h"
 
 namespace wlk::test {
 namespace {
 
 // DocumentOnSecondTry closes the first connection unanswered; Trickle sends
 // its answer a byte at a time, ten a second.
-enum class Answer { Document, DocumentOnSecondTry, NotFound, Silent, Trickle };
+enum class Answer { Document, DocumentOnSecondTry, Silent, Trickle };
 
 // Answers every request in the same way, one connection after the other, and
 // keeps the requests it saw. Its sockets never block for long, so that the
@@ -101,16 +100,15 @@ private:
         }
         return true;
     }
-    static std::string Head(const char* status, size_t length) {
-        return "HTTP/1.1 " + std::string(status) + "\r\nContent-Type: text/xml\r\nContent-Length: " +
+    static std::string Head(size_t length) {
+        return "HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: " +
                std::to_string(length) + "\r\nConnection: close\r\n\r\n";
     }
     void Reply(SOCKET client) {
         const bool first = Requests().size() == 1;
         if (answer_ == Answer::Document || (answer_ == Answer::DocumentOnSecondTry && !first))
-            Send(client, Head("200 OK", body_.size()) + body_);
-        if (answer_ == Answer::NotFound) Send(client, Head("404 Not Found", body_.size()) + body_);
-        if (answer_ == Answer::Trickle && Send(client, Head("200 OK", 1000))) {
+            Send(client, Head(body_.size()) + body_);
+        if (answer_ == Answer::Trickle && Send(client, Head(1000))) {
             while (Send(client, "x")) std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
         // A silent server holds the connection until the client gives up.
@@ -226,36 +224,13 @@ TEST_F(UpdateDownloadTest, ASilentOrTricklingServerEndsTheDownloadByTheTimeOuts)
         EXPECT_EQ(server.Requests().size(), 2u);
     }
     const std::vector<std::string> lines = LogLines();
+    EXPECT_EQ(
+        std::count(lines.begin(), lines.end(), "Download2: the answer took longer than 2000 ms"),
+        1);
     EXPECT_EQ(std::count(lines.begin(), lines.end(),
-                         "Download2: the answer took longer than 2000 ms"), 1);
-    EXPECT_EQ(std::count(lines.begin(), lines.end(),
-                         "URLDownloadToFile_API_Wrapper: no answer within 2000 ms"), 2);
+                         "URLDownloadToFile_API_Wrapper: no answer within 2000 ms"),
+              2);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), kFallbackFailed), 2);
-}
-
-TEST_F(UpdateDownloadTest, ANotFoundAnswerGivesNothing) {
-    StandInServer server(Answer::NotFound, kDocument);
-    EXPECT_EQ(web::DownloadVersionDocument(server.Url(kQuery)), std::nullopt);
-    EXPECT_EQ(LogLines(), (std::vector<std::string>{
-                              "Download2: the server answered with status 404",
-                              "Cannot download info version file by Download2"}));
-}
-
-TEST(SystemFactsTest, EveryFactIsShortPlainTextAndTheScreenIsThePrimaryOne) {
-    const web::SystemFacts facts = web::ReadSystemFacts();
-    for (const Text& fact : {facts.winver, facts.languages, facts.country, facts.domain, facts.ram,
-                             facts.screen, facts.mfc}) {
-        EXPECT_FALSE(fact.empty());
-        EXPECT_LT(fact.size(), 200u) << ToUtf8(fact);
-        for (char16_t c : fact) EXPECT_GE(c, u' ') << ToUtf8(fact);
-    }
-    EXPECT_EQ(facts.screen, ToText(GetSystemMetrics(SM_CXSCREEN)) + u"x" +
-                                ToText(GetSystemMetrics(SM_CYSCREEN)));
-    ASSERT_GT(facts.ram.size(), 2u);
-    EXPECT_EQ(facts.ram.substr(facts.ram.size() - 2), u"MB");
-    EXPECT_GT(ParseInt(facts.ram.substr(0, facts.ram.size() - 2)).value_or(0), 0);
-    EXPECT_GT(ParseInt(facts.winver).value_or(0), 0) << ToUtf8(facts.winver);
-    EXPECT_EQ(std::count(facts.winver.begin(), facts.winver.end(), u'.'), 2) << ToUtf8(facts.winver);
 }
 
 }  // namespace
