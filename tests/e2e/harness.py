@@ -578,6 +578,8 @@ class ProgramCase(unittest.TestCase):
             if name.startswith("test") and callable(member):
                 setattr(cls, name, _keeping_artifacts(member))
 
+    # Each test class runs in a session of its own: what one leaves on the
+    # screen or in the wineserver does not meet the next.
     @classmethod
     def setUpClass(cls):
         start_session()
@@ -647,8 +649,8 @@ class ProgramCase(unittest.TestCase):
         self.assertTrue(rects, f"no phrase menu after {HOTKEY}; log:\n" + self.program.read_log())
         return rects
 
-    def assert_notepad_shows(self, expected, timeout=20):
-        shown = wait_until(lambda: self.session.edit_text("Notepad") == expected, timeout, 0.3)
+    def assert_notepad_shows(self, expected):
+        shown = wait_until(lambda: self.session.edit_text("Notepad") == expected, 20, 0.3)
         self.assertTrue(shown, f"notepad shows {self.session.edit_text('Notepad')!r}, "
                         f"not {expected!r}")
 
