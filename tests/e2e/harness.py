@@ -20,6 +20,7 @@ import tempfile
 import time
 import unittest
 from pathlib import Path
+from xml.sax.saxutils import escape
 
 REPO = Path(__file__).resolve().parents[2]
 DIST = Path(os.environ.get("WLK_E2E_DIST") or REPO / "dist")
@@ -46,6 +47,13 @@ END_LINE = "===End Word Lark==="
 # Wine needs a few seconds for a process's first window, more on a busy machine.
 START_TIMEOUT = 30
 EXIT_OTHER_INSTANCE = 1
+
+HOTKEY = "ctrl+alt+Return"
+MENU_WAIT_MS = 30000
+# Logged once the clipboard spy listens for changes (the listener method).
+SPY_LISTENING = "N-o-o-o-, ReInstall entity IS NOT NEED, use newest method CSPM_VISTA"
+COUNT = "Event OnClipboardHistoryChanged, Count="
+PHRASES_LOADED = "Phrases loaded from ["
 
 
 class HarnessError(RuntimeError):
@@ -223,24 +231,6 @@ class Session:
                                f"{out}{err[-2000:]}")
         return out.strip()
 
-    def start_writer(self, *args, ready, timeout=30):
-        """Starts wlk_clip_writer.exe with args in the background and waits for
-        its line `ready`; returns the Instance."""
-        process = subprocess.Popen(["wine", str(clip_writer()), *args], env=self.env,
-                                   stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                                   stderr=subprocess.DEVNULL, text=True)
-        instance = Instance(process)
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
-            if select.select([process.stdout], [], [], 1)[0]:
-                line = process.stdout.readline()
-                if line.strip() == ready:
-                    return instance
-                if not line:
-                    break
-        instance.kill()
-        raise HarnessError(f"wlk_clip_writer.exe {' '.join(args)} never printed {ready!r}")
-
     def edit_text(self, window_class):
         """The text of the edit control of the top-level window of window_class."""
         line = self.write_clipboard("edit", window_class)
@@ -248,13 +238,17 @@ class Session:
             raise HarnessError("unexpected edit output: " + line)
         return line[len("edit ["):-1].replace("\r\n", "\n")
 
-    def edit_selection(self, window_class):
-        """(start, end) of the selection in that edit control."""
-        line = self.write_clipboard("selection", window_class)
-        match = re.fullmatch(r"selection (\d+) (\d+)", line)
-        if not match:
-            raise HarnessError("unexpected selection output: " + line)
-        return int(match.group(1)), int(match.group(2))
+    def dialog(self, title):
+        """The texts of the open dialog titled title, None without one."""
+        code, out, _ = self._wine(str(clip_writer()), "dialog", title)
+        return out.strip() if code == 0 else None
+
+    def clipboard_text(self):
+        """The text on the clipboard, as another application reads it."""
+        line = self.write_clipboard("read")
+        if not (line.startswith("read [") and line.endswith("]")):
+            raise HarnessError("unexpected read output: " + line)
+        return line[len("read ["):-1]
 
     def menus(self, wait_ms=0):
         """([(x, y, width, height)] of the shown popup menu windows, the time in
@@ -491,6 +485,15 @@ class ProgramFolder:
                        [f"[{name}]"] + [f"{key}={value}" for key, value in keys.items()])
         (self.path / "Settings.ini").write_bytes(UTF16_BOM + text.encode("utf-16-le"))
 
+    def write_phrases(self, phrases):
+        """UserPhrases holding only phrases, [(MenuName, Cmd[, DataType])]; their
+        command ids follow the order given, as Wine lists a folder by name."""
+        folder = self.path / "UserPhrases"
+        shutil.rmtree(folder, ignore_errors=True)
+        folder.mkdir()
+        for number, phrase in enumerate(phrases):
+            (folder / f"p{number:02d}.wordlark").write_bytes(phrase_xml(*phrase))
+
     def log_bytes(self):
         try:
             return self.log_path.read_bytes()
@@ -521,6 +524,16 @@ class ProgramFolder:
         """The first log line that contains needle, None when none came in time."""
         return wait_until(lambda: next((l for l in self.log_lines() if needle in l), None),
                           timeout)
+
+
+def phrase_xml(menu_name, cmd, data_type="TEXT"):
+    """A phrase document as the phrase editor writes it (UTF-8, CR LF, four blanks)."""
+    lines = ['<?xml version="1.0" encoding="UTF-8" standalone="yes" ?>',
+             '<WLKCommand UsageCount="3" DisabledIsNoHasSelection="0" UseTitleOnly="0" '
+             'FlagsMenu="0">', f"    <MenuName>{escape(menu_name)}</MenuName>",
+             f"    <DataType>{data_type}</DataType>", f"    <Cmd>{escape(cmd)}</Cmd>",
+             "</WLKCommand>"]
+    return ("\r\n".join(lines) + "\r\n").encode("utf-8")
 
 
 def launch_notepad(session):
@@ -564,6 +577,16 @@ class ProgramCase(unittest.TestCase):
         for name, member in list(vars(cls).items()):
             if name.startswith("test") and callable(member):
                 setattr(cls, name, _keeping_artifacts(member))
+
+    # Each test class runs in a session of its own: what one leaves on the
+    # screen or in the wineserver does not meet the next.
+    @classmethod
+    def setUpClass(cls):
+        start_session()
+
+    @classmethod
+    def tearDownClass(cls):
+        stop_session()
 
     def setUp(self):
         self.session = start_session()
@@ -612,6 +635,24 @@ class ProgramCase(unittest.TestCase):
         got = wait_until(lambda: self.count(needle) >= at_least, timeout)
         self.assertTrue(got, f"fewer than {at_least} log lines with {needle!r}; log:\n"
                         + self.program.read_log())
+
+    def copy(self, text):
+        """A copy by another application, once the history has counted it."""
+        counted = self.count(COUNT)
+        self.session.write_clipboard("text", text)
+        self.wait_count(COUNT, counted + 1)
+
+    def open_phrase_menu(self, window):
+        """Presses the hotkey in window; the rectangles of the menu windows shown."""
+        self.session.keys(HOTKEY, window=window)
+        rects, _ = self.session.menus(MENU_WAIT_MS)
+        self.assertTrue(rects, f"no phrase menu after {HOTKEY}; log:\n" + self.program.read_log())
+        return rects
+
+    def assert_notepad_shows(self, expected):
+        shown = wait_until(lambda: self.session.edit_text("Notepad") == expected, 20, 0.3)
+        self.assertTrue(shown, f"notepad shows {self.session.edit_text('Notepad')!r}, "
+                        f"not {expected!r}")
 
     def start_notepad(self):
         """Wine's notepad with the keyboard focus; returns its X window."""

@@ -3,7 +3,7 @@
 # Wine on a private Xvfb. Builds nothing. Ends with the line
 # "N passed, N failed, N skipped" and exits non-zero when a test failed.
 #   tests/e2e/run.sh                       the whole suite
-#   tests/e2e/run.sh test_tray.TrayTest.test_icon_tooltip_off_icon_and_the_balloon_of_a_second_start
+#   tests/e2e/run.sh test_tray.TrayTest.test_icon_off_icon_and_the_balloon_of_a_second_start
 #   WLK_E2E_DIST=/other/dist tests/e2e/run.sh   against another build's output
 #   WLK_E2E_PREFIX=/other/prefix tests/e2e/run.sh   in another Wine prefix
 # Runs on one prefix take turns (a lock beside the prefix).

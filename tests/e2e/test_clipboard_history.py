@@ -8,18 +8,13 @@ import signal
 import time
 
 import harness
+from harness import COUNT, SPY_LISTENING
 
-# Logged once the spy listens for changes (the listener method).
-SPY_LISTENING = "N-o-o-o-, ReInstall entity IS NOT NEED, use newest method CSPM_VISTA"
-COUNT = "Event OnClipboardHistoryChanged, Count="
 OWN_COPY = "My copy process detected"
 HISTORY_LOADED = "History loaded: "
 CHT_TEXT_UNICODE = 1
 CHT_RTF = 2
 KILL_AFTER_COPY = 1.0  # seconds: the item is written within a second
-
-setUpModule = harness.start_session
-tearDownModule = harness.stop_session
 
 
 class ClipboardHistoryTest(harness.ProgramCase):
@@ -93,6 +88,3 @@ class ClipboardHistoryTest(harness.ProgramCase):
         self.assertEqual(self.wait_line(HISTORY_LOADED).split(HISTORY_LOADED)[1], "3 items")
         self.exit_instance(instance)
 
-
-if __name__ == "__main__":
-    harness.unittest.main()

@@ -4,16 +4,11 @@ of a later start, the tray menu's Exit while a prompt waits), keeping its
 history; a menu left open long after the target answered still inserts its
 choice."""
 
-import shutil
 import time
 
 import harness
-from test_library_and_history import phrase_xml
+from harness import HOTKEY, PHRASES_LOADED, SPY_LISTENING
 
-HOTKEY = "ctrl+alt+Return"
-SPY_LISTENING = "N-o-o-o-, ReInstall entity IS NOT NEED, use newest method CSPM_VISTA"
-COUNT = "Event OnClipboardHistoryChanged, Count="
-PHRASES_LOADED = "Phrases loaded from ["
 HISTORY_SAVED = "History saved: "
 HISTORY_LOADED = "History loaded: "
 EXIT_WAITS = "Exit: closing the open menus and dialogs first"
@@ -22,36 +17,20 @@ EXIT_FORCED = "Exit forced"
 LONGER_THAN_THE_SEND = 6
 PHRASES = [("First", "the first phrase"), ("Greeting", "Dear %PROMPT_TEXT={name}%, welcome")]
 
-setUpModule = harness.start_session
-tearDownModule = harness.stop_session
-
 
 class DailyUseTest(harness.ProgramCase):
 
     def start(self):
-        folder = self.program.path / "UserPhrases"
-        shutil.rmtree(folder, ignore_errors=True)
-        folder.mkdir()
-        for number, (name, cmd) in enumerate(PHRASES):
-            (folder / f"p{number}.wordlark").write_bytes(phrase_xml(name, cmd))
+        self.program.write_phrases(PHRASES)
         self.program.write_settings({"WriteLog": 1, "TextPasteMethod_v150": 1})
         instance = self.start_instance()
         self.wait_line(SPY_LISTENING)
         self.wait_line(PHRASES_LOADED)
         return instance
 
-    def notepad_shows(self, expected):
-        shown = harness.wait_until(lambda: self.session.edit_text("Notepad") == expected, 20, 0.3)
-        self.assertTrue(shown, f"notepad shows {self.session.edit_text('Notepad')!r}")
-
-    def open_menu(self, notepad):
-        self.session.keys(HOTKEY, window=notepad)
-        rects, _ = self.session.menus(30000)
-        self.assertTrue(rects, "no phrase menu; log:\n" + self.program.read_log())
-
     def open_prompt(self, notepad):
         """Chooses the phrase that asks for a name; the prompt's window."""
-        self.open_menu(notepad)
+        self.open_phrase_menu(notepad)
         self.session.keys("Home", "Down", "Return")
         prompt = harness.wait_until(lambda: self.session.windows("^Wordlark"), 20)
         self.assertTrue(prompt, "no prompt dialog; log:\n" + self.program.read_log())
@@ -65,12 +44,10 @@ class DailyUseTest(harness.ProgramCase):
     def test_exit_closes_an_open_menu_or_prompt_and_keeps_the_history(self):
         instance = self.start()
         notepad = self.start_notepad()
-        counted = self.count(COUNT)
-        self.session.write_clipboard("text", "copied before the exit")
-        self.wait_count(COUNT, counted + 1)
+        self.copy("copied before the exit")
 
         # A later start's exit command while the phrase menu is open.
-        self.open_menu(notepad)
+        self.open_phrase_menu(notepad)
         self.assertEqual(self.program.run(["/exit"]), harness.EXIT_OTHER_INSTANCE)
         self.assert_ended_in_time(instance)
         self.assertEqual(self.count(EXIT_WAITS), 1)
@@ -91,10 +68,10 @@ class DailyUseTest(harness.ProgramCase):
     def test_a_menu_open_longer_than_the_query_thread_waits_still_inserts(self):
         self.start()
         notepad = self.start_notepad()
-        self.open_menu(notepad)
+        self.open_phrase_menu(notepad)
         time.sleep(LONGER_THAN_THE_SEND)  # the user reads the menu
         self.session.keys("Home", "Return")
-        self.notepad_shows("the first phrase")
+        self.assert_notepad_shows("the first phrase")
         # A second press while a prompt waits opens no second menu.
         self.session.keys("ctrl+a", "BackSpace", window=notepad)
         prompt = next(iter(self.open_prompt(notepad)))
@@ -102,9 +79,5 @@ class DailyUseTest(harness.ProgramCase):
         self.wait_line("Phrase menu not called: a menu, prompt or message of the program is open")
         self.session.type_text(prompt, "Ann")
         self.session.keys("Return", window=prompt)
-        self.notepad_shows("Dear Ann, welcome")
+        self.assert_notepad_shows("Dear Ann, welcome")
 
-
-if __name__ == "__main__":
-    import unittest
-    unittest.main()
