@@ -106,6 +106,23 @@ Function ${un}EndRunningCopy
     ${EndIf}
     Sleep 100
   ${Loop}
+  ; The instance event goes before the process does, which still holds its
+  ; executable while it saves what it must: wait until the file is free.
+  StrCpy $1 0
+  ${Do}
+    ClearErrors
+    FileOpen $2 "$INSTDIR\Wordlark.exe" a
+    ${IfNot} ${Errors}
+      FileClose $2
+      ${Break}
+    ${EndIf}
+    IntOp $1 $1 + 1
+    ${If} $1 >= ${EXIT_WAIT_STEPS}
+      DetailPrint "Wordlark.exe is still in use"
+      ${Break}
+    ${EndIf}
+    Sleep 100
+  ${Loop}
 FunctionEnd
 !macroend
 !insertmacro EndRunningCopy ""

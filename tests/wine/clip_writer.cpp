@@ -18,13 +18,6 @@
 //                                               control holds TEXT, selected and focused; its
 //                                               message loop never takes registered messages,
 //                                               so a hook never sees them; prints "ready"
-//   wlk_clip_writer.exe password MS TEXT        the same with a password box "wlk_password_target"
-//                                               whose loop takes every message
-//   wlk_clip_writer.exe area                    prints "area [TEXT]", the interchange area's text
-//   wlk_clip_writer.exe query XML               writes XML into the interchange area and sets
-//                                               "Local\Wordlark_DataNeeded", with no press pending
-//   wlk_clip_writer.exe squat SIZE MS           creates the interchange area's name first, SIZE
-//                                               bytes, prints "squatting" and holds it MS ms
 //   wlk_clip_writer.exe command ID ARG [CLASS N]
 //                                               sends Wordlark's tray window the phrase-menu
 //                                               command ID with ARG (a number, or "fg" for the
@@ -34,10 +27,8 @@
 //   wlk_clip_writer.exe type FILE [CLASS]       types FILE's UTF-8 text into the focus window
 //                                               with one SendInput of Unicode key strokes; with
 //                                               CLASS, prints when all of it arrived there
-//   wlk_clip_writer.exe args FILE [ARG...]      writes its arguments to FILE, one a line (UTF-8)
 //   wlk_clip_writer.exe edit CLASS              prints "edit [TEXT]", the text of the edit control
 //                                               of the top-level window of class CLASS
-//   wlk_clip_writer.exe selection CLASS         prints "selection START END" of that edit control
 //   wlk_clip_writer.exe post MSG WPARAM LPARAM [CLASS]
 //                                               posts the tray window (or the top-level window
 //                                               of class CLASS) MSG (a number or a name)
@@ -47,8 +38,6 @@
 //   wlk_clip_writer.exe pane                    prints "pane SHOWN X Y W H rows N list X Y W H
 //                                               [CAPTION]" of the clipboard history pane and its
 //                                               list ("pane none": none)
-//   wlk_clip_writer.exe tip                     prints "tip [TEXT]", the tooltip the pane's
-//                                               process shows, line breaks as " | " ("tip none")
 //   wlk_clip_writer.exe tree CLASS              prints "tree N", the items of the tree view in
 //                                               the window of CLASS ("tree none": none)
 //   wlk_clip_writer.exe signal EVENT            sets the named event EVENT
@@ -320,50 +309,6 @@ int ShowTarget(const wchar_t* title, DWORD ms, const std::wstring& text, DWORD e
     return 0;
 }
 
-constexpr wchar_t kInterchangeArea[] = L"Local\\$WORDLARK_INTERCHANGE_AREA$";
-
-// What any process of the session can read there: the text up to the first
-// zero byte (or the end of the view).
-int PrintArea() {
-    HANDLE mapping = OpenFileMappingW(FILE_MAP_READ, FALSE, kInterchangeArea);
-    const char* view =
-        mapping ? static_cast<const char*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0))
-                : nullptr;
-    MEMORY_BASIC_INFORMATION region{};
-    if (!view || !VirtualQuery(view, &region, sizeof region)) return Result(false, "area");
-    std::printf("area [%s]\n", std::string(view, strnlen(view, region.RegionSize)).c_str());
-    UnmapViewOfFile(view);
-    CloseHandle(mapping);
-    return 0;
-}
-
-// Writes a query into the area and signals it, as the hook component does
-// when a press asks for one.
-int WriteQuery(const std::wstring& xml) {
-    HANDLE mapping = OpenFileMappingW(FILE_MAP_WRITE, FALSE, kInterchangeArea);
-    char* view =
-        mapping ? static_cast<char*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0)) : nullptr;
-    const std::string bytes = Utf8(xml);
-    if (view) std::memcpy(view, bytes.c_str(), bytes.size() + 1);
-    const bool ok = view && SetNamedEvent(L"Local\\Wordlark_DataNeeded");
-    if (view) UnmapViewOfFile(view);
-    if (mapping) CloseHandle(mapping);
-    return Result(ok, "query");
-}
-
-// Takes the area's name before the program starts: a smaller section, only
-// for this user's own process. Holds it for MS ms; prints "squatting".
-int Squat(DWORD size, DWORD ms) {
-    HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size,
-                                        kInterchangeArea);
-    if (!mapping || GetLastError() == ERROR_ALREADY_EXISTS) return Result(false, "squat");
-    std::printf("squatting\n");
-    std::fflush(stdout);
-    Sleep(ms);
-    CloseHandle(mapping);
-    return 0;
-}
-
 HWND EditOf(const std::wstring& windowClass) {
     HWND window = FindWindowW(windowClass.c_str(), nullptr);
     return window ? FindWindowExW(window, nullptr, L"Edit", nullptr) : nullptr;
@@ -480,29 +425,12 @@ int TypeFile(const std::wstring& path, const std::wstring& watchClass) {
     return Result(!text.empty() && sent == inputs.size() && arrived >= 0, "type");
 }
 
-int WriteArguments(const std::wstring& path, const std::vector<std::wstring>& args) {
-    std::string lines;
-    for (const auto& arg : args) lines += Utf8(arg) + "\n";
-    FILE* file = _wfopen(path.c_str(), L"wb");
-    const bool ok = file && std::fwrite(lines.data(), 1, lines.size(), file) == lines.size();
-    return Result(file && std::fclose(file) == 0 && ok, "args");
-}
-
 int PrintEditText(const std::wstring& windowClass) {
     HWND edit = EditOf(windowClass);
     if (!edit) return Result(false, "edit");
     std::wstring text(size_t(SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
     text.resize(size_t(SendMessageW(edit, WM_GETTEXT, text.size(), LPARAM(text.data()))));
     std::printf("edit [%s]\n", Utf8(text).c_str());
-    return 0;
-}
-
-int PrintEditSelection(const std::wstring& windowClass) {
-    HWND edit = EditOf(windowClass);
-    if (!edit) return Result(false, "selection");
-    DWORD start = 0, end = 0;
-    SendMessageW(edit, EM_GETSEL, WPARAM(&start), LPARAM(&end));
-    std::printf("selection %lu %lu\n", start, end);
     return 0;
 }
 
@@ -543,50 +471,6 @@ int PrintTreeCount(const std::wstring& windowClass) {
         return 0;
     }
     std::printf("tree %ld\n", long(SendMessageW(tree, TVM_GETCOUNT, 0, 0)));
-    return 0;
-}
-
-// The text of the tooltip the history pane's process shows, its line breaks
-// as " | ": "tip [TEXT]", or "tip none".
-int PrintPaneTip() {
-    struct Search {
-        DWORD process = 0;
-        std::wstring text;
-        bool found = false;
-    } search;
-    HWND pane = FindWindowW(L"WordlarkFloatPane_5C2E9A41", nullptr);
-    if (pane) GetWindowThreadProcessId(pane, &search.process);
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto& search = *reinterpret_cast<Search*>(data);
-            wchar_t name[32] = {};
-            DWORD process = 0;
-            GetClassNameW(window, name, 32);
-            GetWindowThreadProcessId(window, &process);
-            if (process != search.process || _wcsicmp(name, L"tooltips_class32") != 0 ||
-                !IsWindowVisible(window))
-                return TRUE;
-            // GetWindowText reads no other process's control: ask the tooltip.
-            wchar_t text[2048] = {};
-            DWORD_PTR length = 0;
-            SendMessageTimeoutW(window, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text),
-                                SMTO_ABORTIFHUNG, 5000, &length);
-            search.text.assign(text, length);
-            search.found = true;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    std::wstring text;
-    for (size_t at = 0; at < search.text.size(); ++at) {
-        if (search.text.compare(at, 2, L"\r\n") == 0) {
-            text += L" | ";
-            ++at;
-        } else {
-            text += search.text[at];
-        }
-    }
-    if (search.found) std::printf("tip [%s]\n", Utf8(text).c_str());
-    else std::printf("tip none\n");
     return 0;
 }
 
@@ -697,29 +581,21 @@ int wmain(int argc, wchar_t** argv) {
     // Registered messages (0xC000 and up) stay in the deaf target's queue, so
     // a hook never sees them.
     if (is(L"deaf", 3)) return ShowTarget(L"wlk_deaf_target", DWORD(number(1)), args[2], 0, 0xBFFF);
-    if (is(L"password", 3))
-        return ShowTarget(L"wlk_password_target", DWORD(number(1)), args[2], ES_PASSWORD, 0);
-    if (is(L"area", 1)) return PrintArea();
-    if (is(L"query", 2)) return WriteQuery(args[1]);
-    if (is(L"squat", 3)) return Squat(DWORD(number(1)), DWORD(number(2)));
     auto optional = [&](size_t i) { return args.size() > i ? args[i] : std::wstring(); };
     if (is(L"command", 3))
         return SendCommand(args[1], args[2], optional(3), args.size() > 4 ? number(4) : 0);
     if (is(L"type", 2)) return TypeFile(args[1], optional(2));
-    if (is(L"args", 2)) return WriteArguments(args[1], {args.begin() + 2, args.end()});
     if (is(L"edit", 2)) return PrintEditText(args[1]);
     if (is(L"post", 4)) return PostToTray(args[1], args[2], args[3], optional(4));
     if (is(L"pane", 1)) return PrintPane();
-    if (is(L"tip", 1)) return PrintPaneTip();
     if (is(L"tree", 2)) return PrintTreeCount(args[1]);
     if (is(L"paneinsert", 3)) return PaneInsert(args[1], size_t(number(2)));
-    if (is(L"selection", 2)) return PrintEditSelection(args[1]);
     if (is(L"signal", 2)) return Result(SetNamedEvent(args[1].c_str()), "signal");
     if (is(L"dialog", 2)) return PrintDialogTexts(args[1]);
     if (is(L"menu", 2)) return PrintMenus(DWORD(number(1)), args.size() > 2 ? number(2) : 0);
     std::fprintf(stderr,
                  "usage: wlk_clip_writer.exe text|web|sheet|private|marked|burst|empty|probe|"
-                 "read|deaf|password|area|query|squat|command|post|type|args|edit|selection|"
-                 "signal|dialog|menu|pane|tip|tree|paneinsert ...\n");
+                 "read|deaf|command|post|type|edit|signal|dialog|menu|pane|tree|paneinsert "
+                 "...\n");
     return 2;
 }
