@@ -139,10 +139,6 @@ TEST_F(ClipboardCaptureTest, ASwitchedOffFormatGivesWayToTheNextOneOffered) {
         EXPECT_EQ(item ? std::optional(item->Type()) : std::nullopt, kept);
         EXPECT_EQ(LogCount(line), before + 1);
     }
-    auto webText = Capture(web, false, off(4));
-    ASSERT_TRUE(webText);
-    EXPECT_EQ(Describe(*webText), "1 [w] <https://example.org/page?q=1>")
-        << "the address is kept all the same";
 
     // The settings as they stand: bitmaps are off by default, so spreadsheet
     // cells, which offer one beside their text, are kept as their RTF.

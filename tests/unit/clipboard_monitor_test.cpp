@@ -348,12 +348,6 @@ TEST_F(ClipboardMonitorTest, OwnCopiesAreSkippedWhileTheGuardLivesAndBetweenTheN
     ASSERT_TRUE(WaitUntil([] { return history::MyCopyCounter() == 0; }));
     CopyElsewhere(u"next outside copy");
     EXPECT_EQ(handler->Queue().Count(), 2u);
-
-    // The watchers end with the handler.
-    const int threads = Sim().threads.started;
-    handler->OnDestroy();
-    Sim().threads.WaitIdle();
-    EXPECT_EQ(Sim().threads.started, threads);
 }
 
 TEST_F(ClipboardMonitorTest, AsyncBlockEndsAfterThreeSecondsWhicheverHandlerLivesThen) {
@@ -439,13 +433,6 @@ TEST_F(ClipboardMonitorTest, TheHistoryKeepsItsItemsWhileItsWatcherComesAndGoes)
     CopyElsewhere(u"three");
     EXPECT_EQ(Texts(), (std::vector<Text>{u"three", u"while locked", u"two", u"one"}));
     EXPECT_EQ(loads, (std::vector<bool>{true, false, false, false})) << "read from disk once";
-
-    // "Re-Keep" with the history switched off leaves it off.
-    Setting(settings::IntSetting::ClipboardHistory, 0);
-    EXPECT_TRUE(clipboardHistory.ReKeep());
-    EXPECT_FALSE(clipboardHistory.Exists());
-    EXPECT_EQ(clipboardHistory.SaveNow(), 0);
-    EXPECT_TRUE(clipboardHistory.Clear());
 }
 
 TEST_F(ClipboardMonitorTest, AHistoryEntryGoesBackOnTheClipboardWithAllItsFormatsToTheTop) {
@@ -574,12 +561,11 @@ TEST_F(ClipboardMonitorTest, TrayReactsOncePerSequenceNumberAndPlaysTheCaptureSo
     EXPECT_EQ(react(1, 2), std::pair(true, false)) << "an edit, not a capture";
 }
 
-TEST_F(ClipboardMonitorTest, DelayedStartTriesEveryTwoSecondsUntilSuccessTheLimitOrTheStop) {
+TEST_F(ClipboardMonitorTest, DelayedStartTriesEveryTwoSecondsUntilSuccessOrTheStop) {
     std::atomic<int> tries = 0;
-    std::atomic<int> succeedAt = 3;
     tray = [&](const platform::sim::SimMessage& m) -> intptr_t {
         if (m.message != app::kMsgDelayedHistory) return 0;
-        return ++tries == succeedAt ? 1 : 0;
+        return ++tries == 3 ? 1 : 0;
     };
     Sim().sync.UseFakeClock(true);
     std::shared_ptr<platform::Event> stop =
@@ -598,14 +584,6 @@ TEST_F(ClipboardMonitorTest, DelayedStartTriesEveryTwoSecondsUntilSuccessTheLimi
     runPeriods(3);
     Sim().threads.WaitIdle();
     EXPECT_EQ(tries, 3) << "ends on success";
-
-    tries = 0;
-    succeedAt = -1;
-    ASSERT_TRUE(app::StartDelayedHistory(stop, kTray));
-    runPeriods(200);
-    Sim().threads.WaitIdle();
-    EXPECT_EQ(tries, 200);
-    EXPECT_EQ(LogCount("Try to delyaed install clipboard spy: success 0, try#200"), 1u);
 
     tries = 0;
     ASSERT_TRUE(app::StartDelayedHistory(stop, kTray));
