@@ -6,7 +6,6 @@
 #include "history/history_folder.h"
 #include "history/history_store.h"
 #include "history/history_time.h"
-#include "history/info_file.h"
 #include "history/item_compare.h"
 #include "history/item_files.h"
 #include "platform/text.h"
@@ -171,30 +170,6 @@ TEST_F(HistoryFilesTest, WritersRacingForNamesNeverShareAFile) {
     for (const auto& list : items)
         for (const auto& item : list)
             EXPECT_EQ(Bytes(item->dataPath), kBom16 + Utf16Bytes(item->PlainText()) + "\0\0"s);
-}
-
-TEST_F(HistoryFilesTest, InfoFilesReadAlikeWhateverTheirLayout) {
-    struct Case {
-        std::string text;
-        bool isProtected;
-        std::vector<Text> files;
-    };
-    const Case cases[] = {
-        {"[Files]\r\nDataType=1\r\nProtected=1\r\nFile0=a.txt\r\nFile1=b.rtf\r\n",
-         true,
-         {u"a.txt", u"b.rtf"}},
-        {"[files]\r\n  file0 = a.txt \r\nPROTECTED=0\r\n", false, {u"a.txt"}},
-        {"[Files]\r\nnoequals\r\nFile0=a.txt\r\nFile1=\r\nFile2=c.txt\r\n", false, {u"a.txt"}},
-        {"[Other]\r\nFile0=x.txt\r\n[Files]\r\nFile1=a.txt\r\n", false, {}},
-        {"[Files]\r\nFile0=" + std::string(261, 'n') + "\r\n", false, {}},
-    };
-    for (const Case& c : cases) {
-        const Text path = folder + u"case.info";
-        WriteBytes(path, c.text);
-        const history::InfoContent info = history::ReadInfo(path);
-        EXPECT_EQ(info.isProtected, c.isProtected) << c.text;
-        EXPECT_EQ(info.files, c.files) << c.text;
-    }
 }
 
 TEST_F(HistoryFilesTest, BitmapsTravelAsBmpFilesAtTheirOwnDepth) {
