@@ -4,7 +4,6 @@
 // clipboard.
 #include "history/clipboard_capture.h"
 
-#include "settings/settings.h"
 #include "support/logged_test.h"
 
 namespace wlk::test {
@@ -139,16 +138,6 @@ TEST_F(ClipboardCaptureTest, ASwitchedOffFormatGivesWayToTheNextOneOffered) {
         EXPECT_EQ(item ? std::optional(item->Type()) : std::nullopt, kept);
         EXPECT_EQ(LogCount(line), before + 1);
     }
-
-    // The settings as they stand: bitmaps are off by default, so spreadsheet
-    // cells, which offer one beside their text, are kept as their RTF.
-    auto& settings = settings::Settings::Instance();
-    settings.Set(settings::IntSetting::ClipboardFormats4, 0);
-    EXPECT_EQ(FormatSwitches::FromSettings().on, (std::array{true, true, false, true, false}));
-    settings.Set(settings::IntSetting::ClipboardFormats4, 1);
-    auto cell = Capture(cells, true, FormatSwitches::FromSettings());
-    ASSERT_TRUE(cell);
-    EXPECT_EQ(Content(*cell), "{\\rtf1 r}");
 }
 
 TEST_F(ClipboardCaptureTest, AnsiTextIsConvertedInItsLocaleAndUnreadableBlocksAreSkipped) {

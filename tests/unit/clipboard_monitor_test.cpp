@@ -440,12 +440,10 @@ TEST_F(ClipboardMonitorTest, AHistoryEntryGoesBackOnTheClipboardWithAllItsFormat
     auto& clipboard = Sim().clipboard;
     const uint32_t rtf = clipboard.RegisterFormat(history::kRtfFormatName);
     const uint32_t html = clipboard.RegisterFormat(history::kHtmlFormatName);
-    const uint32_t quirenote = clipboard.RegisterFormat(history::kQuirenoteFormatName);
     auto bytes = [](std::string_view text) {
         return std::vector<uint8_t>(text.begin(), text.end() + 1);  // with the NUL
     };
     const std::string page = "Version:0.9\r\nSourceURL:https://example.org/\r\n<p>web</p>";
-    const std::vector<uint8_t> document{1, 2, 3};
     auto picture = P().bitmaps.FromPixels(2, 1, std::vector<uint32_t>{0xFF0000, 0x00FF00});
     ASSERT_TRUE(MakeHistory().Ensure());
     clipboard.Put(kOtherApp, {{rtf, bytes("{\\rtf1 web\\par page}")},
@@ -454,14 +452,12 @@ TEST_F(ClipboardMonitorTest, AHistoryEntryGoesBackOnTheClipboardWithAllItsFormat
     spy().OnClipboardUpdate();
     clipboard.Put(kOtherApp, {{html, bytes(page)}}, std::move(picture));
     spy().OnClipboardUpdate();
-    clipboard.Put(kOtherApp, {{quirenote, document}});
-    spy().OnClipboardUpdate();
     clipboard.Put(kOtherApp,
                   {{platform::kCfText, bytes("\xC0")}, {platform::kCfLocale, {0x19, 4, 0, 0}}});
     spy().OnClipboardUpdate();
     CopyElsewhere(u"newest");
     auto& queue = *clipboardHistory->Queue();
-    ASSERT_EQ(queue.Count(), 5u);
+    ASSERT_EQ(queue.Count(), 4u);
 
     // What a paste elsewhere would find; the picture as its pixels.
     using Blocks = std::map<uint32_t, std::vector<uint8_t>>;
@@ -484,25 +480,24 @@ TEST_F(ClipboardMonitorTest, AHistoryEntryGoesBackOnTheClipboardWithAllItsFormat
           {platform::kCfUnicodeText, plain}},
          {}},
         {{{html, bytes(page)}}, {0xFF0000, 0x00FF00}},
-        {{{quirenote, document}}, {}},
         {{{platform::kCfUnicodeText, {0x10, 0x04, 0, 0}}, {platform::kCfLocale, {0x19, 4, 0, 0}}},
          {}},
     };
     notes.clear();
     for (const auto& expected : cases) {
         // The oldest entry each time.
-        const uint32_t id = queue.Newest(4)->id;
-        ASSERT_TRUE(clipboardHistory->PutEntryOnClipboard(4));
+        const uint32_t id = queue.Newest(3)->id;
+        ASSERT_TRUE(clipboardHistory->PutEntryOnClipboard(3));
         EXPECT_EQ(content(), expected);
         spy().OnClipboardUpdate();  // the write's notification, after the fact
         // The program's own write is no new copy; the entry is on top, to be written again.
         EXPECT_EQ(
             std::tuple(queue.Count(), queue.Newest(0)->id, queue.Newest(0)->saved, notes.back()),
-            std::tuple(5u, id, history::SavedState::NotOnDisk, Note(0xB00, 1)));
+            std::tuple(4u, id, history::SavedState::NotOnDisk, Note(0xB00, 1)));
     }
     EXPECT_EQ(Texts().back(), u"newest");
-    EXPECT_FALSE(clipboardHistory->PutEntryOnClipboard(5));
-    EXPECT_EQ(LogCount("History entry 5 is not in the history"), 1u);
+    EXPECT_FALSE(clipboardHistory->PutEntryOnClipboard(4));
+    EXPECT_EQ(LogCount("History entry 4 is not in the history"), 1u);
 }
 
 TEST_F(ClipboardMonitorTest, HandlerMessagesAndTheDelayedSave) {
