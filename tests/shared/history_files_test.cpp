@@ -6,7 +6,6 @@
 #include "history/history_folder.h"
 #include "history/history_store.h"
 #include "history/history_time.h"
-#include "history/info_file.h"
 #include "history/item_compare.h"
 #include "history/item_files.h"
 #include "platform/text.h"
@@ -138,8 +137,6 @@ TEST_F(HistoryFilesTest, NumbersCountFromOnePerPatternSkipTakenNamesAndChangesTa
     ASSERT_TRUE(history::SaveItem(folder, *again));
     EXPECT_EQ(history::FileNameOf(again->dataPath), u"clipboard_history4.txt");
     EXPECT_EQ(Read("clipboard_history3.txt"), "x\0"s) << "never overwritten";
-    CCHItem empty(history::CHT_HTML);
-    EXPECT_FALSE(history::SaveItem(folder, empty)) << "nothing to write, nothing written";
 
     // A changed item goes to a new file under its old info file.
     auto item = TextItem(u"before");
@@ -175,33 +172,6 @@ TEST_F(HistoryFilesTest, WritersRacingForNamesNeverShareAFile) {
             EXPECT_EQ(Bytes(item->dataPath), kBom16 + Utf16Bytes(item->PlainText()) + "\0\0"s);
 }
 
-TEST_F(HistoryFilesTest, InfoFilesReadAlikeWhateverTheirLayout) {
-    struct Case {
-        std::string text;
-        bool isProtected;
-        std::vector<Text> files;
-    };
-    const Case cases[] = {
-        {"[Files]\r\nDataType=1\r\nProtected=1\r\nFile0=a.txt\r\nFile1=b.rtf\r\n",
-         true,
-         {u"a.txt", u"b.rtf"}},
-        {"[files]\r\n  file0 = a.txt \r\nPROTECTED=0\r\n", false, {u"a.txt"}},
-        {"[Files]\r\nProtected=\"1\"\r\nFile0=\"a.txt\"\r\nFile1='b.rtf'\r\n",
-         true,
-         {u"a.txt", u"b.rtf"}},
-        {"[Files]\r\nnoequals\r\nFile0=a.txt\r\nFile1=\r\nFile2=c.txt\r\n", false, {u"a.txt"}},
-        {"[Other]\r\nFile0=x.txt\r\n[Files]\r\nFile1=a.txt\r\n", false, {}},
-        {"[Files]\r\nFile0=" + std::string(261, 'n') + "\r\n", false, {}},
-    };
-    for (const Case& c : cases) {
-        const Text path = folder + u"case.info";
-        WriteBytes(path, c.text);
-        const history::InfoContent info = history::ReadInfo(path);
-        EXPECT_EQ(info.isProtected, c.isProtected) << c.text;
-        EXPECT_EQ(info.files, c.files) << c.text;
-    }
-}
-
 TEST_F(HistoryFilesTest, BitmapsTravelAsBmpFilesAtTheirOwnDepth) {
     std::vector<uint32_t> pixels;
     for (uint32_t i = 0; i < 5 * 3; ++i) pixels.push_back(i * 0x0F0D0B);
@@ -223,9 +193,6 @@ TEST_F(HistoryFilesTest, BitmapsTravelAsBmpFilesAtTheirOwnDepth) {
     EXPECT_EQ(loaded->Size(), 4u);
     EXPECT_EQ(loaded->Bitmap()->GetDib(), item->Bitmap()->GetDib()) << "size, depth and bits";
     EXPECT_EQ(loaded->Copy()->Bitmap()->Pixels(), pixels);
-    // Cut short by a byte, the file is not a picture any more.
-    WriteBytes(folder + u"clipboard_history2.bmp", file.substr(0, file.size() - 1));
-    EXPECT_FALSE(history::LoadItemFile(folder + u"clipboard_history2.bmp"));
 
     // An 8-bit picture with a palette, as an older program may have saved.
     std::string bmp = "BM"s + std::string(12, '\0');

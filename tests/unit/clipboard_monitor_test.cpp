@@ -176,19 +176,17 @@ TEST_F(ClipboardMonitorTest, ListenerInstallsUninstallsAndIsReinstalledAfterAMis
     EXPECT_EQ(observer.owners, std::vector<WindowId>{kOtherApp});
 
     // The watchdog re-installs once for a change the spy was not told of.
-    EXPECT_FALSE(spy().OnTimer(2343)) << "not the watchdog";
     EXPECT_TRUE(spy().OnTimer(101));  // the copy was seen: nothing missed
     Sim().clipboard.BumpSequence();
     EXPECT_TRUE(spy().OnTimer(101));
     EXPECT_TRUE(spy().OnTimer(101));
     EXPECT_EQ(Sim().clipboard.Listeners(), std::set<WindowId>{kSpy});
     EXPECT_EQ(LogCount("ReInstall entity for HWNDClipboardSpy IS IMPLEMENTED"), 2u);
-    EXPECT_EQ(LogCount("N-o-o-o-, ReInstall entity IS NOT NEED, use newest method CSPM_VISTA"), 2u);
     ASSERT_TRUE(spy().StopSpy());
     EXPECT_TRUE(Sim().clipboard.Listeners().empty() && !Sim().ui.TimerPeriod(kSpy, 101));
 }
 
-TEST_F(ClipboardMonitorTest, ViewerJoinsTheChainPassesMessagesOnAndIsReinstalledOnce) {
+TEST_F(ClipboardMonitorTest, ViewerJoinsTheChainPassesMessagesOnAndLeavesIt) {
     // The viewer joins the chain in front of the first viewer and tells it.
     ASSERT_EQ(Sim().clipboard.SetViewer(kOther), 0u);
     ASSERT_TRUE(spy().StartSpy(false, kHandler));
@@ -196,9 +194,6 @@ TEST_F(ClipboardMonitorTest, ViewerJoinsTheChainPassesMessagesOnAndIsReinstalled
               std::tuple(history::kSpyViewer, std::vector<WindowId>{kSpy, kOther}, kOther));
     EXPECT_EQ(SentSince(0),
               (std::vector<Sent>{{kOther, history::kWmChangeCbChain, 0, kSpy, false}}));
-    EXPECT_EQ(Sim().ui.TimerPeriod(kSpy, 101), 1000u);
-    spy().OnSpyMessage(history::kSpyClipboardChanged);
-    EXPECT_EQ(LogCount("ERROR: Clipboard Observers is empty"), 1u);
 
     RecordingObserver first, second;
     spy().AddObserver(&first);
@@ -228,22 +223,6 @@ TEST_F(ClipboardMonitorTest, ViewerJoinsTheChainPassesMessagesOnAndIsReinstalled
     EXPECT_EQ(spy().NextViewer(), 0u);
     EXPECT_EQ(SentSince(from).size(), 1u) << "only the spy message";
 
-    // After a missed change the viewer re-registers once, and ignores the
-    // chain's news meanwhile.
-    auto onMessage = Sim().ui.onMessage;
-    Sim().ui.onMessage = [&](const platform::sim::SimMessage& m) -> intptr_t {
-        if (m.window == kOther && m.message == history::kWmChangeCbChain) spy().OnDrawClipboard();
-        return onMessage(m);
-    };
-    const size_t posted = MessageCount(kSpy, spy().SpyMessage());
-    Sim().clipboard.BumpSequence();
-    EXPECT_TRUE(spy().OnTimer(101));
-    EXPECT_EQ(std::tuple(Sim().clipboard.ViewerChain(), spy().NextViewer()),
-              std::tuple(std::vector<WindowId>{kSpy, kOther}, kOther));
-    EXPECT_EQ(MessageCount(kSpy, spy().SpyMessage()), posted)
-        << "WM_DRAWCLIPBOARD while re-installing";
-    EXPECT_EQ(LogCount("Well, start ReInstall entity for HWNDClipboardSpy"), 2u);
-    Sim().ui.onMessage = onMessage;
     ASSERT_TRUE(spy().StopSpy());
     EXPECT_EQ(std::tuple(Sim().clipboard.ViewerChain(), spy().NextViewer()),
               std::tuple(std::vector<WindowId>{kOther}, WindowId(0)));
@@ -259,15 +238,12 @@ TEST_F(ClipboardMonitorTest, ASpyThatCannotInstallStaysDownAndTellsItsObservers)
     spy().AddObserver(&observer);
     clipboard.failAddListener = clipboard.failSetViewer = false;
     ASSERT_TRUE(spy().StartSpy(true, kHandler));
+    // The watchdog's first look; its last sequence number outlives a stop.
+    EXPECT_TRUE(spy().OnTimer(101));
     clipboard.failAddListener = clipboard.failSetViewer = true;
     clipboard.BumpSequence();
     EXPECT_TRUE(spy().OnTimer(101));
     EXPECT_EQ(std::tuple(spy().IsInstalled(), observer.stateChanges), std::tuple(false, 1));
-    EXPECT_EQ(LogCount("REINSTALL: InstalledNew=0"), 1u);
-    clipboard.BumpSequence();
-    EXPECT_TRUE(spy().OnTimer(101));
-    EXPECT_EQ(LogCount("ERRROR: REINSTALL: IsInstalled=0"), 1u);
-    EXPECT_EQ(LogCount("ERROR: REINSTALL: After Uninstall"), 0u);
 }
 
 TEST_F(ClipboardMonitorTest, MethodChoiceAndCreationFailures) {
@@ -292,7 +268,6 @@ TEST_F(ClipboardMonitorTest, MethodChoiceAndCreationFailures) {
                   std::tuple(false, WindowId(0)))
             << "the spy goes with its handler";
     }
-    EXPECT_EQ(history::PreferListenerFor(-2, true), std::nullopt);
     Setting(settings::IntSetting::ClipboardSpyMethod, 5);
     EXPECT_FALSE(CreateHandler());
     EXPECT_FALSE(spy().IsInstalled() || history::OwnCopyHandlerWindow());
@@ -357,12 +332,6 @@ TEST_F(ClipboardMonitorTest, OwnCopiesAreSkippedWhileTheGuardLivesAndBetweenTheN
     EXPECT_EQ(handler->Queue().Count(), 0u);
     CopyElsewhere(u"theirs");
     EXPECT_EQ(handler->Queue().Count(), 1u);
-    history::EndOwnCopy();
-    history::BeginOwnCopy();
-    EXPECT_EQ(LogCount("My copy process detected"), 2u);
-    EXPECT_EQ(LogCount("PULSEMY_COPY=1"), 2u);
-    EXPECT_EQ(LogCount("PULSEMY_COPY=0"), 3u);
-    EXPECT_EQ(LogCount("ERROR: PULSEMY_COPY=-1"), 1u);
 
     // Other processes of the session mark their copies with the two events.
     EXPECT_EQ(Sim().sync.SecurityOf(history::kStartCopyEventName), platform::Security::Everyone);
@@ -379,12 +348,6 @@ TEST_F(ClipboardMonitorTest, OwnCopiesAreSkippedWhileTheGuardLivesAndBetweenTheN
     ASSERT_TRUE(WaitUntil([] { return history::MyCopyCounter() == 0; }));
     CopyElsewhere(u"next outside copy");
     EXPECT_EQ(handler->Queue().Count(), 2u);
-
-    // The watchers end with the handler.
-    const int threads = Sim().threads.started;
-    handler->OnDestroy();
-    Sim().threads.WaitIdle();
-    EXPECT_EQ(Sim().threads.started, threads);
 }
 
 TEST_F(ClipboardMonitorTest, AsyncBlockEndsAfterThreeSecondsWhicheverHandlerLivesThen) {
@@ -422,15 +385,10 @@ TEST_F(ClipboardMonitorTest, AsyncBlockEndsAfterThreeSecondsWhicheverHandlerLive
     EXPECT_EQ(MessageCount(kHandler, history::WM_DELAY_UNLOCK), 2u);
     CopyElsewhere(u"after the unlock");
     EXPECT_EQ(handler->Queue().Count(), 1u);
-    EXPECT_EQ(LogCount("__AsynBlockClipboardHandler_Proc wait complete: timeout=3000"), 2u);
-    EXPECT_EQ(LogCount("WM_DELAY_UNLOCK received bIsMyCopy=1"), 2u);
-    EXPECT_EQ(LogCount("WM_DELAY_UNLOCK received bIsMyCopy=0"), 1u);
 
     // With no handler at the end ("Keep" turned off) the block ends all the same.
     block([&] { handler->OnDestroy(); });
     EXPECT_EQ(MessageCount(kHandler, history::WM_DELAY_UNLOCK), 2u);
-    EXPECT_EQ(LogCount("AsynBlockClipboardHandler: no clipboard handler at the end of the block"),
-              1u);
 
     // The program ends first: the thread ends without a word.
     ASSERT_TRUE(CreateHandler());
@@ -444,8 +402,6 @@ TEST_F(ClipboardMonitorTest, AsyncBlockEndsAfterThreeSecondsWhicheverHandlerLive
     Sim().threads.failNextStarts = 1;
     EXPECT_FALSE(history::BlockOwnCopyAsync());
     EXPECT_EQ(history::MyCopyCounter(), 0);
-    EXPECT_EQ(LogCount("ERROR: Cannot start AsynBlockClipboardHandler"), 1u);
-    EXPECT_EQ(LogCount("__AsynBlockClipboardHandler_Proc wait complete"), 3u);
 }
 
 TEST_F(ClipboardMonitorTest, TheHistoryKeepsItsItemsWhileItsWatcherComesAndGoes) {
@@ -464,8 +420,6 @@ TEST_F(ClipboardMonitorTest, TheHistoryKeepsItsItemsWhileItsWatcherComesAndGoes)
     clipboardHistory.OnSessionChange(+1);
     ASSERT_TRUE(clipboardHistory.Exists());
     EXPECT_EQ(Texts(), (std::vector<Text>{u"while locked", u"two", u"one"}));
-    EXPECT_EQ(LogCount("OnWmWTSSessionChange: Clipboard Spy is uninstalled=1"), 1u);
-    EXPECT_EQ(LogCount("OnWmWTSSessionChange: Clipboard Spy is installed=1"), 1u);
 
     // Only a watcher the lock removed comes back, once.
     clipboardHistory.OnSessionChange(+1);
@@ -479,14 +433,6 @@ TEST_F(ClipboardMonitorTest, TheHistoryKeepsItsItemsWhileItsWatcherComesAndGoes)
     CopyElsewhere(u"three");
     EXPECT_EQ(Texts(), (std::vector<Text>{u"three", u"while locked", u"two", u"one"}));
     EXPECT_EQ(loads, (std::vector<bool>{true, false, false, false})) << "read from disk once";
-
-    // "Re-Keep" with the history switched off leaves it off.
-    Setting(settings::IntSetting::ClipboardHistory, 0);
-    EXPECT_TRUE(clipboardHistory.ReKeep());
-    EXPECT_FALSE(clipboardHistory.Exists());
-    EXPECT_EQ(clipboardHistory.SaveNow(), 0);
-    EXPECT_EQ(LogCount("History saved: 0 items"), 1u);
-    EXPECT_TRUE(clipboardHistory.Clear());
 }
 
 TEST_F(ClipboardMonitorTest, AHistoryEntryGoesBackOnTheClipboardWithAllItsFormatsToTheTop) {
@@ -494,12 +440,10 @@ TEST_F(ClipboardMonitorTest, AHistoryEntryGoesBackOnTheClipboardWithAllItsFormat
     auto& clipboard = Sim().clipboard;
     const uint32_t rtf = clipboard.RegisterFormat(history::kRtfFormatName);
     const uint32_t html = clipboard.RegisterFormat(history::kHtmlFormatName);
-    const uint32_t quirenote = clipboard.RegisterFormat(history::kQuirenoteFormatName);
     auto bytes = [](std::string_view text) {
         return std::vector<uint8_t>(text.begin(), text.end() + 1);  // with the NUL
     };
     const std::string page = "Version:0.9\r\nSourceURL:https://example.org/\r\n<p>web</p>";
-    const std::vector<uint8_t> document{1, 2, 3};
     auto picture = P().bitmaps.FromPixels(2, 1, std::vector<uint32_t>{0xFF0000, 0x00FF00});
     ASSERT_TRUE(MakeHistory().Ensure());
     clipboard.Put(kOtherApp, {{rtf, bytes("{\\rtf1 web\\par page}")},
@@ -508,14 +452,12 @@ TEST_F(ClipboardMonitorTest, AHistoryEntryGoesBackOnTheClipboardWithAllItsFormat
     spy().OnClipboardUpdate();
     clipboard.Put(kOtherApp, {{html, bytes(page)}}, std::move(picture));
     spy().OnClipboardUpdate();
-    clipboard.Put(kOtherApp, {{quirenote, document}});
-    spy().OnClipboardUpdate();
     clipboard.Put(kOtherApp,
                   {{platform::kCfText, bytes("\xC0")}, {platform::kCfLocale, {0x19, 4, 0, 0}}});
     spy().OnClipboardUpdate();
     CopyElsewhere(u"newest");
     auto& queue = *clipboardHistory->Queue();
-    ASSERT_EQ(queue.Count(), 5u);
+    ASSERT_EQ(queue.Count(), 4u);
 
     // What a paste elsewhere would find; the picture as its pixels.
     using Blocks = std::map<uint32_t, std::vector<uint8_t>>;
@@ -538,30 +480,28 @@ TEST_F(ClipboardMonitorTest, AHistoryEntryGoesBackOnTheClipboardWithAllItsFormat
           {platform::kCfUnicodeText, plain}},
          {}},
         {{{html, bytes(page)}}, {0xFF0000, 0x00FF00}},
-        {{{quirenote, document}}, {}},
         {{{platform::kCfUnicodeText, {0x10, 0x04, 0, 0}}, {platform::kCfLocale, {0x19, 4, 0, 0}}},
          {}},
     };
     notes.clear();
     for (const auto& expected : cases) {
         // The oldest entry each time.
-        const uint32_t id = queue.Newest(4)->id;
-        ASSERT_TRUE(clipboardHistory->PutEntryOnClipboard(4));
+        const uint32_t id = queue.Newest(3)->id;
+        ASSERT_TRUE(clipboardHistory->PutEntryOnClipboard(3));
         EXPECT_EQ(content(), expected);
         spy().OnClipboardUpdate();  // the write's notification, after the fact
         // The program's own write is no new copy; the entry is on top, to be written again.
         EXPECT_EQ(
             std::tuple(queue.Count(), queue.Newest(0)->id, queue.Newest(0)->saved, notes.back()),
-            std::tuple(5u, id, history::SavedState::NotOnDisk, Note(0xB00, 1)));
+            std::tuple(4u, id, history::SavedState::NotOnDisk, Note(0xB00, 1)));
     }
     EXPECT_EQ(Texts().back(), u"newest");
-    EXPECT_FALSE(clipboardHistory->PutEntryOnClipboard(5));
-    EXPECT_EQ(LogCount("History entry 5 is not in the history"), 1u);
+    EXPECT_FALSE(clipboardHistory->PutEntryOnClipboard(4));
+    EXPECT_EQ(LogCount("History entry 4 is not in the history"), 1u);
 }
 
 TEST_F(ClipboardMonitorTest, HandlerMessagesAndTheDelayedSave) {
     ASSERT_TRUE(CreateHandler());
-    EXPECT_FALSE(handler->OnMessage(0x8003, 0, 0));
     // A ready item from elsewhere in the process: added, nothing told.
     const intptr_t made = intptr_t(TextItem(u"made elsewhere").release());
     EXPECT_EQ(P().ui.SendMessage(kHandler, handler->AddItemMessage(), 0, made), 1);
@@ -600,7 +540,6 @@ TEST_F(ClipboardMonitorTest, HandlerMessagesAndTheDelayedSave) {
     EXPECT_TRUE(handler->OnTimer(2343));
     EXPECT_FALSE(Sim().ui.TimerPeriod(kHandler, 2343));
     EXPECT_EQ(MessageCount(kHandler, history::WM_CH_SAVE_REQUEST), 1u);
-    EXPECT_FALSE(handler->OnTimer(101));
 }
 
 TEST_F(ClipboardMonitorTest, TrayReactsOncePerSequenceNumberAndPlaysTheCaptureSound) {
@@ -611,26 +550,17 @@ TEST_F(ClipboardMonitorTest, TrayReactsOncePerSequenceNumberAndPlaysTheCaptureSo
         return std::pair(reaction.react, reaction.playSound);
     };
     Sim().clipboard.PutText(kOtherApp, u"a");
-    const uint32_t first = Sim().clipboard.SequenceNumber();
     EXPECT_EQ(react(0, 3), std::pair(true, true));
     EXPECT_EQ(react(0, 3), std::pair(false, false));
     Sim().clipboard.BumpSequence();
     EXPECT_EQ(react(1, 2), std::pair(true, false)) << "an edit, not a capture";
-    const std::string event = "Event OnClipboardHistoryChanged, ", n = std::to_string(first);
-    EXPECT_EQ(LogCount(event + "new Sequnce Number: " + n + "\r\n"), 1u);
-    EXPECT_EQ(LogCount(event + "Count=3"), 1u);
-    EXPECT_EQ(
-        LogCount(event + "Sequnces Numbers Is EQUAL: " + n + ", do not query data from clipboard"),
-        1u);
-    EXPECT_EQ(LogCount(event + "new Sequnce Number: " + std::to_string(first + 1)), 1u);
 }
 
-TEST_F(ClipboardMonitorTest, DelayedStartTriesEveryTwoSecondsUntilSuccessTheLimitOrTheStop) {
+TEST_F(ClipboardMonitorTest, DelayedStartTriesEveryTwoSecondsUntilSuccessOrTheStop) {
     std::atomic<int> tries = 0;
-    std::atomic<int> succeedAt = 3;
     tray = [&](const platform::sim::SimMessage& m) -> intptr_t {
         if (m.message != app::kMsgDelayedHistory) return 0;
-        return ++tries == succeedAt ? 1 : 0;
+        return ++tries == 3 ? 1 : 0;
     };
     Sim().sync.UseFakeClock(true);
     std::shared_ptr<platform::Event> stop =
@@ -649,17 +579,6 @@ TEST_F(ClipboardMonitorTest, DelayedStartTriesEveryTwoSecondsUntilSuccessTheLimi
     runPeriods(3);
     Sim().threads.WaitIdle();
     EXPECT_EQ(tries, 3) << "ends on success";
-    EXPECT_EQ(LogCount("Start Delayed ClipboardHistory"), 1u);
-    EXPECT_EQ(LogCount("Try to delyaed install clipboard spy: success 0, try#2"), 1u);
-    EXPECT_EQ(LogCount("Try to delyaed install clipboard spy: success 1, try#3"), 1u);
-
-    tries = 0;
-    succeedAt = -1;
-    ASSERT_TRUE(app::StartDelayedHistory(stop, kTray));
-    runPeriods(200);
-    Sim().threads.WaitIdle();
-    EXPECT_EQ(tries, 200);
-    EXPECT_EQ(LogCount("Try to delyaed install clipboard spy: success 0, try#200"), 1u);
 
     tries = 0;
     ASSERT_TRUE(app::StartDelayedHistory(stop, kTray));
