@@ -289,24 +289,12 @@ TEST_F(PhraseFileTest, EditorSavesThroughTemporaryFilesAndLeavesReadOnlyFilesWho
     EXPECT_EQ(P().files.List(Dir(), u"*").size(), 2u) << "no temporary file stays";
 }
 
-TEST_F(PhraseFileTest, NewPhraseGetsTheFirstFreeNameInItsGroupFolder) {
+TEST_F(PhraseFileTest, NewPhraseGetsTheFirstFreeNameInItsFolder) {
     MakeFolder(Path("Mail"));
     WriteBytes(Path("Mail\\m.wordlark"), Titled("M"));
     WriteBytes(Path("Mail\\Re_hello_world.wordlark"), Titled("Taken"));
-    CWLKCommandTree tree;
-    ASSERT_TRUE(tree.Load(Dir()));
-    CWLKCommand& mail = tree.Commands()[0];
-    CWLKCommand fresh;
-    fresh.name = u"Re: hello world!";
-    fresh.id = tree.NextId();
-    mail.children->push_back(fresh);
-    ASSERT_TRUE(tree.SaveCommand(mail.children->back()));
-    EXPECT_EQ(mail.children->back().GetPath(), Path("Mail\\Re_hello_world2.wordlark"));
-    EXPECT_TRUE(WaitUntil([&] {
-        CWLKCommand read;
-        return phrases::ReadCommandFile(read, Path("Mail\\Re_hello_world2.wordlark")) &&
-               read.name == u"Re: hello world!";
-    }));
+    EXPECT_EQ(phrases::MakeUniqueFileName(u"Re: hello world!", Path("Mail")),
+              Path("Mail\\Re_hello_world2.wordlark"));
     EXPECT_EQ(phrases::MakeUniqueFileName(u"M", Path("Mail")), Path("Mail\\M2.wordlark"))
         << "m.wordlark is taken in another letter case";
 }

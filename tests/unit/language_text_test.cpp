@@ -9,7 +9,6 @@ namespace wlk::test {
 namespace {
 
 using language::CleanMenuText;
-using language::MayListKey;
 
 // A translation file shows the common sequences read; these are the edges and
 // the way back.
@@ -27,23 +26,11 @@ TEST(LanguageTextTest, MenuKeysLoseMarksEllipsesShortcutAndBlanks) {
     auto about = CleanMenuText(u"&About Wordlark\u2026\tCtrl+F1");
     EXPECT_EQ(about.display, u"About Wordlark\u2026");
     EXPECT_EQ(CleanMenuText(u"Save\u2026").key, CleanMenuText(u"Sa&ve...").key);
-    EXPECT_EQ(CleanMenuText(u"A\u2026B").key, u"AB");
     EXPECT_EQ(CleanMenuText(u"Edit Phrases\\Settings\u2026").key, u"Edit_Phrases\\Settings");
     // Only the first tab separates the shortcut.
     auto tabs = CleanMenuText(u"E&xit\tAlt+F4\tmore");
     EXPECT_EQ(tabs.key, u"Exit");
     EXPECT_EQ(tabs.shortcut, u"Alt+F4\tmore");
-    EXPECT_TRUE(CleanMenuText(u"...").key.empty());
-}
-
-TEST(LanguageTextTest, OnlyLatinKeysAreListedForTranslators) {
-    EXPECT_TRUE(MayListKey(u"Check_For_Updates"));
-    EXPECT_TRUE(MayListKey(u"Edit_Phrases\\Settings"));
-    EXPECT_TRUE(MayListKey(u"Re-Keep_[3/30]!@#$%^&*()=+|\"';:<>,./?{}"));
-    // Cyrillic and accented keys are shown unlisted by the menu translation.
-    EXPECT_FALSE(MayListKey(u"Tab\there"));
-    EXPECT_FALSE(MayListKey(u"Back`tick~"));
-    EXPECT_FALSE(MayListKey(u""));
 }
 
 TEST(LanguageTextTest, EveryBuiltInStringIsThereOnceAndReadable) {

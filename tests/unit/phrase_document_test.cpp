@@ -211,25 +211,15 @@ TEST_F(PhraseDocumentTest, FailedWritesKeepTheOldFileAndOutsideChangesAreSeen) {
     EXPECT_NE(Bytes(Path("Ph\\r.wordlark")).find("<Cmd>r body</Cmd>"), std::string::npos);
 }
 
-TEST(PhraseDocumentTextTest, OptionsAndNamesComeFromTheirTexts) {
+TEST(PhraseDocumentTextTest, OptionsComeFromTheCommandLine) {
     using editor::EditorOptions;
     const std::pair<Text, EditorOptions> options[] = {
         {u"\"C:\\W\\WordlarkEditor.exe\" /AddFromCB", {true, false, false}},
         {u"/firstrun\t/ADDSELTEXT", {false, true, true}},
         {u"/addfromcbx firstrun /first run", {}},
-        {u"", {}},
     };
     for (const auto& [line, expected] : options) {
         EXPECT_EQ(editor::ParseEditorOptions(line), expected) << ToUtf8(line);
-    }
-    const std::pair<Text, Text> names[] = {
-        {u"\n \t\r\n  Dear Sir \t\r\nsecond", u"Dear Sir"},
-        {u" \n\t", u""},
-        {Text(60, u'y'), Text(60, u'y')},
-        {Text(61, u'x') + u"\nz", Text(57, u'x') + u"..."},
-    };
-    for (const auto& [text, expected] : names) {
-        EXPECT_EQ(editor::NameFromText(text), expected) << ToUtf8(text);
     }
 }
 
