@@ -23,7 +23,7 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
 import harness  # noqa: E402
-from test_library_and_history import phrase_xml  # noqa: E402
+from harness import phrase_xml  # noqa: E402
 
 ROUNDS = next((int(a) for a in sys.argv[1:] if a.isdigit()), 5)
 PASTE_WAITS_MS = 400 + 100
