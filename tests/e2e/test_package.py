@@ -214,3 +214,16 @@ class InstallerTest(harness.ProgramCase):
         self.assertEqual([n for n in SHORTCUTS if (START_MENU / n).exists()], [])
         self.assertIsNone(self.session.query_run_value())
         self.assertIsNone(reg_values(self.session, PRODUCT_KEY))
+
+    def test_installer_shows_its_first_page(self):
+        setup = harness.Instance(subprocess.Popen(
+            ["wine", str(SETUP)], env=self.session.env, stdin=subprocess.DEVNULL,
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        self.addCleanup(setup.kill)
+        shown = wait_until(lambda: self.session.windows("Wordlark"), harness.START_TIMEOUT)
+        self.assertTrue(shown, "no installer window")
+        self.session.screenshot("installer.png")
+        self.assertGreater((harness.ARTIFACTS / "installer.png").stat().st_size, 0)
+        setup.kill()
+        self.assertTrue(wait_until(lambda: not self.session.windows("Wordlark"), 20))
+        self.assertFalse(INSTALL_DIR.exists(), "the first page installed something")
