@@ -323,6 +323,7 @@ void CWLKTrayWnd::OnTimer(WPARAM id) {
             break;
         case kTimerQueryFallback: phraseMenu_.Requests().OnFallbackTimer(); break;
         case kTimerExitWait: exit_.OnTimer(hwnd_); break;
+        case web::kTimerAutoCheck: updates_.OnAutoCheckTimer(); break;
         default: break;
     }
 }

@@ -1,5 +1,6 @@
 #include "web/update_service_win32.h"
 
+#include <algorithm>
 #include <mutex>
 #include <set>
 
@@ -119,7 +120,30 @@ void CWLKUpdateService::ScheduleAutoCheck() {
     Log().Write(delay.waitLine);
     Log().Write(delay.nextLine);
     nextCheck_ = delay.nextCheck;
-    autoCheckWaiting_ = Start(delay.ms, true);
+    if (const UpdateUrl check = MakeUpdateUrl(settings_.ReadUpdateServer(), Text());
+        check.url.empty()) {
+        Log().Write(check.refusal);
+        return;
+    }
+    autoCheckLeftMs_ = delay.ms;
+    ArmAutoCheckTimer();
+}
+
+void CWLKUpdateService::ArmAutoCheckTimer() {
+    // A timer waits at most USER_TIMER_MAXIMUM (24.8 days); a longer delay is
+    // waited out in parts.
+    const uint64_t part = std::clamp<uint64_t>(autoCheckLeftMs_, USER_TIMER_MINIMUM,
+                                               USER_TIMER_MAXIMUM);
+    autoCheckLeftMs_ -= std::min(part, autoCheckLeftMs_);
+    autoCheckWaiting_ = SetTimer(tray_, kTimerAutoCheck, UINT(part), nullptr) != 0;
+}
+
+void CWLKUpdateService::OnAutoCheckTimer() {
+    KillTimer(tray_, kTimerAutoCheck);
+    if (autoCheckLeftMs_ > 0)
+        ArmAutoCheckTimer();
+    else
+        autoCheckWaiting_ = Start(true);
 }
 
 void CWLKUpdateService::CheckNow() {
@@ -128,10 +152,10 @@ void CWLKUpdateService::CheckNow() {
         MessageBoxW(tray_, platform::win32::AsWide(language::GetString(kTextNoConnection)),
                     L"Wordlark", MB_OKCANCEL | MB_ICONQUESTION) == IDCANCEL)
         return;
-    Start(0, false);
+    Start(false);
 }
 
-bool CWLKUpdateService::Start(uint32_t delayMs, bool automatic) {
+bool CWLKUpdateService::Start(bool automatic) {
     const Text server = settings_.ReadUpdateServer();
     if (const UpdateUrl check = MakeUpdateUrl(server, Text()); check.url.empty()) {
         Log().Write(check.refusal);
@@ -145,7 +169,6 @@ bool CWLKUpdateService::Start(uint32_t delayMs, bool automatic) {
         return false;
     }
     UpdateRequest request;
-    request.delayMs = delayMs;
     request.silent = automatic;
     request.automatic = automatic;
     request.testMarker = settings_.HasUpdateTestMarker();

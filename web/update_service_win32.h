@@ -18,6 +18,10 @@ namespace wlk::web {
 // the settings and the system.
 using HotkeyTextSource = std::function<Text()>;
 
+// The tray window's timer that waits out an automatic check's delay, so that
+// no thread sits through the days between two checks.
+inline constexpr UINT_PTR kTimerAutoCheck = 1250;
+
 class CWLKUpdateService {
 public:
     explicit CWLKUpdateService(settings::Settings& settings);
@@ -26,6 +30,8 @@ public:
                 HotkeyTextSource hotkeyText);
     // Starts the automatic check after its delay, when automatic checks are on.
     void ScheduleAutoCheck();
+    // kTimerAutoCheck fired: the delay is over, or one more part of a long one.
+    void OnAutoCheckTimer();
     // The user asked: goes online first, asks when there is still no connection.
     void CheckNow();
     // The worker's message: a result it delivers, or the end of an automatic
@@ -37,7 +43,8 @@ public:
 
 private:
     // False when no check could start (a refused server address).
-    bool Start(uint32_t delayMs, bool automatic);
+    bool Start(bool automatic);
+    void ArmAutoCheckTimer();
     void OnResult(const UpdateResult& result);
     void OnAutomaticCheckEnded();
     InstallationFacts Facts() const;
@@ -50,6 +57,7 @@ private:
     HotkeyTextSource hotkeyText_;
     uint64_t nextCheck_ = 0;
     bool autoCheckWaiting_ = false;
+    uint64_t autoCheckLeftMs_ = 0;  // of the delay, beyond the armed timer
     CWLKUpdateWindow window_;
 };
 

@@ -29,6 +29,11 @@ def version_document(version, download="https://example.com/setup.exe",
             '</WordlarkVersionInfo>').encode()
 
 
+# FILETIME counts 100 ns steps from 1601.
+FILETIME_UNIX_EPOCH = 116444736000000000
+FILETIME_DAY = 86400 * 10**7
+
+
 class StandInServer(http.server.ThreadingHTTPServer):
     """Answers every GET by `answer(query)`: bytes, or None to stay silent
     until the server stops. Keeps the requests it saw."""
@@ -146,3 +151,23 @@ class UpdateCheckTest(harness.ProgramCase):
         self.assertLess(time.monotonic() - started, 90)
         self.close_window()
         self.exit_instance(instance)
+
+    def test_an_automatic_check_of_a_skipped_version_only_logs(self):
+        # The last check a day less three seconds ago: due in three seconds.
+        now = FILETIME_UNIX_EPOCH + int(time.time() * 10**7)
+        last = now - FILETIME_DAY + 3 * 10**7
+        low = last & 0xFFFFFFFF
+        instance = self.start(AutoCheckForUpdates=1, DaysCheckForUpdates=1,
+                              LastCheckForUpdates_V2Low=low - (1 << 32) if low >> 31 else low,
+                              LastCheckForUpdates_V2Hi=last >> 32,
+                              SkippedVersion_OnCheckUpdates=99010000)
+        self.server.answer = lambda query: version_document("99.1")
+        self.wait_line("wait for checkupdates ms=")
+        self.wait_line("Skip the verion on web site:99010000", timeout=60)
+        self.assertIsNone(self.session.dialog(TITLE))
+        self.assertTrue(harness.wait_until(
+            lambda: int(self.program.setting("LastCheckForUpdates_V2Hi") or 0) << 32 |
+            (int(self.program.setting("LastCheckForUpdates_V2Low") or 0) & 0xFFFFFFFF) > now,
+            20, 0.3), "the last check's time was not written")
+        self.exit_instance(instance)
+
