@@ -161,6 +161,11 @@ target_link_libraries(wlk_clip_writer PRIVATE user32)
 target_link_options(wlk_clip_writer PRIVATE -municode)
 add_dependencies(wlk_wine_tests wlk_clip_writer)
 
+# The baseline of the menu figures: the least program that shows a menu on the hotkey.
+add_executable(wlk_least_menu WIN32 bench/least_menu.cpp)
+target_compile_options(wlk_least_menu PRIVATE ${WLK_WARNINGS})
+target_link_options(wlk_least_menu PRIVATE -municode)
+
 # Google Benchmark cross-built from Debian's source; the benchmarks measure the
 # real platform against plain file access in the same run.
 set(BENCHMARK_ENABLE_TESTING OFF CACHE BOOL "" FORCE)
