@@ -8,8 +8,8 @@
     alternating rounds, as a ratio. The log's "Target context
     ready N ms after the request" is the part spent learning the target's facts,
     reported apart.
-  - memory: Wordlark.exe with 1,999 phrase nodes (40 groups, 1,959 phrases, as
-    bench/phrase_load_bench.cpp writes them) and 1,000 history items
+  - memory: Wordlark.exe with 1,999 phrase nodes (40 groups, 1,959 phrases
+    whose labels preview the clipboard and the date) and 1,000 history items
     (ClipboardHistoryMax=1000, copies by wlk_clip_writer.exe), against the same
     program with the sample library and no history: VmRSS, RssAnon and the
     thread count of its Wine process from /proc/PID/status, also idle after
@@ -48,17 +48,9 @@ def fail(message):
     raise harness.HarnessError(message)
 
 
-def phrase_file(n):
-    """One phrase as the phrase benchmark writes it."""
-    return ('<?xml version="1.0" encoding="UTF-8" standalone="yes" ?>\r\n'
-            f'<WLKCommand UsageCount="{n % 17}" DisabledIsNoHasSelection="0" UseTitleOnly="0" '
-            f'SortID="{(n * 7919) % 100}" FlagsMenu="0" DateUsage="2024|5|17|8|30|0">\r\n'
-            f"    <MenuName>Reply {n} &amp; thanks</MenuName>\r\n"
-            "    <DataType>TEXT</DataType>\r\n"
-            "    <Cmd>Dear %CLIPBOARD%,&#x0D;&#x0A;&#x0D;&#x0A;thank you for your message of "
-            "%DATE_LONG%. We &lt;really&gt; appreciate it and will answer within two working "
-            "days.&#x0D;&#x0A;&#x0D;&#x0A;Kind regards,&#x0D;&#x0A;%CURSOR_POS%</Cmd>\r\n"
-            f"    <Hint>Standard reply number {n} for incoming mail</Hint>\r\n</WLKCommand>\r\n")
+# The body of each phrase of the large library: its label previews two macros.
+BODY = ("Dear %CLIPBOARD_TEXT%,\r\n\r\nthank you for your message of %DATE%. We appreciate it "
+        "and will answer within two working days.\r\n\r\nKind regards,\r\n%CURSOR_POS%")
 
 
 def write_large_library(root):
@@ -72,8 +64,8 @@ def write_large_library(root):
             f'<WLKCommand UsageCount="0" DisabledIsNoHasSelection="0" UseTitleOnly="0" '
             f'SortID="{g % 5}" FlagsMenu="0" />\r\n', encoding="utf-8", newline="")
         for _ in range(PHRASES // GROUPS + (g < PHRASES % GROUPS)):
-            (group / f"Reply_{phrase}.wordlark").write_text(phrase_file(phrase), encoding="utf-8",
-                                                            newline="")
+            (group / f"Reply_{phrase}.wordlark").write_bytes(
+                harness.phrase_xml(f"Reply {phrase} & thanks", BODY))
             phrase += 1
 
 
