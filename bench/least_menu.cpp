@@ -13,8 +13,15 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     for (UINT id = 1; id <= 12; ++id) AppendMenuW(menu, MF_STRING, id, L"A phrase of the menu");
     POINT point{};
     GetCursorPos(&point);
+    // The foreground belongs to the window worked in: attached to its thread,
+    // this one may take it, the menu gets the keys, and it goes back after.
+    const HWND previous = GetForegroundWindow();
+    const DWORD front = GetWindowThreadProcessId(previous, nullptr);
+    AttachThreadInput(GetCurrentThreadId(), front, TRUE);
     SetForegroundWindow(window);
     TrackPopupMenuEx(menu, TPM_RETURNCMD, point.x, point.y, window, nullptr);
+    SetForegroundWindow(previous);
+    AttachThreadInput(GetCurrentThreadId(), front, FALSE);
     DestroyMenu(menu);
     return 0;
 }

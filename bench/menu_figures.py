@@ -165,8 +165,8 @@ class LeastProgram:
             session.keys(HOTKEY)
             if session.menus(2000)[0]:
                 session.keys("Escape")
-                harness.wait_until(lambda: not session.menus()[0], WAIT, 0.1)
-                return
+                if harness.wait_until(lambda: not session.menus()[0], 10, 0.1):
+                    return
         fail("the least program showed no menu")
 
     def stop(self):
