@@ -124,6 +124,7 @@ void CWLKWndClipboardHandler::OnSpyStateChanged() {
 }
 
 bool CWLKWndClipboardHandler::OnSaveRequest() {
+    savePending_ = false;
     return store_.SaveHistory(queue_, window_, SaveHistoryEnabled());
 }
 
@@ -208,7 +209,12 @@ void CWLKWndClipboardHandler::Notify(uint32_t code, uint32_t extra) {
 }
 
 void CWLKWndClipboardHandler::RequestSave() {
-    platform::Current().ui.PostMessage(window_, WM_CH_SAVE_REQUEST, 0, 0);
+    // One request at a time: a burst of copies is saved in one pass once the
+    // notifications are through, not a pass per copy between them.
+    if (savePending_) return;
+    savePending_ = true;
+    if (!platform::Current().ui.PostMessage(window_, WM_CH_SAVE_REQUEST, 0, 0))
+        savePending_ = false;
 }
 
 }  // namespace wlk::history

@@ -139,6 +139,7 @@ private:
     int monitorMethod_ = kMonitorNone;
     uint32_t lastError_ = 0;
     uint32_t touchTick_ = 0;
+    bool savePending_ = false;  // a WM_CH_SAVE_REQUEST is on its way
     uint32_t addItemMessage_ = 0;
     uint32_t copySavedMessage_ = 0;
     bool created_ = false;
