@@ -8,7 +8,6 @@
 #include "menu/history_section.h"
 #include "menu/menu_guard.h"
 #include "menu/phrase_item.h"
-#include "menu/phrase_item_cache.h"
 #include "platform/platform.h"
 #include "platform/text.h"
 
@@ -39,14 +38,11 @@ bool LevelHasId(const MenuModel& menu, uint32_t id) {
 // One request's walk over the phrase library.
 class LevelBuilder {
 public:
-    LevelBuilder(const MenuSources& sources, const MenuRequest& request, PhraseItemCache* cache)
+    LevelBuilder(const MenuSources& sources, const MenuRequest& request)
         : sources_(sources),
           request_(request),
           mostRecent_(sources.lastUsed.MostRecent()),
-          texts_(PhraseTexts::Load()),
-          cache_(cache) {
-        if (cache_) cache_->Begin(request_, texts_);
-    }
+          texts_(PhraseTexts::Load()) {}
 
     void AddLastUsed(MenuModel& menu) const;
     void AddLevel(MenuModel& menu, const CommandList& list, int depth = 0) const;
@@ -63,10 +59,6 @@ private:
     static void SeparatorIfNeeded(MenuModel& menu, bool wanted) {
         if (wanted && !menu.LastIsSeparator()) AppendSeparator(menu);
     }
-    MenuItemData Item(const CWLKCommand& phrase) const {
-        return cache_ ? cache_->Item(phrase, sources_.rtf)
-                      : MakePhraseItem(phrase, request_, sources_.rtf, texts_);
-    }
     void AddPhrase(MenuModel& menu, const CWLKCommand& phrase) const;
     void AddGroup(MenuModel& menu, const CWLKCommand& group, int depth, bool& first) const;
 
@@ -74,7 +66,6 @@ private:
     const MenuRequest& request_;
     uint32_t mostRecent_;
     PhraseTexts texts_;
-    PhraseItemCache* cache_;
 };
 
 void LevelBuilder::AddLastUsed(MenuModel& menu) const {
@@ -91,7 +82,7 @@ void LevelBuilder::AddLastUsed(MenuModel& menu) const {
             continue;
         }
         if (!HasMenuId(*phrase)) continue;
-        MenuItemData data = Item(*phrase);
+        MenuItemData data = MakePhraseItem(*phrase, request_, sources_.rtf, texts_);
         data.isDefault = place == 0;
         data.lastUsedIndex = place++;
         AppendItem(menu, phrase->id, std::move(data));
@@ -100,7 +91,7 @@ void LevelBuilder::AddLastUsed(MenuModel& menu) const {
 }
 
 void LevelBuilder::AddPhrase(MenuModel& menu, const CWLKCommand& phrase) const {
-    MenuItemData data = Item(phrase);
+    MenuItemData data = MakePhraseItem(phrase, request_, sources_.rtf, texts_);
     data.isDefault = mostRecent_ != 0 && phrase.id == mostRecent_;
     SeparatorIfNeeded(menu, phrase.HasSeparatorBefore());
     AppendItem(menu, phrase.id, std::move(data));
@@ -180,8 +171,8 @@ void LastUsedList::Rebind(const phrases::CWLKCommandTree& tree) {
             return false;
         });
         if (id == 0) {
-            log::EventLog::Instance().Write(u"Last used phrase dropped, its file is gone: [" +
-                                            files_[i] + u"]");
+            log::EventLog::Instance().Write(
+                u"Last used phrase dropped, its file is gone: [" + files_[i] + u"]");
             continue;
         }
         ids.push_back(id);
@@ -196,11 +187,10 @@ void LastUsedList::Clear() {
     files_.clear();
 }
 
-std::unique_ptr<MenuModel> MakeMenu(const MenuSources& sources, const MenuRequest& request,
-                                    PhraseItemCache* cache) {
+std::unique_ptr<MenuModel> MakeMenu(const MenuSources& sources, const MenuRequest& request) {
     auto menu = std::make_unique<MenuModel>();
     const bool built = RunGuarded(u"ERROR: Exception in IDataNeededHander_MenuSelf::MakeMenu", [&] {
-        const LevelBuilder builder(sources, request, cache);
+        const LevelBuilder builder(sources, request);
         if (sources.options.lastUsed) builder.AddLastUsed(*menu);
         builder.AddLevel(*menu, sources.tree.Commands());
         if (sources.options.history && sources.history) {

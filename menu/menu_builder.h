@@ -67,13 +67,9 @@ struct MenuSources {
     phrases::RtfExpander* rtf;  // null: RTF labels show the phrase's name
 };
 
-class PhraseItemCache;
-
 // The menu top to bottom; null when it would have no item. A fault while
 // building is reported and gives null; a fault in the history step leaves the
-// menu without (the rest of) the history. With a cache, phrase items whose
-// sources have not changed since an earlier menu are taken from it.
-std::unique_ptr<MenuModel> MakeMenu(const MenuSources& sources, const MenuRequest& request,
-                                    PhraseItemCache* cache = nullptr);
+// menu without (the rest of) the history.
+std::unique_ptr<MenuModel> MakeMenu(const MenuSources& sources, const MenuRequest& request);
 
 }  // namespace wlk::menu

@@ -82,7 +82,7 @@ std::unique_ptr<MenuModel> IDataNeededHander_MenuSelf::Build(const bridge::Targe
         MenuRequest{selected ? context.SelText : Text(), parts_.clipboardText(), context.HKL};
     MenuSources sources{parts_.phrases, parts_.history ? parts_.history() : nullptr, lastUsed_,
                         MenuOptions::FromSettings(parts_.settings), &parts_.rtf};
-    return MakeMenu(sources, request_, &itemCache_);
+    return MakeMenu(sources, request_);
 }
 
 uint32_t IDataNeededHander_MenuSelf::Track(const MenuModel& model, POINT point) {
@@ -138,7 +138,6 @@ void IDataNeededHander_MenuSelf::OnLibraryReloaded() {
     lastUsed_.Rebind(parts_.phrases);
     request_ = MenuRequest{};
     last_.reset();
-    itemCache_.Clear();
 }
 
 void IDataNeededHander_MenuSelf::HideMenuToolTip() {

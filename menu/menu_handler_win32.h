@@ -12,7 +12,6 @@
 #include "menu/menu_builder.h"
 #include "menu/menu_keys.h"
 #include "menu/menu_painter_win32.h"
-#include "menu/phrase_item_cache.h"
 #include "phrases/command_tree.h"
 #include "phrases/rtf_expansion.h"
 #include "platform/win32/windows_api.h"
@@ -56,7 +55,7 @@ public:
     // The tray window's "hide the menu tooltip": the next selection shows it again.
     void HideMenuToolTip();
     // The library was loaded again: the last used phrases take their new ids,
-    // and the last request and the kept items are forgotten.
+    // and the last request is forgotten.
     void OnLibraryReloaded();
 
     // The context of the last request (null before the first), and the
@@ -76,8 +75,6 @@ private:
     std::optional<bridge::TargetContext> last_;
     // The menu's items while it is shown.
     std::unique_ptr<MenuModel> model_;
-    // The phrase items of earlier menus, until the library is loaded again.
-    PhraseItemCache itemCache_;
     MenuPainter painter_;
     MenuTracker* tracker_ = nullptr;  // while the menu is tracked
 };

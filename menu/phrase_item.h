@@ -35,7 +35,6 @@ struct PhraseTexts {
     Text activateLayout;
 
     static PhraseTexts Load();
-    bool operator==(const PhraseTexts&) const = default;
 };
 
 // Everything of the phrase's item data but its place in the menu. `rtf` may
