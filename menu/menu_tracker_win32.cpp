@@ -58,7 +58,6 @@ bool MenuTracker::Create(bool tooltips) {
     if (hwnd_) return true;
     if (!RegisterOnce(instance_, WindowProc)) return false;
     tooltips_ = tooltips;
-    toolTipTried_ = false;
     keyChoice_ = 0;
     CreateWindowExW(0, kTrackerClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_,
                     this);
@@ -113,6 +112,7 @@ LRESULT CALLBACK MenuTracker::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
 LRESULT MenuTracker::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const HWND hwnd = hwnd_;
     switch (message) {
+        case WM_CREATE: OnCreate(); return 0;
         case WM_MEASUREITEM:
             painter_.OnMenuMEASUREITEM(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
             return TRUE;
@@ -121,7 +121,7 @@ LRESULT MenuTracker::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case WM_MENUSELECT: {
             const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
-            if (MenuToolTip* tooltip = ToolTip()) tooltip->OnMenuSelect(wParam, lParam);
+            if (tooltip_) tooltip_->OnMenuSelect(wParam, lParam);
             return result;
         }
         case WM_ENTERIDLE: {
@@ -145,14 +145,10 @@ LRESULT MenuTracker::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-// The tip's window is made at the first selection, not with the menu: the
-// menu is then on the screen sooner, and a menu left at once needs no tip.
-MenuToolTip* MenuTracker::ToolTip() {
-    if (!tooltips_ || tooltip_ || toolTipTried_) return tooltip_.get();
-    toolTipTried_ = true;
+void MenuTracker::OnCreate() {
+    if (!tooltips_) return;
     tooltip_ = std::make_unique<MenuToolTip>();
     if (!tooltip_->Create(instance_, hwnd_, painter_.NormalFont())) tooltip_.reset();
-    return tooltip_.get();
 }
 
 void MenuTracker::HideToolTip() {

@@ -50,8 +50,7 @@ private:
                                        LPARAM lParam) noexcept;
     static LRESULT CALLBACK MessageFilter(int code, WPARAM wParam, LPARAM lParam) noexcept;
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    // The tooltip, made at the first call; null without tooltips.
-    MenuToolTip* ToolTip();
+    void OnCreate();
     LRESULT OnMenuChar(char16_t ch, HMENU menu);
     void OnMenuRButtonUp(int position, HMENU menu);
     LRESULT OnNotify(const NMHDR& header);
@@ -64,7 +63,6 @@ private:
     TrackerCallbacks callbacks_;
     bool tooltips_ = false;
     std::unique_ptr<MenuToolTip> tooltip_;
-    bool toolTipTried_ = false;
     bool inItemMenu_ = false;  // one item command menu at a time
     HHOOK filter_ = nullptr;
 };

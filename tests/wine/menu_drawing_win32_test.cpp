@@ -293,9 +293,6 @@ TEST_F(MenuDrawingWin32Test, ToolTipOutlivesTheItemCommandMenuAndEndsWithThePhra
     callbacks.onRightMenuCommand = [&](uint32_t, int action) { actions.push_back(action); };
     menu::MenuTracker tracker(GetModuleHandleW(nullptr), *painter_, callbacks);
     ASSERT_TRUE(tracker.Create(true));
-    // The tip's window comes with the first selection.
-    EXPECT_EQ(FindWindowW(menu::kToolTipClassName, nullptr), nullptr);
-    SendMessageW(tracker.Window(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
     const HWND tip = FindWindowW(menu::kToolTipClassName, nullptr);
     auto show = [&] {
         TOOLINFOW tool{};
