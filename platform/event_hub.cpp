@@ -19,12 +19,12 @@ EventHub& EventHub::Instance() {
     return hub;
 }
 
-size_t EventHub::HandleCount() const {
+std::vector<Event*> EventHub::Stops() const {
     std::vector<Event*> stops;
     for (const Watched& watched : watches_)
         if (std::find(stops.begin(), stops.end(), watched.stop.get()) == stops.end())
             stops.push_back(watched.stop.get());
-    return 1 + stops.size() + watches_.size();
+    return stops;
 }
 
 bool EventHub::Watch(std::shared_ptr<Event> stop, std::shared_ptr<Event> event,
@@ -32,7 +32,7 @@ bool EventHub::Watch(std::shared_ptr<Event> stop, std::shared_ptr<Event> event,
     if (!stop || !event) return false;
     std::lock_guard lock(mutex_);
     watches_.push_back({std::move(stop), std::move(event), std::move(action)});
-    if (HandleCount() > kMaxWaitHandles) {
+    if (1 + Stops().size() + watches_.size() > kMaxWaitHandles) {
         watches_.pop_back();
         return false;
     }
@@ -51,12 +51,10 @@ bool EventHub::MakeWaitList(WaitList& list, Event* wake) {
         wake_.reset();
         return false;
     }
+    const std::vector<Event*> stops = Stops();
     list.events.assign(1, wake);
-    for (const Watched& watched : watches_)
-        if (std::find(list.events.begin(), list.events.end(), watched.stop.get()) ==
-            list.events.end())
-            list.events.push_back(watched.stop.get());
-    list.stops = list.events.size() - 1;
+    list.events.insert(list.events.end(), stops.begin(), stops.end());
+    list.stops = stops.size();
     for (const Watched& watched : watches_) list.events.push_back(watched.event.get());
     return true;
 }

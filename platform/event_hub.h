@@ -38,7 +38,8 @@ private:
     void Run(std::shared_ptr<Event> wake);
     // False when no watch is left; the thread then ends.
     bool MakeWaitList(WaitList& list, Event* wake);
-    size_t HandleCount() const;
+    // Each watch's stop event once, in the order of the watches.
+    std::vector<Event*> Stops() const;
 
     std::mutex mutex_;
     std::vector<Watched> watches_;

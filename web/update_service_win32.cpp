@@ -58,6 +58,14 @@ F WininetFunction(const char* name) {
                    : nullptr;
 }
 
+// Why the "UpdateServerURL" setting is refused, logged; empty when it is not.
+Text ServerRefusal(const Text& server) {
+    const UpdateUrl check = MakeUpdateUrl(server, Text());
+    if (!check.url.empty()) return Text();
+    Log().Write(check.refusal);
+    return check.refusal;
+}
+
 void GoOnline() {
     using GoOnlineCall = BOOL(WINAPI*)(LPCWSTR, HWND, DWORD);
     if (const auto goOnline = WininetFunction<GoOnlineCall>("InternetGoOnlineW"))
@@ -120,11 +128,7 @@ void CWLKUpdateService::ScheduleAutoCheck() {
     Log().Write(delay.waitLine);
     Log().Write(delay.nextLine);
     nextCheck_ = delay.nextCheck;
-    if (const UpdateUrl check = MakeUpdateUrl(settings_.ReadUpdateServer(), Text());
-        check.url.empty()) {
-        Log().Write(check.refusal);
-        return;
-    }
+    if (!ServerRefusal(settings_.ReadUpdateServer()).empty()) return;
     autoCheckLeftMs_ = delay.ms;
     ArmAutoCheckTimer();
 }
@@ -132,8 +136,8 @@ void CWLKUpdateService::ScheduleAutoCheck() {
 void CWLKUpdateService::ArmAutoCheckTimer() {
     // A timer waits at most USER_TIMER_MAXIMUM (24.8 days); a longer delay is
     // waited out in parts.
-    const uint64_t part = std::clamp<uint64_t>(autoCheckLeftMs_, USER_TIMER_MINIMUM,
-                                               USER_TIMER_MAXIMUM);
+    const uint64_t part =
+        std::clamp<uint64_t>(autoCheckLeftMs_, USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM);
     autoCheckLeftMs_ -= std::min(part, autoCheckLeftMs_);
     autoCheckWaiting_ = SetTimer(tray_, kTimerAutoCheck, UINT(part), nullptr) != 0;
 }
@@ -157,13 +161,12 @@ void CWLKUpdateService::CheckNow() {
 
 bool CWLKUpdateService::Start(bool automatic) {
     const Text server = settings_.ReadUpdateServer();
-    if (const UpdateUrl check = MakeUpdateUrl(server, Text()); check.url.empty()) {
-        Log().Write(check.refusal);
+    if (const Text refusal = ServerRefusal(server); !refusal.empty()) {
         // The user who asked learns why nothing was asked.
         if (!automatic) {
             UpdateResult refused;
             refused.ownVersion = SplitVersion(platform::Current().system.ProgramVersion());
-            refused.error = check.refusal;
+            refused.error = refusal;
             OnResult(refused);
         }
         return false;
