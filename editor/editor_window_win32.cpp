@@ -293,6 +293,13 @@ bool EditorWindow::OnNotify(NMHDR& header, LRESULT& result) {
         case TVN_SELCHANGEDW:
             ShowFields(uint32_t(reinterpret_cast<NMTREEVIEWW&>(header).itemNew.lParam));
             return true;
+        case TVN_ITEMEXPANDINGW: {
+            // While the tree is filled its lists are being walked: nothing is read then.
+            const NMTREEVIEWW& view = reinterpret_cast<NMTREEVIEWW&>(header);
+            if (!filling_ && (view.action & TVE_EXPAND))
+                OnGroupOpening(view.itemNew.hItem, uint32_t(view.itemNew.lParam));
+            return true;
+        }
         case TVN_KEYDOWN:
             if (reinterpret_cast<NMTVKEYDOWN&>(header).wVKey == VK_DELETE) DeleteSelected();
             return true;
@@ -315,6 +322,7 @@ bool EditorWindow::OnNotify(NMHDR& header, LRESULT& result) {
 }
 
 void EditorWindow::FillTree(uint32_t selectId) {
+    document_.ReadGroupsAbove(selectId);
     filling_ = true;
     // One painting for the whole tree, not one per item.
     SendMessageW(tree_, WM_SETREDRAW, FALSE, 0);
@@ -328,27 +336,59 @@ void EditorWindow::FillTree(uint32_t selectId) {
 
 void EditorWindow::AddTreeNodes(HTREEITEM parent, const phrases::CommandList& list,
                                 const Text& folder, uint32_t selectId) {
-    TVINSERTSTRUCTW insert{};
-    insert.hParent = parent;
-    insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT | TVIF_PARAM;
     for (const CWLKCommand& node : list) {
-        insert.item.pszText = const_cast<wchar_t*>(AsWide(node.name));
-        insert.item.lParam = LPARAM(node.id);
-        HTREEITEM item = TreeView_InsertItem(tree_, &insert);
+        HTREEITEM item = InsertNode(parent, node);
         if (node.IsGroup()) AddTreeNodes(item, *node.children, node.GetPath(), selectId);
         if (node.id == selectId) {
             TreeView_EnsureVisible(tree_, item);
             TreeView_SelectItem(tree_, item);
         }
     }
+    AddUnreadFiles(parent, folder);
+}
+
+HTREEITEM EditorWindow::InsertNode(HTREEITEM parent, const CWLKCommand& node) {
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+    insert.item.pszText = const_cast<wchar_t*>(AsWide(node.name));
+    insert.item.lParam = LPARAM(node.id);
+    // A group not read yet shows only its subgroups, but may hold phrases.
+    if (node.IsGroup() && !document_.IsRead(node.id)) {
+        insert.item.mask |= TVIF_CHILDREN;
+        insert.item.cChildren = 1;
+    }
+    return TreeView_InsertItem(tree_, &insert);
+}
+
+void EditorWindow::AddUnreadFiles(HTREEITEM parent, const Text& folder) {
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+    insert.item.lParam = kUnreadItem;
     for (const UnreadFile& file : document_.UnreadFiles()) {
         if (!SameFolder(file.folder, folder)) continue;
         const Text label = Format(Str(kTextUnreadFile), {FileNameOf(file.path), file.reason});
         insert.item.pszText = const_cast<wchar_t*>(AsWide(label));
-        insert.item.lParam = kUnreadItem;
         TreeView_InsertItem(tree_, &insert);
     }
+}
+
+// The subgroups are there already and come first, so the phrases follow them.
+void EditorWindow::OnGroupOpening(HTREEITEM item, uint32_t id) {
+    if (!document_.ReadGroup(id)) return;
+    const CWLKCommand* group = document_.Tree().FindById(id);
+    for (const CWLKCommand& node : *group->children) {
+        if (!node.IsGroup()) InsertNode(item, node);
+    }
+    AddUnreadFiles(item, group->GetPath());
+    TVITEMW children{};
+    children.mask = TVIF_CHILDREN;
+    children.hItem = item;
+    children.cChildren = TreeView_GetChild(tree_, item) ? 1 : 0;
+    TreeView_SetItem(tree_, &children);
 }
 
 void EditorWindow::ShowName(HTREEITEM item, uint32_t id) {

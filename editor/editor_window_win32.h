@@ -42,6 +42,10 @@ private:
     void FillTree(uint32_t selectId);
     void AddTreeNodes(HTREEITEM parent, const phrases::CommandList& list, const Text& folder,
                       uint32_t selectId);
+    HTREEITEM InsertNode(HTREEITEM parent, const phrases::CWLKCommand& node);
+    void AddUnreadFiles(HTREEITEM parent, const Text& folder);
+    // A group's phrases are read when it is first opened.
+    void OnGroupOpening(HTREEITEM item, uint32_t id);
     // The tree item's label from the node's name as stored.
     void ShowName(HTREEITEM item, uint32_t id);
     uint32_t SelectedId() const;

@@ -117,49 +117,67 @@ size_t IndexOf(const CommandList& list, uint32_t id) {
 
 }  // namespace
 
-// The loader takes every folder as a group and logs the files it skips; one
-// more walk of the folders finds those for the user and gives the stamps of
-// the loaded ones, so that no file is read twice.
 bool PhraseDocument::Load(const Text& folder) {
     Forget();
-    if (!tree_.Load(folder)) return false;
-    std::vector<ListedFile> files;
-    ListPhraseFiles(WithoutSlash(tree_.Folder()), files);
-    std::map<Text, ListedFile*> byPath;
-    for (ListedFile& file : files) byPath[ToLower(file.path)] = &file;
-    tree_.ForEach([&](const CWLKCommand& node) {
-        const Text file = phrases::CommandFileName(node);
-        if (const auto listed = byPath.find(ToLower(file)); listed != byPath.end()) {
-            knownStamps_[file] = listed->second->stamp;
-            listed->second->loaded = true;
-        }
+    if (!tree_.Load(folder, phrases::LoadScope::TopPhrasesAndGroups)) return false;
+    tree_.ForEach([this](const CWLKCommand& node) {
+        if (node.IsGroup()) pendingGroups_.insert(node.id);
         return true;
     });
-    for (const ListedFile& file : files) {
-        if (file.loaded) continue;
-        CWLKCommand scratch;
-        const phrases::ReadOutcome outcome = phrases::ReadCommandFileOutcome(scratch, file.path);
-        unread_.push_back({file.path, file.folder, phrases::DescribeReadOutcome(outcome)});
-    }
+    TakeStock(WithoutSlash(tree_.Folder()), tree_.Commands(), nullptr);
     return true;
+}
+
+bool PhraseDocument::ReadGroup(uint32_t groupId) {
+    if (pendingGroups_.erase(groupId) == 0) return false;
+    CWLKCommand* group = tree_.FindById(groupId);
+    if (!group) return false;
+    phrases::CWLKFolderLoader loader(tree_.NextId(), phrases::LoadScope::PhrasesOnly);
+    CommandList& children = *group->children;
+    loader.LoadFolder(group->GetPath(), children);
+    phrases::SortCommands(children);
+    TakeStock(group->GetPath(), children, group);
+    return true;
+}
+
+void PhraseDocument::ReadGroupsAbove(uint32_t id) {
+    // Reading a group changes only its own list, never the one holding it.
+    for (CWLKCommand* group = tree_.FindParent(id); group; group = tree_.FindParent(group->id))
+        ReadGroup(group->id);
 }
 
 void PhraseDocument::Forget() {
     unread_.clear();
+    pendingGroups_.clear();
     changed_.clear();
     removedFiles_.clear();
     removedFolders_.clear();
     knownStamps_.clear();
 }
 
-void PhraseDocument::ListPhraseFiles(const Text& folder, std::vector<ListedFile>& files) {
+// The loader logs the files it skips; one listing of the folder finds them for
+// the user and gives the stamps of the loaded ones, so that no file is read twice.
+void PhraseDocument::TakeStock(const Text& folder, const CommandList& nodes,
+                               const CWLKCommand* group) {
+    std::map<Text, Text> loaded;  // the path in lower case → as the node has it
+    const auto add = [&loaded](const CWLKCommand& node) {
+        const Text file = phrases::CommandFileName(node);
+        loaded[ToLower(file)] = file;
+    };
+    for (const CWLKCommand& node : nodes) {
+        if (!node.IsGroup()) add(node);
+    }
+    if (group) add(*group);
     for (const platform::DirEntry& entry : Files().List(folder + u"\\", u"*")) {
+        if (entry.directory || !IsPhraseFile(entry.name)) continue;
         const Text path = folder + u"\\" + entry.name;
-        if (entry.directory) {
-            ListPhraseFiles(path, files);
-        } else if (IsPhraseFile(entry.name)) {
-            files.push_back({path, folder + u"\\", {entry.size, entry.lastWrite}});
+        if (const auto found = loaded.find(ToLower(path)); found != loaded.end()) {
+            knownStamps_[found->second] = {entry.size, entry.lastWrite};
+            continue;
         }
+        CWLKCommand scratch;
+        const phrases::ReadOutcome outcome = phrases::ReadCommandFileOutcome(scratch, path);
+        unread_.push_back({path, folder + u"\\", phrases::DescribeReadOutcome(outcome)});
     }
 }
 
@@ -206,6 +224,7 @@ uint32_t PhraseDocument::Append(CommandList& list, CWLKCommand node) {
 }
 
 uint32_t PhraseDocument::AddPhrase(uint32_t groupId, const Text& name, const Text& body) {
+    ReadGroup(groupId);
     CommandList* list = GroupList(tree_, groupId);
     CWLKCommand phrase;
     phrase.name = FittingName(phrase, name);
@@ -216,6 +235,7 @@ uint32_t PhraseDocument::AddPhrase(uint32_t groupId, const Text& name, const Tex
 }
 
 uint32_t PhraseDocument::AddGroup(uint32_t groupId, const Text& name) {
+    ReadGroup(groupId);
     CommandList* list = GroupList(tree_, groupId);
     CWLKCommand group;
     group.MakeGroup();
@@ -257,7 +277,9 @@ bool PhraseDocument::Edit(uint32_t id, const std::function<void(CWLKCommand&)>& 
 bool PhraseDocument::Remove(uint32_t id) {
     CWLKCommand* node = tree_.FindById(id);
     if (!node) return false;
+    // Reading a group only adds to its own list, before the walk goes down it.
     ForSubtree(*node, [this](CWLKCommand& gone) {
+        ReadGroup(gone.id);
         changed_.erase(gone.id);
         if (gone.GetPath().empty()) return;  // never saved
         if (gone.IsGroup()) removedFolders_.push_back(gone.GetPath());
@@ -289,6 +311,7 @@ bool PhraseDocument::MoveDown(uint32_t id) {
 }
 
 bool PhraseDocument::MoveToGroup(uint32_t id, uint32_t groupId) {
+    ReadGroup(groupId);
     CWLKCommand* node = tree_.FindById(id);
     CommandList* target = GroupList(tree_, groupId);
     CommandList& list = Siblings(tree_, id);

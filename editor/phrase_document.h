@@ -36,14 +36,22 @@ class PhraseDocument {
 public:
     // Loads `folder` (ending with a backslash) through the program's loader,
     // lists the files it skipped and forgets every change. False when the
-    // folder does not exist.
+    // folder does not exist. The phrases of groups are left for ReadGroup, so
+    // that a library of thousands opens at once; until then a group holds
+    // only its subgroups.
     bool Load(const Text& folder);
+    // Reads the phrases of a group loaded without them, and lists the files
+    // of its folder that the loader skipped. False when there is nothing to read.
+    bool ReadGroup(uint32_t groupId);
+    bool IsRead(uint32_t groupId) const { return pendingGroups_.count(groupId) == 0; }
+    // Reads every group above the node, so that it can be shown in its place.
+    void ReadGroupsAbove(uint32_t id);
     const Text& Folder() const { return tree_.Folder(); }
     const phrases::CWLKCommandTree& Tree() const { return tree_; }
     const std::vector<UnreadFile>& UnreadFiles() const { return unread_; }
 
     // The edits. A group id of 0 is the top level; new and moved nodes go to
-    // the end of their group. Each returns 0 or false, changing nothing, for
+    // the end of their group, which is read first, as a removed group is. Each returns 0 or false, changing nothing, for
     // an unknown id, a phrase given as a group, a move into itself or a name
     // that leaves nothing to show. Names are kept as a reload would give
     // them back: a phrase's cut to the menu's room, a group's made into the
@@ -85,16 +93,12 @@ private:
         uint64_t lastWrite = 0;
         bool operator==(const DiskStamp&) const = default;
     };
-    struct ListedFile {
-        Text path;
-        Text folder;  // ending with a backslash
-        DiskStamp stamp;
-        bool loaded = false;
-    };
 
     void Forget();
-    // Every phrase file at or below `folder`, in the order of the walk.
-    static void ListPhraseFiles(const Text& folder, std::vector<ListedFile>& files);
+    // Stamps the files of `folder` read into `nodes` (and the descriptor of
+    // `group`, when given) and lists the phrase files there that were skipped.
+    void TakeStock(const Text& folder, const phrases::CommandList& nodes,
+                   const phrases::CWLKCommand* group);
     static std::map<Text, DiskStamp> StampsIn(const Text& folder);
     static std::optional<DiskStamp> StampOf(const Text& path);
     void MarkChanged(phrases::CWLKCommand& node);
@@ -114,6 +118,7 @@ private:
 
     phrases::CWLKCommandTree tree_;
     std::vector<UnreadFile> unread_;
+    std::set<uint32_t> pendingGroups_;       // groups whose phrases are not read yet
     std::set<uint32_t> changed_;             // ids to write
     std::vector<Text> removedFiles_;         // files of removed nodes
     std::vector<Text> removedFolders_;       // folders of removed groups, outermost first

@@ -7,7 +7,6 @@
 #include "phrases/command_file.h"
 #include "phrases/command_xml.h"
 #include "phrases/file_title.h"
-#include "phrases/folder_loader.h"
 #include "platform/platform.h"
 #include "platform/text.h"
 
@@ -36,7 +35,7 @@ CWLKCommand* FindParentIn(CommandList& list, CWLKCommand* parent, uint32_t id) {
 
 }  // namespace
 
-bool CWLKCommandTree::Load(const Text& folder) {
+bool CWLKCommandTree::Load(const Text& folder, LoadScope scope) {
     Clear();
     const Text from = folder.empty() ? folder_ : folder;
     auto& log = log::EventLog::Instance();
@@ -44,7 +43,7 @@ bool CWLKCommandTree::Load(const Text& folder) {
         log.Write(u"Phrases folder not found, no phrases loaded: [" + from + u"]");
         return false;
     }
-    CWLKFolderLoader loader(1);
+    CWLKFolderLoader loader(1, scope);
     loader.LoadFolder(from, commands_);
     // One sort at the end orders the tree as sorting after every new group would:
     // the sort is stable and ids do not depend on the order.

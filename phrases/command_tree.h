@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "phrases/command.h"
+#include "phrases/folder_loader.h"
 
 namespace wlk::phrases {
 
@@ -14,7 +15,7 @@ public:
     // Empties the tree and loads `folder`, or the folder of the last load when
     // `folder` is empty. False, with the tree left empty and the stored folder
     // unchanged, when no such directory exists. Logs what it found.
-    bool Load(const Text& folder);
+    bool Load(const Text& folder, LoadScope scope = LoadScope::Everything);
     void Clear();
 
     CWLKCommand* FindById(uint32_t id);

@@ -35,11 +35,13 @@ bool CWLKFolderLoader::LoadFolder(const Text& folder, CommandList& list) {
     if (!base.empty() && base.back() == u'\\') base.pop_back();
     if (files.Kind(base) != platform::PathKind::Directory) return false;
 
+    const bool readGroups = scope_ != LoadScope::PhrasesOnly;
+    const bool readPhrases = scope_ != LoadScope::TopPhrasesAndGroups || depth_ == 0;
     std::vector<Entry> kept;
     kept.reserve(kReservedEntries);
     // "*" lists what "*.*" lists on Windows, names without a dot included.
     for (const platform::DirEntry& entry : files.List(base + u"\\", u"*")) {
-        if (entry.directory || IsPhraseFileName(entry.name)) {
+        if (entry.directory ? readGroups : readPhrases && IsPhraseFileName(entry.name)) {
             kept.push_back({base + u"\\" + entry.name, entry.name, entry.directory});
         }
     }
@@ -69,7 +71,9 @@ void CWLKFolderLoader::AddGroup(const Text& folder, const Text& name, CommandLis
     list.push_back(std::move(group));
     // The children list lives on the heap, so it stays put while `list` grows.
     CommandList& children = *list.back().children;
+    ++depth_;
     LoadFolder(folder, children);
+    --depth_;
 }
 
 void CWLKFolderLoader::AddPhrase(const Text& path, CommandList& list) {

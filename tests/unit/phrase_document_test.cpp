@@ -161,9 +161,13 @@ TEST_F(PhraseDocumentTest, RemovingAGroupLeavesUnreadFilesAndTheirFolder) {
     };
     const std::vector<Text> expected = {Path("Ph\\empty.wordlark|") + Path("Ph\\|is empty"),
                                         Path("Ph\\G\\bad.wordlark|") + Path("Ph\\G\\|is not XML")};
-    EXPECT_EQ(unread(), expected);
+    // A group's phrases and broken files are read when it is first opened, or removed.
+    EXPECT_EQ(unread(), std::vector<Text>{expected[0]});
+    EXPECT_EQ(Names(*doc_.Tree().Commands()[0].children), std::vector<Text>{u"H"});
+    EXPECT_FALSE(doc_.IsRead(IdOf(u"G")));
 
     ASSERT_TRUE(doc_.Remove(IdOf(u"G")));
+    EXPECT_EQ(unread(), expected);
     EXPECT_FALSE(doc_.Remove(IdOf(u"q"))) << "gone with its group";
     EXPECT_TRUE(doc_.IsModified());
     ASSERT_TRUE(doc_.Save().Ok());
@@ -175,6 +179,8 @@ TEST_F(PhraseDocumentTest, RemovingAGroupLeavesUnreadFilesAndTheirFolder) {
     EXPECT_EQ(Bytes(Path("Ph\\empty.wordlark")), "");
     ASSERT_TRUE(doc_.Load(Path("Ph\\")));
     EXPECT_EQ(Names(doc_.Tree().Commands()), (std::vector<Text>{u"G", u"keep"}));
+    ASSERT_TRUE(doc_.ReadGroup(IdOf(u"G")));
+    EXPECT_FALSE(doc_.ReadGroup(IdOf(u"G"))) << "read once";
     EXPECT_EQ(unread(), expected);
 }
 

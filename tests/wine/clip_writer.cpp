@@ -461,8 +461,16 @@ int PrintPane() {
     return 0;
 }
 
-// The number of items in the tree view of the top-level window of CLASS:
-// "tree N", or "tree none".
+// Opens every item, as a user opening each group would.
+void ExpandAll(HWND tree, HTREEITEM item) {
+    for (; item; item = TreeView_GetNextSibling(tree, item)) {
+        TreeView_Expand(tree, item, TVE_EXPAND);
+        ExpandAll(tree, TreeView_GetChild(tree, item));
+    }
+}
+
+// The number of items in the tree view of the top-level window of CLASS, every
+// group opened: "tree N", or "tree none".
 int PrintTreeCount(const std::wstring& windowClass) {
     HWND window = FindWindowW(windowClass.c_str(), nullptr);
     HWND tree = window ? FindWindowExW(window, nullptr, L"SysTreeView32", nullptr) : nullptr;
@@ -470,6 +478,7 @@ int PrintTreeCount(const std::wstring& windowClass) {
         std::printf("tree none\n");
         return 0;
     }
+    ExpandAll(tree, TreeView_GetRoot(tree));
     std::printf("tree %ld\n", long(SendMessageW(tree, TVM_GETCOUNT, 0, 0)));
     return 0;
 }
