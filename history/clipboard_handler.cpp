@@ -93,6 +93,8 @@ void CWLKWndClipboardHandler::OnDestroy() {
     stopEvent_.reset();
     copyEvents_.Close();
     platform::Current().ui.KillTimer(window_, kTouchTimerId);
+    platform::Current().ui.KillTimer(window_, kSettleTimerId);
+    settlePending_ = false;
     SaveNow();
 }
 
@@ -108,12 +110,21 @@ bool CWLKWndClipboardHandler::CaptureNow(uint32_t extra) {
     }
     auto item = CaptureClipboard(window_, FormatSwitches::FromSettings());
     if (!item || !queue_.Add(item, HistoryMaximum())) return false;
-    Notify(CHN_HISTORY_CHANGED, extra);
-    RequestSave();
+    if (extra == kChangedByCapture) {
+        NotifyWhenSettled();
+    } else {
+        Notify(CHN_HISTORY_CHANGED, extra);
+        RequestSave();
+    }
     return true;
 }
 
 void CWLKWndClipboardHandler::OnClipboardChanged(platform::WindowId) {
+    // Notifications queued behind a slow read find the clipboard as a read
+    // already took it: reading it again would only cost the next copy time.
+    const uint32_t sequence = platform::Current().clipboard.SequenceNumber();
+    if (sequence == capturedSequence_) return;
+    capturedSequence_ = sequence;
     CaptureNow(kChangedByCapture);
 }
 
@@ -129,6 +140,10 @@ bool CWLKWndClipboardHandler::OnSaveRequest() {
 }
 
 bool CWLKWndClipboardHandler::OnTimer(uintptr_t id) {
+    if (id == kSettleTimerId) {
+        OnSettled();
+        return true;
+    }
     if (id != kTouchTimerId) return false;
     auto& p = platform::Current();
     if (p.system.TickCount() - touchTick_ > kTouchDelayMs) {
@@ -206,6 +221,23 @@ int CWLKWndClipboardHandler::SaveNow() {
 
 void CWLKWndClipboardHandler::Notify(uint32_t code, uint32_t extra) {
     if (notify_) notify_(code, extra);
+}
+
+// Another copy may follow within milliseconds, and what it replaces is lost
+// unless it is read at once: the parent (the pane, the sound, the log) is told
+// and the save asked for by a timer, which comes only when no posted message
+// (no notification of a newer copy) is waiting.
+void CWLKWndClipboardHandler::NotifyWhenSettled() {
+    if (settlePending_) return;
+    settlePending_ = platform::Current().ui.SetTimer(window_, kSettleTimerId, kSettleDelayMs);
+    if (!settlePending_) OnSettled();
+}
+
+void CWLKWndClipboardHandler::OnSettled() {
+    platform::Current().ui.KillTimer(window_, kSettleTimerId);
+    settlePending_ = false;
+    Notify(CHN_HISTORY_CHANGED, kChangedByCapture);
+    RequestSave();
 }
 
 void CWLKWndClipboardHandler::RequestSave() {

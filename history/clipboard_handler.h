@@ -35,6 +35,9 @@ inline constexpr uint32_t kChangedAtCreation = 2;
 // Timer of the delayed save after item edits.
 inline constexpr uintptr_t kTouchTimerId = 2343;
 inline constexpr uint32_t kTouchDelayMs = 1000;
+// Captures are told to the parent, and saved, once the burst they came in settles.
+inline constexpr uintptr_t kSettleTimerId = 2344;
+inline constexpr uint32_t kSettleDelayMs = 10;
 // lParam: a new CCHItem made by other code of the process; the handler owns it from then on.
 inline constexpr char16_t kAddItemMessageName[] = u"{540F133E-3D6B-49e4-87A5-C19CA88FC341}";
 // lParam: a saved copy of an item, still owned by the sender.
@@ -124,6 +127,8 @@ private:
     bool FailCreation(uint32_t error);
     void Notify(uint32_t code, uint32_t extra);
     void RequestSave();
+    void NotifyWhenSettled();
+    void OnSettled();
     intptr_t OnAddItem(intptr_t lParam);
     intptr_t OnCopySaved(intptr_t lParam);
 
@@ -140,6 +145,8 @@ private:
     uint32_t lastError_ = 0;
     uint32_t touchTick_ = 0;
     bool savePending_ = false;  // a WM_CH_SAVE_REQUEST is on its way
+    uint32_t capturedSequence_ = 0;  // the clipboard's sequence number at the last capture
+    bool settlePending_ = false;     // captures wait for kSettleTimerId
     uint32_t addItemMessage_ = 0;
     uint32_t copySavedMessage_ = 0;
     bool created_ = false;
