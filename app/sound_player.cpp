@@ -12,25 +12,20 @@ const char16_t* SoundFileName(Sound sound) {
     return kFiles[static_cast<int>(sound)];
 }
 
-bool SoundPlayer::Start(std::shared_ptr<platform::Event> instanceEvent) {
-    auto& p = platform::Current();
-    request_ = p.sync.CreateEvent(Text(), true, false, platform::Security::Default);
-    if (!request_ || !instanceEvent) return false;
-    return p.threads.Start([&p, instanceEvent, request = request_, pending = pending_,
-                            folder = settings::ProgramFolder()] {
-        platform::Event* events[] = {instanceEvent.get(), request.get()};
-        while (p.sync.WaitAny(events, platform::kInfinite) == platform::kWaitObject0 + 1) {
-            request->Reset();
-            int number = pending->exchange(-1);
-            if (number >= 0) p.ui.PlaySound(folder + SoundFileName(Sound(number)));
-        }
-    });
-}
-
 void SoundPlayer::Play(Sound sound) {
-    if (!request_ || !settings_.Get(settings::IntSetting::SoundOnEvents)) return;
-    pending_->exchange(static_cast<int>(sound));
-    request_->Set();
+    if (!settings_.Get(settings::IntSetting::SoundOnEvents)) return;
+    // A thread that is playing takes the new sound when it is through.
+    if (pending_->exchange(static_cast<int>(sound)) != -1) return;
+    auto& p = platform::Current();
+    const bool started =
+        p.threads.Start([&p, pending = pending_, folder = settings::ProgramFolder()] {
+            int number = pending->load();
+            do {
+                p.ui.PlaySound(folder + SoundFileName(Sound(number)));
+                // Ends unless another sound was asked for meanwhile.
+            } while (!pending->compare_exchange_strong(number, -1));
+        });
+    if (!started) pending_->store(-1);
 }
 
 }  // namespace wlk::app

@@ -1,12 +1,12 @@
 // The event sounds, played one at a time by a thread of their own so that a
-// slow sound never holds up the window. A quick second request replaces a
-// first one that has not started yet.
+// slow sound never holds up the window; the thread lives only while there are
+// sounds to play. A quick second request replaces a first one that has not
+// started yet.
 #pragma once
 
 #include <atomic>
 #include <memory>
 
-#include "platform/sync.h"
 #include "platform/types.h"
 #include "settings/settings.h"
 
@@ -27,14 +27,12 @@ const char16_t* SoundFileName(Sound sound);
 class SoundPlayer {
 public:
     explicit SoundPlayer(const settings::Settings& settings) : settings_(settings) {}
-    // Starts the thread; it ends when the instance event is set.
-    bool Start(std::shared_ptr<platform::Event> instanceEvent);
     // Plays the sound from the program's folder when "SoundOnEventsV094" is on.
     void Play(Sound sound);
 
 private:
     const settings::Settings& settings_;
-    std::shared_ptr<platform::Event> request_;
+    // The sound asked for and not yet started; -1 while no thread plays.
     std::shared_ptr<std::atomic<int>> pending_ = std::make_shared<std::atomic<int>>(-1);
 };
 

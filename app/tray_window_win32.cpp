@@ -185,7 +185,6 @@ void CWLKTrayWnd::OnCreate() {
     if (settings_.Get(settings::IntSetting::ShowHistoryPaneOnStart))
         pane_.Show(instance_, hwnd_, false);
     if (settings_.IsFirstRun()) StartFirstRunThread(instanceEvent_);
-    sound_.Start(instanceEvent_);
     updates_.Attach(hwnd_, instance_, instanceEvent_, [this] {
         return HotkeyText(HotkeyFromSetting(settings_.Get(settings::IntSetting::Hotkey)), false);
     });

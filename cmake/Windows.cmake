@@ -82,7 +82,9 @@ set_source_files_properties(res/wordlark.rc PROPERTIES
     OBJECT_DEPENDS "${WLK_ICON_FILES};${CMAKE_SOURCE_DIR}/res/wordlark.manifest;${CMAKE_SOURCE_DIR}/res/update_dialog.rc;${CMAKE_SOURCE_DIR}/res/about_dialog.rc;${CMAKE_SOURCE_DIR}/language/english_strings.inc")
 target_compile_options(Wordlark PRIVATE ${WLK_WARNINGS})
 target_link_libraries(Wordlark PRIVATE wlk_win32)
-target_link_options(Wordlark PRIVATE -municode)
+# Sections that start on page boundaries in the file let Wine map the image
+# from the file, shared, instead of copying it into the process's own memory.
+target_link_options(Wordlark PRIVATE -municode -Wl,--file-alignment,0x1000)
 add_dependencies(Wordlark wlk_icons)
 set_target_properties(Wordlark PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${WLK_DIST})
 
