@@ -106,25 +106,30 @@ Text Label(const phrases::CWLKCommand& phrase, const MenuRequest& request, const
     return label;
 }
 
-Text Tooltip(const phrases::CWLKCommand& phrase, const MenuRequest& request, const Preview& preview,
-             const Text& label, const PhraseTexts& texts) {
-    const Text& typeText = phrase.dataType == CommandDataType::RTF    ? texts.insertFormatted
-                           : phrase.dataType == CommandDataType::EXEC ? texts.execute
-                                                                      : texts.insertPlain;
-    Text tip = typeText + u" \u00BB " + label;
-    Text shown = preview.withMarker;
-    shown = Replaced(shown, kCaretMarker, u"");
-    if (!shown.empty()) {
-        shown = Replaced(shown, kMacroSelectedText, request.selText);
-        shown = Replaced(shown, kMacroClipboardText, request.clipboardText);
-        if (phrase.dataType != CommandDataType::EXEC)
-            tip += u"\n" + texts.chars + u": " + ToText(static_cast<long long>(shown.size()));
-        tip += u"\r\n\r\n" + TooltipText(std::move(shown));
+// The body as the tooltip shows it: without the caret's marker, and with the
+// selection and the clipboard in those of their macros the expansion left.
+Text Shown(const Preview& preview, const MenuRequest& request) {
+    Text shown = Replaced(preview.withMarker, kCaretMarker, u"");
+    if (shown.empty()) return shown;
+    shown = Replaced(shown, kMacroSelectedText, request.selText);
+    return Replaced(shown, kMacroClipboardText, request.clipboardText);
+}
+
+Text PhraseTooltip(const MenuItemData& item) {
+    const uint32_t typeString = item.dataType == CommandDataType::RTF    ? kStrInsertFormatted
+                                : item.dataType == CommandDataType::EXEC ? kStrExecute
+                                                                         : kStrInsertPlain;
+    Text tip = language::GetString(typeString) + u" \u00BB " + item.label;
+    if (!item.preview.empty()) {
+        if (item.dataType != CommandDataType::EXEC)
+            tip += u"\n" + language::GetString(kStrChars) + u": " +
+                   ToText(static_cast<long long>(item.preview.size()));
+        tip += u"\r\n\r\n" + TooltipText(item.preview);
     }
-    if (preview.layout) {
-        const Text tag = LayoutTag(*preview.layout);
-        if (!tag.empty()) tip += u"   " + texts.activateLayout + u" " + tag.substr(1) + u"\r\n+ ";
-    }
+    // The tag is "+" and the code of the layout the phrase switches to.
+    if (!item.tag.empty())
+        tip += u"   " + language::GetString(kStrActivateLayout) + u" " + item.tag.substr(1) +
+               u"\r\n+ ";
     return tip;
 }
 
@@ -156,14 +161,8 @@ int PhraseIconKey(const phrases::CWLKCommand& phrase) {
     return kIconExec;
 }
 
-PhraseTexts PhraseTexts::Load() {
-    return {language::GetString(kStrInsertPlain), language::GetString(kStrInsertFormatted),
-            language::GetString(kStrExecute), language::GetString(kStrChars),
-            language::GetString(kStrActivateLayout)};
-}
-
 MenuItemData MakePhraseItem(const phrases::CWLKCommand& phrase, const MenuRequest& request,
-                            phrases::RtfExpander* rtf, const PhraseTexts& texts) {
+                            phrases::RtfExpander* rtf) {
     const Preview preview = Expand(phrase, request, rtf);
     MenuItemData data;
     int caret = -1;
@@ -175,13 +174,18 @@ MenuItemData MakePhraseItem(const phrases::CWLKCommand& phrase, const MenuReques
     // A shortened label may have lost the caret's place; it stays on the label.
     data.caretPos = caret < 0 ? -1 : std::min(caret, static_cast<int>(data.label.size()));
     if (preview.layout) data.tag = LayoutTag(*preview.layout);
-    data.tooltip = Tooltip(phrase, request, preview, data.label, texts);
+    data.preview = Shown(preview, request);
+    data.previewTip = true;
     data.body = phrase.command;
     data.dataType = phrase.dataType;
     data.iconKey = PhraseIconKey(phrase);
     if (data.iconKey == kIconOfFile) data.iconFile = phrase.command;
     data.grayed = phrase.IsDisabledWithoutSelection() && request.selText.empty();
     return data;
+}
+
+Text ItemTooltip(const MenuItemData& item) {
+    return item.previewTip ? PhraseTooltip(item) : item.tooltip;
 }
 
 }  // namespace wlk::menu
