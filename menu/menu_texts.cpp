@@ -14,6 +14,44 @@ Text TrimSet(const Text& text, std::u16string_view set) {
     return text.substr(begin, end - begin + 1);
 }
 
+// How many blanks a run of `run` is left with when runs of three and then
+// runs of two are each replaced by one, left to right.
+size_t FoldedBlanks(size_t run) {
+    const size_t afterThrees = run / 3 + run % 3;
+    return afterThrees / 2 + afterThrees % 2;
+}
+
+// The text in one pass with its line breaks (CR LF, LF, CR) as spaces and
+// each blank run folded: one copy, however long the text.
+Text FoldedLine(const Text& text) {
+    Text line;
+    line.reserve(text.size());
+    size_t run = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c == u' ' || c == u'\r' || c == u'\n') {
+            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+            ++run;
+            continue;
+        }
+        line.append(FoldedBlanks(run), u' ');
+        run = 0;
+        line += c;
+    }
+    line.append(FoldedBlanks(run), u' ');
+    return line;
+}
+
+void TrimInPlace(Text& text, std::u16string_view set) {
+    const size_t end = text.find_last_not_of(set);
+    if (end == Text::npos) {
+        text.clear();
+        return;
+    }
+    text.erase(end + 1);
+    text.erase(0, text.find_first_not_of(set));
+}
+
 // Where the head ends: at the furthest of the first word separators in the
 // first `h` characters, so that the cut falls between words.
 size_t HeadEnd(const Text& text, size_t h) {
@@ -72,16 +110,18 @@ Text CutTitle(const Text& text, size_t n) {
 
 Text ShortenText(const Text& text, size_t n) {
     if (text.size() <= n) return text;
-    Text line = text;
-    for (std::u16string_view brk : {u"\r\n", u"\n", u"\r"}) line = Replaced(line, brk, u" ");
-    line = Replaced(line, u"   ", u" ");
-    line = Replaced(line, u"  ", u" ");
-    line = TrimSet(line, u"\u00B6 \t\r");
+    Text line = FoldedLine(text);
+    TrimInPlace(line, u"\u00B6 \t\r");
     if (line.size() <= n) return line;
     const size_t h = n / 2;
     const size_t headEnd = HeadEnd(line, h);
     const size_t tailStart = TailStart(line, h);
-    return line.substr(0, headEnd) + kEllipsis + line.substr(tailStart);
+    Text shortened;
+    shortened.reserve(headEnd + 1 + line.size() - tailStart);
+    shortened.append(line, 0, headEnd);
+    shortened += kEllipsis;
+    shortened.append(line, tailStart);
+    return shortened;
 }
 
 Text TooltipText(Text text) {

@@ -106,6 +106,8 @@ TEST_F(PhraseMenuTest, TextsAreShortenedAroundWordBreaks) {
          u"xxxxxxxxxxxxxxxxxxxx…xxxxxxxxxxxxxxxxxxxx"},
         // Line breaks become spaces, blank runs shrink one pass each, the ends are trimmed.
         {u"  line one\r\n\r\nline   two  \t", 10, u"line…two"},
+        // Runs of 4, 5 and 7 blanks keep 1, 2 and 2; CR CR LF and LF CR, two blanks each, keep 1.
+        {u"a    b     c       d\r\r\ne\n\rf", 20, u"a b  c  d e f"},
         {u"¶¶abcdefghijkl¶", 10, u"abcde…hijkl"},
     };
     for (const auto& [text, n, expected] : shortened)
