@@ -36,14 +36,27 @@ struct Preview {
     std::optional<uint16_t> layout;
 };
 
+// A copy of the body with each %CURSOR_POS% as kCaretMarker, made with room
+// for one marker: one caret, the common case, costs no second copy.
+Text MarkedBody(const Text& command) {
+    const std::u16string_view marker(kCaretMarker);
+    const std::u16string_view cursor(phrases::kMacroCursorPos);
+    Text body;
+    body.reserve(command.size() + marker.size());
+    body = command;
+    for (size_t at = body.find(cursor); at != Text::npos;
+         at = body.find(cursor, at + marker.size()))
+        body.replace(at, cursor.size(), marker);
+    return body;
+}
+
 Preview Expand(const phrases::CWLKCommand& phrase, const MenuRequest& request,
                phrases::RtfExpander* rtf) {
     Preview preview;
-    Text body = phrase.command;
-    body = Replaced(body, phrases::kMacroCursorPos, kCaretMarker);
+    if (phrase.dataType == CommandDataType::RTF && !rtf) return preview;
+    Text body = MarkedBody(phrase.command);
     const uint32_t lcid = request.hkl & 0xFFFF;
     if (phrase.dataType == CommandDataType::RTF) {
-        if (!rtf) return preview;
         preview.replaced = rtf->ExpandMacrosRtf(body, request.selText, request.clipboardText,
                                                 nullptr, &preview.layout, lcid);
         body = rtf->PlainText(body);
@@ -85,34 +98,53 @@ Text Bracketed(const Text& text) {
     return u" [" + ShortenText(text, kPhraseLabelChars) + u"]";
 }
 
+// The label before it is put on one line and shortened; `caret` gets the
+// caret's place in it, or -1.
 Text Label(const phrases::CWLKCommand& phrase, const MenuRequest& request, const Preview& preview,
            int& caret) {
     caret = -1;
-    if (phrase.useTitleOnly) return PhraseTitle(phrase);
+    if (preview.expanded) {
+        const size_t marker = preview.withMarker.find(kCaretMarker);
+        if (marker != Text::npos) caret = static_cast<int>(marker);
+        if (phrase.dataType == CommandDataType::RTF)
+            return ShortenText(Replaced(preview.withMarker, kCaretMarker, u" "), kPhraseLabelChars);
+        if (phrase.dataType == CommandDataType::TEXT && preview.replaced > 0)
+            return Replaced(preview.withMarker, kCaretMarker, u" ");
+    }
     Text label = phrase.name;
     if (phrase.command.find(kMacroSelectedText) != Text::npos) label += Bracketed(request.selText);
     if (phrase.command.find(kMacroClipboardText) != Text::npos)
         label += Bracketed(request.clipboardText);
-    if (!preview.expanded) return label;
-
-    Text expanded = preview.withMarker;
-    const size_t marker = expanded.find(kCaretMarker);
-    if (marker != Text::npos) caret = static_cast<int>(marker);
-    expanded = Replaced(expanded, kCaretMarker, u" ");
-    if (phrase.dataType == CommandDataType::RTF)
-        label = ShortenText(expanded, kPhraseLabelChars);
-    else if (phrase.dataType == CommandDataType::TEXT && preview.replaced > 0)
-        label = std::move(expanded);
     return label;
+}
+
+// Removes each occurrence of `part` left to right, as Replaced(text, part,
+// u"") would, without a copy: the kept pieces move left in place.
+void RemoveAll(Text& text, std::u16string_view part) {
+    size_t to = text.find(part);
+    if (to == Text::npos) return;
+    size_t from = to + part.size();
+    for (size_t at = text.find(part, from);; at = text.find(part, from)) {
+        const size_t end = at == Text::npos ? text.size() : at;
+        std::copy(text.begin() + from, text.begin() + end, text.begin() + to);
+        to += end - from;
+        if (at == Text::npos) break;
+        from = at + part.size();
+    }
+    text.resize(to);
+}
+
+void ReplaceIfThere(Text& text, std::u16string_view from, std::u16string_view to) {
+    if (text.find(from) != Text::npos) text = Replaced(text, from, to);
 }
 
 // The body as the tooltip shows it: without the caret's marker, and with the
 // selection and the clipboard in those of their macros the expansion left.
-Text Shown(const Preview& preview, const MenuRequest& request) {
-    Text shown = Replaced(preview.withMarker, kCaretMarker, u"");
-    if (shown.empty()) return shown;
-    shown = Replaced(shown, kMacroSelectedText, request.selText);
-    return Replaced(shown, kMacroClipboardText, request.clipboardText);
+Text Shown(Text shown, const MenuRequest& request) {
+    RemoveAll(shown, kCaretMarker);
+    ReplaceIfThere(shown, kMacroSelectedText, request.selText);
+    ReplaceIfThere(shown, kMacroClipboardText, request.clipboardText);
+    return shown;
 }
 
 Text PhraseTooltip(const MenuItemData& item) {
@@ -163,18 +195,23 @@ int PhraseIconKey(const phrases::CWLKCommand& phrase) {
 
 MenuItemData MakePhraseItem(const phrases::CWLKCommand& phrase, const MenuRequest& request,
                             phrases::RtfExpander* rtf) {
-    const Preview preview = Expand(phrase, request, rtf);
+    Preview preview = Expand(phrase, request, rtf);
     MenuItemData data;
     int caret = -1;
-    data.label = OneLine(Label(phrase, request, preview, caret), caret);
     // A title is already cut to fit; shortening it again would split it.
-    data.label = data.label.empty() || phrase.useTitleOnly
-                     ? PhraseTitle(phrase)
-                     : ShortenText(data.label, kPhraseLabelChars);
+    if (phrase.useTitleOnly) {
+        data.label = PhraseTitle(phrase);
+    } else {
+        data.label = OneLine(Label(phrase, request, preview, caret), caret);
+        if (data.label.empty())
+            data.label = PhraseTitle(phrase);
+        else if (data.label.size() > kPhraseLabelChars)
+            data.label = ShortenText(data.label, kPhraseLabelChars);
+    }
     // A shortened label may have lost the caret's place; it stays on the label.
     data.caretPos = caret < 0 ? -1 : std::min(caret, static_cast<int>(data.label.size()));
     if (preview.layout) data.tag = LayoutTag(*preview.layout);
-    data.preview = Shown(preview, request);
+    data.preview = Shown(std::move(preview.withMarker), request);
     data.previewTip = true;
     data.body = phrase.command;
     data.dataType = phrase.dataType;
