@@ -1,5 +1,8 @@
 #include "phrases/macro_text.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace wlk::phrases {
 
 namespace {
@@ -9,10 +12,21 @@ void AddPercents(std::u16string_view part, size_t offset, std::vector<size_t>& p
         percents.push_back(offset + at);
 }
 
+size_t CountPercents(std::u16string_view text) {
+    return static_cast<size_t>(std::count(text.begin(), text.end(), u'%'));
+}
+
 }  // namespace
 
+// Sized up front: a body's percents would otherwise grow the list a few times.
 MacroText::MacroText(Text text) : text_(std::move(text)) {
+    percents_.reserve(CountPercents(text_));
     AddPercents(text_, 0, percents_);
+}
+
+Text MacroText::Take() {
+    percents_.clear();
+    return std::exchange(text_, Text());
 }
 
 size_t MacroText::Find(std::u16string_view name) const {
@@ -33,6 +47,7 @@ int MacroText::ReplaceAll(std::u16string_view name, std::u16string_view value) {
     Text out;
     out.reserve(text.size() + value.size());
     std::vector<size_t> percents;
+    percents.reserve(percents_.size() + CountPercents(value));
     size_t copied = 0;  // the text before this position is in `out`
     int count = 0;
     for (size_t at : percents_) {
