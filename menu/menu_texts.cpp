@@ -1,6 +1,7 @@
 #include "menu/menu_texts.h"
 
 #include <algorithm>
+#include <array>
 #include <string_view>
 
 namespace wlk::menu {
@@ -21,12 +22,18 @@ size_t FoldedBlanks(size_t run) {
     return afterThrees / 2 + afterThrees % 2;
 }
 
-// The text in one pass with its line breaks (CR LF, LF, CR) as spaces and
-// each blank run folded: one copy, however long the text.
-Text FoldedLine(const Text& text) {
-    Text line;
-    line.reserve(text.size());
+// Puts the text on one line in one pass, in place: line breaks (CR LF, LF,
+// CR) become blanks and each blank run is folded. A run never grows, so what
+// is written never passes what is still to be read.
+void FoldLine(Text& text) {
+    size_t out = 0;
     size_t run = 0;
+    const auto putBlanks = [&] {
+        const size_t blanks = FoldedBlanks(run);
+        std::fill_n(text.begin() + static_cast<std::ptrdiff_t>(out), blanks, u' ');
+        out += blanks;
+        run = 0;
+    };
     for (size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
         if (c == u' ' || c == u'\r' || c == u'\n') {
@@ -34,12 +41,11 @@ Text FoldedLine(const Text& text) {
             ++run;
             continue;
         }
-        line.append(FoldedBlanks(run), u' ');
-        run = 0;
-        line += c;
+        putBlanks();
+        text[out++] = c;
     }
-    line.append(FoldedBlanks(run), u' ');
-    return line;
+    putBlanks();
+    text.resize(out);
 }
 
 void TrimInPlace(Text& text, std::u16string_view set) {
@@ -54,13 +60,22 @@ void TrimInPlace(Text& text, std::u16string_view set) {
 
 // Where the head ends: at the furthest of the first word separators in the
 // first `h` characters, so that the cut falls between words.
+// The head is walked once: the last separator seen there for the first time
+// is the furthest first one.
 size_t HeadEnd(const Text& text, size_t h) {
     static constexpr std::u16string_view kSeparators = u" \r\n\t,;?!^()+-\\/@|&*\"'";
-    const std::u16string_view head = std::u16string_view(text).substr(0, h);
+    static constexpr auto kIsSeparator = [] {
+        std::array<bool, 128> is{};
+        for (char16_t c : kSeparators) is[c] = true;
+        return is;
+    }();
+    std::array<bool, 128> seen{};
     size_t end = 0;
-    for (char16_t separator : kSeparators) {
-        const size_t at = head.find(separator);
-        if (at != std::u16string_view::npos && at > 0) end = std::max(end, at);
+    for (size_t i = 0; i < std::min(h, text.size()); ++i) {
+        const char16_t c = text[i];
+        if (c >= kIsSeparator.size() || !kIsSeparator[c] || seen[c]) continue;
+        seen[c] = true;
+        if (i > 0) end = i;
     }
     return end > 0 ? end : h;
 }
@@ -108,19 +123,19 @@ Text CutTitle(const Text& text, size_t n) {
     return title;
 }
 
-Text ShortenText(const Text& text, size_t n) {
+Text ShortenText(Text text, size_t n) {
     if (text.size() <= n) return text;
-    Text line = FoldedLine(text);
-    TrimInPlace(line, u"\u00B6 \t\r");
-    if (line.size() <= n) return line;
+    FoldLine(text);
+    TrimInPlace(text, u"\u00B6 \t\r");
+    if (text.size() <= n) return text;
     const size_t h = n / 2;
-    const size_t headEnd = HeadEnd(line, h);
-    const size_t tailStart = TailStart(line, h);
+    const size_t headEnd = HeadEnd(text, h);
+    const size_t tailStart = TailStart(text, h);
     Text shortened;
-    shortened.reserve(headEnd + 1 + line.size() - tailStart);
-    shortened.append(line, 0, headEnd);
+    shortened.reserve(headEnd + 1 + text.size() - tailStart);
+    shortened.append(text, 0, headEnd);
     shortened += kEllipsis;
-    shortened.append(line, tailStart);
+    shortened.append(text, tailStart);
     return shortened;
 }
 
