@@ -142,6 +142,7 @@ void ReplaceIfThere(Text& text, std::u16string_view from, std::u16string_view to
 // selection and the clipboard in those of their macros the expansion left.
 Text Shown(Text shown, const MenuRequest& request) {
     RemoveAll(shown, kCaretMarker);
+    if (shown.find(u'%') == Text::npos) return shown;  // no macro is left
     ReplaceIfThere(shown, kMacroSelectedText, request.selText);
     ReplaceIfThere(shown, kMacroClipboardText, request.clipboardText);
     return shown;
@@ -203,10 +204,8 @@ MenuItemData MakePhraseItem(const phrases::CWLKCommand& phrase, const MenuReques
         data.label = PhraseTitle(phrase);
     } else {
         data.label = OneLine(Label(phrase, request, preview, caret), caret);
-        if (data.label.empty())
-            data.label = PhraseTitle(phrase);
-        else if (data.label.size() > kPhraseLabelChars)
-            data.label = ShortenText(data.label, kPhraseLabelChars);
+        data.label = data.label.empty() ? PhraseTitle(phrase)
+                                        : ShortenText(std::move(data.label), kPhraseLabelChars);
     }
     // A shortened label may have lost the caret's place; it stays on the label.
     data.caretPos = caret < 0 ? -1 : std::min(caret, static_cast<int>(data.label.size()));
