@@ -118,6 +118,8 @@ void LevelBuilder::AddGroup(MenuModel& menu, const CWLKCommand& group, int depth
 }
 
 void LevelBuilder::AddLevel(MenuModel& menu, const CommandList& list, int depth) const {
+    // Room for every node at once: separators aside, the level grows no more.
+    menu.items.reserve(menu.items.size() + list.size());
     for (const CWLKCommand& node : list) {
         if (node.IsGroup() || !node.IsIncluded() || LevelHasId(menu, node.id)) continue;
         if (HasMenuId(node)) AddPhrase(menu, node);
