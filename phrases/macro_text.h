@@ -26,6 +26,8 @@ public:
     int ReplaceAll(std::u16string_view name, std::u16string_view value);
 
 private:
+    bool ReplaceSingle(std::u16string_view name, std::u16string_view value);
+
     Text text_;
     std::vector<size_t> percents_;  // ascending
 };
