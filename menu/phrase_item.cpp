@@ -98,40 +98,51 @@ Text Bracketed(const Text& text) {
     return u" [" + ShortenText(text, kPhraseLabelChars) + u"]";
 }
 
-// The label before it is put on one line and shortened; `caret` gets the
-// caret's place in it, or -1.
+// Replaces each occurrence of `from` by the no longer `to`, left to right, as
+// Replaced would, without a copy: the text only shrinks, so the kept pieces
+// move left in place.
+void ShrinkAll(Text& text, std::u16string_view from, std::u16string_view to) {
+    size_t at = text.find(from);
+    size_t out = at;
+    while (at != Text::npos) {
+        std::copy(to.begin(), to.end(), text.begin() + static_cast<std::ptrdiff_t>(out));
+        out += to.size();
+        const size_t kept = at + from.size();  // what follows this occurrence
+        at = text.find(from, kept);
+        const size_t end = at == Text::npos ? text.size() : at;
+        std::copy(text.begin() + static_cast<std::ptrdiff_t>(kept),
+                  text.begin() + static_cast<std::ptrdiff_t>(end),
+                  text.begin() + static_cast<std::ptrdiff_t>(out));
+        out += end - kept;
+        if (at == Text::npos) text.resize(out);
+    }
+}
+
+// The label on one line before it is shortened; `caret` gets the caret's
+// place in it, or -1.
 Text Label(const phrases::CWLKCommand& phrase, const MenuRequest& request, const Preview& preview,
            int& caret) {
     caret = -1;
     if (preview.expanded) {
         const size_t marker = preview.withMarker.find(kCaretMarker);
         if (marker != Text::npos) caret = static_cast<int>(marker);
-        if (phrase.dataType == CommandDataType::RTF)
-            return ShortenText(Replaced(preview.withMarker, kCaretMarker, u" "), kPhraseLabelChars);
-        if (phrase.dataType == CommandDataType::TEXT && preview.replaced > 0)
-            return Replaced(preview.withMarker, kCaretMarker, u" ");
+        if (phrase.dataType == CommandDataType::RTF) {
+            Text label = Replaced(preview.withMarker, kCaretMarker, u" ");
+            return OneLine(ShortenText(std::move(label), kPhraseLabelChars), caret);
+        }
+        if (phrase.dataType == CommandDataType::TEXT && preview.replaced > 0) {
+            // The markers hold no line break or tab: they pass OneLine as they
+            // are and become blanks after it, which saves a copy.
+            Text label = OneLine(preview.withMarker, caret);
+            ShrinkAll(label, kCaretMarker, u" ");
+            return label;
+        }
     }
     Text label = phrase.name;
     if (phrase.command.find(kMacroSelectedText) != Text::npos) label += Bracketed(request.selText);
     if (phrase.command.find(kMacroClipboardText) != Text::npos)
         label += Bracketed(request.clipboardText);
-    return label;
-}
-
-// Removes each occurrence of `part` left to right, as Replaced(text, part,
-// u"") would, without a copy: the kept pieces move left in place.
-void RemoveAll(Text& text, std::u16string_view part) {
-    size_t to = text.find(part);
-    if (to == Text::npos) return;
-    size_t from = to + part.size();
-    for (size_t at = text.find(part, from);; at = text.find(part, from)) {
-        const size_t end = at == Text::npos ? text.size() : at;
-        std::copy(text.begin() + from, text.begin() + end, text.begin() + to);
-        to += end - from;
-        if (at == Text::npos) break;
-        from = at + part.size();
-    }
-    text.resize(to);
+    return OneLine(label, caret);
 }
 
 void ReplaceIfThere(Text& text, std::u16string_view from, std::u16string_view to) {
@@ -141,7 +152,7 @@ void ReplaceIfThere(Text& text, std::u16string_view from, std::u16string_view to
 // The body as the tooltip shows it: without the caret's marker, and with the
 // selection and the clipboard in those of their macros the expansion left.
 Text Shown(Text shown, const MenuRequest& request) {
-    RemoveAll(shown, kCaretMarker);
+    ShrinkAll(shown, kCaretMarker, u"");
     if (shown.find(u'%') == Text::npos) return shown;  // no macro is left
     ReplaceIfThere(shown, kMacroSelectedText, request.selText);
     ReplaceIfThere(shown, kMacroClipboardText, request.clipboardText);
@@ -203,7 +214,7 @@ MenuItemData MakePhraseItem(const phrases::CWLKCommand& phrase, const MenuReques
     if (phrase.useTitleOnly) {
         data.label = PhraseTitle(phrase);
     } else {
-        data.label = OneLine(Label(phrase, request, preview, caret), caret);
+        data.label = Label(phrase, request, preview, caret);
         data.label = data.label.empty() ? PhraseTitle(phrase)
                                         : ShortenText(std::move(data.label), kPhraseLabelChars);
     }
