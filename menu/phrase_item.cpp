@@ -71,25 +71,27 @@ Preview Expand(const phrases::CWLKCommand& phrase, const MenuRequest& request,
 
 // Line breaks become "¶" and tabs two spaces; `caret` follows its character.
 Text OneLine(const Text& text, int& caret) {
-    Text line;
-    line.reserve(text.size() + 16);
+    // Room for a tab on every character, written in place and cut to size.
+    Text line(text.size() * 2, u' ');
+    size_t out = 0;
     int moved = -1;
     for (size_t i = 0; i < text.size(); ++i) {
-        if (static_cast<int>(i) == caret) moved = static_cast<int>(line.size());
+        if (static_cast<int>(i) == caret) moved = static_cast<int>(out);
         const char16_t c = text[i];
         if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
-            if (static_cast<int>(i) + 1 == caret) moved = static_cast<int>(line.size());
+            if (static_cast<int>(i) + 1 == caret) moved = static_cast<int>(out);
             ++i;
-            line += kLineMark;
+            line[out++] = kLineMark;
         } else if (c == u'\r' || c == u'\n') {
-            line += kLineMark;
+            line[out++] = kLineMark;
         } else if (c == u'\t') {
-            line += u"  ";
+            out += 2;  // the line is blanks already
         } else {
-            line += c;
+            line[out++] = c;
         }
     }
-    if (caret == static_cast<int>(text.size())) moved = static_cast<int>(line.size());
+    line.resize(out);
+    if (caret == static_cast<int>(text.size())) moved = static_cast<int>(out);
     caret = moved;
     return line;
 }
