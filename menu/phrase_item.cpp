@@ -33,6 +33,7 @@ struct Preview {
     bool expanded = false;  // false: an RTF body without an expander
     int replaced = 0;
     Text withMarker;
+    size_t marker = Text::npos;  // where the first caret marker is in withMarker
     std::optional<uint16_t> layout;
 };
 
@@ -65,6 +66,7 @@ Preview Expand(const phrases::CWLKCommand& phrase, const MenuRequest& request,
                                                  nullptr, &preview.layout, lcid);
     }
     preview.expanded = true;
+    preview.marker = body.find(kCaretMarker);
     preview.withMarker = std::move(body);
     return preview;
 }
@@ -102,9 +104,9 @@ Text Bracketed(const Text& text) {
 
 // Replaces each occurrence of `from` by the no longer `to`, left to right, as
 // Replaced would, without a copy: the text only shrinks, so the kept pieces
-// move left in place.
-void ShrinkAll(Text& text, std::u16string_view from, std::u16string_view to) {
-    size_t at = text.find(from);
+// move left in place. `first` is where the first occurrence is, or npos.
+void ShrinkAll(Text& text, size_t first, std::u16string_view from, std::u16string_view to) {
+    size_t at = first;
     size_t out = at;
     while (at != Text::npos) {
         std::copy(to.begin(), to.end(), text.begin() + static_cast<std::ptrdiff_t>(out));
@@ -126,8 +128,7 @@ Text Label(const phrases::CWLKCommand& phrase, const MenuRequest& request, const
            int& caret) {
     caret = -1;
     if (preview.expanded) {
-        const size_t marker = preview.withMarker.find(kCaretMarker);
-        if (marker != Text::npos) caret = static_cast<int>(marker);
+        if (preview.marker != Text::npos) caret = static_cast<int>(preview.marker);
         if (phrase.dataType == CommandDataType::RTF) {
             Text label = Replaced(preview.withMarker, kCaretMarker, u" ");
             return OneLine(ShortenText(std::move(label), kPhraseLabelChars), caret);
@@ -136,7 +137,8 @@ Text Label(const phrases::CWLKCommand& phrase, const MenuRequest& request, const
             // The markers hold no line break or tab: they pass OneLine as they
             // are and become blanks after it, which saves a copy.
             Text label = OneLine(preview.withMarker, caret);
-            ShrinkAll(label, kCaretMarker, u" ");
+            ShrinkAll(label, caret < 0 ? Text::npos : static_cast<size_t>(caret), kCaretMarker,
+                      u" ");
             return label;
         }
     }
@@ -153,8 +155,8 @@ void ReplaceIfThere(Text& text, std::u16string_view from, std::u16string_view to
 
 // The body as the tooltip shows it: without the caret's marker, and with the
 // selection and the clipboard in those of their macros the expansion left.
-Text Shown(Text shown, const MenuRequest& request) {
-    ShrinkAll(shown, kCaretMarker, u"");
+Text Shown(Text shown, size_t marker, const MenuRequest& request) {
+    ShrinkAll(shown, marker, kCaretMarker, u"");
     if (shown.find(u'%') == Text::npos) return shown;  // no macro is left
     ReplaceIfThere(shown, kMacroSelectedText, request.selText);
     ReplaceIfThere(shown, kMacroClipboardText, request.clipboardText);
@@ -223,7 +225,7 @@ MenuItemData MakePhraseItem(const phrases::CWLKCommand& phrase, const MenuReques
     // A shortened label may have lost the caret's place; it stays on the label.
     data.caretPos = caret < 0 ? -1 : std::min(caret, static_cast<int>(data.label.size()));
     if (preview.layout) data.tag = LayoutTag(*preview.layout);
-    data.preview = Shown(std::move(preview.withMarker), request);
+    data.preview = Shown(std::move(preview.withMarker), preview.marker, request);
     data.previewTip = true;
     data.body = phrase.command;
     data.dataType = phrase.dataType;
