@@ -39,10 +39,7 @@ bool LevelHasId(const MenuModel& menu, uint32_t id) {
 class LevelBuilder {
 public:
     LevelBuilder(const MenuSources& sources, const MenuRequest& request)
-        : sources_(sources),
-          request_(request),
-          mostRecent_(sources.lastUsed.MostRecent()),
-          texts_(PhraseTexts::Load()) {}
+        : sources_(sources), request_(request), mostRecent_(sources.lastUsed.MostRecent()) {}
 
     void AddLastUsed(MenuModel& menu) const;
     void AddLevel(MenuModel& menu, const CommandList& list, int depth = 0) const;
@@ -65,7 +62,6 @@ private:
     const MenuSources& sources_;
     const MenuRequest& request_;
     uint32_t mostRecent_;
-    PhraseTexts texts_;
 };
 
 void LevelBuilder::AddLastUsed(MenuModel& menu) const {
@@ -82,7 +78,7 @@ void LevelBuilder::AddLastUsed(MenuModel& menu) const {
             continue;
         }
         if (!HasMenuId(*phrase)) continue;
-        MenuItemData data = MakePhraseItem(*phrase, request_, sources_.rtf, texts_);
+        MenuItemData data = MakePhraseItem(*phrase, request_, sources_.rtf);
         data.isDefault = place == 0;
         data.lastUsedIndex = place++;
         AppendItem(menu, phrase->id, std::move(data));
@@ -91,7 +87,7 @@ void LevelBuilder::AddLastUsed(MenuModel& menu) const {
 }
 
 void LevelBuilder::AddPhrase(MenuModel& menu, const CWLKCommand& phrase) const {
-    MenuItemData data = MakePhraseItem(phrase, request_, sources_.rtf, texts_);
+    MenuItemData data = MakePhraseItem(phrase, request_, sources_.rtf);
     data.isDefault = mostRecent_ != 0 && phrase.id == mostRecent_;
     SeparatorIfNeeded(menu, phrase.HasSeparatorBefore());
     AppendItem(menu, phrase.id, std::move(data));
@@ -122,6 +118,8 @@ void LevelBuilder::AddGroup(MenuModel& menu, const CWLKCommand& group, int depth
 }
 
 void LevelBuilder::AddLevel(MenuModel& menu, const CommandList& list, int depth) const {
+    // Room for every node at once: separators aside, the level grows no more.
+    menu.items.reserve(menu.items.size() + list.size());
     for (const CWLKCommand& node : list) {
         if (node.IsGroup() || !node.IsIncluded() || LevelHasId(menu, node.id)) continue;
         if (HasMenuId(node)) AddPhrase(menu, node);

@@ -44,7 +44,8 @@ constexpr bool IsExtraCommandId(uint32_t id) {
 struct MenuItemData {
     Text label;    // at most 255 characters
     Text tag;      // "+EN" for a layout switch, or a separator's label
-    Text tooltip;  // empty: none
+    Text tooltip;  // empty: none; a phrase's is made when shown (see previewTip)
+    Text preview;  // a phrase's body as it would be inserted now, for its tooltip
     Text body;     // the phrase's command
     ItemKind kind = ItemKind::Phrase;
     bool isBitmap = false;
@@ -58,6 +59,9 @@ struct MenuItemData {
     int iconKey = kIconNone;
     Text iconFile;
     bool grayed = false;
+    // The tooltip is made of the label, preview and tag only when it is
+    // shown: a menu has thousands of phrases and shows a few tips.
+    bool previewTip = false;
 
     bool IsSeparator() const { return (flags & kItemSeparator) != 0; }
     bool OpensSubmenu() const { return (flags & kItemOpensSubmenu) != 0; }

@@ -1,6 +1,7 @@
 #include "menu/menu_texts.h"
 
 #include <algorithm>
+#include <array>
 #include <string_view>
 
 namespace wlk::menu {
@@ -14,15 +15,67 @@ Text TrimSet(const Text& text, std::u16string_view set) {
     return text.substr(begin, end - begin + 1);
 }
 
+// How many blanks a run of `run` is left with when runs of three and then
+// runs of two are each replaced by one, left to right.
+size_t FoldedBlanks(size_t run) {
+    const size_t afterThrees = run / 3 + run % 3;
+    return afterThrees / 2 + afterThrees % 2;
+}
+
+// Puts the text on one line in one pass, in place: line breaks (CR LF, LF,
+// CR) become blanks and each blank run is folded. A run never grows, so what
+// is written never passes what is still to be read.
+void FoldLine(Text& text) {
+    size_t out = 0;
+    size_t run = 0;
+    const auto putBlanks = [&] {
+        const size_t blanks = FoldedBlanks(run);
+        std::fill_n(text.begin() + static_cast<std::ptrdiff_t>(out), blanks, u' ');
+        out += blanks;
+        run = 0;
+    };
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c == u' ' || c == u'\r' || c == u'\n') {
+            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+            ++run;
+            continue;
+        }
+        putBlanks();
+        text[out++] = c;
+    }
+    putBlanks();
+    text.resize(out);
+}
+
+void TrimInPlace(Text& text, std::u16string_view set) {
+    const size_t end = text.find_last_not_of(set);
+    if (end == Text::npos) {
+        text.clear();
+        return;
+    }
+    text.erase(end + 1);
+    text.erase(0, text.find_first_not_of(set));
+}
+
 // Where the head ends: at the furthest of the first word separators in the
 // first `h` characters, so that the cut falls between words.
+// The head is walked once: the last separator seen there for the first time
+// is the furthest first one.
 size_t HeadEnd(const Text& text, size_t h) {
     static constexpr std::u16string_view kSeparators = u" \r\n\t,;?!^()+-\\/@|&*\"'";
-    const std::u16string_view head = std::u16string_view(text).substr(0, h);
+    static constexpr auto kIsSeparator = [] {
+        std::array<bool, 128> is{};
+        for (char16_t c : kSeparators) is[c] = true;
+        return is;
+    }();
+    std::array<bool, 128> seen{};
     size_t end = 0;
-    for (char16_t separator : kSeparators) {
-        const size_t at = head.find(separator);
-        if (at != std::u16string_view::npos && at > 0) end = std::max(end, at);
+    for (size_t i = 0; i < std::min(h, text.size()); ++i) {
+        const char16_t c = text[i];
+        if (c >= kIsSeparator.size() || !kIsSeparator[c] || seen[c]) continue;
+        seen[c] = true;
+        if (i > 0) end = i;
     }
     return end > 0 ? end : h;
 }
@@ -70,18 +123,20 @@ Text CutTitle(const Text& text, size_t n) {
     return title;
 }
 
-Text ShortenText(const Text& text, size_t n) {
+Text ShortenText(Text text, size_t n) {
     if (text.size() <= n) return text;
-    Text line = text;
-    for (std::u16string_view brk : {u"\r\n", u"\n", u"\r"}) line = Replaced(line, brk, u" ");
-    line = Replaced(line, u"   ", u" ");
-    line = Replaced(line, u"  ", u" ");
-    line = TrimSet(line, u"\u00B6 \t\r");
-    if (line.size() <= n) return line;
+    FoldLine(text);
+    TrimInPlace(text, u"\u00B6 \t\r");
+    if (text.size() <= n) return text;
     const size_t h = n / 2;
-    const size_t headEnd = HeadEnd(line, h);
-    const size_t tailStart = TailStart(line, h);
-    return line.substr(0, headEnd) + kEllipsis + line.substr(tailStart);
+    const size_t headEnd = HeadEnd(text, h);
+    const size_t tailStart = TailStart(text, h);
+    Text shortened;
+    shortened.reserve(headEnd + 1 + text.size() - tailStart);
+    shortened.append(text, 0, headEnd);
+    shortened += kEllipsis;
+    shortened.append(text, tailStart);
+    return shortened;
 }
 
 Text TooltipText(Text text) {

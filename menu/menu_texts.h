@@ -25,7 +25,7 @@ Text CutTitle(const Text& text, size_t n);
 // and when still too long its head and tail around "…", cut at word
 // separators where there are any. At most n + 1 characters; a text of `n`
 // characters or fewer is returned as it is.
-Text ShortenText(const Text& text, size_t n);
+Text ShortenText(Text text, size_t n);
 
 // The text cut to kTooltipTextChars, with "…" when it was longer.
 Text TooltipText(Text text);

@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "language/interface_strings.h"
+#include "menu/phrase_item.h"
 #include "menu/popup_menu_win32.h"
 #include "platform/platform.h"
 
@@ -156,9 +157,9 @@ void MenuToolTip::ShowIfStill(uint64_t selection) {
     if (selection != shared_->selection || !IsMenu(menu_)) return;
     const MenuItemData* item = ItemDataAt(menu_, position_);
     RECT rect{};
-    if (!item || item->tooltip.empty() || !GetMenuItemRect(nullptr, menu_, UINT(position_), &rect))
-        return Hide();
-    text_ = item->tooltip;
+    if (!item) return Hide();
+    text_ = ItemTooltip(*item);
+    if (text_.empty() || !GetMenuItemRect(nullptr, menu_, UINT(position_), &rect)) return Hide();
     TOOLINFOW tool = Tool();
     tool.lpszText = reinterpret_cast<wchar_t*>(text_.data());
     SendMessageW(hwnd_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));

@@ -33,17 +33,31 @@ struct Preview {
     bool expanded = false;  // false: an RTF body without an expander
     int replaced = 0;
     Text withMarker;
+    size_t marker = Text::npos;  // where the first caret marker is in withMarker
     std::optional<uint16_t> layout;
 };
+
+// A copy of the body with each %CURSOR_POS% as kCaretMarker, made with room
+// for one marker: one caret, the common case, costs no second copy.
+Text MarkedBody(const Text& command) {
+    const std::u16string_view marker(kCaretMarker);
+    const std::u16string_view cursor(phrases::kMacroCursorPos);
+    Text body;
+    body.reserve(command.size() + marker.size());
+    body = command;
+    for (size_t at = body.find(cursor); at != Text::npos;
+         at = body.find(cursor, at + marker.size()))
+        body.replace(at, cursor.size(), marker);
+    return body;
+}
 
 Preview Expand(const phrases::CWLKCommand& phrase, const MenuRequest& request,
                phrases::RtfExpander* rtf) {
     Preview preview;
-    Text body = phrase.command;
-    body = Replaced(body, phrases::kMacroCursorPos, kCaretMarker);
+    if (phrase.dataType == CommandDataType::RTF && !rtf) return preview;
+    Text body = MarkedBody(phrase.command);
     const uint32_t lcid = request.hkl & 0xFFFF;
     if (phrase.dataType == CommandDataType::RTF) {
-        if (!rtf) return preview;
         preview.replaced = rtf->ExpandMacrosRtf(body, request.selText, request.clipboardText,
                                                 nullptr, &preview.layout, lcid);
         body = rtf->PlainText(body);
@@ -52,31 +66,34 @@ Preview Expand(const phrases::CWLKCommand& phrase, const MenuRequest& request,
                                                  nullptr, &preview.layout, lcid);
     }
     preview.expanded = true;
+    preview.marker = body.find(kCaretMarker);
     preview.withMarker = std::move(body);
     return preview;
 }
 
 // Line breaks become "¶" and tabs two spaces; `caret` follows its character.
 Text OneLine(const Text& text, int& caret) {
-    Text line;
-    line.reserve(text.size() + 16);
+    // Room for a tab on every character, written in place and cut to size.
+    Text line(text.size() * 2, u' ');
+    size_t out = 0;
     int moved = -1;
     for (size_t i = 0; i < text.size(); ++i) {
-        if (static_cast<int>(i) == caret) moved = static_cast<int>(line.size());
+        if (static_cast<int>(i) == caret) moved = static_cast<int>(out);
         const char16_t c = text[i];
         if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
-            if (static_cast<int>(i) + 1 == caret) moved = static_cast<int>(line.size());
+            if (static_cast<int>(i) + 1 == caret) moved = static_cast<int>(out);
             ++i;
-            line += kLineMark;
+            line[out++] = kLineMark;
         } else if (c == u'\r' || c == u'\n') {
-            line += kLineMark;
+            line[out++] = kLineMark;
         } else if (c == u'\t') {
-            line += u"  ";
+            out += 2;  // the line is blanks already
         } else {
-            line += c;
+            line[out++] = c;
         }
     }
-    if (caret == static_cast<int>(text.size())) moved = static_cast<int>(line.size());
+    line.resize(out);
+    if (caret == static_cast<int>(text.size())) moved = static_cast<int>(out);
     caret = moved;
     return line;
 }
@@ -85,46 +102,82 @@ Text Bracketed(const Text& text) {
     return u" [" + ShortenText(text, kPhraseLabelChars) + u"]";
 }
 
+// Replaces each occurrence of `from` by the no longer `to`, left to right, as
+// Replaced would, without a copy: the text only shrinks, so the kept pieces
+// move left in place. `first` is where the first occurrence is, or npos.
+void ShrinkAll(Text& text, size_t first, std::u16string_view from, std::u16string_view to) {
+    size_t at = first;
+    size_t out = at;
+    while (at != Text::npos) {
+        std::copy(to.begin(), to.end(), text.begin() + static_cast<std::ptrdiff_t>(out));
+        out += to.size();
+        const size_t kept = at + from.size();  // what follows this occurrence
+        at = text.find(from, kept);
+        const size_t end = at == Text::npos ? text.size() : at;
+        std::copy(text.begin() + static_cast<std::ptrdiff_t>(kept),
+                  text.begin() + static_cast<std::ptrdiff_t>(end),
+                  text.begin() + static_cast<std::ptrdiff_t>(out));
+        out += end - kept;
+        if (at == Text::npos) text.resize(out);
+    }
+}
+
+// The label on one line before it is shortened; `caret` gets the caret's
+// place in it, or -1.
 Text Label(const phrases::CWLKCommand& phrase, const MenuRequest& request, const Preview& preview,
            int& caret) {
     caret = -1;
-    if (phrase.useTitleOnly) return PhraseTitle(phrase);
+    if (preview.expanded) {
+        if (preview.marker != Text::npos) caret = static_cast<int>(preview.marker);
+        if (phrase.dataType == CommandDataType::RTF) {
+            Text label = Replaced(preview.withMarker, kCaretMarker, u" ");
+            return OneLine(ShortenText(std::move(label), kPhraseLabelChars), caret);
+        }
+        if (phrase.dataType == CommandDataType::TEXT && preview.replaced > 0) {
+            // The markers hold no line break or tab: they pass OneLine as they
+            // are and become blanks after it, which saves a copy.
+            Text label = OneLine(preview.withMarker, caret);
+            ShrinkAll(label, caret < 0 ? Text::npos : static_cast<size_t>(caret), kCaretMarker,
+                      u" ");
+            return label;
+        }
+    }
     Text label = phrase.name;
     if (phrase.command.find(kMacroSelectedText) != Text::npos) label += Bracketed(request.selText);
     if (phrase.command.find(kMacroClipboardText) != Text::npos)
         label += Bracketed(request.clipboardText);
-    if (!preview.expanded) return label;
-
-    Text expanded = preview.withMarker;
-    const size_t marker = expanded.find(kCaretMarker);
-    if (marker != Text::npos) caret = static_cast<int>(marker);
-    expanded = Replaced(expanded, kCaretMarker, u" ");
-    if (phrase.dataType == CommandDataType::RTF)
-        label = ShortenText(expanded, kPhraseLabelChars);
-    else if (phrase.dataType == CommandDataType::TEXT && preview.replaced > 0)
-        label = std::move(expanded);
-    return label;
+    return OneLine(label, caret);
 }
 
-Text Tooltip(const phrases::CWLKCommand& phrase, const MenuRequest& request, const Preview& preview,
-             const Text& label, const PhraseTexts& texts) {
-    const Text& typeText = phrase.dataType == CommandDataType::RTF    ? texts.insertFormatted
-                           : phrase.dataType == CommandDataType::EXEC ? texts.execute
-                                                                      : texts.insertPlain;
-    Text tip = typeText + u" \u00BB " + label;
-    Text shown = preview.withMarker;
-    shown = Replaced(shown, kCaretMarker, u"");
-    if (!shown.empty()) {
-        shown = Replaced(shown, kMacroSelectedText, request.selText);
-        shown = Replaced(shown, kMacroClipboardText, request.clipboardText);
-        if (phrase.dataType != CommandDataType::EXEC)
-            tip += u"\n" + texts.chars + u": " + ToText(static_cast<long long>(shown.size()));
-        tip += u"\r\n\r\n" + TooltipText(std::move(shown));
+void ReplaceIfThere(Text& text, std::u16string_view from, std::u16string_view to) {
+    if (text.find(from) != Text::npos) text = Replaced(text, from, to);
+}
+
+// The body as the tooltip shows it: without the caret's marker, and with the
+// selection and the clipboard in those of their macros the expansion left.
+Text Shown(Text shown, size_t marker, const MenuRequest& request) {
+    ShrinkAll(shown, marker, kCaretMarker, u"");
+    if (shown.find(u'%') == Text::npos) return shown;  // no macro is left
+    ReplaceIfThere(shown, kMacroSelectedText, request.selText);
+    ReplaceIfThere(shown, kMacroClipboardText, request.clipboardText);
+    return shown;
+}
+
+Text PhraseTooltip(const MenuItemData& item) {
+    const uint32_t typeString = item.dataType == CommandDataType::RTF    ? kStrInsertFormatted
+                                : item.dataType == CommandDataType::EXEC ? kStrExecute
+                                                                         : kStrInsertPlain;
+    Text tip = language::GetString(typeString) + u" \u00BB " + item.label;
+    if (!item.preview.empty()) {
+        if (item.dataType != CommandDataType::EXEC)
+            tip += u"\n" + language::GetString(kStrChars) + u": " +
+                   ToText(static_cast<long long>(item.preview.size()));
+        tip += u"\r\n\r\n" + TooltipText(item.preview);
     }
-    if (preview.layout) {
-        const Text tag = LayoutTag(*preview.layout);
-        if (!tag.empty()) tip += u"   " + texts.activateLayout + u" " + tag.substr(1) + u"\r\n+ ";
-    }
+    // The tag is "+" and the code of the layout the phrase switches to.
+    if (!item.tag.empty())
+        tip += u"   " + language::GetString(kStrActivateLayout) + u" " + item.tag.substr(1) +
+               u"\r\n+ ";
     return tip;
 }
 
@@ -156,32 +209,34 @@ int PhraseIconKey(const phrases::CWLKCommand& phrase) {
     return kIconExec;
 }
 
-PhraseTexts PhraseTexts::Load() {
-    return {language::GetString(kStrInsertPlain), language::GetString(kStrInsertFormatted),
-            language::GetString(kStrExecute), language::GetString(kStrChars),
-            language::GetString(kStrActivateLayout)};
-}
-
 MenuItemData MakePhraseItem(const phrases::CWLKCommand& phrase, const MenuRequest& request,
-                            phrases::RtfExpander* rtf, const PhraseTexts& texts) {
-    const Preview preview = Expand(phrase, request, rtf);
+                            phrases::RtfExpander* rtf) {
+    Preview preview = Expand(phrase, request, rtf);
     MenuItemData data;
     int caret = -1;
-    data.label = OneLine(Label(phrase, request, preview, caret), caret);
     // A title is already cut to fit; shortening it again would split it.
-    data.label = data.label.empty() || phrase.useTitleOnly
-                     ? PhraseTitle(phrase)
-                     : ShortenText(data.label, kPhraseLabelChars);
+    if (phrase.useTitleOnly) {
+        data.label = PhraseTitle(phrase);
+    } else {
+        data.label = Label(phrase, request, preview, caret);
+        data.label = data.label.empty() ? PhraseTitle(phrase)
+                                        : ShortenText(std::move(data.label), kPhraseLabelChars);
+    }
     // A shortened label may have lost the caret's place; it stays on the label.
     data.caretPos = caret < 0 ? -1 : std::min(caret, static_cast<int>(data.label.size()));
     if (preview.layout) data.tag = LayoutTag(*preview.layout);
-    data.tooltip = Tooltip(phrase, request, preview, data.label, texts);
+    data.preview = Shown(std::move(preview.withMarker), preview.marker, request);
+    data.previewTip = true;
     data.body = phrase.command;
     data.dataType = phrase.dataType;
     data.iconKey = PhraseIconKey(phrase);
     if (data.iconKey == kIconOfFile) data.iconFile = phrase.command;
     data.grayed = phrase.IsDisabledWithoutSelection() && request.selText.empty();
     return data;
+}
+
+Text ItemTooltip(const MenuItemData& item) {
+    return item.previewTip ? PhraseTooltip(item) : item.tooltip;
 }
 
 }  // namespace wlk::menu

@@ -25,21 +25,14 @@ Text LayoutTag(uint16_t language);
 // The icon key of a phrase; kIconOfFile for a command naming an existing file.
 int PhraseIconKey(const phrases::CWLKCommand& phrase);
 
-// The interface texts of phrase tooltips, looked up once a menu: with a
-// language file each look-up reads the file.
-struct PhraseTexts {
-    Text insertPlain;
-    Text insertFormatted;
-    Text execute;
-    Text chars;
-    Text activateLayout;
-
-    static PhraseTexts Load();
-};
-
 // Everything of the phrase's item data but its place in the menu. `rtf` may
 // be null: an RTF phrase is then labelled with its name.
 MenuItemData MakePhraseItem(const phrases::CWLKCommand& phrase, const MenuRequest& request,
-                            phrases::RtfExpander* rtf, const PhraseTexts& texts);
+                            phrases::RtfExpander* rtf);
+
+// The tooltip of an item. A phrase's is made now of its type, label, preview
+// and layout tag, with the interface texts looked up now: with a language
+// file each look-up reads the file. Any other item's is the one it holds.
+Text ItemTooltip(const MenuItemData& item);
 
 }  // namespace wlk::menu

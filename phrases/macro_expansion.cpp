@@ -71,9 +71,10 @@ int ExpandMacros(const MacroTable& table, Text& text, const Text& selectedIn, co
     if (layout) layout->reset();
     if (text.find(u'%') == Text::npos) return 0;  // no macro can be there
     MacroText body(std::move(text));
-    Text selected = selectedIn;
-    if (body.ReplaceAll(kMacroTrimProtocols, Text()) > 0 && !selected.empty())
-        selected = WithoutProtocols(selected);
+    // The selection is copied only when the body asks for it without a protocol.
+    const bool trim = body.ReplaceAll(kMacroTrimProtocols, Text()) > 0 && !selectedIn.empty();
+    const Text trimmed = trim ? WithoutProtocols(selectedIn) : Text();
+    const Text& selected = trim ? trimmed : selectedIn;
 
     const auto language = RemoveLayoutMacros(
         table, [&body](std::u16string_view name) { return body.ReplaceAll(name, Text()); });
@@ -83,7 +84,7 @@ int ExpandMacros(const MacroTable& table, Text& text, const Text& selectedIn, co
     for (std::u16string_view name : kFixedMacros) {
         if (name == kMacroCursorPos || name == kMacroTrimProtocols) continue;
         if (!body.Contains(name)) continue;  // values are only computed when used
-        const Text value = MacroValue(Text(name), selected, clipboard, lcid);
+        const Text value = MacroValue(name, selected, clipboard, lcid);
         total += body.ReplaceAll(name, value);
         if (name == kMacroUrlFromClipboard)
             log::EventLog::Instance().Write(Format(
@@ -92,7 +93,7 @@ int ExpandMacros(const MacroTable& table, Text& text, const Text& selectedIn, co
 
     if (caret) *caret = CaretOffset(body.Get());
     body.ReplaceAll(kMacroCursorPos, Text());
-    text = body.Get();
+    text = body.Take();
     return total;
 }
 

@@ -15,6 +15,8 @@ class MacroText {
 public:
     explicit MacroText(Text text);
     const Text& Get() const { return text_; }
+    // The text moved out, leaving this empty.
+    Text Take();
     // The position of the first occurrence of `name`, a word between two '%'
     // signs, or Text::npos.
     size_t Find(std::u16string_view name) const;
@@ -24,6 +26,8 @@ public:
     int ReplaceAll(std::u16string_view name, std::u16string_view value);
 
 private:
+    bool ReplaceSingle(std::u16string_view name, std::u16string_view value);
+
     Text text_;
     std::vector<size_t> percents_;  // ascending
 };

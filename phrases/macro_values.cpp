@@ -198,7 +198,8 @@ Text ExtractUrl(const Text& text, UrlPart part) {
     return part == UrlPart::Url ? trimmed.substr(0, end) : trimmed.substr(end);
 }
 
-Text MacroValue(const Text& name, const Text& selected, const Text& clipboard, uint32_t lcid) {
+Text MacroValue(std::u16string_view name, const Text& selected, const Text& clipboard,
+                uint32_t lcid) {
     const auto& values = Values();
     const auto it = values.find(name);
     return it == values.end() ? Text() : it->second(In{selected, clipboard, lcid});

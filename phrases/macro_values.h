@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string_view>
 
 #include "platform/types.h"
 
@@ -38,6 +39,7 @@ enum class UrlPart { Url, Rest };
 Text ExtractUrl(const Text& text, UrlPart part);
 
 // A fixed macro's value; an unknown name (or a layout macro) gives empty text.
-Text MacroValue(const Text& name, const Text& selected, const Text& clipboard, uint32_t lcid);
+Text MacroValue(std::u16string_view name, const Text& selected, const Text& clipboard,
+                uint32_t lcid);
 
 }  // namespace wlk::phrases

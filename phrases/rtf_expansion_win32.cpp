@@ -62,7 +62,7 @@ int Win32RtfExpander::ExpandMacrosRtf(Text& rtf, const Text& selected, const Tex
         if (name == kMacroCursorPos) continue;
         const LONG first = Find(control, name, 0);
         if (first < 0) continue;  // values are only computed when used
-        total += ReplaceFrom(control, name, first, MacroValue(Text(name), selected, clipboard, lcid));
+        total += ReplaceFrom(control, name, first, MacroValue(name, selected, clipboard, lcid));
     }
 
     const LONG marker = Find(control, kMacroCursorPos, 0);

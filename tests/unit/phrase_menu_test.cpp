@@ -80,7 +80,7 @@ protected:
         return menu::MakeMenu({tree, history, lastUsed, options, &rtf}, request);
     }
     menu::MenuItemData Item(const CWLKCommand& phrase) {
-        return menu::MakePhraseItem(phrase, request, &rtf, menu::PhraseTexts::Load());
+        return menu::MakePhraseItem(phrase, request, &rtf);
     }
     void AddHistory(history::CCHQueue& queue, int count) {
         for (int i = 0; i < count; ++i) queue.Append(TextItem(u"clip " + ToText(i)));
@@ -106,6 +106,8 @@ TEST_F(PhraseMenuTest, TextsAreShortenedAroundWordBreaks) {
          u"xxxxxxxxxxxxxxxxxxxx…xxxxxxxxxxxxxxxxxxxx"},
         // Line breaks become spaces, blank runs shrink one pass each, the ends are trimmed.
         {u"  line one\r\n\r\nline   two  \t", 10, u"line…two"},
+        // Runs of 4, 5 and 7 blanks keep 1, 2 and 2; CR CR LF and LF CR, two blanks each, keep 1.
+        {u"a    b     c       d\r\r\ne\n\rf", 20, u"a b  c  d e f"},
         {u"¶¶abcdefghijkl¶", 10, u"abcde…hijkl"},
     };
     for (const auto& [text, n, expected] : shortened)
@@ -116,21 +118,22 @@ TEST_F(PhraseMenuTest, PhraseItemsShowTheirExpandedBodyCaretTagTooltipAndIcon) {
     const Text date = u"Tuesday, March 5, 2024";
     auto today = Item(Phrase(1, u"Today", u"%DATE%"));
     EXPECT_EQ(today.label, date);
-    EXPECT_EQ(today.tooltip, u"Insert plain text » " + date + u"\nChars: 22\r\n\r\n" + date);
+    EXPECT_EQ(menu::ItemTooltip(today),
+              u"Insert plain text » " + date + u"\nChars: 22\r\n\r\n" + date);
     EXPECT_EQ(std::tie(today.caretPos, today.iconKey), std::tuple(-1, menu::kIconText));
 
     request.selText = u"Ann";
     auto letter = Item(Phrase(2, u"Sig", u"Dear %SELECTED_TEXT%,\r\n%CURSOR_POS%Regards\tBob"));
     EXPECT_EQ(letter.label, u"Dear Ann,¶ Regards  Bob");
     EXPECT_EQ(letter.caretPos, 10) << "after the line mark that stands for CR LF";
-    EXPECT_EQ(letter.tooltip,
+    EXPECT_EQ(menu::ItemTooltip(letter),
               u"Insert plain text » Dear Ann,¶ Regards  Bob\nChars: 22\r\n\r\n"
               u"Dear Ann,\r\nRegards\tBob");
 
     // Without a replaced macro a plain text keeps its name; a layout macro gives the tag.
     auto greet = Item(Phrase(3, u"Greet", u"%ACTIVATE_KL_EN%Hello"));
     EXPECT_EQ(std::tie(greet.label, greet.tag), std::tuple(Text(u"Greet"), Text(u"+EN")));
-    EXPECT_EQ(greet.tooltip,
+    EXPECT_EQ(menu::ItemTooltip(greet),
               u"Insert plain text » Greet\nChars: 5\r\n\r\nHello"
               u"   Activate keyboard layout EN\r\n+ ");
 
@@ -138,14 +141,15 @@ TEST_F(PhraseMenuTest, PhraseItemsShowTheirExpandedBodyCaretTagTooltipAndIcon) {
     auto search =
         Item(Phrase(4, u"Search", u"http://GOOGLE.com/?q=%SELECTED_TEXT%", CommandDataType::EXEC));
     EXPECT_EQ(search.label, u"Search [x y]") << "a command shows its name";
-    EXPECT_EQ(search.tooltip,
+    EXPECT_EQ(menu::ItemTooltip(search),
               u"Execute application » Search [x y]\r\n\r\nhttp://GOOGLE.com/?q=x y");
     EXPECT_EQ(search.iconKey, menu::kIconGoogle);
 
     auto rich = Item(Phrase(7, u"Rich", u"{\\rtf1 On %CURSOR_POS%%YEAR%}", CommandDataType::RTF));
     EXPECT_EQ(std::tie(rich.label, rich.caretPos, rich.iconKey),
               std::tuple(Text(u"On  2024"), 3, menu::kIconRtf));
-    EXPECT_EQ(rich.tooltip, u"Insert formatted text » On  2024\nChars: 7\r\n\r\nOn 2024");
+    EXPECT_EQ(menu::ItemTooltip(rich),
+              u"Insert formatted text » On  2024\nChars: 7\r\n\r\nOn 2024");
 
     auto titled =
         Phrase(8, u"  Long title that goes on and on beyond forty chars\nsecond", u"%DATE%");
@@ -194,7 +198,7 @@ TEST_F(PhraseMenuTest, TreeLevelsKeepTheirRulesForGroupsSeparatorsAndLastUsed) {
     EXPECT_EQ(
         std::pair(menu->items[0].data.lastUsedIndex, mail.submenu->items[0].data.lastUsedIndex),
         std::pair(0, -1));
-    EXPECT_EQ(menu->items[9].data.tooltip, u"Add selected text as new phrase");
+    EXPECT_EQ(menu::ItemTooltip(menu->items[9].data), u"Add selected text as new phrase");
     EXPECT_EQ(menu->items[8].data.tooltip, u"You can change this menu, phrases and settings here");
 
     request.selText = u"\r\n  a selection that runs on well past forty chars\r\nline 2";
