@@ -1,8 +1,7 @@
 // The event log: time-stamped lines appended to a UTF-16 file while logging is
 // on. Other processes of the product write to the same file; all writers take
-// turns on a shared named event, and the lines are written by a writer thread
-// that lives while there are lines, so that a slow disk never holds up the
-// caller.
+// turns on a shared named event, and every line is written by a short-lived
+// thread so that a slow disk never holds up the caller.
 //
 // Waiting for the event and then resetting it are two steps, so two writers
 // can both take it. Our own processes therefore also hold a named mutex from
@@ -15,6 +14,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <vector>
 
 #include "platform/sync.h"
@@ -67,8 +67,9 @@ public:
 private:
     void HandToWriter(const Text& line);
     void KeepError(const Text& message);
-    // The writer thread's body: appends the pending lines, then ends.
-    void WriteAll();
+    uint64_t TakeTicket();
+    void WaitForTurn(uint64_t ticket);
+    void EndTurn(uint64_t ticket);
     Text SourceTag();
 
     std::mutex mutex_;
@@ -79,19 +80,12 @@ private:
     Text sourceTag_;
     std::vector<Text> batch_;
     std::deque<Text> recentErrors_;
-    // Lines on their way to the file, in their order, and their counts.
-    struct PendingLine {
-        Text text;
-        std::shared_ptr<platform::Event> event;
-        std::shared_ptr<platform::Mutex> mutex;
-        Text path;
-    };
+    // Writer threads take turns in the order of their lines.
     std::mutex orderMutex_;
     std::condition_variable turnChanged_;
-    std::deque<PendingLine> pending_;
-    bool writing_ = false;
-    uint64_t handed_ = 0;
-    uint64_t written_ = 0;
+    uint64_t nextTicket_ = 0;
+    uint64_t turn_ = 0;
+    std::set<uint64_t> ended_;
 };
 
 }  // namespace wlk::log
