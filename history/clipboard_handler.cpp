@@ -54,7 +54,10 @@ bool CWLKWndClipboardHandler::OnCreate(platform::WindowId window, platform::Wind
     SetOwnCopyHandler(window_);
     if (!StartSpy()) return FailCreation(platform::Current().clipboard.LastError());
     if (load_ && SaveHistoryEnabled()) store_.LoadHistory(queue_.Folder(), window_);
-    if (captureAtCreation_) CaptureNow(kChangedAtCreation);
+    if (captureAtCreation_ && CaptureNow()) {
+        Notify(CHN_HISTORY_CHANGED, kChangedAtCreation);
+        RequestSave();
+    }
     return true;
 }
 
@@ -103,20 +106,13 @@ Text CWLKWndClipboardHandler::CreationErrorText() const {
            TrimRight(platform::Current().system.SystemErrorText(lastError_, kErrorTextChars));
 }
 
-bool CWLKWndClipboardHandler::CaptureNow(uint32_t extra) {
+bool CWLKWndClipboardHandler::CaptureNow() {
     if (IsOwnCopy()) {
         Log().Write(u"My copy process detected");
         return false;
     }
     auto item = CaptureClipboard(window_, FormatSwitches::FromSettings());
-    if (!item || !queue_.Add(item, HistoryMaximum())) return false;
-    if (extra == kChangedByCapture) {
-        NotifyWhenSettled();
-    } else {
-        Notify(CHN_HISTORY_CHANGED, extra);
-        RequestSave();
-    }
-    return true;
+    return item && queue_.Add(item, HistoryMaximum());
 }
 
 void CWLKWndClipboardHandler::OnClipboardChanged(platform::WindowId) {
@@ -125,7 +121,7 @@ void CWLKWndClipboardHandler::OnClipboardChanged(platform::WindowId) {
     const uint32_t sequence = platform::Current().clipboard.SequenceNumber();
     if (sequence == capturedSequence_) return;
     capturedSequence_ = sequence;
-    CaptureNow(kChangedByCapture);
+    if (CaptureNow()) NotifyWhenSettled();
 }
 
 void CWLKWndClipboardHandler::OnSpyStateChanged() {

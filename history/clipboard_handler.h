@@ -85,8 +85,9 @@ public:
     // WM_DESTROY: ends the watchers, stops the spy, writes what is unsaved.
     void OnDestroy();
 
-    // Reads the clipboard and adds an item; true when one was added.
-    bool CaptureNow(uint32_t extra);
+    // Reads the clipboard and adds an item; true when one was added. The
+    // caller tells the parent and asks for the save.
+    bool CaptureNow();
     void OnClipboardChanged(platform::WindowId owner) override;
     void OnSpyStateChanged() override;
 
