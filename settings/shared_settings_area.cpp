@@ -86,9 +86,11 @@ std::optional<Text> ParseSharedSelectedText(std::string_view area) {
     if (!selText) return std::nullopt;
     const char* utf8 = selText->GetText();
     const Text selection = utf8 ? FromUtf8(utf8) : Text();
-    // TinyXML drops a text of blanks alone when it reads it back: such a
-    // selection is read as none, the same on every reading.
-    return selection.find_first_not_of(u" \t\r\n") == Text::npos ? Text() : selection;
+    // TinyXML drops a text of blanks alone (its blanks are C's isspace, vertical
+    // tab and form feed included) when it reads it back: such a selection is
+    // read as none, the same on every reading. A "&#;" reads as a zero, where
+    // the text ends.
+    return selection.find_first_not_of(u" \t\n\v\f\r") == Text::npos ? Text() : selection;
 }
 
 std::optional<Text> ReadSharedSelectedText() {
