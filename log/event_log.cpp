@@ -193,54 +193,54 @@ void EventLog::DescribeWindow(platform::WindowId window, const Text& tag) {
 }
 
 void EventLog::HandToWriter(const Text& line) {
-    std::shared_ptr<platform::Event> event;
-    std::shared_ptr<platform::Mutex> mutex;
-    Text path;
+    PendingLine pending{line, nullptr, nullptr, Text()};
     {
         std::lock_guard lock(mutex_);
-        event = syncEvent_;
-        mutex = appendMutex_;
-        path = path_;
+        pending.event = syncEvent_;
+        pending.mutex = appendMutex_;
+        pending.path = path_;
     }
-    if (path.empty() || line.empty() || !event || !mutex) return;
-    uint64_t ticket = TakeTicket();
-    bool started = platform::Current().threads.Start([this, event, mutex, path, line, ticket] {
-        // This process's lines reach the file in the order they were written.
-        WaitForTurn(ticket);
-        if (mutex->Acquire(kAppendMutexWaitMs)) {
-            AppendWhenFree(*event, path, line);
-            mutex->Release();
-        }
-        EndTurn(ticket);
-    });
-    if (!started) EndTurn(ticket);
-}
-
-uint64_t EventLog::TakeTicket() {
-    std::lock_guard lock(orderMutex_);
-    return nextTicket_++;
-}
-
-void EventLog::WaitForTurn(uint64_t ticket) {
+    if (pending.path.empty() || line.empty() || !pending.event || !pending.mutex) return;
     std::unique_lock lock(orderMutex_);
-    turnChanged_.wait(lock, [&] { return turn_ == ticket; });
-}
-
-void EventLog::EndTurn(uint64_t ticket) {
-    {
-        std::lock_guard lock(orderMutex_);
-        ended_.insert(ticket);
-        while (ended_.erase(turn_)) ++turn_;
-    }
+    ++handed_;
+    pending_.push_back(std::move(pending));
+    if (writing_) return;
+    // One writer at a time, while there are lines: they reach the file in
+    // the order they were written, and a press of the hotkey does not start
+    // a thread per line.
+    writing_ = true;
+    lock.unlock();
+    if (platform::Current().threads.Start([this] { WriteAll(); })) return;
+    lock.lock();
+    writing_ = false;
+    written_ += pending_.size();
+    pending_.clear();
     turnChanged_.notify_all();
 }
 
+void EventLog::WriteAll() {
+    std::unique_lock lock(orderMutex_);
+    while (!pending_.empty()) {
+        const PendingLine line = std::move(pending_.front());
+        pending_.pop_front();
+        lock.unlock();
+        if (line.mutex->Acquire(kAppendMutexWaitMs)) {
+            AppendWhenFree(*line.event, line.path, line.text);
+            line.mutex->Release();
+        }
+        lock.lock();
+        ++written_;
+        turnChanged_.notify_all();
+    }
+    writing_ = false;
+}
+
 void EventLog::WaitForWriters(uint32_t maxMs) {
-    // Every line handed to a writer has had its turn when the turns have
-    // caught up with the tickets.
+    // Every line handed to the writer is written (or given up) when the
+    // counts meet.
     std::unique_lock lock(orderMutex_);
     turnChanged_.wait_for(lock, std::chrono::milliseconds(maxMs),
-                          [&] { return turn_ == nextTicket_; });
+                          [&] { return written_ == handed_; });
 }
 
 }  // namespace wlk::log

@@ -1,7 +1,8 @@
 // The event log: time-stamped lines appended to a UTF-16 file while logging is
 // on. Other processes of the product write to the same file; all writers take
-// turns on a shared named event, and every line is written by a short-lived
-// thread so that a slow disk never holds up the caller.
+// turns on a shared named event, and the lines are written by a writer thread
+// that lives while there are lines, so that a slow disk never holds up the
+// caller.
 //
 // Waiting for the event and then resetting it are two steps, so two writers
 // can both take it. Our own processes therefore also hold a named mutex from
@@ -14,7 +15,6 @@
 #include <deque>
 #include <memory>
 #include <mutex>
-#include <set>
 #include <vector>
 
 #include "platform/sync.h"
@@ -67,9 +67,8 @@ public:
 private:
     void HandToWriter(const Text& line);
     void KeepError(const Text& message);
-    uint64_t TakeTicket();
-    void WaitForTurn(uint64_t ticket);
-    void EndTurn(uint64_t ticket);
+    // The writer thread's body: appends the pending lines, then ends.
+    void WriteAll();
     Text SourceTag();
 
     std::mutex mutex_;
@@ -80,12 +79,19 @@ private:
     Text sourceTag_;
     std::vector<Text> batch_;
     std::deque<Text> recentErrors_;
-    // Writer threads take turns in the order of their lines.
+    // Lines on their way to the file, in their order, and their counts.
+    struct PendingLine {
+        Text text;
+        std::shared_ptr<platform::Event> event;
+        std::shared_ptr<platform::Mutex> mutex;
+        Text path;
+    };
     std::mutex orderMutex_;
     std::condition_variable turnChanged_;
-    uint64_t nextTicket_ = 0;
-    uint64_t turn_ = 0;
-    std::set<uint64_t> ended_;
+    std::deque<PendingLine> pending_;
+    bool writing_ = false;
+    uint64_t handed_ = 0;
+    uint64_t written_ = 0;
 };
 
 }  // namespace wlk::log

@@ -281,6 +281,12 @@ class Session:
             self.focus(window)
         self._xdotool("key", "--delay", str(delay_ms), *keys, timeout=30)
 
+    def hotkey(self, window=None):
+        """Presses the hotkey as one quick chord. Held for xdotool's usual delay,
+        Ctrl and Alt were still down when the phrase menu took the focus, and
+        Wine then read the menu's next Return as the hotkey again."""
+        self.keys(HOTKEY, window=window, delay_ms=0)
+
     def move_mouse(self, x, y):
         self._xdotool("mousemove", str(x), str(y))
 
@@ -644,7 +650,7 @@ class ProgramCase(unittest.TestCase):
 
     def open_phrase_menu(self, window):
         """Presses the hotkey in window; the rectangles of the menu windows shown."""
-        self.session.keys(HOTKEY, window=window)
+        self.session.hotkey(window)
         rects, _ = self.session.menus(MENU_WAIT_MS)
         self.assertTrue(rects, f"no phrase menu after {HOTKEY}; log:\n" + self.program.read_log())
         return rects

@@ -7,7 +7,7 @@ choice."""
 import time
 
 import harness
-from harness import HOTKEY, PHRASES_LOADED, SPY_LISTENING
+from harness import PHRASES_LOADED, SPY_LISTENING
 
 HISTORY_SAVED = "History saved: "
 HISTORY_LOADED = "History loaded: "
@@ -75,7 +75,7 @@ class DailyUseTest(harness.ProgramCase):
         # A second press while a prompt waits opens no second menu.
         self.session.keys("ctrl+a", "BackSpace", window=notepad)
         prompt = next(iter(self.open_prompt(notepad)))
-        self.session.keys(HOTKEY)
+        self.session.hotkey()
         self.wait_line("Phrase menu not called: a menu, prompt or message of the program is open")
         self.session.type_text(prompt, "Ann")
         self.session.keys("Return", window=prompt)

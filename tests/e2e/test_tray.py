@@ -211,7 +211,7 @@ class TrayTest(harness.ProgramCase):
         self.assertEqual(self.count(point + str(CMD_SOUNDS)), 2)
 
         # A single hotkey press acts at once.
-        self.session.keys(HOTKEY, window=self.focused_notepad())
+        self.session.hotkey(self.focused_notepad())
         self.wait_count(HOTKEY_BALLOON, 1)
         self.assertEqual(self.hotkey_lines(), ["press", "Ctrl+Alt+Enter"])
 
@@ -260,10 +260,10 @@ class TrayTest(harness.ProgramCase):
         # The time between presses is the input under test: each slow press
         # follows the program's line for the one before by more than 500 ms.
         notepad = self.focused_notepad()
-        self.session.keys(HOTKEY, window=notepad)
+        self.session.hotkey(notepad)
         self.wait_count(INPUT_DESKTOP_ACTIVE, 1)
         time.sleep(SLOW_PRESS_GAP)
-        self.session.keys(HOTKEY, window=notepad)
+        self.session.hotkey(notepad)
         self.wait_count(INPUT_DESKTOP_ACTIVE, 2)
         time.sleep(SLOW_PRESS_GAP)
         self.session.keys(HOTKEY, HOTKEY)  # some 60 ms apart
