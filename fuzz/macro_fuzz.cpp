@@ -40,8 +40,8 @@ void CheckExpansion(const phrases::MacroTable& table, const Text& body, const Te
     Text text = body;
     int caret = -1;
     std::optional<uint16_t> layout;
-    const int count =
-        phrases::ExpandMacros(table, text, selected, clipboard, &caret, &layout, lcid);
+    phrases::MacroValues values(selected, clipboard, lcid);
+    const int count = phrases::ExpandMacros(table, text, values, &caret, &layout);
     Require(count >= 0 && caret >= 0);
     // The caret counts what follows the first marker, later markers included,
     // so only a single marker keeps it inside the text.
@@ -53,10 +53,9 @@ void CheckExpansion(const phrases::MacroTable& table, const Text& body, const Te
     Require(!layout || *layout == 0x0409 || *layout == 0x0419);
     // Without a percent sign there is nothing to expand.
     if (body.find(u'%') == Text::npos) Require(text == body && count == 0);
-    // The clock is fixed, so a second expansion agrees with the first.
+    // The values kept from the first expansion give the second the same text.
     Text again = body;
-    Require(phrases::ExpandMacros(table, again, selected, clipboard, nullptr, nullptr, lcid) ==
-            count);
+    Require(phrases::ExpandMacros(table, again, values, nullptr, nullptr) == count);
     Require(again == text);
 }
 

@@ -39,10 +39,13 @@ bool LevelHasId(const MenuModel& menu, uint32_t id) {
 class LevelBuilder {
 public:
     LevelBuilder(const MenuSources& sources, const MenuRequest& request)
-        : sources_(sources), request_(request), mostRecent_(sources.lastUsed.MostRecent()) {}
+        : sources_(sources),
+          request_(request),
+          values_(request.selText, request.clipboardText, request.hkl & 0xFFFF),
+          mostRecent_(sources.lastUsed.MostRecent()) {}
 
-    void AddLastUsed(MenuModel& menu) const;
-    void AddLevel(MenuModel& menu, const CommandList& list, int depth = 0) const;
+    void AddLastUsed(MenuModel& menu);
+    void AddLevel(MenuModel& menu, const CommandList& list, int depth = 0);
 
 private:
     // History items take the ids from 2000 on, so a phrase there would collide.
@@ -56,15 +59,17 @@ private:
     static void SeparatorIfNeeded(MenuModel& menu, bool wanted) {
         if (wanted && !menu.LastIsSeparator()) AppendSeparator(menu);
     }
-    void AddPhrase(MenuModel& menu, const CWLKCommand& phrase) const;
-    void AddGroup(MenuModel& menu, const CWLKCommand& group, int depth, bool& first) const;
+    void AddPhrase(MenuModel& menu, const CWLKCommand& phrase);
+    void AddGroup(MenuModel& menu, const CWLKCommand& group, int depth, bool& first);
 
     const MenuSources& sources_;
     const MenuRequest& request_;
+    // Every phrase of one press previews the same moment's values.
+    phrases::MacroValues values_;
     uint32_t mostRecent_;
 };
 
-void LevelBuilder::AddLastUsed(MenuModel& menu) const {
+void LevelBuilder::AddLastUsed(MenuModel& menu) {
     const auto& ids = sources_.lastUsed.Ids();
     const size_t count =
         std::min(ids.size(), size_t(LastUsedCount(sources_.options.lastUsedCount)));
@@ -78,7 +83,7 @@ void LevelBuilder::AddLastUsed(MenuModel& menu) const {
             continue;
         }
         if (!HasMenuId(*phrase)) continue;
-        MenuItemData data = MakePhraseItem(*phrase, request_, sources_.rtf);
+        MenuItemData data = MakePhraseItem(*phrase, request_, values_, sources_.rtf);
         data.isDefault = place == 0;
         data.lastUsedIndex = place++;
         AppendItem(menu, phrase->id, std::move(data));
@@ -86,8 +91,8 @@ void LevelBuilder::AddLastUsed(MenuModel& menu) const {
     if (place > 0) AppendSeparator(menu, language::GetString(kStrOtherCommands));
 }
 
-void LevelBuilder::AddPhrase(MenuModel& menu, const CWLKCommand& phrase) const {
-    MenuItemData data = MakePhraseItem(phrase, request_, sources_.rtf);
+void LevelBuilder::AddPhrase(MenuModel& menu, const CWLKCommand& phrase) {
+    MenuItemData data = MakePhraseItem(phrase, request_, values_, sources_.rtf);
     data.isDefault = mostRecent_ != 0 && phrase.id == mostRecent_;
     SeparatorIfNeeded(menu, phrase.HasSeparatorBefore());
     AppendItem(menu, phrase.id, std::move(data));
@@ -95,7 +100,7 @@ void LevelBuilder::AddPhrase(MenuModel& menu, const CWLKCommand& phrase) const {
 }
 
 void LevelBuilder::AddGroup(MenuModel& menu, const CWLKCommand& group, int depth,
-                            bool& first) const {
+                            bool& first) {
     if (depth >= kMaxGroupDepth) {
         log::EventLog::Instance().Write(
             Format(u"Group left out of the menu, groups nest at most %d deep: [%s]",
@@ -117,7 +122,7 @@ void LevelBuilder::AddGroup(MenuModel& menu, const CWLKCommand& group, int depth
     SeparatorIfNeeded(menu, group.HasSeparatorAfter());
 }
 
-void LevelBuilder::AddLevel(MenuModel& menu, const CommandList& list, int depth) const {
+void LevelBuilder::AddLevel(MenuModel& menu, const CommandList& list, int depth) {
     // Room for every node at once: separators aside, the level grows no more.
     menu.items.reserve(menu.items.size() + list.size());
     for (const CWLKCommand& node : list) {
@@ -188,7 +193,7 @@ void LastUsedList::Clear() {
 std::unique_ptr<MenuModel> MakeMenu(const MenuSources& sources, const MenuRequest& request) {
     auto menu = std::make_unique<MenuModel>();
     const bool built = RunGuarded(u"ERROR: Exception in IDataNeededHander_MenuSelf::MakeMenu", [&] {
-        const LevelBuilder builder(sources, request);
+        LevelBuilder builder(sources, request);
         if (sources.options.lastUsed) builder.AddLastUsed(*menu);
         builder.AddLevel(*menu, sources.tree.Commands());
         if (sources.options.history && sources.history) {

@@ -46,7 +46,6 @@ struct MenuItemData {
     Text tag;      // "+EN" for a layout switch, or a separator's label
     Text tooltip;  // empty: none; a phrase's is made when shown (see previewTip)
     Text preview;  // a phrase's body as it would be inserted now, for its tooltip
-    Text body;     // the phrase's command
     ItemKind kind = ItemKind::Phrase;
     bool isBitmap = false;
     phrases::CommandDataType dataType = phrases::CommandDataType::TEXT;

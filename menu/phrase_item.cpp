@@ -51,19 +51,18 @@ Text MarkedBody(const Text& command) {
     return body;
 }
 
-Preview Expand(const phrases::CWLKCommand& phrase, const MenuRequest& request,
+Preview Expand(const phrases::CWLKCommand& phrase, phrases::MacroValues& values,
                phrases::RtfExpander* rtf) {
     Preview preview;
     if (phrase.dataType == CommandDataType::RTF && !rtf) return preview;
     Text body = MarkedBody(phrase.command);
-    const uint32_t lcid = request.hkl & 0xFFFF;
     if (phrase.dataType == CommandDataType::RTF) {
-        preview.replaced = rtf->ExpandMacrosRtf(body, request.selText, request.clipboardText,
-                                                nullptr, &preview.layout, lcid);
+        preview.replaced = rtf->ExpandMacrosRtf(body, values.Selected(), values.Clipboard(),
+                                                nullptr, &preview.layout, values.Lcid());
         body = rtf->PlainText(body);
     } else {
-        preview.replaced = phrases::ExpandMacros(body, request.selText, request.clipboardText,
-                                                 nullptr, &preview.layout, lcid);
+        preview.replaced = phrases::ExpandMacros(phrases::MacroTable::Instance(), body, values,
+                                                 nullptr, &preview.layout);
     }
     preview.expanded = true;
     preview.marker = body.find(kCaretMarker);
@@ -210,8 +209,8 @@ int PhraseIconKey(const phrases::CWLKCommand& phrase) {
 }
 
 MenuItemData MakePhraseItem(const phrases::CWLKCommand& phrase, const MenuRequest& request,
-                            phrases::RtfExpander* rtf) {
-    Preview preview = Expand(phrase, request, rtf);
+                            phrases::MacroValues& values, phrases::RtfExpander* rtf) {
+    Preview preview = Expand(phrase, values, rtf);
     MenuItemData data;
     int caret = -1;
     // A title is already cut to fit; shortening it again would split it.
@@ -227,7 +226,6 @@ MenuItemData MakePhraseItem(const phrases::CWLKCommand& phrase, const MenuReques
     if (preview.layout) data.tag = LayoutTag(*preview.layout);
     data.preview = Shown(std::move(preview.withMarker), preview.marker, request);
     data.previewTip = true;
-    data.body = phrase.command;
     data.dataType = phrase.dataType;
     data.iconKey = PhraseIconKey(phrase);
     if (data.iconKey == kIconOfFile) data.iconFile = phrase.command;

@@ -5,6 +5,7 @@
 #include "menu/menu_builder.h"
 #include "menu/menu_model.h"
 #include "phrases/command.h"
+#include "phrases/macro_values.h"
 #include "phrases/rtf_expansion.h"
 
 namespace wlk::menu {
@@ -25,10 +26,11 @@ Text LayoutTag(uint16_t language);
 // The icon key of a phrase; kIconOfFile for a command naming an existing file.
 int PhraseIconKey(const phrases::CWLKCommand& phrase);
 
-// Everything of the phrase's item data but its place in the menu. `rtf` may
-// be null: an RTF phrase is then labelled with its name.
+// Everything of the phrase's item data but its place in the menu. `values`
+// are the request's macro values, kept for the next phrase. `rtf` may be
+// null: an RTF phrase is then labelled with its name.
 MenuItemData MakePhraseItem(const phrases::CWLKCommand& phrase, const MenuRequest& request,
-                            phrases::RtfExpander* rtf);
+                            phrases::MacroValues& values, phrases::RtfExpander* rtf);
 
 // The tooltip of an item. A phrase's is made now of its type, label, preview
 // and layout tag, with the interface texts looked up now: with a language

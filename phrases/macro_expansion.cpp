@@ -65,16 +65,18 @@ std::optional<uint16_t> FindLayoutMacro(Text& text) {
     return FindLayoutMacro(MacroTable::Instance(), text);
 }
 
-int ExpandMacros(const MacroTable& table, Text& text, const Text& selectedIn, const Text& clipboard,
-                 int* caret, std::optional<uint16_t>* layout, uint32_t lcid) {
+int ExpandMacros(const MacroTable& table, Text& text, MacroValues& values, int* caret,
+                 std::optional<uint16_t>* layout) {
     if (caret) *caret = 0;
     if (layout) layout->reset();
     if (text.find(u'%') == Text::npos) return 0;  // no macro can be there
     MacroText body(std::move(text));
-    // The selection is copied only when the body asks for it without a protocol.
-    const bool trim = body.ReplaceAll(kMacroTrimProtocols, Text()) > 0 && !selectedIn.empty();
-    const Text trimmed = trim ? WithoutProtocols(selectedIn) : Text();
-    const Text& selected = trim ? trimmed : selectedIn;
+    // The values of the selection without its protocol are this body's own.
+    const bool trim = body.ReplaceAll(kMacroTrimProtocols, Text()) > 0 && !values.Selected().empty();
+    const Text trimmed = trim ? WithoutProtocols(values.Selected()) : Text();
+    std::optional<MacroValues> trimmedValues;
+    if (trim) trimmedValues.emplace(trimmed, values.Clipboard(), values.Lcid());
+    MacroValues& use = trim ? *trimmedValues : values;
 
     const auto language = RemoveLayoutMacros(
         table, [&body](std::u16string_view name) { return body.ReplaceAll(name, Text()); });
@@ -84,7 +86,7 @@ int ExpandMacros(const MacroTable& table, Text& text, const Text& selectedIn, co
     for (std::u16string_view name : kFixedMacros) {
         if (name == kMacroCursorPos || name == kMacroTrimProtocols) continue;
         if (!body.Contains(name)) continue;  // values are only computed when used
-        const Text value = MacroValue(name, selected, clipboard, lcid);
+        const Text& value = use.Get(name);
         total += body.ReplaceAll(name, value);
         if (name == kMacroUrlFromClipboard)
             log::EventLog::Instance().Write(Format(
@@ -99,7 +101,8 @@ int ExpandMacros(const MacroTable& table, Text& text, const Text& selectedIn, co
 
 int ExpandMacros(Text& text, const Text& selected, const Text& clipboard, int* caret,
                  std::optional<uint16_t>* layout, uint32_t lcid) {
-    return ExpandMacros(MacroTable::Instance(), text, selected, clipboard, caret, layout, lcid);
+    MacroValues values(selected, clipboard, lcid);
+    return ExpandMacros(MacroTable::Instance(), text, values, caret, layout);
 }
 
 }  // namespace wlk::phrases

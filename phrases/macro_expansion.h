@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "phrases/macro_table.h"
+#include "phrases/macro_values.h"
 #include "platform/types.h"
 
 namespace wlk::phrases {
@@ -15,10 +16,11 @@ namespace wlk::phrases {
 // Replaces every macro of the table in `text` and gives the number of
 // replacements. `caret` gets the caret's distance from the end of the text
 // (line breaks counted once), `layout` the language of the keyboard layout to
-// switch to; either may be null. `lcid` is the target's locale.
-int ExpandMacros(const MacroTable& table, Text& text, const Text& selected, const Text& clipboard,
-                 int* caret, std::optional<uint16_t>* layout, uint32_t lcid);
-// The same with the process-wide table.
+// switch to; either may be null. `values` holds the selection, the clipboard
+// and the target's locale, and keeps the values made for later bodies.
+int ExpandMacros(const MacroTable& table, Text& text, MacroValues& values, int* caret,
+                 std::optional<uint16_t>* layout);
+// The same with the process-wide table, the values made for this body alone.
 int ExpandMacros(Text& text, const Text& selected, const Text& clipboard, int* caret,
                  std::optional<uint16_t>* layout, uint32_t lcid);
 

@@ -205,4 +205,12 @@ Text MacroValue(std::u16string_view name, const Text& selected, const Text& clip
     return it == values.end() ? Text() : it->second(In{selected, clipboard, lcid});
 }
 
+const Text& MacroValues::Get(std::u16string_view name) {
+    if (name == u"%SELECTED_TEXT%") return selected_;
+    if (name == u"%CLIPBOARD_TEXT%") return clipboard_;
+    for (const auto& [madeName, value] : made_)
+        if (madeName == name) return value;
+    return made_.emplace_back(name, MacroValue(name, selected_, clipboard_, lcid_)).second;
+}
+
 }  // namespace wlk::phrases

@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <deque>
 #include <string_view>
+#include <utility>
 
 #include "platform/types.h"
 
@@ -41,5 +43,26 @@ Text ExtractUrl(const Text& text, UrlPart part);
 // A fixed macro's value; an unknown name (or a layout macro) gives empty text.
 Text MacroValue(std::u16string_view name, const Text& selected, const Text& clipboard,
                 uint32_t lcid);
+
+// The fixed macros' values at one moment, for one selection, clipboard and
+// locale: each is made when a body first asks for it and kept, so that a menu
+// of thousands of phrases reads the clock and the locale once a press. The
+// selection and the clipboard are referred to, not copied: they must outlive it.
+class MacroValues {
+public:
+    MacroValues(const Text& selected, const Text& clipboard, uint32_t lcid)
+        : selected_(selected), clipboard_(clipboard), lcid_(lcid) {}
+    const Text& Get(std::u16string_view name);
+    const Text& Selected() const { return selected_; }
+    const Text& Clipboard() const { return clipboard_; }
+    uint32_t Lcid() const { return lcid_; }
+
+private:
+    const Text& selected_;
+    const Text& clipboard_;
+    uint32_t lcid_;
+    // A deque: the values handed out stay where they are as more are made.
+    std::deque<std::pair<std::u16string_view, Text>> made_;
+};
 
 }  // namespace wlk::phrases

@@ -43,8 +43,8 @@ protected:
                     const Text& clipboard = Text(), uint32_t lcid = kLcidEnglish) {
         int caret = -1;
         std::optional<uint16_t> layout = 0xFFFF;
-        const int count =
-            phrases::ExpandMacros(table, body, selected, clipboard, &caret, &layout, lcid);
+        phrases::MacroValues values(selected, clipboard, lcid);
+        const int count = phrases::ExpandMacros(table, body, values, &caret, &layout);
         return {body, count, caret, layout};
     }
 };

@@ -80,7 +80,8 @@ protected:
         return menu::MakeMenu({tree, history, lastUsed, options, &rtf}, request);
     }
     menu::MenuItemData Item(const CWLKCommand& phrase) {
-        return menu::MakePhraseItem(phrase, request, &rtf);
+        phrases::MacroValues values(request.selText, request.clipboardText, request.hkl & 0xFFFF);
+        return menu::MakePhraseItem(phrase, request, values, &rtf);
     }
     void AddHistory(history::CCHQueue& queue, int count) {
         for (int i = 0; i < count; ++i) queue.Append(TextItem(u"clip " + ToText(i)));
@@ -159,6 +160,24 @@ TEST_F(PhraseMenuTest, PhraseItemsShowTheirExpandedBodyCaretTagTooltipAndIcon) {
     EXPECT_EQ(Item(Phrase(9, u"Blank", u"%CLIPBOARD_TEXT%")).label, u"Blank");
     request.clipboardText = u"one two three four five six seven eight nine ten";
     EXPECT_EQ(Item(Phrase(10, u"Clip", u"%CLIPBOARD_TEXT%")).label, u"one…eight nine ten");
+}
+
+TEST_F(PhraseMenuTest, EachMenuPreviewsItsOwnMomentAndEachPhraseItsOwnSelection) {
+    // A phrase that trims the protocol from the selection keeps that to itself.
+    tree.Commands() = {Phrase(1, u"Host", u"%TRIM_LEFT_ALLPROTS_FROM_SELTEXT%%SELECTED_TEXT%"),
+                       Phrase(2, u"Link", u"%SELECTED_TEXT% %DATE%"),
+                       Phrase(3, u"Host again", u"%TRIM_LEFT_ALLPROTS_FROM_SELTEXT%%SELECTED_TEXT%")};
+    request.selText = u"http://a.b";
+    const auto labels = [this] {
+        std::vector<Text> shown;
+        const auto menu = Make();
+        for (size_t i = 0; i < 3; ++i) shown.push_back(menu->items[i].data.label);
+        return shown;
+    };
+    EXPECT_EQ(labels(), (std::vector<Text>{u"a.b", u"http://a.b Tuesday, March 5, 2024", u"a.b"}));
+    // The next press, a day later, shows the new date.
+    Sim().system.now = platform::LocalTime{2024, 3, 3, 6, 9, 7, 5, 0};
+    EXPECT_EQ(labels()[1], u"http://a.b Wednesday, March 6, 2024");
 }
 
 TEST_F(PhraseMenuTest, TreeLevelsKeepTheirRulesForGroupsSeparatorsAndLastUsed) {
