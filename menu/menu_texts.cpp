@@ -22,9 +22,14 @@ size_t FoldedBlanks(size_t run) {
     return afterThrees / 2 + afterThrees % 2;
 }
 
+bool IsBlank(char16_t c) {
+    return c == u' ' || c == u'\r' || c == u'\n';
+}
+
 // Puts the text on one line in one pass, in place: line breaks (CR LF, LF,
 // CR) become blanks and each blank run is folded. A run never grows, so what
-// is written never passes what is still to be read.
+// is written never passes what is still to be read; the words between runs
+// move left whole.
 void FoldLine(Text& text) {
     size_t out = 0;
     size_t run = 0;
@@ -34,15 +39,22 @@ void FoldLine(Text& text) {
         out += blanks;
         run = 0;
     };
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (c == u' ' || c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+    for (size_t i = 0; i < text.size();) {
+        if (IsBlank(text[i])) {
+            if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+            ++i;
             ++run;
             continue;
         }
         putBlanks();
-        text[out++] = c;
+        size_t end = i;
+        while (end < text.size() && !IsBlank(text[end])) ++end;
+        if (out != i)
+            std::copy(text.begin() + static_cast<std::ptrdiff_t>(i),
+                      text.begin() + static_cast<std::ptrdiff_t>(end),
+                      text.begin() + static_cast<std::ptrdiff_t>(out));
+        out += end - i;
+        i = end;
     }
     putBlanks();
     text.resize(out);
@@ -130,13 +142,9 @@ Text ShortenText(Text text, size_t n) {
     if (text.size() <= n) return text;
     const size_t h = n / 2;
     const size_t headEnd = HeadEnd(text, h);
-    const size_t tailStart = TailStart(text, h);
-    Text shortened;
-    shortened.reserve(headEnd + 1 + text.size() - tailStart);
-    shortened.append(text, 0, headEnd);
-    shortened += kEllipsis;
-    shortened.append(text, tailStart);
-    return shortened;
+    // The middle becomes the ellipsis in place: the text only shrinks.
+    text.replace(headEnd, TailStart(text, h) - headEnd, 1, kEllipsis);
+    return text;
 }
 
 Text TooltipText(Text text) {

@@ -70,29 +70,36 @@ Preview Expand(const phrases::CWLKCommand& phrase, phrases::MacroValues& values,
     return preview;
 }
 
+bool StaysInLine(char16_t c) {
+    return c != u'\r' && c != u'\n' && c != u'\t';
+}
+
 // Line breaks become "¶" and tabs two spaces; `caret` follows its character.
+// Runs of other characters, most of a body, are copied whole.
 Text OneLine(const Text& text, int& caret) {
-    // Room for a tab on every character, written in place and cut to size.
-    Text line(text.size() * 2, u' ');
-    size_t out = 0;
+    Text line;
+    line.reserve(text.size() + static_cast<size_t>(std::count(text.begin(), text.end(), u'\t')));
+    const auto at = [](size_t i) { return static_cast<int>(i); };
     int moved = -1;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (static_cast<int>(i) == caret) moved = static_cast<int>(out);
-        const char16_t c = text[i];
-        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
-            if (static_cast<int>(i) + 1 == caret) moved = static_cast<int>(out);
-            ++i;
-            line[out++] = kLineMark;
-        } else if (c == u'\r' || c == u'\n') {
-            line[out++] = kLineMark;
-        } else if (c == u'\t') {
-            out += 2;  // the line is blanks already
-        } else {
-            line[out++] = c;
+    for (size_t i = 0; i < text.size();) {
+        size_t end = i;
+        while (end < text.size() && StaysInLine(text[end])) ++end;
+        if (caret >= at(i) && caret < at(end)) moved = at(line.size()) + caret - at(i);
+        line.append(text, i, end - i);
+        if (end == text.size()) break;
+        if (caret == at(end)) moved = at(line.size());
+        i = end + 1;
+        if (text[end] == u'\t') {
+            line.append(2, u' ');
+            continue;
         }
+        if (text[end] == u'\r' && i < text.size() && text[i] == u'\n') {
+            if (caret == at(i)) moved = at(line.size());
+            ++i;
+        }
+        line += kLineMark;
     }
-    line.resize(out);
-    if (caret == static_cast<int>(text.size())) moved = static_cast<int>(out);
+    if (caret == at(text.size())) moved = at(line.size());
     caret = moved;
     return line;
 }
