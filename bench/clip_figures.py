@@ -2,7 +2,8 @@
 """Figures of clipboard capture by dist/Wordlark.exe under Wine, run by hand:
   - bursts of distinct copies by wlk_clip_writer.exe 100, 20 and 5 ms apart
     ("ClipboardHistoryMax" 1000): copies recorded (the tray's count) per copy
-    made, and how many reached the disk;
+    made, and how many reached the disk; then the same burst read by the least
+    listener (bench/least_listener.cpp), the most any reader gets here;
   - the time from a copy to its data file (median and worst of 20);
   - how long a reader's OpenClipboard keeps failing after a change while the
     program reads the same changes (the writer's probe), against the capture's
@@ -10,7 +11,8 @@
 
   python3 bench/clip_figures.py [SPACING_MS...] [--short]   (--short: 60, not 300, a burst)
 
-Needs dist/Wordlark.exe and wlk_clip_writer.exe; runs in the end-to-end harness.
+Needs dist/Wordlark.exe, wlk_clip_writer.exe and wlk_least_listener.exe; runs
+in the end-to-end harness.
 """
 
 import statistics
@@ -75,6 +77,29 @@ def burst(session, copies, spacing):
         folder.cleanup()
 
 
+def least_burst(session, copies, spacing):
+    """The same burst read by bench/least_listener.cpp, the baseline: the
+    share of copies any reader can get on this machine."""
+    with tempfile.TemporaryDirectory() as temp:
+        output = Path(temp) / "least.txt"
+        with open(output, "wb") as out:
+            listener = subprocess.Popen(
+                ["wine", str(harness.REPO / "build" / "windows" / "wlk_least_listener.exe")],
+                env=session.env, stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.DEVNULL)
+        try:
+            if not harness.wait_until(lambda: b"listening" in output.read_bytes(), 60):
+                raise harness.HarnessError("the least listener did not start")
+            prefix = f"least{spacing}"
+            session.write_clipboard("burst", str(copies), str(spacing), prefix, timeout=600)
+            harness.wait_until(lambda: f"{prefix} {copies - 1}" in output.read_text(), 5, 0.1)
+        finally:
+            listener.kill()
+            listener.wait()
+        read = {line for line in output.read_text().splitlines() if line.startswith("read " + prefix)}
+    print(f"burst {spacing:3d} ms, least listener: {len(read)}/{copies} read "
+          f"({100.0 * len(read) / copies:.1f} %)", flush=True)
+
+
 def saved_file(folder, needle):
     for path in data_files(folder):
         try:
@@ -136,6 +161,7 @@ def main():
     try:
         for spacing in SPACINGS_MS:
             burst(session, copies, spacing)
+            least_burst(session, copies, spacing)
         latency(session)
         held_clipboard(session, copies)
     finally:

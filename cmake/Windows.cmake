@@ -163,10 +163,14 @@ target_link_libraries(wlk_clip_writer PRIVATE user32)
 target_link_options(wlk_clip_writer PRIVATE -municode)
 add_dependencies(wlk_wine_tests wlk_clip_writer)
 
-# The baseline of the menu figures: the least program that shows a menu on the hotkey.
+# The baselines of the menu and clipboard figures: the least programs that show
+# a menu on the hotkey and that read each copy.
 add_executable(wlk_least_menu WIN32 bench/least_menu.cpp)
 target_compile_options(wlk_least_menu PRIVATE ${WLK_WARNINGS})
 target_link_options(wlk_least_menu PRIVATE -municode)
+add_executable(wlk_least_listener WIN32 bench/least_listener.cpp)
+target_compile_options(wlk_least_listener PRIVATE ${WLK_WARNINGS})
+target_link_options(wlk_least_listener PRIVATE -municode)
 
 # Google Benchmark cross-built from Debian's source; the benchmarks measure the
 # real platform against plain file access in the same run.

@@ -70,7 +70,7 @@ void FuzzOne(const std::string& bytes) {
 
     history::FormatSwitches switches;
     switches.on[4] = !(present & 0x80);
-    auto item = history::CaptureClipboard(0x1333, switches);
+    auto item = history::CaptureClipboard(0x1333, history::CaptureFormats::Register(), switches);
     Require(!Sim().clipboard.IsOpen());
     if (!item) return;
     Require(item->Type() != history::CHT_BITMAP && item->Type() != history::CHT_TEXT_ANSI);

@@ -1,6 +1,7 @@
 #include "history/clipboard_capture.h"
 
 #include <algorithm>
+#include <vector>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -21,19 +22,6 @@ using platform::ClipboardBlock;
 constexpr size_t kSmallBlockBytes = 64;
 constexpr char kSourceUrlTag[] = "SourceURL:";
 
-struct RegisteredFormats {
-    uint32_t rtf, html, quirenote, exclude, viewerIgnore, canInclude;
-};
-
-RegisteredFormats Register(platform::Clipboard& clipboard) {
-    return {clipboard.RegisterFormat(kRtfFormatName),
-            clipboard.RegisterFormat(kHtmlFormatName),
-            clipboard.RegisterFormat(kQuirenoteFormatName),
-            clipboard.RegisterFormat(kExcludeFormatName),
-            clipboard.RegisterFormat(kViewerIgnoreFormatName),
-            clipboard.RegisterFormat(kCanIncludeFormatName)};
-}
-
 log::EventLog& Log() {
     return log::EventLog::Instance();
 }
@@ -49,9 +37,17 @@ size_t PixelBytes(const platform::Bitmap& bitmap) {
 class Reader {
 public:
     Reader(platform::Clipboard& clipboard, platform::WindowId owner)
-        : clipboard_(clipboard), owner_(owner) {}
+        : clipboard_(clipboard), owner_(owner), listed_(clipboard.UpdatedFormats()) {}
 
-    bool Available(uint32_t format) { return format != 0 && clipboard_.IsFormatAvailable(format); }
+    // The system makes no registered format up from others, so one listing
+    // answers for all of them: each question would be a round trip to the
+    // system while the next copy may already be on its way.
+    bool Available(uint32_t format) {
+        if (format == 0) return false;
+        if (listed_ && format >= platform::kFirstRegisteredFormat)
+            return std::find(listed_->begin(), listed_->end(), format) != listed_->end();
+        return clipboard_.IsFormatAvailable(format);
+    }
     // Stop reading: the clipboard is held, or the primary block was too large.
     bool Stopped() const { return stopped_; }
 
@@ -124,6 +120,7 @@ private:
 
     platform::Clipboard& clipboard_;
     platform::WindowId owner_;
+    std::optional<std::vector<uint32_t>> listed_;
     int budget_ = kOpenRetryBudget;
     bool stopped_ = false;
     size_t tooLarge_ = 0;
@@ -159,7 +156,7 @@ std::unique_ptr<CCHItem> AnsiItem(ChType type, const std::optional<ClipboardBloc
     return item;
 }
 
-bool IsPrivate(Reader& reader, const RegisteredFormats& formats) {
+bool IsPrivate(Reader& reader, const CaptureFormats& formats) {
     if (reader.Available(formats.exclude) || reader.Available(formats.viewerIgnore)) return true;
     if (!reader.Available(formats.canInclude)) return false;
     auto block = reader.Block(formats.canInclude, kSmallBlockBytes);
@@ -238,7 +235,7 @@ private:
 
 // The first primary format that is on the clipboard, switched on and readable.
 std::unique_ptr<CCHItem> ReadPrimary(Reader& reader, platform::Clipboard& clipboard,
-                                     const RegisteredFormats& formats, PrimaryChoice& choice) {
+                                     const CaptureFormats& formats, PrimaryChoice& choice) {
     if (choice.Offered(formats.quirenote, CHT_QUIRENOTE)) {
         auto block = reader.Primary(formats.quirenote);
         if (reader.Stopped()) return nullptr;
@@ -277,7 +274,7 @@ std::unique_ptr<CCHItem> ReadPrimary(Reader& reader, platform::Clipboard& clipbo
     return nullptr;
 }
 
-void AddFurtherFormats(CCHItem& item, Reader& reader, const RegisteredFormats& formats,
+void AddFurtherFormats(CCHItem& item, Reader& reader, const CaptureFormats& formats,
                        const FormatSwitches& switches) {
     const ChType type = item.Type();
     if (reader.Available(formats.html)) {
@@ -330,10 +327,19 @@ Text SourceUrlOf(std::span<const uint8_t> html) {
     return FromUtf8(text.substr(begin, end == std::string_view::npos ? end : end - begin));
 }
 
-std::unique_ptr<CCHItem> CaptureClipboard(platform::WindowId owner,
+CaptureFormats CaptureFormats::Register() {
+    auto& clipboard = platform::Current().clipboard;
+    return {clipboard.RegisterFormat(kRtfFormatName),
+            clipboard.RegisterFormat(kHtmlFormatName),
+            clipboard.RegisterFormat(kQuirenoteFormatName),
+            clipboard.RegisterFormat(kExcludeFormatName),
+            clipboard.RegisterFormat(kViewerIgnoreFormatName),
+            clipboard.RegisterFormat(kCanIncludeFormatName)};
+}
+
+std::unique_ptr<CCHItem> CaptureClipboard(platform::WindowId owner, const CaptureFormats& formats,
                                           const FormatSwitches& switches) {
     auto& clipboard = platform::Current().clipboard;
-    const RegisteredFormats formats = Register(clipboard);
     Reader reader(clipboard, owner);
     if (IsPrivate(reader, formats)) {
         Log().Write(u"Clipboard content marked private by its owner: not recorded");

@@ -47,11 +47,19 @@ int FormatSwitchIndex(ChType type);
 // up to the first CR, LF or NUL, as UTF-8; empty when there is none.
 Text SourceUrlOf(std::span<const uint8_t> html);
 
+// The numbers of the registered formats a capture looks for. Registering is
+// a round trip to the system, so a handler registers them once.
+struct CaptureFormats {
+    uint32_t rtf, html, quirenote, exclude, viewerIgnore, canInclude;
+    static CaptureFormats Register();
+};
+
 // The clipboard's content as a new item whose primary format is the first one
 // offered that is switched on and readable (a switched-off one gives way to
 // the next, with a log line); null when there is none, the content is marked
 // private, the primary block is too large, or the clipboard stayed held by
 // another program. The clipboard is opened with `owner` once per format read.
-std::unique_ptr<CCHItem> CaptureClipboard(platform::WindowId owner, const FormatSwitches& switches);
+std::unique_ptr<CCHItem> CaptureClipboard(platform::WindowId owner, const CaptureFormats& formats,
+                                          const FormatSwitches& switches);
 
 }  // namespace wlk::history

@@ -32,7 +32,8 @@ CWLKWndClipboardHandler::CWLKWndClipboardHandler(HistoryParts history, HandlerNo
       captureAtCreation_(captureAtCreation),
       load_(history.load),
       queue_(history.queue),
-      store_(history.store) {
+      store_(history.store),
+      formats_(CaptureFormats::Register()) {
     auto& ui = platform::Current().ui;
     addItemMessage_ = ui.RegisterMessage(kAddItemMessageName);
     copySavedMessage_ = ui.RegisterMessage(kCopySavedMessageName);
@@ -111,7 +112,7 @@ bool CWLKWndClipboardHandler::CaptureNow() {
         Log().Write(u"My copy process detected");
         return false;
     }
-    auto item = CaptureClipboard(window_, FormatSwitches::FromSettings());
+    auto item = CaptureClipboard(window_, formats_, FormatSwitches::FromSettings());
     return item && queue_.Add(item, HistoryMaximum());
 }
 
@@ -137,7 +138,12 @@ bool CWLKWndClipboardHandler::OnSaveRequest() {
 
 bool CWLKWndClipboardHandler::OnTimer(uintptr_t id) {
     if (id == kSettleTimerId) {
-        OnSettled();
+        // The timer repeats while copies keep coming: telling the tray and
+        // saving in the middle of a burst would cost its next copies.
+        const uint32_t now = platform::Current().system.TickCount();
+        if (settlePending_ &&
+            (now - burstLast_ >= kSettleDelayMs || now - burstStart_ >= kSettleMostMs))
+            OnSettled();
         return true;
     }
     if (id != kTouchTimerId) return false;
@@ -224,7 +230,9 @@ void CWLKWndClipboardHandler::Notify(uint32_t code, uint32_t extra) {
 // and the save asked for by a timer, which comes only when no posted message
 // (no notification of a newer copy) is waiting.
 void CWLKWndClipboardHandler::NotifyWhenSettled() {
+    burstLast_ = platform::Current().system.TickCount();
     if (settlePending_) return;
+    burstStart_ = burstLast_;
     settlePending_ = platform::Current().ui.SetTimer(window_, kSettleTimerId, kSettleDelayMs);
     if (!settlePending_) OnSettled();
 }

@@ -35,9 +35,11 @@ inline constexpr uint32_t kChangedAtCreation = 2;
 // Timer of the delayed save after item edits.
 inline constexpr uintptr_t kTouchTimerId = 2343;
 inline constexpr uint32_t kTouchDelayMs = 1000;
-// Captures are told to the parent, and saved, once the burst they came in settles.
+// Captures are told to the parent, and saved, once the burst they came in
+// settles: no copy for kSettleDelayMs, or kSettleMostMs after its first.
 inline constexpr uintptr_t kSettleTimerId = 2344;
 inline constexpr uint32_t kSettleDelayMs = 10;
+inline constexpr uint32_t kSettleMostMs = 500;
 // lParam: a new CCHItem made by other code of the process; the handler owns it from then on.
 inline constexpr char16_t kAddItemMessageName[] = u"{540F133E-3D6B-49e4-87A5-C19CA88FC341}";
 // lParam: a saved copy of an item, still owned by the sender.
@@ -138,6 +140,7 @@ private:
     bool load_;
     CCHQueue& queue_;
     HistoryStore& store_;
+    const CaptureFormats formats_;
     platform::WindowId window_ = 0;
     platform::WindowId parent_ = 0;
     std::shared_ptr<platform::Event> stopEvent_;
@@ -148,6 +151,8 @@ private:
     bool savePending_ = false;  // a WM_CH_SAVE_REQUEST is on its way
     uint32_t capturedSequence_ = 0;  // the clipboard's sequence number at the last capture
     bool settlePending_ = false;     // captures wait for kSettleTimerId
+    uint32_t burstStart_ = 0;        // the tick counts of the burst's first and last capture
+    uint32_t burstLast_ = 0;
     uint32_t addItemMessage_ = 0;
     uint32_t copySavedMessage_ = 0;
     bool created_ = false;

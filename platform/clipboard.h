@@ -21,6 +21,8 @@ inline constexpr uint32_t kCfText = 1;
 inline constexpr uint32_t kCfBitmap = 2;
 inline constexpr uint32_t kCfUnicodeText = 13;
 inline constexpr uint32_t kCfLocale = 16;
+// RegisterFormat gives numbers from here on.
+inline constexpr uint32_t kFirstRegisteredFormat = 0xC000;
 // The longest format name FormatName gives.
 inline constexpr size_t kMaxFormatName = 100;
 
@@ -45,6 +47,10 @@ public:
     virtual Text FormatName(uint32_t format) = 0;
     // IsClipboardFormatAvailable; needs no open clipboard.
     virtual bool IsFormatAvailable(uint32_t format) = 0;
+    // GetUpdatedClipboardFormats: every format on the clipboard in one call,
+    // without opening it; nothing where the system lacks the call. Whether it
+    // lists the formats the system converts to is not promised.
+    virtual std::optional<std::vector<uint32_t>> UpdatedFormats() = 0;
 
     // OpenClipboard with `owner`; false while another window holds it open.
     virtual bool Open(WindowId owner) = 0;

@@ -63,6 +63,11 @@ bool SimClipboard::IsFormatAvailable(uint32_t format) {
     return formats_.count(format) != 0;
 }
 
+std::optional<std::vector<uint32_t>> SimClipboard::UpdatedFormats() {
+    std::lock_guard lock(mutex_);
+    return order_;
+}
+
 bool SimClipboard::Open(WindowId owner) {
     std::lock_guard lock(mutex_);
     ++opens;

@@ -18,6 +18,7 @@ public:
     uint32_t RegisterFormat(const Text& name) override;
     Text FormatName(uint32_t format) override;
     bool IsFormatAvailable(uint32_t format) override;
+    std::optional<std::vector<uint32_t>> UpdatedFormats() override;
     bool Open(WindowId owner) override;
     void Close() override;
     std::vector<uint32_t> EnumFormats() override;
@@ -82,7 +83,7 @@ private:
     std::shared_ptr<Bitmap> bitmap_;
     std::map<Text, uint32_t> registered_;
     std::map<uint32_t, Text> names_;
-    uint32_t nextRegistered_ = 0xC000;
+    uint32_t nextRegistered_ = kFirstRegisteredFormat;
     uint32_t sequence_ = 1;
     WindowId owner_ = 0;
     WindowId openedBy_ = 0;

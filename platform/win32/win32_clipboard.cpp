@@ -82,6 +82,21 @@ bool Win32Clipboard::IsFormatAvailable(uint32_t format) {
     return IsClipboardFormatAvailable(format) != FALSE;
 }
 
+std::optional<std::vector<uint32_t>> Win32Clipboard::UpdatedFormats() {
+    using Call = BOOL(WINAPI*)(PUINT, UINT, PUINT);
+    static const auto call = User32Function<Call>("GetUpdatedClipboardFormats");
+    if (!call) return std::nullopt;
+    std::vector<uint32_t> formats(64);
+    UINT count = 0;
+    while (!call(formats.data(), UINT(formats.size()), &count)) {
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || formats.size() >= 0x4000)
+            return std::nullopt;
+        formats.resize(std::max<size_t>(count, formats.size() * 4));
+    }
+    formats.resize(count);
+    return formats;
+}
+
 bool Win32Clipboard::Open(WindowId owner) {
     return OpenClipboard(ToWindow(owner)) != FALSE;
 }

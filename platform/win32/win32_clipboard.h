@@ -12,6 +12,7 @@ public:
     uint32_t RegisterFormat(const Text& name) override;
     Text FormatName(uint32_t format) override;
     bool IsFormatAvailable(uint32_t format) override;
+    std::optional<std::vector<uint32_t>> UpdatedFormats() override;
     bool Open(WindowId owner) override;
     void Close() override;
     std::vector<uint32_t> EnumFormats() override;

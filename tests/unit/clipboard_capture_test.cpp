@@ -65,7 +65,7 @@ protected:
         if (withBitmap)
             bitmap = P().bitmaps.FromPixels(2, 1, std::vector<uint32_t>{0xFF0000, 0x00FF00});
         Sim().clipboard.Put(kOtherApp, std::move(blocks), bitmap);
-        return CaptureClipboard(kHandler, switches);
+        return CaptureClipboard(kHandler, history::CaptureFormats::Register(), switches);
     }
 
     std::function<std::string()> logText;
@@ -194,7 +194,7 @@ TEST_F(ClipboardCaptureTest, HugeBlocksAreCappedAndAHeldClipboardIsRetriedBriefl
     // A picture is weighed by its rows, as its file would hold them.
     Sim().clipboard.Put(kOtherApp, {{kCfUnicodeText, Wide(u"small")}},
                         P().bitmaps.FromPixels(2049, 2048, std::vector<uint32_t>(2049 * 2048)));
-    EXPECT_FALSE(CaptureClipboard(kHandler, {}));
+    EXPECT_FALSE(CaptureClipboard(kHandler, history::CaptureFormats::Register(), {}));
     EXPECT_EQ(LogCount("Clipboard data too large to record: 16785408 bytes"), 1u);
 
     // Held for three attempts, the fourth opens it; held for good, one attempt
