@@ -34,6 +34,11 @@ void LogContext(const bridge::TargetContext& context) {
     LogHandle(u"hwndForMenu", context.HWND);
 }
 
+void LogNotShown(const char16_t* why) {
+    Log().Write(Format(u"Phrase menu not shown: %s (error %u)",
+                       {Text(why), ToText(static_cast<long long>(GetLastError()))}));
+}
+
 // The caret's point when the target told it, else where the mouse is.
 POINT MenuPoint(const bridge::TargetContext& context) {
     POINT point{context.POINT_X, context.POINT_Y};
@@ -87,7 +92,10 @@ std::unique_ptr<MenuModel> IDataNeededHander_MenuSelf::Build(const bridge::Targe
 
 uint32_t IDataNeededHander_MenuSelf::Track(const MenuModel& model, POINT point) {
     HMENU menu = CreatePopupFromModel(model);
-    if (!menu) return 0;
+    if (!menu) {
+        LogNotShown(u"its popup could not be made");
+        return 0;
+    }
     TrackerCallbacks callbacks{[this](uint32_t id, int action) { OnRightMenuCommand(id, action); },
                                [this](char16_t ch, const std::vector<const MenuItemData*>& level,
                                       int selected) { return KeyInMenu(ch, level, selected); }};
@@ -100,11 +108,15 @@ uint32_t IDataNeededHander_MenuSelf::Track(const MenuModel& model, POINT point) 
         bridge::CAutoForegroundWindow foreground(platform::WindowId(parts_.notifyWindow), true);
         painter_.Prepare(menu);
         SetCursorPos(point.x, point.y);
+        SetLastError(0);
         chosen = uint32_t(TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN,
                                            point.x, point.y, tracker.Window(), nullptr));
+        if (chosen == 0 && GetLastError() != 0) LogNotShown(u"the system refused it");
         if (chosen == 0) chosen = tracker.KeyChoice();
         tracker_ = nullptr;
         tracker.Destroy();
+    } else {
+        LogNotShown(u"its tracker window could not be made");
     }
     DestroyMenu(menu);
     return chosen;
