@@ -1,11 +1,11 @@
 #include "history/clipboard_capture.h"
 
 #include <algorithm>
-#include <vector>
 #include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "log/event_log.h"
 #include "platform/platform.h"

@@ -1,5 +1,6 @@
 #include "platform/win32/win32_clipboard.h"
 
+#include <algorithm>
 #include <cstring>
 #include <iterator>
 
