@@ -72,7 +72,8 @@ int ExpandMacros(const MacroTable& table, Text& text, MacroValues& values, int* 
     if (text.find(u'%') == Text::npos) return 0;  // no macro can be there
     MacroText body(std::move(text));
     // The values of the selection without its protocol are this body's own.
-    const bool trim = body.ReplaceAll(kMacroTrimProtocols, Text()) > 0 && !values.Selected().empty();
+    const bool trim =
+        body.ReplaceAll(kMacroTrimProtocols, Text()) > 0 && !values.Selected().empty();
     const Text trimmed = trim ? WithoutProtocols(values.Selected()) : Text();
     std::optional<MacroValues> trimmedValues;
     if (trim) trimmedValues.emplace(trimmed, values.Clipboard(), values.Lcid());

@@ -164,9 +164,9 @@ TEST_F(PhraseMenuTest, PhraseItemsShowTheirExpandedBodyCaretTagTooltipAndIcon) {
 
 TEST_F(PhraseMenuTest, EachMenuPreviewsItsOwnMomentAndEachPhraseItsOwnSelection) {
     // A phrase that trims the protocol from the selection keeps that to itself.
-    tree.Commands() = {Phrase(1, u"Host", u"%TRIM_LEFT_ALLPROTS_FROM_SELTEXT%%SELECTED_TEXT%"),
-                       Phrase(2, u"Link", u"%SELECTED_TEXT% %DATE%"),
-                       Phrase(3, u"Host again", u"%TRIM_LEFT_ALLPROTS_FROM_SELTEXT%%SELECTED_TEXT%")};
+    const char16_t* trimmed = u"%TRIM_LEFT_ALLPROTS_FROM_SELTEXT%%SELECTED_TEXT%";
+    tree.Commands() = {Phrase(1, u"Host", trimmed), Phrase(2, u"Link", u"%SELECTED_TEXT% %DATE%"),
+                       Phrase(3, u"Host again", trimmed)};
     request.selText = u"http://a.b";
     const auto labels = [this] {
         std::vector<Text> shown;
