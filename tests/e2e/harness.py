@@ -197,11 +197,20 @@ class Session:
             err.seek(0)
             return (code, *(f.read().decode("utf-8", "replace") for f in (out, err)))
 
+    def _tool(self, *args, timeout=30):
+        """_wine for reg and the clipboard writer, which say something whenever
+        they end by themselves: a silent failure is Wine not starting them,
+        seen now and then under load, and they are run once more."""
+        result = self._wine(*args, timeout=timeout)
+        if result[0] != 0 and not (result[1] or result[2]):
+            result = self._wine(*args, timeout=timeout)
+        return result
+
     # --- Registry ---------------------------------------------------------
 
     def query_run_value(self):
         """The data of the "Start with Windows" value, or None when it is absent."""
-        code, out, _ = self._wine("reg", "query", RUN_KEY, "/v", RUN_VALUE)
+        code, out, _ = self._tool("reg", "query", RUN_KEY, "/v", RUN_VALUE)
         if code != 0:
             return None
         for line in out.splitlines():
@@ -225,7 +234,7 @@ class Session:
 
     def write_clipboard(self, *args, timeout=120):
         """Runs wlk_clip_writer.exe with args to its end; returns its result line."""
-        code, out, err = self._wine(str(clip_writer()), *args, timeout=timeout)
+        code, out, err = self._tool(str(clip_writer()), *args, timeout=timeout)
         if code != 0:
             raise HarnessError(f"wlk_clip_writer.exe {' '.join(args)} ended with {code}: "
                                f"{out}{err[-2000:]}")

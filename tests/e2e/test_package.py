@@ -57,7 +57,7 @@ def wine(session, *args, timeout=120):
 
 def reg_values(session, key):
     """{name: (type, data)} of a registry key, None when it does not exist."""
-    code, out, _ = session._wine("reg", "query", key)
+    code, out, _ = session._tool("reg", "query", key)
     if code != 0:
         return None
     values = {}
